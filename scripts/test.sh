@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, starts a virtual display and a private
+# PulseAudio server with a null sink, runs every test, and stops them again.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+
+lumivane_install_packages
+werror=OFF
+[ -n "${CI:-}" ] && werror=ON
+lumivane_build -DLUMIVANE_WERROR="$werror"
+
+session="$(mktemp -d /tmp/lumivane-test.XXXXXX)"
+xvfb_pid=""
+cleanup() {
+    if [ -n "${PULSE_SERVER:-}" ]; then
+        pactl exit >/dev/null 2>&1 || true
+    fi
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    pkill -u "$(id -u)" -f "speech-dispatcher.*$session" 2>/dev/null || true
+    rm -rf "$session"
+}
+trap cleanup EXIT
+
+start_display() {
+    exec 3<> "$session/displayfd"
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp +extension GLX >"$session/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    local number=""
+    for _ in $(seq 1 100); do
+        number="$(head -n1 "$session/displayfd" 2>/dev/null || true)"
+        [ -n "$number" ] && break
+        sleep 0.1
+    done
+    exec 3>&-
+    [ -n "$number" ] || { echo "Xvfb did not start"; cat "$session/xvfb.log"; return 1; }
+    export DISPLAY=":$number"
+}
+
+start_audio() {
+    export XDG_RUNTIME_DIR="$session/runtime"
+    mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+    export PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native"
+    pulseaudio -D -n --exit-idle-time=-1 --disallow-exit=false \
+        --load="module-null-sink sink_name=null" \
+        --load="module-native-protocol-unix" >"$session/pulse.log" 2>&1 || true
+    for _ in $(seq 1 50); do
+        pactl info >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    pactl set-default-sink null >/dev/null 2>&1 || echo "PulseAudio did not start; audio tests will skip"
+}
+
+start_display
+start_audio
+export QT_MEDIA_BACKEND=gstreamer
+export LIBGL_ALWAYS_SOFTWARE=1
+
+cd "$LUMIVANE_BUILD"
+ctest --output-on-failure -j "$(nproc)" --timeout 300
