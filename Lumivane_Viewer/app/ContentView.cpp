@@ -1,0 +1,76 @@
+#include "ContentView.h"
+
+#include "PackageDrop.h"
+#include "StartScreen.h"
+#include "TourViewerHost.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+
+ContentView::ContentView(QWidget *parent)
+    : QStackedWidget(parent)
+{
+    setObjectName("contentView");
+    setAcceptDrops(true);
+    m_startScreen = new StartScreen(this);
+    m_startScreen->onOpenFile = [this] {
+        if (onOpenFile)
+            onOpenFile();
+    };
+    addWidget(m_startScreen);
+}
+
+void ContentView::showStartScreen(const std::optional<QString> &loadError)
+{
+    m_startScreen->setLoadError(loadError);
+    setCurrentWidget(m_startScreen);
+    removeViewer();
+}
+
+void ContentView::showTour(const LumivaneImportedTour &tour)
+{
+    removeViewer();
+    m_viewer = TourViewerHost::buildViewer(TourViewerInputs::from(tour), this);
+    addWidget(m_viewer);
+    setCurrentWidget(m_viewer);
+}
+
+void ContentView::removeViewer()
+{
+    if (!m_viewer)
+        return;
+    m_viewer->hide();
+    removeWidget(m_viewer);
+    // The drop or key press that led here may still be on the old viewer's stack.
+    m_viewer->deleteLater();
+    m_viewer = nullptr;
+}
+
+void ContentView::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void ContentView::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void ContentView::dropEvent(QDropEvent *event)
+{
+    // Every drop of files is taken; one that holds no package is then ignored without a word.
+    event->acceptProposedAction();
+    const std::optional<QUrl> package = PackageDrop::packageURL(*event->mimeData());
+    if (!package)
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this, url = *package] {
+            if (onDropPackage)
+                onDropPackage(url);
+        },
+        Qt::QueuedConnection);
+}

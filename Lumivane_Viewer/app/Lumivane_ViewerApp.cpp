@@ -1,0 +1,141 @@
+#include "Lumivane_ViewerApp.h"
+
+#include "ContentView.h"
+#include "L10n.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileOpenEvent>
+#include <QMenuBar>
+#include <QSettings>
+
+Lumivane_ViewerApp::Lumivane_ViewerApp(QWidget *parent)
+    : QMainWindow(parent)
+{
+    setWindowTitle(QStringLiteral("Lumivane Viewer"));
+    m_content = new ContentView(this);
+    m_content->setMinimumSize(900, 600);
+    m_content->onOpenFile = [this] { openTourPanel(); };
+    m_content->onDropPackage = [this](const QUrl &package) { loadTour(package); };
+    setCentralWidget(m_content);
+    resize(1280, 800);
+
+    buildFileMenu();
+    L10n::shared().setMainMenu(menuBar());
+    applyStartupLanguage();
+    showState();
+    // Desktops that send open requests as events (rather than arguments) send them to the application.
+    qApp->installEventFilter(this);
+}
+
+Lumivane_ViewerApp::~Lumivane_ViewerApp()
+{
+    if (m_loadedTour)
+        m_loadedTour->cleanup();
+}
+
+void Lumivane_ViewerApp::applyStartupLanguage()
+{
+    // A first launch speaks French; afterwards the stored choice holds. A
+    // stored value that is not text counts as none.
+    const QVariant stored = QSettings().value(QString::fromLatin1(L10n::settingsKey));
+    if (stored.typeId() != QMetaType::QString)
+        L10n::shared().setCurrent(L10n::Language::french);
+}
+
+void Lumivane_ViewerApp::buildFileMenu()
+{
+    // The menu's own title and the quit command follow this desktop's
+    // convention, in the French of the fixed commands they sit beside.
+    m_fileMenu = menuBar()->addMenu(QStringLiteral("Fichier"));
+    QAction *open = m_fileMenu->addAction(QString::fromUtf8("Ouvrir une visite\u2026"));
+    open->setObjectName("openTourAction");
+    open->setShortcut(QKeySequence::Open);
+    connect(open, &QAction::triggered, this, [this] { openTourPanel(); });
+
+    m_closeSeparator = m_fileMenu->addSeparator();
+    m_closeAction = m_fileMenu->addAction(QStringLiteral("Fermer la visite"));
+    m_closeAction->setObjectName("closeTourAction");
+    m_closeAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
+    connect(m_closeAction, &QAction::triggered, this, [this] { closeTour(); });
+
+    m_fileMenu->addSeparator();
+    QAction *quit = m_fileMenu->addAction(QStringLiteral("Quitter"));
+    quit->setObjectName("quitAction");
+    quit->setShortcut(QKeySequence::Quit);
+    quit->setMenuRole(QAction::QuitRole);
+    connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void Lumivane_ViewerApp::showState()
+{
+    // A hidden action has no live shortcut either.
+    m_closeSeparator->setVisible(m_loadedTour.has_value());
+    m_closeAction->setVisible(m_loadedTour.has_value());
+}
+
+void Lumivane_ViewerApp::loadTour(const QUrl &package)
+{
+    if (m_loadedTour)
+        m_loadedTour->cleanup();
+    auto opened = LumivaneImportedTour::open(package);
+    if (opened) {
+        m_loadedTour = std::move(*opened);
+        m_loadError.reset();
+        m_content->showTour(*m_loadedTour);
+    } else {
+        m_loadError = opened.error().message();
+        m_loadedTour.reset();
+        m_content->showStartScreen(m_loadError);
+    }
+    showState();
+}
+
+void Lumivane_ViewerApp::closeTour()
+{
+    if (m_loadedTour)
+        m_loadedTour->cleanup();
+    m_loadedTour.reset();
+    m_content->showStartScreen(m_loadError);
+    showState();
+}
+
+QFileDialog *Lumivane_ViewerApp::createOpenPanel()
+{
+    auto *panel = new QFileDialog(this, QStringLiteral("Ouvrir une visite Lumivane"));
+    panel->setAcceptMode(QFileDialog::AcceptOpen);
+    panel->setFileMode(QFileDialog::ExistingFile);
+    panel->setNameFilter(QStringLiteral("Lumivane (*.lumivane)"));
+    // Packages named ".LUMIVANE" or ".Lumivane" are packages too.
+    panel->setFilter(panel->filter() & ~QDir::CaseSensitive);
+    return panel;
+}
+
+void Lumivane_ViewerApp::openTourPanel()
+{
+    QFileDialog *panel = createOpenPanel();
+    const bool chosen = panel->exec() == QDialog::Accepted && !panel->selectedUrls().isEmpty();
+    const QUrl package = chosen ? panel->selectedUrls().first() : QUrl();
+    panel->deleteLater();
+    if (chosen)
+        loadTour(package);
+}
+
+void Lumivane_ViewerApp::handleOpenRequest(const QString &request)
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    raise();
+    activateWindow();
+    if (!request.isEmpty())
+        loadTour(QUrl(request));
+}
+
+bool Lumivane_ViewerApp::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == qApp && event->type() == QEvent::FileOpen) {
+        const auto *open = static_cast<QFileOpenEvent *>(event);
+        loadTour(open->url().isEmpty() ? QUrl::fromLocalFile(open->file()) : open->url());
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

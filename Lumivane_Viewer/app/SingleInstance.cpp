@@ -1,0 +1,89 @@
+#include "SingleInstance.h"
+
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QStandardPaths>
+
+namespace {
+
+// One line of UTF-8 each way: the request, then the answer.
+const QByteArray kAcknowledgement = "ok\n";
+// A path is far shorter; anything longer is not one of our launches.
+constexpr qint64 kLongestRequest = 64 * 1024;
+
+} // namespace
+
+SingleInstance::SingleInstance(QString serverName, QObject *parent)
+    : QObject(parent)
+    , m_serverName(std::move(serverName))
+{
+}
+
+SingleInstance::~SingleInstance() = default;
+
+QString SingleInstance::defaultServerName()
+{
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (runtime.isEmpty())
+        return QStringLiteral("lumivane-viewer-") + qEnvironmentVariable("USER", QStringLiteral("user"));
+    return QDir(runtime).filePath(QStringLiteral("lumivane-viewer.socket"));
+}
+
+bool SingleInstance::forwardToRunning(const QString &serverName, const QString &request, int timeoutMs)
+{
+    QLocalSocket socket;
+    socket.connectToServer(serverName);
+    if (!socket.waitForConnected(timeoutMs))
+        return false;
+    socket.write(request.toUtf8() + '\n');
+    if (!socket.waitForBytesWritten(timeoutMs))
+        return false;
+    // A listener that is stuck or is not ours gives no answer: then this launch opens the file itself.
+    while (!socket.canReadLine()) {
+        if (!socket.waitForReadyRead(timeoutMs))
+            return false;
+    }
+    return socket.readLine() == kAcknowledgement;
+}
+
+bool SingleInstance::listen()
+{
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!m_server->listen(m_serverName)) {
+        // A socket left by a crashed instance: nobody answered the forward, so take it over.
+        QLocalServer::removeServer(m_serverName);
+        if (!m_server->listen(m_serverName))
+            return false;
+    }
+    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::acceptConnections);
+    return true;
+}
+
+void SingleInstance::acceptConnections()
+{
+    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequest(socket); });
+        // Bytes may have arrived before the connection above was made.
+        readRequest(socket);
+    }
+}
+
+void SingleInstance::readRequest(QLocalSocket *socket)
+{
+    if (!socket->canReadLine()) {
+        if (socket->bytesAvailable() > kLongestRequest)
+            socket->abort();
+        return;
+    }
+    QByteArray line = socket->readLine(kLongestRequest);
+    if (line.endsWith('\n'))
+        line.chop(1);
+    const QString request = QString::fromUtf8(line);
+    socket->write(kAcknowledgement);
+    socket->disconnectFromServer();
+    if (onRequest)
+        onRequest(request);
+}

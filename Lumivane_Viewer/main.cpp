@@ -1,0 +1,53 @@
+#include "Lumivane_ViewerApp.h"
+#include "OpenRequest.h"
+#include "SingleInstance.h"
+#include "TerminationSignals.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+
+namespace {
+
+// The first argument that is not an option: a path or a URL from the desktop.
+QString openRequestFromArguments(const QStringList &arguments)
+{
+    for (const QString &argument : arguments.mid(1)) {
+        if (!argument.startsWith(QLatin1Char('-')))
+            return OpenRequest::urlFromArgument(argument, QDir::currentPath()).toString(QUrl::FullyEncoded);
+    }
+    return {};
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // The ffmpeg media backend of this Qt crashes without a sound device.
+    if (!qEnvironmentVariableIsSet("QT_MEDIA_BACKEND"))
+        qputenv("QT_MEDIA_BACKEND", "gstreamer");
+    // Panoramas in several views share their textures.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Lumivane"));
+    QApplication::setApplicationName(QStringLiteral("lumivane-viewer"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Lumivane Viewer"));
+    QApplication::setDesktopFileName(QStringLiteral("lumivane-viewer"));
+
+    const QString request = openRequestFromArguments(QApplication::arguments());
+    const QString serverName = SingleInstance::defaultServerName();
+    if (SingleInstance::forwardToRunning(serverName, request))
+        return 0;
+
+    TerminationSignals terminationSignals;
+    Lumivane_ViewerApp window;
+    SingleInstance instance(serverName);
+    instance.onRequest = [&window](const QString &forwarded) { window.handleOpenRequest(forwarded); };
+    instance.listen();
+
+    window.show();
+    if (!request.isEmpty())
+        QTimer::singleShot(0, &window, [&window, request] { window.loadTour(QUrl(request)); });
+    return application.exec();
+}
