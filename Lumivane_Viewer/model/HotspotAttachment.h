@@ -1,0 +1,25 @@
+#pragma once
+
+#include "ModelEnums.h"
+
+#include <QJsonValue>
+#include <QString>
+#include <QUuid>
+
+#include <optional>
+
+/// One attachment of an info hotspot. The payload is a file name in the
+/// package's attachments folder (pdf, image, video, sound), the text itself
+/// (text) or a web address (link); resolving it is the viewer's business.
+struct HotspotAttachment
+{
+    QUuid id;
+    AttachmentKind kind = AttachmentKind::pdf;
+    QString title;
+    QString payload;
+
+    /// Decodes one attachment object; on failure error holds the key path and reason.
+    static std::optional<HotspotAttachment> fromJson(const QJsonValue &value, QString *error = nullptr);
+
+    bool operator==(const HotspotAttachment &) const = default;
+};

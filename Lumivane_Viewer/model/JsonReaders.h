@@ -1,0 +1,158 @@
+#pragma once
+
+#include "DecodeContext.h"
+#include "ModelEnums.h"
+#include "Translations.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <QUuid>
+
+#include <optional>
+#include <type_traits>
+
+struct CustomField;
+struct FormField;
+struct Hotspot;
+struct HotspotAttachment;
+struct PublicationInfo;
+struct Station;
+
+// One reader per value type of project.json. Each returns false after
+// recording its failure in the context; none of them throws or crashes on
+// unexpected input.
+namespace JsonReaders {
+
+constexpr QLatin1StringView operator""_key(const char *text, size_t size)
+{
+    return QLatin1StringView(text, qsizetype(size));
+}
+
+bool read(const QJsonValue &value, QString &out, DecodeContext &context);
+bool read(const QJsonValue &value, qint64 &out, DecodeContext &context);
+bool read(const QJsonValue &value, double &out, DecodeContext &context);
+bool read(const QJsonValue &value, bool &out, DecodeContext &context);
+bool read(const QJsonValue &value, QUuid &out, DecodeContext &context);
+bool read(const QJsonValue &value, QDateTime &out, DecodeContext &context);
+bool read(const QJsonValue &value, QByteArray &out, DecodeContext &context);
+bool read(const QJsonValue &value, QUrl &out, DecodeContext &context);
+bool read(const QJsonValue &value, QStringList &out, DecodeContext &context);
+bool read(const QJsonValue &value, Translations &out, DecodeContext &context);
+bool read(const QJsonValue &value, QMap<QString, QByteArray> &out, DecodeContext &context);
+
+bool read(const QJsonValue &value, HotspotAttachment &out, DecodeContext &context);
+bool read(const QJsonValue &value, Hotspot &out, DecodeContext &context);
+bool read(const QJsonValue &value, Station &out, DecodeContext &context);
+bool read(const QJsonValue &value, CustomField &out, DecodeContext &context);
+bool read(const QJsonValue &value, FormField &out, DecodeContext &context);
+bool read(const QJsonValue &value, PublicationInfo &out, DecodeContext &context);
+
+// Lists of records keep their good elements: a malformed element is dropped
+// with a warning naming its key path, so one bad hotspot cannot cost a tour
+// all of its stations.
+bool read(const QJsonValue &value, QList<HotspotAttachment> &out, DecodeContext &context);
+bool read(const QJsonValue &value, QList<Hotspot> &out, DecodeContext &context);
+bool read(const QJsonValue &value, QList<CustomField> &out, DecodeContext &context);
+bool read(const QJsonValue &value, QList<FormField> &out, DecodeContext &context);
+// As above, but a non-empty list whose every element is malformed fails
+// fatally: a tour that silently opens with no stations helps nobody.
+bool read(const QJsonValue &value, QList<Station> &out, DecodeContext &context);
+
+QString typeMismatch(const QJsonValue &value, QLatin1StringView expected);
+
+template<typename Enum>
+    requires std::is_enum_v<Enum>
+bool read(const QJsonValue &value, Enum &out, DecodeContext &context)
+{
+    if (!value.isString())
+        return context.fail(typeMismatch(value, QLatin1StringView("a string")));
+    const std::optional<Enum> parsed = fromRawValue<Enum>(value.toString());
+    if (!parsed)
+        return context.fail(QStringLiteral("data corrupted: no such case"));
+    out = *parsed;
+    return true;
+}
+
+/// A key that must be present and decodable.
+template<typename T>
+bool readRequired(const QJsonObject &object, QLatin1StringView key, T &out, DecodeContext &context)
+{
+    DecodeContext::Scope scope(context, key);
+    const QJsonValue value = object.value(key);
+    if (value.isUndefined())
+        return context.fail(QStringLiteral("key not found"));
+    if (value.isNull())
+        return context.fail(QStringLiteral("null where a value is required"));
+    return read(value, out, context);
+}
+
+/// A key that may be absent or null (leaving out as it is) but that fails
+/// the record when present with a value that cannot be decoded.
+template<typename T>
+bool readIfPresent(const QJsonObject &object, QLatin1StringView key, T &out, DecodeContext &context)
+{
+    DecodeContext::Scope scope(context, key);
+    const QJsonValue value = object.value(key);
+    if (value.isUndefined() || value.isNull())
+        return true;
+    return read(value, out, context);
+}
+
+template<typename T>
+bool readOptional(const QJsonObject &object, QLatin1StringView key, std::optional<T> &out,
+                  DecodeContext &context)
+{
+    DecodeContext::Scope scope(context, key);
+    const QJsonValue value = object.value(key);
+    if (value.isUndefined() || value.isNull()) {
+        out.reset();
+        return true;
+    }
+    T decoded{};
+    if (!read(value, decoded, context))
+        return false;
+    out = std::move(decoded);
+    return true;
+}
+
+/// A setting: true when a value was present and decoded into out; false
+/// when the caller should store the default. Only a fatal failure survives.
+template<typename T>
+bool readSetting(const QJsonObject &object, QLatin1StringView key, T &out, DecodeContext &context)
+{
+    DecodeContext::Scope scope(context, key);
+    const QJsonValue value = object.value(key);
+    if (value.isUndefined() || value.isNull())
+        return false;
+    T decoded{};
+    if (!read(value, decoded, context)) {
+        if (!context.isFatal())
+            context.clearFailure();
+        return false;
+    }
+    out = std::move(decoded);
+    return true;
+}
+
+/// Runs a reader on a standalone value for a record's public fromJson.
+template<typename T>
+std::optional<T> decodeStandalone(const QJsonValue &value, QString *error)
+{
+    DecodeContext context;
+    T record{};
+    if (!read(value, record, context)) {
+        if (error)
+            *error = context.error();
+        return std::nullopt;
+    }
+    return record;
+}
+
+} // namespace JsonReaders

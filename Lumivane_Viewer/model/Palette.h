@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QStringView>
+
+/// Colour from hexadecimal text such as "#C9A961" (RRGGBB) or "80C9A961"
+/// (AARRGGBB). Characters that are not letters, marks or digits are trimmed
+/// from both ends; any other length gives opaque black. Never fails.
+QColor colorFromHex(QStringView hex);
+
+// Fixed palette colours, made once on first use and shared by all threads.
+const QColor &paletteGold();  // "#C9A961", the accent of the whole viewer
+const QColor &paletteBrown(); // "#A0632D", info and visited hotspots, floor-plan markers
+const QColor &paletteGreen(); // "#2E7D6B"
+const QColor &paletteRed();   // "#B54B3A"
+
+/// Whether the colours of the dark or the light look apply.
+enum class Appearance { light, dark };
+
+/// The appearance of the running application, judged by the lightness of its
+/// window colour: Qt offers no colour-scheme query on this platform.
+Appearance currentAppearance();
+
+/// A colour that holds one hex text for a dark appearance and one for any
+/// other, and resolves it each time it is asked.
+struct AppearanceColor
+{
+    QStringView darkHex;
+    QStringView lightHex;
+
+    QColor resolved(Appearance appearance) const;
+    QColor resolved() const { return resolved(currentAppearance()); }
+};
+
+const AppearanceColor &paletteInputBackground(); // "#0F1729" / "#F5F1EA"
+const AppearanceColor &paletteCardBackground();  // "#1B2A4E" / "#FFFFFF"
+const AppearanceColor &paletteTextPrimary();     // "#E8DCC4" / "#1B2A4E"
+const AppearanceColor &paletteTextSecondary();   // "#A8A296" / "#5A6478"
+const AppearanceColor &paletteTextTertiary();    // "#7A756C" / "#8B92A0"
+const AppearanceColor &paletteBorder();          // "#2A3A5E" / "#D8CFBF"
+
+// The system typeface at fixed sizes, made once on first use.
+const QFont &paletteBodyFont();    // 14 pt regular
+const QFont &paletteButtonFont();  // 13 pt medium
+const QFont &paletteCaptionFont(); // 12 pt medium

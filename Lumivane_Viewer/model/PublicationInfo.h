@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDateTime>
+#include <QJsonValue>
+#include <QString>
+#include <QUrl>
+#include <QUuid>
+
+#include <optional>
+
+/// The tour's last web publication by the editor; carried, read by no view.
+struct PublicationInfo
+{
+    QUrl url;
+    QDateTime publishedAt;
+    std::optional<QUuid> serverProfileID;
+    std::optional<QString> serverName;
+    QString remoteSlug;
+
+    static std::optional<PublicationInfo> fromJson(const QJsonValue &value, QString *error = nullptr);
+
+    bool operator==(const PublicationInfo &) const = default;
+};
