@@ -1,0 +1,228 @@
+#include "SceneRenderer.h"
+
+#include "Scene.h"
+
+#include <QOpenGLShaderProgram>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr auto vertexShader = R"(
+attribute vec3 position;
+attribute vec2 texCoord;
+uniform mat4 mvp;
+uniform float scaleS;
+varying vec2 uv;
+void main()
+{
+    uv = vec2(texCoord.x * scaleS, texCoord.y);
+    gl_Position = mvp * vec4(position, 1.0);
+}
+)";
+
+// Colours are premultiplied by alpha throughout; the node's opacity scales all
+// four components.
+constexpr auto fragmentShader = R"(
+uniform sampler2D image;
+uniform vec4 color;
+uniform float useImage;
+uniform float opacity;
+varying vec2 uv;
+void main()
+{
+    vec4 c = useImage > 0.5 ? texture2D(image, uv) : color;
+    gl_FragColor = c * opacity;
+}
+)";
+
+// Image textures not drawn for this many frames are freed.
+constexpr quint64 unusedTextureFrames = 600;
+
+void collectDrawable(const SceneNode &node, std::vector<const SceneNode *> &out)
+{
+    if (node.geometry())
+        out.push_back(&node);
+    for (const auto &child : node.children())
+        collectDrawable(*child, out);
+}
+
+} // namespace
+
+SceneRenderer::SceneRenderer() = default;
+SceneRenderer::~SceneRenderer() = default;
+
+void SceneRenderer::initialize()
+{
+    initializeOpenGLFunctions();
+    m_program = std::make_unique<QOpenGLShaderProgram>();
+    m_program->addShaderFromSourceCode(QOpenGLShader::Vertex, vertexShader);
+    m_program->addShaderFromSourceCode(QOpenGLShader::Fragment, fragmentShader);
+    m_program->bindAttributeLocation("position", 0);
+    m_program->bindAttributeLocation("texCoord", 1);
+    m_program->link();
+    m_initialized = true;
+}
+
+void SceneRenderer::render(const Scene &scene, QSize viewportPixels)
+{
+    if (!m_initialized)
+        initialize();
+    ++m_frame;
+    glViewport(0, 0, viewportPixels.width(), viewportPixels.height());
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glDepthMask(GL_TRUE);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (viewportPixels.isEmpty())
+        return;
+
+    std::vector<const SceneNode *> drawables;
+    collectDrawable(scene.rootNode(), drawables);
+    std::stable_sort(drawables.begin(), drawables.end(), [](const SceneNode *a, const SceneNode *b) {
+        return a->renderingOrder() < b->renderingOrder();
+    });
+
+    const double aspect = double(viewportPixels.width()) / double(viewportPixels.height());
+    const QMatrix4x4 viewProjection = scene.projection(aspect) * scene.viewMatrix();
+    m_program->bind();
+    m_program->setUniformValue("image", 0);
+    glEnableVertexAttribArray(0);
+    glEnableVertexAttribArray(1);
+    glActiveTexture(GL_TEXTURE0);
+    const double now = scene.clock().now();
+    for (const SceneNode *node : drawables)
+        drawNode(*node, viewProjection, now);
+    glDisableVertexAttribArray(0);
+    glDisableVertexAttribArray(1);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    m_program->release();
+    glDepthMask(GL_TRUE);
+    dropUnusedTextures();
+}
+
+void SceneRenderer::drawNode(const SceneNode &node, const QMatrix4x4 &viewProjection, double now)
+{
+    const SceneMaterial &material = node.geometry()->firstMaterial();
+    const double opacity = node.worldOpacity();
+    // Fully transparent surfaces (hit targets, faded-out nodes) cost nothing.
+    if (opacity <= 0.0 || (!material.texture && material.color.alphaF() <= 0.0))
+        return;
+    const unsigned texture = textureFor(material);
+    if (material.texture && texture == 0)
+        return;
+
+    applyMaterialState(material);
+    const QColor c = material.color;
+    m_program->setUniformValue("mvp", viewProjection * node.worldTransform(now));
+    m_program->setUniformValue("scaleS", material.textureScaleS);
+    m_program->setUniformValue("opacity", float(opacity));
+    m_program->setUniformValue("useImage", texture ? 1.0f : 0.0f);
+    m_program->setUniformValue("color", QVector4D(float(c.redF() * c.alphaF()), float(c.greenF() * c.alphaF()),
+                                                  float(c.blueF() * c.alphaF()), float(c.alphaF())));
+    if (texture) {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, material.repeatS ? GL_REPEAT : GL_CLAMP_TO_EDGE);
+    }
+    const Mesh &mesh = meshFor(node);
+    glBindBuffer(GL_ARRAY_BUFFER, mesh.vertexBuffer);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.indexBuffer);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 5 * sizeof(float), nullptr);
+    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 5 * sizeof(float), reinterpret_cast<void *>(3 * sizeof(float)));
+    glDrawElements(GL_TRIANGLES, mesh.indexCount, GL_UNSIGNED_INT, nullptr);
+}
+
+void SceneRenderer::applyMaterialState(const SceneMaterial &material)
+{
+    if (material.doubleSided) {
+        glDisable(GL_CULL_FACE);
+    } else {
+        glEnable(GL_CULL_FACE);
+        glCullFace(material.cullFront ? GL_FRONT : GL_BACK);
+    }
+    if (material.readsDepth)
+        glEnable(GL_DEPTH_TEST);
+    else
+        glDisable(GL_DEPTH_TEST);
+    glDepthMask(material.writesDepth ? GL_TRUE : GL_FALSE);
+    if (material.blends) {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    } else {
+        glDisable(GL_BLEND);
+    }
+}
+
+const SceneRenderer::Mesh &SceneRenderer::meshFor(const SceneNode &node)
+{
+    const QString key = node.geometry()->meshKey();
+    auto it = m_meshes.find(key);
+    if (it != m_meshes.end())
+        return *it;
+    const SceneMesh data = node.geometry()->makeMesh();
+    Mesh mesh;
+    glGenBuffers(1, &mesh.vertexBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, mesh.vertexBuffer);
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(data.vertices.size() * sizeof(float)), data.vertices.data(), GL_STATIC_DRAW);
+    glGenBuffers(1, &mesh.indexBuffer);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.indexBuffer);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(data.indices.size() * sizeof(unsigned)), data.indices.data(),
+                 GL_STATIC_DRAW);
+    mesh.indexCount = int(data.indices.size());
+    return *m_meshes.insert(key, mesh);
+}
+
+unsigned SceneRenderer::textureFor(const SceneMaterial &material)
+{
+    if (!material.texture)
+        return 0;
+    if (material.texture->glTextureId())
+        return material.texture->glTextureId();
+    const QImage &image = material.texture->image();
+    if (image.isNull())
+        return 0;
+    ImageTexture &entry = m_imageTextures[image.cacheKey()];
+    entry.lastFrame = m_frame;
+    if (entry.id)
+        return entry.id;
+    const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    glGenTextures(1, &entry.id);
+    glBindTexture(GL_TEXTURE_2D, entry.id);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, rgba.width(), rgba.height(), 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.constBits());
+    glGenerateMipmap(GL_TEXTURE_2D);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    return entry.id;
+}
+
+void SceneRenderer::dropUnusedTextures()
+{
+    for (auto it = m_imageTextures.begin(); it != m_imageTextures.end();) {
+        if (m_frame - it->lastFrame > unusedTextureFrames) {
+            glDeleteTextures(1, &it->id);
+            it = m_imageTextures.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void SceneRenderer::releaseResources()
+{
+    if (!m_initialized)
+        return;
+    for (const Mesh &mesh : std::as_const(m_meshes)) {
+        glDeleteBuffers(1, &mesh.vertexBuffer);
+        glDeleteBuffers(1, &mesh.indexBuffer);
+    }
+    m_meshes.clear();
+    for (const ImageTexture &texture : std::as_const(m_imageTextures))
+        glDeleteTextures(1, &texture.id);
+    m_imageTextures.clear();
+    m_program.reset();
+    m_initialized = false;
+}

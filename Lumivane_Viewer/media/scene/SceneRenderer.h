@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QHash>
+#include <QOpenGLFunctions>
+#include <QSize>
+#include <QString>
+
+#include <memory>
+
+class QOpenGLShaderProgram;
+class Scene;
+class SceneNode;
+struct SceneMaterial;
+
+/// Draws a Scene with OpenGL into the current context: unlit materials,
+/// opacity down the tree, back-to-front by rendering order then tree order.
+/// Owns the GL buffers and the textures of image materials it uploaded;
+/// every call needs the same context current.
+class SceneRenderer final : protected QOpenGLFunctions
+{
+public:
+    SceneRenderer();
+    ~SceneRenderer();
+
+    void render(const Scene &scene, QSize viewportPixels);
+    /// Frees the GL objects; the context they were made in must be current.
+    void releaseResources();
+
+private:
+    struct Mesh
+    {
+        unsigned vertexBuffer = 0;
+        unsigned indexBuffer = 0;
+        int indexCount = 0;
+    };
+    struct ImageTexture
+    {
+        unsigned id = 0;
+        quint64 lastFrame = 0;
+    };
+
+    void initialize();
+    const Mesh &meshFor(const SceneNode &node);
+    unsigned textureFor(const SceneMaterial &material);
+    void drawNode(const SceneNode &node, const QMatrix4x4 &viewProjection, double now);
+    void applyMaterialState(const SceneMaterial &material);
+    void dropUnusedTextures();
+
+    bool m_initialized = false;
+    std::unique_ptr<QOpenGLShaderProgram> m_program;
+    QHash<QString, Mesh> m_meshes;
+    QHash<qint64, ImageTexture> m_imageTextures;
+    quint64 m_frame = 0;
+};
