@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QUuid>
+
+/// Which sample tour to write: the full demo, the demo behind a password, or a
+/// classic (photo slideshow) tour.
+enum class SampleTourVariant { Demo, Password, Classic };
+
+/// What writeSampleTour() makes.
+struct SampleTourOptions
+{
+    SampleTourVariant variant = SampleTourVariant::Demo;
+    /// 0: the hand-made demo house; otherwise a generated chain of this many rooms.
+    int stationCount = 0;
+    /// Photo width in pixels; photos are width x width/2.
+    int photoWidth = 4096;
+    int jpegQuality = 85;
+    /// Every member stored without compression instead of deflated.
+    bool stored = false;
+    /// Video, sound attachment, ambient sound and narration made with ffmpeg and
+    /// espeak-ng when they are installed; without them (or when false) the
+    /// ambient sound is a plain WAV tone and the video, sound and narration are
+    /// left out.
+    bool externalMedia = true;
+    /// Narration for every station (needs externalMedia and both programs).
+    bool narration = true;
+    QString password = QStringLiteral("lumivane");
+};
+
+/// What writeSampleTour() wrote, or why it failed.
+struct SampleTourResult
+{
+    bool ok = false;
+    QString error;
+    QUuid projectId;
+    QList<QUuid> stationIds; ///< in project.json order
+    QStringList members;     ///< archive member names in archive order
+    QStringList skipped;     ///< media left out, with the reason
+};
