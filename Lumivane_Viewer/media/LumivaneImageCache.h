@@ -1,0 +1,86 @@
+#pragma once
+
+#include "ImageCacheStore.h"
+
+#include <QImage>
+#include <QString>
+#include <QUrl>
+
+#include <memory>
+
+class QThreadPool;
+
+/// The process-wide store of decoded station photos (full-image store) and
+/// their downsampled copies (thumbnail store), safe to call from any thread.
+/// image() and lowResImage() decode on the calling thread; prefetch() decodes
+/// on the cache's own thread pool. Knows nothing of stations or views.
+class LumivaneImageCache final : public std::enable_shared_from_this<LumivaneImageCache>
+{
+public:
+    struct Limits
+    {
+        int fullCountLimit = 10;
+        qint64 fullByteBudget = 0;
+        qint64 thumbnailByteBudget = 0;
+    };
+
+    /// Queue priorities on pool(): what a visitor waits for goes first.
+    static constexpr int userInitiatedPriority = 10;
+    static constexpr int utilityPriority = 0;
+    /// Longer side of the thumbnail that prefetch() makes.
+    static constexpr int prefetchThumbnailSize = 2048;
+    /// Largest decoded image in bytes; bigger photos are decoded at a reduced
+    /// scale by the decoder itself so that they still show.
+    static constexpr qint64 decodeByteCeiling = qint64(1) << 30;
+
+    /// The one instance of the process, created on first use from any thread.
+    static std::shared_ptr<LumivaneImageCache> shared();
+    /// A separate instance, for tests and benchmarks.
+    static std::shared_ptr<LumivaneImageCache> create(const Limits &limits);
+
+    static Limits limitsForPhysicalMemory(quint64 physicalMemoryBytes);
+    static int fullCountLimitFor(quint64 physicalMemoryBytes);
+    static quint64 physicalMemory();
+
+    /// The pool every photo decode of the media engines runs on.
+    static QThreadPool *pool();
+
+    static QString key(const QUrl &url);
+    static QString lowResKey(const QUrl &url, int maxPixelSize);
+
+    /// Reads and decodes a whole photo file upright; null when it is missing
+    /// or not an image. Stores nothing.
+    static QImage decodeFile(const QString &path);
+    /// Decodes a photo file upright with its longer side at most maxPixelSize
+    /// pixels, letting the decoder skip the detail it would throw away.
+    static QImage decodeThumbnail(const QString &path, int maxPixelSize);
+
+    /// The full-size image of a file URL, from the full-image store or
+    /// decoded now and stored; null when the file gives no image.
+    QImage image(const QUrl &url);
+    /// A copy of at most maxPixelSize pixels on its longer side, from the
+    /// thumbnail store or decoded now and stored; null when none can be made.
+    QImage lowResImage(const QUrl &url, int maxPixelSize);
+    /// Fills both stores for url in the background unless the full-image
+    /// store already holds it. Returns at once.
+    void prefetch(const QUrl &url);
+
+    ImageCacheStore &cache() { return m_cache; }
+    ImageCacheStore &lowResCache() { return m_lowResCache; }
+
+private:
+    // Only create() and shared() build instances; make_shared needs a public constructor.
+    struct Token
+    {
+        explicit Token() = default;
+    };
+
+public:
+    LumivaneImageCache(Token, const Limits &limits);
+
+private:
+    void emptyOnDeactivation();
+
+    ImageCacheStore m_cache;
+    ImageCacheStore m_lowResCache;
+};
