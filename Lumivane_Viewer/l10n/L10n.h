@@ -119,3 +119,8 @@ inline size_t qHash(L10n::Key key, size_t seed = 0) noexcept
 {
     return ::qHash(static_cast<int>(key), seed);
 }
+
+inline size_t qHash(L10n::Language language, size_t seed = 0) noexcept
+{
+    return ::qHash(static_cast<int>(language), seed);
+}
