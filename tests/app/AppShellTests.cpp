@@ -1,0 +1,459 @@
+#include "ContentView.h"
+#include "L10n.h"
+#include "Lumivane_ViewerApp.h"
+#include "OpenRequest.h"
+#include "PackageDrop.h"
+#include "ShellTestPackages.h"
+#include "SingleInstance.h"
+#include "StartScreen.h"
+#include "TourResolvers.h"
+#include "TourViewerInputs.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFileOpenEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <memory>
+
+namespace {
+
+const QString kOpenTitle = QString::fromUtf8("Ouvrir une visite\u2026");
+
+QString folderOf(const LumivaneImportedTour &tour)
+{
+    return tour.extractionFolder.toLocalFile();
+}
+
+class AppShellTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        QSettings().remove(QString::fromLatin1(L10n::settingsKey));
+    }
+
+    QString writeTour(const QString &fileName, const QString &name, int stations = 3)
+    {
+        const QString path = m_dir.filePath(fileName);
+        EXPECT_TRUE(ShellTestPackages::writeTour(path, ShellTestPackages::makeTour(name, stations)));
+        return path;
+    }
+
+    QString writeCorrupt(const QString &fileName)
+    {
+        const QString path = m_dir.filePath(fileName);
+        EXPECT_TRUE(ShellTestPackages::writeCorrupt(path));
+        return path;
+    }
+
+    std::unique_ptr<Lumivane_ViewerApp> shownWindow()
+    {
+        auto window = std::make_unique<Lumivane_ViewerApp>();
+        window->show();
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        return window;
+    }
+
+    // Through the window, as a real drag is dispatched: the widget under the
+    // point, or the first ancestor taking drops, receives it.
+    static bool drop(Lumivane_ViewerApp &window, QWidget *over, const QList<QUrl> &urls)
+    {
+        QMimeData data;
+        data.setUrls(urls);
+        const QPointF point = over->mapTo(&window, over->rect().center());
+        QDragEnterEvent enter(point.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.windowHandle(), &enter);
+        QDropEvent dropped(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.windowHandle(), &dropped);
+        return dropped.isAccepted();
+    }
+
+    static QString shownTourName(const Lumivane_ViewerApp &window)
+    {
+        QWidget *viewer = window.contentView()->viewer();
+        if (!viewer || window.contentView()->currentWidget() != viewer)
+            return {};
+        auto *name = viewer->findChild<QLabel *>("tourName");
+        return name ? name->text() : QString();
+    }
+
+    static QString shownError(const Lumivane_ViewerApp &window)
+    {
+        StartScreen *start = window.contentView()->startScreen();
+        if (window.contentView()->currentWidget() != start || start->errorLabel()->isHidden())
+            return {};
+        return start->errorLabel()->text();
+    }
+
+    static QStringList visibleMenuEntries(const Lumivane_ViewerApp &window)
+    {
+        QStringList entries;
+        for (QAction *action : window.fileMenu()->actions()) {
+            if (action->isVisible())
+                entries << (action->isSeparator() ? QStringLiteral("--") : action->text());
+        }
+        return entries;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(AppShellTest, FirstLaunchSpeaksFrenchAndStoresIt)
+{
+    L10n::shared().setCurrent(L10n::Language::english);
+    QSettings().remove(QString::fromLatin1(L10n::settingsKey));
+
+    Lumivane_ViewerApp window;
+
+    EXPECT_EQ(L10n::shared().current(), L10n::Language::french);
+    EXPECT_EQ(QSettings().value(QString::fromLatin1(L10n::settingsKey)).toString(), "fr");
+}
+
+TEST_F(AppShellTest, StoredEnglishIsKeptAndTheFixedFrenchTextsStay)
+{
+    L10n::shared().setCurrent(L10n::Language::english);
+
+    Lumivane_ViewerApp window;
+    QCoreApplication::processEvents(); // lets the queued menu retitling run
+
+    EXPECT_EQ(L10n::shared().current(), L10n::Language::english);
+    EXPECT_EQ(QSettings().value(QString::fromLatin1(L10n::settingsKey)).toString(), "en");
+    EXPECT_EQ(visibleMenuEntries(window), (QStringList{kOpenTitle, "--", "Quitter"}));
+    std::unique_ptr<QFileDialog> panel(window.createOpenPanel());
+    EXPECT_EQ(panel->windowTitle(), "Ouvrir une visite Lumivane");
+}
+
+TEST_F(AppShellTest, FileMenuOffersCloseOnlyWhileATourIsLoaded)
+{
+    auto window = shownWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(visibleMenuEntries(*window), (QStringList{kOpenTitle, "--", "Quitter"}));
+    QTest::keyClick(window.get(), Qt::Key_W, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_FALSE(window->loadedTour());
+
+    window->loadTour(QUrl::fromLocalFile(writeTour("a.lumivane", "Loft")));
+    ASSERT_TRUE(window->loadedTour());
+    EXPECT_EQ(visibleMenuEntries(*window), (QStringList{kOpenTitle, "--", "Fermer la visite", "--", "Quitter"}));
+    const QString folder = folderOf(*window->loadedTour());
+
+    QTest::keyClick(window.get(), Qt::Key_W, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_FALSE(window->loadedTour());
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_EQ(window->contentView()->currentWidget(), window->contentView()->startScreen());
+    EXPECT_EQ(shownError(*window), QString());
+    EXPECT_EQ(visibleMenuEntries(*window), (QStringList{kOpenTitle, "--", "Quitter"}));
+}
+
+TEST_F(AppShellTest, CommandLinePathOpensTheTourInThePlaceholder)
+{
+    writeTour("Visite du loft.lumivane", "Loft", 3);
+    Lumivane_ViewerApp window;
+
+    window.loadTour(OpenRequest::urlFromArgument("Visite du loft.lumivane", m_dir.path()));
+
+    ASSERT_TRUE(window.loadedTour());
+    EXPECT_EQ(shownTourName(window), "Loft");
+    EXPECT_EQ(window.contentView()->viewer()->findChild<QLabel *>("stationCount")->text(), "3 stations");
+}
+
+TEST_F(AppShellTest, FileOpenEventOpensTheTour)
+{
+    const QString path = writeTour("event.lumivane", "Atelier");
+    Lumivane_ViewerApp window;
+
+    QFileOpenEvent event(path);
+    QCoreApplication::sendEvent(qApp, &event);
+
+    EXPECT_EQ(shownTourName(window), "Atelier");
+}
+
+TEST_F(AppShellTest, SecondLaunchHandsItsPathToTheRunningWindow)
+{
+    const QString path = writeTour("second.lumivane", "Villa");
+    const QString server = m_dir.filePath("viewer.socket");
+    Lumivane_ViewerApp window;
+    SingleInstance instance(server);
+    instance.onRequest = [&window](const QString &request) { window.handleOpenRequest(request); };
+    ASSERT_TRUE(instance.listen());
+
+    const QString request = OpenRequest::urlFromArgument(path, "/").toString(QUrl::FullyEncoded);
+    auto forwarded = std::async(std::launch::async, [server, request] {
+        return SingleInstance::forwardToRunning(server, request, 5000);
+    });
+    while (forwarded.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready)
+        QCoreApplication::processEvents();
+
+    EXPECT_TRUE(forwarded.get());
+    EXPECT_EQ(shownTourName(window), "Villa");
+}
+
+TEST_F(AppShellTest, WithoutARunningInstanceTheLaunchOpensItself)
+{
+    EXPECT_FALSE(SingleInstance::forwardToRunning(m_dir.filePath("nobody.socket"), "file:///x.lumivane", 500));
+}
+
+TEST_F(AppShellTest, DropOpensOnlyTheFirstOfSeveralPackagesAndOnALaterTurn)
+{
+    const QList<QUrl> urls{QUrl::fromLocalFile(writeTour("one.lumivane", "Premier")),
+                           QUrl::fromLocalFile(writeTour("two.lumivane", "Second")),
+                           QUrl::fromLocalFile(writeTour("three.lumivane", "Troisième"))};
+    auto window = shownWindow();
+
+    EXPECT_TRUE(drop(*window, window->contentView()->startScreen(), urls));
+    EXPECT_FALSE(window->loadedTour());
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(shownTourName(*window), "Premier");
+}
+
+TEST_F(AppShellTest, DropAcceptsTheExtensionInAnyLetterCaseAndIgnoresOthers)
+{
+    const QString upper = writeTour("LOUD.LUMIVANE", "Majuscules");
+    const QString zip = writeTour("archive.zip", "Zip");
+    auto window = shownWindow();
+
+    EXPECT_TRUE(drop(*window, window->contentView()->startScreen(), {QUrl::fromLocalFile(zip)}));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->loadedTour());
+    EXPECT_FALSE(window->loadError());
+
+    drop(*window, window->contentView()->startScreen(), {QUrl::fromLocalFile(upper)});
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shownTourName(*window), "Majuscules");
+}
+
+TEST_F(AppShellTest, DropOnTheViewerReplacesTheTourAndAFailureShowsTheMessage)
+{
+    auto window = shownWindow();
+    window->loadTour(QUrl::fromLocalFile(writeTour("shown.lumivane", "Montrée")));
+    const QString shownFolder = folderOf(*window->loadedTour());
+
+    drop(*window, window->contentView()->viewer(), {QUrl::fromLocalFile(writeCorrupt("broken.lumivane"))});
+    QCoreApplication::processEvents();
+
+    EXPECT_FALSE(QFileInfo::exists(shownFolder));
+    EXPECT_FALSE(window->loadedTour());
+    EXPECT_TRUE(shownError(*window).startsWith(QString::fromUtf8("Extraction échouée : ")));
+}
+
+TEST_F(AppShellTest, EveryNewOpenDeletesThePreviousFolderWhetherOrNotItSucceeds)
+{
+    Lumivane_ViewerApp window;
+    window.loadTour(QUrl::fromLocalFile(writeTour("a.lumivane", "A")));
+    const QString first = folderOf(*window.loadedTour());
+    ASSERT_TRUE(QFileInfo::exists(first));
+
+    window.loadTour(QUrl::fromLocalFile(writeTour("b.lumivane", "B")));
+    const QString second = folderOf(*window.loadedTour());
+    EXPECT_FALSE(QFileInfo::exists(first));
+    EXPECT_TRUE(QFileInfo::exists(second));
+
+    window.loadTour(QUrl::fromLocalFile(m_dir.filePath("missing.lumivane")));
+    EXPECT_FALSE(QFileInfo::exists(second));
+    EXPECT_FALSE(window.loadedTour());
+}
+
+TEST_F(AppShellTest, ErrorTextFollowsTheStateTable)
+{
+    Lumivane_ViewerApp window;
+    const QUrl corrupt = QUrl::fromLocalFile(writeCorrupt("bad.lumivane"));
+    const QUrl good = QUrl::fromLocalFile(writeTour("good.lumivane", "Bonne"));
+
+    window.loadTour(corrupt);
+    EXPECT_FALSE(shownError(window).isEmpty());
+    EXPECT_EQ(shownError(window), window.loadError().value_or(QString()));
+
+    window.loadTour(good);
+    EXPECT_FALSE(window.loadError());
+    window.closeTour();
+    EXPECT_EQ(shownError(window), QString());
+
+    // Closing keeps the message of a failed open that came before.
+    window.loadTour(corrupt);
+    window.closeTour();
+    EXPECT_FALSE(shownError(window).isEmpty());
+}
+
+TEST_F(AppShellTest, StartScreenButtonRunsTheOpenPanelWhichOpensTheChosenPackage)
+{
+    const QString path = writeTour("Chosen.LUMIVANE", "Choisie");
+    writeTour("other.zip", "Autre");
+    Lumivane_ViewerApp window;
+    QStringList listed;
+    QString title;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *panel = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!panel)
+            return;
+        title = panel->windowTitle();
+        if (panel->directory() != QDir(m_dir.path()))
+            panel->setDirectory(m_dir.path());
+        auto *list = panel->findChild<QAbstractItemView *>("listView");
+        const QModelIndex root = list->rootIndex();
+        if (list->model()->rowCount(root) == 0)
+            return; // still listing the folder
+        for (int row = 0; row < list->model()->rowCount(root); ++row)
+            listed << list->model()->index(row, 0, root).data().toString();
+        poll.stop();
+        panel->selectFile(path);
+        QMetaObject::invokeMethod(panel, &QDialog::accept);
+    });
+    poll.start();
+
+    window.contentView()->startScreen()->openButton()->click();
+
+    EXPECT_EQ(title, "Ouvrir une visite Lumivane");
+    EXPECT_EQ(listed, QStringList{"Chosen.LUMIVANE"});
+    EXPECT_EQ(shownTourName(window), "Choisie");
+}
+
+TEST_F(AppShellTest, ClosingTheWindowAtQuitDeletesTheOpenTour)
+{
+    QString folder;
+    {
+        Lumivane_ViewerApp window;
+        window.loadTour(QUrl::fromLocalFile(writeTour("quit.lumivane", "Fin")));
+        folder = folderOf(*window.loadedTour());
+        ASSERT_TRUE(QFileInfo::exists(folder));
+    }
+    EXPECT_FALSE(QFileInfo::exists(folder));
+}
+
+class ResolverTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_plan = ShellTestPackages::makeTour("Résolveurs", 2);
+        const QString path = m_dir.filePath("r.lumivane");
+        ASSERT_TRUE(ShellTestPackages::writeTour(path, m_plan));
+        auto opened = LumivaneImportedTour::open(QUrl::fromLocalFile(path));
+        ASSERT_TRUE(opened);
+        m_tour = *opened;
+        m_attachments = QDir(folderOf(*m_tour)).filePath("attachments");
+    }
+    void TearDown() override
+    {
+        if (m_tour)
+            m_tour->cleanup();
+    }
+
+    QTemporaryDir m_dir;
+    ShellTestPackages::Tour m_plan;
+    std::optional<LumivaneImportedTour> m_tour;
+    QString m_attachments;
+};
+
+TEST_F(ResolverTest, ViewerInputsCarryTheProjectAndResolveItsFiles)
+{
+    const TourViewerInputs inputs = TourViewerInputs::from(*m_tour);
+    const QUuid first = m_plan.stationIDs[0];
+    const QUuid second = m_plan.stationIDs[1];
+
+    EXPECT_EQ(inputs.projectID, m_plan.projectID);
+    EXPECT_EQ(inputs.project.name, "Résolveurs");
+    ASSERT_TRUE(inputs.photoURLResolver(first));
+    EXPECT_TRUE(QFileInfo::exists(inputs.photoURLResolver(first)->toLocalFile()));
+    EXPECT_FALSE(inputs.photoURLResolver(QUuid::createUuid()));
+    ASSERT_TRUE(inputs.audioURLResolver(first));
+    EXPECT_TRUE(inputs.audioURLResolver(first)->toLocalFile().endsWith(
+        first.toString(QUuid::WithoutBraces).toUpper() + ".m4a"));
+    EXPECT_FALSE(inputs.audioURLResolver(second));
+    EXPECT_EQ(inputs.attachmentURLResolver("plan.pdf").toLocalFile(), m_attachments + "/plan.pdf");
+}
+
+TEST_F(ResolverTest, AnyPlainNameResolvesInsideAttachmentsEvenWithoutAFile)
+{
+    EXPECT_EQ(TourResolvers::attachmentURL(*m_tour, "absent.pdf").toLocalFile(), m_attachments + "/absent.pdf");
+    EXPECT_EQ(TourResolvers::attachmentURL(*m_tour, "..hidden..").toLocalFile(), m_attachments + "/..hidden..");
+}
+
+class RefusedAttachmentName : public ResolverTest, public ::testing::WithParamInterface<QString>
+{
+};
+
+TEST_P(RefusedAttachmentName, StaysInsideAttachmentsAndNamesNoFile)
+{
+    const QString resolved = TourResolvers::attachmentURL(*m_tour, GetParam()).toLocalFile();
+
+    EXPECT_EQ(QFileInfo(resolved).absolutePath(), m_attachments);
+    EXPECT_FALSE(QFileInfo::exists(resolved));
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, RefusedAttachmentName,
+                         ::testing::Values(QString("../../x"), QString("/etc/passwd"), QString("../project.json"),
+                                           QString("sub/plan.pdf"), QString("..\\plan.pdf"), QString("."),
+                                           QString(".."), QString(), QString("plan.pdf") + QChar(0) + "x"));
+
+struct DropCase
+{
+    QList<QUrl> urls;
+    bool opens;
+};
+
+class PackageDropRule : public ::testing::TestWithParam<DropCase>
+{
+};
+
+TEST_P(PackageDropRule, FirstLocalLumivaneFileOnly)
+{
+    QMimeData data;
+    data.setUrls(GetParam().urls);
+    EXPECT_EQ(PackageDrop::packageURL(data).has_value(), GetParam().opens);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Drops, PackageDropRule,
+    ::testing::Values(DropCase{{}, false}, DropCase{{QUrl::fromLocalFile("/t/a.lumivane")}, true},
+                      DropCase{{QUrl::fromLocalFile("/t/a.LuMiVaNe")}, true},
+                      DropCase{{QUrl::fromLocalFile("/t/a.lumivane.zip")}, false},
+                      DropCase{{QUrl::fromLocalFile("/t/lumivane")}, false},
+                      DropCase{{QUrl("https://example.org/a.lumivane")}, false},
+                      DropCase{{QUrl::fromLocalFile("/t/a.txt"), QUrl::fromLocalFile("/t/b.lumivane")}, false}));
+
+struct ArgumentCase
+{
+    QString argument;
+    QString workingFolder;
+    QString url;
+};
+
+class OpenRequestArgument : public ::testing::TestWithParam<ArgumentCase>
+{
+};
+
+TEST_P(OpenRequestArgument, BecomesAnAbsoluteURL)
+{
+    EXPECT_EQ(OpenRequest::urlFromArgument(GetParam().argument, GetParam().workingFolder).toString(QUrl::FullyEncoded),
+              GetParam().url);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, OpenRequestArgument,
+    ::testing::Values(ArgumentCase{"tour.lumivane", "/home/a", "file:///home/a/tour.lumivane"},
+                      ArgumentCase{"../b/t.lumivane", "/home/a", "file:///home/b/t.lumivane"},
+                      ArgumentCase{"/srv/x y.lumivane", "/home/a", "file:///srv/x%20y.lumivane"},
+                      ArgumentCase{"file:///srv/x%20y.lumivane", "/home/a", "file:///srv/x%20y.lumivane"}));
+
+} // namespace

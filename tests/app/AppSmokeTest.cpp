@@ -1,0 +1,188 @@
+// Starts the real viewer on the virtual display and looks at the screen.
+// Runs alone (no other window may be on the display), see CMakeLists.txt.
+
+#include "ShellTestPackages.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// What each screen is recognised by: the start screen's gradient near its
+// top, the red of its error text, the placeholder's flat background.
+bool near(QRgb pixel, int red, int green, int blue, int tolerance)
+{
+    return std::abs(qRed(pixel) - red) <= tolerance && std::abs(qGreen(pixel) - green) <= tolerance
+           && std::abs(qBlue(pixel) - blue) <= tolerance;
+}
+
+struct ScreenCounts
+{
+    int gradientTop = 0;
+    int errorRed = 0;
+    int placeholder = 0;
+};
+
+ScreenCounts countScreen()
+{
+    const QImage image = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+    ScreenCounts counts;
+    for (int y = 0; y < image.height(); y += 2) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); x += 2) {
+            const QRgb pixel = line[x];
+            counts.gradientTop += near(pixel, 25, 15, 51, 3);
+            counts.placeholder += near(pixel, 0x16, 0x16, 0x1a, 1);
+            counts.errorRed += qRed(pixel) > 170 && qGreen(pixel) < 100 && qBlue(pixel) < 100;
+        }
+    }
+    return counts;
+}
+
+bool waitForScreen(const std::function<bool(const ScreenCounts &)> &shown, int timeoutMs = 15000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < timeoutMs) {
+        if (shown(countScreen()))
+            return true;
+        QTest::qWait(100);
+    }
+    return false;
+}
+
+bool showsStartScreenWithError(const ScreenCounts &counts)
+{
+    return counts.gradientTop > 2000 && counts.errorRed > 20;
+}
+
+bool showsPlaceholder(const ScreenCounts &counts)
+{
+    return counts.placeholder > 50000 && counts.gradientTop == 0;
+}
+
+/// Private temporary, configuration and runtime folders for the viewers one test starts.
+class ViewerSmokeTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_root.isValid());
+        for (const char *folder : {"tmp", "config", "data", "cache", "runtime"})
+            ASSERT_TRUE(QDir(m_root.path()).mkpath(folder));
+        QFile::setPermissions(m_root.filePath("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void TearDown() override
+    {
+        for (auto &viewer : m_viewers) {
+            if (viewer->state() != QProcess::NotRunning) {
+                viewer->kill();
+                viewer->waitForFinished(5000);
+            }
+        }
+    }
+
+    QProcess &startViewer(const QStringList &arguments)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TMPDIR", m_root.filePath("tmp"));
+        environment.insert("XDG_CONFIG_HOME", m_root.filePath("config"));
+        environment.insert("XDG_DATA_HOME", m_root.filePath("data"));
+        environment.insert("XDG_CACHE_HOME", m_root.filePath("cache"));
+        environment.insert("XDG_RUNTIME_DIR", m_root.filePath("runtime"));
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        auto viewer = std::make_unique<QProcess>();
+        viewer->setProcessEnvironment(environment);
+        viewer->setProcessChannelMode(QProcess::ForwardedChannels);
+        viewer->start(QStringLiteral(LUMIVANE_VIEWER_EXECUTABLE), arguments);
+        EXPECT_TRUE(viewer->waitForStarted(5000));
+        m_viewers.push_back(std::move(viewer));
+        return *m_viewers.back();
+    }
+
+    // Ends the viewer as a session logout does; it must quit normally.
+    static void quit(QProcess &viewer)
+    {
+        viewer.terminate();
+        ASSERT_TRUE(viewer.waitForFinished(10000));
+        EXPECT_EQ(viewer.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(viewer.exitCode(), 0);
+    }
+
+    QStringList extractionFolders() const
+    {
+        return QDir(m_root.filePath("tmp")).entryList({"lumivane-import-*"}, QDir::AllEntries | QDir::Hidden);
+    }
+
+    QString sampleTour() const { return QStringLiteral(LUMIVANE_BINARY_DIR "/samples/demo.lumivane"); }
+
+    QString corruptPackage()
+    {
+        const QString path = m_root.filePath("corrupt.lumivane");
+        EXPECT_TRUE(ShellTestPackages::writeCorrupt(path));
+        return path;
+    }
+
+    QTemporaryDir m_root;
+    std::vector<std::unique_ptr<QProcess>> m_viewers;
+};
+
+TEST_F(ViewerSmokeTest, SampleTourIsShownAndNothingIsLeftAfterQuitting)
+{
+    if (!QFile::exists(sampleTour()))
+        GTEST_SKIP() << "the sample tour is not built: " << sampleTour().toStdString();
+    QProcess &viewer = startViewer({sampleTour()});
+
+    EXPECT_TRUE(waitForScreen(showsPlaceholder));
+    QTest::qWait(1000);
+    EXPECT_EQ(viewer.state(), QProcess::Running);
+    EXPECT_EQ(extractionFolders().size(), 1);
+
+    quit(viewer);
+    EXPECT_EQ(extractionFolders(), QStringList());
+}
+
+TEST_F(ViewerSmokeTest, CorruptPackageShowsTheMessageAndLeavesNothing)
+{
+    QProcess &viewer = startViewer({corruptPackage()});
+
+    EXPECT_TRUE(waitForScreen(showsStartScreenWithError));
+    QTest::qWait(1000);
+    EXPECT_EQ(viewer.state(), QProcess::Running);
+
+    quit(viewer);
+    EXPECT_EQ(extractionFolders(), QStringList());
+}
+
+TEST_F(ViewerSmokeTest, SecondLaunchHandsItsPackageToTheRunningViewer)
+{
+    const QString package = m_root.filePath("handed over.lumivane");
+    ASSERT_TRUE(ShellTestPackages::writeTour(package, ShellTestPackages::makeTour("Relais", 2)));
+    QProcess &first = startViewer({corruptPackage()});
+    ASSERT_TRUE(waitForScreen(showsStartScreenWithError));
+
+    QProcess &second = startViewer({package});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitCode(), 0);
+
+    EXPECT_TRUE(waitForScreen(showsPlaceholder));
+    EXPECT_EQ(first.state(), QProcess::Running);
+    quit(first);
+    EXPECT_EQ(extractionFolders(), QStringList());
+}
+
+} // namespace
