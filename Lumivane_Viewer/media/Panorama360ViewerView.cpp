@@ -1,0 +1,473 @@
+#include "Panorama360ViewerView.h"
+
+#include "LumivaneImageCache.h"
+#include "PanoramaPhotoLoader.h"
+#include "PanoramaScrollMonitor.h"
+#include "PanoramaTextureStore.h"
+
+#include <QApplication>
+#include <QFutureWatcher>
+#include <QMouseEvent>
+#include <QOpenGLContext>
+#include <QSurfaceFormat>
+
+#include <algorithm>
+#include <numbers>
+
+namespace {
+
+const QString sphereName = QStringLiteral("sphere");
+const QString hotspotsRootName = QStringLiteral("hotspotsRoot");
+const QString autoRotateKey = QStringLiteral("autoRotate");
+// One key for every fade of the sphere: a newer fade replaces an older one,
+// so overlapping fades can never leave the photo dark.
+const QString fadeKey = QStringLiteral("fade");
+
+// The dark grey the sphere shows before any photo was asked for, and the
+// placeholder of a missing photo.
+const QColor initialSphereColor = QColor::fromRgbF(1.0f / 3.0f, 1.0f / 3.0f, 1.0f / 3.0f);
+const QColor placeholderColor = QColor::fromRgbF(0.15f, 0.15f, 0.15f);
+
+constexpr int frameIntervalMs = 16;
+
+PanoramaHotspotNodes::Inputs hotspotInputs(const Panorama360ViewerView::Inputs &inputs)
+{
+    return {inputs.hotspots, inputs.hideHotspots, inputs.visitedStationIDs, inputs.stationNames,
+            inputs.stationNumbers, inputs.hotspotStyle, inputs.showHotspotLabels};
+}
+
+} // namespace
+
+Panorama360ViewerView::Coordinator::Coordinator(Scene &scene)
+    : m_scene(scene)
+{
+}
+
+void Panorama360ViewerView::Coordinator::handlePan(PanState state, QPointF translation)
+{
+    if (!sphereNode)
+        return;
+    if (state == PanState::began) {
+        lastTranslation = translation;
+        return;
+    }
+    if (state != PanState::changed)
+        return;
+    const double dx = translation.x() - lastTranslation.x();
+    const double dy = translation.y() - lastTranslation.y();
+    lastTranslation = translation;
+    // Single-precision products, as the pointer deltas arrive as floats.
+    const double turnX = double(float(dy) * 0.005f);
+    const double turnY = double(float(dx) * 0.005f);
+    const SceneVector e = sphereNode->eulerAngles();
+    sphereNode->setEulerAngles({e.x + turnX, e.y - turnY, 0.0});
+    if (onYawChanged)
+        onYawChanged(sphereNode->eulerAngles().y);
+}
+
+void Panorama360ViewerView::Coordinator::handleClick(QPointF point, QSizeF viewSize)
+{
+    for (const SceneHit &hit : m_scene.hitTest(point, viewSize)) {
+        for (const SceneNode *node = hit.node; node; node = node->parent()) {
+            const std::optional<QUuid> id = PanoramaHotspotNodes::idFromNodeName(node->name());
+            if (!id)
+                continue;
+            const auto found = std::find_if(hotspots.cbegin(), hotspots.cend(),
+                                            [&id](const Hotspot &h) { return h.id == *id; });
+            if (found == hotspots.cend())
+                continue;
+            if (onHotspotTap)
+                onHotspotTap(*found);
+            return;
+        }
+    }
+}
+
+void Panorama360ViewerView::Coordinator::zoom(double scrollDelta)
+{
+    if (!cameraNode || !cameraNode->camera())
+        return;
+    SceneCamera &camera = *cameraNode->camera();
+    camera.setFieldOfView(std::max(std::min(camera.fieldOfView() - 2.0 * scrollDelta, 120.0), 20.0));
+}
+
+Panorama360ViewerView::Panorama360ViewerView(const Inputs &inputs, QWidget *parent)
+    : QOpenGLWidget(parent)
+    , m_inputs(inputs)
+    , m_coordinator(m_scene)
+{
+    setFormat(surfaceFormat());
+    setMouseTracking(false);
+    m_frameTimer.setTimerType(Qt::PreciseTimer);
+    m_frameTimer.setInterval(frameIntervalMs);
+    m_frameTimer.setSingleShot(true);
+    connect(&m_frameTimer, &QTimer::timeout, this, [this] { update(); });
+    makeScene();
+    runUpdateCycle();
+}
+
+Panorama360ViewerView::~Panorama360ViewerView()
+{
+    makeCurrent();
+    releaseGL();
+    doneCurrent();
+}
+
+QSurfaceFormat Panorama360ViewerView::surfaceFormat()
+{
+    QSurfaceFormat format = QSurfaceFormat::defaultFormat();
+    format.setSamples(4);
+    format.setDepthBufferSize(24);
+    return format;
+}
+
+void Panorama360ViewerView::makeScene()
+{
+    auto sphere = std::make_unique<SceneNode>(sphereName);
+    auto geometry = SceneGeometry::sphere(sphereRadius, sphereSegmentCount);
+    SceneMaterial &material = geometry->firstMaterial();
+    material.doubleSided = true;
+    material.cullFront = true;
+    material.color = initialSphereColor;
+    material.textureScaleS = -1.0f;
+    material.repeatS = true;
+    material.blends = true;
+    sphere->setGeometry(std::move(geometry));
+    m_coordinator.sphereNode = m_scene.rootNode().addChild(std::move(sphere));
+
+    if (m_inputs.autoRotate) {
+        startAutoRotation();
+        m_coordinator.autoRotateActive = true;
+    }
+
+    m_coordinator.hotspotsRoot = m_coordinator.sphereNode->addChild(std::make_unique<SceneNode>(hotspotsRootName));
+
+    auto camera = std::make_unique<SceneCamera>();
+    camera->setFieldOfView(initialFieldOfView);
+    camera->setZNear(0.01);
+    camera->setZFar(100.0);
+    auto cameraNode = std::make_unique<SceneNode>();
+    cameraNode->setCamera(std::move(camera));
+    m_coordinator.cameraNode = m_scene.rootNode().addChild(std::move(cameraNode));
+    m_scene.setPointOfView(m_coordinator.cameraNode);
+
+    m_coordinator.scrollMonitor = std::make_unique<PanoramaScrollMonitor>(this, [this](double deltaY) {
+        if (m_inputs.interactive) {
+            m_coordinator.zoom(deltaY);
+            update();
+        }
+    });
+}
+
+void Panorama360ViewerView::setInputs(const Inputs &inputs)
+{
+    m_inputs = inputs;
+    runUpdateCycle();
+}
+
+void Panorama360ViewerView::runUpdateCycle()
+{
+    if (m_coordinator.currentURL != m_inputs.imageURL) {
+        m_coordinator.currentURL = m_inputs.imageURL;
+        applyPanoramaImage();
+    }
+    m_hotspotNodes.sync(m_coordinator.hotspotsRoot, hotspotInputs(m_inputs), m_scene.clock().now());
+    m_coordinator.hotspots = m_inputs.hotspots;
+    m_coordinator.onHotspotTap = m_inputs.onHotspotTap;
+    m_coordinator.onYawChanged = m_inputs.onYawChanged;
+    updateFieldOfView();
+    if (m_coordinator.lastResetTrigger < m_inputs.resetHorizonTrigger) {
+        m_coordinator.lastResetTrigger = m_inputs.resetHorizonTrigger;
+        resetHorizon();
+    }
+    if (m_coordinator.lastResetViewTrigger < m_inputs.resetViewTrigger) {
+        m_coordinator.lastResetViewTrigger = m_inputs.resetViewTrigger;
+        applyPanoramaImage();
+    }
+    updateAutoRotation();
+    update();
+}
+
+void Panorama360ViewerView::updateFieldOfView()
+{
+    SceneNode *node = m_coordinator.cameraNode;
+    if (!node || !node->camera())
+        return;
+    if (std::abs(node->camera()->fieldOfView() - m_inputs.fov) > 0.5)
+        node->camera()->animateFieldOfView(m_inputs.fov, 0.25, m_scene.clock().now());
+}
+
+void Panorama360ViewerView::resetHorizon()
+{
+    SceneNode *sphere = m_coordinator.sphereNode;
+    if (!sphere)
+        return;
+    const SceneVector e = sphere->eulerAngles();
+    sphere->animateEulerAngles({0.0, e.y, 0.0}, 0.35, m_scene.clock().now());
+}
+
+void Panorama360ViewerView::updateAutoRotation()
+{
+    if (m_inputs.autoRotate) {
+        if (!m_coordinator.autoRotateActive && m_coordinator.sphereNode) {
+            startAutoRotation();
+            m_coordinator.autoRotateActive = true;
+        }
+        return;
+    }
+    if (m_coordinator.autoRotateActive) {
+        if (m_coordinator.sphereNode)
+            m_coordinator.sphereNode->removeAction(autoRotateKey);
+        m_coordinator.autoRotateActive = false;
+    }
+}
+
+void Panorama360ViewerView::startAutoRotation()
+{
+    const auto turn = SceneAction::rotateBy({0.0, -2.0 * std::numbers::pi, 0.0}, m_inputs.autoRotateDurationSeconds);
+    m_coordinator.sphereNode->runAction(SceneAction::repeatForever(turn), m_scene.clock().now(), autoRotateKey);
+}
+
+SceneNode *Panorama360ViewerView::findSphere()
+{
+    return m_scene.rootNode().childNamed(sphereName);
+}
+
+void Panorama360ViewerView::applyPanoramaImage()
+{
+    SceneNode *sphere = findSphere();
+    if (!sphere)
+        return;
+    // Whatever was on its way for an earlier request is no longer wanted.
+    ++m_photoGeneration;
+    m_loadingGeneration = 0;
+    m_pendingUpload.reset();
+    const QUrl url = m_inputs.imageURL;
+    if (url.isEmpty()) {
+        applyPlaceholderTexture(*sphere);
+        // A fade-out still running from an earlier load would otherwise keep
+        // the placeholder dark.
+        sphere->removeAction(fadeKey);
+        sphere->setOpacity(1.0);
+        return;
+    }
+    const QString key = LumivaneImageCache::key(url);
+    const QImage cached = LumivaneImageCache::shared()->cache().object(key);
+    std::shared_ptr<PanoramaTexture> resident =
+        (!cached.isNull() && m_textureStore) ? m_textureStore->resident(key) : nullptr;
+    if (resident) {
+        m_shownImage = cached;
+        m_shownKey = key;
+        applyCachedPhoto(*sphere, std::move(resident));
+        return;
+    }
+    loadPhoto(*sphere, url, cached);
+}
+
+void Panorama360ViewerView::applyPlaceholderTexture(SceneNode &sphere)
+{
+    if (!sphere.geometry() || sphere.geometry()->kind() != SceneGeometry::Kind::Sphere)
+        return;
+    sphere.geometry()->firstMaterial().texture.reset();
+    sphere.geometry()->firstMaterial().color = placeholderColor;
+    m_texture.reset();
+    m_shownImage = QImage();
+    m_shownKey.clear();
+}
+
+void Panorama360ViewerView::applyCachedPhoto(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture)
+{
+    setTexture(sphere, std::move(texture));
+    setOrientation(sphere, m_inputs.initialYaw, m_inputs.initialPitch);
+    sphere.setOpacity(0.3);
+    fadeSphere(sphere, 1.0, 0.2, SceneTimingMode::EaseIn);
+}
+
+void Panorama360ViewerView::loadPhoto(SceneNode &sphere, const QUrl &url, const QImage &cached)
+{
+    fadeSphere(sphere, 0.0, 0.35, SceneTimingMode::EaseOut);
+    const quint64 generation = m_photoGeneration;
+    m_loadingGeneration = generation;
+    m_loadYaw = m_inputs.initialYaw;
+    m_loadPitch = m_inputs.initialPitch;
+    const QString key = LumivaneImageCache::key(url);
+    if (!cached.isNull()) {
+        // Decoded already; only the GPU copy is missing.
+        uploadPhoto(cached, key, generation);
+        return;
+    }
+    auto *watcher = new QFutureWatcher<QImage>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, key, generation] {
+        watcher->deleteLater();
+        // A newer photo or reset may have been asked for while this decoded.
+        if (generation != m_photoGeneration)
+            return;
+        const QImage image = watcher->result();
+        if (image.isNull())
+            showMissingPhoto(generation);
+        else
+            uploadPhoto(image, key, generation);
+    });
+    watcher->setFuture(PanoramaPhotoLoader::load(url));
+}
+
+void Panorama360ViewerView::uploadPhoto(const QImage &image, const QString &key, quint64 generation)
+{
+    if (!m_textureStore) {
+        // No GL context yet: upload once the view is first shown.
+        m_pendingUpload = PendingPhoto{image, key, generation};
+        return;
+    }
+    m_shownImage = image;
+    m_shownKey = key;
+    m_textureStore->upload(key, image, this, [this, generation](std::shared_ptr<PanoramaTexture> texture) {
+        if (texture)
+            showLoadedPhoto(std::move(texture), generation);
+        else
+            showMissingPhoto(generation);
+    });
+}
+
+void Panorama360ViewerView::showLoadedPhoto(std::shared_ptr<PanoramaTexture> texture, quint64 generation)
+{
+    SceneNode *sphere = findSphere();
+    if (generation != m_photoGeneration || !sphere)
+        return;
+    m_loadingGeneration = 0;
+    setTexture(*sphere, std::move(texture));
+    setOrientation(*sphere, m_loadYaw, m_loadPitch);
+    fadeSphere(*sphere, 1.0, 0.45, SceneTimingMode::EaseIn);
+}
+
+void Panorama360ViewerView::showMissingPhoto(quint64 generation)
+{
+    SceneNode *sphere = findSphere();
+    if (generation != m_photoGeneration || !sphere)
+        return;
+    m_loadingGeneration = 0;
+    applyPlaceholderTexture(*sphere);
+    fadeSphere(*sphere, 1.0, 0.35, SceneTimingMode::Linear);
+}
+
+void Panorama360ViewerView::setTexture(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture)
+{
+    m_texture = texture;
+    if (!sphere.geometry() || sphere.geometry()->kind() != SceneGeometry::Kind::Sphere)
+        return;
+    const unsigned id = texture->id();
+    const QSize size = texture->size();
+    sphere.geometry()->firstMaterial().texture = std::make_shared<SceneTexture>(id, size, std::move(texture));
+}
+
+void Panorama360ViewerView::setOrientation(SceneNode &sphere, std::optional<double> yaw, std::optional<double> pitch)
+{
+    SceneVector e = sphere.eulerAngles();
+    e.y = yaw ? *yaw - std::numbers::pi : 0.0;
+    sphere.setEulerAngles(e);
+    e = sphere.eulerAngles();
+    e.x = pitch ? -*pitch : 0.0;
+    sphere.setEulerAngles(e);
+    e = sphere.eulerAngles();
+    e.z = 0.0;
+    sphere.setEulerAngles(e);
+    update();
+}
+
+void Panorama360ViewerView::fadeSphere(SceneNode &sphere, double to, double duration, SceneTimingMode mode)
+{
+    sphere.runAction(SceneAction::fadeOpacity(to, duration, mode), m_scene.clock().now(), fadeKey);
+    update();
+}
+
+void Panorama360ViewerView::ensureTextureStore()
+{
+    auto store = PanoramaTextureStore::forContext(context());
+    if (store == m_textureStore)
+        return;
+    m_textureStore = std::move(store);
+    // A new context group (the view moved to another window without shared
+    // contexts): the photo shown must be uploaded into it again.
+    if (m_texture && !m_shownImage.isNull() && !m_pendingUpload) {
+        m_pendingUpload = PendingPhoto{m_shownImage, m_shownKey, m_photoGeneration};
+        m_loadingGeneration = m_photoGeneration;
+    }
+}
+
+void Panorama360ViewerView::initializeGL()
+{
+    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] {
+        makeCurrent();
+        releaseGL();
+        doneCurrent();
+    }, Qt::UniqueConnection);
+    ensureTextureStore();
+    if (m_pendingUpload) {
+        const PendingPhoto pending = *std::exchange(m_pendingUpload, std::nullopt);
+        if (pending.generation == m_photoGeneration)
+            uploadPhoto(pending.image, pending.key, pending.generation);
+    }
+}
+
+void Panorama360ViewerView::paintGL()
+{
+    m_scene.advance();
+    m_renderer.render(m_scene, size() * devicePixelRatioF());
+    scheduleFrame();
+}
+
+void Panorama360ViewerView::scheduleFrame()
+{
+    if (m_scene.isAnimating() && !m_frameTimer.isActive())
+        m_frameTimer.start();
+}
+
+void Panorama360ViewerView::releaseGL()
+{
+    m_renderer.releaseResources();
+}
+
+void Panorama360ViewerView::mousePressEvent(QMouseEvent *event)
+{
+    if (!m_inputs.interactive || event->button() != Qt::LeftButton) {
+        QOpenGLWidget::mousePressEvent(event);
+        return;
+    }
+    m_pressed = true;
+    m_dragging = false;
+    m_pressPosition = event->position();
+    event->accept();
+}
+
+void Panorama360ViewerView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!m_pressed) {
+        QOpenGLWidget::mouseMoveEvent(event);
+        return;
+    }
+    const QPointF delta = event->position() - m_pressPosition;
+    // Translation in the view's own orientation: y grows upward.
+    const QPointF translation(delta.x(), -delta.y());
+    if (!m_dragging) {
+        if (delta.manhattanLength() < QApplication::startDragDistance())
+            return;
+        m_dragging = true;
+        m_coordinator.handlePan(Coordinator::PanState::began, translation);
+        return;
+    }
+    m_coordinator.handlePan(Coordinator::PanState::changed, translation);
+    update();
+}
+
+void Panorama360ViewerView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (!m_pressed || event->button() != Qt::LeftButton) {
+        QOpenGLWidget::mouseReleaseEvent(event);
+        return;
+    }
+    m_pressed = false;
+    if (m_dragging)
+        m_coordinator.handlePan(Coordinator::PanState::ended, {});
+    else
+        m_coordinator.handleClick(event->position(), size());
+    m_dragging = false;
+}

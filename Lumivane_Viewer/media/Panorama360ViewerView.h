@@ -1,0 +1,171 @@
+#pragma once
+
+#include "PanoramaHotspotNodes.h"
+#include "scene/Scene.h"
+#include "scene/SceneRenderer.h"
+
+#include <Hotspot.h>
+#include <ModelEnums.h>
+
+#include <QHash>
+#include <QList>
+#include <QOpenGLWidget>
+#include <QPointF>
+#include <QSet>
+#include <QString>
+#include <QTimer>
+#include <QUrl>
+#include <QUuid>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class PanoramaScrollMonitor;
+class PanoramaTexture;
+class PanoramaTextureStore;
+
+/// Shows one station's equirectangular photo inside a sphere around a fixed
+/// camera, with its hotspot markers. Built from its inputs: the owner hands
+/// the whole set to setInputs() whenever its own state changes, and the view
+/// works out what has to change (the update cycle). Drags turn the photo,
+/// clicks on markers are reported through onHotspotTap, the scroll wheel
+/// zooms. Knows nothing of tours or navigation.
+///
+/// Several views may live at once and share GL textures when they share a
+/// context group; the application should set Qt::AA_ShareOpenGLContexts
+/// before creating its QApplication so that all views do.
+class Panorama360ViewerView final : public QOpenGLWidget
+{
+public:
+    /// Everything the owner supplies, on every update.
+    struct Inputs
+    {
+        QUrl imageURL; ///< empty: no photo
+        QList<Hotspot> hotspots;
+        bool autoRotate = false;
+        double autoRotateDurationSeconds = 90.0;
+        bool hideHotspots = false;
+        std::optional<double> initialYaw;
+        std::optional<double> initialPitch;
+        double fov = 75.0;
+        int resetHorizonTrigger = 0;
+        int resetViewTrigger = 0;
+        QSet<QUuid> visitedStationIDs;
+        QHash<QUuid, QString> stationNames;
+        QHash<QUuid, QString> stationNumbers;
+        std::function<void(double)> onYawChanged;
+        std::function<void(const Hotspot &)> onHotspotTap;
+        HotspotStyle hotspotStyle = HotspotStyle::classic;
+        bool showHotspotLabels = true;
+        /// false: no drag, click or zoom at all (a background panorama).
+        bool interactive = true;
+    };
+
+    /// What the view remembers between updates, and its input handling.
+    class Coordinator
+    {
+    public:
+        enum class PanState { began, changed, ended };
+
+        explicit Coordinator(Scene &scene);
+
+        /// A drag step with the translation since the press, y upward.
+        void handlePan(PanState state, QPointF translation);
+        /// A click at a point of the view (pixels from its top-left corner).
+        void handleClick(QPointF point, QSizeF viewSize);
+        void zoom(double scrollDelta);
+
+        QUrl currentURL;
+        SceneNode *sphereNode = nullptr;
+        SceneNode *cameraNode = nullptr;
+        SceneNode *hotspotsRoot = nullptr;
+        QList<Hotspot> hotspots;
+        std::function<void(const Hotspot &)> onHotspotTap;
+        int lastResetTrigger = 0;
+        int lastResetViewTrigger = 0;
+        bool autoRotateActive = false;
+        std::unique_ptr<PanoramaScrollMonitor> scrollMonitor;
+        QPointF lastTranslation;
+        std::function<void(double)> onYawChanged;
+
+    private:
+        Scene &m_scene;
+    };
+
+    static constexpr double sphereRadius = 10.0;
+    static constexpr int sphereSegmentCount = 96;
+    static constexpr double initialFieldOfView = 75.0;
+
+    explicit Panorama360ViewerView(const Inputs &inputs, QWidget *parent = nullptr);
+    ~Panorama360ViewerView() override;
+
+    /// Takes the owner's current inputs and runs the update cycle.
+    void setInputs(const Inputs &inputs);
+    const Inputs &inputs() const { return m_inputs; }
+
+    Coordinator &coordinator() { return m_coordinator; }
+    Scene &scene() { return m_scene; }
+    /// Whether a photo is still being decoded or uploaded for the view.
+    bool isLoadingPhoto() const { return m_loadingGeneration != 0; }
+
+    /// The format the view asks for: 4x multisampling, depth buffer.
+    static QSurfaceFormat surfaceFormat();
+
+protected:
+    void initializeGL() override;
+    void paintGL() override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void makeScene();
+    void runUpdateCycle();
+    void updateFieldOfView();
+    void resetHorizon();
+    void updateAutoRotation();
+    void startAutoRotation();
+
+    void applyPanoramaImage();
+    void applyPlaceholderTexture(SceneNode &sphere);
+    void applyCachedPhoto(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture);
+    void loadPhoto(SceneNode &sphere, const QUrl &url, const QImage &cached);
+    void uploadPhoto(const QImage &image, const QString &key, quint64 generation);
+    void showLoadedPhoto(std::shared_ptr<PanoramaTexture> texture, quint64 generation);
+    void showMissingPhoto(quint64 generation);
+    void setTexture(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture);
+    void setOrientation(SceneNode &sphere, std::optional<double> yaw, std::optional<double> pitch);
+    void fadeSphere(SceneNode &sphere, double to, double duration, SceneTimingMode mode);
+    SceneNode *findSphere();
+    void ensureTextureStore();
+    void scheduleFrame();
+    void releaseGL();
+
+    Inputs m_inputs;
+    Scene m_scene;
+    Coordinator m_coordinator;
+    PanoramaHotspotNodes m_hotspotNodes;
+    SceneRenderer m_renderer;
+    QTimer m_frameTimer;
+
+    std::shared_ptr<PanoramaTextureStore> m_textureStore;
+    std::shared_ptr<PanoramaTexture> m_texture;
+    QImage m_shownImage;
+    QString m_shownKey;
+    quint64 m_photoGeneration = 0;
+    quint64 m_loadingGeneration = 0;
+    struct PendingPhoto
+    {
+        QImage image;
+        QString key;
+        quint64 generation = 0;
+    };
+    std::optional<PendingPhoto> m_pendingUpload;
+    std::optional<double> m_loadYaw;
+    std::optional<double> m_loadPitch;
+
+    bool m_pressed = false;
+    bool m_dragging = false;
+    QPointF m_pressPosition;
+};

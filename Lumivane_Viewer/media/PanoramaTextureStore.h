@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QHash>
+#include <QImage>
+#include <QObject>
+#include <QPointer>
+#include <QSize>
+#include <QString>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QOpenGLContext;
+class QOpenGLContextGroup;
+class QOffscreenSurface;
+class QThread;
+class PanoramaTextureUploader;
+class PanoramaTextureStore;
+
+/// One panorama photo uploaded as a GL texture (with mipmaps) into a shared
+/// context group. Deleting the last reference deletes the texture on the
+/// store's upload thread; once the store is gone, the texture goes with its
+/// context group.
+class PanoramaTexture final
+{
+public:
+    PanoramaTexture(std::weak_ptr<PanoramaTextureStore> store, unsigned id, QSize size);
+    ~PanoramaTexture();
+    PanoramaTexture(const PanoramaTexture &) = delete;
+    PanoramaTexture &operator=(const PanoramaTexture &) = delete;
+
+    unsigned id() const { return m_id; }
+    QSize size() const { return m_size; }
+
+private:
+    std::weak_ptr<PanoramaTextureStore> m_store;
+    unsigned m_id;
+    QSize m_size;
+};
+
+/// Uploads panorama photos into the GL context group of the views that show
+/// them, on a thread of its own with a shared context, so that the GUI thread
+/// never blocks on a large upload or on mipmap generation. One store per
+/// context group: several views showing one photo share one texture, and two
+/// requests for the same photo share one upload. Photos larger than the GPU
+/// allows are scaled down to the largest size it takes. GUI thread only.
+class PanoramaTextureStore final : public QObject, public std::enable_shared_from_this<PanoramaTextureStore>
+{
+    Q_OBJECT
+
+public:
+    using Ready = std::function<void(std::shared_ptr<PanoramaTexture>)>;
+
+    /// The store of the group of `context` (a current or created context of
+    /// a view), made on first use.
+    static std::shared_ptr<PanoramaTextureStore> forContext(QOpenGLContext *context);
+    ~PanoramaTextureStore() override;
+
+    /// The texture of `key` when it is already on the GPU.
+    std::shared_ptr<PanoramaTexture> resident(const QString &key) const;
+    /// Uploads `image` under `key` (or joins an upload in flight) and calls
+    /// `ready` on the GUI thread unless `receiver` is gone by then. A null
+    /// texture is handed over when the upload failed.
+    void upload(const QString &key, const QImage &image, QObject *receiver, Ready ready);
+
+    /// Deletes a texture on the upload thread; called by PanoramaTexture.
+    void release(unsigned id);
+
+    /// How many recently shown textures stay resident when no view shows them.
+    static constexpr std::size_t recentTextureCount = 2;
+
+private:
+    struct Waiter
+    {
+        QPointer<QObject> receiver;
+        Ready ready;
+    };
+
+    explicit PanoramaTextureStore(QOpenGLContext *shareContext);
+    void finishUpload(const QString &key, unsigned id, QSize size);
+
+    QThread *m_thread = nullptr;
+    PanoramaTextureUploader *m_uploader = nullptr;
+    QOffscreenSurface *m_surface = nullptr;
+    QHash<QString, std::weak_ptr<PanoramaTexture>> m_textures;
+    QHash<QString, std::vector<Waiter>> m_waiting;
+    std::deque<std::shared_ptr<PanoramaTexture>> m_recent;
+};
