@@ -399,7 +399,7 @@ void Panorama360ViewerView::initializeGL()
         makeCurrent();
         releaseGL();
         doneCurrent();
-    }, Qt::UniqueConnection);
+    });
     ensureTextureStore();
     if (m_pendingUpload) {
         const PendingPhoto pending = *std::exchange(m_pendingUpload, std::nullopt);

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <Panorama360ViewerView.h>
+
+#include <QImage>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <QUuid>
+
+// Photos and views for the panorama tests, made by code.
+namespace PanoramaFixtures {
+
+// An equirectangular photo whose colour tells where a pixel came from: red
+// grows with the column, green with the row, blue is constant.
+inline QImage gradientPhoto(int width = 1024, int height = 512)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] = qRgb((x * 255 + width / 2) / (width - 1), (y * 255 + height / 2) / (height - 1), 128);
+    }
+    return image;
+}
+
+inline QUrl writePhoto(const QTemporaryDir &dir, const QString &name, const QImage &image)
+{
+    const QString path = dir.filePath(name);
+    image.save(path, "PNG");
+    return QUrl::fromLocalFile(path);
+}
+
+inline Hotspot navigationHotspot(double yaw, double pitch, QUuid target = QUuid::createUuid())
+{
+    Hotspot hotspot;
+    hotspot.id = QUuid::createUuid();
+    hotspot.kind = HotspotKind::navigation;
+    hotspot.yaw = yaw;
+    hotspot.pitch = pitch;
+    hotspot.targetStationID = target;
+    return hotspot;
+}
+
+inline bool waitForPhoto(Panorama360ViewerView &view, int timeoutMs = 10000)
+{
+    return QTest::qWaitFor([&view] { return !view.isLoadingPhoto(); }, timeoutMs);
+}
+
+} // namespace PanoramaFixtures

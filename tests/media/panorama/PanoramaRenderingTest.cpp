@@ -1,0 +1,220 @@
+#include "PanoramaFixtures.h"
+
+#include <LumivaneImageCache.h>
+#include <PanoramaTextureUploader.h>
+#include <scene/SphereTextureMapping.h>
+
+#include <QApplication>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+using namespace PanoramaFixtures;
+
+namespace {
+
+constexpr double pi = std::numbers::pi;
+
+class PanoramaRendering : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_photo = writePhoto(m_dir, QStringLiteral("gradient.png"), gradientPhoto());
+        LumivaneImageCache::shared()->cache().removeAllObjects();
+    }
+
+    std::unique_ptr<Panorama360ViewerView> showView(Panorama360ViewerView::Inputs inputs)
+    {
+        auto view = std::make_unique<Panorama360ViewerView>(inputs);
+        view->resize(320, 240);
+        view->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+        EXPECT_TRUE(waitForPhoto(*view));
+        // Let every fade end.
+        view->scene().clock().setTime(view->scene().clock().now() + 5.0);
+        return view;
+    }
+
+    static QColor centrePixel(Panorama360ViewerView &view)
+    {
+        const QImage frame = view.grabFramebuffer();
+        return frame.pixelColor(frame.width() / 2, frame.height() / 2);
+    }
+
+    QTemporaryDir m_dir;
+    QUrl m_photo;
+};
+
+struct Direction
+{
+    double yaw;
+    double pitch;
+};
+
+class PanoramaDirection : public PanoramaRendering, public ::testing::WithParamInterface<Direction>
+{
+};
+
+TEST_P(PanoramaDirection, centrePixelShowsThePhotoAtTheInitialDirection)
+{
+    const Direction direction = GetParam();
+    Panorama360ViewerView::Inputs inputs;
+    inputs.imageURL = m_photo;
+    inputs.initialYaw = direction.yaw;
+    inputs.initialPitch = direction.pitch;
+    auto view = showView(inputs);
+
+    const QColor pixel = centrePixel(*view);
+    const double column = SphereTextureMapping::photoColumn(direction.yaw);
+    const double row = SphereTextureMapping::photoRow(direction.pitch);
+    EXPECT_NEAR(pixel.red(), column * 255.0, 4.0) << "yaw " << direction.yaw;
+    EXPECT_NEAR(pixel.green(), row * 255.0, 4.0) << "pitch " << direction.pitch;
+    EXPECT_NEAR(pixel.blue(), 128, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Directions, PanoramaDirection,
+                         ::testing::Values(Direction{0.0, 0.0}, Direction{pi / 2, 0.0}, Direction{-pi / 2, 0.0},
+                                           Direction{2.5, 0.0}, Direction{0.0, 0.6}, Direction{1.0, -0.7}));
+
+TEST_F(PanoramaRendering, hotspotAtTheCentreShowsItsColourAndAClickReportsIt)
+{
+    Panorama360ViewerView::Inputs inputs;
+    inputs.imageURL = m_photo;
+    inputs.initialYaw = 0.8;
+    inputs.initialPitch = 0.2;
+    const Hotspot hotspot = navigationHotspot(0.8, 0.2);
+    inputs.hotspots = {hotspot};
+    std::optional<Hotspot> tapped;
+    inputs.onHotspotTap = [&tapped](const Hotspot &h) { tapped = h; };
+    auto view = showView(inputs);
+
+    // The icon disc is near-white over a gradient that is never that bright in blue.
+    const QColor pixel = centrePixel(*view);
+    EXPECT_GT(pixel.blue(), 200);
+    QTest::mouseClick(view.get(), Qt::LeftButton, {}, QPoint(160, 120));
+    ASSERT_TRUE(tapped);
+    EXPECT_EQ(tapped->id, hotspot.id);
+
+    tapped.reset();
+    QTest::mouseClick(view.get(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_FALSE(tapped);
+}
+
+TEST_F(PanoramaRendering, missingPhotoFadesInThePlaceholder)
+{
+    Panorama360ViewerView::Inputs inputs;
+    inputs.imageURL = QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("missing.jpg")));
+    auto view = showView(inputs);
+    const QColor pixel = centrePixel(*view);
+    EXPECT_NEAR(pixel.red(), 38, 2);
+    EXPECT_NEAR(pixel.green(), 38, 2);
+    EXPECT_DOUBLE_EQ(view->coordinator().sphereNode->opacity(), 1.0);
+}
+
+TEST_F(PanoramaRendering, photoWiderThanTheTextureLimitIsShownDownscaled)
+{
+    // The store scales down to the GPU's limit; prepared() is what it uploads.
+    const QImage wide = gradientPhoto(400, 200);
+    const QImage prepared = PanoramaTextureUploader::prepared(wide, 128);
+    EXPECT_EQ(prepared.size(), QSize(128, 64));
+    EXPECT_EQ(PanoramaTextureUploader::prepared(wide, 4096).size(), wide.size());
+}
+
+TEST_F(PanoramaRendering, staleLoadIsDroppedAndTheSphereEndsOpaque)
+{
+    const QUrl second = writePhoto(m_dir, QStringLiteral("second.png"), gradientPhoto(512, 256));
+    Panorama360ViewerView::Inputs inputs;
+    inputs.imageURL = m_photo;
+    Panorama360ViewerView view(inputs);
+    view.resize(320, 240);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    // Switch before the first load has finished, then back to no photo and
+    // to the second one, all within one fade.
+    inputs.imageURL = second;
+    inputs.initialYaw = 1.0;
+    view.setInputs(inputs);
+    ASSERT_TRUE(waitForPhoto(view));
+    view.scene().clock().setTime(view.scene().clock().now() + 5.0);
+    view.grabFramebuffer();
+    EXPECT_DOUBLE_EQ(view.coordinator().sphereNode->opacity(), 1.0);
+    EXPECT_NEAR(view.coordinator().sphereNode->eulerAngles().y, 1.0 - pi, 1e-12);
+    const QColor pixel = centrePixel(view);
+    EXPECT_NEAR(pixel.red(), SphereTextureMapping::photoColumn(1.0) * 255.0, 4.0);
+}
+
+TEST_F(PanoramaRendering, cachedPhotoFadesFromPointThreeAndTwoViewsShareOneDecode)
+{
+    Panorama360ViewerView::Inputs inputs;
+    inputs.imageURL = m_photo;
+    auto first = showView(inputs);
+    auto second = std::make_unique<Panorama360ViewerView>(inputs);
+    SceneNode *sphere = second->coordinator().sphereNode;
+    second->resize(200, 100);
+    second->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(second.get()));
+    ASSERT_TRUE(waitForPhoto(*second));
+    // A reset of the view on the cached, resident photo takes the fast path.
+    second->scene().clock().setTime(100.0);
+    inputs.resetViewTrigger = 1;
+    second->setInputs(inputs);
+    EXPECT_DOUBLE_EQ(sphere->opacity(), 0.3);
+    second->scene().clock().setTime(100.1);
+    second->scene().advance();
+    EXPECT_GT(sphere->opacity(), 0.3);
+    EXPECT_LT(sphere->opacity(), 1.0);
+    second->scene().clock().setTime(100.2);
+    second->scene().advance();
+    EXPECT_DOUBLE_EQ(sphere->opacity(), 1.0);
+}
+
+TEST_F(PanoramaRendering, wheelOverAnOverlayZoomsAndStillReachesTheOverlay)
+{
+    struct Overlay : QWidget
+    {
+        using QWidget::QWidget;
+        int wheels = 0;
+        void wheelEvent(QWheelEvent *event) override
+        {
+            ++wheels;
+            event->accept();
+        }
+    };
+    QWidget window;
+    window.resize(400, 300);
+    Panorama360ViewerView::Inputs inputs;
+    auto *view = new Panorama360ViewerView(inputs, &window);
+    view->setGeometry(0, 0, 400, 300);
+    auto *overlay = new Overlay(&window);
+    overlay->setGeometry(50, 50, 100, 100);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    QWheelEvent wheel(QPointF(10, 10), overlay->mapToGlobal(QPointF(10, 10)), {}, QPoint(0, 240), Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(overlay, &wheel);
+    EXPECT_EQ(overlay->wheels, 1);
+    EXPECT_DOUBLE_EQ(view->coordinator().cameraNode->camera()->fieldOfView(), 75.0 - 4.0);
+
+    // A background panorama takes no input at all.
+    inputs.interactive = false;
+    inputs.fov = 71.0;
+    view->setInputs(inputs);
+    QApplication::sendEvent(overlay, &wheel);
+    EXPECT_EQ(overlay->wheels, 2);
+    EXPECT_DOUBLE_EQ(view->coordinator().cameraNode->camera()->fieldOfView(), 71.0);
+
+    // Another window of the application: no zoom.
+    inputs.interactive = true;
+    view->setInputs(inputs);
+    Overlay elsewhere;
+    QApplication::sendEvent(&elsewhere, &wheel);
+    EXPECT_DOUBLE_EQ(view->coordinator().cameraNode->camera()->fieldOfView(), 71.0);
+}
+
+} // namespace
