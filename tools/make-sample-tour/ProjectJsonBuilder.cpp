@@ -3,7 +3,6 @@
 #include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QTimeZone>
 
 namespace {
 
@@ -12,7 +11,7 @@ const QUuid sampleNamespace = QUuid::fromString(QStringLiteral("6f1c1f7e-3a52-4d
 QString isoDate(int year, int month, int day, int hour, int minute)
 {
     // Whole seconds and a "Z": the editor's date form.
-    return QDateTime(QDate(year, month, day), QTime(hour, minute), QTimeZone::utc()).toString(Qt::ISODate);
+    return QDateTime(QDate(year, month, day), QTime(hour, minute), Qt::UTC).toString(Qt::ISODate);
 }
 
 QString variantName(SampleTourVariant variant)

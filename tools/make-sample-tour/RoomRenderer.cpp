@@ -44,8 +44,16 @@ QFont fontOfHeight(double pixels, bool bold = false)
     return font;
 }
 
+// Linear blend of two RGB32 pixels, f in 0..256; red and blue move together.
+inline QRgb blend(QRgb p, QRgb q, uint f)
+{
+    const uint rb = (((p & 0xff00ffu) * (256 - f) + (q & 0xff00ffu) * f) >> 8) & 0xff00ffu;
+    const uint g = (((p & 0x00ff00u) * (256 - f) + (q & 0x00ff00u) * f) >> 8) & 0x00ff00u;
+    return rb | g;
+}
+
 // Bilinear sample of an RGB32 texture at a position given in pixels.
-QRgb sample(const QImage &texture, double u, double v)
+inline QRgb sample(const QImage &texture, double u, double v)
 {
     const int w = texture.width();
     const int h = texture.height();
@@ -55,17 +63,14 @@ QRgb sample(const QImage &texture, double u, double v)
     const int y0 = int(v);
     const int x1 = std::min(x0 + 1, w - 1);
     const int y1 = std::min(y0 + 1, h - 1);
-    const double fx = u - x0;
-    const double fy = v - y0;
-    const auto *row0 = reinterpret_cast<const QRgb *>(texture.constScanLine(y0));
-    const auto *row1 = reinterpret_cast<const QRgb *>(texture.constScanLine(y1));
-    const auto mix = [&](int shift) {
-        const auto channel = [shift](QRgb c) { return double((c >> shift) & 0xff); };
-        const double top = channel(row0[x0]) * (1 - fx) + channel(row0[x1]) * fx;
-        const double bottom = channel(row1[x0]) * (1 - fx) + channel(row1[x1]) * fx;
-        return uint(std::lround(top * (1 - fy) + bottom * fy));
-    };
-    return qRgb(int(mix(16)), int(mix(8)), int(mix(0)));
+    const uint fx = uint((u - x0) * 256);
+    const uint fy = uint((v - y0) * 256);
+    // bits() of a const image never detaches, so this is safe from many threads.
+    const uchar *bits = texture.constBits();
+    const qsizetype stride = texture.bytesPerLine();
+    const auto *row0 = reinterpret_cast<const QRgb *>(bits + y0 * stride);
+    const auto *row1 = reinterpret_cast<const QRgb *>(bits + y1 * stride);
+    return 0xff000000u | blend(blend(row0[x0], row0[x1], fx), blend(row1[x0], row1[x1], fx), fy);
 }
 
 // Which wall a level ray at this yaw meets first, and how far along it.

@@ -85,6 +85,9 @@ public:
             m_result.stationIds.append(m_builder.stationId(i));
         if (!m_work.isValid())
             return failed(QStringLiteral("cannot create a temporary folder"));
+        // libzip only finds out at the very end; say so before rendering anything.
+        if (!QFileInfo(QFileInfo(m_outputPath).absolutePath()).isDir())
+            return failed(QStringLiteral("no folder for ") + m_outputPath);
         for (const char *folder : {"photos", "audio", "attachments"})
             QDir(m_work.path()).mkpath(QString::fromLatin1(folder));
 

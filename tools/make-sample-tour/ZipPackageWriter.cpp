@@ -22,6 +22,7 @@ bool ZipPackageWriter::open(const QString &path)
     if (m_archive)
         zip_discard(m_archive);
     m_heldBytes.clear();
+    m_memberCount = 0;
     int error = 0;
     m_archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     if (!m_archive) {
@@ -41,6 +42,7 @@ bool ZipPackageWriter::addDirectory(const QString &name)
     const zip_int64_t index = zip_dir_add(m_archive, name.toUtf8().constData(), ZIP_FL_ENC_UTF_8);
     if (index < 0)
         return fail(QStringLiteral("cannot add folder ") + name);
+    ++m_memberCount;
     zip_file_set_mtime(m_archive, zip_uint64_t(index), time_t(m_modificationTime.toSecsSinceEpoch()), 0);
     return true;
 }
@@ -80,6 +82,7 @@ bool ZipPackageWriter::addFile(const QString &name, const QString &filePath, Com
 
 bool ZipPackageWriter::finishMember(qint64 index, Compression compression)
 {
+    ++m_memberCount;
     const zip_int32_t method = compression == Compression::Stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE;
     if (zip_set_file_compression(m_archive, zip_uint64_t(index), method, 0) < 0)
         return fail(QStringLiteral("cannot set compression"));
@@ -92,6 +95,12 @@ bool ZipPackageWriter::close()
 {
     if (!m_archive)
         return fail(QStringLiteral("archive not open"));
+    if (m_memberCount == 0) {
+        zip_discard(m_archive);
+        m_archive = nullptr;
+        m_error = QStringLiteral("an archive without members is not written");
+        return false;
+    }
     if (zip_close(m_archive) < 0) {
         fail(QStringLiteral("cannot write archive"));
         zip_discard(m_archive);

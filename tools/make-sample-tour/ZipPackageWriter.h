@@ -29,7 +29,8 @@ public:
     bool addDirectory(const QString &name);
     bool addBytes(const QString &name, const QByteArray &bytes, Compression compression);
     bool addFile(const QString &name, const QString &filePath, Compression compression);
-    /// Writes the archive; false (with errorString()) when anything failed.
+    /// Writes the archive; false (with errorString()) when anything failed,
+    /// also when no member was added (libzip would then write no file at all).
     bool close();
 
     QString errorString() const { return m_error; }
@@ -40,6 +41,7 @@ private:
 
     zip *m_archive = nullptr;
     QList<QByteArray> m_heldBytes; // libzip reads buffers only at close
+    int m_memberCount = 0;
     QDateTime m_modificationTime = QDateTime::currentDateTimeUtc();
     QString m_error;
 };
