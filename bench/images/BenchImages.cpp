@@ -1,0 +1,143 @@
+// Decoding of equirectangular photos by the image cache's decoders, side by
+// side with libjpeg-turbo's djpeg on the same file at the same scale, and the
+// resident memory that preloading 100 stations of 8K photos leaves.
+
+#include "EquirectangularFixtures.h"
+#include "LumivaneImageCache.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QThreadPool>
+#include <QUrl>
+
+#include <benchmark/benchmark.h>
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+extern char **environ;
+
+namespace {
+
+constexpr int kThumbnail = LumivaneImageCache::prefetchThumbnailSize;
+
+void runDjpeg(const std::vector<std::string> &arguments)
+{
+    std::vector<char *> argv;
+    for (const auto &argument : arguments)
+        argv.push_back(const_cast<char *>(argument.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, "djpeg", nullptr, nullptr, argv.data(), environ) != 0)
+        return;
+    int status = 0;
+    waitpid(pid, &status, 0);
+}
+
+void BM_CacheThumbnail(benchmark::State &state)
+{
+    const QString path = equirectangularJpeg(int(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LumivaneImageCache::decodeThumbnail(path, kThumbnail));
+}
+
+void BM_DjpegThumbnail(benchmark::State &state)
+{
+    const int width = int(state.range(0));
+    const std::string path = equirectangularJpeg(width).toStdString();
+    const std::string scale = "1/" + std::to_string(width / kThumbnail);
+    for (auto _ : state)
+        runDjpeg({"djpeg", "-scale", scale, "-outfile", "/dev/null", path});
+}
+
+void BM_CacheFullImage(benchmark::State &state)
+{
+    const QString path = equirectangularJpeg(int(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LumivaneImageCache::decodeFile(path));
+}
+
+void BM_DjpegFullImage(benchmark::State &state)
+{
+    const std::string path = equirectangularJpeg(int(state.range(0))).toStdString();
+    for (auto _ : state)
+        runDjpeg({"djpeg", "-outfile", "/dev/null", path});
+}
+
+double residentMegabytes()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stod(line.substr(6)) / 1024.0;
+    }
+    return 0;
+}
+
+// One 8K photo under 100 names: each name is its own station to the cache.
+QList<QUrl> hundredStations()
+{
+    const QString photo = equirectangularJpeg(8192);
+    const QDir dir = QDir::temp().filePath(QStringLiteral("lumivane-bench-images/stations"));
+    QDir().mkpath(dir.path());
+    QList<QUrl> urls;
+    for (int i = 0; i < 100; ++i) {
+        const QString link = dir.filePath(QStringLiteral("station-%1.jpg").arg(i));
+        if (!QFile::exists(link))
+            QFile::link(photo, link);
+        urls.append(QUrl::fromLocalFile(link));
+    }
+    return urls;
+}
+
+void BM_Preload100Stations8K(benchmark::State &state)
+{
+    const QList<QUrl> urls = hundredStations();
+    const auto limits = LumivaneImageCache::limitsForPhysicalMemory(LumivaneImageCache::physicalMemory());
+    const double before = residentMegabytes();
+    double after = 0;
+    std::shared_ptr<LumivaneImageCache> cache;
+    for (auto _ : state) {
+        cache = LumivaneImageCache::create(limits);
+        for (const QUrl &url : urls)
+            cache->prefetch(url);
+        LumivaneImageCache::pool()->waitForDone();
+        after = residentMegabytes();
+    }
+    constexpr double MB = 1024.0 * 1024.0;
+    state.counters["rss_before_MB"] = before;
+    state.counters["rss_after_MB"] = after;
+    state.counters["full_count"] = cache->cache().count();
+    state.counters["full_MB"] = double(cache->cache().totalBytes()) / MB;
+    state.counters["full_budget_MB"] = double(limits.fullByteBudget) / MB;
+    state.counters["full_count_limit"] = limits.fullCountLimit;
+    state.counters["thumb_count"] = cache->lowResCache().count();
+    state.counters["thumb_MB"] = double(cache->lowResCache().totalBytes()) / MB;
+    state.counters["thumb_budget_MB"] = double(limits.thumbnailByteBudget) / MB;
+}
+
+} // namespace
+
+BENCHMARK(BM_CacheThumbnail)->Arg(4096)->Arg(8192)->Arg(16384)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DjpegThumbnail)->Arg(4096)->Arg(8192)->Arg(16384)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CacheFullImage)->Arg(4096)->Arg(8192)->Arg(16384)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DjpegFullImage)->Arg(4096)->Arg(8192)->Arg(16384)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Preload100Stations8K)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    // Written before timing starts; later runs reuse them.
+    for (const int width : {4096, 8192, 16384})
+        equirectangularJpeg(width);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
