@@ -59,7 +59,7 @@ PlannedStation entrance()
         door(Wall::North, 0.25, Garden, QStringLiteral("Jardin")),
         door(Wall::East, 0.3, Living, QStringLiteral("Séjour")),
         door(Wall::West, 0.7, Kitchen, QStringLiteral("Cuisine")),
-        door(Wall::South, 0.7, Landing, QStringLiteral("Palier (étage)")),
+        door(Wall::South, 0.7, Landing, QStringLiteral("Escalier")),
         plaque(Wall::North, 0.78, QStringLiteral("Bienvenue"), QStringLiteral("Welcome"),
                QStringLiteral("La maison a été rénovée en 2021.\nVisite libre, bonne découverte !"),
                QStringLiteral("The house was renovated in 2021.\nEnjoy your visit!"),
@@ -87,7 +87,7 @@ PlannedStation living()
     s.scene = room(s.name, 6.0, 5.0, QColor(0xcf, 0xdd, 0xc3), QColor(0xa8, 0x80, 0x58));
     s.scene.height = 2.8;
     s.hotspots = {
-        door(Wall::West, 0.6, Entrance, QStringLiteral("Entrée")),
+        door(Wall::West, 0.78, Entrance, QStringLiteral("Entrée")),
         door(Wall::North, 0.2, Garden, QStringLiteral("Jardin")),
         plaque(Wall::North, 0.75, QStringLiteral("Cheminée"), QStringLiteral("Fireplace"),
                QStringLiteral("Cheminée d'origine en marbre, insert récent."),
@@ -116,7 +116,7 @@ PlannedStation kitchen()
     s.narration = QStringLiteral("La cuisine est entièrement équipée.");
     s.scene = room(s.name, 4.0, 3.5, QColor(0xc4, 0xd8, 0xe6), QColor(0x7d, 0x7d, 0x7d));
     s.hotspots = {
-        door(Wall::East, 0.35, Entrance, QStringLiteral("Entrée")),
+        door(Wall::East, 0.25, Entrance, QStringLiteral("Entrée")),
         plaque(Wall::North, 0.3, QStringLiteral("Équipements"), QStringLiteral("Appliances"),
                QStringLiteral("Four, plaque à induction et lave-vaisselle récents."),
                QStringLiteral("Recent oven, induction hob and dishwasher."),
@@ -139,7 +139,7 @@ PlannedStation landing()
     s.narration = QStringLiteral("À l'étage, le palier dessert deux pièces.");
     s.scene = room(s.name, 2.6, 3.0, QColor(0xd6, 0xcf, 0xe0), QColor(0x96, 0x6f, 0x4c));
     s.hotspots = {
-        door(Wall::South, 0.3, Entrance, QStringLiteral("Entrée (rez-de-chaussée)")),
+        door(Wall::South, 0.25, Entrance, QStringLiteral("Escalier")),
         door(Wall::East, 0.25, Bedroom, QStringLiteral("Chambre")),
         door(Wall::West, 0.75, Bathroom, QStringLiteral("Salle de bain")),
     };
@@ -182,7 +182,7 @@ PlannedStation bathroom()
     s.planRect = QRectF(0.12, 0.40, 0.30, 0.40);
     s.narration = QStringLiteral("La salle de bain a été refaite à neuf.");
     s.scene = room(s.name, 3.0, 2.5, QColor(0xbf, 0xe3, 0xdf), QColor(0xe8, 0xe8, 0xe8));
-    s.hotspots = {door(Wall::East, 0.7, Landing, QStringLiteral("Palier"))};
+    s.hotspots = {door(Wall::East, 0.8, Landing, QStringLiteral("Palier"))};
     return s;
 }
 
@@ -247,9 +247,9 @@ TourPlan TourPlan::generated(int count)
         const QColor wall = QColor::fromHsv((i * 47) % 360, 60, 225);
         s.scene = room(s.name, 3.0 + (i * 7) % 5, 3.0 + (i * 3) % 4, wall, QColor::fromHsv((i * 47 + 180) % 360, 80, 140));
         if (i > 0)
-            s.hotspots.append(door(Wall::West, 0.3, i - 1, QStringLiteral("Pièce %1").arg(i)));
+            s.hotspots.append(door(Wall::West, 0.2, i - 1, QStringLiteral("Pièce %1").arg(i)));
         if (i + 1 < count)
-            s.hotspots.append(door(Wall::East, 0.7, i + 1, QStringLiteral("Pièce %1").arg(i + 2)));
+            s.hotspots.append(door(Wall::East, 0.8, i + 1, QStringLiteral("Pièce %1").arg(i + 2)));
         if (i % 5 == 2) {
             QList<PlannedAttachment> attachments = {
                 {QStringLiteral("text"), QStringLiteral("Note"), QStringLiteral("Note de la pièce %1.").arg(i + 1)}};
