@@ -1,0 +1,224 @@
+#include "PanoramaFixtures.h"
+
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+#include <numbers>
+
+using namespace PanoramaFixtures;
+
+namespace {
+
+constexpr double pi = std::numbers::pi;
+
+// The update cycle and input of a view that is never shown: everything but
+// the photo itself works without a GL context.
+class PanoramaUpdateCycle : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_view = std::make_unique<Panorama360ViewerView>(m_inputs);
+        clock().setTime(100.0);
+    }
+
+    void update() { m_view->setInputs(m_inputs); }
+    SceneClock &clock() { return m_view->scene().clock(); }
+    SceneNode &sphere() { return *m_view->coordinator().sphereNode; }
+    SceneCamera &camera() { return *m_view->coordinator().cameraNode->camera(); }
+    void at(double time)
+    {
+        clock().setTime(time);
+        m_view->scene().advance();
+    }
+    void mouse(QEvent::Type type, QPointF position)
+    {
+        const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, position, m_view->mapToGlobal(position), Qt::LeftButton, buttons, {});
+        QCoreApplication::sendEvent(m_view.get(), &event);
+    }
+
+    Panorama360ViewerView::Inputs m_inputs;
+    std::unique_ptr<Panorama360ViewerView> m_view;
+};
+
+TEST_F(PanoramaUpdateCycle, fieldOfViewAnimatesOnlyBeyondHalfADegreeAndSnapsBackAfterZoom)
+{
+    EXPECT_DOUBLE_EQ(camera().fieldOfView(), 75.0);
+    m_inputs.fov = 75.5;
+    update();
+    EXPECT_DOUBLE_EQ(camera().fieldOfView(), 75.0);
+    m_inputs.fov = 90.0;
+    update();
+    EXPECT_DOUBLE_EQ(camera().fieldOfView(), 90.0);
+    EXPECT_DOUBLE_EQ(camera().presentedFieldOfView(100.125), 82.5);
+
+    m_view->coordinator().zoom(3.0);
+    EXPECT_DOUBLE_EQ(camera().fieldOfView(), 84.0);
+    update();
+    EXPECT_DOUBLE_EQ(camera().fieldOfView(), 90.0);
+
+    m_view->coordinator().zoom(1000.0);
+    EXPECT_DOUBLE_EQ(camera().fieldOfView(), 20.0);
+    m_view->coordinator().zoom(-1000.0);
+    EXPECT_DOUBLE_EQ(camera().fieldOfView(), 120.0);
+}
+
+TEST_F(PanoramaUpdateCycle, horizonResetKeepsHeadingAndActsOnlyOnRisingTriggers)
+{
+    sphere().setEulerAngles({0.4, 1.5, 0.2});
+    m_inputs.resetHorizonTrigger = 1;
+    update();
+    EXPECT_EQ(sphere().eulerAngles(), (SceneVector{0.0, 1.5, 0.0}));
+    EXPECT_NEAR(sphere().presentedEulerAngles(100.175).x, 0.2, 1e-12);
+    EXPECT_EQ(m_view->coordinator().lastResetTrigger, 1);
+
+    sphere().setEulerAngles({0.3, 1.5, 0.0});
+    m_inputs.resetHorizonTrigger = 0;
+    update();
+    EXPECT_DOUBLE_EQ(sphere().eulerAngles().x, 0.3);
+    m_inputs.resetHorizonTrigger = 1;
+    update();
+    EXPECT_DOUBLE_EQ(sphere().eulerAngles().x, 0.3);
+    m_inputs.resetHorizonTrigger = 2;
+    update();
+    EXPECT_DOUBLE_EQ(sphere().eulerAngles().x, 0.0);
+}
+
+TEST_F(PanoramaUpdateCycle, viewResetReappliesThePhotoAndPhotoCheckComparesUrls)
+{
+    // No photo: the grey of the material stays, nothing is applied.
+    EXPECT_EQ(sphere().geometry()->firstMaterial().color, QColor::fromRgbF(1.0f / 3, 1.0f / 3, 1.0f / 3));
+    m_inputs.resetViewTrigger = 2;
+    update();
+    // A reset with no photo shows the placeholder at once, without a turn.
+    EXPECT_EQ(sphere().geometry()->firstMaterial().color, QColor::fromRgbF(0.15f, 0.15f, 0.15f));
+    EXPECT_EQ(m_view->coordinator().lastResetViewTrigger, 2);
+    EXPECT_DOUBLE_EQ(sphere().opacity(), 1.0);
+
+    QTemporaryDir dir;
+    m_inputs.imageURL = writePhoto(dir, QStringLiteral("a.png"), gradientPhoto(64, 32));
+    update();
+    EXPECT_EQ(m_view->coordinator().currentURL, m_inputs.imageURL);
+    EXPECT_TRUE(m_view->isLoadingPhoto());
+    // Loading: the old picture fades out.
+    at(100.35);
+    EXPECT_DOUBLE_EQ(sphere().opacity(), 0.0);
+}
+
+TEST_F(PanoramaUpdateCycle, autoRotationTurnsLeftAndRestartsWithTheDurationInForce)
+{
+    m_inputs.autoRotate = true;
+    m_inputs.autoRotateDurationSeconds = 40.0;
+    update();
+    EXPECT_TRUE(m_view->coordinator().autoRotateActive);
+    at(110.0);
+    EXPECT_NEAR(sphere().eulerAngles().y, -pi / 2, 1e-9);
+
+    m_inputs.autoRotateDurationSeconds = 80.0;
+    update();
+    at(120.0);
+    EXPECT_NEAR(sphere().eulerAngles().y, -pi, 1e-9) << "a running rotation keeps its duration";
+
+    m_inputs.autoRotate = false;
+    update();
+    EXPECT_FALSE(m_view->coordinator().autoRotateActive);
+    at(130.0);
+    EXPECT_NEAR(sphere().eulerAngles().y, -pi, 1e-9);
+
+    m_inputs.autoRotate = true;
+    update();
+    at(150.0);
+    EXPECT_NEAR(sphere().eulerAngles().y, -pi - pi / 2, 1e-9);
+}
+
+TEST_F(PanoramaUpdateCycle, dragTurnsAfterTheThresholdAndReportsTheSphereAngle)
+{
+    m_view->resize(320, 240);
+    std::vector<double> reported;
+    m_inputs.onYawChanged = [&reported](double y) { reported.push_back(y); };
+    update();
+    sphere().setEulerAngles({0.0, 1.0, 0.0});
+
+    mouse(QEvent::MouseButtonPress, QPointF(100, 100));
+    mouse(QEvent::MouseMove, QPointF(101, 100));
+    EXPECT_DOUBLE_EQ(sphere().eulerAngles().y, 1.0);
+    mouse(QEvent::MouseMove, QPointF(120, 100)); // begins: measured from here
+    EXPECT_DOUBLE_EQ(sphere().eulerAngles().y, 1.0);
+    mouse(QEvent::MouseMove, QPointF(140, 90));
+    // The products are formed in single precision, then widened.
+    EXPECT_DOUBLE_EQ(sphere().eulerAngles().y, 1.0 - double(20.0f * 0.005f));
+    EXPECT_DOUBLE_EQ(sphere().eulerAngles().x, double(10.0f * 0.005f));
+    mouse(QEvent::MouseButtonRelease, QPointF(140, 90));
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_DOUBLE_EQ(reported[0], sphere().eulerAngles().y);
+
+    // A background panorama ignores the pointer.
+    m_inputs.interactive = false;
+    update();
+    mouse(QEvent::MouseButtonPress, QPointF(100, 100));
+    mouse(QEvent::MouseMove, QPointF(200, 100));
+    mouse(QEvent::MouseMove, QPointF(250, 100));
+    mouse(QEvent::MouseButtonRelease, QPointF(250, 100));
+    EXPECT_EQ(reported.size(), 1u);
+}
+
+TEST_F(PanoramaUpdateCycle, hitWalkFindsHotspotsByNameSkippingUnknownIdsAndPending)
+{
+    // The unturned sphere faces yaw pi: the centre of a 320x240 view.
+    const QSizeF size(320, 240);
+    const QUuid target = QUuid::createUuid();
+    Hotspot front = navigationHotspot(pi, 0.0, target);
+    Hotspot pending = navigationHotspot(pi - 0.4, 0.0);
+    pending.isPending = true;
+    m_inputs.hotspots = {front, pending};
+    m_inputs.hotspotStyle = HotspotStyle::haloRipple;
+    m_inputs.stationNames[target] = QStringLiteral("A rather long station name");
+    std::vector<QUuid> tapped;
+    m_inputs.onHotspotTap = [&tapped](const Hotspot &h) { tapped.push_back(h.id); };
+    update();
+
+    auto &coordinator = m_view->coordinator();
+    coordinator.handleClick(QPointF(160, 120), size);
+    ASSERT_EQ(tapped.size(), 1u);
+    EXPECT_EQ(tapped[0], front.id);
+
+    // Outside the ripple planes but inside the hit sphere (about 5.2 degrees off).
+    coordinator.handleClick(QPointF(160 + 14, 120), size);
+    EXPECT_EQ(tapped.size(), 2u);
+    // On the label only, below and to the right of the marker.
+    coordinator.handleClick(QPointF(160 + 17, 120 + 6), size);
+    EXPECT_EQ(tapped.size(), 3u);
+
+    // The pending hotspot has no node: its place selects nothing.
+    const double offset = std::tan(0.4) / std::tan(75.0 / 2 * pi / 180) * 120;
+    coordinator.handleClick(QPointF(160 + offset, 120), size);
+    EXPECT_EQ(tapped.size(), 3u);
+
+    // A node of an unknown hotspot in front is passed over; the one behind counts.
+    auto stranger = std::make_unique<SceneNode>(QStringLiteral("hotspot_") + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper());
+    stranger->setGeometry(SceneGeometry::sphere(0.5, 12));
+    stranger->setPosition({0.0, 0.0, -9.0 * std::cos(pi)}); // sphere frame: yaw pi at +z before the turn
+    coordinator.hotspotsRoot->addChild(std::move(stranger));
+    coordinator.handleClick(QPointF(160, 120), size);
+    EXPECT_EQ(tapped.size(), 4u);
+    EXPECT_EQ(tapped.back(), front.id);
+
+    // Known hotspot while no callback is set: nothing, and the search stops.
+    coordinator.onHotspotTap = nullptr;
+    coordinator.handleClick(QPointF(160, 120), size);
+    EXPECT_EQ(tapped.size(), 4u);
+}
+
+TEST_F(PanoramaUpdateCycle, hideHotspotsEmptiesTheRoot)
+{
+    m_inputs.hotspots = {navigationHotspot(0.0, 0.0), navigationHotspot(1.0, 0.0)};
+    update();
+    EXPECT_EQ(m_view->coordinator().hotspotsRoot->children().size(), 2u);
+    m_inputs.hideHotspots = true;
+    update();
+    EXPECT_TRUE(m_view->coordinator().hotspotsRoot->children().empty());
+}
+
+} // namespace
