@@ -4,20 +4,19 @@
 
 namespace JsonReaders {
 
-bool read(const QJsonValue &value, CustomField &out, DecodeContext &context)
+bool read(const JsonValue &value, CustomField &out, DecodeContext &context)
 {
     if (!value.isObject())
         return context.fail(typeMismatch(value, "an object"_key));
-    const QJsonObject object = value.toObject();
-    return readRequired(object, "id"_key, out.id, context)
-        && readRequired(object, "name"_key, out.name, context)
-        && readRequired(object, "type"_key, out.type, context)
-        && readRequired(object, "value"_key, out.value, context);
+    return readRequired(value, "id"_key, out.id, context)
+        && readRequired(value, "name"_key, out.name, context)
+        && readRequired(value, "type"_key, out.type, context)
+        && readRequired(value, "value"_key, out.value, context);
 }
 
 } // namespace JsonReaders
 
-std::optional<CustomField> CustomField::fromJson(const QJsonValue &value, QString *error)
+std::optional<CustomField> CustomField::fromJson(const QByteArray &json, QString *error)
 {
-    return JsonReaders::decodeStandalone<CustomField>(value, error);
+    return JsonReaders::decodeStandalone<CustomField>(json, error);
 }

@@ -2,7 +2,7 @@
 
 #include "ModelEnums.h"
 
-#include <QJsonValue>
+#include <QByteArray>
 #include <QString>
 #include <QUuid>
 
@@ -17,7 +17,7 @@ struct CustomField
     CustomFieldType type = CustomFieldType::text;
     QString value;
 
-    static std::optional<CustomField> fromJson(const QJsonValue &value, QString *error = nullptr);
+    static std::optional<CustomField> fromJson(const QByteArray &json, QString *error = nullptr);
 
     bool operator==(const CustomField &) const = default;
 };

@@ -4,21 +4,20 @@
 
 namespace JsonReaders {
 
-bool read(const QJsonValue &value, FormField &out, DecodeContext &context)
+bool read(const JsonValue &value, FormField &out, DecodeContext &context)
 {
     if (!value.isObject())
         return context.fail(typeMismatch(value, "an object"_key));
-    const QJsonObject object = value.toObject();
-    return readRequired(object, "id"_key, out.id, context)
-        && readRequired(object, "label"_key, out.label, context)
-        && readRequired(object, "type"_key, out.type, context)
-        && readRequired(object, "required"_key, out.required, context)
-        && readOptional(object, "placeholder"_key, out.placeholder, context);
+    return readRequired(value, "id"_key, out.id, context)
+        && readRequired(value, "label"_key, out.label, context)
+        && readRequired(value, "type"_key, out.type, context)
+        && readRequired(value, "required"_key, out.required, context)
+        && readOptional(value, "placeholder"_key, out.placeholder, context);
 }
 
 } // namespace JsonReaders
 
-std::optional<FormField> FormField::fromJson(const QJsonValue &value, QString *error)
+std::optional<FormField> FormField::fromJson(const QByteArray &json, QString *error)
 {
-    return JsonReaders::decodeStandalone<FormField>(value, error);
+    return JsonReaders::decodeStandalone<FormField>(json, error);
 }

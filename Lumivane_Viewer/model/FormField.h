@@ -2,7 +2,7 @@
 
 #include "ModelEnums.h"
 
-#include <QJsonValue>
+#include <QByteArray>
 #include <QString>
 #include <QUuid>
 
@@ -18,7 +18,7 @@ struct FormField
     bool required = false;
     std::optional<QString> placeholder;
 
-    static std::optional<FormField> fromJson(const QJsonValue &value, QString *error = nullptr);
+    static std::optional<FormField> fromJson(const QByteArray &json, QString *error = nullptr);
 
     bool operator==(const FormField &) const = default;
 };

@@ -4,23 +4,22 @@
 
 namespace JsonReaders {
 
-bool read(const QJsonValue &value, Hotspot &out, DecodeContext &context)
+bool read(const JsonValue &value, Hotspot &out, DecodeContext &context)
 {
     if (!value.isObject())
         return context.fail(typeMismatch(value, "an object"_key));
-    const QJsonObject object = value.toObject();
-    return readRequired(object, "id"_key, out.id, context)
-        && readIfPresent(object, "kind"_key, out.kind, context)
-        && readRequired(object, "yaw"_key, out.yaw, context)
-        && readRequired(object, "pitch"_key, out.pitch, context)
-        && readRequired(object, "targetStationID"_key, out.targetStationID, context)
-        && readOptional(object, "label"_key, out.label, context)
-        && readIfPresent(object, "isPending"_key, out.isPending, context)
-        && readOptional(object, "infoTitle"_key, out.infoTitle, context)
-        && readOptional(object, "infoDescription"_key, out.infoDescription, context)
-        && readIfPresent(object, "attachments"_key, out.attachments, context)
-        && readOptional(object, "infoTitleTranslations"_key, out.infoTitleTranslations, context)
-        && readOptional(object, "infoDescriptionTranslations"_key, out.infoDescriptionTranslations, context);
+    return readRequired(value, "id"_key, out.id, context)
+        && readIfPresent(value, "kind"_key, out.kind, context)
+        && readRequired(value, "yaw"_key, out.yaw, context)
+        && readRequired(value, "pitch"_key, out.pitch, context)
+        && readRequired(value, "targetStationID"_key, out.targetStationID, context)
+        && readOptional(value, "label"_key, out.label, context)
+        && readIfPresent(value, "isPending"_key, out.isPending, context)
+        && readOptional(value, "infoTitle"_key, out.infoTitle, context)
+        && readOptional(value, "infoDescription"_key, out.infoDescription, context)
+        && readIfPresent(value, "attachments"_key, out.attachments, context)
+        && readOptional(value, "infoTitleTranslations"_key, out.infoTitleTranslations, context)
+        && readOptional(value, "infoDescriptionTranslations"_key, out.infoDescriptionTranslations, context);
 }
 
 } // namespace JsonReaders
@@ -35,7 +34,7 @@ std::optional<QString> Hotspot::localizedInfoDescription(const QString &language
     return localizedText(infoDescriptionTranslations, languageCode, infoDescription);
 }
 
-std::optional<Hotspot> Hotspot::fromJson(const QJsonValue &value, QString *error)
+std::optional<Hotspot> Hotspot::fromJson(const QByteArray &json, QString *error)
 {
-    return JsonReaders::decodeStandalone<Hotspot>(value, error);
+    return JsonReaders::decodeStandalone<Hotspot>(json, error);
 }

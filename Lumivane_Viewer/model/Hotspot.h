@@ -4,7 +4,7 @@
 #include "ModelEnums.h"
 #include "Translations.h"
 
-#include <QJsonValue>
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QUuid>
@@ -35,7 +35,7 @@ struct Hotspot
 
     /// Decodes one hotspot object. Malformed attachments are dropped with a
     /// warning; a malformed field of the hotspot itself fails it.
-    static std::optional<Hotspot> fromJson(const QJsonValue &value, QString *error = nullptr);
+    static std::optional<Hotspot> fromJson(const QByteArray &json, QString *error = nullptr);
 
     bool operator==(const Hotspot &) const = default;
 };

@@ -4,20 +4,19 @@
 
 namespace JsonReaders {
 
-bool read(const QJsonValue &value, HotspotAttachment &out, DecodeContext &context)
+bool read(const JsonValue &value, HotspotAttachment &out, DecodeContext &context)
 {
     if (!value.isObject())
         return context.fail(typeMismatch(value, "an object"_key));
-    const QJsonObject object = value.toObject();
-    return readRequired(object, "id"_key, out.id, context)
-        && readRequired(object, "kind"_key, out.kind, context)
-        && readRequired(object, "title"_key, out.title, context)
-        && readRequired(object, "payload"_key, out.payload, context);
+    return readRequired(value, "id"_key, out.id, context)
+        && readRequired(value, "kind"_key, out.kind, context)
+        && readRequired(value, "title"_key, out.title, context)
+        && readRequired(value, "payload"_key, out.payload, context);
 }
 
 } // namespace JsonReaders
 
-std::optional<HotspotAttachment> HotspotAttachment::fromJson(const QJsonValue &value, QString *error)
+std::optional<HotspotAttachment> HotspotAttachment::fromJson(const QByteArray &json, QString *error)
 {
-    return JsonReaders::decodeStandalone<HotspotAttachment>(value, error);
+    return JsonReaders::decodeStandalone<HotspotAttachment>(json, error);
 }

@@ -2,7 +2,7 @@
 
 #include "ModelEnums.h"
 
-#include <QJsonValue>
+#include <QByteArray>
 #include <QString>
 #include <QUuid>
 
@@ -19,7 +19,7 @@ struct HotspotAttachment
     QString payload;
 
     /// Decodes one attachment object; on failure error holds the key path and reason.
-    static std::optional<HotspotAttachment> fromJson(const QJsonValue &value, QString *error = nullptr);
+    static std::optional<HotspotAttachment> fromJson(const QByteArray &json, QString *error = nullptr);
 
     bool operator==(const HotspotAttachment &) const = default;
 };

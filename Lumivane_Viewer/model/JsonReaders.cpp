@@ -8,146 +8,124 @@
 #include "Station.h"
 #include "StrictReaders.h"
 
-#include <QJsonArray>
-
 namespace JsonReaders {
 
 namespace {
 
-QLatin1StringView jsonTypeName(const QJsonValue &value)
+// Strict text forms read straight from the UTF-8 source when the string has
+// no escapes, which spares a conversion of large base64 fields.
+template<typename Result, typename Reader>
+std::optional<Result> readText(const JsonValue &value, Reader reader)
 {
-    switch (value.type()) {
-    case QJsonValue::Null:
-        return QLatin1StringView("null");
-    case QJsonValue::Bool:
-        return QLatin1StringView("a boolean");
-    case QJsonValue::Double:
-        return QLatin1StringView("a number");
-    case QJsonValue::String:
-        return QLatin1StringView("a string");
-    case QJsonValue::Array:
-        return QLatin1StringView("an array");
-    case QJsonValue::Object:
-        return QLatin1StringView("an object");
-    case QJsonValue::Undefined:
-        break;
-    }
-    return QLatin1StringView("nothing");
-}
-
-bool readString(const QJsonValue &value, QString &out, DecodeContext &context, QLatin1StringView expected)
-{
-    if (!value.isString())
-        return context.fail(typeMismatch(value, expected));
-    out = value.toString();
-    return true;
+    if (const std::optional<QByteArrayView> raw = value.rawString())
+        return reader(*raw);
+    const QString text = value.toString();
+    return reader(QStringView(text));
 }
 
 template<typename Record>
-bool readRecordList(const QJsonValue &value, QList<Record> &out, DecodeContext &context,
+bool readRecordList(const JsonValue &value, QList<Record> &out, DecodeContext &context,
                     QString *firstFailure = nullptr)
 {
     if (!value.isArray())
-        return context.fail(typeMismatch(value, QLatin1StringView("an array")));
-    const QJsonArray array = value.toArray();
+        return context.fail(typeMismatch(value, "an array"_key));
     out.clear();
-    out.reserve(array.size());
-    for (qsizetype i = 0; i < array.size(); ++i) {
-        DecodeContext::Scope scope(context, i);
+    out.reserve(value.size());
+    value.forEachElement([&](qsizetype index, const JsonValue &element) {
+        DecodeContext::Scope scope(context, index);
         Record record{};
-        if (read(array.at(i), record, context)) {
+        if (read(element, record, context)) {
             out.append(std::move(record));
-            continue;
+            return true;
         }
         qCWarning(lcModel).noquote() << "dropped a malformed element:" << context.error();
         if (firstFailure && firstFailure->isNull())
             *firstFailure = context.error();
         context.clearFailure();
-    }
+        return true;
+    });
     return true;
 }
 
 } // namespace
 
-QString typeMismatch(const QJsonValue &value, QLatin1StringView expected)
+QString typeMismatch(const JsonValue &value, QLatin1StringView expected)
 {
-    return QStringLiteral("type mismatch: expected %1, found %2").arg(expected, jsonTypeName(value));
+    return QStringLiteral("type mismatch: expected %1, found %2").arg(expected, value.typeName());
 }
 
-bool read(const QJsonValue &value, QString &out, DecodeContext &context)
+bool read(const JsonValue &value, QString &out, DecodeContext &context)
 {
-    return readString(value, out, context, QLatin1StringView("a string"));
-}
-
-bool read(const QJsonValue &value, qint64 &out, DecodeContext &context)
-{
-    if (!value.isDouble())
-        return context.fail(typeMismatch(value, QLatin1StringView("an integer")));
-    // toInteger answers its default unless the number is whole and fits 64 bits;
-    // two different defaults tell a real 0 or 1 from a refusal.
-    const qint64 integer = value.toInteger(0);
-    if (integer == 0 && value.toInteger(1) == 1)
-        return context.fail(QStringLiteral("data corrupted: not a whole number that fits 64 bits"));
-    out = integer;
+    if (!value.isString())
+        return context.fail(typeMismatch(value, "a string"_key));
+    out = value.toString();
     return true;
 }
 
-bool read(const QJsonValue &value, double &out, DecodeContext &context)
+bool read(const JsonValue &value, qint64 &out, DecodeContext &context)
 {
-    if (!value.isDouble())
-        return context.fail(typeMismatch(value, QLatin1StringView("a number")));
+    if (!value.isNumber())
+        return context.fail(typeMismatch(value, "an integer"_key));
+    const std::optional<qint64> integer = value.toInteger();
+    if (!integer)
+        return context.fail(QStringLiteral("data corrupted: not a whole number that fits 64 bits"));
+    out = *integer;
+    return true;
+}
+
+bool read(const JsonValue &value, double &out, DecodeContext &context)
+{
+    if (!value.isNumber())
+        return context.fail(typeMismatch(value, "a number"_key));
     out = value.toDouble();
     return true;
 }
 
-bool read(const QJsonValue &value, bool &out, DecodeContext &context)
+bool read(const JsonValue &value, bool &out, DecodeContext &context)
 {
     if (!value.isBool())
-        return context.fail(typeMismatch(value, QLatin1StringView("a boolean")));
+        return context.fail(typeMismatch(value, "a boolean"_key));
     out = value.toBool();
     return true;
 }
 
-bool read(const QJsonValue &value, QUuid &out, DecodeContext &context)
+bool read(const JsonValue &value, QUuid &out, DecodeContext &context)
 {
-    QString text;
-    if (!readString(value, text, context, QLatin1StringView("a UUID string")))
-        return false;
-    const std::optional<QUuid> uuid = readStrictUuid(text);
+    if (!value.isString())
+        return context.fail(typeMismatch(value, "a UUID string"_key));
+    const auto uuid = readText<QUuid>(value, [](auto text) { return readStrictUuid(text); });
     if (!uuid)
         return context.fail(QStringLiteral("data corrupted: not a canonical UUID"));
     out = *uuid;
     return true;
 }
 
-bool read(const QJsonValue &value, QDateTime &out, DecodeContext &context)
+bool read(const JsonValue &value, QDateTime &out, DecodeContext &context)
 {
-    QString text;
-    if (!readString(value, text, context, QLatin1StringView("a date string")))
-        return false;
-    std::optional<QDateTime> date = readStrictDate(text);
+    if (!value.isString())
+        return context.fail(typeMismatch(value, "a date string"_key));
+    auto date = readText<QDateTime>(value, [](auto text) { return readStrictDate(text); });
     if (!date)
         return context.fail(QStringLiteral("data corrupted: not an ISO 8601 date with whole seconds and a zone"));
     out = std::move(*date);
     return true;
 }
 
-bool read(const QJsonValue &value, QByteArray &out, DecodeContext &context)
+bool read(const JsonValue &value, QByteArray &out, DecodeContext &context)
 {
-    QString text;
-    if (!readString(value, text, context, QLatin1StringView("a base64 string")))
-        return false;
-    std::optional<QByteArray> data = readStrictBase64(text);
+    if (!value.isString())
+        return context.fail(typeMismatch(value, "a base64 string"_key));
+    auto data = readText<QByteArray>(value, [](auto text) { return readStrictBase64(text); });
     if (!data)
         return context.fail(QStringLiteral("data corrupted: not padded base64"));
     out = std::move(*data);
     return true;
 }
 
-bool read(const QJsonValue &value, QUrl &out, DecodeContext &context)
+bool read(const JsonValue &value, QUrl &out, DecodeContext &context)
 {
     QString text;
-    if (!readString(value, text, context, QLatin1StringView("a URL string")))
+    if (!read(value, text, context))
         return false;
     QUrl url(text);
     if (text.isEmpty() || !url.isValid())
@@ -156,77 +134,72 @@ bool read(const QJsonValue &value, QUrl &out, DecodeContext &context)
     return true;
 }
 
-bool read(const QJsonValue &value, QStringList &out, DecodeContext &context)
+bool read(const JsonValue &value, QStringList &out, DecodeContext &context)
 {
     if (!value.isArray())
-        return context.fail(typeMismatch(value, QLatin1StringView("an array")));
-    const QJsonArray array = value.toArray();
+        return context.fail(typeMismatch(value, "an array"_key));
     out.clear();
-    out.reserve(array.size());
-    for (qsizetype i = 0; i < array.size(); ++i) {
-        DecodeContext::Scope scope(context, i);
+    out.reserve(value.size());
+    return value.forEachElement([&](qsizetype index, const JsonValue &element) {
+        DecodeContext::Scope scope(context, index);
         QString text;
-        if (!read(array.at(i), text, context))
+        if (!read(element, text, context))
             return false;
         out.append(std::move(text));
-    }
-    return true;
+        return true;
+    });
 }
 
-bool read(const QJsonValue &value, Translations &out, DecodeContext &context)
+bool read(const JsonValue &value, Translations &out, DecodeContext &context)
 {
     if (!value.isObject())
-        return context.fail(typeMismatch(value, QLatin1StringView("an object")));
-    const QJsonObject object = value.toObject();
+        return context.fail(typeMismatch(value, "an object"_key));
     out.clear();
-    for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
-        const QJsonValue entry = it.value();
+    return value.forEachMember([&](const QString &key, const JsonValue &entry) {
         if (!entry.isString())
-            return context.fail(typeMismatch(entry, QLatin1StringView("a string")), it.key());
-        out.insert(it.key(), entry.toString());
-    }
-    return true;
+            return context.fail(typeMismatch(entry, "a string"_key), key);
+        out.insert(key, entry.toString());
+        return true;
+    });
 }
 
-bool read(const QJsonValue &value, QMap<QString, QByteArray> &out, DecodeContext &context)
+bool read(const JsonValue &value, QMap<QString, QByteArray> &out, DecodeContext &context)
 {
     if (!value.isObject())
-        return context.fail(typeMismatch(value, QLatin1StringView("an object")));
-    const QJsonObject object = value.toObject();
+        return context.fail(typeMismatch(value, "an object"_key));
     out.clear();
-    for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
-        const QJsonValue entry = it.value();
+    return value.forEachMember([&](const QString &key, const JsonValue &entry) {
         if (!entry.isString())
-            return context.fail(typeMismatch(entry, QLatin1StringView("a base64 string")), it.key());
-        std::optional<QByteArray> data = readStrictBase64(entry.toString());
+            return context.fail(typeMismatch(entry, "a base64 string"_key), key);
+        auto data = readText<QByteArray>(entry, [](auto text) { return readStrictBase64(text); });
         if (!data)
-            return context.fail(QStringLiteral("data corrupted: not padded base64"), it.key());
-        out.insert(it.key(), std::move(*data));
-    }
-    return true;
+            return context.fail(QStringLiteral("data corrupted: not padded base64"), key);
+        out.insert(key, std::move(*data));
+        return true;
+    });
 }
 
-bool read(const QJsonValue &value, QList<HotspotAttachment> &out, DecodeContext &context)
+bool read(const JsonValue &value, QList<HotspotAttachment> &out, DecodeContext &context)
 {
     return readRecordList(value, out, context);
 }
 
-bool read(const QJsonValue &value, QList<Hotspot> &out, DecodeContext &context)
+bool read(const JsonValue &value, QList<Hotspot> &out, DecodeContext &context)
 {
     return readRecordList(value, out, context);
 }
 
-bool read(const QJsonValue &value, QList<CustomField> &out, DecodeContext &context)
+bool read(const JsonValue &value, QList<CustomField> &out, DecodeContext &context)
 {
     return readRecordList(value, out, context);
 }
 
-bool read(const QJsonValue &value, QList<FormField> &out, DecodeContext &context)
+bool read(const JsonValue &value, QList<FormField> &out, DecodeContext &context)
 {
     return readRecordList(value, out, context);
 }
 
-bool read(const QJsonValue &value, QList<Station> &out, DecodeContext &context)
+bool read(const JsonValue &value, QList<Station> &out, DecodeContext &context)
 {
     QString firstFailure;
     if (!readRecordList(value, out, context, &firstFailure))

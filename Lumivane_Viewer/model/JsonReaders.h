@@ -1,13 +1,12 @@
 #pragma once
 
 #include "DecodeContext.h"
+#include "JsonTree.h"
 #include "ModelEnums.h"
 #include "Translations.h"
 
 #include <QByteArray>
 #include <QDateTime>
-#include <QJsonObject>
-#include <QJsonValue>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -35,45 +34,51 @@ constexpr QLatin1StringView operator""_key(const char *text, size_t size)
     return QLatin1StringView(text, qsizetype(size));
 }
 
-bool read(const QJsonValue &value, QString &out, DecodeContext &context);
-bool read(const QJsonValue &value, qint64 &out, DecodeContext &context);
-bool read(const QJsonValue &value, double &out, DecodeContext &context);
-bool read(const QJsonValue &value, bool &out, DecodeContext &context);
-bool read(const QJsonValue &value, QUuid &out, DecodeContext &context);
-bool read(const QJsonValue &value, QDateTime &out, DecodeContext &context);
-bool read(const QJsonValue &value, QByteArray &out, DecodeContext &context);
-bool read(const QJsonValue &value, QUrl &out, DecodeContext &context);
-bool read(const QJsonValue &value, QStringList &out, DecodeContext &context);
-bool read(const QJsonValue &value, Translations &out, DecodeContext &context);
-bool read(const QJsonValue &value, QMap<QString, QByteArray> &out, DecodeContext &context);
+bool read(const JsonValue &value, QString &out, DecodeContext &context);
+bool read(const JsonValue &value, qint64 &out, DecodeContext &context);
+bool read(const JsonValue &value, double &out, DecodeContext &context);
+bool read(const JsonValue &value, bool &out, DecodeContext &context);
+bool read(const JsonValue &value, QUuid &out, DecodeContext &context);
+bool read(const JsonValue &value, QDateTime &out, DecodeContext &context);
+bool read(const JsonValue &value, QByteArray &out, DecodeContext &context);
+bool read(const JsonValue &value, QUrl &out, DecodeContext &context);
+bool read(const JsonValue &value, QStringList &out, DecodeContext &context);
+bool read(const JsonValue &value, Translations &out, DecodeContext &context);
+bool read(const JsonValue &value, QMap<QString, QByteArray> &out, DecodeContext &context);
 
-bool read(const QJsonValue &value, HotspotAttachment &out, DecodeContext &context);
-bool read(const QJsonValue &value, Hotspot &out, DecodeContext &context);
-bool read(const QJsonValue &value, Station &out, DecodeContext &context);
-bool read(const QJsonValue &value, CustomField &out, DecodeContext &context);
-bool read(const QJsonValue &value, FormField &out, DecodeContext &context);
-bool read(const QJsonValue &value, PublicationInfo &out, DecodeContext &context);
+bool read(const JsonValue &value, HotspotAttachment &out, DecodeContext &context);
+bool read(const JsonValue &value, Hotspot &out, DecodeContext &context);
+bool read(const JsonValue &value, Station &out, DecodeContext &context);
+bool read(const JsonValue &value, CustomField &out, DecodeContext &context);
+bool read(const JsonValue &value, FormField &out, DecodeContext &context);
+bool read(const JsonValue &value, PublicationInfo &out, DecodeContext &context);
 
 // Lists of records keep their good elements: a malformed element is dropped
 // with a warning naming its key path, so one bad hotspot cannot cost a tour
 // all of its stations.
-bool read(const QJsonValue &value, QList<HotspotAttachment> &out, DecodeContext &context);
-bool read(const QJsonValue &value, QList<Hotspot> &out, DecodeContext &context);
-bool read(const QJsonValue &value, QList<CustomField> &out, DecodeContext &context);
-bool read(const QJsonValue &value, QList<FormField> &out, DecodeContext &context);
+bool read(const JsonValue &value, QList<HotspotAttachment> &out, DecodeContext &context);
+bool read(const JsonValue &value, QList<Hotspot> &out, DecodeContext &context);
+bool read(const JsonValue &value, QList<CustomField> &out, DecodeContext &context);
+bool read(const JsonValue &value, QList<FormField> &out, DecodeContext &context);
 // As above, but a non-empty list whose every element is malformed fails
 // fatally: a tour that silently opens with no stations helps nobody.
-bool read(const QJsonValue &value, QList<Station> &out, DecodeContext &context);
+bool read(const JsonValue &value, QList<Station> &out, DecodeContext &context);
 
-QString typeMismatch(const QJsonValue &value, QLatin1StringView expected);
+QString typeMismatch(const JsonValue &value, QLatin1StringView expected);
+
+/// Parses json and runs the reader for T on its top-level value.
+template<typename T>
+std::optional<T> decodeStandalone(const QByteArray &json, QString *error);
 
 template<typename Enum>
     requires std::is_enum_v<Enum>
-bool read(const QJsonValue &value, Enum &out, DecodeContext &context)
+bool read(const JsonValue &value, Enum &out, DecodeContext &context)
 {
     if (!value.isString())
         return context.fail(typeMismatch(value, QLatin1StringView("a string")));
-    const std::optional<Enum> parsed = fromRawValue<Enum>(value.toString());
+    const std::optional<QByteArrayView> raw = value.rawString();
+    const std::optional<Enum> parsed = raw ? fromRawValue<Enum>(QUtf8StringView(raw->data(), raw->size()))
+                                           : fromRawValue<Enum>(value.toString());
     if (!parsed)
         return context.fail(QStringLiteral("data corrupted: no such case"));
     out = *parsed;
@@ -82,10 +87,10 @@ bool read(const QJsonValue &value, Enum &out, DecodeContext &context)
 
 /// A key that must be present and decodable.
 template<typename T>
-bool readRequired(const QJsonObject &object, QLatin1StringView key, T &out, DecodeContext &context)
+bool readRequired(const JsonValue &object, QLatin1StringView key, T &out, DecodeContext &context)
 {
     DecodeContext::Scope scope(context, key);
-    const QJsonValue value = object.value(key);
+    const JsonValue value = object.member(key);
     if (value.isUndefined())
         return context.fail(QStringLiteral("key not found"));
     if (value.isNull())
@@ -96,21 +101,21 @@ bool readRequired(const QJsonObject &object, QLatin1StringView key, T &out, Deco
 /// A key that may be absent or null (leaving out as it is) but that fails
 /// the record when present with a value that cannot be decoded.
 template<typename T>
-bool readIfPresent(const QJsonObject &object, QLatin1StringView key, T &out, DecodeContext &context)
+bool readIfPresent(const JsonValue &object, QLatin1StringView key, T &out, DecodeContext &context)
 {
     DecodeContext::Scope scope(context, key);
-    const QJsonValue value = object.value(key);
+    const JsonValue value = object.member(key);
     if (value.isUndefined() || value.isNull())
         return true;
     return read(value, out, context);
 }
 
 template<typename T>
-bool readOptional(const QJsonObject &object, QLatin1StringView key, std::optional<T> &out,
+bool readOptional(const JsonValue &object, QLatin1StringView key, std::optional<T> &out,
                   DecodeContext &context)
 {
     DecodeContext::Scope scope(context, key);
-    const QJsonValue value = object.value(key);
+    const JsonValue value = object.member(key);
     if (value.isUndefined() || value.isNull()) {
         out.reset();
         return true;
@@ -125,10 +130,10 @@ bool readOptional(const QJsonObject &object, QLatin1StringView key, std::optiona
 /// A setting: true when a value was present and decoded into out; false
 /// when the caller should store the default. Only a fatal failure survives.
 template<typename T>
-bool readSetting(const QJsonObject &object, QLatin1StringView key, T &out, DecodeContext &context)
+bool readSetting(const JsonValue &object, QLatin1StringView key, T &out, DecodeContext &context)
 {
     DecodeContext::Scope scope(context, key);
-    const QJsonValue value = object.value(key);
+    const JsonValue value = object.member(key);
     if (value.isUndefined() || value.isNull())
         return false;
     T decoded{};
@@ -141,13 +146,15 @@ bool readSetting(const QJsonObject &object, QLatin1StringView key, T &out, Decod
     return true;
 }
 
-/// Runs a reader on a standalone value for a record's public fromJson.
 template<typename T>
-std::optional<T> decodeStandalone(const QJsonValue &value, QString *error)
+std::optional<T> decodeStandalone(const QByteArray &json, QString *error)
 {
+    const std::optional<JsonTree> tree = JsonTree::parse(json, error);
+    if (!tree)
+        return std::nullopt;
     DecodeContext context;
     T record{};
-    if (!read(value, record, context)) {
+    if (!read(JsonValue(&*tree, 0), record, context)) {
         if (error)
             *error = context.error();
         return std::nullopt;

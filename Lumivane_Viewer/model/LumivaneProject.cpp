@@ -2,8 +2,6 @@
 
 #include "JsonReaders.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 
 namespace {
 
@@ -14,7 +12,7 @@ constexpr int fieldCount = 0 LUMIVANE_PROJECT_FIELDS(LUMIVANE_COUNT_REQUIRED, LU
                                                      LUMIVANE_COUNT_OPTIONAL);
 static_assert(fieldCount == 111, "a tour project has 111 fields");
 
-bool decodeFields(const QJsonObject &object, LumivaneProject &project, DecodeContext &context)
+bool decodeFields(const JsonValue &object, LumivaneProject &project, DecodeContext &context)
 {
     using namespace JsonReaders;
     // Fields are decoded in declaration order. Only the required and optional
@@ -62,18 +60,16 @@ std::optional<LumivaneProject> LumivaneProject::fromJson(const QByteArray &json,
         return std::nullopt;
     };
 
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
-    if (parseError.error != QJsonParseError::NoError)
-        return failWith(QStringLiteral("invalid JSON at offset %1: %2")
-                            .arg(parseError.offset)
-                            .arg(parseError.errorString()));
-    if (!document.isObject())
+    const std::optional<JsonTree> tree = JsonTree::parse(json, error);
+    if (!tree)
+        return std::nullopt;
+    const JsonValue root(&*tree, 0);
+    if (!root.isObject())
         return failWith(QStringLiteral("the top level is not an object"));
 
     DecodeContext context;
     LumivaneProject project;
-    if (!decodeFields(document.object(), project, context))
+    if (!decodeFields(root, project, context))
         return failWith(context.error());
     return project;
 }

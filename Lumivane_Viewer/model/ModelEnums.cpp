@@ -5,7 +5,7 @@
         return QLatin1StringView(raw);
 
 #define LUMIVANE_ENUM_MATCH(name, raw)      \
-    if (text == QLatin1StringView(raw))     \
+    if (QAnyStringView::equal(text, QLatin1StringView(raw)))     \
         return Enum::name;
 
 #define LUMIVANE_DEFINE_MODEL_ENUM(Type, CASES)                     \
@@ -18,7 +18,7 @@
         return {};                                                  \
     }                                                               \
     template<>                                                      \
-    std::optional<Type> fromRawValue<Type>(QStringView text)        \
+    std::optional<Type> fromRawValue<Type>(QAnyStringView text)        \
     {                                                               \
         using Enum = Type;                                          \
         CASES(LUMIVANE_ENUM_MATCH)                                  \

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QLatin1StringView>
-#include <QStringView>
+#include <QAnyStringView>
 
 #include <optional>
 
@@ -11,7 +11,7 @@
 
 /// Reads a case from its raw text: exact, case-sensitive, untrimmed.
 template<typename Enum>
-std::optional<Enum> fromRawValue(QStringView text);
+std::optional<Enum> fromRawValue(QAnyStringView text);
 
 #define LUMIVANE_ENUM_CASE(name, raw) name,
 
@@ -19,7 +19,7 @@ std::optional<Enum> fromRawValue(QStringView text);
     enum class Type { CASES(LUMIVANE_ENUM_CASE) };                  \
     QLatin1StringView rawValue(Type value);                         \
     template<>                                                      \
-    std::optional<Type> fromRawValue<Type>(QStringView text);
+    std::optional<Type> fromRawValue<Type>(QAnyStringView text);
 
 #define LUMIVANE_HOTSPOT_KIND(C) C(navigation, "navigation") C(info, "info")
 

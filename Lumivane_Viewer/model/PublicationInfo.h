@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QDateTime>
-#include <QJsonValue>
+#include <QByteArray>
 #include <QString>
 #include <QUrl>
 #include <QUuid>
@@ -17,7 +17,7 @@ struct PublicationInfo
     std::optional<QString> serverName;
     QString remoteSlug;
 
-    static std::optional<PublicationInfo> fromJson(const QJsonValue &value, QString *error = nullptr);
+    static std::optional<PublicationInfo> fromJson(const QByteArray &json, QString *error = nullptr);
 
     bool operator==(const PublicationInfo &) const = default;
 };

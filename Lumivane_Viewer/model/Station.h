@@ -4,7 +4,7 @@
 #include "Translations.h"
 
 #include <QDateTime>
-#include <QJsonValue>
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QUuid>
@@ -43,7 +43,7 @@ struct Station
 
     /// Decodes one station object. Malformed hotspots are dropped with a
     /// warning; a malformed field of the station itself fails it.
-    static std::optional<Station> fromJson(const QJsonValue &value, QString *error = nullptr);
+    static std::optional<Station> fromJson(const QByteArray &json, QString *error = nullptr);
 
     bool operator==(const Station &) const = default;
 };
