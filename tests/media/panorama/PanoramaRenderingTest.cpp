@@ -81,6 +81,30 @@ INSTANTIATE_TEST_SUITE_P(Directions, PanoramaDirection,
                          ::testing::Values(Direction{0.0, 0.0}, Direction{pi / 2, 0.0}, Direction{-pi / 2, 0.0},
                                            Direction{2.5, 0.0}, Direction{0.0, 0.6}, Direction{1.0, -0.7}));
 
+TEST_F(PanoramaRendering, hotspotAtTheInitialDirectionLandsAtTheCentreOverAGrid)
+{
+    Panorama360ViewerView::Inputs inputs;
+    inputs.imageURL = m_photo;
+    auto view = showView(inputs);
+    int trigger = 0;
+    for (double yaw : {-3.0, -1.6, -0.5, 0.0, 0.7, 2.2, 3.1}) {
+        for (double pitch : {-1.2, -0.4, 0.0, 0.5, 1.3}) {
+            SCOPED_TRACE(testing::Message() << "yaw " << yaw << " pitch " << pitch);
+            const Hotspot hotspot = navigationHotspot(yaw, pitch);
+            inputs.hotspots = {hotspot};
+            inputs.initialYaw = yaw;
+            inputs.initialPitch = pitch;
+            inputs.resetViewTrigger = ++trigger;
+            view->setInputs(inputs);
+            const SceneNode &group = *view->coordinator().hotspotsRoot->children().front();
+            const QVector3D centre = group.worldTransform(view->scene().clock().now()).map(QVector3D());
+            EXPECT_NEAR(centre.x(), 0.0, 1e-4);
+            EXPECT_NEAR(centre.y(), 0.0, 1e-4);
+            EXPECT_NEAR(centre.z(), -9.0, 1e-4);
+        }
+    }
+}
+
 TEST_F(PanoramaRendering, hotspotAtTheCentreShowsItsColourAndAClickReportsIt)
 {
     Panorama360ViewerView::Inputs inputs;
