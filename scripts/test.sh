@@ -11,7 +11,9 @@ lumivane_build -DLUMIVANE_WERROR="$werror"
 
 session="$(mktemp -d /tmp/lumivane-test.XXXXXX)"
 xvfb_pid=""
+silence_pid=""
 cleanup() {
+    [ -n "$silence_pid" ] && kill "$silence_pid" 2>/dev/null || true
     if [ -n "${PULSE_SERVER:-}" ]; then
         pactl exit >/dev/null 2>&1 || true
     fi
@@ -47,7 +49,17 @@ start_audio() {
         pactl info >/dev/null 2>&1 && break
         sleep 0.1
     done
-    pactl set-default-sink null >/dev/null 2>&1 || echo "PulseAudio did not start; audio tests will skip"
+    if ! pactl set-default-sink null >/dev/null 2>&1; then
+        echo "PulseAudio did not start; audio tests will skip"
+        cat "$session/pulse.log"
+        return 0
+    fi
+    # An idle null sink renders in blocks of about a second, so a recorder
+    # would wait that long for its first samples; a stream of silence keeps
+    # it at low latency without changing what is heard.
+    pacat --raw --playback -d null --latency-msec=20 --format=s16le --rate=44100 --channels=1 \
+        </dev/zero >/dev/null 2>&1 &
+    silence_pid=$!
 }
 
 start_display

@@ -1,0 +1,51 @@
+#include "AmbientLoopOutput.h"
+
+#include "LoopingPcmDevice.h"
+
+#include <QAudioSink>
+#include <QMetaObject>
+
+struct AmbientLoopOutput::Playback
+{
+    // Created, used and destroyed on the output thread only.
+    std::unique_ptr<LoopingPcmDevice> device;
+    std::unique_ptr<QAudioSink> sink;
+};
+
+AmbientLoopOutput::AmbientLoopOutput(QByteArray pcm, const QAudioFormat &format, float volume)
+    : m_playback(std::make_shared<Playback>())
+{
+    m_thread.setObjectName(QStringLiteral("ambient-loop"));
+    m_context.moveToThread(&m_thread);
+    m_thread.start();
+    QMetaObject::invokeMethod(&m_context,
+        [playback = m_playback, pcm = std::move(pcm), format, volume]() mutable {
+            playback->device = std::make_unique<LoopingPcmDevice>(std::move(pcm), format.bytesPerFrame());
+            playback->device->open(QIODevice::ReadOnly);
+            playback->sink = std::make_unique<QAudioSink>(format);
+            playback->sink->setVolume(volume);
+            playback->sink->start(playback->device.get());
+        });
+}
+
+AmbientLoopOutput::~AmbientLoopOutput()
+{
+    // Posted work runs in order: the sink stops on its own thread, then the
+    // thread's loop ends.
+    QMetaObject::invokeMethod(&m_context, [playback = m_playback] {
+        if (playback->sink)
+            playback->sink->stop();
+        playback->sink.reset();
+        playback->device.reset();
+        QThread::currentThread()->quit();
+    });
+    m_thread.wait();
+}
+
+void AmbientLoopOutput::setVolume(float volume)
+{
+    QMetaObject::invokeMethod(&m_context, [playback = m_playback, volume] {
+        if (playback->sink)
+            playback->sink->setVolume(volume);
+    });
+}

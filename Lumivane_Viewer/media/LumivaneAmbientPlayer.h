@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QAudioFormat>
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+#include <optional>
+
+class AmbientLoopOutput;
+class QAudioDecoder;
+
+/// Loops a tour's ambient sound, handed over as the bytes of an audio file,
+/// without end and without a gap at the wrap, at a fixed moderate volume, with
+/// a mute switch that survives restarts. One per viewer; knows nothing of the
+/// project. Used from the main thread; the sound itself runs on its own thread.
+class LumivaneAmbientPlayer final : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(bool isPlaying READ isPlaying NOTIFY isPlayingChanged)
+    Q_PROPERTY(bool isMuted READ isMuted WRITE setMuted NOTIFY isMutedChanged)
+
+public:
+    explicit LumivaneAmbientPlayer(QObject *parent = nullptr);
+    /// Stops the loop first.
+    ~LumivaneAmbientPlayer() override;
+
+    /// Starts a new loop from the start of the bytes; no bytes stop the loop.
+    /// Bytes that are no audio file leave the player stopped, at once when
+    /// their kind is unknown, once the decoder gives up otherwise.
+    void play(const std::optional<QByteArray> &data);
+    void stop();
+
+    /// True from a play() with audio bytes until stop(), no bytes, or bytes
+    /// found undecodable.
+    bool isPlaying() const { return m_isPlaying; }
+    bool isMuted() const { return m_isMuted; }
+    /// Silences or restores the loop at once; kept for the next play().
+    void setMuted(bool muted);
+    /// The loop's linear gain when not muted.
+    float volume() const { return m_volume; }
+
+signals:
+    void isPlayingChanged(bool isPlaying);
+    void isMutedChanged(bool isMuted);
+
+private:
+    void startDecoding(const QByteArray &data);
+    void takeDecodedBuffer();
+    void startLoop();
+    void failToDecode();
+    void dropDecoder();
+    void publishIsPlaying(bool isPlaying);
+    float outputVolume() const;
+
+    QPointer<QAudioDecoder> m_decoder;
+    QByteArray m_pcm; // decoded so far, in m_format
+    QAudioFormat m_format;
+    std::unique_ptr<AmbientLoopOutput> m_output;
+    bool m_isPlaying = false;
+    bool m_isMuted = false;
+    const float m_volume = 0.6f;
+};

@@ -1,0 +1,5 @@
+#pragma once
+
+/// Chooses the GStreamer multimedia backend before the first multimedia object
+/// exists. Must run before the QApplication is created.
+void pinMediaBackend();

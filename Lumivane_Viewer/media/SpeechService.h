@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QThread;
+class SpeechEngine;
+
+/// Reads a text aloud with the system's speech engine in the visitor's
+/// language. Main thread only; the engine itself runs on a thread of its own,
+/// started on the first text, so the window never waits for it.
+class SpeechService final : public QObject
+{
+public:
+    explicit SpeechService(QObject *parent = nullptr);
+    /// Stops any reading and ends the engine's thread.
+    ~SpeechService() override;
+
+    /// The application's one instance, created on first use and owned by the
+    /// application object.
+    static SpeechService &shared();
+
+    /// Stops any reading, then reads the trimmed text after a short pause in
+    /// the voice of the two-letter code; a blank text reads nothing.
+    void speak(const QString &text, const QString &languageCode);
+    /// Stops any reading at once.
+    void stop();
+
+    /// True from a speak() that handed over a text until the next stop() or
+    /// speak(); it stays true after a text was read to its end.
+    bool isSpeaking() const { return m_isSpeaking; }
+    /// Whether the synthesizer is reading now (pauses around a text included).
+    bool synthesizerIsSpeaking() const;
+
+    /// The voice language tag of a visitor language code; French for codes
+    /// outside the five languages.
+    static QString voiceLanguage(const QString &languageCode);
+
+private:
+    SpeechEngine *engine();
+
+    std::unique_ptr<QThread> m_thread; // made with the engine, on first use
+    SpeechEngine *m_engine = nullptr;  // lives on m_thread, deleted when it ends
+    bool m_isSpeaking = false;
+};

@@ -1,0 +1,85 @@
+#include "NullSinkRecorder.h"
+#include "SoundFixtures.h"
+#include "SoundService.h"
+
+#include <QSettings>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace SoundFixtures;
+
+namespace {
+
+class InterfaceSoundTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QSettings().remove(SoundService::enabledKey());
+        const QString reason = NullSinkRecorder::unavailableReason();
+        if (!reason.isEmpty())
+            GTEST_SKIP() << "Audio test skipped: " << reason.toStdString();
+        ASSERT_TRUE(m_recorder.start());
+    }
+
+    void TearDown() override { QSettings().remove(SoundService::enabledKey()); }
+
+    static void setEnabled(bool enabled) { QSettings().setValue(SoundService::enabledKey(), enabled); }
+
+    NullSinkRecorder m_recorder;
+    SoundService m_sounds;
+};
+
+TEST_F(InterfaceSoundTest, PlaysOnlyWhileTheSettingIsOn)
+{
+    m_sounds.play(SoundService::Sound::tink);
+    setEnabled(false);
+    m_sounds.play(SoundService::Sound::pop);
+    EXPECT_FALSE(m_sounds.hasLoaded(SoundService::Sound::tink));
+    EXPECT_FALSE(m_sounds.hasLoaded(SoundService::Sound::pop));
+    EXPECT_LT(peak(m_recorder.record(500)), 50);
+
+    setEnabled(true);
+    m_sounds.play(SoundService::Sound::tink);
+    EXPECT_TRUE(m_sounds.hasLoaded(SoundService::Sound::tink));
+    const int heard = peak(m_recorder.record(900));
+    EXPECT_GT(heard, 500) << "the sound was not heard";
+    EXPECT_LT(heard, 0.3 * 32767) << "interface sounds play quietly";
+
+    // Read on every call: switching off takes effect at once.
+    setEnabled(false);
+    QTest::qWait(200);
+    m_sounds.play(SoundService::Sound::tink);
+    EXPECT_LT(peak(m_recorder.record(500)), 50);
+}
+
+TEST_F(InterfaceSoundTest, EveryOneOfTheFiveSoundsPlays)
+{
+    setEnabled(true);
+    for (auto sound : {SoundService::Sound::pop, SoundService::Sound::tink, SoundService::Sound::glass,
+             SoundService::Sound::morse, SoundService::Sound::funk}) {
+        m_sounds.play(sound);
+        // The first play of each sound also loads it.
+        EXPECT_TRUE(QTest::qWaitFor([this] { return peak(m_recorder.record(50)) > 300; }, 1500))
+            << "sound " << int(sound) << " was not heard";
+        QTest::qWait(500);
+    }
+}
+
+TEST_F(InterfaceSoundTest, QuickRepeatRestartsTheSoundInsteadOfOverlapping)
+{
+    setEnabled(true);
+    m_sounds.play(SoundService::Sound::glass);
+    const int single = peak(m_recorder.record(900));
+    ASSERT_GT(single, 300);
+
+    m_sounds.play(SoundService::Sound::glass);
+    QTest::qWait(40);
+    m_sounds.play(SoundService::Sound::glass);
+    const QVector<qint16> repeated = m_recorder.record(700);
+    EXPECT_LT(peak(repeated), 1.2 * single) << "two copies sounded at once";
+    EXPECT_LT(audiblePart(repeated).size() / double(NullSinkRecorder::sampleRate), 0.65);
+}
+
+} // namespace

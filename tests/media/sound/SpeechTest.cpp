@@ -1,0 +1,109 @@
+#include "NullSinkRecorder.h"
+#include "SoundFixtures.h"
+#include "SpeechService.h"
+
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTextToSpeech>
+
+#include <gtest/gtest.h>
+
+using namespace SoundFixtures;
+
+namespace {
+
+struct VoiceCase
+{
+    const char *code;
+    const char *voice;
+};
+
+class VoiceLanguageTest : public ::testing::TestWithParam<VoiceCase>
+{
+};
+
+TEST_P(VoiceLanguageTest, PicksTheVoiceOfTheCode)
+{
+    EXPECT_EQ(SpeechService::voiceLanguage(QString::fromUtf8(GetParam().code)),
+        QString::fromUtf8(GetParam().voice));
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, VoiceLanguageTest,
+    ::testing::Values(VoiceCase{"fr", "fr-FR"}, VoiceCase{"en", "en-US"}, VoiceCase{"EN", "en-US"},
+        VoiceCase{"es", "es-ES"}, VoiceCase{"de", "de-DE"}, VoiceCase{"it", "it-IT"},
+        VoiceCase{"", "fr-FR"}, VoiceCase{"pt", "fr-FR"}, VoiceCase{"en-GB", "fr-FR"}));
+
+TEST(SpeechServiceFlag, BlankTextReadsNothingAndStartsNoEngine)
+{
+    SpeechService speech;
+    speech.speak(QStringLiteral("  \n\t \n"), QStringLiteral("fr"));
+    EXPECT_FALSE(speech.isSpeaking());
+    QTest::qWait(300);
+    EXPECT_FALSE(speech.synthesizerIsSpeaking());
+    speech.stop();
+    EXPECT_FALSE(speech.isSpeaking());
+}
+
+class SpeechTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QString reason = NullSinkRecorder::unavailableReason();
+        if (reason.isEmpty() && !QTextToSpeech::availableEngines().contains(QStringLiteral("speechd")))
+            reason = QStringLiteral("the Qt speech-dispatcher engine is not installed");
+        if (reason.isEmpty() && QStandardPaths::findExecutable(QStringLiteral("speech-dispatcher")).isEmpty())
+            reason = QStringLiteral("speech-dispatcher is not installed");
+        if (reason.isEmpty() && !QFileInfo::exists(QStringLiteral("/usr/lib/speech-dispatcher-modules/sd_espeak-ng")))
+            reason = QStringLiteral("the espeak-ng voice module of speech-dispatcher is not installed");
+        if (!reason.isEmpty())
+            GTEST_SKIP() << "Speech test skipped: " << reason.toStdString();
+        ASSERT_TRUE(m_recorder.start());
+    }
+
+    bool waitUntilHeard()
+    {
+        // The first text also starts the engine and its daemon.
+        return QTest::qWaitFor([this] { return peak(m_recorder.record(50)) > 1000; }, 15000);
+    }
+
+    NullSinkRecorder m_recorder;
+    SpeechService m_speech;
+};
+
+TEST_F(SpeechTest, ReadsAloudWithoutFreezingTheWindowAndStopsAtOnce)
+{
+    QElapsedTimer clock;
+    clock.start();
+    m_speech.speak(QStringLiteral("  Bienvenue dans cette visite. Le salon est orienté plein sud, "
+                                  "avec une grande baie vitrée.\n"),
+        QStringLiteral("fr"));
+    EXPECT_LT(clock.elapsed(), 100) << "speak() waited for the engine";
+    EXPECT_TRUE(m_speech.isSpeaking());
+    ASSERT_TRUE(waitUntilHeard()) << "nothing was read aloud";
+    EXPECT_TRUE(m_speech.synthesizerIsSpeaking());
+
+    m_speech.stop();
+    EXPECT_FALSE(m_speech.isSpeaking());
+    QTest::qWait(400);
+    EXPECT_LT(peak(m_recorder.record(400)), 50) << "reading went on after stop()";
+    EXPECT_FALSE(m_speech.synthesizerIsSpeaking());
+}
+
+TEST_F(SpeechTest, FlagStaysSetAfterATextEndsByItself)
+{
+    m_speech.speak(QStringLiteral("Oui."), QStringLiteral("EN"));
+    ASSERT_TRUE(waitUntilHeard());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !m_speech.synthesizerIsSpeaking(); }, 10000));
+    EXPECT_TRUE(m_speech.isSpeaking());
+
+    // A blank text stops and clears the flag; the next press reads again.
+    m_speech.speak(QStringLiteral(" \n "), QStringLiteral("en"));
+    EXPECT_FALSE(m_speech.isSpeaking());
+    m_speech.speak(QStringLiteral("Again."), QStringLiteral("en"));
+    EXPECT_TRUE(m_speech.isSpeaking());
+    EXPECT_TRUE(waitUntilHeard());
+}
+
+} // namespace
