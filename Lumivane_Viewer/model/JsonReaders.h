@@ -66,10 +66,6 @@ bool read(const JsonValue &value, QList<Station> &out, DecodeContext &context);
 
 QString typeMismatch(const JsonValue &value, QLatin1StringView expected);
 
-/// Parses json and runs the reader for T on its top-level value.
-template<typename T>
-std::optional<T> decodeStandalone(const QByteArray &json, QString *error);
-
 template<typename Enum>
     requires std::is_enum_v<Enum>
 bool read(const JsonValue &value, Enum &out, DecodeContext &context)
@@ -146,6 +142,8 @@ bool readSetting(const JsonValue &object, QLatin1StringView key, T &out, DecodeC
     return true;
 }
 
+/// Parses json and runs the reader for T on its top-level value, for the
+/// records' own fromJson.
 template<typename T>
 std::optional<T> decodeStandalone(const QByteArray &json, QString *error)
 {

@@ -36,8 +36,6 @@ public:
     }
 
 private:
-    friend class JsonParser;
-
     QByteArray m_source;
     std::vector<Node> m_nodes;
 };

@@ -2,7 +2,6 @@
 
 #include "JsonReaders.h"
 
-
 namespace {
 
 #define LUMIVANE_COUNT_REQUIRED(Type, name) +1

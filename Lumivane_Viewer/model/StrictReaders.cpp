@@ -7,15 +7,25 @@
 
 namespace {
 
+constexpr std::array<qint8, 128> makeHexTable()
+{
+    std::array<qint8, 128> table{};
+    for (auto &entry : table)
+        entry = -1;
+    for (int i = 0; i < 10; ++i)
+        table['0' + i] = qint8(i);
+    for (int i = 0; i < 6; ++i) {
+        table['a' + i] = qint8(10 + i);
+        table['A' + i] = qint8(10 + i);
+    }
+    return table;
+}
+
+constexpr std::array<qint8, 128> hexTable = makeHexTable();
+
 int hexDigit(char32_t c)
 {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
+    return c < 128 ? hexTable[c] : -1;
 }
 
 // The code unit at index, widened; both views hold ASCII in the valid case.
