@@ -4,11 +4,13 @@
 #include <QImageReader>
 #include <QThreadPool>
 
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <mutex>
+#include <thread>
 
 namespace {
 
@@ -60,6 +62,41 @@ QImage readWith(QImageReader &reader)
     if (!reader.read(&image))
         return {};
     return image;
+}
+
+// Asks the kernel to map the pages of a fresh image buffer; on this machine
+// class that costs about half as much as decoding into them. Populating never
+// changes their contents, so it may run while the decoder writes rows.
+void populatePages(uchar *data, qsizetype bytes)
+{
+#ifdef MADV_POPULATE_WRITE
+    const quintptr pageSize = quintptr(sysconf(_SC_PAGE_SIZE));
+    const quintptr first = (quintptr(data) + pageSize - 1) & ~(pageSize - 1);
+    const quintptr last = (quintptr(data) + quintptr(bytes)) & ~(pageSize - 1);
+    if (last > first)
+        madvise(reinterpret_cast<void *>(first), last - first, MADV_POPULATE_WRITE);
+#else
+    Q_UNUSED(data);
+    Q_UNUSED(bytes);
+#endif
+}
+
+// Large photos: the destination is allocated up front in the format the
+// decoder reports, which makes the reader decode into it, and its pages are
+// mapped on a second thread while the decoder runs.
+QImage readLargeWith(QImageReader &reader, QSize size)
+{
+    constexpr qint64 kWorthASecondThread = 16 << 20;
+    const QImage::Format format = reader.imageFormat();
+    if (format == QImage::Format_Invalid || qint64(size.width()) * size.height() * kBytesPerPixel < kWorthASecondThread)
+        return readWith(reader);
+    QImage image(size, format);
+    if (image.isNull())
+        return {};
+    std::thread populate(populatePages, image.bits(), image.sizeInBytes());
+    const bool read = reader.read(&image);
+    populate.join();
+    return read ? image : QImage();
 }
 
 } // namespace
@@ -129,9 +166,13 @@ QImage LumivaneImageCache::decodeFile(const QString &path)
     QImageReader reader(path);
     reader.setAutoTransform(true);
     const QSize size = reader.size();
-    if (size.isValid() && qint64(size.width()) * size.height() * kBytesPerPixel > decodeByteCeiling)
+    if (!size.isValid())
+        return readWith(reader);
+    if (qint64(size.width()) * size.height() * kBytesPerPixel > decodeByteCeiling) {
         reader.setScaledSize(sizeUnderCeiling(size));
-    return readWith(reader);
+        return readWith(reader);
+    }
+    return readLargeWith(reader, size);
 }
 
 QImage LumivaneImageCache::decodeThumbnail(const QString &path, int maxPixelSize)
