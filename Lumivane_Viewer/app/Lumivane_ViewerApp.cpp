@@ -105,9 +105,8 @@ QFileDialog *Lumivane_ViewerApp::createOpenPanel()
     auto *panel = new QFileDialog(this, QStringLiteral("Ouvrir une visite Lumivane"));
     panel->setAcceptMode(QFileDialog::AcceptOpen);
     panel->setFileMode(QFileDialog::ExistingFile);
+    // The panel matches the pattern in any letter case: "TOUR.LUMIVANE" is listed too.
     panel->setNameFilter(QStringLiteral("Lumivane (*.lumivane)"));
-    // Packages named ".LUMIVANE" or ".Lumivane" are packages too.
-    panel->setFilter(panel->filter() & ~QDir::CaseSensitive);
     return panel;
 }
 

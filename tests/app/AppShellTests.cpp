@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QFileOpenEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QSettings>
@@ -30,6 +31,14 @@
 
 #include <future>
 #include <memory>
+#include <ostream>
+
+// Readable names for the table-driven cases below.
+void PrintTo(const QString &text, std::ostream *out)
+{
+    QString shown = text.isEmpty() ? QStringLiteral("(empty)") : text;
+    *out << shown.replace(QChar(0), QStringLiteral("<NUL>")).toStdString();
+}
 
 namespace {
 
@@ -315,7 +324,7 @@ TEST_F(AppShellTest, StartScreenButtonRunsTheOpenPanelWhichOpensTheChosenPackage
         for (int row = 0; row < list->model()->rowCount(root); ++row)
             listed << list->model()->index(row, 0, root).data().toString();
         poll.stop();
-        panel->selectFile(path);
+        panel->findChild<QLineEdit *>("fileNameEdit")->setText(QFileInfo(path).fileName());
         QMetaObject::invokeMethod(panel, &QDialog::accept);
     });
     poll.start();
@@ -412,6 +421,14 @@ struct DropCase
     bool opens;
 };
 
+void PrintTo(const DropCase &drop, std::ostream *out)
+{
+    QStringList urls;
+    for (const QUrl &url : drop.urls)
+        urls << url.toString();
+    *out << (urls.isEmpty() ? QStringLiteral("(nothing)") : urls.join(' ')).toStdString();
+}
+
 class PackageDropRule : public ::testing::TestWithParam<DropCase>
 {
 };
@@ -438,6 +455,11 @@ struct ArgumentCase
     QString workingFolder;
     QString url;
 };
+
+void PrintTo(const ArgumentCase &argument, std::ostream *out)
+{
+    *out << argument.argument.toStdString() << " in " << argument.workingFolder.toStdString();
+}
 
 class OpenRequestArgument : public ::testing::TestWithParam<ArgumentCase>
 {

@@ -46,7 +46,8 @@ ScreenCounts countScreen()
             const QRgb pixel = line[x];
             counts.gradientTop += near(pixel, 25, 15, 51, 3);
             counts.placeholder += near(pixel, 0x16, 0x16, 0x1a, 1);
-            counts.errorRed += qRed(pixel) > 170 && qGreen(pixel) < 100 && qBlue(pixel) < 100;
+            // Bluer than the pink of the symbol and the button.
+            counts.errorRed += qRed(pixel) > 170 && qGreen(pixel) < 90 && qBlue(pixel) < 70;
         }
     }
     return counts;
