@@ -157,38 +157,10 @@ void RoomRenderer::paintWall(Wall wall)
         if (feature.wall != wall)
             continue;
         const double centre = px(feature.along * length);
-        if (feature.kind == WallFeature::Kind::Door) {
-            const QRectF door(centre - px(doorWidth / 2), floorY - px(doorHeight), px(doorWidth), px(doorHeight));
-            painter.fillRect(door.adjusted(-px(0.06), -px(0.06), px(0.06), 0), QColor(0xf4, 0xf1, 0xea));
-            painter.fillRect(door, QColor(0x6b, 0x4a, 0x2f));
-            painter.setPen(QPen(QColor(0x3d, 0x29, 0x19), std::max(1.0, px(0.015))));
-            painter.drawRect(door.adjusted(px(0.08), px(0.08), -px(0.08), -px(1.1)));
-            painter.drawRect(door.adjusted(px(0.08), px(1.05), -px(0.08), -px(0.08)));
-            painter.setBrush(QColor(0xd9, 0xb3, 0x4c));
-            painter.drawEllipse(QPointF(door.right() - px(0.12), floorY - px(doorHandleHeight)), px(0.035), px(0.035));
-            painter.setBrush(Qt::NoBrush);
-            painter.setPen(ink);
-            painter.setFont(fontOfHeight(px(0.13), true));
-            painter.drawText(QRectF(centre - px(1.2), door.top() - px(0.3), px(2.4), px(0.22)), Qt::AlignCenter,
-                             QStringLiteral("→ ") + feature.label);
-        } else {
-            const QRectF plaque(centre - px(plaqueSize / 2), floorY - px(plaqueCentreHeight + plaqueSize / 2),
-                                px(plaqueSize), px(plaqueSize));
-            painter.setPen(QPen(ink, std::max(1.0, px(0.015))));
-            painter.setBrush(QColor(0xfa, 0xf8, 0xf2));
-            painter.drawRect(plaque);
-            painter.setBrush(QColor(0x2e, 0x86, 0xab));
-            painter.drawEllipse(plaque.center(), px(0.13), px(0.13));
-            painter.setBrush(Qt::NoBrush);
-            painter.setPen(Qt::white);
-            painter.setFont(fontOfHeight(px(0.18), true));
-            painter.drawText(QRectF(plaque.center() - QPointF(px(0.13), px(0.13)), QSizeF(px(0.26), px(0.26))),
-                             Qt::AlignCenter, QStringLiteral("i"));
-            painter.setPen(ink);
-            painter.setFont(fontOfHeight(px(0.08)));
-            painter.drawText(QRectF(centre - px(0.8), plaque.bottom() + px(0.03), px(1.6), px(0.12)),
-                             Qt::AlignCenter, feature.label);
-        }
+        if (feature.kind == WallFeature::Kind::Door)
+            paintDoor(painter, centre, feature.label);
+        else
+            paintPlaque(painter, centre, feature.label);
     }
 
     // The horizon and its yaw scale are drawn last, over doors too.
@@ -197,6 +169,47 @@ void RoomRenderer::paintWall(Wall wall)
     paintCompassTicks(painter, wall);
     painter.end();
     m_walls[wallIndex(wall)] = image;
+}
+
+void RoomRenderer::paintDoor(QPainter &painter, double centre, const QString &label) const
+{
+    const auto px = [this](double metres) { return metres * m_ppm; };
+    const double floorY = px(m_scene.height);
+    const QRectF door(centre - px(doorWidth / 2), floorY - px(doorHeight), px(doorWidth), px(doorHeight));
+    painter.fillRect(door.adjusted(-px(0.06), -px(0.06), px(0.06), 0), QColor(0xf4, 0xf1, 0xea));
+    painter.fillRect(door, QColor(0x6b, 0x4a, 0x2f));
+    painter.setPen(QPen(QColor(0x3d, 0x29, 0x19), std::max(1.0, px(0.015))));
+    painter.drawRect(door.adjusted(px(0.08), px(0.08), -px(0.08), -px(1.1)));
+    painter.drawRect(door.adjusted(px(0.08), px(1.05), -px(0.08), -px(0.08)));
+    painter.setBrush(QColor(0xd9, 0xb3, 0x4c));
+    painter.drawEllipse(QPointF(door.right() - px(0.12), floorY - px(doorHandleHeight)), px(0.035), px(0.035));
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(m_scene.wallColour.darker(260));
+    painter.setFont(fontOfHeight(px(0.13), true));
+    painter.drawText(QRectF(centre - px(1.2), door.top() - px(0.3), px(2.4), px(0.22)), Qt::AlignCenter,
+                     QStringLiteral("→ ") + label);
+}
+
+void RoomRenderer::paintPlaque(QPainter &painter, double centre, const QString &label) const
+{
+    const auto px = [this](double metres) { return metres * m_ppm; };
+    const QColor ink = m_scene.wallColour.darker(260);
+    const QRectF plaque(centre - px(plaqueSize / 2), px(m_scene.height - plaqueCentreHeight - plaqueSize / 2),
+                        px(plaqueSize), px(plaqueSize));
+    painter.setPen(QPen(ink, std::max(1.0, px(0.015))));
+    painter.setBrush(QColor(0xfa, 0xf8, 0xf2));
+    painter.drawRect(plaque);
+    painter.setBrush(QColor(0x2e, 0x86, 0xab));
+    painter.drawEllipse(plaque.center(), px(0.13), px(0.13));
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(Qt::white);
+    painter.setFont(fontOfHeight(px(0.18), true));
+    painter.drawText(QRectF(plaque.center() - QPointF(px(0.13), px(0.13)), QSizeF(px(0.26), px(0.26))),
+                     Qt::AlignCenter, QStringLiteral("i"));
+    painter.setPen(ink);
+    painter.setFont(fontOfHeight(px(0.08)));
+    painter.drawText(QRectF(centre - px(0.8), plaque.bottom() + px(0.03), px(1.6), px(0.12)), Qt::AlignCenter,
+                     label);
 }
 
 void RoomRenderer::paintCompassTicks(QPainter &painter, Wall wall) const

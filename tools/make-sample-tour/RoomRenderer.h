@@ -3,6 +3,7 @@
 #include "RoomScene.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QPointF>
 #include <QSize>
 
@@ -52,7 +53,9 @@ private:
     void paintWall(Wall wall);
     void paintFloor();
     void paintCeiling();
-    void paintCompassTicks(class QPainter &painter, Wall wall) const;
+    void paintDoor(QPainter &painter, double centre, const QString &label) const;
+    void paintPlaque(QPainter &painter, double centre, const QString &label) const;
+    void paintCompassTicks(QPainter &painter, Wall wall) const;
     double wallLength(Wall wall) const;
     QPointF wallPointToPlan(Wall wall, double alongMetres) const;
     QRgb shade(double dx, double dy, double dz, double lineWidth) const;
