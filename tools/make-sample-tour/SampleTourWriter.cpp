@@ -32,7 +32,7 @@ struct MediaJob
     QString member;        ///< archive member name
     QString path;          ///< where the program writes it
     QString description;   ///< for the skipped list
-    QFuture<bool> done;
+    QFuture<QString> done; ///< the program's complaint, empty on success
     int narratedStation = -1;
     QString attachmentKey; ///< planned payload this file stands for
     bool ambience = false;
@@ -125,7 +125,9 @@ private:
     {
         const ExternalMediaTools tools = m_tools;
         const QString path = job.path;
-        job.done = QtConcurrent::run(&m_mediaPool, [tools, path, make] { return make(tools, path); });
+        job.done = QtConcurrent::run(&m_mediaPool, [tools, path, make] {
+            return make(tools, path) ? QString() : tools.lastError();
+        });
         m_jobs.append(job);
     }
 
@@ -242,8 +244,10 @@ private:
     {
         for (MediaJob &job : m_jobs) {
             job.done.waitForFinished();
-            if (!job.done.result() || !QFileInfo(job.path).isFile()) {
-                m_result.skipped.append(job.description + QStringLiteral(": ") + QFileInfo(job.path).fileName());
+            const QString complaint = job.done.result();
+            if (!complaint.isEmpty() || !QFileInfo(job.path).isFile()) {
+                m_result.skipped.append(QStringLiteral("%1 %2: %3")
+                                            .arg(job.description, QFileInfo(job.path).fileName(), complaint));
                 continue;
             }
             if (job.ambience) {
