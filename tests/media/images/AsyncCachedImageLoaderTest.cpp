@@ -105,4 +105,17 @@ TEST_F(AsyncCachedImageLoaderTest, StaleResultIsDroppedButStillCached)
     EXPECT_TRUE(m_cache->cache().contains(LumivaneImageCache::key(slow)));
 }
 
+TEST_F(AsyncCachedImageLoaderTest, LoaderDeletedWhileDecodingIsSafe)
+{
+    const QUrl url = photo("late.jpg", 1600, 800);
+    auto loader = std::make_unique<AsyncCachedImageLoader>(nullptr, m_cache);
+    bool called = false;
+    loader->onImageLoaded = [&called](const QImage &) { called = true; };
+    loader->setUrl(url);
+    loader.reset();
+    settle();
+    EXPECT_FALSE(called);
+    EXPECT_TRUE(m_cache->cache().contains(LumivaneImageCache::key(url)));
+}
+
 } // namespace

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThreadPool>
 
@@ -179,6 +180,36 @@ TEST_F(ClassicViewerTest, UnanimatedChangeSwapsAtOnce)
     m_viewer.setStations(m_stations);
     m_viewer.setCurrentIndex(1);
     EXPECT_EQ(pixel(100, 50), QColor(Qt::blue));
+}
+
+TEST_F(ClassicViewerTest, DecodedPhotoArrivesAndStartsTheMotion)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("room.jpg");
+    ASSERT_TRUE(filled(Qt::green, QSize(400, 200)).save(path, "jpeg"));
+    m_urls.insert(m_stations[2].id, QUrl::fromLocalFile(path));
+    m_viewer.setStations(m_stations);
+    m_viewer.setCurrentIndex(2);
+    EXPECT_TRUE(m_viewer.shownImage().isNull());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_viewer.shownImage().isNull(); }, 5000));
+    m_time += 8;
+    EXPECT_DOUBLE_EQ(m_viewer.kenBurnsFrame()->scale, 1.18);
+}
+
+TEST(ClassicViewerLifetime, DeletedWhileAPhotoDecodes)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("big.jpg");
+    ASSERT_TRUE(filled(Qt::green, QSize(3000, 1500)).save(path, "jpeg"));
+    const Station only = station("Salon");
+    auto viewer = std::make_unique<LumivaneClassicViewer>();
+    viewer->setPhotoURLResolver([path](const QUuid &) { return std::optional(QUrl::fromLocalFile(path)); });
+    viewer->setStations({only});
+    viewer->setCurrentIndex(0);
+    viewer.reset();
+    LumivaneImageCache::pool()->waitForDone();
+    QCoreApplication::processEvents();
+    SUCCEED();
 }
 
 TEST(KenBurnsMotion, DirectionComesFromTheHashOfTheIdText)
