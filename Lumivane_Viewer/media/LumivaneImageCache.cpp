@@ -64,9 +64,9 @@ QImage readWith(QImageReader &reader)
     return image;
 }
 
-// Asks the kernel to map the pages of a fresh image buffer; on this machine
-// class that costs about half as much as decoding into them. Populating never
-// changes their contents, so it may run while the decoder writes rows.
+// Asks the kernel to map the pages of a fresh image buffer: page faults on a
+// fresh 8K buffer take about half as long as decoding into it. Populating
+// never changes the contents, so it may run while the decoder writes rows.
 void populatePages(uchar *data, qsizetype bytes)
 {
 #ifdef MADV_POPULATE_WRITE
@@ -81,14 +81,15 @@ void populatePages(uchar *data, qsizetype bytes)
 #endif
 }
 
-// Large photos: the destination is allocated up front in the format the
-// decoder reports, which makes the reader decode into it, and its pages are
-// mapped on a second thread while the decoder runs.
+// Large JPEGs: the destination is allocated up front in the format the
+// decoder reports, which makes the JPEG reader decode into it, and its pages
+// are mapped on a second thread while the decoder runs.
 QImage readLargeWith(QImageReader &reader, QSize size)
 {
     constexpr qint64 kWorthASecondThread = 16 << 20;
     const QImage::Format format = reader.imageFormat();
-    if (format == QImage::Format_Invalid || qint64(size.width()) * size.height() * kBytesPerPixel < kWorthASecondThread)
+    const bool large = qint64(size.width()) * size.height() * kBytesPerPixel >= kWorthASecondThread;
+    if (!large || reader.format() != "jpeg" || format == QImage::Format_Invalid)
         return readWith(reader);
     QImage image(size, format);
     if (image.isNull())

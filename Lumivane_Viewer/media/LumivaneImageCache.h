@@ -17,6 +17,7 @@ class QThreadPool;
 class LumivaneImageCache final : public std::enable_shared_from_this<LumivaneImageCache>
 {
 public:
+    /// Bounds of the two stores; the thumbnail store has no count limit.
     struct Limits
     {
         int fullCountLimit = 10;
