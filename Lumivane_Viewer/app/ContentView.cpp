@@ -47,22 +47,36 @@ void ContentView::removeViewer()
     m_viewer = nullptr;
 }
 
+namespace {
+
+// Taken as a copy: a file manager that offered a move would otherwise delete
+// the package it thinks we took.
+bool acceptAsCopy(QDropEvent *event)
+{
+    if (!event->mimeData()->hasUrls() || !(event->possibleActions() & Qt::CopyAction))
+        return false;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
+}
+
+} // namespace
+
 void ContentView::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
+    acceptAsCopy(event);
 }
 
 void ContentView::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
+    acceptAsCopy(event);
 }
 
 void ContentView::dropEvent(QDropEvent *event)
 {
     // Every drop of files is taken; one that holds no package is then ignored without a word.
-    event->acceptProposedAction();
+    if (!acceptAsCopy(event))
+        return;
     const std::optional<QUrl> package = PackageDrop::packageURL(*event->mimeData());
     if (!package)
         return;

@@ -7,8 +7,7 @@
 
 namespace {
 
-// One line of UTF-8 each way: the request, then the answer.
-const QByteArray kAcknowledgement = "ok\n";
+// A request is one line of UTF-8.
 // A path is far shorter; anything longer is not one of our launches.
 constexpr qint64 kLongestRequest = 64 * 1024;
 
@@ -36,15 +35,13 @@ bool SingleInstance::forwardToRunning(const QString &serverName, const QString &
     socket.connectToServer(serverName);
     if (!socket.waitForConnected(timeoutMs))
         return false;
+    // Once written, the request waits in the socket until the running
+    // instance reads it, also when that one is busy opening a large package.
     socket.write(request.toUtf8() + '\n');
     if (!socket.waitForBytesWritten(timeoutMs))
         return false;
-    // A listener that is stuck or is not ours gives no answer: then this launch opens the file itself.
-    while (!socket.canReadLine()) {
-        if (!socket.waitForReadyRead(timeoutMs))
-            return false;
-    }
-    return socket.readLine() == kAcknowledgement;
+    socket.disconnectFromServer();
+    return true;
 }
 
 bool SingleInstance::listen()
@@ -52,7 +49,7 @@ bool SingleInstance::listen()
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!m_server->listen(m_serverName)) {
-        // A socket left by a crashed instance: nobody answered the forward, so take it over.
+        // A socket left by an instance that crashed: nobody accepted the forward, so take it over.
         QLocalServer::removeServer(m_serverName);
         if (!m_server->listen(m_serverName))
             return false;
@@ -82,7 +79,6 @@ void SingleInstance::readRequest(QLocalSocket *socket)
     if (line.endsWith('\n'))
         line.chop(1);
     const QString request = QString::fromUtf8(line);
-    socket->write(kAcknowledgement);
     socket->disconnectFromServer();
     if (onRequest)
         onRequest(request);

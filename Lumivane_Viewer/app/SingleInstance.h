@@ -22,9 +22,9 @@ public:
     /// The socket for this user: in the user's private runtime folder.
     static QString defaultServerName();
 
-    /// Hands `request` to the running instance. True when it confirmed it;
-    /// false when none runs (the caller then becomes the first instance).
-    /// Blocking; safe to call from any thread.
+    /// Hands `request` to the running instance. True when it was handed
+    /// over; false when none runs (the caller then becomes the first
+    /// instance). Blocking; safe to call from any thread.
     static bool forwardToRunning(const QString &serverName, const QString &request, int timeoutMs = 3000);
 
     /// Starts answering later launches; false when the socket cannot be made.

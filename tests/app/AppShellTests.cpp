@@ -29,7 +29,6 @@
 
 #include <gtest/gtest.h>
 
-#include <future>
 #include <memory>
 #include <ostream>
 
@@ -83,15 +82,18 @@ protected:
 
     // Through the window, as a real drag is dispatched: the widget under the
     // point, or the first ancestor taking drops, receives it.
-    static bool drop(Lumivane_ViewerApp &window, QWidget *over, const QList<QUrl> &urls)
+    static bool drop(Lumivane_ViewerApp &window, QWidget *over, const QList<QUrl> &urls,
+                     Qt::DropActions offered = Qt::CopyAction, Qt::DropAction *taken = nullptr)
     {
         QMimeData data;
         data.setUrls(urls);
         const QPointF point = over->mapTo(&window, over->rect().center());
-        QDragEnterEvent enter(point.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(point.toPoint(), offered, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(window.windowHandle(), &enter);
-        QDropEvent dropped(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent dropped(point, offered, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(window.windowHandle(), &dropped);
+        if (taken)
+            *taken = dropped.dropAction();
         return dropped.isAccepted();
     }
 
@@ -194,7 +196,7 @@ TEST_F(AppShellTest, FileOpenEventOpensTheTour)
     EXPECT_EQ(shownTourName(window), "Atelier");
 }
 
-TEST_F(AppShellTest, SecondLaunchHandsItsPathToTheRunningWindow)
+TEST_F(AppShellTest, SecondLaunchHandsItsPathToTheRunningWindowEvenWhileItIsBusy)
 {
     const QString path = writeTour("second.lumivane", "Villa");
     const QString server = m_dir.filePath("viewer.socket");
@@ -203,14 +205,12 @@ TEST_F(AppShellTest, SecondLaunchHandsItsPathToTheRunningWindow)
     instance.onRequest = [&window](const QString &request) { window.handleOpenRequest(request); };
     ASSERT_TRUE(instance.listen());
 
+    // The running window's event loop does not turn while the later launch hands over.
     const QString request = OpenRequest::urlFromArgument(path, "/").toString(QUrl::FullyEncoded);
-    auto forwarded = std::async(std::launch::async, [server, request] {
-        return SingleInstance::forwardToRunning(server, request, 5000);
-    });
-    while (forwarded.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready)
-        QCoreApplication::processEvents();
+    EXPECT_TRUE(SingleInstance::forwardToRunning(server, request, 2000));
+    EXPECT_FALSE(window.loadedTour());
 
-    EXPECT_TRUE(forwarded.get());
+    EXPECT_TRUE(QTest::qWaitFor([&window] { return window.loadedTour().has_value(); }, 5000));
     EXPECT_EQ(shownTourName(window), "Villa");
 }
 
@@ -247,6 +247,17 @@ TEST_F(AppShellTest, DropAcceptsTheExtensionInAnyLetterCaseAndIgnoresOthers)
     drop(*window, window->contentView()->startScreen(), {QUrl::fromLocalFile(upper)});
     QCoreApplication::processEvents();
     EXPECT_EQ(shownTourName(*window), "Majuscules");
+}
+
+TEST_F(AppShellTest, DropOfferedAsAMoveIsTakenAsACopySoTheFileManagerKeepsTheFile)
+{
+    const QString path = writeTour("kept.lumivane", "Gardée");
+    auto window = shownWindow();
+
+    Qt::DropAction taken = Qt::IgnoreAction;
+    EXPECT_TRUE(drop(*window, window->contentView()->startScreen(), {QUrl::fromLocalFile(path)},
+                     Qt::MoveAction | Qt::CopyAction, &taken));
+    EXPECT_EQ(taken, Qt::CopyAction);
 }
 
 TEST_F(AppShellTest, DropOnTheViewerReplacesTheTourAndAFailureShowsTheMessage)
