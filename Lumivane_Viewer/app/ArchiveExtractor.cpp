@@ -373,9 +373,11 @@ private:
             return fail(QString::fromUtf8(zip_strerror(m_archive)));
         QByteArray target(qsizetype(stat.size), '\0');
         const zip_int64_t count = zip_fread(source.get(), target.data(), stat.size);
-        if (count < 0)
+        // Reading on past the declared end finds surplus bytes and lets libzip check its checksum.
+        const zip_int64_t surplus = count < 0 ? count : zip_fread(source.get(), m_probe, sizeof m_probe);
+        if (surplus < 0)
             return fail(QString::fromUtf8(zip_file_strerror(source.get())));
-        if (zip_uint64_t(count) != stat.size || zip_fread(source.get(), m_probe, sizeof m_probe) != 0)
+        if (zip_uint64_t(count) != stat.size || surplus != 0)
             return fail(QStringLiteral("member size does not match its contents"));
         m_written += count;
         if (crc32_z(crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef *>(target.constData()), size_t(count)) != stat.crc)
