@@ -54,6 +54,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
+        // Test cases run as parallel processes; each keeps its settings to itself.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
         QSettings().remove(QString::fromLatin1(L10n::settingsKey));
     }
 
@@ -125,6 +127,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
+    QTemporaryDir m_settings;
 };
 
 TEST_F(AppShellTest, FirstLaunchSpeaksFrenchAndStoresIt)
