@@ -59,26 +59,34 @@ QColor markerColor(const QColor &color)
     return opaque;
 }
 
+// A canvas that could not be painted comes back blank and incomplete, and
+// is not kept, so that a later call draws it again.
+struct Drawing
+{
+    QImage image;
+    bool complete = false;
+};
+
 class Memo
 {
 public:
     // Draws outside the lock; a racing first draw of one key keeps the
     // first stored image so every caller then sees the same one.
-    QImage get(const QString &key, const std::function<std::optional<QImage>()> &draw)
+    QImage get(const QString &key, const std::function<Drawing()> &draw)
     {
         {
             QMutexLocker locker(&m_mutex);
             if (const auto found = m_images.constFind(key); found != m_images.constEnd())
                 return found.value();
         }
-        const std::optional<QImage> drawn = draw();
-        if (!drawn)
-            return QImage();
+        const Drawing drawing = draw();
+        if (!drawing.complete)
+            return drawing.image;
         QMutexLocker locker(&m_mutex);
         if (const auto found = m_images.constFind(key); found != m_images.constEnd())
             return found.value();
-        m_images.insert(key, *drawn);
-        return *drawn;
+        m_images.insert(key, drawing.image);
+        return drawing.image;
     }
 
 private:
@@ -116,20 +124,19 @@ Memo &hotspotLabelImageMemo()
     return memo;
 }
 
-// Runs the steps on a y-up painter; nothing when the canvas cannot be painted,
-// so that the caller stores nothing and a later call draws again.
-std::optional<QImage> drawCanvas(QSizeF size, const std::function<void(QImage &, QPainter &)> &steps)
+// Runs the steps on a y-up painter.
+Drawing drawCanvas(QSizeF size, const std::function<void(QImage &, QPainter &)> &steps)
 {
     Canvas canvas = makeCanvas(size);
     QPainter painter;
     if (canvas.image.isNull() || !painter.begin(&canvas.image))
-        return std::nullopt;
+        return Drawing{canvas.image, false};
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     flipToYUp(painter, size.height());
     steps(canvas.image, painter);
     painter.end();
-    return canvas.image;
+    return Drawing{canvas.image, true};
 }
 
 void fillEllipse(QPainter &painter, const QRectF &rect, const QColor &color)
@@ -274,7 +281,7 @@ QImage markerIconImage(const QColor &color, HotspotGlyph glyph, const std::optio
 
 QImage hotspotLabelImage(const QString &text)
 {
-    return hotspotLabelImageMemo().get(text, [text]() -> std::optional<QImage> {
+    return hotspotLabelImageMemo().get(text, [text] {
         const QFont font = labelFont();
         const QFontMetricsF metrics(font);
         const double w = metrics.horizontalAdvance(text);
