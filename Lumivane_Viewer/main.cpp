@@ -1,4 +1,5 @@
 #include "Lumivane_ViewerApp.h"
+#include "MediaBackend.h"
 #include "OpenRequest.h"
 #include "SingleInstance.h"
 #include "TerminationSignals.h"
@@ -23,9 +24,7 @@ QString openRequestFromArguments(const QStringList &arguments)
 
 int main(int argc, char *argv[])
 {
-    // The ffmpeg media backend of this Qt crashes without a sound device.
-    if (!qEnvironmentVariableIsSet("QT_MEDIA_BACKEND"))
-        qputenv("QT_MEDIA_BACKEND", "gstreamer");
+    pinMediaBackend();
     // Panoramas in several views share their textures.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 
