@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Synthesises the five interface sounds (mono, 16-bit, 44.1 kHz WAV).
+"""Synthesises the five interface sounds (mono, 16-bit, 22.05 kHz WAV).
 
 Run from this folder to rewrite Pop.wav, Tink.wav, Glass.wav, Morse.wav and
 Funk.wav; the output is deterministic, so the committed files match it.
@@ -8,7 +8,12 @@ import math
 import struct
 import wave
 
-RATE = 44100
+RATE = 22050
+
+# Silence after each sound: the sound-effect player of Qt 6.4 stops its output
+# once it has handed over the last sample, dropping what the audio server still
+# holds; the silent tail is what gets dropped instead.
+TAIL_SECONDS = 0.25
 
 
 def envelope(t, attack, decay):
@@ -25,7 +30,7 @@ def render(seconds, voice):
         # A short fade at the very end keeps the last sample from clicking.
         tail = min(1.0, (frames - i) / (0.004 * RATE))
         samples.append(max(-1.0, min(1.0, value * tail)))
-    return samples
+    return samples + [0.0] * int(TAIL_SECONDS * RATE)
 
 
 def pop(t):
