@@ -131,7 +131,12 @@ void Panorama360ViewerView::makeScene()
     material.color = initialSphereColor;
     material.textureScaleS = -1.0f;
     material.repeatS = true;
-    material.blends = true;
+    // The sphere is drawn first, over the black clear colour, and covers the
+    // whole view: a faded sphere is its colour times its opacity without any
+    // blending, and nothing drawn later tests depth.
+    material.blends = false;
+    material.readsDepth = false;
+    material.writesDepth = false;
     sphere->setGeometry(std::move(geometry));
     m_coordinator.sphereNode = m_scene.rootNode().addChild(std::move(sphere));
 

@@ -2,10 +2,16 @@
 
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
-#include <QOpenGLFunctions>
+#include <QOpenGLExtraFunctions>
 
 #ifndef GL_BGRA
 #define GL_BGRA 0x80E1
+#endif
+#ifndef GL_UNPACK_ROW_LENGTH
+#define GL_UNPACK_ROW_LENGTH 0x0CF2
+#endif
+#ifndef GL_TEXTURE_MAX_LEVEL
+#define GL_TEXTURE_MAX_LEVEL 0x813D
 #endif
 
 PanoramaTextureUploader::PanoramaTextureUploader(QOpenGLContext *context, QOffscreenSurface *surface)
@@ -28,6 +34,13 @@ bool PanoramaTextureUploader::makeCurrent()
     return true;
 }
 
+int PanoramaTextureUploader::maxTextureSize()
+{
+    if (m_maxTextureSize == 0)
+        makeCurrent();
+    return m_maxTextureSize;
+}
+
 QImage PanoramaTextureUploader::prepared(const QImage &image, int maxSize)
 {
     QImage result = image;
@@ -46,22 +59,73 @@ PanoramaTextureUploader::Result PanoramaTextureUploader::upload(const QImage &im
     if (image.isNull() || !makeCurrent())
         return {};
     const QImage pixels = prepared(image, m_maxTextureSize);
+    if (!begin(pixels.size()))
+        return {};
+    for (int y = 0; y < pixels.height(); y += PanoramaMipmapBands::bandRows) {
+        const int rows = std::min(PanoramaMipmapBands::bandRows, pixels.height() - y);
+        addBand(y, pixels.constScanLine(y), rows, pixels.bytesPerLine());
+    }
+    return finish();
+}
+
+bool PanoramaTextureUploader::begin(QSize size)
+{
+    if (!makeCurrent() || size.isEmpty() || size.width() > m_maxTextureSize || size.height() > m_maxTextureSize)
+        return false;
     QOpenGLFunctions *gl = m_context->functions();
-    unsigned id = 0;
-    gl->glGenTextures(1, &id);
-    gl->glBindTexture(GL_TEXTURE_2D, id);
-    gl->glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    gl->glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, pixels.width(), pixels.height(), 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                     pixels.constBits());
-    gl->glGenerateMipmap(GL_TEXTURE_2D);
+    m_size = size;
+    m_mipmaps.emplace(size);
+    gl->glGenTextures(1, &m_texture);
+    gl->glBindTexture(GL_TEXTURE_2D, m_texture);
+    const int levels = PanoramaMipmapBands::levelCount(size);
+    for (int level = 0; level < levels; ++level) {
+        const QSize s = PanoramaMipmapBands::levelSize(size, level);
+        gl->glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA, s.width(), s.height(), 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    }
+    gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, levels - 1);
     gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    return true;
+}
+
+void PanoramaTextureUploader::uploadRows(int level, int y, const uchar *pixels, int width, int rows, qsizetype stride)
+{
+    QOpenGLFunctions *gl = m_context->functions();
+    gl->glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    gl->glPixelStorei(GL_UNPACK_ROW_LENGTH, int(stride / 4));
+    gl->glTexSubImage2D(GL_TEXTURE_2D, level, 0, y, width, rows, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
+    gl->glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    // Hand the band to the driver now rather than in one lump at the end.
+    gl->glFlush();
+}
+
+void PanoramaTextureUploader::addBand(int y, const uchar *pixels, int rows, qsizetype stride)
+{
+    if (!m_texture || !m_mipmaps || !makeCurrent())
+        return;
+    m_context->functions()->glBindTexture(GL_TEXTURE_2D, m_texture);
+    m_mipmaps->addBand(y, pixels, rows, stride,
+                       [this](int level, int row, const uchar *p, int width, int count, qsizetype s) {
+                           uploadRows(level, row, p, width, count, s);
+                       });
+}
+
+PanoramaTextureUploader::Result PanoramaTextureUploader::finish()
+{
+    if (!m_texture || !m_mipmaps || !makeCurrent())
+        return {};
+    QOpenGLFunctions *gl = m_context->functions();
+    gl->glBindTexture(GL_TEXTURE_2D, m_texture);
+    m_mipmaps->finish([this](int level, int row, const uchar *p, int width, int count, qsizetype s) {
+        uploadRows(level, row, p, width, count, s);
+    });
     gl->glBindTexture(GL_TEXTURE_2D, 0);
-    // Other contexts of the group may draw it as soon as they hear of it.
     gl->glFinish();
-    return {id, pixels.size()};
+    const Result result{std::exchange(m_texture, 0u), m_size};
+    m_mipmaps.reset();
+    return result;
 }
 
 void PanoramaTextureUploader::deleteTexture(unsigned id)

@@ -1,16 +1,21 @@
 #pragma once
 
+#include "PanoramaMipmapBands.h"
+
 #include <QImage>
 #include <QObject>
 #include <QSize>
 
 #include <memory>
+#include <optional>
 
 class QOpenGLContext;
 class QOffscreenSurface;
 
 /// The worker of PanoramaTextureStore: lives on the upload thread with its
-/// own context, shared with the views' context group.
+/// own context, shared with the views' context group. Uploads a photo band
+/// by band with its mipmaps made on the CPU: each GL call is short, so the
+/// views' contexts, which share the driver's texture lock, keep drawing.
 class PanoramaTextureUploader final : public QObject
 {
     Q_OBJECT
@@ -25,15 +30,24 @@ public:
     PanoramaTextureUploader(QOpenGLContext *context, QOffscreenSurface *surface);
     ~PanoramaTextureUploader() override;
 
-    /// Uploads with mipmaps and waits until the GPU holds the texture, so
-    /// that any context of the group may draw it at once. Upload thread only.
+    /// Uploads a whole photo. Upload thread only.
     Result upload(const QImage &image);
+
+    /// Band by band, for photos still being decoded: begin() with the full
+    /// size, then every band of pixels in order from the top, then finish().
+    /// Pixels are 32-bit BGRA rows; the size must be within maxTextureSize().
+    bool begin(QSize size);
+    void addBand(int y, const uchar *pixels, int rows, qsizetype stride);
+    /// Waits until the GPU holds the texture, so that any context of the
+    /// group may draw it at once.
+    Result finish();
+
     void deleteTexture(unsigned id);
     /// Destroys the context; the last call on the upload thread.
     void shutDown();
 
-    /// Largest square the GPU takes, after the first upload.
-    int maxTextureSize() const { return m_maxTextureSize; }
+    /// Largest side the GPU takes; 0 until the context was first made current.
+    int maxTextureSize();
 
     /// The image as it is uploaded: within maxSize on both sides and in a
     /// layout that GL reads without another copy.
@@ -41,8 +55,12 @@ public:
 
 private:
     bool makeCurrent();
+    void uploadRows(int level, int y, const uchar *pixels, int width, int rows, qsizetype stride);
 
     std::unique_ptr<QOpenGLContext> m_context;
     QOffscreenSurface *m_surface;
     int m_maxTextureSize = 0;
+    unsigned m_texture = 0;
+    QSize m_size;
+    std::optional<PanoramaMipmapBands> m_mipmaps;
 };

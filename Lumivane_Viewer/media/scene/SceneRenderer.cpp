@@ -62,6 +62,11 @@ void SceneRenderer::initialize()
     m_program->bindAttributeLocation("position", 0);
     m_program->bindAttributeLocation("texCoord", 1);
     m_program->link();
+    m_mvpLocation = m_program->uniformLocation("mvp");
+    m_scaleSLocation = m_program->uniformLocation("scaleS");
+    m_opacityLocation = m_program->uniformLocation("opacity");
+    m_useImageLocation = m_program->uniformLocation("useImage");
+    m_colorLocation = m_program->uniformLocation("color");
     m_initialized = true;
 }
 
@@ -116,16 +121,16 @@ void SceneRenderer::drawNode(const SceneNode &node, const QMatrix4x4 &viewProjec
 
     applyMaterialState(material);
     const QColor c = material.color;
-    m_program->setUniformValue("mvp", viewProjection * node.worldTransform(now));
-    m_program->setUniformValue("scaleS", material.textureScaleS);
-    m_program->setUniformValue("opacity", float(opacity));
-    m_program->setUniformValue("useImage", texture ? 1.0f : 0.0f);
-    m_program->setUniformValue("color", QVector4D(float(c.redF() * c.alphaF()), float(c.greenF() * c.alphaF()),
+    m_program->setUniformValue(m_mvpLocation, viewProjection * node.worldTransform(now));
+    m_program->setUniformValue(m_scaleSLocation, material.textureScaleS);
+    m_program->setUniformValue(m_opacityLocation, float(opacity));
+    m_program->setUniformValue(m_useImageLocation, texture ? 1.0f : 0.0f);
+    m_program->setUniformValue(m_colorLocation, QVector4D(float(c.redF() * c.alphaF()), float(c.greenF() * c.alphaF()),
                                                   float(c.blueF() * c.alphaF()), float(c.alphaF())));
-    if (texture) {
+    // Texture parameters are fixed when a texture is made: changing them on a
+    // texture that an unfinished frame uses makes software drivers flush.
+    if (texture)
         glBindTexture(GL_TEXTURE_2D, texture);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, material.repeatS ? GL_REPEAT : GL_CLAMP_TO_EDGE);
-    }
     const Mesh &mesh = meshFor(node);
     glBindBuffer(GL_ARRAY_BUFFER, mesh.vertexBuffer);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.indexBuffer);
@@ -195,6 +200,7 @@ unsigned SceneRenderer::textureFor(const SceneMaterial &material)
     glGenerateMipmap(GL_TEXTURE_2D);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, material.repeatS ? GL_REPEAT : GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     return entry.id;
 }

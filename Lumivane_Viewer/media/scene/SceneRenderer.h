@@ -51,4 +51,9 @@ private:
     QHash<QString, Mesh> m_meshes;
     QHash<qint64, ImageTexture> m_imageTextures;
     quint64 m_frame = 0;
+    int m_mvpLocation = -1;
+    int m_scaleSLocation = -1;
+    int m_opacityLocation = -1;
+    int m_useImageLocation = -1;
+    int m_colorLocation = -1;
 };

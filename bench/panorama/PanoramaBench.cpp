@@ -1,0 +1,249 @@
+#include "BareQuadWidget.h"
+#include "BenchPhotos.h"
+
+#include <LumivaneImageCache.h>
+#include <Panorama360ViewerView.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImageReader>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <numbers>
+
+// Run under the virtual display:
+//   xvfb-run -a -s "-screen 0 1920x1080x24" bench_panorama
+namespace {
+
+constexpr QSize screenSize(1920, 1080);
+constexpr QSize photoSize(8192, 4096);
+
+struct Fixture
+{
+    QTemporaryDir dir;
+    QStringList photos;
+    int nextUncached = 1;
+
+    QUrl takeUncached() { return QUrl::fromLocalFile(photos.at(nextUncached++)); }
+};
+
+Fixture *fixture = nullptr;
+
+struct Summary
+{
+    double panoramaFrameMs = 0;
+    double quadFrameMs = 0;
+} summary;
+
+QList<Hotspot> twentyHotspots()
+{
+    QList<Hotspot> hotspots;
+    for (int i = 0; i < 20; ++i) {
+        Hotspot hotspot;
+        hotspot.id = QUuid::createUuid();
+        hotspot.kind = i % 4 == 0 ? HotspotKind::info : HotspotKind::navigation;
+        // Spread over the visible part of the view so that all of them draw.
+        hotspot.yaw = std::numbers::pi + (i % 5 - 2) * 0.3;
+        hotspot.pitch = (i / 5 - 1.5) * 0.25;
+        hotspot.targetStationID = QUuid::createUuid();
+        hotspots << hotspot;
+    }
+    return hotspots;
+}
+
+// Average time of a painted frame: each iteration asks for a repaint and
+// waits until the frame is on the window.
+double paintFrames(QOpenGLWidget &widget, benchmark::State &state)
+{
+    QEventLoop loop;
+    auto connection = QObject::connect(&widget, &QOpenGLWidget::frameSwapped, &loop, &QEventLoop::quit);
+    QElapsedTimer timer;
+    timer.start();
+    for (auto _ : state) {
+        widget.update();
+        loop.exec();
+    }
+    QObject::disconnect(connection);
+    return double(timer.nsecsElapsed()) / 1e6 / double(state.iterations());
+}
+
+Panorama360ViewerView::Inputs viewInputs(const QUrl &url)
+{
+    Panorama360ViewerView::Inputs inputs;
+    inputs.imageURL = url;
+    inputs.hotspots = twentyHotspots();
+    for (const Hotspot &hotspot : inputs.hotspots)
+        inputs.stationNames.insert(hotspot.targetStationID, QStringLiteral("Station %1").arg(hotspot.yaw, 0, 'f', 1));
+    return inputs;
+}
+
+bool fullyShown(Panorama360ViewerView &view)
+{
+    const SceneNode *sphere = view.coordinator().sphereNode;
+    return !view.isLoadingPhoto() && sphere->opacity() >= 1.0 && !sphere->hasAction(QStringLiteral("fade"));
+}
+
+std::unique_ptr<Panorama360ViewerView> shownView(const Panorama360ViewerView::Inputs &inputs)
+{
+    auto view = std::make_unique<Panorama360ViewerView>(inputs);
+    view->resize(screenSize);
+    view->show();
+    if (!QTest::qWaitForWindowExposed(view.get()) || !QTest::qWaitFor([&view] { return fullyShown(*view); }, 20000))
+        std::fprintf(stderr, "the view did not show its photo\n");
+    return view;
+}
+
+void BM_PanoramaFrameWith20AnimatedHotspots(benchmark::State &state)
+{
+    auto view = shownView(viewInputs(QUrl::fromLocalFile(fixture->photos.first())));
+    summary.panoramaFrameMs = paintFrames(*view, state);
+}
+
+void BM_PanoramaFrameWithoutHotspots(benchmark::State &state)
+{
+    Panorama360ViewerView::Inputs inputs = viewInputs(QUrl::fromLocalFile(fixture->photos.first()));
+    inputs.hideHotspots = true;
+    auto view = shownView(inputs);
+    paintFrames(*view, state);
+}
+
+void BM_BareTexturedQuadFrame(benchmark::State &state)
+{
+    QImageReader reader(fixture->photos.first());
+    BareQuadWidget quad(reader.read());
+    quad.resize(screenSize);
+    quad.show();
+    if (!QTest::qWaitForWindowExposed(&quad))
+        std::fprintf(stderr, "the quad was not shown\n");
+    summary.quadFrameMs = paintFrames(quad, state);
+}
+
+// Longest gap between two painted frames from the moment a new photo is
+// asked for until it is fully shown. Auto-rotation and the animated markers
+// keep the view painting all the time, as during a kiosk tour.
+double longestFrameGapMs(Panorama360ViewerView &view, const QUrl &url, double *shownAfterMs = nullptr)
+{
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0;
+    qint64 longest = 0;
+    auto connection = QObject::connect(&view, &QOpenGLWidget::frameSwapped, &view, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        longest = std::max(longest, now - last);
+        last = now;
+    });
+    Panorama360ViewerView::Inputs inputs = view.inputs();
+    inputs.imageURL = url;
+    view.setInputs(inputs);
+    if (!QTest::qWaitFor([&view] { return fullyShown(view); }, 20000))
+        std::fprintf(stderr, "the new photo was not shown\n");
+    if (shownAfterMs)
+        *shownAfterMs = double(clock.nsecsElapsed()) / 1e6;
+    QTest::qWait(50);
+    QObject::disconnect(connection);
+    return double(longest) / 1e6;
+}
+
+std::unique_ptr<Panorama360ViewerView> rotatingView()
+{
+    Panorama360ViewerView::Inputs inputs = viewInputs(QUrl::fromLocalFile(fixture->photos.first()));
+    inputs.autoRotate = true;
+    inputs.autoRotateDurationSeconds = 40;
+    return shownView(inputs);
+}
+
+void BM_FrameGapUncachedStationChange8K(benchmark::State &state)
+{
+    auto view = rotatingView();
+    for (auto _ : state) {
+        LumivaneImageCache::shared()->cache().removeAllObjects();
+        state.SetIterationTime(longestFrameGapMs(*view, fixture->takeUncached()) / 1000.0);
+    }
+}
+
+void BM_FrameGapCachedStationChange8K(benchmark::State &state)
+{
+    auto view = rotatingView();
+    for (auto _ : state) {
+        // Decoded into the image cache beforehand, as the viewer's preloading does.
+        const QUrl url = fixture->takeUncached();
+        LumivaneImageCache::shared()->image(url);
+        state.SetIterationTime(longestFrameGapMs(*view, url) / 1000.0);
+    }
+}
+
+void BM_FrameGapCachedResidentStationChange8K(benchmark::State &state)
+{
+    auto view = rotatingView();
+    const QUrl first = view->inputs().imageURL;
+    const QUrl second = fixture->takeUncached();
+    longestFrameGapMs(*view, second);
+    for (auto _ : state) {
+        // Back and forth between two photos that stay on the GPU.
+        const QUrl target = view->inputs().imageURL == first ? second : first;
+        state.SetIterationTime(longestFrameGapMs(*view, target) / 1000.0);
+    }
+}
+
+double djpegMs(const QString &path)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QProcess::execute(QStringLiteral("djpeg"), {QStringLiteral("-outfile"), QStringLiteral("/dev/null"), path});
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+void BM_TimeToFullyShownUncached8K(benchmark::State &state)
+{
+    auto view = rotatingView();
+    double djpegTotal = 0;
+    double shownTotal = 0;
+    for (auto _ : state) {
+        LumivaneImageCache::shared()->cache().removeAllObjects();
+        const QUrl url = fixture->takeUncached();
+        double shownMs = 0;
+        longestFrameGapMs(*view, url, &shownMs);
+        shownTotal += shownMs;
+        djpegTotal += djpegMs(url.toLocalFile());
+        state.SetIterationTime(shownMs / 1000.0);
+    }
+    const double n = double(state.iterations());
+    constexpr double fadeInMs = 450.0;
+    state.counters["djpeg_ms"] = djpegTotal / n;
+    state.counters["shown_minus_fade_ms"] = shownTotal / n - fadeInMs;
+    state.counters["ratio_to_djpeg"] = (shownTotal / n - fadeInMs) / (djpegTotal / n);
+}
+
+} // namespace
+
+BENCHMARK(BM_PanoramaFrameWith20AnimatedHotspots)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_PanoramaFrameWithoutHotspots)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_BareTexturedQuadFrame)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_FrameGapUncachedStationChange8K)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_FrameGapCachedStationChange8K)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_FrameGapCachedResidentStationChange8K)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(4);
+BENCHMARK(BM_TimeToFullyShownUncached8K)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+
+int main(int argc, char **argv)
+{
+    // As the application does: every view shares one GL context group.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    Fixture photos;
+    std::fprintf(stderr, "writing %d photos of %dx%d...\n", 12, photoSize.width(), photoSize.height());
+    photos.photos = BenchPhotos::writePhotos(photos.dir, 12, photoSize.width(), photoSize.height());
+    fixture = &photos;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (summary.quadFrameMs > 0)
+        std::printf("frame time ratio, panorama with 20 animated hotspots / bare textured quad: %.2f\n",
+                    summary.panoramaFrameMs / summary.quadFrameMs);
+    return 0;
+}
