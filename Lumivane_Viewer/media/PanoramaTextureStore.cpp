@@ -27,6 +27,8 @@ PanoramaTexture::PanoramaTexture(std::weak_ptr<PanoramaTextureStore> store, unsi
 
 PanoramaTexture::~PanoramaTexture()
 {
+    if (!m_id)
+        return;
     if (auto store = m_store.lock())
         store->release(m_id);
 }
@@ -97,10 +99,28 @@ void PanoramaTextureStore::upload(const QString &key, const QImage &image, QObje
     // The answer is posted to the store's own thread; should the store be
     // deleted first, the posted call is dropped with it.
     PanoramaTextureStore *store = this;
-    QMetaObject::invokeMethod(uploader, [uploader, store, key, image] {
-        const PanoramaTextureUploader::Result result = uploader->upload(image);
+    const auto [recycledId, recycledSize] = takeRecyclable();
+    const PanoramaTextureUploader::Result recycled{recycledId, recycledSize};
+    QMetaObject::invokeMethod(uploader, [uploader, store, key, image, recycled] {
+        const PanoramaTextureUploader::Result result = uploader->upload(image, recycled);
         QMetaObject::invokeMethod(store, [store, key, result] { store->finishUpload(key, result.id, result.size); });
     });
+}
+
+std::pair<unsigned, QSize> PanoramaTextureStore::takeRecyclable()
+{
+    // Only a texture that the new one would push out of the recent list anyway.
+    if (m_recent.size() < recentTextureCount)
+        return {0u, QSize()};
+    for (auto it = m_recent.begin(); it != m_recent.end(); ++it) {
+        if (it->use_count() == 1) {
+            const std::shared_ptr<PanoramaTexture> texture = *it;
+            m_recent.erase(it);
+            m_textures.removeIf([&texture](const auto &entry) { return entry.value().lock() == texture; });
+            return {texture->takeId(), texture->size()};
+        }
+    }
+    return {0u, QSize()};
 }
 
 void PanoramaTextureStore::finishUpload(const QString &key, unsigned id, QSize size)

@@ -7,6 +7,8 @@
 #include <QSize>
 #include <QString>
 
+#include <utility>
+
 #include <deque>
 #include <functional>
 #include <memory>
@@ -33,6 +35,8 @@ public:
 
     unsigned id() const { return m_id; }
     QSize size() const { return m_size; }
+    /// Hands the GL texture over to a new owner; this object then deletes nothing.
+    unsigned takeId() { return std::exchange(m_id, 0u); }
 
 private:
     std::weak_ptr<PanoramaTextureStore> m_store;
@@ -79,6 +83,9 @@ private:
     };
 
     explicit PanoramaTextureStore(QOpenGLContext *shareContext);
+    /// The oldest recently shown texture that no view shows any more, taken
+    /// out of the store for its storage to be reused.
+    std::pair<unsigned, QSize> takeRecyclable();
     void finishUpload(const QString &key, unsigned id, QSize size);
 
     QThread *m_thread = nullptr;

@@ -54,12 +54,15 @@ QImage PanoramaTextureUploader::prepared(const QImage &image, int maxSize)
     return result;
 }
 
-PanoramaTextureUploader::Result PanoramaTextureUploader::upload(const QImage &image)
+PanoramaTextureUploader::Result PanoramaTextureUploader::upload(const QImage &image, Result recycled)
 {
-    if (image.isNull() || !makeCurrent())
+    if (image.isNull() || !makeCurrent()) {
+        if (recycled.id)
+            deleteTexture(recycled.id);
         return {};
+    }
     const QImage pixels = prepared(image, m_maxTextureSize);
-    if (!begin(pixels.size()))
+    if (!begin(pixels.size(), recycled))
         return {};
     for (int y = 0; y < pixels.height(); y += PanoramaMipmapBands::bandRows) {
         const int rows = std::min(PanoramaMipmapBands::bandRows, pixels.height() - y);
@@ -68,21 +71,38 @@ PanoramaTextureUploader::Result PanoramaTextureUploader::upload(const QImage &im
     return finish();
 }
 
-bool PanoramaTextureUploader::begin(QSize size)
+bool PanoramaTextureUploader::begin(QSize size, Result recycled)
 {
-    if (!makeCurrent() || size.isEmpty() || size.width() > m_maxTextureSize || size.height() > m_maxTextureSize)
+    const bool usable = makeCurrent() && !size.isEmpty() && size.width() <= m_maxTextureSize
+        && size.height() <= m_maxTextureSize;
+    if (recycled.id && (!usable || recycled.size != size)) {
+        deleteTexture(recycled.id);
+        recycled = {};
+    }
+    if (!usable)
         return false;
-    QOpenGLFunctions *gl = m_context->functions();
     m_size = size;
     m_mipmaps.emplace(size);
+    if (recycled.id) {
+        m_texture = recycled.id;
+        return true;
+    }
+    auto *gl = m_context->extraFunctions();
     gl->glGenTextures(1, &m_texture);
     gl->glBindTexture(GL_TEXTURE_2D, m_texture);
     const int levels = PanoramaMipmapBands::levelCount(size);
-    for (int level = 0; level < levels; ++level) {
-        const QSize s = PanoramaMipmapBands::levelSize(size, level);
-        gl->glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA, s.width(), s.height(), 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    // All levels in one allocation: defining them one by one makes the
+    // driver copy the whole texture again for every new level.
+    if (m_context->format().version() >= qMakePair(4, 2) || m_context->isOpenGLES()) {
+        gl->glTexStorage2D(GL_TEXTURE_2D, levels, GL_RGBA8, size.width(), size.height());
+    } else {
+        for (int level = 0; level < levels; ++level) {
+            const QSize s = PanoramaMipmapBands::levelSize(size, level);
+            gl->glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA, s.width(), s.height(), 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                             nullptr);
+        }
+        gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, levels - 1);
     }
-    gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, levels - 1);
     gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);

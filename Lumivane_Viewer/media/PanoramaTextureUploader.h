@@ -30,13 +30,16 @@ public:
     PanoramaTextureUploader(QOpenGLContext *context, QOffscreenSurface *surface);
     ~PanoramaTextureUploader() override;
 
-    /// Uploads a whole photo. Upload thread only.
-    Result upload(const QImage &image);
+    /// Uploads a whole photo. Upload thread only. `recycled` is a texture
+    /// that no view shows any more: its storage is reused when it has the
+    /// right size, so that no new GPU memory has to be set up (which holds
+    /// the driver's texture lock for a long time); otherwise it is deleted.
+    Result upload(const QImage &image, Result recycled);
 
     /// Band by band, for photos still being decoded: begin() with the full
     /// size, then every band of pixels in order from the top, then finish().
     /// Pixels are 32-bit BGRA rows; the size must be within maxTextureSize().
-    bool begin(QSize size);
+    bool begin(QSize size, Result recycled);
     void addBand(int y, const uchar *pixels, int rows, qsizetype stride);
     /// Waits until the GPU holds the texture, so that any context of the
     /// group may draw it at once.
