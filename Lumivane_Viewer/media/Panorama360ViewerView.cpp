@@ -99,7 +99,6 @@ Panorama360ViewerView::Panorama360ViewerView(const Inputs &inputs, QWidget *pare
     setFormat(surfaceFormat());
     setMouseTracking(false);
     m_frameTimer.setTimerType(Qt::PreciseTimer);
-    m_frameTimer.setInterval(frameIntervalMs);
     m_frameTimer.setSingleShot(true);
     connect(&m_frameTimer, &QTimer::timeout, this, [this] { update(); });
     makeScene();
@@ -246,7 +245,6 @@ void Panorama360ViewerView::applyPanoramaImage()
     // Whatever was on its way for an earlier request is no longer wanted.
     ++m_photoGeneration;
     m_loadingGeneration = 0;
-    m_pendingUpload.reset();
     const QUrl url = m_inputs.imageURL;
     if (url.isEmpty()) {
         applyPlaceholderTexture(*sphere);
@@ -261,8 +259,6 @@ void Panorama360ViewerView::applyPanoramaImage()
     std::shared_ptr<PanoramaTexture> resident =
         (!cached.isNull() && m_textureStore) ? m_textureStore->resident(key) : nullptr;
     if (resident) {
-        m_shownImage = cached;
-        m_shownKey = key;
         applyCachedPhoto(*sphere, std::move(resident));
         return;
     }
@@ -276,8 +272,6 @@ void Panorama360ViewerView::applyPlaceholderTexture(SceneNode &sphere)
     sphere.geometry()->firstMaterial().texture.reset();
     sphere.geometry()->firstMaterial().color = placeholderColor;
     m_texture.reset();
-    m_shownImage = QImage();
-    m_shownKey.clear();
 }
 
 void Panorama360ViewerView::applyCachedPhoto(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture)
@@ -291,46 +285,47 @@ void Panorama360ViewerView::applyCachedPhoto(SceneNode &sphere, std::shared_ptr<
 void Panorama360ViewerView::loadPhoto(SceneNode &sphere, const QUrl &url, const QImage &cached)
 {
     fadeSphere(sphere, 0.0, 0.35, SceneTimingMode::EaseOut);
-    const quint64 generation = m_photoGeneration;
-    m_loadingGeneration = generation;
+    m_loadingGeneration = m_photoGeneration;
     m_loadYaw = m_inputs.initialYaw;
     m_loadPitch = m_inputs.initialPitch;
-    const QString key = LumivaneImageCache::key(url);
-    if (!cached.isNull()) {
-        // Decoded already; only the GPU copy is missing.
-        uploadPhoto(cached, key, generation);
+    if (m_textureStore) {
+        startUpload(url, cached);
         return;
     }
+    if (!cached.isNull())
+        return; // uploaded once the view has its GL context
+    // Not shown yet: decode now, upload once the view has its GL context.
+    const quint64 generation = m_photoGeneration;
     auto *watcher = new QFutureWatcher<QImage>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, key, generation] {
+    m_decodingWithoutGL = true;
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, url, generation] {
         watcher->deleteLater();
-        // A newer photo or reset may have been asked for while this decoded.
+        m_decodingWithoutGL = false;
         if (generation != m_photoGeneration)
             return;
         const QImage image = watcher->result();
         if (image.isNull())
             showMissingPhoto(generation);
-        else
-            uploadPhoto(image, key, generation);
+        else if (m_textureStore)
+            startUpload(url, image);
     });
     watcher->setFuture(PanoramaPhotoLoader::load(url));
 }
 
-void Panorama360ViewerView::uploadPhoto(const QImage &image, const QString &key, quint64 generation)
+void Panorama360ViewerView::startUpload(const QUrl &url, const QImage &cached)
 {
-    if (!m_textureStore) {
-        // No GL context yet: upload once the view is first shown.
-        m_pendingUpload = PendingPhoto{image, key, generation};
-        return;
-    }
-    m_shownImage = image;
-    m_shownKey = key;
-    m_textureStore->upload(key, image, this, [this, generation](std::shared_ptr<PanoramaTexture> texture) {
+    const quint64 generation = m_photoGeneration;
+    auto ready = [this, generation](std::shared_ptr<PanoramaTexture> texture) {
         if (texture)
             showLoadedPhoto(std::move(texture), generation);
         else
             showMissingPhoto(generation);
-    });
+    };
+    const QString key = LumivaneImageCache::key(url);
+    if (cached.isNull())
+        m_textureStore->decodeAndUpload(url, key, this, ready);
+    else
+        m_textureStore->upload(key, cached, this, ready);
 }
 
 void Panorama360ViewerView::showLoadedPhoto(std::shared_ptr<PanoramaTexture> texture, quint64 generation)
@@ -389,12 +384,13 @@ void Panorama360ViewerView::ensureTextureStore()
     auto store = PanoramaTextureStore::forContext(context());
     if (store == m_textureStore)
         return;
+    const bool hadPhoto = m_textureStore && m_texture;
     m_textureStore = std::move(store);
-    // A new context group (the view moved to another window without shared
-    // contexts): the photo shown must be uploaded into it again.
-    if (m_texture && !m_shownImage.isNull() && !m_pendingUpload) {
-        m_pendingUpload = PendingPhoto{m_shownImage, m_shownKey, m_photoGeneration};
-        m_loadingGeneration = m_photoGeneration;
+    if (hadPhoto) {
+        // A new context group (moved to another window without shared
+        // contexts): the old textures cannot be drawn here.
+        m_texture.reset();
+        applyPanoramaImage();
     }
 }
 
@@ -406,15 +402,16 @@ void Panorama360ViewerView::initializeGL()
         doneCurrent();
     });
     ensureTextureStore();
-    if (m_pendingUpload) {
-        const PendingPhoto pending = *std::exchange(m_pendingUpload, std::nullopt);
-        if (pending.generation == m_photoGeneration)
-            uploadPhoto(pending.image, pending.key, pending.generation);
+    // A photo asked for before the view was first shown.
+    if (m_loadingGeneration == m_photoGeneration && m_loadingGeneration != 0 && !m_decodingWithoutGL) {
+        const QUrl url = m_coordinator.currentURL;
+        startUpload(url, LumivaneImageCache::shared()->cache().object(LumivaneImageCache::key(url)));
     }
 }
 
 void Panorama360ViewerView::paintGL()
 {
+    m_frameClock.start();
     m_scene.advance();
     m_renderer.render(m_scene, size() * devicePixelRatioF());
     scheduleFrame();
@@ -422,8 +419,12 @@ void Panorama360ViewerView::paintGL()
 
 void Panorama360ViewerView::scheduleFrame()
 {
-    if (m_scene.isAnimating() && !m_frameTimer.isActive())
-        m_frameTimer.start();
+    if (!m_scene.isAnimating() || m_frameTimer.isActive())
+        return;
+    // Frames that take longer than the interval (a software renderer at full
+    // size) follow each other at once instead of waiting a whole interval more.
+    const qint64 spent = m_frameClock.isValid() ? m_frameClock.elapsed() : 0;
+    m_frameTimer.start(int(std::max<qint64>(0, frameIntervalMs - spent)));
 }
 
 void Panorama360ViewerView::releaseGL()

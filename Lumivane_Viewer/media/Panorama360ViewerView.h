@@ -7,6 +7,7 @@
 #include <Hotspot.h>
 #include <ModelEnums.h>
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QOpenGLWidget>
@@ -131,7 +132,7 @@ private:
     void applyPlaceholderTexture(SceneNode &sphere);
     void applyCachedPhoto(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture);
     void loadPhoto(SceneNode &sphere, const QUrl &url, const QImage &cached);
-    void uploadPhoto(const QImage &image, const QString &key, quint64 generation);
+    void startUpload(const QUrl &url, const QImage &cached);
     void showLoadedPhoto(std::shared_ptr<PanoramaTexture> texture, quint64 generation);
     void showMissingPhoto(quint64 generation);
     void setTexture(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture);
@@ -148,20 +149,13 @@ private:
     PanoramaHotspotNodes m_hotspotNodes;
     SceneRenderer m_renderer;
     QTimer m_frameTimer;
+    QElapsedTimer m_frameClock;
 
     std::shared_ptr<PanoramaTextureStore> m_textureStore;
     std::shared_ptr<PanoramaTexture> m_texture;
-    QImage m_shownImage;
-    QString m_shownKey;
     quint64 m_photoGeneration = 0;
     quint64 m_loadingGeneration = 0;
-    struct PendingPhoto
-    {
-        QImage image;
-        QString key;
-        quint64 generation = 0;
-    };
-    std::optional<PendingPhoto> m_pendingUpload;
+    bool m_decodingWithoutGL = false;
     std::optional<double> m_loadYaw;
     std::optional<double> m_loadPitch;
 

@@ -1,11 +1,15 @@
 #include "PanoramaTextureStore.h"
 
+#include "LumivaneImageCache.h"
+#include "PanoramaJpegDecoder.h"
 #include "PanoramaTextureUploader.h"
 
 #include <QHash>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <QThread>
+#include <QThreadPool>
 
 namespace {
 
@@ -47,6 +51,10 @@ std::shared_ptr<PanoramaTextureStore> PanoramaTextureStore::forContext(QOpenGLCo
 
 PanoramaTextureStore::PanoramaTextureStore(QOpenGLContext *shareContext)
 {
+    // The views make their store while their context is current.
+    shareContext->functions()->glGetIntegerv(GL_MAX_TEXTURE_SIZE, &m_maxTextureSize);
+    if (m_maxTextureSize <= 0)
+        m_maxTextureSize = 2048;
     m_surface = new QOffscreenSurface(nullptr, this);
     m_surface->setFormat(shareContext->format());
     m_surface->create();
@@ -67,6 +75,8 @@ PanoramaTextureStore::~PanoramaTextureStore()
 {
     // Textures outliving the store are freed with the context group.
     m_recent.clear();
+    // Decodes on the pool post to the uploader and to this store.
+    m_tasks->waitForNone();
     for (auto it = registry().begin(); it != registry().end();) {
         if (it->expired())
             it = registry().erase(it);
@@ -85,26 +95,120 @@ std::shared_ptr<PanoramaTexture> PanoramaTextureStore::resident(const QString &k
     return m_textures.value(key).lock();
 }
 
+void PanoramaTextureStore::TaskCount::begin()
+{
+    const std::lock_guard lock(mutex);
+    ++running;
+}
+
+void PanoramaTextureStore::TaskCount::end()
+{
+    const std::lock_guard lock(mutex);
+    if (--running == 0)
+        done.notify_all();
+}
+
+void PanoramaTextureStore::TaskCount::waitForNone()
+{
+    std::unique_lock lock(mutex);
+    done.wait(lock, [this] { return running == 0; });
+}
+
+bool PanoramaTextureStore::wait(const QString &key, QObject *receiver, Ready ready)
+{
+    auto &waiters = m_waiting[key];
+    waiters.push_back({receiver, std::move(ready)});
+    return waiters.size() == 1;
+}
+
+void PanoramaTextureStore::postResult(const QString &key, unsigned id, QSize size)
+{
+    // Called from other threads. The answer is posted to the store's own
+    // thread; should the store be deleted first, the posted call is dropped.
+    PanoramaTextureStore *store = this;
+    QMetaObject::invokeMethod(store, [store, key, id, size] { store->finishUpload(key, id, size); });
+}
+
 void PanoramaTextureStore::upload(const QString &key, const QImage &image, QObject *receiver, Ready ready)
 {
     if (auto texture = resident(key)) {
         ready(std::move(texture));
         return;
     }
-    auto &waiters = m_waiting[key];
-    waiters.push_back({receiver, std::move(ready)});
-    if (waiters.size() > 1)
+    if (!wait(key, receiver, std::move(ready)))
         return;
     PanoramaTextureUploader *uploader = m_uploader;
-    // The answer is posted to the store's own thread; should the store be
-    // deleted first, the posted call is dropped with it.
     PanoramaTextureStore *store = this;
     const auto [recycledId, recycledSize] = takeRecyclable();
     const PanoramaTextureUploader::Result recycled{recycledId, recycledSize};
     QMetaObject::invokeMethod(uploader, [uploader, store, key, image, recycled] {
         const PanoramaTextureUploader::Result result = uploader->upload(image, recycled);
-        QMetaObject::invokeMethod(store, [store, key, result] { store->finishUpload(key, result.id, result.size); });
+        store->postResult(key, result.id, result.size);
     });
+}
+
+void PanoramaTextureStore::decodeAndUpload(const QUrl &url, const QString &key, QObject *receiver, Ready ready)
+{
+    if (!wait(key, receiver, std::move(ready)))
+        return;
+    PanoramaTextureUploader *uploader = m_uploader;
+    PanoramaTextureStore *store = this;
+    const auto [recycledId, recycledSize] = takeRecyclable();
+    const PanoramaTextureUploader::Result recycled{recycledId, recycledSize};
+    const int maxSide = m_maxTextureSize;
+    // The task holds raw pointers to the store and its uploader: both live
+    // until the store's destructor has drained the upload thread, and the
+    // task only posts calls to them, which are dropped once they are gone.
+    std::shared_ptr<TaskCount> tasks = m_tasks;
+    tasks->begin();
+    auto task = [uploader, store, url, key, recycled, maxSide, tasks] {
+        const QString path = url.toLocalFile();
+        QImage image;
+        bool began = false;
+        if (PanoramaJpegDecoder::canDecode(path)) {
+            auto job = std::make_shared<PanoramaTextureUploader::Job>();
+            image = PanoramaJpegDecoder::decode(
+                path, maxSide, PanoramaMipmapBands::bandRows,
+                [uploader, job, recycled, &began](QSize size) {
+                    began = true;
+                    QMetaObject::invokeMethod(uploader, [uploader, job, size, recycled] {
+                        uploader->begin(*job, size, recycled);
+                    });
+                },
+                [uploader, job](const QImage &decoded, int y, int rows) {
+                    QMetaObject::invokeMethod(uploader, [uploader, job, decoded, y, rows] {
+                        uploader->addBand(*job, y, decoded.constScanLine(y), rows, decoded.bytesPerLine());
+                    });
+                });
+            if (!image.isNull()) {
+                LumivaneImageCache::shared()->cache().setObject(image, LumivaneImageCache::key(url));
+                QMetaObject::invokeMethod(uploader, [uploader, store, job, key] {
+                    const PanoramaTextureUploader::Result result = uploader->finish(*job);
+                    store->postResult(key, result.id, result.size);
+                });
+                tasks->end();
+                return;
+            }
+            QMetaObject::invokeMethod(uploader, [uploader, job] { uploader->abort(*job); });
+        }
+        // Other formats, turned photos and damaged files: the general decoder.
+        // A recycled texture that a failed JPEG decode began with is gone.
+        const PanoramaTextureUploader::Result reuse = began ? PanoramaTextureUploader::Result{} : recycled;
+        image = LumivaneImageCache::decodeFile(path);
+        if (image.isNull()) {
+            if (reuse.id)
+                QMetaObject::invokeMethod(uploader, [uploader, reuse] { uploader->deleteTexture(reuse.id); });
+            store->postResult(key, 0, {});
+        } else {
+            LumivaneImageCache::shared()->cache().setObject(image, LumivaneImageCache::key(url));
+            QMetaObject::invokeMethod(uploader, [uploader, store, key, image, reuse] {
+                const PanoramaTextureUploader::Result result = uploader->upload(image, reuse);
+                store->postResult(key, result.id, result.size);
+            });
+        }
+        tasks->end();
+    };
+    LumivaneImageCache::pool()->start(task, LumivaneImageCache::utilityPriority);
 }
 
 std::pair<unsigned, QSize> PanoramaTextureStore::takeRecyclable()

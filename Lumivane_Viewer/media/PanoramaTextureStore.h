@@ -6,10 +6,13 @@
 #include <QPointer>
 #include <QSize>
 #include <QString>
+#include <QUrl>
 
 #include <utility>
 
+#include <condition_variable>
 #include <deque>
+#include <mutex>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -68,6 +71,11 @@ public:
     /// `ready` on the GUI thread unless `receiver` is gone by then. A null
     /// texture is handed over when the upload failed.
     void upload(const QString &key, const QImage &image, QObject *receiver, Ready ready);
+    /// Reads the photo file of `url` on the image cache's pool, stores it in
+    /// the cache's full-image store and uploads it under `key`, band by band
+    /// while it decodes when it is a JPEG. Calls `ready` like upload(), with a
+    /// null texture when the file gives no image.
+    void decodeAndUpload(const QUrl &url, const QString &key, QObject *receiver, Ready ready);
 
     /// Deletes a texture on the upload thread; called by PanoramaTexture.
     void release(unsigned id);
@@ -76,6 +84,18 @@ public:
     static constexpr std::size_t recentTextureCount = 2;
 
 private:
+    /// Background decodes still running for this store.
+    struct TaskCount
+    {
+        void begin();
+        void end();
+        void waitForNone();
+
+        std::mutex mutex;
+        std::condition_variable done;
+        int running = 0;
+    };
+
     struct Waiter
     {
         QPointer<QObject> receiver;
@@ -86,12 +106,17 @@ private:
     /// The oldest recently shown texture that no view shows any more, taken
     /// out of the store for its storage to be reused.
     std::pair<unsigned, QSize> takeRecyclable();
+    /// Queues `ready`; true when no upload of `key` is under way yet.
+    bool wait(const QString &key, QObject *receiver, Ready ready);
+    void postResult(const QString &key, unsigned id, QSize size);
     void finishUpload(const QString &key, unsigned id, QSize size);
 
     QThread *m_thread = nullptr;
     PanoramaTextureUploader *m_uploader = nullptr;
     QOffscreenSurface *m_surface = nullptr;
+    int m_maxTextureSize = 0;
     QHash<QString, std::weak_ptr<PanoramaTexture>> m_textures;
     QHash<QString, std::vector<Waiter>> m_waiting;
     std::deque<std::shared_ptr<PanoramaTexture>> m_recent;
+    std::shared_ptr<TaskCount> m_tasks = std::make_shared<TaskCount>();
 };

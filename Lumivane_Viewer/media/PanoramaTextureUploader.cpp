@@ -62,16 +62,17 @@ PanoramaTextureUploader::Result PanoramaTextureUploader::upload(const QImage &im
         return {};
     }
     const QImage pixels = prepared(image, m_maxTextureSize);
-    if (!begin(pixels.size(), recycled))
+    Job job;
+    if (!begin(job, pixels.size(), recycled))
         return {};
     for (int y = 0; y < pixels.height(); y += PanoramaMipmapBands::bandRows) {
         const int rows = std::min(PanoramaMipmapBands::bandRows, pixels.height() - y);
-        addBand(y, pixels.constScanLine(y), rows, pixels.bytesPerLine());
+        addBand(job, y, pixels.constScanLine(y), rows, pixels.bytesPerLine());
     }
-    return finish();
+    return finish(job);
 }
 
-bool PanoramaTextureUploader::begin(QSize size, Result recycled)
+bool PanoramaTextureUploader::begin(Job &job, QSize size, Result recycled)
 {
     const bool usable = makeCurrent() && !size.isEmpty() && size.width() <= m_maxTextureSize
         && size.height() <= m_maxTextureSize;
@@ -81,15 +82,15 @@ bool PanoramaTextureUploader::begin(QSize size, Result recycled)
     }
     if (!usable)
         return false;
-    m_size = size;
-    m_mipmaps.emplace(size);
+    job.size = size;
+    job.mipmaps.emplace(size);
     if (recycled.id) {
-        m_texture = recycled.id;
+        job.texture = recycled.id;
         return true;
     }
     auto *gl = m_context->extraFunctions();
-    gl->glGenTextures(1, &m_texture);
-    gl->glBindTexture(GL_TEXTURE_2D, m_texture);
+    gl->glGenTextures(1, &job.texture);
+    gl->glBindTexture(GL_TEXTURE_2D, job.texture);
     const int levels = PanoramaMipmapBands::levelCount(size);
     // All levels in one allocation: defining them one by one makes the
     // driver copy the whole texture again for every new level.
@@ -121,31 +122,37 @@ void PanoramaTextureUploader::uploadRows(int level, int y, const uchar *pixels, 
     gl->glFlush();
 }
 
-void PanoramaTextureUploader::addBand(int y, const uchar *pixels, int rows, qsizetype stride)
+void PanoramaTextureUploader::addBand(Job &job, int y, const uchar *pixels, int rows, qsizetype stride)
 {
-    if (!m_texture || !m_mipmaps || !makeCurrent())
+    if (!job.texture || !job.mipmaps || !makeCurrent())
         return;
-    m_context->functions()->glBindTexture(GL_TEXTURE_2D, m_texture);
-    m_mipmaps->addBand(y, pixels, rows, stride,
-                       [this](int level, int row, const uchar *p, int width, int count, qsizetype s) {
-                           uploadRows(level, row, p, width, count, s);
-                       });
+    m_context->functions()->glBindTexture(GL_TEXTURE_2D, job.texture);
+    job.mipmaps->addBand(y, pixels, rows, stride,
+                         [this](int level, int row, const uchar *p, int width, int count, qsizetype s) {
+                             uploadRows(level, row, p, width, count, s);
+                         });
 }
 
-PanoramaTextureUploader::Result PanoramaTextureUploader::finish()
+PanoramaTextureUploader::Result PanoramaTextureUploader::finish(Job &job)
 {
-    if (!m_texture || !m_mipmaps || !makeCurrent())
+    if (!job.texture || !job.mipmaps || !makeCurrent())
         return {};
     QOpenGLFunctions *gl = m_context->functions();
-    gl->glBindTexture(GL_TEXTURE_2D, m_texture);
-    m_mipmaps->finish([this](int level, int row, const uchar *p, int width, int count, qsizetype s) {
+    gl->glBindTexture(GL_TEXTURE_2D, job.texture);
+    job.mipmaps->finish([this](int level, int row, const uchar *p, int width, int count, qsizetype s) {
         uploadRows(level, row, p, width, count, s);
     });
     gl->glBindTexture(GL_TEXTURE_2D, 0);
     gl->glFinish();
-    const Result result{std::exchange(m_texture, 0u), m_size};
-    m_mipmaps.reset();
-    return result;
+    job.mipmaps.reset();
+    return {std::exchange(job.texture, 0u), job.size};
+}
+
+void PanoramaTextureUploader::abort(Job &job)
+{
+    if (job.texture)
+        deleteTexture(std::exchange(job.texture, 0u));
+    job.mipmaps.reset();
 }
 
 void PanoramaTextureUploader::deleteTexture(unsigned id)

@@ -27,6 +27,14 @@ public:
         QSize size;
     };
 
+    /// One texture being filled band by band.
+    struct Job
+    {
+        unsigned texture = 0;
+        QSize size;
+        std::optional<PanoramaMipmapBands> mipmaps;
+    };
+
     PanoramaTextureUploader(QOpenGLContext *context, QOffscreenSurface *surface);
     ~PanoramaTextureUploader() override;
 
@@ -39,11 +47,13 @@ public:
     /// Band by band, for photos still being decoded: begin() with the full
     /// size, then every band of pixels in order from the top, then finish().
     /// Pixels are 32-bit BGRA rows; the size must be within maxTextureSize().
-    bool begin(QSize size, Result recycled);
-    void addBand(int y, const uchar *pixels, int rows, qsizetype stride);
+    bool begin(Job &job, QSize size, Result recycled);
+    void addBand(Job &job, int y, const uchar *pixels, int rows, qsizetype stride);
     /// Waits until the GPU holds the texture, so that any context of the
     /// group may draw it at once.
-    Result finish();
+    Result finish(Job &job);
+    /// Drops a texture whose photo could not be decoded to the end.
+    void abort(Job &job);
 
     void deleteTexture(unsigned id);
     /// Destroys the context; the last call on the upload thread.
@@ -63,7 +73,4 @@ private:
     std::unique_ptr<QOpenGLContext> m_context;
     QOffscreenSurface *m_surface;
     int m_maxTextureSize = 0;
-    unsigned m_texture = 0;
-    QSize m_size;
-    std::optional<PanoramaMipmapBands> m_mipmaps;
 };

@@ -1,0 +1,141 @@
+#include "PanoramaJpegDecoder.h"
+
+#include <QFile>
+#include <QImageReader>
+
+#include <csetjmp>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include <jpeglib.h>
+
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#endif
+
+namespace {
+
+struct ErrorManager
+{
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void onError(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
+}
+
+void onMessage(j_common_ptr) {}
+
+// Everything that lives across the long jump of an error stays behind one
+// pointer that is never reassigned after setjmp.
+struct DecodeState
+{
+    jpeg_decompress_struct info{};
+    ErrorManager errors{};
+    FILE *file = nullptr;
+    QImage image;
+    std::vector<JSAMPROW> rows;
+
+    ~DecodeState()
+    {
+        jpeg_destroy_decompress(&info);
+        if (file)
+            std::fclose(file);
+    }
+};
+
+#ifdef Q_OS_LINUX
+void unmapImage(void *info)
+{
+    const auto *mapping = static_cast<std::pair<void *, std::size_t> *>(info);
+    munmap(mapping->first, mapping->second);
+    delete mapping;
+}
+#endif
+
+// A photo-sized image whose memory the kernel may back with huge pages:
+// touching 128 MB page by page costs about a third of the decode.
+QImage allocateImage(QSize size)
+{
+#ifdef Q_OS_LINUX
+    const qsizetype stride = qsizetype(size.width()) * 4;
+    const std::size_t bytes = std::size_t(stride) * std::size_t(size.height());
+    void *memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED)
+        return QImage(size, QImage::Format_RGB32);
+    madvise(memory, bytes, MADV_HUGEPAGE);
+    return QImage(static_cast<uchar *>(memory), size.width(), size.height(), stride, QImage::Format_RGB32, unmapImage,
+                  new std::pair<void *, std::size_t>(memory, bytes));
+#else
+    return QImage(size, QImage::Format_RGB32);
+#endif
+}
+
+unsigned scaleDenominator(unsigned width, unsigned height, int maxSide)
+{
+    unsigned denominator = 1;
+    while (denominator < 8 && ((width + denominator - 1) / denominator > unsigned(maxSide)
+                               || (height + denominator - 1) / denominator > unsigned(maxSide)))
+        denominator *= 2;
+    return denominator;
+}
+
+} // namespace
+
+bool PanoramaJpegDecoder::canDecode(const QString &path)
+{
+    QImageReader reader(path);
+    return reader.format() == "jpeg" && reader.transformation() == QImageIOHandler::TransformationNone;
+}
+
+QImage PanoramaJpegDecoder::decode(const QString &path, int maxSide, int bandRows, const SizeSink &sizeSink,
+                                   const BandSink &bandSink)
+{
+    const auto state = std::make_unique<DecodeState>();
+    state->file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    if (!state->file)
+        return {};
+    jpeg_decompress_struct &info = state->info;
+    info.err = jpeg_std_error(&state->errors.manager);
+    state->errors.manager.error_exit = onError;
+    state->errors.manager.output_message = onMessage;
+    jpeg_create_decompress(&info);
+    if (setjmp(state->errors.jump))
+        return {};
+    jpeg_stdio_src(&info, state->file);
+    jpeg_read_header(&info, TRUE);
+    if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK)
+        return {};
+    info.out_color_space = JCS_EXT_BGRX;
+    info.scale_num = 1;
+    info.scale_denom = scaleDenominator(info.image_width, info.image_height, maxSide);
+    jpeg_start_decompress(&info);
+    state->image = allocateImage(QSize(int(info.output_width), int(info.output_height)));
+    if (state->image.isNull())
+        return {};
+    // Written through this pointer only: handing copies of the image on must
+    // not make the decoder detach it.
+    uchar *const bits = state->image.bits();
+    const qsizetype stride = state->image.bytesPerLine();
+    const int height = state->image.height();
+    sizeSink(state->image.size());
+    state->rows.resize(std::size_t(bandRows));
+    int bandStart = 0;
+    while (int(info.output_scanline) < height) {
+        const int first = int(info.output_scanline);
+        const int wanted = std::min(bandStart + bandRows, height) - first;
+        for (int i = 0; i < wanted; ++i)
+            state->rows[std::size_t(i)] = bits + qsizetype(first + i) * stride;
+        jpeg_read_scanlines(&info, state->rows.data(), JDIMENSION(wanted));
+        const int decoded = int(info.output_scanline);
+        if (decoded == std::min(bandStart + bandRows, height)) {
+            bandSink(state->image, bandStart, decoded - bandStart);
+            bandStart = decoded;
+        }
+    }
+    jpeg_finish_decompress(&info);
+    return state->image;
+}

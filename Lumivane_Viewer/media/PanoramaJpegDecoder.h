@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+
+/// Decodes a JPEG photo with libjpeg-turbo straight into 32-bit rows and
+/// hands every band of rows on as soon as it is decoded, so that the upload
+/// of a large panorama runs alongside its decode instead of after it.
+/// Photos larger than a given side are decoded at 1/2, 1/4 or 1/8 scale.
+class PanoramaJpegDecoder final
+{
+public:
+    using SizeSink = std::function<void(QSize size)>;
+    /// `image` is the photo being decoded: rows [y, y + rows) are final.
+    using BandSink = std::function<void(const QImage &image, int y, int rows)>;
+
+    /// Whether the file is a JPEG that shows upright as stored (no
+    /// orientation tag asking for a turn). Others take the general decoder.
+    static bool canDecode(const QString &path);
+
+    /// The whole decoded photo (Format_RGB32), or a null image when the file
+    /// could not be decoded to the end; then sizeSink may have been called
+    /// and some bands handed on already.
+    static QImage decode(const QString &path, int maxSide, int bandRows, const SizeSink &sizeSink,
+                         const BandSink &bandSink);
+};
