@@ -1,9 +1,9 @@
 #include "PanoramaJpegDecoder.h"
 
 #include <QFile>
-#include <QImageReader>
 
 #include <csetjmp>
+#include <cstring>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -74,6 +74,38 @@ QImage allocateImage(QSize size)
 #endif
 }
 
+quint32 readNumber(const uchar *p, int bytes, bool bigEndian)
+{
+    quint32 value = 0;
+    for (int i = 0; i < bytes; ++i)
+        value |= quint32(p[bigEndian ? i : bytes - 1 - i]) << (8 * (bytes - 1 - i));
+    return value;
+}
+
+// The orientation tag of an Exif block (1 when absent or unreadable).
+int exifOrientation(const jpeg_decompress_struct &info)
+{
+    for (jpeg_saved_marker_ptr marker = info.marker_list; marker; marker = marker->next) {
+        const uchar *data = marker->data;
+        const quint32 length = marker->data_length;
+        if (marker->marker != JPEG_APP0 + 1 || length < 14 || std::memcmp(data, "Exif\0\0", 6) != 0)
+            continue;
+        const uchar *tiff = data + 6;
+        const quint32 size = length - 6;
+        const bool bigEndian = tiff[0] == 'M';
+        const quint32 ifd = readNumber(tiff + 4, 4, bigEndian);
+        if (ifd + 2 > size)
+            return 1;
+        const quint32 count = readNumber(tiff + ifd, 2, bigEndian);
+        for (quint32 i = 0; i < count && ifd + 2 + 12 * (i + 1) <= size; ++i) {
+            const uchar *entry = tiff + ifd + 2 + 12 * i;
+            if (readNumber(entry, 2, bigEndian) == 0x0112)
+                return int(readNumber(entry + 8, 2, bigEndian));
+        }
+    }
+    return 1;
+}
+
 unsigned scaleDenominator(unsigned width, unsigned height, int maxSide)
 {
     unsigned denominator = 1;
@@ -87,8 +119,8 @@ unsigned scaleDenominator(unsigned width, unsigned height, int maxSide)
 
 bool PanoramaJpegDecoder::canDecode(const QString &path)
 {
-    QImageReader reader(path);
-    return reader.format() == "jpeg" && reader.transformation() == QImageIOHandler::TransformationNone;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(3) == QByteArray("\xFF\xD8\xFF", 3);
 }
 
 QImage PanoramaJpegDecoder::decode(const QString &path, int maxSide, int bandRows, const SizeSink &sizeSink,
@@ -106,8 +138,9 @@ QImage PanoramaJpegDecoder::decode(const QString &path, int maxSide, int bandRow
     if (setjmp(state->errors.jump))
         return {};
     jpeg_stdio_src(&info, state->file);
+    jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&info, TRUE);
-    if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK)
+    if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK || exifOrientation(info) != 1)
         return {};
     info.out_color_space = JCS_EXT_BGRX;
     info.scale_num = 1;

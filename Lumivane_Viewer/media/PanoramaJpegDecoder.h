@@ -17,13 +17,13 @@ public:
     /// `image` is the photo being decoded: rows [y, y + rows) are final.
     using BandSink = std::function<void(const QImage &image, int y, int rows)>;
 
-    /// Whether the file is a JPEG that shows upright as stored (no
-    /// orientation tag asking for a turn). Others take the general decoder.
+    /// Whether the file is a JPEG. Others take the general decoder.
     static bool canDecode(const QString &path);
 
-    /// The whole decoded photo (Format_RGB32), or a null image when the file
-    /// could not be decoded to the end; then sizeSink may have been called
-    /// and some bands handed on already.
+    /// The whole decoded photo (Format_RGB32), or a null image when the
+    /// photo is left to the general decoder (an orientation tag asking for a
+    /// turn, CMYK colours) or could not be read; sizeSink may then have been
+    /// called and some bands handed on already.
     static QImage decode(const QString &path, int maxSide, int bandRows, const SizeSink &sizeSink,
                          const BandSink &bandSink);
 };

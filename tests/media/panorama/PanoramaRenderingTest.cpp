@@ -172,28 +172,40 @@ TEST_F(PanoramaRendering, staleLoadIsDroppedAndTheSphereEndsOpaque)
     EXPECT_NEAR(pixel.red(), SphereTextureMapping::photoColumn(1.0) * 255.0, 4.0);
 }
 
-TEST_F(PanoramaRendering, cachedPhotoFadesFromPointThreeAndTwoViewsShareOneDecode)
+TEST_F(PanoramaRendering, pairOfViewsSharesOneTextureAndACachedResetFadesFromPointThree)
 {
+    // Two views side by side in one window, as in the viewer's VR mode.
+    QWidget window;
+    window.resize(402, 200);
     Panorama360ViewerView::Inputs inputs;
     inputs.imageURL = m_photo;
-    auto first = showView(inputs);
-    auto second = std::make_unique<Panorama360ViewerView>(inputs);
-    SceneNode *sphere = second->coordinator().sphereNode;
-    second->resize(200, 100);
-    second->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(second.get()));
-    ASSERT_TRUE(waitForPhoto(*second));
-    // A reset of the view on the cached, resident photo takes the fast path.
-    second->scene().clock().setTime(100.0);
+    inputs.hideHotspots = true;
+    auto *left = new Panorama360ViewerView(inputs, &window);
+    auto *right = new Panorama360ViewerView(inputs, &window);
+    left->setGeometry(0, 0, 200, 200);
+    right->setGeometry(202, 0, 200, 200);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(waitForPhoto(*left));
+    ASSERT_TRUE(waitForPhoto(*right));
+    const auto textureOf = [](Panorama360ViewerView &view) {
+        return view.coordinator().sphereNode->geometry()->firstMaterial().texture->glTextureId();
+    };
+    EXPECT_NE(textureOf(*left), 0u);
+    EXPECT_EQ(textureOf(*left), textureOf(*right));
+
+    // A reset of the view on the cached photo that is still on the GPU.
+    SceneNode *sphere = right->coordinator().sphereNode;
+    right->scene().clock().setTime(100.0);
     inputs.resetViewTrigger = 1;
-    second->setInputs(inputs);
+    right->setInputs(inputs);
     EXPECT_DOUBLE_EQ(sphere->opacity(), 0.3);
-    second->scene().clock().setTime(100.1);
-    second->scene().advance();
+    right->scene().clock().setTime(100.1);
+    right->scene().advance();
     EXPECT_GT(sphere->opacity(), 0.3);
     EXPECT_LT(sphere->opacity(), 1.0);
-    second->scene().clock().setTime(100.2);
-    second->scene().advance();
+    right->scene().clock().setTime(100.2);
+    right->scene().advance();
     EXPECT_DOUBLE_EQ(sphere->opacity(), 1.0);
 }
 

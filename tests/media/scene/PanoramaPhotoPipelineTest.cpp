@@ -1,0 +1,172 @@
+#include <PanoramaJpegDecoder.h>
+#include <PanoramaMipmapBands.h>
+
+#include <QImageReader>
+#include <QImageWriter>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+QImage noisyImage(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    QRandomGenerator random(7);
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] = qRgb(x * 255 / width, y * 255 / height, int(random.bounded(256)));
+    }
+    return image;
+}
+
+// Every level of the chain, assembled from the bands handed out.
+std::map<int, QImage> collectLevels(const QImage &image)
+{
+    std::map<int, QImage> levels;
+    const auto sink = [&levels, &image](int level, int y, const uchar *pixels, int width, int rows, qsizetype stride) {
+        QImage &target = levels[level];
+        if (target.isNull()) {
+            target = QImage(PanoramaMipmapBands::levelSize(image.size(), level), QImage::Format_RGB32);
+            target.fill(Qt::magenta);
+        }
+        ASSERT_EQ(width, target.width());
+        ASSERT_LE(y + rows, target.height());
+        for (int r = 0; r < rows; ++r)
+            std::copy_n(pixels + qsizetype(r) * stride, width * 4, target.scanLine(y + r));
+    };
+    PanoramaMipmapBands bands(image.size());
+    for (int y = 0; y < image.height(); y += PanoramaMipmapBands::bandRows)
+        bands.addBand(y, image.constScanLine(y), std::min(PanoramaMipmapBands::bandRows, image.height() - y),
+                      image.bytesPerLine(), sink);
+    bands.finish(sink);
+    return levels;
+}
+
+TEST(PanoramaMipmapBands, bandsGiveTheSameChainAsWholeLevels)
+{
+    const QImage image = noisyImage(1000, 517);
+    const std::map<int, QImage> levels = collectLevels(image);
+    ASSERT_EQ(int(levels.size()), PanoramaMipmapBands::levelCount(image.size()));
+    EXPECT_EQ(levels.rbegin()->second.size(), QSize(1, 1));
+    QImage expected = image;
+    for (int level = 1; level < int(levels.size()); ++level) {
+        const QSize size = PanoramaMipmapBands::levelSize(image.size(), level);
+        QImage next(size, QImage::Format_RGB32);
+        PanoramaMipmapBands::downsample(expected.constBits(), expected.width(), expected.height(),
+                                        expected.bytesPerLine(), next.bits(), size.width(), size.height(),
+                                        next.bytesPerLine());
+        EXPECT_EQ(levels.at(level), next) << "level " << level;
+        expected = next;
+    }
+}
+
+TEST(PanoramaMipmapBands, boxFilterAveragesEachChannel)
+{
+    QImage source(2, 2, QImage::Format_RGB32);
+    source.setPixel(0, 0, qRgb(0, 100, 255));
+    source.setPixel(1, 0, qRgb(255, 100, 255));
+    source.setPixel(0, 1, qRgb(0, 0, 255));
+    source.setPixel(1, 1, qRgb(255, 0, 253));
+    QImage target(1, 1, QImage::Format_RGB32);
+    PanoramaMipmapBands::downsample(source.constBits(), 2, 2, source.bytesPerLine(), target.bits(), 1, 1,
+                                    target.bytesPerLine());
+    EXPECT_EQ(target.pixel(0, 0), qRgb(128, 50, 255));
+}
+
+class PanoramaJpegDecoderTest : public ::testing::Test
+{
+protected:
+    QString write(const QString &name, const QImage &image)
+    {
+        const QString path = m_dir.filePath(name);
+        QImageWriter writer(path, "jpeg");
+        writer.setQuality(92);
+        EXPECT_TRUE(writer.write(image));
+        return path;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(PanoramaJpegDecoderTest, bandsCoverThePhotoInOrderAndMatchTheGeneralDecoder)
+{
+    const QString path = write(QStringLiteral("photo.jpg"), noisyImage(1500, 700));
+    ASSERT_TRUE(PanoramaJpegDecoder::canDecode(path));
+    QSize announced;
+    int nextRow = 0;
+    const QImage decoded = PanoramaJpegDecoder::decode(
+        path, 16384, 256, [&announced](QSize size) { announced = size; },
+        [&nextRow](const QImage &, int y, int rows) {
+            EXPECT_EQ(y, nextRow);
+            nextRow = y + rows;
+        });
+    ASSERT_FALSE(decoded.isNull());
+    EXPECT_EQ(announced, QSize(1500, 700));
+    EXPECT_EQ(nextRow, 700);
+    const QImage reference = QImageReader(path).read().convertToFormat(QImage::Format_RGB32);
+    int worst = 0;
+    for (int y = 0; y < 700; y += 37) {
+        for (int x = 0; x < 1500; x += 41) {
+            const QRgb a = decoded.pixel(x, y);
+            const QRgb b = reference.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                              std::abs(qBlue(a) - qBlue(b))});
+        }
+    }
+    EXPECT_LE(worst, 3);
+}
+
+TEST_F(PanoramaJpegDecoderTest, largePhotosAreScaledByPowersOfTwoToFit)
+{
+    const QString path = write(QStringLiteral("wide.jpg"), noisyImage(1600, 800));
+    const QImage decoded = PanoramaJpegDecoder::decode(path, 400, 256, [](QSize) {}, [](const QImage &, int, int) {});
+    EXPECT_EQ(decoded.size(), QSize(400, 200));
+}
+
+TEST_F(PanoramaJpegDecoderTest, turnedCutMissingAndOtherFiles)
+{
+    const QImage image = noisyImage(300, 200);
+    const QString turned = write(QStringLiteral("turned.jpg"), image);
+    {
+        // An Exif block right after the start marker: orientation 6, "turn 90 degrees".
+        const QByteArray exif = QByteArray::fromHex("FFE10022" "457869660000" "4D4D002A00000008"
+                                                    "0001" "011200030000000100060000" "00000000");
+        QFile file(turned);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        QByteArray data = file.readAll();
+        data.insert(2, exif);
+        file.seek(0);
+        file.write(data);
+    }
+    QImageReader upright(turned);
+    upright.setAutoTransform(true);
+    ASSERT_EQ(upright.read().size(), QSize(200, 300));
+    EXPECT_TRUE(PanoramaJpegDecoder::canDecode(turned));
+    bool announced = false;
+    EXPECT_TRUE(PanoramaJpegDecoder::decode(turned, 4096, 64, [&announced](QSize) { announced = true; },
+                                            [](const QImage &, int, int) {})
+                    .isNull());
+    EXPECT_FALSE(announced);
+    const QString png = m_dir.filePath(QStringLiteral("photo.png"));
+    image.save(png, "PNG");
+    EXPECT_FALSE(PanoramaJpegDecoder::canDecode(png));
+
+    const QString path = write(QStringLiteral("cut.jpg"), image);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.resize(file.size() / 3);
+    file.close();
+    // As with the general decoder, a cut photo shows what it has.
+    EXPECT_EQ(PanoramaJpegDecoder::decode(path, 4096, 64, [](QSize) {}, [](const QImage &, int, int) {}).size(),
+              image.size());
+    EXPECT_TRUE(PanoramaJpegDecoder::decode(m_dir.filePath(QStringLiteral("missing.jpg")), 4096, 64, [](QSize) {},
+                                            [](const QImage &, int, int) {})
+                    .isNull());
+}
+
+} // namespace
