@@ -171,6 +171,8 @@ void Panorama360ViewerView::setInputs(const Inputs &inputs)
 
 void Panorama360ViewerView::runUpdateCycle()
 {
+    // A view that takes no input lets the pointer through to what lies below.
+    setAttribute(Qt::WA_TransparentForMouseEvents, !m_inputs.interactive);
     if (m_coordinator.currentURL != m_inputs.imageURL) {
         m_coordinator.currentURL = m_inputs.imageURL;
         applyPanoramaImage();

@@ -106,15 +106,6 @@ int exifOrientation(const jpeg_decompress_struct &info)
     return 1;
 }
 
-unsigned scaleDenominator(unsigned width, unsigned height, int maxSide)
-{
-    unsigned denominator = 1;
-    while (denominator < 8 && ((width + denominator - 1) / denominator > unsigned(maxSide)
-                               || (height + denominator - 1) / denominator > unsigned(maxSide)))
-        denominator *= 2;
-    return denominator;
-}
-
 } // namespace
 
 bool PanoramaJpegDecoder::canDecode(const QString &path)
@@ -140,11 +131,10 @@ QImage PanoramaJpegDecoder::decode(const QString &path, int maxSide, int bandRow
     jpeg_stdio_src(&info, state->file);
     jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&info, TRUE);
-    if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK || exifOrientation(info) != 1)
+    if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK || exifOrientation(info) != 1
+        || info.image_width > JDIMENSION(maxSide) || info.image_height > JDIMENSION(maxSide))
         return {};
     info.out_color_space = JCS_EXT_BGRX;
-    info.scale_num = 1;
-    info.scale_denom = scaleDenominator(info.image_width, info.image_height, maxSide);
     jpeg_start_decompress(&info);
     state->image = allocateImage(QSize(int(info.output_width), int(info.output_height)));
     if (state->image.isNull())

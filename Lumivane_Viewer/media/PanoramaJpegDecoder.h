@@ -9,7 +9,6 @@
 /// Decodes a JPEG photo with libjpeg-turbo straight into 32-bit rows and
 /// hands every band of rows on as soon as it is decoded, so that the upload
 /// of a large panorama runs alongside its decode instead of after it.
-/// Photos larger than a given side are decoded at 1/2, 1/4 or 1/8 scale.
 class PanoramaJpegDecoder final
 {
 public:
@@ -22,7 +21,8 @@ public:
 
     /// The whole decoded photo (Format_RGB32), or a null image when the
     /// photo is left to the general decoder (an orientation tag asking for a
-    /// turn, CMYK colours) or could not be read; sizeSink may then have been
+    /// turn, CMYK colours, a side longer than maxSide, which the uploader
+    /// scales to fit exactly) or could not be read; sizeSink may then have been
     /// called and some bands handed on already.
     static QImage decode(const QString &path, int maxSide, int bandRows, const SizeSink &sizeSink,
                          const BandSink &bandSink);

@@ -1,7 +1,6 @@
 #include "PanoramaFixtures.h"
 
 #include <LumivaneImageCache.h>
-#include <PanoramaTextureUploader.h>
 #include <scene/SphereTextureMapping.h>
 
 #include <QApplication>
@@ -138,15 +137,6 @@ TEST_F(PanoramaRendering, missingPhotoFadesInThePlaceholder)
     EXPECT_NEAR(pixel.red(), 38, 2);
     EXPECT_NEAR(pixel.green(), 38, 2);
     EXPECT_DOUBLE_EQ(view->coordinator().sphereNode->opacity(), 1.0);
-}
-
-TEST_F(PanoramaRendering, photoWiderThanTheTextureLimitIsShownDownscaled)
-{
-    // The store scales down to the GPU's limit; prepared() is what it uploads.
-    const QImage wide = gradientPhoto(400, 200);
-    const QImage prepared = PanoramaTextureUploader::prepared(wide, 128);
-    EXPECT_EQ(prepared.size(), QSize(128, 64));
-    EXPECT_EQ(PanoramaTextureUploader::prepared(wide, 4096).size(), wide.size());
 }
 
 TEST_F(PanoramaRendering, staleLoadIsDroppedAndTheSphereEndsOpaque)

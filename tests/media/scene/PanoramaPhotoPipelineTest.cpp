@@ -1,5 +1,6 @@
 #include <PanoramaJpegDecoder.h>
 #include <PanoramaMipmapBands.h>
+#include <PanoramaTextureUploader.h>
 
 #include <QImageReader>
 #include <QImageWriter>
@@ -121,11 +122,14 @@ TEST_F(PanoramaJpegDecoderTest, bandsCoverThePhotoInOrderAndMatchTheGeneralDecod
     EXPECT_LE(worst, 3);
 }
 
-TEST_F(PanoramaJpegDecoderTest, largePhotosAreScaledByPowersOfTwoToFit)
+TEST_F(PanoramaJpegDecoderTest, photosLargerThanTheGpuTakesAreLeftToTheScalingPath)
 {
     const QString path = write(QStringLiteral("wide.jpg"), noisyImage(1600, 800));
-    const QImage decoded = PanoramaJpegDecoder::decode(path, 400, 256, [](QSize) {}, [](const QImage &, int, int) {});
-    EXPECT_EQ(decoded.size(), QSize(400, 200));
+    EXPECT_TRUE(PanoramaJpegDecoder::decode(path, 1000, 256, [](QSize) {}, [](const QImage &, int, int) {}).isNull());
+    // The general path scales to the limit exactly, keeping the aspect ratio.
+    const QImage prepared = PanoramaTextureUploader::prepared(QImageReader(path).read(), 1000);
+    EXPECT_EQ(prepared.size(), QSize(1000, 500));
+    EXPECT_EQ(prepared.format(), QImage::Format_RGB32);
 }
 
 TEST_F(PanoramaJpegDecoderTest, turnedCutMissingAndOtherFiles)
