@@ -3,6 +3,7 @@
 #include "LumivaneImageCache.h"
 #include "PanoramaPhotoLoader.h"
 #include "PanoramaScrollMonitor.h"
+#include "PanoramaStrips.h"
 #include "PanoramaTextureStore.h"
 
 #include <QApplication>
@@ -356,9 +357,15 @@ void Panorama360ViewerView::setTexture(SceneNode &sphere, std::shared_ptr<Panora
     m_texture = texture;
     if (!sphere.geometry() || sphere.geometry()->kind() != SceneGeometry::Kind::Sphere)
         return;
-    const unsigned id = texture->id();
     const QSize size = texture->size();
-    sphere.geometry()->firstMaterial().texture = std::make_shared<SceneTexture>(id, size, std::move(texture));
+    std::vector<SceneTexture::Strip> strips;
+    for (std::size_t i = 0; i < texture->ids().size(); ++i) {
+        const QSize strip = PanoramaStrips::stripSize(size, int(i));
+        const int top = PanoramaStrips::firstRow(int(i));
+        strips.push_back({texture->ids()[i], float(top) / float(size.height()),
+                          float(top + strip.height()) / float(size.height())});
+    }
+    sphere.geometry()->firstMaterial().texture = std::make_shared<SceneTexture>(std::move(strips), size, std::move(texture));
 }
 
 void Panorama360ViewerView::setOrientation(SceneNode &sphere, std::optional<double> yaw, std::optional<double> pitch)

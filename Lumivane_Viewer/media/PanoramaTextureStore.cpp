@@ -22,19 +22,19 @@ QHash<QOpenGLContextGroup *, std::weak_ptr<PanoramaTextureStore>> &registry()
 
 } // namespace
 
-PanoramaTexture::PanoramaTexture(std::weak_ptr<PanoramaTextureStore> store, unsigned id, QSize size)
+PanoramaTexture::PanoramaTexture(std::weak_ptr<PanoramaTextureStore> store, std::vector<unsigned> ids, QSize size)
     : m_store(std::move(store))
-    , m_id(id)
+    , m_ids(std::move(ids))
     , m_size(size)
 {
 }
 
 PanoramaTexture::~PanoramaTexture()
 {
-    if (!m_id)
+    if (m_ids.empty())
         return;
     if (auto store = m_store.lock())
-        store->release(m_id);
+        store->release(std::move(m_ids));
 }
 
 std::shared_ptr<PanoramaTextureStore> PanoramaTextureStore::forContext(QOpenGLContext *context)
@@ -121,12 +121,12 @@ bool PanoramaTextureStore::wait(const QString &key, QObject *receiver, Ready rea
     return waiters.size() == 1;
 }
 
-void PanoramaTextureStore::postResult(const QString &key, unsigned id, QSize size)
+void PanoramaTextureStore::postResult(const QString &key, std::vector<unsigned> ids, QSize size)
 {
     // Called from other threads. The answer is posted to the store's own
     // thread; should the store be deleted first, the posted call is dropped.
     PanoramaTextureStore *store = this;
-    QMetaObject::invokeMethod(store, [store, key, id, size] { store->finishUpload(key, id, size); });
+    QMetaObject::invokeMethod(store, [store, key, ids = std::move(ids), size] { store->finishUpload(key, ids, size); });
 }
 
 void PanoramaTextureStore::upload(const QString &key, const QImage &image, QObject *receiver, Ready ready)
@@ -139,11 +139,11 @@ void PanoramaTextureStore::upload(const QString &key, const QImage &image, QObje
         return;
     PanoramaTextureUploader *uploader = m_uploader;
     PanoramaTextureStore *store = this;
-    const auto [recycledId, recycledSize] = takeRecyclable();
-    const PanoramaTextureUploader::Result recycled{recycledId, recycledSize};
+    const auto [recycledIds, recycledSize] = takeRecyclable();
+    const PanoramaTextureUploader::Result recycled{recycledIds, recycledSize};
     QMetaObject::invokeMethod(uploader, [uploader, store, key, image, recycled] {
         const PanoramaTextureUploader::Result result = uploader->upload(image, recycled);
-        store->postResult(key, result.id, result.size);
+        store->postResult(key, result.ids, result.size);
     });
 }
 
@@ -153,8 +153,8 @@ void PanoramaTextureStore::decodeAndUpload(const QUrl &url, const QString &key, 
         return;
     PanoramaTextureUploader *uploader = m_uploader;
     PanoramaTextureStore *store = this;
-    const auto [recycledId, recycledSize] = takeRecyclable();
-    const PanoramaTextureUploader::Result recycled{recycledId, recycledSize};
+    const auto [recycledIds, recycledSize] = takeRecyclable();
+    const PanoramaTextureUploader::Result recycled{recycledIds, recycledSize};
     const int maxSide = m_maxTextureSize;
     // The task holds raw pointers to the store and its uploader: both live
     // until the store's destructor has drained the upload thread, and the
@@ -184,7 +184,7 @@ void PanoramaTextureStore::decodeAndUpload(const QUrl &url, const QString &key, 
                 LumivaneImageCache::shared()->cache().setObject(image, LumivaneImageCache::key(url));
                 QMetaObject::invokeMethod(uploader, [uploader, store, job, key] {
                     const PanoramaTextureUploader::Result result = uploader->finish(*job);
-                    store->postResult(key, result.id, result.size);
+                    store->postResult(key, result.ids, result.size);
                 });
                 tasks->end();
                 return;
@@ -196,14 +196,14 @@ void PanoramaTextureStore::decodeAndUpload(const QUrl &url, const QString &key, 
         const PanoramaTextureUploader::Result reuse = began ? PanoramaTextureUploader::Result{} : recycled;
         image = LumivaneImageCache::decodeFile(path);
         if (image.isNull()) {
-            if (reuse.id)
-                QMetaObject::invokeMethod(uploader, [uploader, reuse] { uploader->deleteTexture(reuse.id); });
-            store->postResult(key, 0, {});
+            if (!reuse.ids.empty())
+                QMetaObject::invokeMethod(uploader, [uploader, reuse] { uploader->deleteTextures(reuse.ids); });
+            store->postResult(key, {}, {});
         } else {
             LumivaneImageCache::shared()->cache().setObject(image, LumivaneImageCache::key(url));
             QMetaObject::invokeMethod(uploader, [uploader, store, key, image, reuse] {
                 const PanoramaTextureUploader::Result result = uploader->upload(image, reuse);
-                store->postResult(key, result.id, result.size);
+                store->postResult(key, result.ids, result.size);
             });
         }
         tasks->end();
@@ -211,27 +211,27 @@ void PanoramaTextureStore::decodeAndUpload(const QUrl &url, const QString &key, 
     LumivaneImageCache::pool()->start(task, LumivaneImageCache::utilityPriority);
 }
 
-std::pair<unsigned, QSize> PanoramaTextureStore::takeRecyclable()
+std::pair<std::vector<unsigned>, QSize> PanoramaTextureStore::takeRecyclable()
 {
-    // Only a texture that the new one would push out of the recent list anyway.
+    // Only a photo that the new one would push out of the recent list anyway.
     if (m_recent.size() < recentTextureCount)
-        return {0u, QSize()};
+        return {{}, QSize()};
     for (auto it = m_recent.begin(); it != m_recent.end(); ++it) {
         if (it->use_count() == 1) {
             const std::shared_ptr<PanoramaTexture> texture = *it;
             m_recent.erase(it);
             m_textures.removeIf([&texture](const auto &entry) { return entry.value().lock() == texture; });
-            return {texture->takeId(), texture->size()};
+            return {texture->takeIds(), texture->size()};
         }
     }
-    return {0u, QSize()};
+    return {{}, QSize()};
 }
 
-void PanoramaTextureStore::finishUpload(const QString &key, unsigned id, QSize size)
+void PanoramaTextureStore::finishUpload(const QString &key, std::vector<unsigned> ids, QSize size)
 {
     std::shared_ptr<PanoramaTexture> texture;
-    if (id) {
-        texture = std::make_shared<PanoramaTexture>(weak_from_this(), id, size);
+    if (!ids.empty()) {
+        texture = std::make_shared<PanoramaTexture>(weak_from_this(), std::move(ids), size);
         m_textures.insert(key, texture);
         m_recent.push_back(texture);
         while (m_recent.size() > recentTextureCount)
@@ -244,10 +244,10 @@ void PanoramaTextureStore::finishUpload(const QString &key, unsigned id, QSize s
     }
 }
 
-void PanoramaTextureStore::release(unsigned id)
+void PanoramaTextureStore::release(std::vector<unsigned> ids)
 {
     PanoramaTextureUploader *uploader = m_uploader;
-    QMetaObject::invokeMethod(uploader, [uploader, id] { uploader->deleteTexture(id); });
+    QMetaObject::invokeMethod(uploader, [uploader, ids = std::move(ids)] { uploader->deleteTextures(ids); });
     for (auto it = m_textures.begin(); it != m_textures.end();) {
         if (it->expired())
             it = m_textures.erase(it);

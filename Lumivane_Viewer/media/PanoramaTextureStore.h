@@ -24,26 +24,27 @@ class QThread;
 class PanoramaTextureUploader;
 class PanoramaTextureStore;
 
-/// One panorama photo uploaded as a GL texture (with mipmaps) into a shared
-/// context group. Deleting the last reference deletes the texture on the
-/// store's upload thread; once the store is gone, the texture goes with its
-/// context group.
+/// One panorama photo uploaded into a shared context group as GL textures
+/// with mipmaps, one per horizontal strip (PanoramaStrips). Deleting the last
+/// reference deletes the textures on the store's upload thread; once the
+/// store is gone, they go with their context group.
 class PanoramaTexture final
 {
 public:
-    PanoramaTexture(std::weak_ptr<PanoramaTextureStore> store, unsigned id, QSize size);
+    PanoramaTexture(std::weak_ptr<PanoramaTextureStore> store, std::vector<unsigned> ids, QSize size);
     ~PanoramaTexture();
     PanoramaTexture(const PanoramaTexture &) = delete;
     PanoramaTexture &operator=(const PanoramaTexture &) = delete;
 
-    unsigned id() const { return m_id; }
+    /// The strip textures, top to bottom.
+    const std::vector<unsigned> &ids() const { return m_ids; }
     QSize size() const { return m_size; }
-    /// Hands the GL texture over to a new owner; this object then deletes nothing.
-    unsigned takeId() { return std::exchange(m_id, 0u); }
+    /// Hands the GL textures over to a new owner; this object then deletes nothing.
+    std::vector<unsigned> takeIds() { return std::exchange(m_ids, {}); }
 
 private:
     std::weak_ptr<PanoramaTextureStore> m_store;
-    unsigned m_id;
+    std::vector<unsigned> m_ids;
     QSize m_size;
 };
 
@@ -77,8 +78,8 @@ public:
     /// null texture when the file gives no image.
     void decodeAndUpload(const QUrl &url, const QString &key, QObject *receiver, Ready ready);
 
-    /// Deletes a texture on the upload thread; called by PanoramaTexture.
-    void release(unsigned id);
+    /// Deletes textures on the upload thread; called by PanoramaTexture.
+    void release(std::vector<unsigned> ids);
 
     /// How many recently shown textures stay resident when no view shows them.
     static constexpr std::size_t recentTextureCount = 2;
@@ -103,13 +104,13 @@ private:
     };
 
     explicit PanoramaTextureStore(QOpenGLContext *shareContext);
-    /// The oldest recently shown texture that no view shows any more, taken
+    /// The oldest recently shown photo that no view shows any more, taken
     /// out of the store for its storage to be reused.
-    std::pair<unsigned, QSize> takeRecyclable();
+    std::pair<std::vector<unsigned>, QSize> takeRecyclable();
     /// Queues `ready`; true when no upload of `key` is under way yet.
     bool wait(const QString &key, QObject *receiver, Ready ready);
-    void postResult(const QString &key, unsigned id, QSize size);
-    void finishUpload(const QString &key, unsigned id, QSize size);
+    void postResult(const QString &key, std::vector<unsigned> ids, QSize size);
+    void finishUpload(const QString &key, std::vector<unsigned> ids, QSize size);
 
     QThread *m_thread = nullptr;
     PanoramaTextureUploader *m_uploader = nullptr;

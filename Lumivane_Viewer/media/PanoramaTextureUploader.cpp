@@ -1,8 +1,11 @@
 #include "PanoramaTextureUploader.h"
 
+#include "PanoramaStrips.h"
+
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLExtraFunctions>
+#include <QThread>
 
 #ifndef GL_BGRA
 #define GL_BGRA 0x80E1
@@ -57,8 +60,7 @@ QImage PanoramaTextureUploader::prepared(const QImage &image, int maxSize)
 PanoramaTextureUploader::Result PanoramaTextureUploader::upload(const QImage &image, Result recycled)
 {
     if (image.isNull() || !makeCurrent()) {
-        if (recycled.id)
-            deleteTexture(recycled.id);
+        deleteTextures(recycled.ids);
         return {};
     }
     const QImage pixels = prepared(image, m_maxTextureSize);
@@ -76,21 +78,25 @@ bool PanoramaTextureUploader::begin(Job &job, QSize size, Result recycled)
 {
     const bool usable = makeCurrent() && !size.isEmpty() && size.width() <= m_maxTextureSize
         && size.height() <= m_maxTextureSize;
-    if (recycled.id && (!usable || recycled.size != size)) {
-        deleteTexture(recycled.id);
+    if (!usable || recycled.size != size) {
+        deleteTextures(recycled.ids);
         recycled = {};
     }
     if (!usable)
         return false;
     job.size = size;
-    job.mipmaps.emplace(size);
-    if (recycled.id) {
-        job.texture = recycled.id;
-        return true;
-    }
+    const int strips = PanoramaStrips::count(size);
+    job.textures = recycled.ids.empty() ? std::vector<unsigned>(std::size_t(strips), 0u) : recycled.ids;
+    job.mipmaps.assign(std::size_t(strips), std::nullopt);
+    return true;
+}
+
+unsigned PanoramaTextureUploader::allocate(QSize size)
+{
     auto *gl = m_context->extraFunctions();
-    gl->glGenTextures(1, &job.texture);
-    gl->glBindTexture(GL_TEXTURE_2D, job.texture);
+    unsigned id = 0;
+    gl->glGenTextures(1, &id);
+    gl->glBindTexture(GL_TEXTURE_2D, id);
     const int levels = PanoramaMipmapBands::levelCount(size);
     // All levels in one allocation: defining them one by one makes the
     // driver copy the whole texture again for every new level.
@@ -108,7 +114,11 @@ bool PanoramaTextureUploader::begin(Job &job, QSize size, Result recycled)
     gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    return true;
+    gl->glFlush();
+    // The driver's texture lock is not fair: step aside so that a view
+    // waiting for it draws its frame before the next strip is set up.
+    QThread::usleep(1500);
+    return id;
 }
 
 void PanoramaTextureUploader::uploadRows(int level, int y, const uchar *pixels, int width, int rows, qsizetype stride)
@@ -124,41 +134,54 @@ void PanoramaTextureUploader::uploadRows(int level, int y, const uchar *pixels, 
 
 void PanoramaTextureUploader::addBand(Job &job, int y, const uchar *pixels, int rows, qsizetype stride)
 {
-    if (!job.texture || !job.mipmaps || !makeCurrent())
+    const auto strip = std::size_t(y / PanoramaStrips::stripRows);
+    if (strip >= job.textures.size() || !makeCurrent())
         return;
-    m_context->functions()->glBindTexture(GL_TEXTURE_2D, job.texture);
-    job.mipmaps->addBand(y, pixels, rows, stride,
-                         [this](int level, int row, const uchar *p, int width, int count, qsizetype s) {
-                             uploadRows(level, row, p, width, count, s);
-                         });
+    const QSize size = PanoramaStrips::stripSize(job.size, int(strip));
+    if (!job.textures[strip])
+        job.textures[strip] = allocate(size);
+    if (!job.mipmaps[strip])
+        job.mipmaps[strip].emplace(size);
+    m_context->functions()->glBindTexture(GL_TEXTURE_2D, job.textures[strip]);
+    job.mipmaps[strip]->addBand(y - PanoramaStrips::firstRow(int(strip)), pixels, rows, stride,
+                                [this](int level, int row, const uchar *p, int width, int count, qsizetype s) {
+                                    uploadRows(level, row, p, width, count, s);
+                                });
 }
 
 PanoramaTextureUploader::Result PanoramaTextureUploader::finish(Job &job)
 {
-    if (!job.texture || !job.mipmaps || !makeCurrent())
+    if (job.textures.empty() || !makeCurrent())
         return {};
     QOpenGLFunctions *gl = m_context->functions();
-    gl->glBindTexture(GL_TEXTURE_2D, job.texture);
-    job.mipmaps->finish([this](int level, int row, const uchar *p, int width, int count, qsizetype s) {
-        uploadRows(level, row, p, width, count, s);
-    });
+    for (std::size_t strip = 0; strip < job.textures.size(); ++strip) {
+        if (!job.textures[strip] || !job.mipmaps[strip]) {
+            abort(job);
+            return {};
+        }
+        gl->glBindTexture(GL_TEXTURE_2D, job.textures[strip]);
+        job.mipmaps[strip]->finish([this](int level, int row, const uchar *p, int width, int count, qsizetype s) {
+            uploadRows(level, row, p, width, count, s);
+        });
+    }
     gl->glBindTexture(GL_TEXTURE_2D, 0);
     gl->glFinish();
-    job.mipmaps.reset();
-    return {std::exchange(job.texture, 0u), job.size};
+    job.mipmaps.clear();
+    return {std::exchange(job.textures, {}), job.size};
 }
 
 void PanoramaTextureUploader::abort(Job &job)
 {
-    if (job.texture)
-        deleteTexture(std::exchange(job.texture, 0u));
-    job.mipmaps.reset();
+    deleteTextures(std::exchange(job.textures, {}));
+    job.mipmaps.clear();
 }
 
-void PanoramaTextureUploader::deleteTexture(unsigned id)
+void PanoramaTextureUploader::deleteTextures(const std::vector<unsigned> &ids)
 {
-    if (makeCurrent())
-        m_context->functions()->glDeleteTextures(1, &id);
+    for (unsigned id : ids) {
+        if (id && makeCurrent())
+            m_context->functions()->glDeleteTextures(1, &id);
+    }
 }
 
 void PanoramaTextureUploader::shutDown()

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QOpenGLContext;
 class QOffscreenSurface;
@@ -21,27 +22,28 @@ class PanoramaTextureUploader final : public QObject
     Q_OBJECT
 
 public:
+    /// The strip textures of one photo (PanoramaStrips), top to bottom.
     struct Result
     {
-        unsigned id = 0;
+        std::vector<unsigned> ids;
         QSize size;
     };
 
-    /// One texture being filled band by band.
+    /// One photo being uploaded band by band.
     struct Job
     {
-        unsigned texture = 0;
         QSize size;
-        std::optional<PanoramaMipmapBands> mipmaps;
+        std::vector<unsigned> textures;
+        std::vector<std::optional<PanoramaMipmapBands>> mipmaps;
     };
 
     PanoramaTextureUploader(QOpenGLContext *context, QOffscreenSurface *surface);
     ~PanoramaTextureUploader() override;
 
-    /// Uploads a whole photo. Upload thread only. `recycled` is a texture
-    /// that no view shows any more: its storage is reused when it has the
-    /// right size, so that no new GPU memory has to be set up (which holds
-    /// the driver's texture lock for a long time); otherwise it is deleted.
+    /// Uploads a whole photo. Upload thread only. `recycled` are textures
+    /// that no view shows any more: their storage is reused when they have
+    /// the right size, so that no new GPU memory has to be set up; otherwise
+    /// they are deleted.
     Result upload(const QImage &image, Result recycled);
 
     /// Band by band, for photos still being decoded: begin() with the full
@@ -55,7 +57,7 @@ public:
     /// Drops a texture whose photo could not be decoded to the end.
     void abort(Job &job);
 
-    void deleteTexture(unsigned id);
+    void deleteTextures(const std::vector<unsigned> &ids);
     /// Destroys the context; the last call on the upload thread.
     void shutDown();
 
@@ -68,6 +70,7 @@ public:
 
 private:
     bool makeCurrent();
+    unsigned allocate(QSize size);
     void uploadRows(int level, int y, const uchar *pixels, int width, int rows, qsizetype stride);
 
     std::unique_ptr<QOpenGLContext> m_context;

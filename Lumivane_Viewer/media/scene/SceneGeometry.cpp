@@ -36,6 +36,7 @@ SceneMesh sphereMesh(double radius, int segments)
             mesh.indices.insert(mesh.indices.end(), {a, b, a + 1, a + 1, b, b + 1});
         }
     }
+    mesh.textureRows = rows;
     return mesh;
 }
 

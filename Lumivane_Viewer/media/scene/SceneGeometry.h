@@ -13,6 +13,10 @@ struct SceneMesh
 {
     std::vector<float> vertices;
     std::vector<unsigned> indices;
+    /// Spheres: the indices come in this many runs of equal length, one per
+    /// band of latitude from top to bottom, each spanning an equal part of
+    /// the texture's height; 0 for other shapes.
+    int textureRows = 0;
 };
 
 /// A sphere around its node's origin or a plane facing +Z, with one material.

@@ -5,6 +5,8 @@
 #include <QOpenGLShaderProgram>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -29,10 +31,16 @@ uniform sampler2D image;
 uniform vec4 color;
 uniform float useImage;
 uniform float opacity;
+uniform vec2 rowRange;
 varying vec2 uv;
 void main()
 {
-    vec4 c = useImage > 0.5 ? texture2D(image, uv) : color;
+    // A picture cut into strips is drawn one strip at a time; each draw keeps
+    // only its own rows.
+    if (uv.y < rowRange.x - 0.0001 || uv.y > rowRange.y + 0.0001)
+        discard;
+    vec2 t = vec2(uv.x, (uv.y - rowRange.x) / (rowRange.y - rowRange.x));
+    vec4 c = useImage > 0.5 ? texture2D(image, t) : color;
     gl_FragColor = c * opacity;
 }
 )";
@@ -67,6 +75,7 @@ void SceneRenderer::initialize()
     m_opacityLocation = m_program->uniformLocation("opacity");
     m_useImageLocation = m_program->uniformLocation("useImage");
     m_colorLocation = m_program->uniformLocation("color");
+    m_rowRangeLocation = m_program->uniformLocation("rowRange");
     m_initialized = true;
 }
 
@@ -127,16 +136,35 @@ void SceneRenderer::drawNode(const SceneNode &node, const QMatrix4x4 &viewProjec
     m_program->setUniformValue(m_useImageLocation, texture ? 1.0f : 0.0f);
     m_program->setUniformValue(m_colorLocation, QVector4D(float(c.redF() * c.alphaF()), float(c.greenF() * c.alphaF()),
                                                   float(c.blueF() * c.alphaF()), float(c.alphaF())));
-    // Texture parameters are fixed when a texture is made: changing them on a
-    // texture that an unfinished frame uses makes software drivers flush.
-    if (texture)
-        glBindTexture(GL_TEXTURE_2D, texture);
     const Mesh &mesh = meshFor(node);
     glBindBuffer(GL_ARRAY_BUFFER, mesh.vertexBuffer);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.indexBuffer);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 5 * sizeof(float), nullptr);
     glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 5 * sizeof(float), reinterpret_cast<void *>(3 * sizeof(float)));
+    if (material.texture && material.texture->strips().size() > 1 && mesh.textureRows > 0) {
+        drawStrips(*material.texture, mesh);
+        return;
+    }
+    // Texture parameters are fixed when a texture is made: changing them on a
+    // texture that an unfinished frame uses makes software drivers flush.
+    if (texture)
+        glBindTexture(GL_TEXTURE_2D, texture);
+    m_program->setUniformValue(m_rowRangeLocation, QVector2D(0.0f, 1.0f));
     glDrawElements(GL_TRIANGLES, mesh.indexCount, GL_UNSIGNED_INT, nullptr);
+}
+
+void SceneRenderer::drawStrips(const SceneTexture &texture, const Mesh &mesh)
+{
+    const int indicesPerRow = mesh.indexCount / mesh.textureRows;
+    for (const SceneTexture::Strip &strip : texture.strips()) {
+        // Only the bands of latitude that reach into the strip.
+        const int first = std::clamp(int(strip.top * mesh.textureRows), 0, mesh.textureRows - 1);
+        const int last = std::clamp(int(std::ceil(strip.bottom * mesh.textureRows)), first + 1, mesh.textureRows);
+        glBindTexture(GL_TEXTURE_2D, strip.glTextureId);
+        m_program->setUniformValue(m_rowRangeLocation, QVector2D(strip.top, strip.bottom));
+        glDrawElements(GL_TRIANGLES, (last - first) * indicesPerRow, GL_UNSIGNED_INT,
+                       reinterpret_cast<void *>(std::uintptr_t(first) * std::uintptr_t(indicesPerRow) * sizeof(unsigned)));
+    }
 }
 
 void SceneRenderer::applyMaterialState(const SceneMaterial &material)
@@ -176,6 +204,7 @@ const SceneRenderer::Mesh &SceneRenderer::meshFor(const SceneNode &node)
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(data.indices.size() * sizeof(unsigned)), data.indices.data(),
                  GL_STATIC_DRAW);
     mesh.indexCount = int(data.indices.size());
+    mesh.textureRows = data.textureRows;
     return *m_meshes.insert(key, mesh);
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 
 class QOpenGLShaderProgram;
+class SceneTexture;
 class Scene;
 class SceneNode;
 struct SceneMaterial;
@@ -32,6 +33,7 @@ private:
         unsigned vertexBuffer = 0;
         unsigned indexBuffer = 0;
         int indexCount = 0;
+        int textureRows = 0;
     };
     struct ImageTexture
     {
@@ -43,6 +45,7 @@ private:
     const Mesh &meshFor(const SceneNode &node);
     unsigned textureFor(const SceneMaterial &material);
     void drawNode(const SceneNode &node, const QMatrix4x4 &viewProjection, double now);
+    void drawStrips(const SceneTexture &texture, const Mesh &mesh);
     void applyMaterialState(const SceneMaterial &material);
     void dropUnusedTextures();
 
@@ -56,4 +59,5 @@ private:
     int m_opacityLocation = -1;
     int m_useImageLocation = -1;
     int m_colorLocation = -1;
+    int m_rowRangeLocation = -1;
 };

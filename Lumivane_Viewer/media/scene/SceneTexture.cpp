@@ -6,8 +6,8 @@ SceneTexture::SceneTexture(QImage image)
 {
 }
 
-SceneTexture::SceneTexture(unsigned glTextureId, QSize size, std::shared_ptr<const void> owner)
-    : m_glTextureId(glTextureId)
+SceneTexture::SceneTexture(std::vector<Strip> strips, QSize size, std::shared_ptr<const void> owner)
+    : m_strips(std::move(strips))
     , m_size(size)
     , m_owner(std::move(owner))
 {

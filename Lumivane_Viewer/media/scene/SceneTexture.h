@@ -3,24 +3,36 @@
 #include <QImage>
 
 #include <memory>
+#include <vector>
 
 /// A picture for a material: either an image that the renderer uploads on
-/// first use (small marker bitmaps), or a texture already uploaded into the
-/// shared GL context group by someone else (panorama photos), kept alive by
-/// its owner handle.
+/// first use (small marker bitmaps), or textures already uploaded into the
+/// shared GL context group by someone else (panorama photos, cut into
+/// horizontal strips), kept alive by their owner handle.
 class SceneTexture final
 {
 public:
+    /// One GL texture covering the rows [top, bottom) of the picture, as
+    /// fractions of its height.
+    struct Strip
+    {
+        unsigned glTextureId = 0;
+        float top = 0.0f;
+        float bottom = 1.0f;
+    };
+
     explicit SceneTexture(QImage image);
-    SceneTexture(unsigned glTextureId, QSize size, std::shared_ptr<const void> owner);
+    SceneTexture(std::vector<Strip> strips, QSize size, std::shared_ptr<const void> owner);
 
     const QImage &image() const { return m_image; }
-    unsigned glTextureId() const { return m_glTextureId; }
+    const std::vector<Strip> &strips() const { return m_strips; }
+    /// The texture of the first strip; 0 for an image not uploaded yet.
+    unsigned glTextureId() const { return m_strips.empty() ? 0u : m_strips.front().glTextureId; }
     QSize size() const { return m_size; }
 
 private:
     QImage m_image;
-    unsigned m_glTextureId = 0;
+    std::vector<Strip> m_strips;
     QSize m_size;
     std::shared_ptr<const void> m_owner;
 };

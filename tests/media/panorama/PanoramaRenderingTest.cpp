@@ -23,7 +23,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        m_photo = writePhoto(m_dir, QStringLiteral("gradient.png"), gradientPhoto());
+        // Three strips of unequal height on the GPU (512, 512 and 176 rows).
+        m_photo = writePhoto(m_dir, QStringLiteral("gradient.png"), gradientPhoto(2400, 1200));
         LumivaneImageCache::shared()->cache().removeAllObjects();
     }
 
@@ -78,7 +79,8 @@ TEST_P(PanoramaDirection, centrePixelShowsThePhotoAtTheInitialDirection)
 
 INSTANTIATE_TEST_SUITE_P(Directions, PanoramaDirection,
                          ::testing::Values(Direction{0.0, 0.0}, Direction{pi / 2, 0.0}, Direction{-pi / 2, 0.0},
-                                           Direction{2.5, 0.0}, Direction{0.0, 0.6}, Direction{1.0, -0.7}));
+                                           Direction{2.5, 0.0}, Direction{0.0, 0.6}, Direction{1.0, -0.7},
+                                           Direction{-2.0, -1.2}, Direction{0.3, 0.01}));
 
 TEST_F(PanoramaRendering, hotspotAtTheInitialDirectionLandsAtTheCentreOverAGrid)
 {
@@ -126,6 +128,22 @@ TEST_F(PanoramaRendering, hotspotAtTheCentreShowsItsColourAndAClickReportsIt)
     tapped.reset();
     QTest::mouseClick(view.get(), Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_FALSE(tapped);
+}
+
+TEST_F(PanoramaRendering, jpegPhotoShowsThroughTheBandDecoder)
+{
+    const QString path = m_dir.filePath(QStringLiteral("gradient.jpg"));
+    ASSERT_TRUE(gradientPhoto(2400, 1200).save(path, "JPEG", 95));
+    Panorama360ViewerView::Inputs inputs;
+    inputs.imageURL = QUrl::fromLocalFile(path);
+    inputs.initialYaw = 0.3;
+    inputs.initialPitch = -0.45;
+    auto view = showView(inputs);
+    const QColor pixel = centrePixel(*view);
+    EXPECT_NEAR(pixel.red(), SphereTextureMapping::photoColumn(0.3) * 255.0, 6.0);
+    EXPECT_NEAR(pixel.green(), SphereTextureMapping::photoRow(-0.45) * 255.0, 6.0);
+    // Decoded once, into the shared image cache.
+    EXPECT_FALSE(LumivaneImageCache::shared()->cache().object(LumivaneImageCache::key(inputs.imageURL)).isNull());
 }
 
 TEST_F(PanoramaRendering, missingPhotoFadesInThePlaceholder)
