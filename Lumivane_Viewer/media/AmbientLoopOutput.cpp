@@ -2,7 +2,9 @@
 
 #include "LoopingPcmDevice.h"
 
+#include <QAudioDevice>
 #include <QAudioSink>
+#include <QMediaDevices>
 #include <QMetaObject>
 
 struct AmbientLoopOutput::Playback
@@ -15,14 +17,17 @@ struct AmbientLoopOutput::Playback
 AmbientLoopOutput::AmbientLoopOutput(QByteArray pcm, const QAudioFormat &format, float volume)
     : m_playback(std::make_shared<Playback>())
 {
+    // Asked here so that the process-wide audio back end is set up by the GUI
+    // thread, never by this short-lived one.
+    const QAudioDevice output = QMediaDevices::defaultAudioOutput();
     m_thread.setObjectName(QStringLiteral("ambient-loop"));
     m_context.moveToThread(&m_thread);
     m_thread.start();
     QMetaObject::invokeMethod(&m_context,
-        [playback = m_playback, pcm = std::move(pcm), format, volume]() mutable {
+        [playback = m_playback, pcm = std::move(pcm), output, format, volume]() mutable {
             playback->device = std::make_unique<LoopingPcmDevice>(std::move(pcm), format.bytesPerFrame());
             playback->device->open(QIODevice::ReadOnly);
-            playback->sink = std::make_unique<QAudioSink>(format);
+            playback->sink = std::make_unique<QAudioSink>(output, format);
             playback->sink->setVolume(volume);
             playback->sink->start(playback->device.get());
         });

@@ -6,6 +6,8 @@
 #include <QAudioDecoder>
 #include <QBuffer>
 
+#include <utility>
+
 namespace {
 
 // The containers and streams a desktop audio player opens. Bytes of any other

@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -69,6 +70,20 @@ TEST_P(AmbientLoopFormatTest, LoopsAtSixTenthsWithoutGapsAtTheWraps)
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, AmbientLoopFormatTest, ::testing::Values("wav", "m4a"));
+
+TEST_F(AmbientLoopTest, KeepsPlayingWhileTheGuiThreadIsBusy)
+{
+    LumivaneAmbientPlayer player;
+    player.play(toneBytes(QStringLiteral("ambient.wav"), 0.25));
+    ASSERT_TRUE(waitUntilAudible());
+    const qsizetype from = m_recorder.samples().size();
+    // As long as a large panorama texture upload holds it.
+    QThread::msleep(400);
+    QTest::qWait(200);
+    const QVector<qint16> heard = m_recorder.samples().mid(from);
+    ASSERT_GT(heard.size(), NullSinkRecorder::sampleRate / 2);
+    EXPECT_LT(longestGapMs(heard, NullSinkRecorder::sampleRate), 20.0);
+}
 
 TEST_F(AmbientLoopTest, MuteSilencesAtOnceAndIsKeptAcrossRestarts)
 {

@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <ostream>
+#include <string>
+
 using namespace SoundFixtures;
 
 namespace {
@@ -18,6 +22,11 @@ struct VoiceCase
     const char *code;
     const char *voice;
 };
+
+void PrintTo(const VoiceCase &voiceCase, std::ostream *out)
+{
+    *out << '"' << voiceCase.code << "\" -> " << voiceCase.voice;
+}
 
 class VoiceLanguageTest : public ::testing::TestWithParam<VoiceCase>
 {
@@ -32,7 +41,12 @@ TEST_P(VoiceLanguageTest, PicksTheVoiceOfTheCode)
 INSTANTIATE_TEST_SUITE_P(Codes, VoiceLanguageTest,
     ::testing::Values(VoiceCase{"fr", "fr-FR"}, VoiceCase{"en", "en-US"}, VoiceCase{"EN", "en-US"},
         VoiceCase{"es", "es-ES"}, VoiceCase{"de", "de-DE"}, VoiceCase{"it", "it-IT"},
-        VoiceCase{"", "fr-FR"}, VoiceCase{"pt", "fr-FR"}, VoiceCase{"en-GB", "fr-FR"}));
+        VoiceCase{"", "fr-FR"}, VoiceCase{"pt", "fr-FR"}, VoiceCase{"en-GB", "fr-FR"}),
+    [](const ::testing::TestParamInfo<VoiceCase> &info) {
+        std::string name = info.param.code[0] == '\0' ? std::string("empty") : std::string(info.param.code);
+        std::replace(name.begin(), name.end(), '-', '_');
+        return name + "_" + std::to_string(info.index);
+    });
 
 TEST(SpeechServiceFlag, BlankTextReadsNothingAndStartsNoEngine)
 {
