@@ -105,6 +105,8 @@ void SceneRenderer::render(const Scene &scene, QSize viewportPixels)
     glEnableVertexAttribArray(1);
     glActiveTexture(GL_TEXTURE0);
     const double now = scene.clock().now();
+    // Qt's compositing changes GL state between frames: start from unknown.
+    m_state = {};
     for (const SceneNode *node : drawables)
         drawNode(*node, viewProjection, now);
     glDisableVertexAttribArray(0);
@@ -169,22 +171,37 @@ void SceneRenderer::drawStrips(const SceneTexture &texture, const Mesh &mesh)
 
 void SceneRenderer::applyMaterialState(const SceneMaterial &material)
 {
-    if (material.doubleSided) {
-        glDisable(GL_CULL_FACE);
-    } else {
-        glEnable(GL_CULL_FACE);
-        glCullFace(material.cullFront ? GL_FRONT : GL_BACK);
+    // Only what changes from the previous draw: software drivers revalidate
+    // their whole pipeline on every state call.
+    const int cull = material.doubleSided ? 0 : (material.cullFront ? 1 : 2);
+    if (cull != m_state.cull) {
+        if (cull == 0) {
+            glDisable(GL_CULL_FACE);
+        } else {
+            glEnable(GL_CULL_FACE);
+            glCullFace(cull == 1 ? GL_FRONT : GL_BACK);
+        }
+        m_state.cull = cull;
     }
-    if (material.readsDepth)
-        glEnable(GL_DEPTH_TEST);
-    else
-        glDisable(GL_DEPTH_TEST);
-    glDepthMask(material.writesDepth ? GL_TRUE : GL_FALSE);
-    if (material.blends) {
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-    } else {
-        glDisable(GL_BLEND);
+    if (int(material.readsDepth) != m_state.depthTest) {
+        if (material.readsDepth)
+            glEnable(GL_DEPTH_TEST);
+        else
+            glDisable(GL_DEPTH_TEST);
+        m_state.depthTest = int(material.readsDepth);
+    }
+    if (int(material.writesDepth) != m_state.depthWrite) {
+        glDepthMask(material.writesDepth ? GL_TRUE : GL_FALSE);
+        m_state.depthWrite = int(material.writesDepth);
+    }
+    if (int(material.blends) != m_state.blend) {
+        if (material.blends) {
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+        } else {
+            glDisable(GL_BLEND);
+        }
+        m_state.blend = int(material.blends);
     }
 }
 

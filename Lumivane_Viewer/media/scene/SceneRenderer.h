@@ -49,7 +49,17 @@ private:
     void applyMaterialState(const SceneMaterial &material);
     void dropUnusedTextures();
 
+    /// GL state set by the last draw; -1 unknown.
+    struct State
+    {
+        int cull = -1;
+        int depthTest = -1;
+        int depthWrite = -1;
+        int blend = -1;
+    };
+
     bool m_initialized = false;
+    State m_state;
     std::unique_ptr<QOpenGLShaderProgram> m_program;
     QHash<QString, Mesh> m_meshes;
     QHash<qint64, ImageTexture> m_imageTextures;
