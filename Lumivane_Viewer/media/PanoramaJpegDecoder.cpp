@@ -1,18 +1,17 @@
 #include "PanoramaJpegDecoder.h"
 
 #include <QFile>
+#include <QThreadPool>
 
 #include <csetjmp>
 #include <cstring>
 #include <cstdio>
 #include <memory>
+#include <mutex>
+#include <utility>
 #include <vector>
 
 #include <jpeglib.h>
-
-#ifdef Q_OS_LINUX
-#include <sys/mman.h>
-#endif
 
 namespace {
 
@@ -47,32 +46,59 @@ struct DecodeState
     }
 };
 
-#ifdef Q_OS_LINUX
-void unmapImage(void *info)
-{
-    const auto *mapping = static_cast<std::pair<void *, std::size_t> *>(info);
-    munmap(mapping->first, mapping->second);
-    delete mapping;
-}
-#endif
-
-// A photo-sized image whose memory the kernel may back with huge pages:
-// touching 128 MB page by page costs about a third of the decode.
 QImage allocateImage(QSize size)
 {
-#ifdef Q_OS_LINUX
-    const qsizetype stride = qsizetype(size.width()) * 4;
-    const std::size_t bytes = std::size_t(stride) * std::size_t(size.height());
-    void *memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (memory == MAP_FAILED)
-        return QImage(size, QImage::Format_RGB32);
-    madvise(memory, bytes, MADV_HUGEPAGE);
-    return QImage(static_cast<uchar *>(memory), size.width(), size.height(), stride, QImage::Format_RGB32, unmapImage,
-                  new std::pair<void *, std::size_t>(memory, bytes));
-#else
     return QImage(size, QImage::Format_RGB32);
-#endif
 }
+
+// Mapping fresh memory page by page while decoding into it costs about a
+// third of the decode of a large photo. The next photo usually has the size
+// of the last one: a buffer of that size is mapped ahead of time, off the
+// critical path, and handed to the next decode.
+class SpareImage
+{
+public:
+    static SpareImage &instance()
+    {
+        static SpareImage spare;
+        return spare;
+    }
+
+    QImage take(QSize size)
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_image.size() != size)
+            return allocateImage(size);
+        return std::exchange(m_image, QImage());
+    }
+
+    void prepare(QSize size)
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            if (m_preparing || m_image.size() == size)
+                return;
+            m_preparing = true;
+        }
+        QThreadPool::globalInstance()->start(
+            [this, size] {
+                QImage image = allocateImage(size);
+                // Touch every page now, so that the decode later does not.
+                uchar *bits = image.bits();
+                for (qsizetype offset = 0; offset < image.sizeInBytes(); offset += 4096)
+                    bits[offset] = 0;
+                const std::lock_guard lock(m_mutex);
+                m_image = std::move(image);
+                m_preparing = false;
+            },
+            -1);
+    }
+
+private:
+    std::mutex m_mutex;
+    QImage m_image;
+    bool m_preparing = false;
+};
 
 quint32 readNumber(const uchar *p, int bytes, bool bigEndian)
 {
@@ -136,7 +162,9 @@ QImage PanoramaJpegDecoder::decode(const QString &path, int maxSide, int bandRow
         return {};
     info.out_color_space = JCS_EXT_BGRX;
     jpeg_start_decompress(&info);
-    state->image = allocateImage(QSize(int(info.output_width), int(info.output_height)));
+    const QSize size(int(info.output_width), int(info.output_height));
+    state->image = SpareImage::instance().take(size);
+    SpareImage::instance().prepare(size);
     if (state->image.isNull())
         return {};
     // Written through this pointer only: handing copies of the image on must
