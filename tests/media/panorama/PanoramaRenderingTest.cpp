@@ -234,6 +234,9 @@ TEST_F(PanoramaRendering, wheelOverAnOverlayZoomsAndStillReachesTheOverlay)
     Panorama360ViewerView::Inputs inputs;
     auto *view = new Panorama360ViewerView(inputs, &window);
     view->setGeometry(0, 0, 400, 300);
+    // A second view in the same window, as in the viewer's VR pair.
+    auto *twin = new Panorama360ViewerView(inputs, &window);
+    twin->setGeometry(300, 200, 100, 100);
     auto *overlay = new Overlay(&window);
     overlay->setGeometry(50, 50, 100, 100);
     window.show();
@@ -244,6 +247,7 @@ TEST_F(PanoramaRendering, wheelOverAnOverlayZoomsAndStillReachesTheOverlay)
     QApplication::sendEvent(overlay, &wheel);
     EXPECT_EQ(overlay->wheels, 1);
     EXPECT_DOUBLE_EQ(view->coordinator().cameraNode->camera()->fieldOfView(), 75.0 - 4.0);
+    EXPECT_DOUBLE_EQ(twin->coordinator().cameraNode->camera()->fieldOfView(), 75.0 - 4.0);
 
     // A background panorama takes no input at all.
     inputs.interactive = false;
