@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QByteArray>
+#include <QFile>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +20,20 @@ bool onlyListsTests(int argc, char **argv)
     return false;
 }
 
+// ctest runs every case as its own process, many at once: each gets a home
+// of its own, so settings and Documents folders never leak between cases or
+// into the user's home. Caches stay shared: GStreamer would otherwise rebuild
+// its plugin registry in every process.
+void isolateHome(const QTemporaryDir &home)
+{
+    const QByteArray realHome = qgetenv("HOME");
+    if (!qEnvironmentVariableIsSet("XDG_CACHE_HOME") && !realHome.isEmpty())
+        qputenv("XDG_CACHE_HOME", realHome + "/.cache");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(".config")));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(".local/share")));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -26,6 +42,10 @@ int main(int argc, char **argv)
     // Listing needs no display; test discovery runs without one.
     if (onlyListsTests(argc, argv))
         return RUN_ALL_TESTS();
+
+    QTemporaryDir home;
+    if (home.isValid())
+        isolateHome(home);
 
     const QByteArray platform = qgetenv("LUMIVANE_TEST_PLATFORM");
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
