@@ -180,19 +180,6 @@ void drawGlyph(QPainter &painter, HotspotGlyph glyph, const QColor &color)
     }
 }
 
-QString glyphName(HotspotGlyph glyph)
-{
-    switch (glyph) {
-    case HotspotGlyph::arrow:
-        return QStringLiteral("arrow");
-    case HotspotGlyph::check:
-        return QStringLiteral("check");
-    case HotspotGlyph::info:
-        break;
-    }
-    return QStringLiteral("info");
-}
-
 QFont labelFont()
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);

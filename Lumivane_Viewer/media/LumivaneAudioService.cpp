@@ -1,24 +1,16 @@
 #include "LumivaneAudioService.h"
 
+#include "LumivaneStorageFolders.h"
 #include "Mp4Duration.h"
 
 #include <QAudioOutput>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 
 namespace {
 
 constexpr int progressIntervalMs = 100;
-
-QString projectsRoot()
-{
-    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (documents.isEmpty())
-        documents = QDir::home().filePath(QStringLiteral("Documents"));
-    return QDir(documents).filePath(QStringLiteral("Lumivane/Projets"));
-}
 
 } // namespace
 
@@ -157,8 +149,7 @@ void LumivaneAudioService::finishNaturally()
 
 QUrl LumivaneAudioService::audioFolder(const QUuid &projectID)
 {
-    const QString projectName = projectID.toString(QUuid::WithoutBraces).toUpper();
-    const QString folder = QDir(projectsRoot()).filePath(projectName + QStringLiteral("/audio"));
+    const QString folder = QDir(LumivaneStorageFolders::projectFolder(projectID).toLocalFile()).filePath(QStringLiteral("audio"));
     QDir().mkpath(folder);
     return QUrl::fromLocalFile(folder);
 }

@@ -72,19 +72,6 @@ SceneAction::Ptr breathe()
                                          A::group({A::scaleTo(1.0, 1.1, mode), A::fadeOpacity(0.7, 1.1, mode)})}));
 }
 
-QString glyphName(HotspotGlyph glyph)
-{
-    switch (glyph) {
-    case HotspotGlyph::arrow:
-        return QStringLiteral("arrow");
-    case HotspotGlyph::check:
-        return QStringLiteral("check");
-    case HotspotGlyph::info:
-        return QStringLiteral("info");
-    }
-    return {};
-}
-
 HotspotGlyph glyphOf(const Hotspot &hotspot, const Look &look)
 {
     if (hotspot.kind == HotspotKind::info)

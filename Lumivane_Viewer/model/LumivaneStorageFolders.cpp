@@ -1,7 +1,5 @@
 #include "LumivaneStorageFolders.h"
 
-#include "PackageNames.h"
-
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
@@ -55,7 +53,7 @@ QUrl projectFolder(const QUuid &projectID)
 {
     const std::optional<QUrl> cloudRoot = isICloudEnabled() ? iCloudProjectsFolderURL() : std::nullopt;
     const QUrl root = cloudRoot ? *cloudRoot : localProjectsFolderURL();
-    return QUrl::fromLocalFile(QDir(root.toLocalFile()).filePath(PackageNames::upperCaseID(projectID)) + QLatin1Char('/'));
+    return QUrl::fromLocalFile(QDir(root.toLocalFile()).filePath(projectID.toString(QUuid::WithoutBraces).toUpper()) + QLatin1Char('/'));
 }
 
 QUrl attachmentsFolder(const QUuid &projectID)
