@@ -58,10 +58,11 @@ bool LumivaneAudioService::play(const QUrl &url)
     // The decoder reports the length only some tens of milliseconds from now;
     // the kiosk reads it right after play(), so take it from the header.
     const std::optional<double> headerSeconds = mp4DurationSeconds(path);
-    publishIsPlaying(true);
-    publishPlaybackDuration(headerSeconds.value_or(double(player->duration()) / 1000.0));
-    publishPlaybackTime(0.0);
+    m_isPlaying = true;
+    m_playbackDuration = headerSeconds.value_or(double(player->duration()) / 1000.0);
+    m_playbackTime = 0.0;
     startProgressTimer();
+    announce({Value::isPlaying, Value::playbackDuration, Value::playbackTime});
     return true;
 }
 
@@ -94,18 +95,21 @@ void LumivaneAudioService::watchPlayer(QMediaPlayer *player)
     });
     connect(player, &QMediaPlayer::durationChanged, this, [this, player](qint64 milliseconds) {
         const double seconds = double(milliseconds) / 1000.0;
-        if (player == m_player && m_isPlaying && seconds > 0.0 && seconds != m_playbackDuration)
-            publishPlaybackDuration(seconds);
+        if (player == m_player && m_isPlaying && seconds > 0.0 && seconds != m_playbackDuration) {
+            m_playbackDuration = seconds;
+            announce({Value::playbackDuration});
+        }
     });
 }
 
 void LumivaneAudioService::stopPlayback()
 {
     releasePlayer();
-    publishIsPlaying(false);
     m_progressTimer.stop();
-    publishPlaybackTime(0.0);
-    publishPlaybackDuration(0.0);
+    m_isPlaying = false;
+    m_playbackTime = 0.0;
+    m_playbackDuration = 0.0;
+    announce({Value::isPlaying, Value::playbackTime, Value::playbackDuration});
 }
 
 void LumivaneAudioService::releasePlayer()
@@ -134,7 +138,8 @@ void LumivaneAudioService::sampleProgress()
         m_progressTimer.stop();
         return;
     }
-    publishPlaybackTime(double(m_player->position()) / 1000.0);
+    m_playbackTime = double(m_player->position()) / 1000.0;
+    announce({Value::playbackTime});
     if (m_progressTimer.interval() != progressIntervalMs)
         m_progressTimer.start(progressIntervalMs);
 }
@@ -142,9 +147,10 @@ void LumivaneAudioService::sampleProgress()
 void LumivaneAudioService::finishNaturally()
 {
     // The finished player and its length stay until the next play or stop.
-    publishIsPlaying(false);
-    publishPlaybackTime(0.0);
     m_progressTimer.stop();
+    m_isPlaying = false;
+    m_playbackTime = 0.0;
+    announce({Value::isPlaying, Value::playbackTime});
 }
 
 QUrl LumivaneAudioService::audioFolder(const QUuid &projectID)
@@ -154,20 +160,24 @@ QUrl LumivaneAudioService::audioFolder(const QUuid &projectID)
     return QUrl::fromLocalFile(folder);
 }
 
-void LumivaneAudioService::publishIsPlaying(bool isPlaying)
+void LumivaneAudioService::announce(std::initializer_list<Value> values)
 {
-    m_isPlaying = isPlaying;
-    emit isPlayingChanged(isPlaying);
-}
-
-void LumivaneAudioService::publishPlaybackTime(double seconds)
-{
-    m_playbackTime = seconds;
-    emit playbackTimeChanged(seconds);
-}
-
-void LumivaneAudioService::publishPlaybackDuration(double seconds)
-{
-    m_playbackDuration = seconds;
-    emit playbackDurationChanged(seconds);
+    // Observers run inside each emission and may play or stop from there; the
+    // state they leave is theirs to announce, so this older one goes no further.
+    const quint64 change = ++m_stateChange;
+    for (const Value value : values) {
+        if (change != m_stateChange)
+            return;
+        switch (value) {
+        case Value::isPlaying:
+            emit isPlayingChanged(m_isPlaying);
+            break;
+        case Value::playbackTime:
+            emit playbackTimeChanged(m_playbackTime);
+            break;
+        case Value::playbackDuration:
+            emit playbackDurationChanged(m_playbackDuration);
+            break;
+        }
+    }
 }

@@ -7,6 +7,8 @@
 #include <QUrl>
 #include <QUuid>
 
+#include <initializer_list>
+
 /// Plays the narration of a station: one audio file at a time, once through,
 /// at full volume, and publishes whether it plays, where it is and how long it
 /// is. Knows nothing of stations or languages: the viewer hands it file URLs.
@@ -52,9 +54,10 @@ signals:
     void playbackDurationChanged(double seconds);
 
 private:
-    void publishIsPlaying(bool isPlaying);
-    void publishPlaybackTime(double seconds);
-    void publishPlaybackDuration(double seconds);
+    enum class Value { isPlaying, playbackTime, playbackDuration };
+    /// Emits the values' signals in the given order, with the values as they
+    /// are now. Every state change is set in full before it is announced.
+    void announce(std::initializer_list<Value> values);
 
     QMediaPlayer *startPlayer(const QUrl &url);
     void watchPlayer(QMediaPlayer *player);
@@ -68,4 +71,5 @@ private:
     bool m_isPlaying = false;
     double m_playbackTime = 0.0;
     double m_playbackDuration = 0.0;
+    quint64 m_stateChange = 0; // counts announcements, to notice nested ones
 };

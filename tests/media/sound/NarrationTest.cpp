@@ -139,6 +139,8 @@ TEST_F(NarrationTest, UndecodableFileEndsNotPlayingAndLateErrorsSpareTheNextFile
     ASSERT_TRUE(QTest::qWaitFor([&] { return startedNext; }, 3000));
     QTest::qWait(400);
     EXPECT_TRUE(m_service.isPlaying()) << "a report of the replaced player stopped the new one";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_service.playbackTime() > 0.1; }, 1000))
+        << "the stop of the broken file stopped the new sampler";
     EXPECT_GT(rms(m_recorder.record(200)), 1000.0);
 }
 
@@ -156,6 +158,8 @@ TEST_F(NarrationTest, NarrationStartedFromTheEndOfTheLastOnePlaysOn)
     QTest::qWait(300);
     EXPECT_TRUE(m_service.isPlaying());
     EXPECT_NEAR(m_service.playbackDuration(), 1.2, 0.05);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_service.playbackTime() > 0.1; }, 1000))
+        << "the end of the first file stopped the new sampler";
 }
 
 } // namespace
