@@ -108,6 +108,10 @@ Panorama360ViewerView::Panorama360ViewerView(const Inputs &inputs, QWidget *pare
 
 Panorama360ViewerView::~Panorama360ViewerView()
 {
+    // The base class destroys the context after this object is gone: its
+    // last signal must not reach the renderer any more.
+    if (context())
+        disconnect(context(), nullptr, this, nullptr);
     makeCurrent();
     releaseGL();
     doneCurrent();

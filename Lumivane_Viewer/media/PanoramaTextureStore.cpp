@@ -73,7 +73,7 @@ PanoramaTextureStore::PanoramaTextureStore(QOpenGLContext *shareContext)
 
 PanoramaTextureStore::~PanoramaTextureStore()
 {
-    // Textures outliving the store are freed with the context group.
+    // The uploader deletes every texture it made when it shuts down.
     m_recent.clear();
     // Decodes on the pool post to the uploader and to this store.
     m_tasks->waitForNone();

@@ -26,8 +26,8 @@ class PanoramaTextureStore;
 
 /// One panorama photo uploaded into a shared context group as GL textures
 /// with mipmaps, one per horizontal strip (PanoramaStrips). Deleting the last
-/// reference deletes the textures on the store's upload thread; once the
-/// store is gone, they go with their context group.
+/// reference deletes the textures on the store's upload thread; the store
+/// deletes whatever is left when it goes.
 class PanoramaTexture final
 {
 public:

@@ -96,6 +96,7 @@ unsigned PanoramaTextureUploader::allocate(QSize size)
     auto *gl = m_context->extraFunctions();
     unsigned id = 0;
     gl->glGenTextures(1, &id);
+    m_alive.insert(id);
     gl->glBindTexture(GL_TEXTURE_2D, id);
     const int levels = PanoramaMipmapBands::levelCount(size);
     // All levels in one allocation: defining them one by one makes the
@@ -179,13 +180,14 @@ void PanoramaTextureUploader::abort(Job &job)
 void PanoramaTextureUploader::deleteTextures(const std::vector<unsigned> &ids)
 {
     for (unsigned id : ids) {
-        if (id && makeCurrent())
+        if (id && m_alive.erase(id) && makeCurrent())
             m_context->functions()->glDeleteTextures(1, &id);
     }
 }
 
 void PanoramaTextureUploader::shutDown()
 {
+    deleteTextures(std::vector<unsigned>(m_alive.cbegin(), m_alive.cend()));
     if (m_context)
         m_context->doneCurrent();
     m_context.reset();

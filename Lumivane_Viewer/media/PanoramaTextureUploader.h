@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 class QOpenGLContext;
@@ -58,7 +59,9 @@ public:
     void abort(Job &job);
 
     void deleteTextures(const std::vector<unsigned> &ids);
-    /// Destroys the context; the last call on the upload thread.
+    /// Deletes every texture still alive and destroys the context; the last
+    /// call on the upload thread. The context group may outlive the store
+    /// (a window's own context keeps it), so nothing may be left behind.
     void shutDown();
 
     /// Largest side the GPU takes; 0 until the context was first made current.
@@ -74,6 +77,8 @@ private:
     void uploadRows(int level, int y, const uchar *pixels, int width, int rows, qsizetype stride);
 
     std::unique_ptr<QOpenGLContext> m_context;
+    /// Every texture made here and not deleted yet.
+    std::set<unsigned> m_alive;
     QOffscreenSurface *m_surface;
     int m_maxTextureSize = 0;
 };

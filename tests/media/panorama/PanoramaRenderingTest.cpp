@@ -4,6 +4,8 @@
 #include <scene/SphereTextureMapping.h>
 
 #include <QApplication>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -215,6 +217,37 @@ TEST_F(PanoramaRendering, pairOfViewsSharesOneTextureAndACachedResetFadesFromPoi
     right->scene().clock().setTime(100.2);
     right->scene().advance();
     EXPECT_DOUBLE_EQ(sphere->opacity(), 1.0);
+}
+
+TEST_F(PanoramaRendering, closingTheLastViewFreesItsPhotoTexturesInTheSharedGroup)
+{
+    // The window's own context keeps the group alive after every view is gone.
+    QWidget window;
+    window.resize(200, 200);
+    Panorama360ViewerView::Inputs inputs;
+    inputs.imageURL = m_photo;
+    inputs.hideHotspots = true;
+    auto *view = new Panorama360ViewerView(inputs, &window);
+    view->setGeometry(0, 0, 200, 200);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(waitForPhoto(*view));
+    std::vector<unsigned> ids;
+    for (const SceneTexture::Strip &strip : view->coordinator().sphereNode->geometry()->firstMaterial().texture->strips())
+        ids.push_back(strip.glTextureId);
+    ASSERT_FALSE(ids.empty());
+    delete view;
+
+    // A later view in the same group finds none of them.
+    inputs.imageURL = QUrl();
+    auto *later = new Panorama360ViewerView(inputs, &window);
+    later->setGeometry(0, 0, 200, 200);
+    later->show();
+    ASSERT_TRUE(QTest::qWaitFor([later] { return later->context() && later->context()->isValid(); }));
+    later->makeCurrent();
+    for (unsigned id : ids)
+        EXPECT_FALSE(later->context()->functions()->glIsTexture(id)) << "texture " << id;
+    later->doneCurrent();
 }
 
 TEST_F(PanoramaRendering, wheelOverAnOverlayZoomsAndStillReachesTheOverlay)
