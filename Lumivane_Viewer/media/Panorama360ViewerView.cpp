@@ -266,7 +266,7 @@ void Panorama360ViewerView::applyPanoramaImage()
     std::shared_ptr<PanoramaTexture> resident =
         (!cached.isNull() && m_textureStore) ? m_textureStore->resident(key) : nullptr;
     if (resident) {
-        applyCachedPhoto(*sphere, std::move(resident));
+        applyCachedPhoto(*sphere, std::move(resident), m_inputs.initialYaw, m_inputs.initialPitch);
         return;
     }
     loadPhoto(*sphere, url, cached);
@@ -281,17 +281,27 @@ void Panorama360ViewerView::applyPlaceholderTexture(SceneNode &sphere)
     m_texture.reset();
 }
 
-void Panorama360ViewerView::applyCachedPhoto(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture)
+void Panorama360ViewerView::applyCachedPhoto(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture,
+                                             std::optional<double> yaw, std::optional<double> pitch)
 {
     setTexture(sphere, std::move(texture));
-    setOrientation(sphere, m_inputs.initialYaw, m_inputs.initialPitch);
+    setOrientation(sphere, yaw, pitch);
     sphere.setOpacity(0.3);
     fadeSphere(sphere, 1.0, 0.2, SceneTimingMode::EaseIn);
 }
 
 void Panorama360ViewerView::loadPhoto(SceneNode &sphere, const QUrl &url, const QImage &cached)
 {
-    fadeSphere(sphere, 0.0, 0.35, SceneTimingMode::EaseOut);
+    m_loadingFromCache = !cached.isNull();
+    if (m_loadingFromCache) {
+        // A decoded photo only waits for the GPU: the old one leaves at once
+        // (the new hotspots already stand on the sphere) and the new one
+        // comes in like any cached photo.
+        sphere.removeAction(fadeKey);
+        sphere.setOpacity(0.0);
+    } else {
+        fadeSphere(sphere, 0.0, 0.35, SceneTimingMode::EaseOut);
+    }
     m_loadingGeneration = m_photoGeneration;
     m_loadYaw = m_inputs.initialYaw;
     m_loadPitch = m_inputs.initialPitch;
@@ -341,6 +351,10 @@ void Panorama360ViewerView::showLoadedPhoto(std::shared_ptr<PanoramaTexture> tex
     if (generation != m_photoGeneration || !sphere)
         return;
     m_loadingGeneration = 0;
+    if (m_loadingFromCache) {
+        applyCachedPhoto(*sphere, std::move(texture), m_loadYaw, m_loadPitch);
+        return;
+    }
     setTexture(*sphere, std::move(texture));
     setOrientation(*sphere, m_loadYaw, m_loadPitch);
     fadeSphere(*sphere, 1.0, 0.45, SceneTimingMode::EaseIn);

@@ -130,7 +130,8 @@ private:
 
     void applyPanoramaImage();
     void applyPlaceholderTexture(SceneNode &sphere);
-    void applyCachedPhoto(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture);
+    void applyCachedPhoto(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture, std::optional<double> yaw,
+                          std::optional<double> pitch);
     void loadPhoto(SceneNode &sphere, const QUrl &url, const QImage &cached);
     void startUpload(const QUrl &url, const QImage &cached);
     void showLoadedPhoto(std::shared_ptr<PanoramaTexture> texture, quint64 generation);
@@ -156,6 +157,8 @@ private:
     quint64 m_photoGeneration = 0;
     quint64 m_loadingGeneration = 0;
     bool m_decodingWithoutGL = false;
+    /// The photo on its way was already decoded: it is shown like a cached one.
+    bool m_loadingFromCache = false;
     std::optional<double> m_loadYaw;
     std::optional<double> m_loadPitch;
 

@@ -219,6 +219,28 @@ TEST_F(PanoramaRendering, pairOfViewsSharesOneTextureAndACachedResetFadesFromPoi
     EXPECT_DOUBLE_EQ(sphere->opacity(), 1.0);
 }
 
+TEST_F(PanoramaRendering, photoDecodedButNotOnTheGpuComesInLikeACachedOne)
+{
+    LumivaneImageCache::shared()->cache().setObject(gradientPhoto(2400, 1200), LumivaneImageCache::key(m_photo));
+    Panorama360ViewerView::Inputs inputs;
+    inputs.imageURL = m_photo;
+    inputs.initialYaw = 0.5;
+    Panorama360ViewerView view(inputs);
+    view.scene().clock().setTime(100.0);
+    SceneNode &sphere = *view.coordinator().sphereNode;
+    EXPECT_DOUBLE_EQ(sphere.opacity(), 0.0);
+    EXPECT_FALSE(sphere.hasAction(QStringLiteral("fade")));
+    view.resize(320, 240);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    ASSERT_TRUE(waitForPhoto(view));
+    EXPECT_DOUBLE_EQ(sphere.opacity(), 0.3);
+    EXPECT_NEAR(sphere.eulerAngles().y, 0.5 - pi, 1e-12);
+    view.scene().clock().setTime(100.2);
+    view.scene().advance();
+    EXPECT_DOUBLE_EQ(sphere.opacity(), 1.0);
+}
+
 TEST_F(PanoramaRendering, closingTheLastViewFreesItsPhotoTexturesInTheSharedGroup)
 {
     // The window's own context keeps the group alive after every view is gone.
