@@ -138,10 +138,11 @@ void LumivaneAudioService::sampleProgress()
         m_progressTimer.stop();
         return;
     }
-    m_playbackTime = double(m_player->position()) / 1000.0;
-    announce({Value::playbackTime});
+    // Paced before announcing: an observer may stop or restart the sampler.
     if (m_progressTimer.interval() != progressIntervalMs)
         m_progressTimer.start(progressIntervalMs);
+    m_playbackTime = double(m_player->position()) / 1000.0;
+    announce({Value::playbackTime});
 }
 
 void LumivaneAudioService::finishNaturally()
