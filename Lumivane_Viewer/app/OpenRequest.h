@@ -8,7 +8,8 @@
 namespace OpenRequest {
 
 /// A file URL for a path (relative paths against `workingFolder`); a text
-/// that already names a URL scheme is taken as that URL, unchecked.
+/// that starts with a URL scheme and names no existing file is taken as that
+/// URL, unchecked.
 QUrl urlFromArgument(const QString &argument, const QString &workingFolder);
 
 } // namespace OpenRequest

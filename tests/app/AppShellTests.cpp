@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileOpenEvent>
@@ -462,6 +463,20 @@ INSTANTIATE_TEST_SUITE_P(
                       DropCase{{QUrl::fromLocalFile("/t/lumivane")}, false},
                       DropCase{{QUrl("https://example.org/a.lumivane")}, false},
                       DropCase{{QUrl::fromLocalFile("/t/a.txt"), QUrl::fromLocalFile("/t/b.lumivane")}, false}));
+
+TEST(OpenRequestFile, AnExistingFileWhoseNameLooksLikeAURLIsThatFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile file(dir.filePath("Visite:2024.lumivane"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+
+    const QUrl url = OpenRequest::urlFromArgument("Visite:2024.lumivane", dir.path());
+
+    ASSERT_TRUE(url.isLocalFile()) << url.toString().toStdString();
+    EXPECT_EQ(url.toLocalFile(), file.fileName());
+}
 
 struct ArgumentCase
 {

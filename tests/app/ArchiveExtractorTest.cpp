@@ -280,6 +280,12 @@ TEST_F(ArchiveExtractorTest, RefusesWhatIsNoArchive)
     const ArchiveExtractor extractor;
     EXPECT_FALSE(extractor.extract(m_dir.filePath("missing.zip"), out()).succeeded);
 
+    // Neither a pipe (which could block a reader forever) nor a folder is an archive.
+    const QByteArray pipe = QFile::encodeName(m_dir.filePath("pipe.lumivane"));
+    ASSERT_EQ(::mkfifo(pipe.constData(), 0600), 0);
+    EXPECT_FALSE(extractor.extract(QFile::decodeName(pipe), out()).succeeded);
+    EXPECT_FALSE(extractor.extract(m_dir.path(), out()).succeeded);
+
     QFile empty(archivePath());
     ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
     empty.close();
