@@ -69,6 +69,8 @@ PanoramaTextureStore::PanoramaTextureStore(QOpenGLContext *shareContext)
     m_uploader = new PanoramaTextureUploader(context, m_surface);
     m_uploader->moveToThread(m_thread);
     m_thread->start();
+    m_link->store = this;
+    m_link->uploader = m_uploader;
 }
 
 PanoramaTextureStore::~PanoramaTextureStore()
@@ -76,7 +78,7 @@ PanoramaTextureStore::~PanoramaTextureStore()
     // The uploader deletes every texture it made when it shuts down.
     m_recent.clear();
     // Decodes on the pool post to the uploader and to this store.
-    m_tasks->waitForNone();
+    m_link->cut();
     for (auto it = registry().begin(); it != registry().end();) {
         if (it->expired())
             it = registry().erase(it);
@@ -95,23 +97,21 @@ std::shared_ptr<PanoramaTexture> PanoramaTextureStore::resident(const QString &k
     return m_textures.value(key).lock();
 }
 
-void PanoramaTextureStore::TaskCount::begin()
+void PanoramaTextureStore::Link::post(Call call)
 {
     const std::lock_guard lock(mutex);
-    ++running;
+    if (!uploader)
+        return;
+    QMetaObject::invokeMethod(uploader, [uploader = uploader, store = store, call = std::move(call)] {
+        call(*uploader, *store);
+    });
 }
 
-void PanoramaTextureStore::TaskCount::end()
+void PanoramaTextureStore::Link::cut()
 {
     const std::lock_guard lock(mutex);
-    if (--running == 0)
-        done.notify_all();
-}
-
-void PanoramaTextureStore::TaskCount::waitForNone()
-{
-    std::unique_lock lock(mutex);
-    done.wait(lock, [this] { return running == 0; });
+    store = nullptr;
+    uploader = nullptr;
 }
 
 bool PanoramaTextureStore::wait(const QString &key, QObject *receiver, Ready ready)
@@ -151,62 +151,53 @@ void PanoramaTextureStore::decodeAndUpload(const QUrl &url, const QString &key, 
 {
     if (!wait(key, receiver, std::move(ready)))
         return;
-    PanoramaTextureUploader *uploader = m_uploader;
-    PanoramaTextureStore *store = this;
     const auto [recycledIds, recycledSize] = takeRecyclable();
     const PanoramaTextureUploader::Result recycled{recycledIds, recycledSize};
     const int maxSide = m_maxTextureSize;
-    // The task holds raw pointers to the store and its uploader: both live
-    // until the store's destructor has drained the upload thread, and the
-    // task only posts calls to them, which are dropped once they are gone.
-    std::shared_ptr<TaskCount> tasks = m_tasks;
-    tasks->begin();
-    auto task = [uploader, store, url, key, recycled, maxSide, tasks] {
+    using Uploader = PanoramaTextureUploader;
+    using Store = PanoramaTextureStore;
+    // Everything the task does to the store goes through the link, in order
+    // on the upload thread; textures it began are the uploader's to delete
+    // should the store go first.
+    auto task = [link = m_link, url, key, recycled, maxSide] {
         const QString path = url.toLocalFile();
         QImage image;
         bool began = false;
         if (PanoramaJpegDecoder::canDecode(path)) {
-            auto job = std::make_shared<PanoramaTextureUploader::Job>();
+            auto job = std::make_shared<Uploader::Job>();
             image = PanoramaJpegDecoder::decode(
                 path, maxSide, PanoramaMipmapBands::bandRows,
-                [uploader, job, recycled, &began](QSize size) {
+                [&link, job, recycled, &began](QSize size) {
                     began = true;
-                    QMetaObject::invokeMethod(uploader, [uploader, job, size, recycled] {
-                        uploader->begin(*job, size, recycled);
+                    link->post([job, size, recycled](Uploader &uploader, Store &) {
+                        uploader.begin(*job, size, recycled);
                     });
                 },
-                [uploader, job](const QImage &decoded, int y, int rows) {
-                    QMetaObject::invokeMethod(uploader, [uploader, job, decoded, y, rows] {
-                        uploader->addBand(*job, y, decoded.constScanLine(y), rows, decoded.bytesPerLine());
+                [&link, job](const QImage &decoded, int y, int rows) {
+                    link->post([job, decoded, y, rows](Uploader &uploader, Store &) {
+                        uploader.addBand(*job, y, decoded.constScanLine(y), rows, decoded.bytesPerLine());
                     });
                 });
             if (!image.isNull()) {
                 LumivaneImageCache::shared()->cache().setObject(image, LumivaneImageCache::key(url));
-                QMetaObject::invokeMethod(uploader, [uploader, store, job, key] {
-                    const PanoramaTextureUploader::Result result = uploader->finish(*job);
-                    store->postResult(key, result.ids, result.size);
+                link->post([job, key](Uploader &uploader, Store &store) {
+                    const Uploader::Result result = uploader.finish(*job);
+                    store.postResult(key, result.ids, result.size);
                 });
-                tasks->end();
                 return;
             }
-            QMetaObject::invokeMethod(uploader, [uploader, job] { uploader->abort(*job); });
+            link->post([job](Uploader &uploader, Store &) { uploader.abort(*job); });
         }
         // Other formats, turned photos and damaged files: the general decoder.
         // A recycled texture that a failed JPEG decode began with is gone.
-        const PanoramaTextureUploader::Result reuse = began ? PanoramaTextureUploader::Result{} : recycled;
+        const Uploader::Result reuse = began ? Uploader::Result{} : recycled;
         image = LumivaneImageCache::decodeFile(path);
-        if (image.isNull()) {
-            if (!reuse.ids.empty())
-                QMetaObject::invokeMethod(uploader, [uploader, reuse] { uploader->deleteTextures(reuse.ids); });
-            store->postResult(key, {}, {});
-        } else {
+        if (!image.isNull())
             LumivaneImageCache::shared()->cache().setObject(image, LumivaneImageCache::key(url));
-            QMetaObject::invokeMethod(uploader, [uploader, store, key, image, reuse] {
-                const PanoramaTextureUploader::Result result = uploader->upload(image, reuse);
-                store->postResult(key, result.ids, result.size);
-            });
-        }
-        tasks->end();
+        link->post([key, image, reuse](Uploader &uploader, Store &store) {
+            const Uploader::Result result = uploader.upload(image, reuse);
+            store.postResult(key, result.ids, result.size);
+        });
     };
     LumivaneImageCache::pool()->start(task, LumivaneImageCache::utilityPriority);
 }

@@ -10,7 +10,6 @@
 
 #include <utility>
 
-#include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <functional>
@@ -85,16 +84,19 @@ public:
     static constexpr std::size_t recentTextureCount = 2;
 
 private:
-    /// Background decodes still running for this store.
-    struct TaskCount
+    /// What a background decode may reach of the store. Cleared when the
+    /// store goes, so that a decode still queued or running then posts
+    /// nothing and closing a view never waits for one.
+    struct Link
     {
-        void begin();
-        void end();
-        void waitForNone();
+        using Call = std::function<void(PanoramaTextureUploader &, PanoramaTextureStore &)>;
+        /// Runs `call` on the upload thread while the store lives.
+        void post(Call call);
+        void cut();
 
         std::mutex mutex;
-        std::condition_variable done;
-        int running = 0;
+        PanoramaTextureStore *store = nullptr;
+        PanoramaTextureUploader *uploader = nullptr;
     };
 
     struct Waiter
@@ -119,5 +121,5 @@ private:
     QHash<QString, std::weak_ptr<PanoramaTexture>> m_textures;
     QHash<QString, std::vector<Waiter>> m_waiting;
     std::deque<std::shared_ptr<PanoramaTexture>> m_recent;
-    std::shared_ptr<TaskCount> m_tasks = std::make_shared<TaskCount>();
+    std::shared_ptr<Link> m_link = std::make_shared<Link>();
 };

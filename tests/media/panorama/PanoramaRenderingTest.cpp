@@ -4,13 +4,17 @@
 #include <scene/SphereTextureMapping.h>
 
 #include <QApplication>
+#include <QSemaphore>
+#include <QThreadPool>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <thread>
 #include <numbers>
 
 using namespace PanoramaFixtures;
@@ -270,6 +274,43 @@ TEST_F(PanoramaRendering, closingTheLastViewFreesItsPhotoTexturesInTheSharedGrou
     for (unsigned id : ids)
         EXPECT_FALSE(later->context()->functions()->glIsTexture(id)) << "texture " << id;
     later->doneCurrent();
+}
+
+TEST_F(PanoramaRendering, closingAViewDoesNotWaitForItsQueuedDecode)
+{
+    // Every decoding thread is busy: the view's decode waits in the queue.
+    QThreadPool *pool = LumivaneImageCache::pool();
+    QSemaphore busy;
+    QSemaphore started;
+    for (int i = 0; i < pool->maxThreadCount(); ++i) {
+        pool->start([&busy, &started] {
+            started.release();
+            busy.acquire();
+        });
+    }
+    started.acquire(pool->maxThreadCount());
+    QSemaphore closed;
+    std::atomic<bool> rescued = false;
+    // Frees the pool once the view is closed, or after a while should
+    // closing wait for the queue.
+    std::thread rescue([&busy, &closed, &rescued, pool] {
+        rescued = !closed.tryAcquire(1, 5000);
+        busy.release(pool->maxThreadCount());
+    });
+
+    Panorama360ViewerView::Inputs inputs;
+    auto view = std::make_unique<Panorama360ViewerView>(inputs);
+    view->resize(200, 200);
+    view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+    inputs.imageURL = writePhoto(m_dir, QStringLiteral("queued.png"), gradientPhoto(256, 128));
+    view->setInputs(inputs);
+    EXPECT_TRUE(view->isLoadingPhoto());
+    view.reset();
+    closed.release();
+    rescue.join();
+    EXPECT_FALSE(rescued);
+    pool->waitForDone();
 }
 
 TEST_F(PanoramaRendering, wheelOverAnOverlayZoomsAndStillReachesTheOverlay)
