@@ -105,8 +105,10 @@ QFileDialog *Lumivane_ViewerApp::createOpenPanel()
     auto *panel = new QFileDialog(this, QStringLiteral("Ouvrir une visite Lumivane"));
     panel->setAcceptMode(QFileDialog::AcceptOpen);
     panel->setFileMode(QFileDialog::ExistingFile);
-    // The panel matches the pattern in any letter case: "TOUR.LUMIVANE" is listed too.
-    panel->setNameFilter(QStringLiteral("Lumivane (*.lumivane)"));
+    // Spelled out letter by letter: the desktop's own file choosers match
+    // patterns case-sensitively, and "TOUR.LUMIVANE" must be listed too.
+    panel->setNameFilter(QStringLiteral("Lumivane (*.[Ll][Uu][Mm][Ii][Vv][Aa][Nn][Ee])"));
+    panel->setOption(QFileDialog::HideNameFilterDetails);
     return panel;
 }
 

@@ -319,7 +319,9 @@ TEST_F(AppShellTest, ErrorTextFollowsTheStateTable)
 TEST_F(AppShellTest, StartScreenButtonRunsTheOpenPanelWhichOpensTheChosenPackage)
 {
     const QString path = writeTour("Chosen.LUMIVANE", "Choisie");
+    writeTour("mixed.LuMiVaNe", "Mixte");
     writeTour("other.zip", "Autre");
+    writeTour("other.lumivane.zip", "Autre");
     Lumivane_ViewerApp window;
     QStringList listed;
     QString title;
@@ -347,7 +349,7 @@ TEST_F(AppShellTest, StartScreenButtonRunsTheOpenPanelWhichOpensTheChosenPackage
     window.contentView()->startScreen()->openButton()->click();
 
     EXPECT_EQ(title, "Ouvrir une visite Lumivane");
-    EXPECT_EQ(listed, QStringList{"Chosen.LUMIVANE"});
+    EXPECT_EQ(listed, (QStringList{"Chosen.LUMIVANE", "mixed.LuMiVaNe"}));
     EXPECT_EQ(shownTourName(window), "Choisie");
 }
 
