@@ -119,11 +119,12 @@ int exifOrientation(const jpeg_decompress_struct &info)
         const uchar *tiff = data + 6;
         const quint32 size = length - 6;
         const bool bigEndian = tiff[0] == 'M';
-        const quint32 ifd = readNumber(tiff + 4, 4, bigEndian);
+        // Offsets come from the file: added in 64 bits so that none wraps.
+        const quint64 ifd = readNumber(tiff + 4, 4, bigEndian);
         if (ifd + 2 > size)
             return 1;
         const quint32 count = readNumber(tiff + ifd, 2, bigEndian);
-        for (quint32 i = 0; i < count && ifd + 2 + 12 * (i + 1) <= size; ++i) {
+        for (quint64 i = 0; i < count && ifd + 2 + 12 * (i + 1) <= size; ++i) {
             const uchar *entry = tiff + ifd + 2 + 12 * i;
             if (readNumber(entry, 2, bigEndian) == 0x0112)
                 return int(readNumber(entry + 8, 2, bigEndian));

@@ -173,4 +173,24 @@ TEST_F(PanoramaJpegDecoderTest, turnedCutMissingAndOtherFiles)
                     .isNull());
 }
 
+TEST_F(PanoramaJpegDecoderTest, exifOffsetsPointingOutsideTheBlockAreIgnored)
+{
+    const QImage image = noisyImage(300, 200);
+    for (const char *offset : {"FFFFFFFE", "FFFFFFF8", "00001000"}) {
+        SCOPED_TRACE(offset);
+        const QString path = write(QStringLiteral("odd.jpg"), image);
+        const QByteArray exif = QByteArray::fromHex(QByteArray("FFE10022" "457869660000" "4D4D002A") + offset
+                                                    + "0001" "011200030000000100060000" "00000000");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        QByteArray data = file.readAll();
+        data.insert(2, exif);
+        file.seek(0);
+        file.write(data);
+        file.close();
+        EXPECT_EQ(PanoramaJpegDecoder::decode(path, 4096, 64, [](QSize) {}, [](const QImage &, int, int) {}).size(),
+                  image.size());
+    }
+}
+
 } // namespace
