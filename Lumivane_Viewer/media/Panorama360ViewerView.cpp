@@ -314,12 +314,14 @@ void Panorama360ViewerView::loadPhoto(SceneNode &sphere, const QUrl &url, const 
     // Not shown yet: decode now, upload once the view has its GL context.
     const quint64 generation = m_photoGeneration;
     auto *watcher = new QFutureWatcher<QImage>(this);
-    m_decodingWithoutGL = true;
+    m_decodingWithoutGL = generation;
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, url, generation] {
         watcher->deleteLater();
-        m_decodingWithoutGL = false;
+        // An earlier decode that ends late must not clear the mark of the
+        // one still running, or the photo would be decoded a second time.
         if (generation != m_photoGeneration)
             return;
+        m_decodingWithoutGL = 0;
         const QImage image = watcher->result();
         if (image.isNull())
             showMissingPhoto(generation);
@@ -430,7 +432,8 @@ void Panorama360ViewerView::initializeGL()
     });
     ensureTextureStore();
     // A photo asked for before the view was first shown.
-    if (m_loadingGeneration == m_photoGeneration && m_loadingGeneration != 0 && !m_decodingWithoutGL) {
+    if (m_loadingGeneration == m_photoGeneration && m_loadingGeneration != 0
+        && m_decodingWithoutGL != m_photoGeneration) {
         const QUrl url = m_coordinator.currentURL;
         startUpload(url, LumivaneImageCache::shared()->cache().object(LumivaneImageCache::key(url)));
     }

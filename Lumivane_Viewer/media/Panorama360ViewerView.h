@@ -156,7 +156,8 @@ private:
     std::shared_ptr<PanoramaTexture> m_texture;
     quint64 m_photoGeneration = 0;
     quint64 m_loadingGeneration = 0;
-    bool m_decodingWithoutGL = false;
+    /// The photo generation being decoded before the view had a GL context.
+    quint64 m_decodingWithoutGL = 0;
     /// The photo on its way was already decoded: it is shown like a cached one.
     bool m_loadingFromCache = false;
     std::optional<double> m_loadYaw;

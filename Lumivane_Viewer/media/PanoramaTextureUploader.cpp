@@ -37,13 +37,6 @@ bool PanoramaTextureUploader::makeCurrent()
     return true;
 }
 
-int PanoramaTextureUploader::maxTextureSize()
-{
-    if (m_maxTextureSize == 0)
-        makeCurrent();
-    return m_maxTextureSize;
-}
-
 QImage PanoramaTextureUploader::prepared(const QImage &image, int maxSize)
 {
     QImage result = image;

@@ -49,7 +49,7 @@ public:
 
     /// Band by band, for photos still being decoded: begin() with the full
     /// size, then every band of pixels in order from the top, then finish().
-    /// Pixels are 32-bit BGRA rows; the size must be within maxTextureSize().
+    /// Pixels are 32-bit BGRA rows; the size must be within what the GPU takes.
     bool begin(Job &job, QSize size, Result recycled);
     void addBand(Job &job, int y, const uchar *pixels, int rows, qsizetype stride);
     /// Waits until the GPU holds the texture, so that any context of the
@@ -63,9 +63,6 @@ public:
     /// call on the upload thread. The context group may outlive the store
     /// (a window's own context keeps it), so nothing may be left behind.
     void shutDown();
-
-    /// Largest side the GPU takes; 0 until the context was first made current.
-    int maxTextureSize();
 
     /// The image as it is uploaded: within maxSize on both sides and in a
     /// layout that GL reads without another copy.
