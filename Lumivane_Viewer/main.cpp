@@ -36,14 +36,14 @@ int main(int argc, char *argv[])
 
     const QString request = openRequestFromArguments(QApplication::arguments());
     const QString serverName = SingleInstance::defaultServerName();
-    if (SingleInstance::forwardToRunning(serverName, request))
+    // Whichever launch listens first is the viewer; every other hands its request over.
+    SingleInstance instance(serverName);
+    if (!instance.listen() && SingleInstance::forwardToRunning(serverName, request))
         return 0;
 
     TerminationSignals terminationSignals;
     Lumivane_ViewerApp window;
-    SingleInstance instance(serverName);
     instance.onRequest = [&window](const QString &forwarded) { window.handleOpenRequest(forwarded); };
-    instance.listen();
 
     window.show();
     if (!request.isEmpty())

@@ -29,6 +29,13 @@ QString SingleInstance::defaultServerName()
     return QDir(runtime).filePath(QStringLiteral("lumivane-viewer.socket"));
 }
 
+bool SingleInstance::isAnswering(const QString &serverName)
+{
+    QLocalSocket probe;
+    probe.connectToServer(serverName);
+    return probe.waitForConnected(1000);
+}
+
 bool SingleInstance::forwardToRunning(const QString &serverName, const QString &request, int timeoutMs)
 {
     QLocalSocket socket;
@@ -47,9 +54,14 @@ bool SingleInstance::forwardToRunning(const QString &serverName, const QString &
 bool SingleInstance::listen()
 {
     m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    // No socket options: with any of them Qt renames its socket into place,
+    // silently replacing a running instance's. Without, listening fails
+    // while another instance holds the name. The runtime folder is private.
     if (!m_server->listen(m_serverName)) {
-        // A socket left by an instance that crashed: nobody accepted the forward, so take it over.
+        // Another launch may have started listening since this one looked.
+        if (isAnswering(m_serverName))
+            return false;
+        // A socket left by an instance that crashed: nobody answers, so take it over.
         QLocalServer::removeServer(m_serverName);
         if (!m_server->listen(m_serverName))
             return false;

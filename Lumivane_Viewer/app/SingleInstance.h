@@ -27,13 +27,15 @@ public:
     /// instance). Blocking; safe to call from any thread.
     static bool forwardToRunning(const QString &serverName, const QString &request, int timeoutMs = 3000);
 
-    /// Starts answering later launches; false when the socket cannot be made.
+    /// Starts answering later launches; false when another instance already
+    /// answers on the socket, or the socket cannot be made.
     bool listen();
 
     /// Called on this object's thread for each request a later launch sends.
     std::function<void(const QString &request)> onRequest;
 
 private:
+    static bool isAnswering(const QString &serverName);
     void acceptConnections();
     void readRequest(QLocalSocket *socket);
 

@@ -218,6 +218,33 @@ TEST_F(AppShellTest, SecondLaunchHandsItsPathToTheRunningWindowEvenWhileItIsBusy
     EXPECT_EQ(shownTourName(window), "Villa");
 }
 
+TEST_F(AppShellTest, ALaunchThatListensSecondLeavesTheSocketToTheFirst)
+{
+    const QString server = m_dir.filePath("viewer.socket");
+    SingleInstance first(server);
+    QStringList received;
+    first.onRequest = [&received](const QString &request) { received << request; };
+    ASSERT_TRUE(first.listen());
+
+    SingleInstance second(server);
+    EXPECT_FALSE(second.listen());
+
+    EXPECT_TRUE(SingleInstance::forwardToRunning(server, "file:///t/a.lumivane", 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&received] { return !received.isEmpty(); }, 5000));
+    EXPECT_EQ(received, QStringList{"file:///t/a.lumivane"});
+}
+
+TEST_F(AppShellTest, ASocketNobodyAnswersIsTakenOver)
+{
+    const QString server = m_dir.filePath("viewer.socket");
+    QFile stale(server);
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.close();
+
+    SingleInstance instance(server);
+    EXPECT_TRUE(instance.listen());
+}
+
 TEST_F(AppShellTest, WithoutARunningInstanceTheLaunchOpensItself)
 {
     EXPECT_FALSE(SingleInstance::forwardToRunning(m_dir.filePath("nobody.socket"), "file:///x.lumivane", 500));
