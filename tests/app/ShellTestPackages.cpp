@@ -1,54 +1,11 @@
 #include "ShellTestPackages.h"
 
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include "TourFixtures.h"
+#include "ZipBuilder.h"
 
-#include <zip.h>
+#include <QFile>
 
 namespace ShellTestPackages {
-
-namespace {
-
-QString upperID(const QUuid &id)
-{
-    return id.toString(QUuid::WithoutBraces).toUpper();
-}
-
-QByteArray projectJSON(const Tour &tour)
-{
-    QJsonArray stations;
-    for (int i = 0; i < tour.stationIDs.size(); ++i) {
-        stations.append(QJsonObject{{"id", upperID(tour.stationIDs[i])},
-                                    {"name", QStringLiteral("Station %1").arg(i + 1)},
-                                    {"photoFilename", upperID(tour.stationIDs[i]) + ".jpg"},
-                                    {"orderIndex", i},
-                                    {"hotspots", QJsonArray()}});
-    }
-    const QJsonObject project{{"id", upperID(tour.projectID)}, {"name", tour.name}, {"stations", stations}};
-    return QJsonDocument(project).toJson(QJsonDocument::Compact);
-}
-
-bool writeZip(const QString &path, const QMap<QString, QByteArray> &members)
-{
-    int error = 0;
-    zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    if (!archive)
-        return false;
-    // libzip reads the buffers only at zip_close; `members` outlives it.
-    for (auto it = members.cbegin(); it != members.cend(); ++it) {
-        zip_source_t *source = zip_source_buffer(archive, it.value().constData(), zip_uint64_t(it.value().size()), 0);
-        if (!source || zip_file_add(archive, it.key().toUtf8().constData(), source, ZIP_FL_ENC_UTF_8) < 0) {
-            zip_source_free(source);
-            zip_discard(archive);
-            return false;
-        }
-    }
-    return zip_close(archive) == 0;
-}
-
-} // namespace
 
 Tour makeTour(const QString &name, int stationCount)
 {
@@ -61,13 +18,14 @@ Tour makeTour(const QString &name, int stationCount)
 
 bool writeTour(const QString &path, const Tour &tour)
 {
-    QMap<QString, QByteArray> members{{"project.json", projectJSON(tour)}};
+    ZipBuilder zip;
+    zip.addFile("project.json", TourFixtures::projectJSON(tour.projectID, tour.stationIDs, tour.name), true);
     for (const QUuid &id : tour.stationIDs)
-        members.insert("photos/" + upperID(id) + ".jpg", QByteArray("not decoded by the shell"));
+        zip.addFile("photos/" + TourFixtures::upperID(id) + ".jpg", "not decoded by the shell");
     if (!tour.stationIDs.isEmpty())
-        members.insert("audio/" + upperID(tour.stationIDs.first()) + ".m4a", QByteArray("narration"));
-    members.insert("attachments/plan.pdf", QByteArray("%PDF-1.4"));
-    return writeZip(path, members);
+        zip.addFile("audio/" + TourFixtures::upperID(tour.stationIDs.first()) + ".m4a", "narration");
+    zip.addFile("attachments/plan.pdf", "%PDF-1.4");
+    return zip.writeTo(path);
 }
 
 bool writeCorrupt(const QString &path)

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QByteArray>
 #include <QList>
-#include <QMap>
 #include <QString>
 #include <QUuid>
 

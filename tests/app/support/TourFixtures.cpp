@@ -6,7 +6,7 @@
 
 namespace TourFixtures {
 
-QByteArray projectJSON(const QUuid &projectID, const QList<QUuid> &stationIDs)
+QByteArray projectJSON(const QUuid &projectID, const QList<QUuid> &stationIDs, const QString &name)
 {
     QJsonArray stations;
     for (qsizetype i = 0; i < stationIDs.size(); ++i) {
@@ -16,7 +16,7 @@ QByteArray projectJSON(const QUuid &projectID, const QList<QUuid> &stationIDs)
                                     {"orderIndex", int(i)}});
     }
     const QJsonObject project{{"id", projectID.toString(QUuid::WithoutBraces)},
-                              {"name", "Maison témoin"},
+                              {"name", name},
                               {"stations", stations}};
     return QJsonDocument(project).toJson(QJsonDocument::Compact);
 }
