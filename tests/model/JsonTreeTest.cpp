@@ -123,4 +123,52 @@ TEST(JsonRobustness, MutatedProjectsNeverCrash)
     }
 }
 
+// Every prefix of a valid project is cut off somewhere: each must fail with a
+// message, whatever token the cut lands in.
+TEST(JsonRobustness, EveryTruncationFailsCleanly)
+{
+    QJsonObject project = TourJson::minimalProject();
+    project["stations"] = QJsonArray{TourJson::station(1)};
+    project["address"] = QString::fromUtf8("Caf\xc3\xa9 \xf0\x9f\x98\x80 \"quoted\"\n");
+    project["area"] = -12.5e-3;
+    const QByteArray json = TourJson::toBytes(project);
+    for (qsizetype length = 0; length < json.size(); ++length) {
+        QString error;
+        EXPECT_FALSE(LumivaneProject::fromJson(json.first(length), &error)) << length;
+        EXPECT_FALSE(error.isEmpty()) << length;
+    }
+}
+
+TEST(JsonRobustness, HostileShapesInsideTheProject)
+{
+    TourJson::WarningCapture quiet;
+    const auto withKey = [](const QByteArray &keyAndValue) {
+        QByteArray json = TourJson::toBytes(TourJson::minimalProject());
+        json.chop(1);
+        return json + ',' + keyAndValue + '}';
+    };
+    // Deeply nested values where records are expected fall back or are dropped.
+    const QByteArray deep = QByteArray(400, '[') + QByteArray(400, ']');
+    const auto nestedStations = LumivaneProject::fromJson(withKey("\"stations\":{\"a\":" + deep + "}"));
+    ASSERT_TRUE(nestedStations);
+    EXPECT_TRUE(nestedStations->stations.isEmpty());
+    QString error;
+    EXPECT_FALSE(LumivaneProject::fromJson(withKey("\"stations\":" + deep), &error));
+    EXPECT_TRUE(error.contains("stations[0]")) << qPrintable(error);
+    EXPECT_FALSE(LumivaneProject::fromJson(withKey("\"tags\":" + deep)));
+
+    // Escaped key names name the same fields; an escaped NUL stays in the text.
+    const auto escaped = LumivaneProject::fromJson(withKey(R"("\u0061ddress":"a\u0000b")"));
+    ASSERT_TRUE(escaped);
+    EXPECT_EQ(escaped->address, QString(QStringLiteral("a") + QChar(0) + QStringLiteral("b")));
+
+    // Bytes that are no UTF-8 in a key of their own still reject the text.
+    EXPECT_FALSE(LumivaneProject::fromJson(withKey("\"\xc3\":1")));
+    // A number with a very long run of digits is read, not overflowed.
+    const auto digits = LumivaneProject::fromJson(withKey("\"area\":0." + QByteArray(100000, '1')));
+    ASSERT_TRUE(digits);
+    EXPECT_NEAR(*digits->area, 0.1111111, 1e-6);
+    EXPECT_FALSE(LumivaneProject::fromJson(withKey("\"capacity\":1" + QByteArray(400, '0'))));
+}
+
 } // namespace
