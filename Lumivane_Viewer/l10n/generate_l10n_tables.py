@@ -80,8 +80,11 @@ def key_header(entries):
         "// Generated from L10nTexts.tsv by generate_l10n_tables.py; edit the data file.",
         "#pragma once",
         "",
-        "/// Every interface text key, in the order of the text data file.",
-        "enum class L10nKey : int {",
+        "#include <cstdint>",
+        "",
+        "/// Every interface text key, in the order of the text data file; a",
+        "/// 16-bit case index, as the text records store it.",
+        "enum class L10nKey : std::uint16_t {",
     ]
     lines += [f"    {name}," for name in names]
     lines += [
