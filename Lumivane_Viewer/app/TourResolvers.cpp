@@ -2,6 +2,16 @@
 
 #include <QDir>
 
+namespace {
+
+bool isPlainFileName(const QString &name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
+           && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
+}
+
+} // namespace
+
 namespace TourResolvers {
 
 std::optional<QUrl> photoURL(const LumivaneImportedTour &tour, const QUuid &stationID)
@@ -15,12 +25,6 @@ std::optional<QUrl> photoURL(const LumivaneImportedTour &tour, const QUuid &stat
 std::optional<QUrl> audioURL(const LumivaneImportedTour &tour, const QUuid &stationID)
 {
     return tour.audioURL(stationID);
-}
-
-bool isPlainFileName(const QString &name)
-{
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
-           && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
 }
 
 QUrl attachmentURL(const LumivaneImportedTour &tour, const QString &name)

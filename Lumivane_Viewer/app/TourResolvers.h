@@ -25,6 +25,4 @@ std::optional<QUrl> audioURL(const LumivaneImportedTour &tour, const QUuid &stat
 /// so a crafted payload cannot reach files outside the folder.
 QUrl attachmentURL(const LumivaneImportedTour &tour, const QString &name);
 
-bool isPlainFileName(const QString &name);
-
 } // namespace TourResolvers
