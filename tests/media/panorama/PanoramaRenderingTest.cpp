@@ -313,6 +313,37 @@ TEST_F(PanoramaRendering, closingAViewDoesNotWaitForItsQueuedDecode)
     pool->waitForDone();
 }
 
+TEST_F(PanoramaRendering, viewsClosedAtAnyMomentOfABandUploadLeaveTheOthersWorking)
+{
+    const QString path = m_dir.filePath(QStringLiteral("large.jpg"));
+    ASSERT_TRUE(gradientPhoto(3000, 1500).save(path, "JPEG", 90));
+    QWidget window;
+    window.resize(200, 200);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    for (int delayMs : {0, 5, 20, 60, 150}) {
+        SCOPED_TRACE(delayMs);
+        LumivaneImageCache::shared()->cache().removeAllObjects();
+        Panorama360ViewerView::Inputs inputs;
+        auto *view = new Panorama360ViewerView(inputs, &window);
+        view->setGeometry(0, 0, 200, 200);
+        view->show();
+        ASSERT_TRUE(QTest::qWaitFor([view] { return view->context() && view->context()->isValid(); }));
+        inputs.imageURL = QUrl::fromLocalFile(path);
+        view->setInputs(inputs);
+        QTest::qWait(delayMs);
+        delete view;
+    }
+    LumivaneImageCache::pool()->waitForDone();
+    Panorama360ViewerView::Inputs inputs;
+    inputs.imageURL = m_photo;
+    auto *view = new Panorama360ViewerView(inputs, &window);
+    view->setGeometry(0, 0, 200, 200);
+    view->show();
+    EXPECT_TRUE(waitForPhoto(*view));
+    EXPECT_FALSE(view->coordinator().sphereNode->geometry()->firstMaterial().texture->strips().empty());
+}
+
 TEST_F(PanoramaRendering, wheelOverAnOverlayZoomsAndStillReachesTheOverlay)
 {
     struct Overlay : QWidget
