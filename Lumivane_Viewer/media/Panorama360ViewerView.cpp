@@ -418,6 +418,8 @@ void Panorama360ViewerView::ensureTextureStore()
     if (hadPhoto) {
         // A new context group (moved to another window without shared
         // contexts): the old textures cannot be drawn here.
+        if (SceneNode *sphere = findSphere())
+            applyPlaceholderTexture(*sphere);
         m_texture.reset();
         applyPanoramaImage();
     }

@@ -344,6 +344,40 @@ TEST_F(PanoramaRendering, viewsClosedAtAnyMomentOfABandUploadLeaveTheOthersWorki
     EXPECT_FALSE(view->coordinator().sphereNode->geometry()->firstMaterial().texture->strips().empty());
 }
 
+TEST_F(PanoramaRendering, viewMovedToAWindowOfAnotherContextGroupUploadsItsPhotoThere)
+{
+    QWidget first;
+    QWidget second;
+    for (QWidget *window : {&first, &second}) {
+        window->resize(320, 240);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    }
+    Panorama360ViewerView::Inputs inputs;
+    inputs.imageURL = m_photo;
+    inputs.initialYaw = 0.4;
+    auto *view = new Panorama360ViewerView(inputs, &first);
+    view->setGeometry(0, 0, 320, 240);
+    view->show();
+    ASSERT_TRUE(QTest::qWaitFor([view] { return view->context() && view->context()->isValid(); }));
+    ASSERT_TRUE(waitForPhoto(*view));
+    QOpenGLContextGroup *firstGroup = view->context()->shareGroup();
+
+    view->setParent(&second);
+    view->setGeometry(0, 0, 320, 240);
+    view->show();
+    ASSERT_TRUE(QTest::qWaitFor([view, firstGroup] {
+        return view->context() && view->context()->isValid() && view->context()->shareGroup() != firstGroup;
+    }));
+    const auto &texture = view->coordinator().sphereNode->geometry()->firstMaterial().texture;
+    if (view->isLoadingPhoto()) {
+        EXPECT_FALSE(texture) << "no texture of the first group is drawn in the second";
+    }
+    ASSERT_TRUE(waitForPhoto(*view));
+    view->scene().clock().setTime(view->scene().clock().now() + 5.0);
+    EXPECT_NEAR(centrePixel(*view).red(), SphereTextureMapping::photoColumn(0.4) * 255.0, 4.0);
+}
+
 TEST_F(PanoramaRendering, wheelOverAnOverlayZoomsAndStillReachesTheOverlay)
 {
     struct Overlay : QWidget
