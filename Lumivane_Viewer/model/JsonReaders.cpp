@@ -23,14 +23,20 @@ std::optional<Result> readText(const JsonValue &value, Reader reader)
     return reader(QStringView(text));
 }
 
+// Each dropped element is named up to this many times per list; a hostile
+// list of millions of bad elements then costs one summary line, not millions.
+constexpr int namedDropsPerList = 10;
+
 template<typename Record>
 bool readRecordList(const JsonValue &value, QList<Record> &out, DecodeContext &context,
                     QString *firstFailure = nullptr)
 {
     if (!value.isArray())
         return context.fail(typeMismatch(value, "an array"_key));
+    // No room is set aside from the element count: a short text can hold
+    // millions of elements that are no records at all.
     out.clear();
-    out.reserve(value.size());
+    qsizetype dropped = 0;
     value.forEachElement([&](qsizetype index, const JsonValue &element) {
         DecodeContext::Scope scope(context, index);
         Record record{};
@@ -38,12 +44,16 @@ bool readRecordList(const JsonValue &value, QList<Record> &out, DecodeContext &c
             out.append(std::move(record));
             return true;
         }
-        qCWarning(lcModel).noquote() << "dropped a malformed element:" << context.error();
+        if (++dropped <= namedDropsPerList)
+            qCWarning(lcModel).noquote() << "dropped a malformed element:" << context.error();
         if (firstFailure && firstFailure->isNull())
             *firstFailure = context.error();
         context.clearFailure();
         return true;
     });
+    if (dropped > namedDropsPerList)
+        qCWarning(lcModel).noquote() << "dropped" << dropped - namedDropsPerList
+                                     << "further malformed elements of" << context.path();
     return true;
 }
 

@@ -284,6 +284,25 @@ TEST(ProjectStations, EveryStationMalformedFailsWithThePath)
     EXPECT_EQ(warnings.messages().size(), 2);
 }
 
+TEST(ProjectStations, ManyMalformedElementsAreSummedUpInOneWarning)
+{
+    QJsonArray stations{TourJson::station(1)};
+    for (int i = 0; i < 1000; ++i)
+        stations.append(i);
+    QJsonObject object = TourJson::minimalProject();
+    object["stations"] = stations;
+
+    TourJson::WarningCapture warnings;
+    const auto p = LumivaneProject::fromJson(TourJson::toBytes(object));
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->stations.size(), 1);
+    const QStringList messages = warnings.messages();
+    ASSERT_EQ(messages.size(), 11);
+    EXPECT_TRUE(messages[9].contains("stations[10]")) << qPrintable(messages[9]);
+    EXPECT_TRUE(messages[10].contains("990 further") && messages[10].endsWith("stations"))
+        << qPrintable(messages[10]);
+}
+
 TEST(ProjectStations, EmptyListIsFine)
 {
     QJsonObject object = TourJson::minimalProject();
