@@ -2,6 +2,7 @@
 
 #include "LumivaneImageCache.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QtConcurrent/QtConcurrent>
 
@@ -15,23 +16,34 @@ QImage decodeAndStore(QUrl url)
     return image;
 }
 
+struct Running
+{
+    QFuture<QImage> future;
+    quint64 serial = 0;
+};
+
 } // namespace
 
 QFuture<QImage> PanoramaPhotoLoader::load(const QUrl &url)
 {
-    static QHash<QString, QFuture<QImage>> running;
+    static QHash<QString, Running> running;
+    static quint64 lastSerial = 0;
     const QString key = LumivaneImageCache::key(url);
     const auto it = running.constFind(key);
-    if (it != running.cend() && !it->isFinished())
-        return *it;
+    if (it != running.cend() && !it->future.isFinished())
+        return it->future;
     QFuture<QImage> future = QtConcurrent::task([url] { return decodeAndStore(url); })
                                  .onThreadPool(*LumivaneImageCache::pool())
                                  .withPriority(LumivaneImageCache::utilityPriority)
                                  .spawn();
-    running.insert(key, future);
-    // Finished entries are only replaced, never looked at again; drop them
-    // now and then so that the table stays small.
-    if (running.size() > 16)
-        running.removeIf([](const auto &entry) { return entry.value().isFinished(); });
+    const quint64 serial = ++lastSerial;
+    running.insert(key, {future, serial});
+    // A finished decode leaves the table at once: its photo belongs to the
+    // image cache, which may let it go, and not to this table.
+    future.then(QCoreApplication::instance(), [key, serial](const QImage &) {
+        const auto entry = running.constFind(key);
+        if (entry != running.cend() && entry->serial == serial)
+            running.erase(entry);
+    });
     return future;
 }

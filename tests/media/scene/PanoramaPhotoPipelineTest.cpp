@@ -1,10 +1,13 @@
+#include <LumivaneImageCache.h>
 #include <PanoramaJpegDecoder.h>
+#include <PanoramaPhotoLoader.h>
 #include <PanoramaMipmapBands.h>
 #include <PanoramaTextureUploader.h>
 
 #include <QImageReader>
 #include <QImageWriter>
 #include <QRandomGenerator>
+#include <QTest>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -191,6 +194,22 @@ TEST_F(PanoramaJpegDecoderTest, exifOffsetsPointingOutsideTheBlockAreIgnored)
         EXPECT_EQ(PanoramaJpegDecoder::decode(path, 4096, 64, [](QSize) {}, [](const QImage &, int, int) {}).size(),
                   image.size());
     }
+}
+
+TEST(PanoramaPhotoLoader, keepsNoPhotoAliveOnceItsDecodeHasEnded)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("photo.png"));
+    ASSERT_TRUE(noisyImage(64, 32).save(path));
+    const QUrl url = QUrl::fromLocalFile(path);
+    QFuture<QImage> future = PanoramaPhotoLoader::load(url);
+    future.waitForFinished();
+    QImage image = future.result();
+    ASSERT_FALSE(image.isNull());
+    future = {};
+    // Once the image cache lets the photo go, nothing else holds it.
+    LumivaneImageCache::shared()->cache().removeAllObjects();
+    EXPECT_TRUE(QTest::qWaitFor([&image] { return image.isDetached(); }, 2000));
 }
 
 } // namespace
