@@ -144,16 +144,21 @@ QByteArray ZipBuilder::build() const
         const quint32 size32 = m_zip64 ? 0xffffffffu : encoded.size;
         const quint32 stored32 = m_zip64 ? 0xffffffffu : quint32(encoded.stored.size());
 
+        // From "version needed" to the name's length, both headers agree.
+        const auto sharedFields = [&](ByteWriter &header) {
+            header.u16(needed);
+            header.u16(encoded.flags);
+            header.u16(encoded.method);
+            header.u16(dosTime(member.modified));
+            header.u16(dosDate(member.modified));
+            header.u32(encoded.crc);
+            header.u32(stored32);
+            header.u32(size32);
+            header.u16(quint32(member.name.size()));
+        };
+
         out.u32(0x04034b50);
-        out.u16(needed);
-        out.u16(encoded.flags);
-        out.u16(encoded.method);
-        out.u16(dosTime(member.modified));
-        out.u16(dosDate(member.modified));
-        out.u32(encoded.crc);
-        out.u32(stored32);
-        out.u32(size32);
-        out.u16(quint32(member.name.size()));
+        sharedFields(out);
         out.u16(quint32(localExtra.size()));
         out.bytes(member.name);
         out.bytes(localExtra.data());
@@ -161,15 +166,7 @@ QByteArray ZipBuilder::build() const
 
         directory.u32(0x02014b50);
         directory.u16(member.unixMode != 0 ? (3u << 8) | needed : needed);
-        directory.u16(needed);
-        directory.u16(encoded.flags);
-        directory.u16(encoded.method);
-        directory.u16(dosTime(member.modified));
-        directory.u16(dosDate(member.modified));
-        directory.u32(encoded.crc);
-        directory.u32(stored32);
-        directory.u32(size32);
-        directory.u16(quint32(member.name.size()));
+        sharedFields(directory);
         directory.u16(quint32(centralExtra.size()));
         directory.u16(0);
         directory.u16(0);

@@ -1,11 +1,9 @@
 #include "LoopingPcmDevice.h"
 #include "LumivaneAmbientPlayer.h"
-#include "NullSinkRecorder.h"
-#include "SoundFixtures.h"
+#include "RecordedSoundTest.h"
 
 #include <QFile>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
@@ -19,23 +17,12 @@ namespace {
 
 constexpr double loopVolume = 0.6;
 
-class AmbientLoopTest : public ::testing::Test
+class AmbientLoopTest : public RecordedSoundTest
 {
 protected:
-    void SetUp() override
-    {
-        const QString reason = NullSinkRecorder::unavailableReason();
-        if (!reason.isEmpty())
-            GTEST_SKIP() << "Audio test skipped: " << reason.toStdString();
-        ASSERT_TRUE(m_folder.isValid());
-        ASSERT_TRUE(m_recorder.start());
-    }
-
     QByteArray toneBytes(const QString &name, double seconds)
     {
-        const QString path = m_folder.filePath(name);
-        EXPECT_TRUE(writeTone(path, seconds, 400)) << "ffmpeg could not write " << path.toStdString();
-        QFile file(path);
+        QFile file(writeToneFile(name, seconds, 400));
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
         return file.readAll();
     }
@@ -44,9 +31,6 @@ protected:
     {
         return QTest::qWaitFor([this] { return rms(m_recorder.record(50)) > 1000.0; }, 3000);
     }
-
-    QTemporaryDir m_folder;
-    NullSinkRecorder m_recorder;
 };
 
 class AmbientLoopFormatTest : public AmbientLoopTest, public ::testing::WithParamInterface<const char *>

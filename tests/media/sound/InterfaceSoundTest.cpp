@@ -1,5 +1,4 @@
-#include "NullSinkRecorder.h"
-#include "SoundFixtures.h"
+#include "RecordedSoundTest.h"
 #include "SoundService.h"
 
 #include <QSettings>
@@ -11,23 +10,19 @@ using namespace SoundFixtures;
 
 namespace {
 
-class InterfaceSoundTest : public ::testing::Test
+class InterfaceSoundTest : public RecordedSoundTest
 {
 protected:
     void SetUp() override
     {
         QSettings().remove(SoundService::enabledKey());
-        const QString reason = NullSinkRecorder::unavailableReason();
-        if (!reason.isEmpty())
-            GTEST_SKIP() << "Audio test skipped: " << reason.toStdString();
-        ASSERT_TRUE(m_recorder.start());
+        RecordedSoundTest::SetUp();
     }
 
     void TearDown() override { QSettings().remove(SoundService::enabledKey()); }
 
     static void setEnabled(bool enabled) { QSettings().setValue(SoundService::enabledKey(), enabled); }
 
-    NullSinkRecorder m_recorder;
     SoundService m_sounds;
 };
 

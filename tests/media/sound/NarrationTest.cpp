@@ -1,12 +1,10 @@
 #include "LumivaneAudioService.h"
-#include "NullSinkRecorder.h"
-#include "SoundFixtures.h"
+#include "RecordedSoundTest.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -15,24 +13,10 @@ using namespace SoundFixtures;
 
 namespace {
 
-class NarrationTest : public ::testing::Test
+class NarrationTest : public RecordedSoundTest
 {
 protected:
-    void SetUp() override
-    {
-        const QString reason = NullSinkRecorder::unavailableReason();
-        if (!reason.isEmpty())
-            GTEST_SKIP() << "Audio test skipped: " << reason.toStdString();
-        ASSERT_TRUE(m_folder.isValid());
-        ASSERT_TRUE(m_recorder.start());
-    }
-
-    QUrl tone(const QString &name, double seconds)
-    {
-        const QString path = m_folder.filePath(name);
-        EXPECT_TRUE(writeTone(path, seconds)) << "ffmpeg could not write " << path.toStdString();
-        return QUrl::fromLocalFile(path);
-    }
+    QUrl tone(const QString &name, double seconds) { return QUrl::fromLocalFile(writeToneFile(name, seconds)); }
 
     QUrl garbage(const QString &name)
     {
@@ -42,8 +26,6 @@ protected:
         return QUrl::fromLocalFile(file.fileName());
     }
 
-    QTemporaryDir m_folder;
-    NullSinkRecorder m_recorder;
     LumivaneAudioService m_service;
 };
 
