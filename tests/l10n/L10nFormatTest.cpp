@@ -1,5 +1,5 @@
 #include "L10n.h"
-#include "TemporarySettings.h"
+#include "tests/support/TemporarySettings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "EnumDisplayNames.h"
 #include "L10n.h"
-#include "TemporarySettings.h"
+#include "tests/support/TemporarySettings.h"
 
 #include <gtest/gtest.h>
 
