@@ -1,8 +1,8 @@
-#include "Lumivane_ViewerApp.h"
-#include "MediaBackend.h"
-#include "OpenRequest.h"
-#include "SingleInstance.h"
-#include "TerminationSignals.h"
+#include "app/Lumivane_ViewerApp.h"
+#include "app/OpenRequest.h"
+#include "app/SingleInstance.h"
+#include "app/TerminationSignals.h"
+#include "media/MediaBackend.h"
 
 #include <QApplication>
 #include <QDir>

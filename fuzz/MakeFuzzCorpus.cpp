@@ -1,8 +1,8 @@
 // Writes the seed corpus of the package-opening fuzzer: small valid tours and
 // one archive for each hostile shape the opening must refuse.
 
-#include "TourFixtures.h"
-#include "ZipBuilder.h"
+#include "tests/app/support/TourFixtures.h"
+#include "tests/app/support/ZipBuilder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "L10n.h"
+#include "l10n/L10n.h"
 
 #include <QString>
 

@@ -2,7 +2,8 @@
 
 #include "ArchiveExtractor.h"
 #include "LumivaneOpenError.h"
-#include "LumivaneProject.h"
+
+#include "model/LumivaneProject.h"
 
 #include <QHash>
 #include <QUrl>

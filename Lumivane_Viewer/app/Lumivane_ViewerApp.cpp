@@ -1,7 +1,8 @@
 #include "Lumivane_ViewerApp.h"
 
 #include "ContentView.h"
-#include "L10n.h"
+
+#include "l10n/L10n.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 #include "TourPlaceholderView.h"
 
-#include "LumivaneProject.h"
+#include "model/LumivaneProject.h"
 
 #include <QLabel>
 #include <QPainter>

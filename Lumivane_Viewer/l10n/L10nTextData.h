@@ -1,6 +1,6 @@
 #pragma once
 
-#include "L10nKey.h"
+#include "l10n/L10nKey.h"
 
 #include <QtGlobal>
 

@@ -99,7 +99,7 @@ def key_header(entries):
 def text_source(entries):
     lines = [
         "// Generated from L10nTexts.tsv by generate_l10n_tables.py; edit the data file.",
-        '#include "L10nTextData.h"',
+        '#include "l10n/L10nTextData.h"',
         "",
         "namespace L10nTextData {",
         "",

@@ -1,7 +1,8 @@
 #include "LumivaneAudioService.h"
 
-#include "LumivaneStorageFolders.h"
 #include "Mp4Duration.h"
+
+#include "model/LumivaneStorageFolders.h"
 
 #include <QAudioOutput>
 #include <QCoreApplication>

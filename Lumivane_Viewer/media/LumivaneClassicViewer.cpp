@@ -1,7 +1,8 @@
 #include "LumivaneClassicViewer.h"
 
-#include "L10n.h"
 #include "LumivaneImageCache.h"
+
+#include "l10n/L10n.h"
 
 #include <QPainter>
 

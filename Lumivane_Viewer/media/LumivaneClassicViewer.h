@@ -3,8 +3,8 @@
 #include "ClassicPhotoLayer.h"
 #include "KenBurnsMotion.h"
 
-#include "ModelEnums.h"
-#include "Station.h"
+#include "model/ModelEnums.h"
+#include "model/Station.h"
 
 #include <QElapsedTimer>
 #include <QList>

@@ -4,8 +4,8 @@
 #include "scene/Scene.h"
 #include "scene/SceneRenderer.h"
 
-#include <Hotspot.h>
-#include <ModelEnums.h>
+#include "model/Hotspot.h"
+#include "model/ModelEnums.h"
 
 #include <QElapsedTimer>
 #include <QHash>

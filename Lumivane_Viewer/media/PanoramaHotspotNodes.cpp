@@ -3,7 +3,7 @@
 #include "HotspotMarkerImages.h"
 #include "scene/SceneNode.h"
 
-#include <Palette.h>
+#include "model/Palette.h"
 
 #include <QSet>
 

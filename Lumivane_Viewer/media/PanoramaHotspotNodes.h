@@ -2,8 +2,8 @@
 
 #include "HotspotGlyph.h"
 
-#include <Hotspot.h>
-#include <ModelEnums.h>
+#include "model/Hotspot.h"
+#include "model/ModelEnums.h"
 
 #include <QColor>
 #include <QHash>

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "L10n.h"
 #include "ModelEnums.h"
+
+#include "l10n/L10n.h"
 
 #include <QString>
 

@@ -3,7 +3,8 @@
 // resident memory that preloading 100 stations of 8K photos leaves.
 
 #include "EquirectangularFixtures.h"
-#include "LumivaneImageCache.h"
+
+#include "media/LumivaneImageCache.h"
 
 #include <QCoreApplication>
 #include <QDir>

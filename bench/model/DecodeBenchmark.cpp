@@ -1,7 +1,7 @@
 // Times the whole decoding of a large project.json against a bare
 // QJsonDocument parse of the same bytes, and prints their ratio.
 
-#include "LumivaneProject.h"
+#include "model/LumivaneProject.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 #include "BareQuadWidget.h"
 
-#include <Panorama360ViewerView.h>
+#include "media/Panorama360ViewerView.h"
 
 #include <QOpenGLShaderProgram>
 

@@ -1,13 +1,14 @@
-#include "ContentView.h"
-#include "L10n.h"
-#include "Lumivane_ViewerApp.h"
-#include "OpenRequest.h"
-#include "PackageDrop.h"
 #include "ShellTestPackages.h"
-#include "SingleInstance.h"
-#include "StartScreen.h"
-#include "TourResolvers.h"
-#include "TourViewerInputs.h"
+
+#include "app/ContentView.h"
+#include "app/Lumivane_ViewerApp.h"
+#include "app/OpenRequest.h"
+#include "app/PackageDrop.h"
+#include "app/SingleInstance.h"
+#include "app/StartScreen.h"
+#include "app/TourResolvers.h"
+#include "app/TourViewerInputs.h"
+#include "l10n/L10n.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

@@ -1,5 +1,5 @@
-#include "ArchiveExtractor.h"
-#include "ZipBuilder.h"
+#include "app/ArchiveExtractor.h"
+#include "tests/app/support/ZipBuilder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "LumivaneImportedTour.h"
-#include "TourFixtures.h"
-#include "ZipBuilder.h"
+#include "app/LumivaneImportedTour.h"
+#include "tests/app/support/TourFixtures.h"
+#include "tests/app/support/ZipBuilder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "ShellTestPackages.h"
 
-#include "TourFixtures.h"
-#include "ZipBuilder.h"
+#include "tests/app/support/TourFixtures.h"
+#include "tests/app/support/ZipBuilder.h"
 
 #include <QFile>
 

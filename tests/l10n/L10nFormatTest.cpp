@@ -1,4 +1,4 @@
-#include "L10n.h"
+#include "l10n/L10n.h"
 #include "tests/support/TemporarySettings.h"
 
 #include <gtest/gtest.h>

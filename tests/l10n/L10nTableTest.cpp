@@ -1,5 +1,5 @@
-#include "L10n.h"
-#include "L10nTextData.h"
+#include "l10n/L10n.h"
+#include "l10n/L10nTextData.h"
 
 #include <QRegularExpression>
 #include <QSet>

@@ -1,4 +1,4 @@
-#include "Palette.h"
+#include "model/Palette.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "EnumDisplayNames.h"
-#include "L10n.h"
+#include "l10n/L10n.h"
+#include "model/EnumDisplayNames.h"
 #include "tests/support/TemporarySettings.h"
 
 #include <gtest/gtest.h>

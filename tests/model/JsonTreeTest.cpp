@@ -1,6 +1,7 @@
-#include "JsonTree.h"
-#include "LumivaneProject.h"
 #include "TourJson.h"
+
+#include "model/JsonTree.h"
+#include "model/LumivaneProject.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "Hotspot.h"
-#include "Station.h"
+#include "model/Hotspot.h"
+#include "model/Station.h"
 
 #include <gtest/gtest.h>
 

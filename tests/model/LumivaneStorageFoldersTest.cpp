@@ -1,4 +1,4 @@
-#include "LumivaneStorageFolders.h"
+#include "model/LumivaneStorageFolders.h"
 
 #include <QDir>
 #include <QFileInfo>

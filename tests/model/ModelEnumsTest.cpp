@@ -1,4 +1,4 @@
-#include "ModelEnums.h"
+#include "model/ModelEnums.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
-#include "LumivaneProject.h"
 #include "TourJson.h"
+
+#include "model/LumivaneProject.h"
 
 #include <gtest/gtest.h>
 

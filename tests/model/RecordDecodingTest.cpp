@@ -1,10 +1,11 @@
-#include "CustomField.h"
-#include "FormField.h"
-#include "Hotspot.h"
-#include "HotspotAttachment.h"
-#include "PublicationInfo.h"
-#include "Station.h"
 #include "TourJson.h"
+
+#include "model/CustomField.h"
+#include "model/FormField.h"
+#include "model/Hotspot.h"
+#include "model/HotspotAttachment.h"
+#include "model/PublicationInfo.h"
+#include "model/Station.h"
 
 #include <gtest/gtest.h>
 

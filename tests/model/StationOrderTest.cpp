@@ -1,4 +1,4 @@
-#include "StationOrder.h"
+#include "model/StationOrder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "StrictReaders.h"
+#include "model/StrictReaders.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "RoomRenderer.h"
+#include "tools/make-sample-tour/RoomRenderer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 #include "PackageReader.h"
-#include "SampleTourWriter.h"
+
+#include "tools/make-sample-tour/SampleTourWriter.h"
 
 #include <QImage>
 #include <QJsonArray>

@@ -1,5 +1,6 @@
 #include "PackageReader.h"
-#include "ZipPackageWriter.h"
+
+#include "tools/make-sample-tour/ZipPackageWriter.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,7 @@
-#include "AsyncCachedImageLoader.h"
-#include "LumivaneImageCache.h"
 #include "TestPhotos.h"
+
+#include "media/AsyncCachedImageLoader.h"
+#include "media/LumivaneImageCache.h"
 
 #include <QTemporaryDir>
 #include <QTest>

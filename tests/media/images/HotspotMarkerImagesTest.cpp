@@ -1,4 +1,4 @@
-#include "HotspotMarkerImages.h"
+#include "media/HotspotMarkerImages.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>

@@ -1,6 +1,6 @@
-#include "KenBurnsMotion.h"
-#include "LumivaneClassicViewer.h"
-#include "LumivaneImageCache.h"
+#include "media/KenBurnsMotion.h"
+#include "media/LumivaneClassicViewer.h"
+#include "media/LumivaneImageCache.h"
 
 #include <QHash>
 #include <QSettings>

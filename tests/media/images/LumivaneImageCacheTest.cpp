@@ -1,5 +1,6 @@
-#include "LumivaneImageCache.h"
 #include "TestPhotos.h"
+
+#include "media/LumivaneImageCache.h"
 
 #include <QFile>
 #include <QGuiApplication>

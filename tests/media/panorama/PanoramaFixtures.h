@@ -1,6 +1,6 @@
 #pragma once
 
-#include <Panorama360ViewerView.h>
+#include "media/Panorama360ViewerView.h"
 
 #include <QImage>
 #include <QString>

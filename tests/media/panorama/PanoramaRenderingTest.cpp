@@ -1,7 +1,7 @@
 #include "PanoramaFixtures.h"
 
-#include <LumivaneImageCache.h>
-#include <scene/SphereTextureMapping.h>
+#include "media/LumivaneImageCache.h"
+#include "media/scene/SphereTextureMapping.h"
 
 #include <QApplication>
 #include <QSemaphore>

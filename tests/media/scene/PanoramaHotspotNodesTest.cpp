@@ -1,5 +1,5 @@
-#include <PanoramaHotspotNodes.h>
-#include <scene/SceneNode.h>
+#include "media/PanoramaHotspotNodes.h"
+#include "media/scene/SceneNode.h"
 
 #include <gtest/gtest.h>
 

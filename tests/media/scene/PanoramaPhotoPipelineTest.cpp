@@ -1,8 +1,8 @@
-#include <LumivaneImageCache.h>
-#include <PanoramaJpegDecoder.h>
-#include <PanoramaPhotoLoader.h>
-#include <PanoramaMipmapBands.h>
-#include <PanoramaTextureUploader.h>
+#include "media/LumivaneImageCache.h"
+#include "media/PanoramaJpegDecoder.h"
+#include "media/PanoramaMipmapBands.h"
+#include "media/PanoramaPhotoLoader.h"
+#include "media/PanoramaTextureUploader.h"
 
 #include <QImageReader>
 #include <QImageWriter>

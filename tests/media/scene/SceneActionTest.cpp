@@ -1,4 +1,4 @@
-#include <scene/Scene.h>
+#include "media/scene/Scene.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
-#include "LoopingPcmDevice.h"
-#include "LumivaneAmbientPlayer.h"
 #include "RecordedSoundTest.h"
+
+#include "media/LoopingPcmDevice.h"
+#include "media/LumivaneAmbientPlayer.h"
 
 #include <QFile>
 #include <QSignalSpy>

@@ -1,5 +1,6 @@
 #include "RecordedSoundTest.h"
-#include "SoundService.h"
+
+#include "media/SoundService.h"
 
 #include <QSettings>
 #include <QTest>

@@ -1,5 +1,6 @@
-#include "Mp4Duration.h"
 #include "SoundFixtures.h"
+
+#include "media/Mp4Duration.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,5 +1,6 @@
-#include "LumivaneAudioService.h"
 #include "RecordedSoundTest.h"
+
+#include "media/LumivaneAudioService.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,7 @@
 #include "NullSinkRecorder.h"
 #include "SoundFixtures.h"
-#include "SpeechService.h"
+
+#include "media/SpeechService.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>
