@@ -2,10 +2,9 @@
 
 #include "JsonReaders.h"
 
-namespace JsonReaders {
-
 bool read(const JsonValue &value, CustomField &out, DecodeContext &context)
 {
+    using namespace JsonReaders;
     if (!value.isObject())
         return context.fail(typeMismatch(value, "an object"_key));
     return readRequired(value, "id"_key, out.id, context)
@@ -14,7 +13,10 @@ bool read(const JsonValue &value, CustomField &out, DecodeContext &context)
         && readRequired(value, "value"_key, out.value, context);
 }
 
-} // namespace JsonReaders
+bool read(const JsonValue &value, QList<CustomField> &out, DecodeContext &context)
+{
+    return JsonReaders::readRecordList(value, out, context);
+}
 
 std::optional<CustomField> CustomField::fromJson(const QByteArray &json, QString *error)
 {

@@ -2,10 +2,9 @@
 
 #include "JsonReaders.h"
 
-namespace JsonReaders {
-
 bool read(const JsonValue &value, FormField &out, DecodeContext &context)
 {
+    using namespace JsonReaders;
     if (!value.isObject())
         return context.fail(typeMismatch(value, "an object"_key));
     return readRequired(value, "id"_key, out.id, context)
@@ -15,7 +14,10 @@ bool read(const JsonValue &value, FormField &out, DecodeContext &context)
         && readOptional(value, "placeholder"_key, out.placeholder, context);
 }
 
-} // namespace JsonReaders
+bool read(const JsonValue &value, QList<FormField> &out, DecodeContext &context)
+{
+    return JsonReaders::readRecordList(value, out, context);
+}
 
 std::optional<FormField> FormField::fromJson(const QByteArray &json, QString *error)
 {

@@ -2,10 +2,9 @@
 
 #include "JsonReaders.h"
 
-namespace JsonReaders {
-
 bool read(const JsonValue &value, Hotspot &out, DecodeContext &context)
 {
+    using namespace JsonReaders;
     if (!value.isObject())
         return context.fail(typeMismatch(value, "an object"_key));
     return readRequired(value, "id"_key, out.id, context)
@@ -22,7 +21,10 @@ bool read(const JsonValue &value, Hotspot &out, DecodeContext &context)
         && readOptional(value, "infoDescriptionTranslations"_key, out.infoDescriptionTranslations, context);
 }
 
-} // namespace JsonReaders
+bool read(const JsonValue &value, QList<Hotspot> &out, DecodeContext &context)
+{
+    return JsonReaders::readRecordList(value, out, context);
+}
 
 std::optional<QString> Hotspot::localizedInfoTitle(const QString &languageCode) const
 {

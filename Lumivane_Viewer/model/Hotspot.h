@@ -11,6 +11,9 @@
 
 #include <optional>
 
+class DecodeContext;
+class JsonValue;
+
 /// A point on a station's photo: yaw and pitch in radians on a panorama, or,
 /// in a classic tour, fractions of the shown photo from its top-left corner.
 /// Leads to targetStationID (navigation) or opens an info card (info).
@@ -38,4 +41,9 @@ struct Hotspot
     static std::optional<Hotspot> fromJson(const QByteArray &json, QString *error = nullptr);
 
     bool operator==(const Hotspot &) const = default;
+
+    // Found by argument-dependent lookup from the decoders' templates, and by
+    // nothing else. The list keeps its good elements.
+    friend bool read(const JsonValue &value, Hotspot &out, DecodeContext &context);
+    friend bool read(const JsonValue &value, QList<Hotspot> &out, DecodeContext &context);
 };

@@ -2,10 +2,9 @@
 
 #include "JsonReaders.h"
 
-namespace JsonReaders {
-
 bool read(const JsonValue &value, HotspotAttachment &out, DecodeContext &context)
 {
+    using namespace JsonReaders;
     if (!value.isObject())
         return context.fail(typeMismatch(value, "an object"_key));
     return readRequired(value, "id"_key, out.id, context)
@@ -14,7 +13,10 @@ bool read(const JsonValue &value, HotspotAttachment &out, DecodeContext &context
         && readRequired(value, "payload"_key, out.payload, context);
 }
 
-} // namespace JsonReaders
+bool read(const JsonValue &value, QList<HotspotAttachment> &out, DecodeContext &context)
+{
+    return JsonReaders::readRecordList(value, out, context);
+}
 
 std::optional<HotspotAttachment> HotspotAttachment::fromJson(const QByteArray &json, QString *error)
 {

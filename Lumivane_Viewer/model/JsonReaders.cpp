@@ -1,11 +1,6 @@
 #include "JsonReaders.h"
 
-#include "CustomField.h"
-#include "FormField.h"
-#include "Hotspot.h"
-#include "HotspotAttachment.h"
 #include "ModelLogging.h"
-#include "Station.h"
 #include "StrictReaders.h"
 
 namespace JsonReaders {
@@ -27,23 +22,21 @@ std::optional<Result> readText(const JsonValue &value, Reader reader)
 // list of millions of bad elements then costs one summary line, not millions.
 constexpr int namedDropsPerList = 10;
 
-template<typename Record>
-bool readRecordList(const JsonValue &value, QList<Record> &out, DecodeContext &context,
-                    QString *firstFailure = nullptr)
+} // namespace
+
+QString typeMismatch(const JsonValue &value, QLatin1StringView expected)
 {
-    if (!value.isArray())
-        return context.fail(typeMismatch(value, "an array"_key));
-    // No room is set aside from the element count: a short text can hold
-    // millions of elements that are no records at all.
-    out.clear();
+    return QStringLiteral("type mismatch: expected %1, found %2").arg(expected, value.typeName());
+}
+
+bool readEachElement(const JsonValue &array, DecodeContext &context, QString *firstFailure,
+                     const std::function<bool(const JsonValue &)> &readElement)
+{
     qsizetype dropped = 0;
-    value.forEachElement([&](qsizetype index, const JsonValue &element) {
+    array.forEachElement([&](qsizetype index, const JsonValue &element) {
         DecodeContext::Scope scope(context, index);
-        Record record{};
-        if (read(element, record, context)) {
-            out.append(std::move(record));
+        if (readElement(element))
             return true;
-        }
         if (++dropped <= namedDropsPerList)
             qCWarning(lcModel).noquote() << "dropped a malformed element:" << context.error();
         if (firstFailure && firstFailure->isNull())
@@ -55,13 +48,6 @@ bool readRecordList(const JsonValue &value, QList<Record> &out, DecodeContext &c
         qCWarning(lcModel).noquote() << "dropped" << dropped - namedDropsPerList
                                      << "further malformed elements of" << context.path();
     return true;
-}
-
-} // namespace
-
-QString typeMismatch(const JsonValue &value, QLatin1StringView expected)
-{
-    return QStringLiteral("type mismatch: expected %1, found %2").arg(expected, value.typeName());
 }
 
 bool read(const JsonValue &value, QString &out, DecodeContext &context)
@@ -187,36 +173,6 @@ bool read(const JsonValue &value, QMap<QString, QByteArray> &out, DecodeContext 
         out.insert(key, std::move(*data));
         return true;
     });
-}
-
-bool read(const JsonValue &value, QList<HotspotAttachment> &out, DecodeContext &context)
-{
-    return readRecordList(value, out, context);
-}
-
-bool read(const JsonValue &value, QList<Hotspot> &out, DecodeContext &context)
-{
-    return readRecordList(value, out, context);
-}
-
-bool read(const JsonValue &value, QList<CustomField> &out, DecodeContext &context)
-{
-    return readRecordList(value, out, context);
-}
-
-bool read(const JsonValue &value, QList<FormField> &out, DecodeContext &context)
-{
-    return readRecordList(value, out, context);
-}
-
-bool read(const JsonValue &value, QList<Station> &out, DecodeContext &context)
-{
-    QString firstFailure;
-    if (!readRecordList(value, out, context, &firstFailure))
-        return false;
-    if (out.isEmpty() && !firstFailure.isNull())
-        return context.failFatally(QStringLiteral("every station is malformed; first: ") + firstFailure);
-    return true;
 }
 
 } // namespace JsonReaders

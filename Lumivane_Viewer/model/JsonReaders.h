@@ -14,19 +14,14 @@
 #include <QUrl>
 #include <QUuid>
 
+#include <functional>
 #include <optional>
 #include <type_traits>
 
-struct CustomField;
-struct FormField;
-struct Hotspot;
-struct HotspotAttachment;
-struct PublicationInfo;
-struct Station;
-
 // One reader per value type of project.json. Each returns false after
 // recording its failure in the context; none of them throws or crashes on
-// unexpected input.
+// unexpected input. The readers of records live beside their records, as
+// friends that the templates below find by argument-dependent lookup.
 namespace JsonReaders {
 
 constexpr QLatin1StringView operator""_key(const char *text, size_t size)
@@ -46,25 +41,13 @@ bool read(const JsonValue &value, QStringList &out, DecodeContext &context);
 bool read(const JsonValue &value, Translations &out, DecodeContext &context);
 bool read(const JsonValue &value, QMap<QString, QByteArray> &out, DecodeContext &context);
 
-bool read(const JsonValue &value, HotspotAttachment &out, DecodeContext &context);
-bool read(const JsonValue &value, Hotspot &out, DecodeContext &context);
-bool read(const JsonValue &value, Station &out, DecodeContext &context);
-bool read(const JsonValue &value, CustomField &out, DecodeContext &context);
-bool read(const JsonValue &value, FormField &out, DecodeContext &context);
-bool read(const JsonValue &value, PublicationInfo &out, DecodeContext &context);
-
-// Lists of records keep their good elements: a malformed element is dropped
-// with a warning naming its key path, so one bad hotspot cannot cost a tour
-// all of its stations.
-bool read(const JsonValue &value, QList<HotspotAttachment> &out, DecodeContext &context);
-bool read(const JsonValue &value, QList<Hotspot> &out, DecodeContext &context);
-bool read(const JsonValue &value, QList<CustomField> &out, DecodeContext &context);
-bool read(const JsonValue &value, QList<FormField> &out, DecodeContext &context);
-// As above, but a non-empty list whose every element is malformed fails
-// fatally: a tour that silently opens with no stations helps nobody.
-bool read(const JsonValue &value, QList<Station> &out, DecodeContext &context);
-
 QString typeMismatch(const JsonValue &value, QLatin1StringView expected);
+
+/// Calls readElement on each element of an array under its index, dropping
+/// with a warning each element it fails on. firstFailure, when given,
+/// receives the failure of the first dropped element.
+bool readEachElement(const JsonValue &array, DecodeContext &context, QString *firstFailure,
+                     const std::function<bool(const JsonValue &)> &readElement);
 
 template<typename Enum>
     requires std::is_enum_v<Enum>
@@ -79,6 +62,27 @@ bool read(const JsonValue &value, Enum &out, DecodeContext &context)
         return context.fail(QStringLiteral("data corrupted: no such case"));
     out = *parsed;
     return true;
+}
+
+/// Lists of records keep their good elements: a malformed element is dropped
+/// with a warning naming its key path, so one bad hotspot cannot cost a tour
+/// all of its stations.
+template<typename Record>
+bool readRecordList(const JsonValue &value, QList<Record> &out, DecodeContext &context,
+                    QString *firstFailure = nullptr)
+{
+    if (!value.isArray())
+        return context.fail(typeMismatch(value, "an array"_key));
+    // No room is set aside from the element count: a short text can hold
+    // millions of elements that are no records at all.
+    out.clear();
+    return readEachElement(value, context, firstFailure, [&](const JsonValue &element) {
+        Record record{};
+        if (!read(element, record, context))
+            return false;
+        out.append(std::move(record));
+        return true;
+    });
 }
 
 /// A key that must be present and decodable.

@@ -2,10 +2,9 @@
 
 #include "JsonReaders.h"
 
-namespace JsonReaders {
-
 bool read(const JsonValue &value, PublicationInfo &out, DecodeContext &context)
 {
+    using namespace JsonReaders;
     if (!value.isObject())
         return context.fail(typeMismatch(value, "an object"_key));
     return readRequired(value, "url"_key, out.url, context)
@@ -14,8 +13,6 @@ bool read(const JsonValue &value, PublicationInfo &out, DecodeContext &context)
         && readOptional(value, "serverName"_key, out.serverName, context)
         && readRequired(value, "remoteSlug"_key, out.remoteSlug, context);
 }
-
-} // namespace JsonReaders
 
 std::optional<PublicationInfo> PublicationInfo::fromJson(const QByteArray &json, QString *error)
 {

@@ -8,6 +8,9 @@
 
 #include <optional>
 
+class DecodeContext;
+class JsonValue;
+
 /// The tour's last web publication by the editor; carried, read by no view.
 struct PublicationInfo
 {
@@ -20,4 +23,8 @@ struct PublicationInfo
     static std::optional<PublicationInfo> fromJson(const QByteArray &json, QString *error = nullptr);
 
     bool operator==(const PublicationInfo &) const = default;
+
+    // Found by argument-dependent lookup from the decoders' templates, and by
+    // nothing else.
+    friend bool read(const JsonValue &value, PublicationInfo &out, DecodeContext &context);
 };

@@ -2,10 +2,9 @@
 
 #include "JsonReaders.h"
 
-namespace JsonReaders {
-
 bool read(const JsonValue &value, Station &out, DecodeContext &context)
 {
+    using namespace JsonReaders;
     if (!value.isObject())
         return context.fail(typeMismatch(value, "an object"_key));
     return readRequired(value, "id"_key, out.id, context)
@@ -31,7 +30,17 @@ bool read(const JsonValue &value, Station &out, DecodeContext &context)
         && readOptional(value, "audioCommentFilenamesByLang"_key, out.audioCommentFilenamesByLang, context);
 }
 
-} // namespace JsonReaders
+// A non-empty list whose every element is malformed fails fatally: a tour
+// that silently opens with no stations helps nobody.
+bool read(const JsonValue &value, QList<Station> &out, DecodeContext &context)
+{
+    QString firstFailure;
+    if (!JsonReaders::readRecordList(value, out, context, &firstFailure))
+        return false;
+    if (out.isEmpty() && !firstFailure.isNull())
+        return context.failFatally(QStringLiteral("every station is malformed; first: ") + firstFailure);
+    return true;
+}
 
 QString Station::localizedName(const QString &languageCode) const
 {

@@ -11,6 +11,9 @@
 
 #include <optional>
 
+class DecodeContext;
+class JsonValue;
+
 /// One photographed viewpoint of a tour with its hotspots. The photo and the
 /// narration are found by id; photoFilename and the narration file names are
 /// carried as the editor stored them and never used to find a file.
@@ -46,4 +49,10 @@ struct Station
     static std::optional<Station> fromJson(const QByteArray &json, QString *error = nullptr);
 
     bool operator==(const Station &) const = default;
+
+    // Found by argument-dependent lookup from the decoders' templates, and by
+    // nothing else. The list keeps its good stations, but fails when there
+    // were some and every one is malformed.
+    friend bool read(const JsonValue &value, Station &out, DecodeContext &context);
+    friend bool read(const JsonValue &value, QList<Station> &out, DecodeContext &context);
 };
