@@ -2,7 +2,7 @@
 // input, the temporary folder must be empty again and nothing may have been
 // written beside it.
 
-#include "app/LumivaneImportedTour.h"
+#include "app/package/LumivaneImportedTour.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LumivaneImportedTour.h"
+#include "app/package/LumivaneImportedTour.h"
 
 #include <QString>
 #include <QUrl>

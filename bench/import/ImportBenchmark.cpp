@@ -2,7 +2,7 @@
 // Debian's unzip extracting the same archive into a fresh folder. Reports the
 // time ratio (ours / unzip) and the peak resident memory of each opening.
 
-#include "app/LumivaneImportedTour.h"
+#include "app/package/LumivaneImportedTour.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/ArchiveExtractor.h"
+#include "app/package/ArchiveExtractor.h"
 #include "tests/app/support/ZipBuilder.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/LumivaneImportedTour.h"
+#include "app/package/LumivaneImportedTour.h"
 #include "tests/app/support/TourFixtures.h"
 #include "tests/app/support/ZipBuilder.h"
 
