@@ -1,10 +1,11 @@
 #include "Panorama360ViewerView.h"
 
-#include "LumivaneImageCache.h"
 #include "PanoramaPhotoLoader.h"
 #include "PanoramaScrollMonitor.h"
 #include "PanoramaStrips.h"
 #include "PanoramaTextureStore.h"
+
+#include "media/images/LumivaneImageCache.h"
 
 #include <QApplication>
 #include <QFutureWatcher>

@@ -1,8 +1,8 @@
 #include "PanoramaHotspotNodes.h"
 
-#include "HotspotMarkerImages.h"
 #include "scene/SceneNode.h"
 
+#include "media/images/HotspotMarkerImages.h"
 #include "model/Palette.h"
 
 #include <QSet>

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "HotspotGlyph.h"
-
+#include "media/images/HotspotGlyph.h"
 #include "model/Hotspot.h"
 #include "model/ModelEnums.h"
 

@@ -1,6 +1,6 @@
 #include "PanoramaPhotoLoader.h"
 
-#include "LumivaneImageCache.h"
+#include "media/images/LumivaneImageCache.h"
 
 #include <QCoreApplication>
 #include <QHash>

@@ -1,8 +1,9 @@
 #include "PanoramaTextureStore.h"
 
-#include "LumivaneImageCache.h"
 #include "PanoramaJpegDecoder.h"
 #include "PanoramaTextureUploader.h"
+
+#include "media/images/LumivaneImageCache.h"
 
 #include <QHash>
 #include <QOffscreenSurface>

@@ -4,7 +4,7 @@
 
 #include "EquirectangularFixtures.h"
 
-#include "media/LumivaneImageCache.h"
+#include "media/images/LumivaneImageCache.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "BareQuadWidget.h"
 #include "BenchPhotos.h"
 
-#include "media/LumivaneImageCache.h"
 #include "media/Panorama360ViewerView.h"
 #include "media/PanoramaJpegDecoder.h"
+#include "media/images/LumivaneImageCache.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

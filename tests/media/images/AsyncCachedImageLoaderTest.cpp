@@ -1,7 +1,7 @@
 #include "TestPhotos.h"
 
-#include "media/AsyncCachedImageLoader.h"
-#include "media/LumivaneImageCache.h"
+#include "media/images/AsyncCachedImageLoader.h"
+#include "media/images/LumivaneImageCache.h"
 
 #include <QTemporaryDir>
 #include <QTest>

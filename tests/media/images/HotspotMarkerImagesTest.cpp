@@ -1,4 +1,4 @@
-#include "media/HotspotMarkerImages.h"
+#include "media/images/HotspotMarkerImages.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>

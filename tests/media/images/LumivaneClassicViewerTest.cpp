@@ -1,6 +1,6 @@
-#include "media/KenBurnsMotion.h"
-#include "media/LumivaneClassicViewer.h"
-#include "media/LumivaneImageCache.h"
+#include "media/images/KenBurnsMotion.h"
+#include "media/images/LumivaneClassicViewer.h"
+#include "media/images/LumivaneImageCache.h"
 
 #include <QHash>
 #include <QSettings>

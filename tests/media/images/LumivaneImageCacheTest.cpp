@@ -1,6 +1,6 @@
 #include "TestPhotos.h"
 
-#include "media/LumivaneImageCache.h"
+#include "media/images/LumivaneImageCache.h"
 
 #include <QFile>
 #include <QGuiApplication>

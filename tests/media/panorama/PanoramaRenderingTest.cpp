@@ -1,6 +1,6 @@
 #include "PanoramaFixtures.h"
 
-#include "media/LumivaneImageCache.h"
+#include "media/images/LumivaneImageCache.h"
 #include "media/scene/SphereTextureMapping.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
-#include "media/LumivaneImageCache.h"
 #include "media/PanoramaJpegDecoder.h"
 #include "media/PanoramaMipmapBands.h"
 #include "media/PanoramaPhotoLoader.h"
 #include "media/PanoramaTextureUploader.h"
+#include "media/images/LumivaneImageCache.h"
 
 #include <QImageReader>
 #include <QImageWriter>
