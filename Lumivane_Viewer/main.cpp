@@ -2,7 +2,7 @@
 #include "app/OpenRequest.h"
 #include "app/SingleInstance.h"
 #include "app/TerminationSignals.h"
-#include "media/MediaBackend.h"
+#include "media/sound/MediaBackend.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "RecordedSoundTest.h"
 
-#include "media/LoopingPcmDevice.h"
-#include "media/LumivaneAmbientPlayer.h"
+#include "media/sound/LoopingPcmDevice.h"
+#include "media/sound/LumivaneAmbientPlayer.h"
 
 #include <QFile>
 #include <QSignalSpy>

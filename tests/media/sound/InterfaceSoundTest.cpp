@@ -1,6 +1,6 @@
 #include "RecordedSoundTest.h"
 
-#include "media/SoundService.h"
+#include "media/sound/SoundService.h"
 
 #include <QSettings>
 #include <QTest>

@@ -1,6 +1,6 @@
 #include "SoundFixtures.h"
 
-#include "media/Mp4Duration.h"
+#include "media/sound/Mp4Duration.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #include "RecordedSoundTest.h"
 
-#include "media/LumivaneAudioService.h"
+#include "media/sound/LumivaneAudioService.h"
 
 #include <QDir>
 #include <QFile>

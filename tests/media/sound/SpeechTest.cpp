@@ -1,7 +1,7 @@
 #include "NullSinkRecorder.h"
 #include "SoundFixtures.h"
 
-#include "media/SpeechService.h"
+#include "media/sound/SpeechService.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>
