@@ -1,6 +1,6 @@
 #include "BareQuadWidget.h"
 
-#include "media/Panorama360ViewerView.h"
+#include "media/panorama/Panorama360ViewerView.h"
 
 #include <QOpenGLShaderProgram>
 

@@ -1,9 +1,9 @@
 #include "BareQuadWidget.h"
 #include "BenchPhotos.h"
 
-#include "media/Panorama360ViewerView.h"
-#include "media/PanoramaJpegDecoder.h"
 #include "media/images/LumivaneImageCache.h"
+#include "media/panorama/Panorama360ViewerView.h"
+#include "media/panorama/PanoramaJpegDecoder.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

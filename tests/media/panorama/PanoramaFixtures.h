@@ -1,6 +1,6 @@
 #pragma once
 
-#include "media/Panorama360ViewerView.h"
+#include "media/panorama/Panorama360ViewerView.h"
 
 #include <QImage>
 #include <QString>

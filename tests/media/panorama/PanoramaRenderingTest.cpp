@@ -1,7 +1,7 @@
 #include "PanoramaFixtures.h"
 
 #include "media/images/LumivaneImageCache.h"
-#include "media/scene/SphereTextureMapping.h"
+#include "media/panorama/scene/SphereTextureMapping.h"
 
 #include <QApplication>
 #include <QSemaphore>

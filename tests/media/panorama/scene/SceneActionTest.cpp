@@ -1,4 +1,4 @@
-#include "media/scene/Scene.h"
+#include "media/panorama/scene/Scene.h"
 
 #include <gtest/gtest.h>
 

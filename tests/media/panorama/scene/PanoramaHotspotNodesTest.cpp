@@ -1,5 +1,5 @@
-#include "media/PanoramaHotspotNodes.h"
-#include "media/scene/SceneNode.h"
+#include "media/panorama/PanoramaHotspotNodes.h"
+#include "media/panorama/scene/SceneNode.h"
 
 #include <gtest/gtest.h>
 

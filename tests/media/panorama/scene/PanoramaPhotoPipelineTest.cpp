@@ -1,8 +1,8 @@
-#include "media/PanoramaJpegDecoder.h"
-#include "media/PanoramaMipmapBands.h"
-#include "media/PanoramaPhotoLoader.h"
-#include "media/PanoramaTextureUploader.h"
 #include "media/images/LumivaneImageCache.h"
+#include "media/panorama/PanoramaJpegDecoder.h"
+#include "media/panorama/PanoramaMipmapBands.h"
+#include "media/panorama/PanoramaPhotoLoader.h"
+#include "media/panorama/PanoramaTextureUploader.h"
 
 #include <QImageReader>
 #include <QImageWriter>
