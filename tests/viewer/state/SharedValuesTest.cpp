@@ -1,5 +1,5 @@
-#include "AnimationCurve.h"
-#include "LightboxContent.h"
+#include "model/AnimationCurve.h"
+#include "model/LightboxContent.h"
 
 #include <gtest/gtest.h>
 
