@@ -29,7 +29,7 @@ QEasingCurve easingCurve(AnimationCurve curve)
         return cubicBezier({0, 0}, {0.58, 1});
     case AnimationCurve::easeInOut:
     case AnimationCurve::platformDefault:
-        break;
+        return cubicBezier({0.42, 0}, {0.58, 1});
     }
-    return cubicBezier({0.42, 0}, {0.58, 1});
+    return QEasingCurve(QEasingCurve::Linear);
 }
