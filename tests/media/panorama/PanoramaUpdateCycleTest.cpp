@@ -24,7 +24,7 @@ protected:
     }
 
     void update() { m_view->setInputs(m_inputs); }
-    SceneClock &clock() { return m_view->scene().clock(); }
+    MediaClock &clock() { return m_view->scene().clock(); }
     SceneNode &sphere() { return *m_view->coordinator().sphereNode; }
     SceneCamera &camera() { return *m_view->coordinator().cameraNode->camera(); }
     void at(double time)
