@@ -238,7 +238,7 @@ void BM_FrameGapUncachedStationChange8K(benchmark::State &state)
 {
     auto view = rotatingView();
     for (auto _ : state) {
-        LumivaneImageCache::shared()->cache().removeAllObjects();
+        LumivaneImageCache::shared()->emptyFullImageStore();
         state.SetIterationTime(longestFrameGapMs(*view, fixture->takeUncached()) / 1000.0);
     }
 }
@@ -282,7 +282,7 @@ void BM_TimeToFullyShownUncached8K(benchmark::State &state)
     double shownTotal = 0;
     double readyTotal = 0;
     for (auto _ : state) {
-        LumivaneImageCache::shared()->cache().removeAllObjects();
+        LumivaneImageCache::shared()->emptyFullImageStore();
         const QUrl url = fixture->takeUncached();
         double shownMs = 0;
         double readyMs = 0;

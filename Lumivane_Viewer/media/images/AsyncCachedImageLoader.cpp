@@ -28,7 +28,7 @@ void AsyncCachedImageLoader::load()
         return;
     }
     // A hit is a store look-up only, never a file read.
-    if (const QImage cached = m_cache->cache().object(LumivaneImageCache::key(*m_url)); !cached.isNull()) {
+    if (const QImage cached = m_cache->lookup(*m_url); !cached.isNull()) {
         handOver(cached);
         return;
     }

@@ -262,10 +262,9 @@ void Panorama360ViewerView::applyPanoramaImage()
         sphere->setOpacity(1.0);
         return;
     }
-    const QString key = LumivaneImageCache::key(url);
-    const QImage cached = LumivaneImageCache::shared()->cache().object(key);
+    const QImage cached = LumivaneImageCache::shared()->lookup(url);
     std::shared_ptr<PanoramaTexture> resident =
-        (!cached.isNull() && m_textureStore) ? m_textureStore->resident(key) : nullptr;
+        (!cached.isNull() && m_textureStore) ? m_textureStore->resident(LumivaneImageCache::key(url)) : nullptr;
     if (resident) {
         applyCachedPhoto(*sphere, std::move(resident), m_inputs.initialYaw, m_inputs.initialPitch);
         return;
@@ -438,7 +437,7 @@ void Panorama360ViewerView::initializeGL()
     if (m_loadingGeneration == m_photoGeneration && m_loadingGeneration != 0
         && m_decodingWithoutGL != m_photoGeneration) {
         const QUrl url = m_coordinator.currentURL;
-        startUpload(url, LumivaneImageCache::shared()->cache().object(LumivaneImageCache::key(url)));
+        startUpload(url, LumivaneImageCache::shared()->lookup(url));
     }
 }
 

@@ -8,14 +8,6 @@
 
 namespace {
 
-QImage decodeAndStore(QUrl url)
-{
-    const QImage image = LumivaneImageCache::decodeFile(url.toLocalFile());
-    if (!image.isNull())
-        LumivaneImageCache::shared()->cache().setObject(image, LumivaneImageCache::key(url));
-    return image;
-}
-
 struct Running
 {
     QFuture<QImage> future;
@@ -32,7 +24,7 @@ QFuture<QImage> PanoramaPhotoLoader::load(const QUrl &url)
     const auto it = running.constFind(key);
     if (it != running.cend() && !it->future.isFinished())
         return it->future;
-    QFuture<QImage> future = QtConcurrent::task([url] { return decodeAndStore(url); })
+    QFuture<QImage> future = QtConcurrent::task([url] { return LumivaneImageCache::shared()->image(url); })
                                  .onThreadPool(*LumivaneImageCache::pool())
                                  .withPriority(LumivaneImageCache::utilityPriority)
                                  .spawn();

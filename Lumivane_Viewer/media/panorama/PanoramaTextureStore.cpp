@@ -180,7 +180,7 @@ void PanoramaTextureStore::decodeAndUpload(const QUrl &url, const QString &key, 
                     });
                 });
             if (!image.isNull()) {
-                LumivaneImageCache::shared()->cache().setObject(image, LumivaneImageCache::key(url));
+                LumivaneImageCache::shared()->store(url, image);
                 link->post([job, key](Uploader &uploader, Store &store) {
                     const Uploader::Result result = uploader.finish(*job);
                     store.postResult(key, result.ids, result.size);
@@ -192,9 +192,7 @@ void PanoramaTextureStore::decodeAndUpload(const QUrl &url, const QString &key, 
         // Other formats, turned photos and damaged files: the general decoder.
         // A recycled texture that a failed JPEG decode began with is gone.
         const Uploader::Result reuse = began ? Uploader::Result{} : recycled;
-        image = LumivaneImageCache::decodeFile(path);
-        if (!image.isNull())
-            LumivaneImageCache::shared()->cache().setObject(image, LumivaneImageCache::key(url));
+        image = LumivaneImageCache::shared()->image(url);
         link->post([key, image, reuse](Uploader &uploader, Store &store) {
             const Uploader::Result result = uploader.upload(image, reuse);
             store.postResult(key, result.ids, result.size);

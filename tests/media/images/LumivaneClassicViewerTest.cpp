@@ -65,7 +65,7 @@ protected:
     {
         const QUrl url = QUrl::fromLocalFile("/nonexistent/" + file);
         m_urls.insert(s.id, url);
-        m_cache->cache().setObject(image, LumivaneImageCache::key(url));
+        m_cache->store(url, image);
     }
 
     QColor pixel(int x, int y) { return m_viewer.grab().toImage().pixelColor(x, y); }

@@ -31,7 +31,7 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         // Three strips of unequal height on the GPU (512, 512 and 176 rows).
         m_photo = writePhoto(m_dir, QStringLiteral("gradient.png"), gradientPhoto(2400, 1200));
-        LumivaneImageCache::shared()->cache().removeAllObjects();
+        LumivaneImageCache::shared()->emptyFullImageStore();
     }
 
     std::unique_ptr<Panorama360ViewerView> showView(Panorama360ViewerView::Inputs inputs)
@@ -149,7 +149,7 @@ TEST_F(PanoramaRendering, jpegPhotoShowsThroughTheBandDecoder)
     EXPECT_NEAR(pixel.red(), SphereTextureMapping::photoColumn(0.3) * 255.0, 6.0);
     EXPECT_NEAR(pixel.green(), SphereTextureMapping::photoRow(-0.45) * 255.0, 6.0);
     // Decoded once, into the shared image cache.
-    EXPECT_FALSE(LumivaneImageCache::shared()->cache().object(LumivaneImageCache::key(inputs.imageURL)).isNull());
+    EXPECT_FALSE(LumivaneImageCache::shared()->lookup(inputs.imageURL).isNull());
 }
 
 TEST_F(PanoramaRendering, missingPhotoFadesInThePlaceholder)
@@ -225,7 +225,7 @@ TEST_F(PanoramaRendering, pairOfViewsSharesOneTextureAndACachedResetFadesFromPoi
 
 TEST_F(PanoramaRendering, photoDecodedButNotOnTheGpuComesInLikeACachedOne)
 {
-    LumivaneImageCache::shared()->cache().setObject(gradientPhoto(2400, 1200), LumivaneImageCache::key(m_photo));
+    LumivaneImageCache::shared()->store(m_photo, gradientPhoto(2400, 1200));
     Panorama360ViewerView::Inputs inputs;
     inputs.imageURL = m_photo;
     inputs.initialYaw = 0.5;
@@ -323,7 +323,7 @@ TEST_F(PanoramaRendering, viewsClosedAtAnyMomentOfABandUploadLeaveTheOthersWorki
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     for (int delayMs : {0, 5, 20, 60, 150}) {
         SCOPED_TRACE(delayMs);
-        LumivaneImageCache::shared()->cache().removeAllObjects();
+        LumivaneImageCache::shared()->emptyFullImageStore();
         Panorama360ViewerView::Inputs inputs;
         auto *view = new Panorama360ViewerView(inputs, &window);
         view->setGeometry(0, 0, 200, 200);

@@ -208,7 +208,7 @@ TEST(PanoramaPhotoLoader, keepsNoPhotoAliveOnceItsDecodeHasEnded)
     ASSERT_FALSE(image.isNull());
     future = {};
     // Once the image cache lets the photo go, nothing else holds it.
-    LumivaneImageCache::shared()->cache().removeAllObjects();
+    LumivaneImageCache::shared()->emptyFullImageStore();
     EXPECT_TRUE(QTest::qWaitFor([&image] { return image.isDetached(); }, 2000));
 }
 
