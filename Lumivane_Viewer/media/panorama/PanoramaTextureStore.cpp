@@ -148,7 +148,8 @@ void PanoramaTextureStore::upload(const QString &key, const QImage &image, QObje
     });
 }
 
-void PanoramaTextureStore::decodeAndUpload(const QUrl &url, const QString &key, QObject *receiver, Ready ready)
+void PanoramaTextureStore::decodeAndUpload(std::shared_ptr<LumivaneImageCache> cache, const QUrl &url,
+                                           const QString &key, QObject *receiver, Ready ready)
 {
     if (!wait(key, receiver, std::move(ready)))
         return;
@@ -160,7 +161,7 @@ void PanoramaTextureStore::decodeAndUpload(const QUrl &url, const QString &key, 
     // Everything the task does to the store goes through the link, in order
     // on the upload thread; textures it began are the uploader's to delete
     // should the store go first.
-    auto task = [link = m_link, url, key, recycled, maxSide] {
+    auto task = [link = m_link, cache = std::move(cache), url, key, recycled, maxSide] {
         const QString path = url.toLocalFile();
         QImage image;
         bool began = false;
@@ -180,7 +181,7 @@ void PanoramaTextureStore::decodeAndUpload(const QUrl &url, const QString &key, 
                     });
                 });
             if (!image.isNull()) {
-                LumivaneImageCache::shared()->store(url, image);
+                cache->store(url, image);
                 link->post([job, key](Uploader &uploader, Store &store) {
                     const Uploader::Result result = uploader.finish(*job);
                     store.postResult(key, result.ids, result.size);
@@ -192,7 +193,7 @@ void PanoramaTextureStore::decodeAndUpload(const QUrl &url, const QString &key, 
         // Other formats, turned photos and damaged files: the general decoder.
         // A recycled texture that a failed JPEG decode began with is gone.
         const Uploader::Result reuse = began ? Uploader::Result{} : recycled;
-        image = LumivaneImageCache::shared()->image(url);
+        image = cache->image(url);
         link->post([key, image, reuse](Uploader &uploader, Store &store) {
             const Uploader::Result result = uploader.upload(image, reuse);
             store.postResult(key, result.ids, result.size);

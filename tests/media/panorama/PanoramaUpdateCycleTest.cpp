@@ -19,7 +19,7 @@ class PanoramaUpdateCycle : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_view = std::make_unique<Panorama360ViewerView>(m_inputs);
+        m_view = std::make_unique<Panorama360ViewerView>(m_inputs, photoCache());
         clock().setTime(100.0);
     }
 

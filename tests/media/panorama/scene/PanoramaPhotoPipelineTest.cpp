@@ -202,13 +202,14 @@ TEST(PanoramaPhotoLoader, keepsNoPhotoAliveOnceItsDecodeHasEnded)
     const QString path = dir.filePath(QStringLiteral("photo.png"));
     ASSERT_TRUE(noisyImage(64, 32).save(path));
     const QUrl url = QUrl::fromLocalFile(path);
-    QFuture<QImage> future = PanoramaPhotoLoader::load(url);
+    const auto cache = LumivaneImageCache::create({10, 64 << 20, 16 << 20});
+    QFuture<QImage> future = PanoramaPhotoLoader::load(cache, url);
     future.waitForFinished();
     QImage image = future.result();
     ASSERT_FALSE(image.isNull());
     future = {};
     // Once the image cache lets the photo go, nothing else holds it.
-    LumivaneImageCache::shared()->emptyFullImageStore();
+    cache->emptyFullImageStore();
     EXPECT_TRUE(QTest::qWaitFor([&image] { return image.isDetached(); }, 2000));
 }
 
