@@ -1,6 +1,7 @@
 #include "PanoramaTextureStore.h"
 
 #include "PanoramaJpegDecoder.h"
+#include "PanoramaSpareImage.h"
 #include "PanoramaTextureUploader.h"
 
 #include "media/images/LumivaneImageCache.h"
@@ -51,6 +52,7 @@ std::shared_ptr<PanoramaTextureStore> PanoramaTextureStore::forContext(QOpenGLCo
 }
 
 PanoramaTextureStore::PanoramaTextureStore(QOpenGLContext *shareContext)
+    : m_spare(std::make_shared<PanoramaSpareImage>())
 {
     // The views make their store while their context is current.
     shareContext->functions()->glGetIntegerv(GL_MAX_TEXTURE_SIZE, &m_maxTextureSize);
@@ -161,7 +163,7 @@ void PanoramaTextureStore::decodeAndUpload(std::shared_ptr<LumivaneImageCache> c
     // Everything the task does to the store goes through the link, in order
     // on the upload thread; textures it began are the uploader's to delete
     // should the store go first.
-    auto task = [link = m_link, cache = std::move(cache), url, key, recycled, maxSide] {
+    auto task = [link = m_link, spare = m_spare, cache = std::move(cache), url, key, recycled, maxSide] {
         const QString path = url.toLocalFile();
         QImage image;
         bool began = false;
@@ -179,7 +181,8 @@ void PanoramaTextureStore::decodeAndUpload(std::shared_ptr<LumivaneImageCache> c
                     link->post([job, decoded, y, rows](Uploader &uploader, Store &) {
                         uploader.addBand(*job, y, decoded.constScanLine(y), rows, decoded.bytesPerLine());
                     });
-                });
+                },
+                spare.get());
             if (!image.isNull()) {
                 cache->store(url, image);
                 link->post([job, key](Uploader &uploader, Store &store) {

@@ -21,6 +21,7 @@ class QOpenGLContextGroup;
 class QOffscreenSurface;
 class QThread;
 class LumivaneImageCache;
+class PanoramaSpareImage;
 class PanoramaTextureUploader;
 class PanoramaTextureStore;
 
@@ -124,4 +125,6 @@ private:
     QHash<QString, std::vector<Waiter>> m_waiting;
     std::deque<std::shared_ptr<PanoramaTexture>> m_recent;
     std::shared_ptr<Link> m_link = std::make_shared<Link>();
+    /// The decodes' next buffer: goes with the store when the last view closes.
+    std::shared_ptr<PanoramaSpareImage> m_spare;
 };
