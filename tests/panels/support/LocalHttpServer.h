@@ -14,8 +14,8 @@ class QTcpSocket;
 struct ServerAnswer
 {
     int status = 200;
-    QByteArray headers; // extra header lines, each ending in "\r\n"
-    QByteArray body;
+    QByteArray headers{}; // extra header lines, each ending in "\r\n"
+    QByteArray body{};
     int delayMs = 0;
     bool streamForever = false; // a body that never ends
     bool neverAnswer = false;
@@ -27,7 +27,7 @@ struct ReceivedRequest
     QByteArray method;
     QByteArray path;
     QMap<QByteArray, QByteArray> headers; // names in lower case
-    QByteArray body;
+    QByteArray body{};
 };
 
 /// A minimal HTTP/1.1 server on 127.0.0.1 for webhook tests: the n-th request
