@@ -3,7 +3,6 @@
 #include "CardWidgets.h"
 #include "ContactFormFields.h"
 #include "MailDraftUrl.h"
-#include "SymbolGlyph.h"
 #include "WebhookPost.h"
 #include "l10n/L10n.h"
 #include "media/symbols/SymbolButton.h"
@@ -80,9 +79,7 @@ LumivaneContactFormView::LumivaneContactFormView(LumivaneProject project, L10n &
     , m_l10n(l10n)
     , m_services(std::move(services))
 {
-    auto *stack = new QVBoxLayout(card());
-    stack->setContentsMargins(0, 0, 0, 0);
-    stack->setSpacing(0);
+    QVBoxLayout *stack = cardStack();
     stack->addWidget(buildHeader());
     auto *divider = new QWidget(card());
     divider->setFixedHeight(1);
@@ -100,9 +97,9 @@ LumivaneContactFormView::LumivaneContactFormView(LumivaneProject project, L10n &
     // The scroll area gives its content a background; the card shows through.
     m_fields->setAutoFillBackground(false);
     stack->addWidget(m_scroll);
-    m_thanks = buildThanks();
-    m_thanks->hide();
-    stack->addWidget(m_thanks);
+    m_thanks = addThanksView(CardThanksLook{QMargins(30, 30, 30, 30), QStringLiteral("checkmark.circle.fill"), 40,
+                                            paletteGold(), systemFont(15, QFont::Bold), Qt::white, systemFont(12),
+                                            withAlpha(Qt::white, 0.6), 0, withAlpha(Qt::white, 0.7)});
 
     connect(&m_l10n, &L10n::currentChanged, this, [this] { retranslate(); });
     retranslate();
@@ -124,27 +121,6 @@ QWidget *LumivaneContactFormView::buildHeader()
     connect(m_close, &QAbstractButton::clicked, this, [this] { requestClose(); });
     row->addWidget(m_close, 0, Qt::AlignVCenter);
     return header;
-}
-
-QWidget *LumivaneContactFormView::buildThanks()
-{
-    auto *thanks = new QWidget(card());
-    auto *column = new QVBoxLayout(thanks);
-    column->setContentsMargins(30, 30, 30, 30);
-    column->setSpacing(14);
-    column->addWidget(new SymbolGlyph(QStringLiteral("checkmark.circle.fill"), 40, paletteGold(), thanks), 0,
-                      Qt::AlignHCenter);
-    m_thanksTitle = cardLabel(systemFont(15, QFont::Bold), Qt::white, thanks);
-    column->addWidget(m_thanksTitle, 0, Qt::AlignHCenter);
-    m_thanksBody = cardLabel(systemFont(12), withAlpha(Qt::white, 0.6), thanks);
-    m_thanksBody->setAlignment(Qt::AlignHCenter);
-    m_thanksBody->setWordWrap(true);
-    column->addWidget(m_thanksBody);
-    m_thanksClose = plainTextButton(systemFont(13), withAlpha(Qt::white, 0.7), thanks);
-    connect(m_thanksClose, &QAbstractButton::clicked, this, [this] { requestClose(); });
-    column->addSpacing(8);
-    column->addWidget(m_thanksClose, 0, Qt::AlignHCenter);
-    return thanks;
 }
 
 const ContactFormAnswers &LumivaneContactFormView::answers() const
@@ -244,8 +220,7 @@ void LumivaneContactFormView::retranslate()
 {
     m_title->setText(m_project.contactFormButtonLabel.value_or(m_l10n.text(L10n::Key::contactUs)));
     m_close->setAccessibleName(m_l10n.text(L10n::Key::close));
-    m_thanksTitle->setText(m_l10n.text(L10n::Key::contactMessageSent));
-    m_thanksBody->setText(m_l10n.text(L10n::Key::contactMessageSentBody));
-    m_thanksClose->setText(m_l10n.text(L10n::Key::close));
+    m_thanks->setTexts(m_l10n.text(L10n::Key::contactMessageSent), m_l10n.text(L10n::Key::contactMessageSentBody),
+                       m_l10n.text(L10n::Key::close));
     m_fields->retranslate();
 }

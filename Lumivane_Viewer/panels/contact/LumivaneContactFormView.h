@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 
+class CardThanksView;
 class ContactFormFields;
 class L10n;
 class QAbstractButton;
@@ -55,7 +56,6 @@ public:
 
 private:
     QWidget *buildHeader();
-    QWidget *buildThanks();
     void sendToWebhook(const QUrl &url);
     void openMailDraft(const QString &recipient);
     void fail(const QString &message);
@@ -73,9 +73,6 @@ private:
     QLabel *m_title = nullptr;
     QScrollArea *m_scroll = nullptr;
     ContactFormFields *m_fields = nullptr;
-    QWidget *m_thanks = nullptr;
-    QLabel *m_thanksTitle = nullptr;
-    QLabel *m_thanksBody = nullptr;
-    QAbstractButton *m_thanksClose = nullptr;
+    CardThanksView *m_thanks = nullptr;
     QAbstractButton *m_close = nullptr;
 };

@@ -8,11 +8,23 @@ ModalCardOverlay::ModalCardOverlay(ModalCardLook look, QWidget *parent)
     : QWidget(parent)
     , m_look(std::move(look))
     , m_card(new QWidget(this))
+    , m_cardStack(new QVBoxLayout(m_card))
 {
     m_card->setFixedWidth(m_look.cardWidth);
+    m_cardStack->setContentsMargins(0, 0, 0, 0);
+    m_cardStack->setSpacing(0);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_card, 0, Qt::AlignCenter);
+}
+
+CardThanksView *ModalCardOverlay::addThanksView(const CardThanksLook &look)
+{
+    auto *thanks = new CardThanksView(look, m_card);
+    thanks->onClose = [this] { requestClose(); };
+    thanks->hide();
+    m_cardStack->addWidget(thanks);
+    return thanks;
 }
 
 void ModalCardOverlay::requestClose()

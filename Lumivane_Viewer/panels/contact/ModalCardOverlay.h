@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CardThanksView.h"
 #include "media/symbols/SoftShadow.h"
 
 #include <QColor>
@@ -22,6 +23,8 @@ struct ModalCardLook
 /// its content. Subclasses fill card(). The backdrop, the card's shadow and
 /// its rounded background are painted here in one pass, so the layer stays
 /// cheap to compose over a panorama.
+class QVBoxLayout;
+
 class ModalCardOverlay : public QWidget
 {
 public:
@@ -32,6 +35,10 @@ public:
 
 protected:
     QWidget *card() const { return m_card; }
+    /// The card's rows, top to bottom, without margins or spacing.
+    QVBoxLayout *cardStack() const { return m_cardStack; }
+    /// Adds a hidden thanks view under the rows, whose close button asks to close.
+    CardThanksView *addThanksView(const CardThanksLook &look);
     void requestClose();
 
     void paintEvent(QPaintEvent *event) override;
@@ -41,5 +48,6 @@ protected:
 private:
     ModalCardLook m_look;
     QWidget *m_card;
+    QVBoxLayout *m_cardStack;
     bool m_backdropPressed = false;
 };

@@ -7,7 +7,6 @@
 #include "model/SystemFont.h"
 #include "panels/contact/CardWidgets.h"
 #include "panels/contact/MailDraftUrl.h"
-#include "panels/contact/SymbolGlyph.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
@@ -68,14 +67,11 @@ VisitorFeedbackSheet::VisitorFeedbackSheet(QString projectName, QString recipien
     , m_openExternal(std::move(openExternal))
 {
     setFocusPolicy(Qt::StrongFocus);
-    auto *stack = new QVBoxLayout(card());
-    stack->setContentsMargins(0, 0, 0, 0);
-    stack->setSpacing(0);
     m_ratingView = buildRatingView();
-    stack->addWidget(m_ratingView);
-    m_thanks = buildThanks();
-    m_thanks->hide();
-    stack->addWidget(m_thanks);
+    cardStack()->addWidget(m_ratingView);
+    m_thanks = addThanksView(CardThanksLook{QMargins(20, 40, 20, 40), QStringLiteral("checkmark.seal.fill"), 44,
+                                            paletteGreen(), serifItalic(20), light(paletteTextPrimary()),
+                                            paletteBodyFont(), light(paletteTextSecondary()), 30, paletteGold()});
     connect(&m_l10n, &L10n::currentChanged, this, [this] { retranslate(); });
     retranslate();
     refreshSendButton();
@@ -196,29 +192,6 @@ QWidget *VisitorFeedbackSheet::buildFooter(QWidget *parent)
     connect(m_send, &QAbstractButton::clicked, this, [this] { sendFeedbackMail(); });
     row->addWidget(m_send);
     return footer;
-}
-
-QWidget *VisitorFeedbackSheet::buildThanks()
-{
-    auto *thanks = new QWidget(card());
-    auto *column = new QVBoxLayout(thanks);
-    column->setContentsMargins(20, 40, 20, 40);
-    column->setSpacing(14);
-    column->addWidget(new SymbolGlyph(QStringLiteral("checkmark.seal.fill"), 44, paletteGreen(), thanks), 0,
-                      Qt::AlignHCenter);
-    m_thanksTitle = cardLabel(serifItalic(20), light(paletteTextPrimary()), thanks);
-    m_thanksTitle->setAlignment(Qt::AlignHCenter);
-    column->addWidget(m_thanksTitle);
-    m_thanksBody = cardLabel(paletteBodyFont(), light(paletteTextSecondary()), thanks);
-    m_thanksBody->setAlignment(Qt::AlignHCenter);
-    m_thanksBody->setWordWrap(true);
-    m_thanksBody->setContentsMargins(30, 0, 30, 0);
-    column->addWidget(m_thanksBody);
-    m_thanksClose = plainTextButton(systemFont(13), paletteGold(), thanks);
-    connect(m_thanksClose, &QAbstractButton::clicked, this, [this] { requestClose(); });
-    column->addSpacing(8);
-    column->addWidget(m_thanksClose, 0, Qt::AlignHCenter);
-    return thanks;
 }
 
 bool VisitorFeedbackSheet::later()
@@ -347,7 +320,6 @@ void VisitorFeedbackSheet::retranslate()
                                             m_l10n.text(L10n::Key::contactErrorMailAddress)));
     m_later->setText(m_l10n.text(L10n::Key::later));
     m_send->setText(m_l10n.text(L10n::Key::send));
-    m_thanksTitle->setText(m_l10n.text(L10n::Key::feedbackThanks));
-    m_thanksBody->setText(m_l10n.text(L10n::Key::feedbackMailPrepared));
-    m_thanksClose->setText(m_l10n.text(L10n::Key::close));
+    m_thanks->setTexts(m_l10n.text(L10n::Key::feedbackThanks), m_l10n.text(L10n::Key::feedbackMailPrepared),
+                       m_l10n.text(L10n::Key::close));
 }

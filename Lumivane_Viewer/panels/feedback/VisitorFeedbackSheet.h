@@ -10,6 +10,7 @@
 #include <optional>
 
 class CapsuleButton;
+class CardThanksView;
 class L10n;
 class QAbstractButton;
 class QLabel;
@@ -64,7 +65,6 @@ private:
     QWidget *buildRatingRow(QWidget *parent);
     QWidget *buildCommentSection(QWidget *parent);
     QWidget *buildFooter(QWidget *parent);
-    QWidget *buildThanks();
     void applyChoiceLook(const RatingChoice &choice, double scale);
     void revealCommentSection();
     void showThanks();
@@ -79,7 +79,7 @@ private:
     bool m_sent = false;
 
     QWidget *m_ratingView = nullptr;
-    QWidget *m_thanks = nullptr;
+    CardThanksView *m_thanks = nullptr;
     QLabel *m_title = nullptr;
     QLabel *m_question = nullptr;
     QList<RatingChoice> m_choices;
@@ -89,7 +89,4 @@ private:
     QLabel *m_error = nullptr;
     QAbstractButton *m_later = nullptr;
     CapsuleButton *m_send = nullptr;
-    QLabel *m_thanksTitle = nullptr;
-    QLabel *m_thanksBody = nullptr;
-    QAbstractButton *m_thanksClose = nullptr;
 };
