@@ -83,32 +83,6 @@ TEST(ContactFormRules, CustomFieldEntriesFollowTypeAndLanguage)
     EXPECT_EQ(entries, expected);
 }
 
-TEST(ContactFormRules, WebhookBodyHoldsExactlySevenMembers)
-{
-    auto l10n = panelTestL10n(L10n::Language::english);
-    LumivaneProject project = panelTestProject();
-    const FormField box = field("Call me", FormFieldType::checkbox);
-    const FormField city = field("City", FormFieldType::text);
-    const FormField empty = field("Floor", FormFieldType::number);
-    project.contactFormCustomFields = {box, city, empty};
-    const ContactFormAnswers answers{" Ana ", " ana@example.org\t", "", "Hi & bye\n", {{city.id, " Lyon "}}};
-
-    const auto json = contactWebhookBody(project, answers, *l10n);
-    ASSERT_TRUE(json.has_value());
-    EXPECT_FALSE(json->contains('\n')) << "compact";
-    const QJsonObject body = QJsonDocument::fromJson(*json).object();
-    const QJsonObject expected{
-        {"project", "Villa Ocre"},
-        {"projectID", "3F2B8C1E-9A4D-4E6F-B1C2-0D9E8F7A6B5C"},
-        {"name", " Ana "},
-        {"email", " ana@example.org\t"},
-        {"phone", ""},
-        {"message", "Hi & bye\n"},
-        {"customFields", QJsonObject{{"Call me", "No"}, {"City", "Lyon"}}},
-    };
-    EXPECT_EQ(body, expected);
-}
-
 TEST(ContactFormRules, RepeatedLabelsKeepEveryValue)
 {
     auto l10n = panelTestL10n(L10n::Language::english);
@@ -139,18 +113,6 @@ TEST(ContactFormRules, BrokenUtf16CannotBeSerialised)
     ContactFormAnswers answers = filledAnswers();
     answers.message = QString(QChar(0xD800));
     EXPECT_FALSE(contactWebhookBody(panelTestProject(), answers, *l10n).has_value());
-}
-
-TEST(ContactFormRules, MailDraftListsFieldsThenMessage)
-{
-    auto l10n = panelTestL10n(L10n::Language::french);
-    const FormField box = field("Rappel", FormFieldType::checkbox);
-    const FormField spaces = field("Étage", FormFieldType::text);
-    const ContactFormAnswers answers{"Ana", "ana@example.org", "", "Bonjour\nà tous", {{spaces.id, "  "}}};
-
-    EXPECT_EQ(contactMailBody(answers, {box, spaces}, *l10n),
-              QStringLiteral("Nom : Ana\nEmail : ana@example.org\nTéléphone : \nRappel : Non\n\nMessage :\nBonjour\nà tous"));
-    EXPECT_EQ(contactMailSubject(panelTestProject(), *l10n), QStringLiteral("Contact visite : Villa Ocre"));
 }
 
 struct DeliveryCase

@@ -147,12 +147,20 @@ TEST_F(ContactFormView, WebhookReceivesTheFormAndThanksFollow)
     EXPECT_TRUE(m_opened.isEmpty()) << "the webhook wins";
 
     ASSERT_EQ(server.requests().size(), 1);
-    const QJsonObject body = QJsonDocument::fromJson(server.requests()[0].body).object();
-    EXPECT_EQ(body.value("name").toString(), QStringLiteral(" Ana "));
-    EXPECT_EQ(body.value("email").toString(), QStringLiteral("ana@example.org "));
-    EXPECT_EQ(body.value("phone").toString(), QString());
-    EXPECT_EQ(body.value("message").toString(), QStringLiteral("Call me & more\n= soon #1"));
-    EXPECT_EQ(body.value("customFields").toObject(), (QJsonObject{{"Call back", "Oui"}, {"Floor", "3"}}));
+    const ReceivedRequest &request = server.requests()[0];
+    EXPECT_EQ(request.method, "POST");
+    EXPECT_EQ(request.headers.value("content-type"), "application/json");
+    EXPECT_FALSE(request.body.contains('\n')) << "compact";
+    const QJsonObject expected{
+        {"project", "Villa Ocre"},
+        {"projectID", "3F2B8C1E-9A4D-4E6F-B1C2-0D9E8F7A6B5C"},
+        {"name", " Ana "},
+        {"email", "ana@example.org "},
+        {"phone", ""},
+        {"message", "Call me & more\n= soon #1"},
+        {"customFields", QJsonObject{{"Call back", "Oui"}, {"Floor", "3"}}},
+    };
+    EXPECT_EQ(QJsonDocument::fromJson(request.body).object(), expected);
 
     const QList<QAbstractButton *> buttons = form->findChildren<QAbstractButton *>();
     const auto thanksClose = std::find_if(buttons.cbegin(), buttons.cend(),
