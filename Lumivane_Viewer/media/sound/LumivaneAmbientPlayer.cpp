@@ -1,30 +1,7 @@
 #include "LumivaneAmbientPlayer.h"
 
 #include "AmbientLoopOutput.h"
-
-
-namespace {
-
-// The containers and streams a desktop audio player opens. Bytes of any other
-// kind are refused at once rather than after the decoder has tried them.
-bool hasAudioSignature(const QByteArray &data)
-{
-    const auto at = [&data](qsizetype offset, const char *tag) {
-        return data.mid(offset, qsizetype(qstrlen(tag))) == tag;
-    };
-    if (data.size() < 12)
-        return false;
-    if (at(0, "RIFF") && at(8, "WAVE"))
-        return true;
-    if (at(0, "FORM") && (at(8, "AIFF") || at(8, "AIFC")))
-        return true;
-    if (at(4, "ftyp") || at(0, "caff") || at(0, "ID3") || at(0, "fLaC") || at(0, "OggS"))
-        return true;
-    // MPEG audio and ADTS AAC start with an eleven-bit frame sync.
-    return quint8(data[0]) == 0xFF && (quint8(data[1]) & 0xE0) == 0xE0;
-}
-
-} // namespace
+#include "AudioSignature.h"
 
 LumivaneAmbientPlayer::LumivaneAmbientPlayer(QObject *parent)
     : QObject(parent)
