@@ -106,7 +106,7 @@ TEST_F(NarrationTest, LengthOfFilesWithoutHeaderFollowsFromTheDecoder)
 TEST_F(NarrationTest, FilesOfNoAudioKindAreRefusedWithoutEverSayingPlaying)
 {
     QSignalSpy playing(&m_service, &LumivaneAudioService::isPlayingChanged);
-    for (const QString name : {QStringLiteral("broken.m4a"), QStringLiteral("broken.mp3"), QStringLiteral("broken.wav")}) {
+    for (const QString &name : {QStringLiteral("broken.m4a"), QStringLiteral("broken.mp3"), QStringLiteral("broken.wav")}) {
         EXPECT_FALSE(m_service.play(garbage(name))) << name.toStdString();
         EXPECT_FALSE(m_service.isPlaying());
         EXPECT_EQ(m_service.playbackDuration(), 0.0);
