@@ -1,7 +1,5 @@
 #include "ShakeAnimation.h"
 
-#include "model/AnimationCurve.h"
-
 #include <QElapsedTimer>
 
 #include <algorithm>
@@ -10,7 +8,9 @@
 
 double shakeOffset(double failureCount)
 {
-    return 6.0 * std::sin(failureCount * std::numbers::pi * 4.0);
+    // Whole counts land exactly at rest: sin(4πn) in floating point does not.
+    const double withinShake = failureCount - std::floor(failureCount);
+    return 6.0 * std::sin(withinShake * std::numbers::pi * 4.0);
 }
 
 ShakeAnimation::Clock ShakeAnimation::steadyClock()

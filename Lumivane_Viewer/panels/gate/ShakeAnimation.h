@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/AnimationCurve.h"
+
 #include <QEasingCurve>
 
 #include <functional>
@@ -20,7 +22,7 @@ public:
     using Clock = std::function<double()>;
 
     /// Length of one shake, the default animation of the viewer.
-    static constexpr double seconds = 0.35;
+    static constexpr double seconds = platformDefaultSeconds;
 
     /// A monotonic clock in seconds.
     static Clock steadyClock();
