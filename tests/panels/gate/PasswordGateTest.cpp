@@ -5,6 +5,7 @@
 #include "media/symbols/CapsuleButton.h"
 #include "model/AnimationCurve.h"
 #include "tests/support/TemporarySettings.h"
+#include "tests/support/WidgetLookup.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -35,7 +36,7 @@ protected:
     }
 
     QLineEdit *field() const { return m_gate->findChild<QLineEdit *>(); }
-    CapsuleButton *button() const { return m_gate->findChild<CapsuleButton *>(); }
+    CapsuleButton *button() const { return widgetOfType<CapsuleButton>(m_gate.get()); }
     QLabel *errorLine() const { return m_gate->findChild<QLabel *>(QStringLiteral("gateError")); }
     QWidget *column() const { return m_gate->findChild<QWidget *>(QStringLiteral("gateColumn")); }
 
