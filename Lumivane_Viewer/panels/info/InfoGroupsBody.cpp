@@ -32,31 +32,6 @@ QFont titleFont()
     return font;
 }
 
-// Line breaks of the author's texts are kept; words too long for the width
-// (a long number) break anywhere rather than run out of the column.
-std::unique_ptr<QTextLayout> wrappedText(const QString &text, const QFont &font, double width,
-                                         Qt::Alignment alignment, double *height)
-{
-    QString shown = text;
-    shown.replace(QLatin1Char('\n'), QChar::LineSeparator);
-    auto layout = std::make_unique<QTextLayout>(shown, font);
-    QTextOption option(alignment);
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout->setTextOption(option);
-    layout->setCacheEnabled(true);
-    const double leading = QFontMetricsF(font).leading();
-    double y = 0;
-    layout->beginLayout();
-    for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
-        line.setLineWidth(width);
-        line.setPosition(QPointF(0, y));
-        y += line.height() + leading;
-    }
-    layout->endLayout();
-    *height = std::max(y - leading, QFontMetricsF(font).height());
-    return layout;
-}
-
 double naturalWidth(const QString &text, const QFont &font)
 {
     const QFontMetricsF metrics(font);
@@ -66,8 +41,8 @@ double naturalWidth(const QString &text, const QFont &font)
     return std::ceil(widest);
 }
 
-// Label and value share the row like the platform's stacks share space: a
-// text that fits in half keeps its natural width and the other takes the rest.
+// Label and value share the row as the platform's stacks share space: a text
+// that fits in half keeps its natural width and the other takes the rest.
 std::pair<double, double> shareWidths(double label, double value, double available)
 {
     if (label + value <= available)
@@ -78,6 +53,21 @@ std::pair<double, double> shareWidths(double label, double value, double availab
     if (value <= half)
         return {available - value, value};
     return {half, half};
+}
+
+// Breaks a text into lines of the width; its height in pixels.
+double breakLines(QTextLayout &layout, double width)
+{
+    const QFontMetricsF metrics(layout.font());
+    double y = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, y));
+        y += line.height() + metrics.leading();
+    }
+    layout.endLayout();
+    return std::max(y - metrics.leading(), metrics.height());
 }
 
 } // namespace
@@ -92,18 +82,85 @@ InfoGroupsBody::InfoGroupsBody(QWidget *parent)
 
 InfoGroupsBody::~InfoGroupsBody() = default;
 
-void InfoGroupsBody::setContent(QList<LumivaneInfoGroup> groups, QString emptyText)
+void InfoGroupsBody::Text::prepare(const QString &text, const QFont &textFont, Qt::Alignment textAlignment,
+                                   const QColor &textColor)
 {
-    m_groups = std::move(groups);
-    m_emptyText = std::move(emptyText);
-    m_layout.width = -1;
+    content = text;
+    font = textFont;
+    alignment = textAlignment;
+    color = textColor;
+    naturalWidth = ::naturalWidth(text, font);
+    wrapped.reset();
+}
+
+// Line breaks of the author's texts are kept; a word too long for the width
+// (a long number) breaks anywhere rather than run out of the column.
+void InfoGroupsBody::Text::flow(double availableWidth)
+{
+    width = availableWidth;
+    if (naturalWidth <= availableWidth && !content.contains(QLatin1Char('\n'))) {
+        wrapped.reset();
+        height = QFontMetricsF(font).height();
+        return;
+    }
+    if (!wrapped) {
+        QString shown = content;
+        shown.replace(QLatin1Char('\n'), QChar::LineSeparator);
+        wrapped = std::make_unique<QTextLayout>(shown, font);
+        QTextOption option(alignment);
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        wrapped->setTextOption(option);
+        wrapped->setCacheEnabled(true);
+    }
+    height = breakLines(*wrapped, availableWidth);
+}
+
+void InfoGroupsBody::Text::draw(QPainter &painter) const
+{
+    painter.setPen(color);
+    if (wrapped) {
+        wrapped->draw(&painter, origin);
+        return;
+    }
+    painter.setFont(font);
+    double x = origin.x();
+    if (alignment & Qt::AlignRight)
+        x += width - naturalWidth;
+    else if (alignment & Qt::AlignHCenter)
+        x += (width - naturalWidth) / 2;
+    painter.drawText(QPointF(x, origin.y() + QFontMetricsF(font).ascent()), content);
+}
+
+void InfoGroupsBody::setContent(const QList<LumivaneInfoGroup> &groups, const QString &emptyText)
+{
+    const QFont title = titleFont();
+    const QFont icon = systemFont(14);
+    const QFont label = systemFont(12);
+    const QFont value = systemFont(12, QFont::DemiBold);
+    m_sections.clear();
+    m_sections.reserve(size_t(groups.size()));
+    for (const LumivaneInfoGroup &group : groups) {
+        Section &section = m_sections.emplace_back();
+        section.title.prepare(group.title.toUpper(), title, Qt::AlignLeft, titleColor);
+        section.rows.resize(size_t(group.items.size()));
+        for (qsizetype i = 0; i < group.items.size(); ++i) {
+            const LumivaneInfoItem &item = group.items[i];
+            Row &row = section.rows[size_t(i)];
+            row.icon.prepare(item.icon, icon, Qt::AlignHCenter, Qt::white);
+            row.label.prepare(item.label, label, Qt::AlignLeft, labelColor);
+            row.value.prepare(item.value, value, Qt::AlignRight, Qt::white);
+        }
+    }
+    m_empty.prepare(emptyText, systemFont(12), Qt::AlignLeft, emptyColor);
+    m_flowWidth = -1;
     updateGeometry();
     update();
 }
 
 int InfoGroupsBody::heightForWidth(int width) const
 {
-    return layoutFor(width).height;
+    flowTo(width);
+    return m_height;
 }
 
 QSize InfoGroupsBody::sizeHint() const
@@ -114,88 +171,77 @@ QSize InfoGroupsBody::sizeHint() const
 
 QList<QRectF> InfoGroupsBody::rowRects() const
 {
-    return layoutFor(width()).rows;
-}
-
-const InfoGroupsBody::Layout &InfoGroupsBody::layoutFor(int width) const
-{
-    if (m_layout.width != width) {
-        m_layout = Layout();
-        m_layout.width = width;
-        layOut(m_layout);
+    flowTo(width());
+    QList<QRectF> rects;
+    for (const Section &section : m_sections) {
+        for (const Row &row : section.rows)
+            rects.append(row.rect);
     }
-    return m_layout;
+    return rects;
 }
 
-void InfoGroupsBody::layOut(Layout &layout) const
+void InfoGroupsBody::flowTo(int width) const
 {
+    if (width == m_flowWidth)
+        return;
+    m_flowWidth = width;
+    const double contentWidth = std::max(0.0, width - 2 * padding);
     double top = padding;
-    const double contentWidth = std::max(0.0, layout.width - 2 * padding);
-    if (m_groups.isEmpty()) {
-        double height = 0;
-        auto text = wrappedText(m_emptyText, systemFont(12), contentWidth, Qt::AlignLeft, &height);
+    if (m_sections.empty()) {
         top += padding; // the empty text's own top padding
-        layout.texts.push_back({std::move(text), QPointF(padding, top), emptyColor});
-        top += height;
+        m_empty.flow(contentWidth);
+        m_empty.origin = QPointF(padding, top);
+        top += m_empty.height;
     }
-    for (qsizetype i = 0; i < m_groups.size(); ++i)
-        top = layOutGroup(layout, m_groups[i], i == 0 ? top : top + sectionSpacing);
-    layout.height = int(std::ceil(top + padding));
+    for (size_t i = 0; i < m_sections.size(); ++i)
+        top = flowSection(m_sections[i], i == 0 ? top : top + sectionSpacing, contentWidth);
+    m_height = int(std::ceil(top + padding));
 }
 
-double InfoGroupsBody::layOutGroup(Layout &layout, const LumivaneInfoGroup &group, double top) const
+double InfoGroupsBody::flowSection(Section &section, double top, double contentWidth) const
 {
-    double height = 0;
-    const double contentWidth = std::max(0.0, layout.width - 2 * padding);
-    auto title = wrappedText(group.title.toUpper(), titleFont(), contentWidth, Qt::AlignLeft, &height);
-    layout.texts.push_back({std::move(title), QPointF(padding, top), titleColor});
-    top += height + titleToRows;
-    for (const LumivaneInfoItem &item : group.items)
-        top = layOutRow(layout, item, top);
+    section.title.flow(contentWidth);
+    section.title.origin = QPointF(padding, top);
+    top += section.title.height + titleToRows;
+    for (Row &row : section.rows)
+        top = flowRow(row, top, contentWidth);
     return top;
 }
 
-double InfoGroupsBody::layOutRow(Layout &layout, const LumivaneInfoItem &item, double top) const
+double InfoGroupsBody::flowRow(Row &row, double top, double contentWidth) const
 {
-    const QFont iconFont = systemFont(14);
-    const QFont labelFont = systemFont(12);
-    const QFont valueFont = systemFont(12, QFont::DemiBold);
-    const double contentWidth = std::max(0.0, layout.width - 2 * padding);
     const double available = std::max(0.0, contentWidth - iconFrame - 3 * rowSpacing - minimumGap);
-    const auto [labelWidth, valueWidth] =
-        shareWidths(naturalWidth(item.label, labelFont), naturalWidth(item.value, valueFont), available);
-
-    double iconHeight = 0, labelHeight = 0, valueHeight = 0;
-    auto icon = wrappedText(item.icon, iconFont, iconFrame, Qt::AlignHCenter, &iconHeight);
-    auto label = wrappedText(item.label, labelFont, labelWidth, Qt::AlignLeft, &labelHeight);
-    auto value = wrappedText(item.value, valueFont, valueWidth, Qt::AlignRight, &valueHeight);
-    const double contentHeight = std::max({iconHeight, labelHeight, valueHeight});
+    const auto [labelWidth, valueWidth] = shareWidths(row.label.naturalWidth, row.value.naturalWidth, available);
+    row.icon.flow(iconFrame);
+    row.label.flow(labelWidth);
+    row.value.flow(valueWidth);
+    const double contentHeight = std::max({row.icon.height, row.label.height, row.value.height});
     const double inner = top + rowPadding;
-    auto centred = [&](double height) { return inner + (contentHeight - height) / 2; };
-
-    layout.texts.push_back({std::move(icon), QPointF(padding, centred(iconHeight)), Qt::white});
-    layout.texts.push_back(
-        {std::move(label), QPointF(padding + iconFrame + rowSpacing, centred(labelHeight)), labelColor});
-    layout.texts.push_back(
-        {std::move(value), QPointF(padding + contentWidth - valueWidth, centred(valueHeight)), Qt::white});
+    auto centred = [&](const Text &text) { return inner + (contentHeight - text.height) / 2; };
+    row.icon.origin = QPointF(padding, centred(row.icon));
+    row.label.origin = QPointF(padding + iconFrame + rowSpacing, centred(row.label));
+    row.value.origin = QPointF(padding + contentWidth - valueWidth, centred(row.value));
     const double bottom = inner + contentHeight + rowPadding;
-    layout.rows.append(QRectF(padding, top, contentWidth, bottom - top));
+    row.rect = QRectF(padding, top, contentWidth, bottom - top);
     return bottom;
 }
 
 void InfoGroupsBody::paintEvent(QPaintEvent *event)
 {
-    const Layout &layout = layoutFor(width());
+    flowTo(width());
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    for (const PlacedText &text : layout.texts) {
-        const QRectF bounds = text.layout->boundingRect().translated(text.origin);
-        if (!bounds.intersects(event->rect()))
-            continue;
-        painter.setPen(text.color);
-        text.layout->draw(&painter, text.origin);
+    if (m_sections.empty())
+        m_empty.draw(painter);
+    for (const Section &section : m_sections) {
+        section.title.draw(painter);
+        for (const Row &row : section.rows) {
+            if (!row.rect.intersects(event->rect()))
+                continue;
+            row.icon.draw(painter);
+            row.label.draw(painter);
+            row.value.draw(painter);
+            // The divider lies along the row's bottom edge.
+            painter.fillRect(QRectF(row.rect.left(), row.rect.bottom() - 1, row.rect.width(), 1), dividerColor);
+        }
     }
-    // Each row's divider lies along its bottom edge.
-    for (const QRectF &row : layout.rows)
-        painter.fillRect(QRectF(row.left(), row.bottom() - 1, row.width(), 1), dividerColor);
 }

@@ -47,6 +47,7 @@ SymbolButtonLook closeButtonLook()
 QScrollArea *scrollingBody(InfoGroupsBody *body, QWidget *parent)
 {
     auto *scroll = new QScrollArea(parent);
+    scroll->setFixedWidth(LumivaneInfoPanelView::columnWidth);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidgetResizable(true);
@@ -70,13 +71,17 @@ LumivaneInfoPanelView::LumivaneInfoPanelView(LumivaneProject project, L10n &l10n
     , m_l10n(&l10n)
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    // The column's width never changes: fixed from the start, its text is
+    // laid out for that width only.
     m_column = new QWidget(this);
+    m_column->setFixedWidth(columnWidth);
     m_column->setAutoFillBackground(true);
     QPalette palette = m_column->palette();
     palette.setColor(QPalette::Window, columnColor);
     m_column->setPalette(palette);
 
     m_body = new InfoGroupsBody;
+    m_body->resize(columnWidth, 0);
     auto *layout = new QVBoxLayout(m_column);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
