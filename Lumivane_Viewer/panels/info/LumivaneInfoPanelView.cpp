@@ -4,12 +4,12 @@
 #include "InfoGroupsBody.h"
 
 #include "l10n/L10n.h"
+#include "panels/lightbox/BackdropClick.h"
 #include "media/symbols/SymbolButton.h"
 #include "model/SystemFont.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollArea>
@@ -91,6 +91,7 @@ LumivaneInfoPanelView::LumivaneInfoPanelView(LumivaneProject project, L10n &l10n
 
     rebuild();
     connect(&l10n, &L10n::currentChanged, this, &LumivaneInfoPanelView::rebuild);
+    new BackdropClick(this, [this] { return columnGeometry(); }, [this] { requestClose(); });
 }
 
 QWidget *LumivaneInfoPanelView::buildHeader()
@@ -134,24 +135,6 @@ void LumivaneInfoPanelView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(QRect(0, 0, std::max(0, width() - columnWidth), height()), backdropColor);
-}
-
-// One click on the backdrop closes; a press that began in the column (a
-// scroll-bar drag ending outside it) does not.
-void LumivaneInfoPanelView::mousePressEvent(QMouseEvent *event)
-{
-    m_pressedOnBackdrop = event->button() == Qt::LeftButton && !columnGeometry().contains(event->position().toPoint());
-    event->accept();
-}
-
-void LumivaneInfoPanelView::mouseReleaseEvent(QMouseEvent *event)
-{
-    const bool click = m_pressedOnBackdrop && event->button() == Qt::LeftButton
-        && !columnGeometry().contains(event->position().toPoint());
-    m_pressedOnBackdrop = false;
-    event->accept();
-    if (click)
-        requestClose();
 }
 
 void LumivaneInfoPanelView::requestClose()

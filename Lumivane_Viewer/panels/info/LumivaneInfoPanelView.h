@@ -34,8 +34,6 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     QWidget *buildHeader();
@@ -48,5 +46,4 @@ private:
     QLabel *m_title = nullptr;
     SymbolButton *m_close = nullptr;
     InfoGroupsBody *m_body = nullptr;
-    bool m_pressedOnBackdrop = false;
 };

@@ -1,5 +1,6 @@
 #include "LumivaneLightbox.h"
 
+#include "BackdropClick.h"
 #include "LightboxHeader.h"
 #include "LightboxImageView.h"
 #include "LightboxPdfView.h"
@@ -8,7 +9,6 @@
 #include "l10n/L10n.h"
 #include "media/symbols/SoftShadow.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -55,6 +55,8 @@ LumivaneLightbox::LumivaneLightbox(const LightboxContent &content, L10n &l10n, Q
     retranslate();
     showMedia();
     connect(&l10n, &L10n::currentChanged, this, &LumivaneLightbox::retranslate);
+    // One click on the backdrop closes; clicks inside the card never do.
+    new BackdropClick(this, [this] { return cardRect(size()); }, [this] { close(); });
 }
 
 void LumivaneLightbox::setContent(const LightboxContent &content)
@@ -139,22 +141,4 @@ void LumivaneLightbox::paintEvent(QPaintEvent *)
     painter.setPen(Qt::NoPen);
     painter.setBrush(cardColor);
     painter.drawRoundedRect(card, cornerRadius, cornerRadius);
-}
-
-// One click on the backdrop closes; clicks inside the card never do.
-void LumivaneLightbox::mousePressEvent(QMouseEvent *event)
-{
-    m_pressedOnBackdrop =
-        event->button() == Qt::LeftButton && !cardRect(size()).contains(event->position().toPoint());
-    event->accept();
-}
-
-void LumivaneLightbox::mouseReleaseEvent(QMouseEvent *event)
-{
-    const bool click = m_pressedOnBackdrop && event->button() == Qt::LeftButton
-        && !cardRect(size()).contains(event->position().toPoint());
-    m_pressedOnBackdrop = false;
-    event->accept();
-    if (click)
-        close();
 }

@@ -43,8 +43,6 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     void showMedia();
@@ -57,5 +55,4 @@ private:
     QVBoxLayout *m_cardLayout = nullptr;
     LightboxHeader *m_header = nullptr;
     QPointer<QWidget> m_media;
-    bool m_pressedOnBackdrop = false;
 };
