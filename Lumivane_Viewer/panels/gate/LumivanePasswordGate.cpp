@@ -96,6 +96,7 @@ LumivanePasswordGate::LumivanePasswordGate(QString expectedPassword, L10n &l10n,
     // Takes the window's first focus itself (never by a click), so that the
     // field is focused only when the visitor chooses it.
     setFocusPolicy(Qt::TabFocus);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     buildColumn();
     retranslate();
     connect(&l10n, &L10n::currentChanged, this, [this] {
