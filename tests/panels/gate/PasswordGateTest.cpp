@@ -172,12 +172,12 @@ TEST_F(PasswordGate, columnMovesWithTheShake)
     const int restingX = column()->x();
     enter(QStringLiteral("wrong"), Submit::button);
     m_now += ShakeAnimation::seconds * 0.12;
-    QTest::qWait(40); // a frame of the animation timer
+    // The next frames of the animation timer place the column.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return column()->x() != restingX; }, 2000));
     EXPECT_EQ(column()->x() - restingX, std::lround(m_gate->shakeOffset()));
     EXPECT_GT(column()->x(), restingX);
     m_now += 1.0;
-    QTest::qWait(40);
-    EXPECT_EQ(column()->x(), restingX);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return column()->x() == restingX; }, 2000));
 }
 
 TEST_F(PasswordGate, errorLineStaysWhileTypingAndThroughUnlocking)
