@@ -4,9 +4,10 @@
 
 #include "l10n/L10n.h"
 #include "media/symbols/CapsuleButton.h"
-#include "media/symbols/SymbolImages.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
+#include "panels/contact/CardWidgets.h"
+#include "panels/contact/SymbolGlyph.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QLabel>
@@ -26,32 +27,9 @@ constexpr int fieldWidth = 260;
 constexpr double lockPoints = 44;
 const QColor errorRed(0xFF, 0x3B, 0x30);
 
-// The gold lock, drawn at the screen's pixel ratio whenever it paints.
-class LockSymbol final : public QWidget
+QLabel *centredLabel(const QFont &font, const QColor &color, QWidget *parent)
 {
-public:
-    explicit LockSymbol(QWidget *parent)
-        : QWidget(parent)
-    {
-        const int side = int(std::ceil(symbolBoxSide(lockPoints)));
-        setFixedSize(side, side);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        drawSymbol(painter, QRectF(rect()).center(), u"lock.fill", lockPoints, paletteGold());
-    }
-};
-
-QLabel *textLabel(const QFont &font, const QColor &color, QWidget *parent)
-{
-    auto *label = new QLabel(parent);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
+    QLabel *label = cardLabel(font, color, parent);
     label->setAlignment(Qt::AlignCenter);
     return label;
 }
@@ -115,18 +93,19 @@ void LumivanePasswordGate::buildColumn()
     layout->setSpacing(columnSpacing);
     layout->setContentsMargins(columnPadding, columnPadding, columnPadding, columnPadding);
 
-    m_title = textLabel(systemFont(20, QFont::Bold), Qt::white, m_column);
-    m_subtitle = textLabel(systemFont(13), QColor(255, 255, 255, 153), m_column);
+    m_title = centredLabel(systemFont(20, QFont::Bold), Qt::white, m_column);
+    m_subtitle = centredLabel(systemFont(13), QColor(255, 255, 255, 153), m_column);
     m_subtitle->setWordWrap(true);
     m_field = passwordField(m_column);
-    m_error = textLabel(systemFont(12, QFont::DemiBold), errorRed, m_column);
+    m_error = centredLabel(systemFont(12, QFont::DemiBold), errorRed, m_column);
     m_error->setObjectName(QStringLiteral("gateError"));
     m_error->hide();
     m_unlock = new CapsuleButton(unlockButtonLook(), QString(), m_column);
     m_unlock->setEnabled(false);
     m_unlock->setCursor(Qt::PointingHandCursor);
 
-    layout->addWidget(new LockSymbol(m_column), 0, Qt::AlignHCenter);
+    layout->addWidget(new SymbolGlyph(QStringLiteral("lock.fill"), lockPoints, paletteGold(), m_column), 0,
+                      Qt::AlignHCenter);
     layout->addWidget(m_title, 0, Qt::AlignHCenter);
     layout->addWidget(m_subtitle);
     layout->addWidget(m_field, 0, Qt::AlignHCenter);

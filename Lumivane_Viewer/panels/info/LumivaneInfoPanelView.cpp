@@ -4,6 +4,7 @@
 #include "InfoGroupsBody.h"
 
 #include "l10n/L10n.h"
+#include "panels/contact/CardWidgets.h"
 #include "panels/lightbox/BackdropClick.h"
 #include "media/symbols/SymbolButton.h"
 #include "model/SystemFont.h"
@@ -99,11 +100,7 @@ QWidget *LumivaneInfoPanelView::buildHeader()
     auto *header = new QWidget(m_column);
     auto *row = new QHBoxLayout(header);
     row->setContentsMargins(20, 16, 20, 16);
-    m_title = new QLabel(header);
-    m_title->setFont(systemFont(15, QFont::Bold));
-    QPalette palette = m_title->palette();
-    palette.setColor(QPalette::WindowText, Qt::white);
-    m_title->setPalette(palette);
+    m_title = cardLabel(systemFont(15, QFont::Bold), Qt::white, header);
     m_close = new SymbolButton(closeButtonLook(), header);
     m_close->setCursor(Qt::PointingHandCursor);
     connect(m_close, &QAbstractButton::clicked, this, &LumivaneInfoPanelView::requestClose);

@@ -2,6 +2,7 @@
 
 #include "l10n/L10n.h"
 #include "media/symbols/SymbolButton.h"
+#include "panels/contact/CardWidgets.h"
 #include "model/SystemFont.h"
 
 #include <QHBoxLayout>
@@ -60,11 +61,7 @@ VideoTransportBar::VideoTransportBar(L10n &l10n, QWidget *parent)
 {
     m_playPause = new SymbolButton(controlLook(QStringLiteral("play.fill")), this);
     m_position = slider(this);
-    m_time = new QLabel(this);
-    m_time->setFont(systemFont(11, QFont::Medium, FontDesign::monospaced));
-    QPalette palette = m_time->palette();
-    palette.setColor(QPalette::WindowText, QColor(255, 255, 255, 179));
-    m_time->setPalette(palette);
+    m_time = cardLabel(systemFont(11, QFont::Medium, FontDesign::monospaced), QColor(255, 255, 255, 179), this);
     m_mute = new SymbolButton(controlLook(QStringLiteral("speaker.wave.2.fill")), this);
     m_volume = slider(this);
     m_volume->setRange(0, sliderScale);
