@@ -1,0 +1,114 @@
+#include "StationThumbnailLoader.h"
+
+#include "media/images/LumivaneImageCache.h"
+
+#include <QFutureWatcher>
+#include <QtConcurrent/qtconcurrenttask.h>
+
+#include <cmath>
+
+namespace {
+
+constexpr int kSizeStep = 64;
+// Panoramas are twice as wide as high: filling a cell asks that much width.
+constexpr double kWidestPhotoAspect = 2.0;
+
+} // namespace
+
+StationThumbnailLoader::StationThumbnailLoader(std::shared_ptr<LumivaneImageCache> cache,
+                                               StationPhotoResolver photoURLResolver, QObject *parent)
+    : QObject(parent)
+    , m_cache(std::move(cache))
+    , m_photoURLResolver(std::move(photoURLResolver))
+{
+}
+
+int StationThumbnailLoader::pixelSizeFor(QSizeF cell, qreal devicePixelRatio)
+{
+    const double longer = std::max(cell.width(), cell.height() * kWidestPhotoAspect) * devicePixelRatio;
+    const int steps = std::max(1, int(std::ceil(longer / kSizeStep)));
+    return steps * kSizeStep;
+}
+
+void StationThumbnailLoader::setPixelSize(int pixelSize)
+{
+    if (pixelSize == m_pixelSize)
+        return;
+    m_pixelSize = pixelSize;
+    release({});
+}
+
+void StationThumbnailLoader::want(const QList<QUuid> &stationIDs)
+{
+    const QSet<QUuid> kept(stationIDs.cbegin(), stationIDs.cend());
+    release(kept);
+    for (const QUuid &stationID : stationIDs) {
+        if (!m_images.contains(stationID) && !m_pending.contains(stationID) && !m_withoutPhoto.contains(stationID))
+            request(stationID);
+    }
+}
+
+void StationThumbnailLoader::release(const QSet<QUuid> &kept)
+{
+    for (auto pending = m_pending.begin(); pending != m_pending.end();) {
+        if (kept.contains(pending.key())) {
+            ++pending;
+            continue;
+        }
+        pending.value()->store(true);
+        pending = m_pending.erase(pending);
+    }
+    m_images.removeIf([&](const auto &entry) { return !kept.contains(entry.key()); });
+}
+
+void StationThumbnailLoader::request(const QUuid &stationID)
+{
+    const std::optional<QUrl> url = photoURL(stationID);
+    if (!url) {
+        m_withoutPhoto.insert(stationID);
+        return;
+    }
+    // A store hit is a look-up only; anything else is decoded on the pool.
+    const QImage stored = m_cache->lowResCache().object(LumivaneImageCache::lowResKey(*url, m_pixelSize));
+    if (!stored.isNull()) {
+        m_images.insert(stationID, stored);
+        return;
+    }
+    auto flag = std::make_shared<std::atomic_bool>(false);
+    m_pending.insert(stationID, flag);
+    auto *watcher = new QFutureWatcher<QImage>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, stationID, flag] {
+        watcher->deleteLater();
+        arrive(stationID, flag, watcher->result());
+    });
+    watcher->setFuture(QtConcurrent::task([cache = m_cache, url = *url, size = m_pixelSize, flag] {
+                           // Cells scrolled past before their turn cost nothing.
+                           return flag->load() ? QImage() : cache->lowResImage(url, size);
+                       })
+                           .onThreadPool(*LumivaneImageCache::pool())
+                           .withPriority(LumivaneImageCache::userInitiatedPriority)
+                           .spawn());
+}
+
+void StationThumbnailLoader::arrive(const QUuid &stationID, const CancelFlag &flag, const QImage &image)
+{
+    // Let go of, or asked again since: a newer request owns the entry.
+    if (m_pending.value(stationID) != flag)
+        return;
+    m_pending.remove(stationID);
+    if (image.isNull()) {
+        m_withoutPhoto.insert(stationID);
+        return;
+    }
+    m_images.insert(stationID, image);
+    if (onThumbnailReady)
+        onThumbnailReady(stationID);
+}
+
+std::optional<QUrl> StationThumbnailLoader::photoURL(const QUuid &stationID)
+{
+    auto known = m_urls.constFind(stationID);
+    if (known == m_urls.constEnd())
+        known = m_urls.insert(stationID, m_photoURLResolver ? m_photoURLResolver(stationID) : std::nullopt);
+    return *known;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QRectF>
+
+class QPainter;
+
+/// Fills a rounded rectangle with the image scaled to fill it, aspect kept
+/// and the overflow cut, centred.
+void paintFilledImage(QPainter &painter, const QRectF &rect, double cornerRadius, const QImage &image);
+
+/// Fills a rounded rectangle with a colour.
+void paintRoundedFill(QPainter &painter, const QRectF &rect, double cornerRadius, const QColor &color);
+
+/// Strokes a rounded rectangle's outline, the line centred on its edge.
+void paintRoundedOutline(QPainter &painter, const QRectF &rect, double cornerRadius, const QColor &color,
+                         double lineWidth);
