@@ -1,0 +1,47 @@
+#include "ModalSheet.h"
+
+#include "RoundedPanel.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+ModalSheet::ModalSheet(Look look, QWidget *parent)
+    : QWidget(parent)
+    , m_look(std::move(look))
+    , m_panel(new RoundedPanel(m_look.panel, m_look.cornerRadius, this))
+{
+    // Clicks on the panel, wherever its children leave them, stay there.
+    m_panel->setAttribute(Qt::WA_NoMousePropagation);
+}
+
+QRect ModalSheet::panelGeometry() const
+{
+    return m_panel->geometry();
+}
+
+void ModalSheet::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), m_look.backdrop);
+    if (m_look.shadow)
+        paintRoundedRectShadow(painter, QRectF(m_panel->geometry()), m_look.cornerRadius, *m_look.shadow);
+}
+
+void ModalSheet::resizeEvent(QResizeEvent *)
+{
+    m_panel->setGeometry(panelRect(size()));
+}
+
+void ModalSheet::mousePressEvent(QMouseEvent *event)
+{
+    m_backdropPressed = event->button() == Qt::LeftButton;
+}
+
+void ModalSheet::mouseReleaseEvent(QMouseEvent *event)
+{
+    // A click is a press and a release on the backdrop; the owner may
+    // delete the sheet in onClose, so nothing follows the call.
+    if (std::exchange(m_backdropPressed, false) && event->button() == Qt::LeftButton
+        && !m_panel->geometry().contains(event->position().toPoint()) && onClose)
+        onClose();
+}
