@@ -35,12 +35,13 @@ QWidget *makeRow(const ShortcutRow &row, const QString &description, QWidget *pa
     layout->setSpacing(10);
     auto *keys = new QWidget(line);
     keys->setMinimumWidth(kKeyColumnMinimumWidth);
+    keys->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     auto *keyLayout = new QHBoxLayout(keys);
     keyLayout->setContentsMargins(0, 0, 0, 0);
     keyLayout->setSpacing(4);
+    keyLayout->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     for (const QString &key : row.keys)
         keyLayout->addWidget(makeKeyCap(key, keys));
-    keyLayout->addStretch();
     layout->addWidget(keys);
     layout->addWidget(makeLabel(systemFont(13), white(0.85), line, description));
     layout->addStretch();
@@ -133,7 +134,7 @@ void KeyboardCheatsheetSheet::retranslate()
     m_subtitle->setText(m_l10n->text(L10n::Key::keyboardShortcutsSubtitle));
     m_closeButton->setAccessibleName(m_l10n->text(L10n::Key::closeHelp));
     // The scroll area owns the content it is given and deletes the old one.
-    QWidget *sections = buildSections();
-    sections->setAutoFillBackground(false);
-    m_scroll->setWidget(sections);
+    m_scroll->setWidget(buildSections());
+    // setWidget() gives the content an opaque background of its own.
+    m_scroll->widget()->setAutoFillBackground(false);
 }

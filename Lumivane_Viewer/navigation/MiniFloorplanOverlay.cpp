@@ -162,9 +162,10 @@ QSize MiniFloorplanOverlay::sizeHint() const
     if (!m_showsPlan)
         return QSize(0, 0);
     const QMargins margins = contentsMargins();
-    QSize content(int(kToggleSide), int(kToggleSide));
-    if (m_panel->isVisibleTo(this))
-        content = QSize(int(FloorplanPanel::width), m_panel->sizeHint().height() + kSpacing + int(kToggleSide));
+    const int side = int(kToggleSide);
+    const QSize content = m_panel->isVisibleTo(this)
+        ? QSize(int(FloorplanPanel::width), m_panel->sizeHint().height() + kSpacing + side)
+        : QSize(side, side);
     return content.grownBy(margins);
 }
 

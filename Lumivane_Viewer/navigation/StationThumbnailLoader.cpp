@@ -68,12 +68,8 @@ void StationThumbnailLoader::request(const QUuid &stationID)
         m_withoutPhoto.insert(stationID);
         return;
     }
-    // A store hit is a look-up only; anything else is decoded on the pool.
-    const QImage stored = m_cache->lowResCache().object(LumivaneImageCache::lowResKey(*url, m_pixelSize));
-    if (!stored.isNull()) {
-        m_images.insert(stationID, stored);
-        return;
-    }
+    // Even a thumbnail the store holds comes through the pool: the GUI
+    // thread never risks a decode.
     auto flag = std::make_shared<std::atomic_bool>(false);
     m_pending.insert(stationID, flag);
     auto *watcher = new QFutureWatcher<QImage>(this);
