@@ -56,6 +56,8 @@ StationCardGrid::StationCardGrid(QList<Station> stations, std::optional<QUuid> c
     , m_loader(new StationThumbnailLoader(std::move(imageCache), std::move(photoURLResolver), this))
 {
     installPaintedItemAccessibility();
+    // Cards are clicked; keys stay with the search field or the viewer.
+    setFocusPolicy(Qt::NoFocus);
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

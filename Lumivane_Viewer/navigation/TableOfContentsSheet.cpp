@@ -74,9 +74,13 @@ TableOfContentsSheet::TableOfContentsSheet(const LumivaneProject &project, Stati
     connect(&l10n, &L10n::currentChanged, this, [this] { retranslate(); });
     retranslate();
     if (m_searchField) {
-        // Typing goes straight into the search once the sheet is up.
-        QTimer::singleShot(kSearchFocusDelayMs, m_searchField,
-                           [field = m_searchField] { field->setFocus(Qt::OtherFocusReason); });
+        // Typing goes straight into the search once the sheet is up; until
+        // then a window activation must not hand the field its focus.
+        m_searchField->setFocusPolicy(Qt::ClickFocus);
+        QTimer::singleShot(kSearchFocusDelayMs, m_searchField, [field = m_searchField] {
+            field->setFocusPolicy(Qt::StrongFocus);
+            field->setFocus(Qt::OtherFocusReason);
+        });
     }
 }
 

@@ -1,9 +1,13 @@
 #include "TestStations.h"
+#include "navigation/CardGridLayout.h"
 #include "navigation/FloorplanMarkers.h"
 #include "navigation/KeyboardShortcutRows.h"
 #include "navigation/LevelRuns.h"
 #include "navigation/StationSearch.h"
 #include "navigation/TableOfContentsListing.h"
+#include "navigation/ThumbStripLayout.h"
+
+#include <QFont>
 
 #include <gtest/gtest.h>
 
@@ -47,6 +51,89 @@ INSTANTIATE_TEST_SUITE_P(
         RunsCase{"canonicallyEqualLevels", {kNfcE, kNfdE}, {{kNfcE, 0, 2}}, false},
         RunsCase{"spacesAndCaseCount", {" A", "A", "a"}, {{" A", 0, 1}, {"A", 1, 1}, {"a", 2, 1}}, true}),
     [](const auto &info) { return std::string(info.param.name); });
+
+struct StripCase
+{
+    const char *name;
+    QList<std::optional<QString>> levels;
+    QStringList captions;
+    int separators;
+    double height;
+};
+
+class ThumbStripLayoutTest : public ::testing::TestWithParam<StripCase>
+{
+};
+
+TEST_P(ThumbStripLayoutTest, captionsSeparatorsAndHeightFollowTheLevels)
+{
+    const QFontMetricsF metrics{QFont()};
+    const ThumbStripLayout layout = layoutThumbStrip(onLevels(GetParam().levels), "Other", metrics, 12);
+    QStringList captions;
+    for (const ThumbStripCaption &caption : layout.captions)
+        captions.append(caption.text);
+    EXPECT_EQ(captions, GetParam().captions);
+    EXPECT_EQ(layout.separators.size(), GetParam().separators);
+    EXPECT_EQ(layout.height, GetParam().height);
+    ASSERT_EQ(layout.cells.size(), GetParam().levels.size());
+    for (const ThumbStripCell &cell : layout.cells)
+        EXPECT_EQ(cell.thumbnail.size(), QSizeF(110, 62));
+    for (qsizetype i = 1; i < layout.cells.size(); ++i)
+        EXPECT_GE(layout.cells[i].thumbnail.left(), layout.cells[i - 1].thumbnail.right() + 10);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Strip, ThumbStripLayoutTest,
+    ::testing::Values(StripCase{"empty", {}, {}, 0, 92},
+                      StripCase{"oneLevel", {"A", "A"}, {}, 0, 92},
+                      StripCase{"noLevels", {std::nullopt, ""}, {}, 0, 92},
+                      StripCase{"levelComesBack", {"A", "A", "B", "A"}, {"A", "B", "A"}, 2, 108},
+                      StripCase{"noLevelIsOther", {"A", std::nullopt, ""}, {"A", "Other"}, 1, 108}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// Cards of the table of contents ---------------------------------------------
+
+struct GridCase
+{
+    const char *name;
+    double width;
+    int columns;
+    double columnWidth;
+};
+
+class CardGridLayoutTest : public ::testing::TestWithParam<GridCase>
+{
+};
+
+TEST_P(CardGridLayoutTest, fitsColumnsOf180To220)
+{
+    const CardGridLayout layout = layoutCardGrid({{std::nullopt, {0, 1, 2, 3, 4, 5, 6}}}, GetParam().width, 16, 15);
+    EXPECT_EQ(layout.columns, GetParam().columns);
+    EXPECT_DOUBLE_EQ(layout.columnWidth, GetParam().columnWidth);
+    // Centred rows: the margins left and right of the first row are equal.
+    const double left = layout.cards.first().rect.left();
+    const double right = GetParam().width - layout.cards[std::min(layout.columns, 7) - 1].rect.right();
+    EXPECT_NEAR(left, right, 1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(TableOfContents, CardGridLayoutTest,
+                         ::testing::Values(GridCase{"narrowerThanOneColumn", 200, 1, 152},
+                                           GridCase{"oneColumnAtMost220", 300, 1, 220},
+                                           GridCase{"twoColumnsShareTheWidth", 450, 2, 194},
+                                           GridCase{"fiveColumnsInTheWidestPanel", 1100, 5, 199.2}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(CardGridLayout, headingsAboveTheirRowsAndSectionsThirtyApart)
+{
+    const CardGridLayout layout =
+        layoutCardGrid({{"A", {0, 1, 2, 3, 4, 5}}, {"B", {6}}}, 1100, 16, 15);
+    ASSERT_EQ(layout.headings.size(), 2);
+    ASSERT_EQ(layout.cards.size(), 7);
+    EXPECT_EQ(layout.cards[0].rect.top(), layout.headings[0].rect.bottom() + 12);
+    EXPECT_EQ(layout.cards[5].rect.top(), layout.cards[0].rect.bottom() + 14) << "second row";
+    EXPECT_EQ(layout.headings[1].rect.top(), layout.cards[5].rect.bottom() + 30);
+    EXPECT_EQ(layout.contentHeight, layout.cards[6].rect.bottom() + 24);
+}
 
 // Search of the table of contents -------------------------------------------
 
