@@ -156,6 +156,7 @@ void StationCardGrid::requestThumbnails()
     for (qsizetype index = nearFirst; index < first; ++index)
         wanted.append(m_stations[m_layout.cards[index].stationIndex].id);
     m_loader->want(wanted);
+    m_tiles.keepOnly(QSet<QUuid>(wanted.cbegin(), wanted.cend()));
 }
 
 void StationCardGrid::paintEvent(QPaintEvent *)
@@ -190,15 +191,18 @@ void StationCardGrid::paintCard(QPainter &painter, const GridCard &card)
     const bool current = m_currentStationID == station.id;
     QColor tint = m_accent;
     tint.setAlphaF(0.15f);
-    paintRoundedFill(painter, card.rect, kCardRadius, current ? tint : white(0.04));
+    paintRoundedSprite(painter, card.rect, kCardRadius, current ? tint : white(0.04));
 
     const QRectF thumbnail = thumbnailRect(card.rect);
-    paintRoundedFill(painter, thumbnail, kThumbnailRadius, Qt::black);
-    paintFilledImage(painter, thumbnail, kThumbnailRadius, m_loader->thumbnail(station.id));
-    if (current)
-        paintRoundedOutline(painter, thumbnail, kThumbnailRadius, m_accent, 2.5);
+    if (const QImage photo = m_loader->thumbnail(station.id); photo.isNull())
+        paintRoundedSprite(painter, thumbnail, kThumbnailRadius, Qt::black);
     else
-        paintRoundedOutline(painter, thumbnail, kThumbnailRadius, white(0.15), 1);
+        painter.drawPixmap(thumbnail.topLeft(),
+                           m_tiles.tile(station.id, photo, thumbnail.size(), devicePixelRatioF(), kThumbnailRadius));
+    if (current)
+        paintRoundedSprite(painter, thumbnail, kThumbnailRadius, Qt::transparent, m_accent, 2.5);
+    else
+        paintRoundedSprite(painter, thumbnail, kThumbnailRadius, Qt::transparent, white(0.15), 1);
 
     painter.setPen(Qt::white);
     painter.drawText(nameRect(card.rect), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,

@@ -162,6 +162,7 @@ void StationThumbBar::requestThumbnails()
             wanted.append(m_stations[m_layout.cells[index].stationIndex].id);
     }
     m_loader->want(wanted);
+    m_tiles.keepOnly(QSet<QUuid>(wanted.cbegin(), wanted.cend()));
 }
 
 std::optional<qsizetype> StationThumbBar::cellAt(QPointF position) const
@@ -212,15 +213,16 @@ void StationThumbBar::paintCell(QPainter &painter, const ThumbStripCell &cell)
     const bool current = m_currentStationID == station.id;
     const QImage thumbnail = m_loader->thumbnail(station.id);
     if (thumbnail.isNull()) {
-        paintRoundedFill(painter, cell.thumbnail, kCornerRadius, QColor::fromRgbF(0.2f, 0.2f, 0.2f));
+        paintRoundedSprite(painter, cell.thumbnail, kCornerRadius, QColor::fromRgbF(0.2f, 0.2f, 0.2f));
         drawSymbol(painter, cell.thumbnail.center(), u"photo", kPlaceholderSymbolPoints, white(0.3));
     } else {
-        paintFilledImage(painter, cell.thumbnail, kCornerRadius, thumbnail);
+        painter.drawPixmap(cell.thumbnail.topLeft(), m_tiles.tile(station.id, thumbnail, cell.thumbnail.size(),
+                                                                 devicePixelRatioF(), kCornerRadius));
     }
     if (current)
-        paintRoundedOutline(painter, cell.thumbnail, kCornerRadius, m_accent, 2.5);
+        paintRoundedSprite(painter, cell.thumbnail, kCornerRadius, Qt::transparent, m_accent, 2.5);
     else
-        paintRoundedOutline(painter, cell.thumbnail, kCornerRadius, white(0.15), 1);
+        paintRoundedSprite(painter, cell.thumbnail, kCornerRadius, Qt::transparent, white(0.15), 1);
     if (const QString number = m_stationNumbers.value(station.id); !number.isEmpty())
         paintBadge(painter, cell.thumbnail, number);
 
@@ -236,7 +238,7 @@ void StationThumbBar::paintBadge(QPainter &painter, const QRectF &thumbnail, con
     const QFontMetricsF metrics(font);
     const QRectF badge(thumbnail.topLeft() + QPointF(kBadgeMargin, kBadgeMargin),
                        QSizeF(metrics.horizontalAdvance(number) + 12, metrics.height() + 4));
-    paintRoundedFill(painter, badge, badge.height() / 2, black(0.65));
+    paintRoundedSprite(painter, badge, badge.height() / 2, black(0.65));
     painter.setFont(font);
     painter.setPen(Qt::white);
     painter.drawText(badge, Qt::AlignCenter | Qt::TextSingleLine, number);

@@ -3,6 +3,7 @@
 #include "media/images/LumivaneImageCache.h"
 
 #include <QFutureWatcher>
+#include <QThread>
 #include <QtConcurrent/qtconcurrenttask.h>
 
 #include <cmath>
@@ -10,6 +11,12 @@
 namespace {
 
 constexpr int kSizeStep = 64;
+
+// Half the cores decode thumbnails; the GUI thread and the panorama keep the rest.
+int maximumRunning()
+{
+    return std::max(1, QThread::idealThreadCount() / 2);
+}
 // Panoramas are twice as wide as high: filling a cell asks that much width.
 constexpr double kWidestPhotoAspect = 2.0;
 
@@ -36,16 +43,25 @@ void StationThumbnailLoader::setPixelSize(int pixelSize)
         return;
     m_pixelSize = pixelSize;
     release({});
+    m_queue.clear();
 }
 
 void StationThumbnailLoader::want(const QList<QUuid> &stationIDs)
 {
     const QSet<QUuid> kept(stationIDs.cbegin(), stationIDs.cend());
     release(kept);
+    m_queue.clear();
     for (const QUuid &stationID : stationIDs) {
         if (!m_images.contains(stationID) && !m_pending.contains(stationID) && !m_withoutPhoto.contains(stationID))
-            request(stationID);
+            m_queue.append(stationID);
     }
+    pump();
+}
+
+void StationThumbnailLoader::pump()
+{
+    while (m_running < maximumRunning() && !m_queue.isEmpty())
+        request(m_queue.takeFirst());
 }
 
 void StationThumbnailLoader::release(const QSet<QUuid> &kept)
@@ -72,6 +88,7 @@ void StationThumbnailLoader::request(const QUuid &stationID)
     // thread never risks a decode.
     auto flag = std::make_shared<std::atomic_bool>(false);
     m_pending.insert(stationID, flag);
+    ++m_running;
     auto *watcher = new QFutureWatcher<QImage>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, stationID, flag] {
         watcher->deleteLater();
@@ -88,6 +105,8 @@ void StationThumbnailLoader::request(const QUuid &stationID)
 
 void StationThumbnailLoader::arrive(const QUuid &stationID, const CancelFlag &flag, const QImage &image)
 {
+    --m_running;
+    pump();
     // Let go of, or asked again since: a newer request owns the entry.
     if (m_pending.value(stationID) != flag)
         return;

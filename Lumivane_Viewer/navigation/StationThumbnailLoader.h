@@ -21,9 +21,11 @@ using StationPhotoResolver = std::function<std::optional<QUrl>(const QUuid &stat
 
 /// Station thumbnails for a view that shows many: scaled decodes from the
 /// image cache's thumbnail store, run on the cache's pool and handed back on
-/// the GUI thread. Only the stations the view asks for are decoded or held;
-/// a station that leaves the view has its queued decode cancelled and its
-/// image released to the cache. Never decodes on the GUI thread.
+/// the GUI thread. Only the stations the view asks for are decoded or held,
+/// in the order asked, a few at a time so that the GUI thread keeps a core
+/// while a screenful loads; a station that leaves the view is dropped from
+/// the queue and its image released to the cache. Never decodes on the GUI
+/// thread.
 class StationThumbnailLoader final : public QObject
 {
 public:
@@ -52,6 +54,7 @@ public:
 private:
     using CancelFlag = std::shared_ptr<std::atomic_bool>;
 
+    void pump();
     void request(const QUuid &stationID);
     void release(const QSet<QUuid> &kept);
     void arrive(const QUuid &stationID, const CancelFlag &flag, const QImage &image);
@@ -62,6 +65,8 @@ private:
     int m_pixelSize = 128;
     QHash<QUuid, std::optional<QUrl>> m_urls;
     QHash<QUuid, QImage> m_images;
+    QList<QUuid> m_queue; // wanted, not yet handed to the pool
     QHash<QUuid, CancelFlag> m_pending;
+    int m_running = 0; // decodes handed to the pool, released ones included
     QSet<QUuid> m_withoutPhoto;
 };

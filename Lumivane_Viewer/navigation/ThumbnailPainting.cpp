@@ -2,9 +2,13 @@
 
 #include <QBrush>
 #include <QPainter>
+#include <QPaintDevice>
 #include <QPen>
+#include <QPixmap>
+#include <QPixmapCache>
 
 #include <algorithm>
+#include <cmath>
 
 void paintFilledImage(QPainter &painter, const QRectF &rect, double cornerRadius, const QImage &image)
 {
@@ -41,4 +45,37 @@ void paintRoundedOutline(QPainter &painter, const QRectF &rect, double cornerRad
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(rect, cornerRadius, cornerRadius);
     painter.restore();
+}
+
+void paintRoundedSprite(QPainter &painter, const QRectF &rect, double cornerRadius, const QColor &fill,
+                        const QColor &outline, double lineWidth)
+{
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    // The outline's outer half lies beyond the rectangle.
+    const double margin = std::ceil(lineWidth / 2);
+    const QString key = QStringLiteral("lumivane.rounded/%1/%2/%3/%4/%5/%6/%7")
+                            .arg(rect.width())
+                            .arg(rect.height())
+                            .arg(cornerRadius)
+                            .arg(fill.rgba(), 0, 16)
+                            .arg(outline.rgba(), 0, 16)
+                            .arg(lineWidth)
+                            .arg(ratio);
+    QPixmap sprite;
+    if (!QPixmapCache::find(key, &sprite)) {
+        const QSizeF logical = rect.size() + QSizeF(2 * margin, 2 * margin);
+        sprite = QPixmap((logical * ratio).toSize() + QSize(1, 1));
+        sprite.setDevicePixelRatio(ratio);
+        sprite.fill(Qt::transparent);
+        QPainter spritePainter(&sprite);
+        spritePainter.setRenderHint(QPainter::Antialiasing);
+        const QRectF shape(QPointF(margin, margin), rect.size());
+        if (fill.alpha() > 0)
+            paintRoundedFill(spritePainter, shape, cornerRadius, fill);
+        if (outline.alpha() > 0 && lineWidth > 0)
+            paintRoundedOutline(spritePainter, shape, cornerRadius, outline, lineWidth);
+        spritePainter.end();
+        QPixmapCache::insert(key, sprite);
+    }
+    painter.drawPixmap(rect.topLeft() - QPointF(margin, margin), sprite);
 }
