@@ -90,22 +90,12 @@ QRect KeyboardCheatsheetSheet::panelRect(const QSize &sheet) const
 QWidget *KeyboardCheatsheetSheet::buildHeader()
 {
     auto *header = new QWidget(panel());
-    auto *row = new QHBoxLayout(header);
-    row->setContentsMargins(20, 16, 20, 16);
-    auto *titles = new QVBoxLayout;
-    titles->setSpacing(2);
-    m_title = makeLabel(tracked(systemFont(20, QFont::Normal, FontDesign::serif, true), -0.3), Qt::white, header);
-    m_subtitle = makeLabel(systemFont(12), white(0.55), header);
-    titles->addWidget(m_title);
-    titles->addWidget(m_subtitle);
-    m_closeButton = new SymbolButton(sheetCloseButtonLook(), header);
-    connect(m_closeButton, &SymbolButton::clicked, this, [this] {
-        if (onClose)
-            onClose();
-    });
-    row->addLayout(titles);
-    row->addStretch();
-    row->addWidget(m_closeButton);
+    const TitleRow row = buildTitleRow(header, 20);
+    row.layout->setContentsMargins(20, 16, 20, 16);
+    header->setLayout(row.layout);
+    m_title = row.title;
+    m_subtitle = row.subtitle;
+    m_closeButton = row.closeButton;
     return header;
 }
 

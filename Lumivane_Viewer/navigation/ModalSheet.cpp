@@ -1,7 +1,13 @@
 #include "ModalSheet.h"
 
+#include "NavigationStyle.h"
 #include "RoundedPanel.h"
+#include "media/symbols/SymbolButton.h"
+#include "model/SystemFont.h"
 
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -12,6 +18,25 @@ ModalSheet::ModalSheet(Look look, QWidget *parent)
 {
     // Clicks on the panel, wherever its children leave them, stay there.
     m_panel->setAttribute(Qt::WA_NoMousePropagation);
+}
+
+ModalSheet::TitleRow ModalSheet::buildTitleRow(QWidget *parent, double titlePoints)
+{
+    const QFont titleFont = tracked(systemFont(titlePoints, QFont::Normal, FontDesign::serif, true), -0.3);
+    TitleRow row{new QHBoxLayout, makeLabel(titleFont, Qt::white, parent),
+                 makeLabel(systemFont(12), white(0.55), parent), new SymbolButton(sheetCloseButtonLook(), parent)};
+    connect(row.closeButton, &SymbolButton::clicked, this, [this] {
+        if (onClose)
+            onClose();
+    });
+    auto *titles = new QVBoxLayout;
+    titles->setSpacing(2);
+    titles->addWidget(row.title);
+    titles->addWidget(row.subtitle);
+    row.layout->addLayout(titles);
+    row.layout->addStretch();
+    row.layout->addWidget(row.closeButton);
+    return row;
 }
 
 QRect ModalSheet::panelGeometry() const

@@ -5,6 +5,10 @@
 #include <QColor>
 #include <QWidget>
 
+class QHBoxLayout;
+class QLabel;
+class SymbolButton;
+
 #include <functional>
 #include <optional>
 
@@ -31,6 +35,17 @@ protected:
     };
 
     ModalSheet(Look look, QWidget *parent);
+
+    /// The sheets' title row: an italic serif title over a small grey line,
+    /// and the round close button, which reports onClose.
+    struct TitleRow
+    {
+        QHBoxLayout *layout;
+        QLabel *title;
+        QLabel *subtitle;
+        SymbolButton *closeButton;
+    };
+    TitleRow buildTitleRow(QWidget *parent, double titlePoints);
 
     /// Holds the panel's content; children lie inside its rectangle.
     QWidget *panel() const { return m_panel; }

@@ -105,22 +105,11 @@ QWidget *TableOfContentsSheet::buildHeader(bool searchable)
     column->setContentsMargins(24, 18, 24, 14);
     column->setSpacing(12);
 
-    auto *titles = new QVBoxLayout;
-    titles->setSpacing(2);
-    m_title = makeLabel(tracked(systemFont(22, QFont::Normal, FontDesign::serif, true), -0.3), Qt::white, header);
-    m_count = makeLabel(systemFont(12), white(0.55), header);
-    titles->addWidget(m_title);
-    titles->addWidget(m_count);
-    m_closeButton = new SymbolButton(sheetCloseButtonLook(), header);
-    connect(m_closeButton, &SymbolButton::clicked, this, [this] {
-        if (onClose)
-            onClose();
-    });
-    auto *titleRow = new QHBoxLayout;
-    titleRow->addLayout(titles);
-    titleRow->addStretch();
-    titleRow->addWidget(m_closeButton);
-    column->addLayout(titleRow);
+    const TitleRow titleRow = buildTitleRow(header, 22);
+    m_title = titleRow.title;
+    m_count = titleRow.subtitle;
+    m_closeButton = titleRow.closeButton;
+    column->addLayout(titleRow.layout);
     if (searchable)
         column->addWidget(buildSearchRow());
     return header;
