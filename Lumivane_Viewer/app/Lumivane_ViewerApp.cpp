@@ -30,12 +30,6 @@ Lumivane_ViewerApp::Lumivane_ViewerApp(QWidget *parent)
     qApp->installEventFilter(this);
 }
 
-Lumivane_ViewerApp::~Lumivane_ViewerApp()
-{
-    if (m_loadedTour)
-        m_loadedTour->cleanup();
-}
-
 void Lumivane_ViewerApp::applyStartupLanguage()
 {
     // A first launch speaks French; afterwards the stored choice holds. A
@@ -76,18 +70,23 @@ void Lumivane_ViewerApp::showState()
     m_closeAction->setVisible(m_loadedTour.has_value());
 }
 
+void Lumivane_ViewerApp::dropTour()
+{
+    m_loadedTour.reset();
+    m_extractionFolder.remove();
+}
+
 void Lumivane_ViewerApp::loadTour(const QUrl &package)
 {
-    if (m_loadedTour)
-        m_loadedTour->cleanup();
+    dropTour();
     auto opened = LumivaneImportedTour::open(package);
     if (opened) {
         m_loadedTour = std::move(*opened);
+        m_extractionFolder = opened.takeFolder();
         m_loadError.reset();
         m_content->showTour(*m_loadedTour);
     } else {
         m_loadError = opened.error().message();
-        m_loadedTour.reset();
         m_content->showStartScreen(m_loadError);
     }
     showState();
@@ -95,9 +94,7 @@ void Lumivane_ViewerApp::loadTour(const QUrl &package)
 
 void Lumivane_ViewerApp::closeTour()
 {
-    if (m_loadedTour)
-        m_loadedTour->cleanup();
-    m_loadedTour.reset();
+    dropTour();
     m_content->showStartScreen(m_loadError);
     showState();
 }

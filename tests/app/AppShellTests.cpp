@@ -405,17 +405,14 @@ protected:
         auto opened = LumivaneImportedTour::open(QUrl::fromLocalFile(path));
         ASSERT_TRUE(opened);
         m_tour = *opened;
+        m_folder = opened.takeFolder();
         m_attachments = QDir(folderOf(*m_tour)).filePath("attachments");
-    }
-    void TearDown() override
-    {
-        if (m_tour)
-            m_tour->cleanup();
     }
 
     QTemporaryDir m_dir;
     ShellTestPackages::Tour m_plan;
     std::optional<LumivaneImportedTour> m_tour;
+    LumivaneExtractionFolder m_folder;
     QString m_attachments;
 };
 
