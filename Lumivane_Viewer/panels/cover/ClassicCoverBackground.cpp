@@ -1,0 +1,94 @@
+#include "ClassicCoverBackground.h"
+
+#include "CoverBlur.h"
+
+#include "media/images/LumivaneImageCache.h"
+
+#include <QFutureWatcher>
+#include <QPainter>
+#include <QtConcurrent/qtconcurrenttask.h>
+
+namespace {
+
+// A window being dragged to a new size gets its new blur once it rests.
+constexpr int kResizePauseMs = 120;
+
+// The photo at the size the viewer's preloading keeps it, which is plenty for
+// a blur this wide: from either store when it is there, else decoded now.
+QImage coverPhoto(LumivaneImageCache &cache, const QUrl &url)
+{
+    const int side = LumivaneImageCache::prefetchThumbnailSize;
+    if (QImage thumbnail = cache.lowResCache().object(LumivaneImageCache::lowResKey(url, side)); !thumbnail.isNull())
+        return thumbnail;
+    if (QImage full = cache.cache().object(LumivaneImageCache::key(url)); !full.isNull())
+        return full;
+    return cache.lowResImage(url, side);
+}
+
+} // namespace
+
+ClassicCoverBackground::ClassicCoverBackground(QUrl url, std::shared_ptr<LumivaneImageCache> cache, QWidget *parent)
+    : QWidget(parent)
+    , m_url(std::move(url))
+    , m_cache(std::move(cache))
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_resizePause.setSingleShot(true);
+    m_resizePause.setInterval(kResizePauseMs);
+    connect(&m_resizePause, &QTimer::timeout, this, &ClassicCoverBackground::startBlur);
+}
+
+void ClassicCoverBackground::resizeEvent(QResizeEvent *)
+{
+    if (size().isEmpty())
+        return;
+    if (size() == m_blurredFor || size() == m_pendingFor) {
+        m_resizePause.stop();
+        if (size() == m_blurredFor) {
+            ++m_generation; // back to the size at hand: a blur on its way is no longer wanted
+            m_pendingFor = QSize();
+        }
+        return;
+    }
+    // The first blur starts at once; later ones wait for the size to settle.
+    if (m_blurred.isNull() && m_pendingFor.isEmpty())
+        startBlur();
+    else
+        m_resizePause.start();
+}
+
+void ClassicCoverBackground::startBlur()
+{
+    const quint64 generation = ++m_generation;
+    m_pendingFor = size();
+    auto *watcher = new QFutureWatcher<QImage>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
+        watcher->deleteLater();
+        // A later size has asked for its own blur meanwhile.
+        if (generation != m_generation)
+            return;
+        m_blurredFor = m_pendingFor;
+        m_pendingFor = QSize();
+        const QImage blurred = watcher->result();
+        if (!blurred.isNull()) {
+            m_blurred = blurred;
+            update();
+        }
+    });
+    watcher->setFuture(QtConcurrent::task([cache = m_cache, url = m_url, size = QSizeF(size())] {
+                           return blurredCoverImage(coverPhoto(*cache, url), size, blurRadius);
+                       })
+                           .onThreadPool(*LumivaneImageCache::pool())
+                           .withPriority(LumivaneImageCache::userInitiatedPriority)
+                           .spawn());
+}
+
+void ClassicCoverBackground::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    if (m_blurred.isNull())
+        return;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(rect()), m_blurred);
+}
