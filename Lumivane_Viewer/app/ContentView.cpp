@@ -8,8 +8,9 @@
 #include <QDropEvent>
 #include <QMimeData>
 
-ContentView::ContentView(QWidget *parent)
+ContentView::ContentView(ViewerServices services, QWidget *parent)
     : QStackedWidget(parent)
+    , m_services(std::move(services))
 {
     setObjectName("contentView");
     setAcceptDrops(true);
@@ -31,7 +32,7 @@ void ContentView::showStartScreen(const std::optional<QString> &loadError)
 void ContentView::showTour(const LumivaneImportedTour &tour)
 {
     removeViewer();
-    m_viewer = TourViewerHost::buildViewer(TourViewerInputs::from(tour), this);
+    m_viewer = TourViewerHost::buildViewer(TourViewerInputs::from(tour), m_services, this);
     addWidget(m_viewer);
     setCurrentWidget(m_viewer);
 }

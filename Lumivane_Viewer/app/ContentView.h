@@ -1,5 +1,7 @@
 #pragma once
 
+#include "viewer/ViewerServices.h"
+
 #include <QStackedWidget>
 #include <QString>
 #include <QUrl>
@@ -17,7 +19,8 @@ class StartScreen;
 class ContentView final : public QStackedWidget
 {
 public:
-    explicit ContentView(QWidget *parent = nullptr);
+    /// `services` go to every viewer it builds.
+    explicit ContentView(ViewerServices services, QWidget *parent = nullptr);
 
     void showStartScreen(const std::optional<QString> &loadError);
     /// Builds a fresh viewer for `tour`, replacing the one shown before.
@@ -40,6 +43,7 @@ protected:
 private:
     void removeViewer();
 
+    const ViewerServices m_services;
     StartScreen *m_startScreen = nullptr;
     QWidget *m_viewer = nullptr;
 };

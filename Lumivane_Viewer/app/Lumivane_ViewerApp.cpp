@@ -1,6 +1,7 @@
 #include "Lumivane_ViewerApp.h"
 
 #include "ContentView.h"
+#include "SharedViewerServices.h"
 
 #include "l10n/L10n.h"
 
@@ -14,7 +15,7 @@ Lumivane_ViewerApp::Lumivane_ViewerApp(QWidget *parent)
     : QMainWindow(parent)
 {
     setWindowTitle(QStringLiteral("Lumivane Viewer"));
-    m_content = new ContentView(this);
+    m_content = new ContentView(sharedViewerServices(), this);
     m_content->setMinimumSize(900, 600);
     m_content->onOpenFile = [this] { openTourPanel(); };
     m_content->onDropPackage = [this](const QUrl &package) { loadTour(package); };

@@ -1,6 +1,7 @@
 #include "StartScreen.h"
 
 #include "StartScreenSymbols.h"
+#include "model/SystemFont.h"
 
 #include <QAbstractButton>
 #include <QHBoxLayout>
@@ -15,14 +16,6 @@ namespace {
 const QColor kPurple = QColor::fromRgbF(0.686f, 0.322f, 0.871f);
 const QColor kPink = QColor::fromRgbF(1.0f, 0.176f, 0.333f);
 const QColor kErrorRed = QColor::fromRgbF(1.0f, 0.231f, 0.188f, 0.9f);
-
-QFont systemFont(int pixelSize, QFont::Weight weight = QFont::Normal)
-{
-    QFont font;
-    font.setPixelSize(pixelSize);
-    font.setWeight(weight);
-    return font;
-}
 
 QLabel *makeLabel(const QString &text, const QFont &font, const QColor &color, QWidget *parent)
 {

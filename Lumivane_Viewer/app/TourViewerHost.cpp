@@ -1,10 +1,11 @@
 #include "TourViewerHost.h"
 
-#include "TourPlaceholderView.h"
+#include "viewer/TourPlaceholderView.h"
 
 namespace TourViewerHost {
 
-QWidget *buildViewer(TourViewerInputs inputs, QWidget *parent)
+// The placeholder shows the project alone and needs none of the services.
+QWidget *buildViewer(TourViewerInputs inputs, const ViewerServices &, QWidget *parent)
 {
     return new TourPlaceholderView(inputs.project, parent);
 }

@@ -2,12 +2,14 @@
 
 #include "TourViewerInputs.h"
 
+#include "viewer/ViewerServices.h"
+
 class QWidget;
 
-/// Builds what the window shows for an opened tour from its viewer inputs.
-/// The window calls nothing else to show a tour.
+/// Builds what the window shows for an opened tour from its viewer inputs and
+/// the services it is handed. The window calls nothing else to show a tour.
 namespace TourViewerHost {
 
-QWidget *buildViewer(TourViewerInputs inputs, QWidget *parent);
+QWidget *buildViewer(TourViewerInputs inputs, const ViewerServices &services, QWidget *parent);
 
 } // namespace TourViewerHost

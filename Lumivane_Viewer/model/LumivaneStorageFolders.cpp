@@ -56,9 +56,23 @@ QUrl projectFolder(const QUuid &projectID)
     return QUrl::fromLocalFile(QDir(root.toLocalFile()).filePath(projectID.toString(QUuid::WithoutBraces).toUpper()) + QLatin1Char('/'));
 }
 
+namespace {
+
+QUrl createdProjectSubfolder(const QUuid &projectID, const QString &name)
+{
+    return createdFolder(QDir(projectFolder(projectID).toLocalFile()).filePath(name));
+}
+
+} // namespace
+
 QUrl attachmentsFolder(const QUuid &projectID)
 {
-    return createdFolder(QDir(projectFolder(projectID).toLocalFile()).filePath(QStringLiteral("attachments")));
+    return createdProjectSubfolder(projectID, QStringLiteral("attachments"));
+}
+
+QUrl audioFolder(const QUuid &projectID)
+{
+    return createdProjectSubfolder(projectID, QStringLiteral("audio"));
 }
 
 } // namespace LumivaneStorageFolders

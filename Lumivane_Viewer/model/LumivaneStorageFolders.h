@@ -24,5 +24,7 @@ QUrl localProjectsFolderURL();
 QUrl projectFolder(const QUuid &projectID);
 /// projectFolder + "attachments", created when missing.
 QUrl attachmentsFolder(const QUuid &projectID);
+/// projectFolder + "audio", created when missing: where narration lies.
+QUrl audioFolder(const QUuid &projectID);
 
 } // namespace LumivaneStorageFolders

@@ -1,9 +1,10 @@
 #include "Palette.h"
 
-#include <QFontDatabase>
+#include "Graphemes.h"
+#include "SystemFont.h"
+
 #include <QGuiApplication>
 #include <QPalette>
-#include <QTextBoundaryFinder>
 
 #include <utility>
 
@@ -89,23 +90,6 @@ quint64 scanHex(QStringView text)
         value = (value << 4) | quint64(digit);
     }
     return value;
-}
-
-qsizetype graphemeCount(QStringView text)
-{
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.data(), text.size());
-    qsizetype count = 0;
-    while (finder.toNextBoundary() > 0)
-        ++count;
-    return count;
-}
-
-QFont systemFont(int pointSize, QFont::Weight weight)
-{
-    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setPointSize(pointSize);
-    font.setWeight(weight);
-    return font;
 }
 
 } // namespace

@@ -40,7 +40,7 @@ const AppearanceColor &paletteTextSecondary();   // "#A8A296" / "#5A6478"
 const AppearanceColor &paletteTextTertiary();    // "#7A756C" / "#8B92A0"
 const AppearanceColor &paletteBorder();          // "#2A3A5E" / "#D8CFBF"
 
-// The system typeface at fixed sizes, made once on first use.
-const QFont &paletteBodyFont();    // 14 pt regular
-const QFont &paletteButtonFont();  // 13 pt medium
-const QFont &paletteCaptionFont(); // 12 pt medium
+// The system font at fixed sizes, made once on first use.
+const QFont &paletteBodyFont();    // 14 regular
+const QFont &paletteButtonFont();  // 13 medium
+const QFont &paletteCaptionFont(); // 12 medium

@@ -130,12 +130,12 @@ void BM_Preload100Stations8K(benchmark::State &state)
     constexpr double MB = 1024.0 * 1024.0;
     state.counters["rss_before_MB"] = before;
     state.counters["rss_after_MB"] = after;
-    state.counters["full_count"] = cache->cache().count();
-    state.counters["full_MB"] = double(cache->cache().totalBytes()) / MB;
+    state.counters["full_count"] = cache->usage().fullCount;
+    state.counters["full_MB"] = double(cache->usage().fullBytes) / MB;
     state.counters["full_budget_MB"] = double(limits.fullByteBudget) / MB;
     state.counters["full_count_limit"] = limits.fullCountLimit;
-    state.counters["thumb_count"] = cache->lowResCache().count();
-    state.counters["thumb_MB"] = double(cache->lowResCache().totalBytes()) / MB;
+    state.counters["thumb_count"] = cache->usage().thumbnailCount;
+    state.counters["thumb_MB"] = double(cache->usage().thumbnailBytes) / MB;
     state.counters["thumb_budget_MB"] = double(limits.thumbnailByteBudget) / MB;
 }
 

@@ -1,5 +1,7 @@
 #include "model/Palette.h"
 
+#include <QFontInfo>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -70,13 +72,14 @@ TEST(Palette, AppearanceColoursResolvePerAppearance)
     EXPECT_EQ(paletteBorder().resolved(Appearance::dark), QColor(0x2A, 0x3A, 0x5E));
 }
 
+// Sizes are logical pixels: a point size would come out a third larger.
 TEST(Palette, Fonts)
 {
-    EXPECT_EQ(paletteBodyFont().pointSize(), 14);
+    EXPECT_EQ(QFontInfo(paletteBodyFont()).pixelSize(), 14);
     EXPECT_EQ(paletteBodyFont().weight(), QFont::Normal);
-    EXPECT_EQ(paletteButtonFont().pointSize(), 13);
+    EXPECT_EQ(QFontInfo(paletteButtonFont()).pixelSize(), 13);
     EXPECT_EQ(paletteButtonFont().weight(), QFont::Medium);
-    EXPECT_EQ(paletteCaptionFont().pointSize(), 12);
+    EXPECT_EQ(QFontInfo(paletteCaptionFont()).pixelSize(), 12);
     EXPECT_EQ(paletteCaptionFont().weight(), QFont::Medium);
 }
 

@@ -39,12 +39,13 @@ protected:
     const QUuid m_id = QUuid::fromString(QStringLiteral("0a1b2c3d-4e5f-4a6b-8c7d-9e0f1a2b3c4d"));
 };
 
-TEST_F(LumivaneStorageFoldersTest, AttachmentsFolderLiesUnderDocumentsAndIsCreated)
+TEST_F(LumivaneStorageFoldersTest, AttachmentsAndAudioFoldersLieUnderDocumentsAndAreCreated)
 {
-    const QUrl folder = LumivaneStorageFolders::attachmentsFolder(m_id);
-    const QString expected = projects() + "/0A1B2C3D-4E5F-4A6B-8C7D-9E0F1A2B3C4D/attachments";
-    EXPECT_EQ(QDir::cleanPath(folder.toLocalFile()), expected);
-    EXPECT_TRUE(QFileInfo(expected).isDir());
+    const QString project = projects() + "/0A1B2C3D-4E5F-4A6B-8C7D-9E0F1A2B3C4D";
+    EXPECT_EQ(QDir::cleanPath(LumivaneStorageFolders::attachmentsFolder(m_id).toLocalFile()), project + "/attachments");
+    EXPECT_EQ(QDir::cleanPath(LumivaneStorageFolders::audioFolder(m_id).toLocalFile()), project + "/audio");
+    EXPECT_TRUE(QFileInfo(project + "/attachments").isDir());
+    EXPECT_TRUE(QFileInfo(project + "/audio").isDir());
 }
 
 TEST_F(LumivaneStorageFoldersTest, ProjectFolderCreatesOnlyTheRoot)

@@ -5,10 +5,11 @@
 #include <QFutureWatcher>
 #include <QtConcurrent/qtconcurrenttask.h>
 
-AsyncCachedImageLoader::AsyncCachedImageLoader(QObject *parent, std::shared_ptr<LumivaneImageCache> cache)
+AsyncCachedImageLoader::AsyncCachedImageLoader(std::shared_ptr<LumivaneImageCache> cache, QObject *parent)
     : QObject(parent)
-    , m_cache(cache ? std::move(cache) : LumivaneImageCache::shared())
+    , m_cache(std::move(cache))
 {
+    Q_ASSERT(m_cache);
 }
 
 void AsyncCachedImageLoader::setUrl(const std::optional<QUrl> &url)
@@ -27,7 +28,7 @@ void AsyncCachedImageLoader::load()
         return;
     }
     // A hit is a store look-up only, never a file read.
-    if (const QImage cached = m_cache->cache().object(LumivaneImageCache::key(*m_url)); !cached.isNull()) {
+    if (const QImage cached = m_cache->lookup(*m_url); !cached.isNull()) {
         handOver(cached);
         return;
     }

@@ -17,8 +17,7 @@ class LumivaneImageCache;
 class AsyncCachedImageLoader final : public QObject
 {
 public:
-    explicit AsyncCachedImageLoader(QObject *parent = nullptr,
-                                    std::shared_ptr<LumivaneImageCache> cache = nullptr);
+    explicit AsyncCachedImageLoader(std::shared_ptr<LumivaneImageCache> cache, QObject *parent = nullptr);
 
     /// Starts a load for the new URL; the same URL again does nothing.
     void setUrl(const std::optional<QUrl> &url);

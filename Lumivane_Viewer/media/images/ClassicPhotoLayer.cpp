@@ -1,6 +1,7 @@
 #include "ClassicPhotoLayer.h"
 
 #include "AsyncCachedImageLoader.h"
+#include "MediaClock.h"
 
 #include <QPainter>
 #include <QRectF>
@@ -19,11 +20,11 @@ QRectF aspectFit(QSizeF content, const QRectF &frame)
 } // namespace
 
 ClassicPhotoLayer::ClassicPhotoLayer(const QUuid &stationID, bool kenBurns, std::shared_ptr<LumivaneImageCache> cache,
-                                     std::function<double()> clock)
+                                     const MediaClock &clock)
     : m_stationID(stationID)
     , m_kenBurns(kenBurns)
-    , m_clock(std::move(clock))
-    , m_loader(std::make_unique<AsyncCachedImageLoader>(nullptr, std::move(cache)))
+    , m_clock(&clock)
+    , m_loader(std::make_unique<AsyncCachedImageLoader>(std::move(cache)))
 {
     m_loader->onImageChanged = [this](const QImage &image) { showImage(image); };
     if (m_kenBurns)
@@ -89,7 +90,7 @@ void ClassicPhotoLayer::startKenBurns()
 {
     // Read when the motion starts, like the system setting it stands for.
     m_reduceMotion = KenBurnsMotion::reduceMotionSetting();
-    m_motionStart = m_clock();
+    m_motionStart = m_clock->now();
     if (onChanged)
         onChanged();
 }

@@ -13,6 +13,7 @@
 
 class AsyncCachedImageLoader;
 class LumivaneImageCache;
+class MediaClock;
 class QPainter;
 class QRectF;
 
@@ -25,8 +26,9 @@ class ClassicPhotoLayer final
 public:
     enum class Transition { fade, slide };
 
+    /// The clock belongs to the slideshow and outlives its layers.
     ClassicPhotoLayer(const QUuid &stationID, bool kenBurns, std::shared_ptr<LumivaneImageCache> cache,
-                      std::function<double()> clock);
+                      const MediaClock &clock);
     ~ClassicPhotoLayer();
 
     QUuid stationID() const { return m_stationID; }
@@ -63,7 +65,7 @@ private:
 
     const QUuid m_stationID;
     const bool m_kenBurns;
-    const std::function<double()> m_clock;
+    const MediaClock *const m_clock;
     std::unique_ptr<AsyncCachedImageLoader> m_loader;
     QImage m_image;
     QPixmap m_pixmap; // m_image scaled once per frame size, never per paint

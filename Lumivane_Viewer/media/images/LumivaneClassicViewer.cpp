@@ -14,46 +14,27 @@ constexpr int kFrameIntervalMs = 16;
 
 } // namespace
 
-LumivaneClassicViewer::LumivaneClassicViewer(QWidget *parent, std::shared_ptr<LumivaneImageCache> cache)
+LumivaneClassicViewer::LumivaneClassicViewer(const Inputs &inputs, std::shared_ptr<LumivaneImageCache> cache,
+                                             const L10n &language, QWidget *parent)
     : QWidget(parent)
-    , m_cache(cache ? std::move(cache) : LumivaneImageCache::shared())
+    , m_inputs(inputs)
+    , m_cache(std::move(cache))
+    , m_language(&language)
 {
+    Q_ASSERT(m_cache);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    m_elapsed.start();
     m_frameTimer.setInterval(kFrameIntervalMs);
     connect(&m_frameTimer, &QTimer::timeout, this, &LumivaneClassicViewer::tick);
-    connect(&L10n::shared(), &L10n::currentChanged, this, qOverload<>(&QWidget::update));
+    connect(&language, &L10n::currentChanged, this, qOverload<>(&QWidget::update));
+    refresh();
 }
 
 LumivaneClassicViewer::~LumivaneClassicViewer() = default;
 
-void LumivaneClassicViewer::setStations(const QList<Station> &stations, double animationSeconds)
+void LumivaneClassicViewer::setInputs(const Inputs &inputs)
 {
-    m_stations = stations;
-    refresh(animationSeconds);
-}
-
-void LumivaneClassicViewer::setCurrentIndex(int index, double animationSeconds)
-{
-    m_currentIndex = index;
-    refresh(animationSeconds);
-}
-
-void LumivaneClassicViewer::setPhotoURLResolver(PhotoURLResolver resolver)
-{
-    m_photoURLResolver = std::move(resolver);
-    refresh(0);
-}
-
-void LumivaneClassicViewer::setStyle(ClassicTransitionStyle style)
-{
-    m_style = style;
-    refresh(0);
-}
-
-void LumivaneClassicViewer::setClock(Clock clock)
-{
-    m_clock = std::move(clock);
+    m_inputs = inputs;
+    refresh();
 }
 
 std::optional<QUuid> LumivaneClassicViewer::shownStationID() const
@@ -68,47 +49,43 @@ QImage LumivaneClassicViewer::shownImage() const
 
 std::optional<KenBurnsFrame> LumivaneClassicViewer::kenBurnsFrame() const
 {
-    return m_current ? m_current->kenBurnsFrame(now()) : std::nullopt;
-}
-
-double LumivaneClassicViewer::now() const
-{
-    return m_clock ? m_clock() : m_elapsed.nsecsElapsed() / 1e9;
+    return m_current ? m_current->kenBurnsFrame(m_clock.now()) : std::nullopt;
 }
 
 std::optional<Station> LumivaneClassicViewer::currentStation() const
 {
-    if (m_currentIndex < 0 || m_currentIndex >= m_stations.size())
+    if (m_inputs.currentIndex < 0 || m_inputs.currentIndex >= m_inputs.stations.size())
         return std::nullopt;
-    return m_stations.at(m_currentIndex);
+    return m_inputs.stations.at(m_inputs.currentIndex);
 }
 
 ClassicPhotoLayer::Transition LumivaneClassicViewer::transition() const
 {
-    return m_style == ClassicTransitionStyle::slide ? ClassicPhotoLayer::Transition::slide
+    return m_inputs.style == ClassicTransitionStyle::slide ? ClassicPhotoLayer::Transition::slide
                                                     : ClassicPhotoLayer::Transition::fade;
 }
 
-void LumivaneClassicViewer::refresh(double animationSeconds)
+void LumivaneClassicViewer::refresh()
 {
     const std::optional<Station> station = currentStation();
-    const bool kenBurns = m_style == ClassicTransitionStyle::kenBurns;
+    const bool kenBurns = m_inputs.style == ClassicTransitionStyle::kenBurns;
     // The photo view belongs to one station (and one kind of view): another
     // station gets a fresh view even when both share a photo file.
     const bool sameView = m_current && station && m_current->stationID() == station->id
         && m_current->isKenBurns() == kenBurns;
     if (!sameView)
-        replaceLayer(station, animationSeconds);
-    if (m_current && station && m_photoURLResolver)
-        m_current->setUrl(m_photoURLResolver(station->id));
+        replaceLayer(station);
+    if (m_current && station && m_inputs.photoURLResolver)
+        m_current->setUrl(m_inputs.photoURLResolver(station->id));
     else if (m_current)
         m_current->setUrl(std::nullopt);
     update();
 }
 
-void LumivaneClassicViewer::replaceLayer(const std::optional<Station> &station, double animationSeconds)
+void LumivaneClassicViewer::replaceLayer(const std::optional<Station> &station)
 {
-    const double start = now();
+    const double animationSeconds = m_inputs.animationSeconds;
+    const double start = m_clock.now();
     if (m_current && animationSeconds > 0) {
         m_current->leave(transition(), start, animationSeconds);
         m_leaving.push_back(std::move(m_current));
@@ -116,8 +93,8 @@ void LumivaneClassicViewer::replaceLayer(const std::optional<Station> &station, 
     m_current.reset();
     if (!station)
         return;
-    m_current = std::make_unique<ClassicPhotoLayer>(station->id, m_style == ClassicTransitionStyle::kenBurns,
-                                                    m_cache, [this] { return now(); });
+    m_current = std::make_unique<ClassicPhotoLayer>(station->id, m_inputs.style == ClassicTransitionStyle::kenBurns,
+                                                    m_cache, m_clock);
     m_current->onChanged = [this] { animate(); };
     if (animationSeconds > 0)
         m_current->enter(transition(), start, animationSeconds);
@@ -133,7 +110,7 @@ void LumivaneClassicViewer::animate()
 
 void LumivaneClassicViewer::tick()
 {
-    const double time = now();
+    const double time = m_clock.now();
     std::erase_if(m_leaving, [time](const auto &layer) { return layer->hasLeft(time); });
     const bool moving = std::any_of(m_leaving.begin(), m_leaving.end(), [time](const auto &layer) {
         return layer->isAnimating(time);
@@ -147,7 +124,7 @@ void LumivaneClassicViewer::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
-    const double time = now();
+    const double time = m_clock.now();
     const bool rightToLeft = layoutDirection() == Qt::RightToLeft;
     for (const auto &layer : m_leaving)
         layer->paint(painter, rect(), time, rightToLeft);
@@ -163,5 +140,6 @@ void LumivaneClassicViewer::paintNoPhotoText(QPainter &painter)
     text.setAlphaF(0.5f);
     painter.setPen(text);
     painter.setFont(font());
-    painter.drawText(rect(), Qt::AlignCenter, L10n::shared().text(L10n::Key::viewerNoPhoto));
+    if (m_language)
+        painter.drawText(rect(), Qt::AlignCenter, m_language->text(L10n::Key::viewerNoPhoto));
 }

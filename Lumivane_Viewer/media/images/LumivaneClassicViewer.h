@@ -2,12 +2,13 @@
 
 #include "ClassicPhotoLayer.h"
 #include "KenBurnsMotion.h"
+#include "MediaClock.h"
 
 #include "model/ModelEnums.h"
 #include "model/Station.h"
 
-#include <QElapsedTimer>
 #include <QList>
+#include <QPointer>
 #include <QTimer>
 #include <QUrl>
 #include <QUuid>
@@ -18,31 +19,43 @@
 #include <optional>
 #include <vector>
 
+class L10n;
 class LumivaneImageCache;
 
 /// The media engine of classic tours: the current station's photo fitted on
 /// black, changing with the tour's transition style (Ken Burns, fade, slide).
-/// Built from its inputs and reports nothing; captions and info markers are
-/// laid over it by its owner. Photos come through the shared image cache and
-/// are never read on the GUI thread.
+/// Built from its inputs: the owner hands the whole set to setInputs()
+/// whenever its own state changes, and the view works out what has to
+/// change. Reports nothing; captions and info markers are laid over it by its
+/// owner. Photos come through the injected image cache and are never read on
+/// the GUI thread.
 class LumivaneClassicViewer final : public QWidget
 {
 public:
     using PhotoURLResolver = std::function<std::optional<QUrl>(const QUuid &stationID)>;
-    /// Monotonic seconds.
-    using Clock = std::function<double()>;
 
-    explicit LumivaneClassicViewer(QWidget *parent = nullptr, std::shared_ptr<LumivaneImageCache> cache = nullptr);
+    /// Everything the owner supplies, on every update.
+    struct Inputs
+    {
+        QList<Station> stations;
+        int currentIndex = 0;
+        PhotoURLResolver photoURLResolver;
+        ClassicTransitionStyle style = ClassicTransitionStyle::kenBurns;
+        /// How long a change of the shown station animates with the style's
+        /// transition; 0 swaps the photos at once.
+        double animationSeconds = 0;
+    };
+
+    LumivaneClassicViewer(const Inputs &inputs, std::shared_ptr<LumivaneImageCache> cache, const L10n &language,
+                          QWidget *parent = nullptr);
     ~LumivaneClassicViewer() override;
 
-    /// A change of the shown station animates with the style's transition
-    /// over animationSeconds; 0 swaps the photos at once.
-    void setStations(const QList<Station> &stations, double animationSeconds = 0);
-    void setCurrentIndex(int index, double animationSeconds = 0);
-    void setPhotoURLResolver(PhotoURLResolver resolver);
-    void setStyle(ClassicTransitionStyle style);
-    /// Replaces the clock that motion and transitions run on.
-    void setClock(Clock clock);
+    /// Takes the owner's current inputs and updates the shown photo.
+    void setInputs(const Inputs &inputs);
+    const Inputs &inputs() const { return m_inputs; }
+
+    /// The clock that motion and transitions run on.
+    MediaClock &clock() { return m_clock; }
 
     /// The station whose photo view is shown; none while the "no photo" text is.
     std::optional<QUuid> shownStationID() const;
@@ -55,23 +68,19 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void refresh(double animationSeconds);
+    void refresh();
     std::optional<Station> currentStation() const;
-    void replaceLayer(const std::optional<Station> &station, double animationSeconds);
+    void replaceLayer(const std::optional<Station> &station);
     ClassicPhotoLayer::Transition transition() const;
     void animate();
     void tick();
-    double now() const;
     void paintNoPhotoText(QPainter &painter);
 
+    Inputs m_inputs;
     std::shared_ptr<LumivaneImageCache> m_cache;
-    QList<Station> m_stations;
-    int m_currentIndex = 0;
-    PhotoURLResolver m_photoURLResolver;
-    ClassicTransitionStyle m_style = ClassicTransitionStyle::kenBurns;
+    QPointer<const L10n> m_language;
+    MediaClock m_clock;
     std::unique_ptr<ClassicPhotoLayer> m_current;
     std::vector<std::unique_ptr<ClassicPhotoLayer>> m_leaving;
-    QElapsedTimer m_elapsed;
-    Clock m_clock;
     QTimer m_frameTimer;
 };

@@ -103,7 +103,8 @@ QImage readLargeWith(QImageReader &reader, QSize size)
 } // namespace
 
 LumivaneImageCache::LumivaneImageCache(Token, const Limits &limits)
-    : m_cache(limits.fullCountLimit, limits.fullByteBudget)
+    : m_limits(limits)
+    , m_cache(limits.fullCountLimit, limits.fullByteBudget)
     , m_lowResCache(0, limits.thumbnailByteBudget)
 {
     raiseAllocationLimit();
@@ -195,14 +196,23 @@ QImage LumivaneImageCache::decodeThumbnail(const QString &path, int maxPixelSize
     return image;
 }
 
+QImage LumivaneImageCache::lookup(const QUrl &url) const
+{
+    return m_cache.object(key(url));
+}
+
+void LumivaneImageCache::store(const QUrl &url, const QImage &image)
+{
+    if (!image.isNull())
+        m_cache.setObject(image, key(url));
+}
+
 QImage LumivaneImageCache::image(const QUrl &url)
 {
-    const QString imageKey = key(url);
-    if (QImage cached = m_cache.object(imageKey); !cached.isNull())
+    if (QImage cached = lookup(url); !cached.isNull())
         return cached;
     QImage decoded = decodeFile(url.toLocalFile());
-    if (!decoded.isNull())
-        m_cache.setObject(decoded, imageKey);
+    store(url, decoded);
     return decoded;
 }
 
@@ -231,6 +241,16 @@ void LumivaneImageCache::prefetch(const QUrl &url)
         utilityPriority);
 }
 
+void LumivaneImageCache::emptyFullImageStore()
+{
+    m_cache.removeAllObjects();
+}
+
+LumivaneImageCache::Usage LumivaneImageCache::usage() const
+{
+    return Usage{m_cache.count(), m_cache.totalBytes(), m_lowResCache.count(), m_lowResCache.totalBytes()};
+}
+
 void LumivaneImageCache::emptyOnDeactivation()
 {
     auto *application = qGuiApp;
@@ -243,6 +263,6 @@ void LumivaneImageCache::emptyOnDeactivation()
                          if (state == Qt::ApplicationActive)
                              return;
                          if (auto cache = weak.lock())
-                             cache->cache().removeAllObjects();
+                             cache->emptyFullImageStore();
                      });
 }

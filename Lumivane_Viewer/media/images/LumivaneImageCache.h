@@ -10,10 +10,12 @@
 
 class QThreadPool;
 
-/// The process-wide store of decoded station photos (full-image store) and
-/// their downsampled copies (thumbnail store), safe to call from any thread.
-/// image() and lowResImage() decode on the calling thread; prefetch() decodes
-/// on the cache's own thread pool. Knows nothing of stations or views.
+/// The store of decoded station photos (full-image store) and their
+/// downsampled copies (thumbnail store), safe to call from any thread. It
+/// alone decides where a photo is kept: callers look photos up and hand in
+/// what they decoded themselves, by URL. image() and lowResImage() decode on
+/// the calling thread; prefetch() decodes on the cache's own thread pool.
+/// Knows nothing of stations or views.
 class LumivaneImageCache final : public std::enable_shared_from_this<LumivaneImageCache>
 {
 public:
@@ -23,6 +25,15 @@ public:
         int fullCountLimit = 10;
         qint64 fullByteBudget = 0;
         qint64 thumbnailByteBudget = 0;
+    };
+
+    /// What the two stores hold now.
+    struct Usage
+    {
+        int fullCount = 0;
+        qint64 fullBytes = 0;
+        int thumbnailCount = 0;
+        qint64 thumbnailBytes = 0;
     };
 
     /// Queue priorities on pool(): what a visitor waits for goes first.
@@ -35,6 +46,7 @@ public:
     static constexpr qint64 decodeByteCeiling = qint64(1) << 30;
 
     /// The one instance of the process, created on first use from any thread.
+    /// Only the application asks for it; views are handed a cache.
     static std::shared_ptr<LumivaneImageCache> shared();
     /// A separate instance, for tests and benchmarks.
     static std::shared_ptr<LumivaneImageCache> create(const Limits &limits);
@@ -56,6 +68,12 @@ public:
     /// pixels, letting the decoder skip the detail it would throw away.
     static QImage decodeThumbnail(const QString &path, int maxPixelSize);
 
+    /// The full-size image of url in the full-image store; null when it holds
+    /// none. A look-up only, never a file read.
+    QImage lookup(const QUrl &url) const;
+    /// Keeps a full-size image of url that the caller decoded itself; a null
+    /// image keeps nothing.
+    void store(const QUrl &url, const QImage &image);
     /// The full-size image of a file URL, from the full-image store or
     /// decoded now and stored; null when the file gives no image.
     QImage image(const QUrl &url);
@@ -66,8 +84,11 @@ public:
     /// store already holds it. Returns at once.
     void prefetch(const QUrl &url);
 
-    ImageCacheStore &cache() { return m_cache; }
-    ImageCacheStore &lowResCache() { return m_lowResCache; }
+    /// Lets every full-size image go; thumbnails stay.
+    void emptyFullImageStore();
+
+    Usage usage() const;
+    const Limits &limits() const { return m_limits; }
 
 private:
     // Only create() and shared() build instances; make_shared needs a public constructor.
@@ -82,6 +103,7 @@ public:
 private:
     void emptyOnDeactivation();
 
+    const Limits m_limits;
     ImageCacheStore m_cache;
     ImageCacheStore m_lowResCache;
 };

@@ -93,11 +93,14 @@ void Panorama360ViewerView::Coordinator::zoom(double scrollDelta)
     camera.setFieldOfView(std::max(std::min(camera.fieldOfView() - 2.0 * scrollDelta, 120.0), 20.0));
 }
 
-Panorama360ViewerView::Panorama360ViewerView(const Inputs &inputs, QWidget *parent)
+Panorama360ViewerView::Panorama360ViewerView(const Inputs &inputs, std::shared_ptr<LumivaneImageCache> cache,
+                                             QWidget *parent)
     : QOpenGLWidget(parent)
     , m_inputs(inputs)
+    , m_cache(std::move(cache))
     , m_coordinator(m_scene)
 {
+    Q_ASSERT(m_cache);
     setFormat(surfaceFormat());
     setMouseTracking(false);
     m_frameTimer.setTimerType(Qt::PreciseTimer);
@@ -262,10 +265,9 @@ void Panorama360ViewerView::applyPanoramaImage()
         sphere->setOpacity(1.0);
         return;
     }
-    const QString key = LumivaneImageCache::key(url);
-    const QImage cached = LumivaneImageCache::shared()->cache().object(key);
+    const QImage cached = m_cache->lookup(url);
     std::shared_ptr<PanoramaTexture> resident =
-        (!cached.isNull() && m_textureStore) ? m_textureStore->resident(key) : nullptr;
+        (!cached.isNull() && m_textureStore) ? m_textureStore->resident(LumivaneImageCache::key(url)) : nullptr;
     if (resident) {
         applyCachedPhoto(*sphere, std::move(resident), m_inputs.initialYaw, m_inputs.initialPitch);
         return;
@@ -329,7 +331,7 @@ void Panorama360ViewerView::loadPhoto(SceneNode &sphere, const QUrl &url, const 
         else if (m_textureStore)
             startUpload(url, image);
     });
-    watcher->setFuture(PanoramaPhotoLoader::load(url));
+    watcher->setFuture(PanoramaPhotoLoader::load(m_cache, url));
 }
 
 void Panorama360ViewerView::startUpload(const QUrl &url, const QImage &cached)
@@ -343,7 +345,7 @@ void Panorama360ViewerView::startUpload(const QUrl &url, const QImage &cached)
     };
     const QString key = LumivaneImageCache::key(url);
     if (cached.isNull())
-        m_textureStore->decodeAndUpload(url, key, this, ready);
+        m_textureStore->decodeAndUpload(m_cache, url, key, this, ready);
     else
         m_textureStore->upload(key, cached, this, ready);
 }
@@ -438,7 +440,7 @@ void Panorama360ViewerView::initializeGL()
     if (m_loadingGeneration == m_photoGeneration && m_loadingGeneration != 0
         && m_decodingWithoutGL != m_photoGeneration) {
         const QUrl url = m_coordinator.currentURL;
-        startUpload(url, LumivaneImageCache::shared()->cache().object(LumivaneImageCache::key(url)));
+        startUpload(url, m_cache->lookup(url));
     }
 }
 

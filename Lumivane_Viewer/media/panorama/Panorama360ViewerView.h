@@ -22,6 +22,7 @@
 #include <memory>
 #include <optional>
 
+class LumivaneImageCache;
 class PanoramaScrollMonitor;
 class PanoramaTexture;
 class PanoramaTextureStore;
@@ -98,7 +99,8 @@ public:
     static constexpr int sphereSegmentCount = 96;
     static constexpr double initialFieldOfView = 75.0;
 
-    explicit Panorama360ViewerView(const Inputs &inputs, QWidget *parent = nullptr);
+    /// Photos are looked up in `cache`, and what the view decodes is kept there.
+    Panorama360ViewerView(const Inputs &inputs, std::shared_ptr<LumivaneImageCache> cache, QWidget *parent = nullptr);
     ~Panorama360ViewerView() override;
 
     /// Takes the owner's current inputs and runs the update cycle.
@@ -145,6 +147,7 @@ private:
     void releaseGL();
 
     Inputs m_inputs;
+    std::shared_ptr<LumivaneImageCache> m_cache;
     Scene m_scene;
     Coordinator m_coordinator;
     PanoramaHotspotNodes m_hotspotNodes;

@@ -1,14 +1,13 @@
 #include "PanoramaJpegDecoder.h"
 
+#include "PanoramaSpareImage.h"
+
 #include <QFile>
-#include <QThreadPool>
 
 #include <csetjmp>
 #include <cstring>
 #include <cstdio>
 #include <memory>
-#include <mutex>
-#include <utility>
 #include <vector>
 
 #include <jpeglib.h>
@@ -44,60 +43,6 @@ struct DecodeState
         if (file)
             std::fclose(file);
     }
-};
-
-QImage allocateImage(QSize size)
-{
-    return QImage(size, QImage::Format_RGB32);
-}
-
-// Mapping fresh memory page by page while decoding into it costs about a
-// third of the decode of a large photo. The next photo usually has the size
-// of the last one: a buffer of that size is mapped ahead of time, off the
-// critical path, and handed to the next decode.
-class SpareImage
-{
-public:
-    static SpareImage &instance()
-    {
-        static SpareImage spare;
-        return spare;
-    }
-
-    QImage take(QSize size)
-    {
-        const std::lock_guard lock(m_mutex);
-        if (m_image.size() != size)
-            return allocateImage(size);
-        return std::exchange(m_image, QImage());
-    }
-
-    void prepare(QSize size)
-    {
-        {
-            const std::lock_guard lock(m_mutex);
-            if (m_preparing || m_image.size() == size)
-                return;
-            m_preparing = true;
-        }
-        QThreadPool::globalInstance()->start(
-            [this, size] {
-                QImage image = allocateImage(size);
-                // Touch every page now, so that the decode later does not.
-                uchar *bits = image.bits();
-                for (qsizetype offset = 0; offset < image.sizeInBytes(); offset += 4096)
-                    bits[offset] = 0;
-                const std::lock_guard lock(m_mutex);
-                m_image = std::move(image);
-                m_preparing = false;
-            },
-            -1);
-    }
-
-private:
-    std::mutex m_mutex;
-    QImage m_image;
-    bool m_preparing = false;
 };
 
 quint32 readNumber(const uchar *p, int bytes, bool bigEndian)
@@ -142,7 +87,7 @@ bool PanoramaJpegDecoder::canDecode(const QString &path)
 }
 
 QImage PanoramaJpegDecoder::decode(const QString &path, int maxSide, int bandRows, const SizeSink &sizeSink,
-                                   const BandSink &bandSink)
+                                   const BandSink &bandSink, PanoramaSpareImage *spare)
 {
     const auto state = std::make_unique<DecodeState>();
     state->file = std::fopen(QFile::encodeName(path).constData(), "rb");
@@ -164,8 +109,12 @@ QImage PanoramaJpegDecoder::decode(const QString &path, int maxSide, int bandRow
     info.out_color_space = JCS_EXT_BGRX;
     jpeg_start_decompress(&info);
     const QSize size(int(info.output_width), int(info.output_height));
-    state->image = SpareImage::instance().take(size);
-    SpareImage::instance().prepare(size);
+    if (spare) {
+        state->image = spare->take(size);
+        spare->prepare(size);
+    } else {
+        state->image = QImage(size, QImage::Format_RGB32);
+    }
     if (state->image.isNull())
         return {};
     // Written through this pointer only: handing copies of the image on must

@@ -8,14 +8,6 @@
 
 namespace {
 
-QImage decodeAndStore(QUrl url)
-{
-    const QImage image = LumivaneImageCache::decodeFile(url.toLocalFile());
-    if (!image.isNull())
-        LumivaneImageCache::shared()->cache().setObject(image, LumivaneImageCache::key(url));
-    return image;
-}
-
 struct Running
 {
     QFuture<QImage> future;
@@ -24,15 +16,18 @@ struct Running
 
 } // namespace
 
-QFuture<QImage> PanoramaPhotoLoader::load(const QUrl &url)
+QFuture<QImage> PanoramaPhotoLoader::load(std::shared_ptr<LumivaneImageCache> cache, const QUrl &url)
 {
-    static QHash<QString, Running> running;
+    // An entry is only shared while its decode runs, and a running decode
+    // holds its cache: no other cache can have that address meanwhile.
+    using Key = std::pair<const LumivaneImageCache *, QString>;
+    static QHash<Key, Running> running;
     static quint64 lastSerial = 0;
-    const QString key = LumivaneImageCache::key(url);
+    const Key key{cache.get(), LumivaneImageCache::key(url)};
     const auto it = running.constFind(key);
     if (it != running.cend() && !it->future.isFinished())
         return it->future;
-    QFuture<QImage> future = QtConcurrent::task([url] { return decodeAndStore(url); })
+    QFuture<QImage> future = QtConcurrent::task([cache = std::move(cache), url] { return cache->image(url); })
                                  .onThreadPool(*LumivaneImageCache::pool())
                                  .withPriority(LumivaneImageCache::utilityPriority)
                                  .spawn();

@@ -1,6 +1,7 @@
 #include "PanoramaTextureStore.h"
 
 #include "PanoramaJpegDecoder.h"
+#include "PanoramaSpareImage.h"
 #include "PanoramaTextureUploader.h"
 
 #include "media/images/LumivaneImageCache.h"
@@ -51,6 +52,7 @@ std::shared_ptr<PanoramaTextureStore> PanoramaTextureStore::forContext(QOpenGLCo
 }
 
 PanoramaTextureStore::PanoramaTextureStore(QOpenGLContext *shareContext)
+    : m_spare(std::make_shared<PanoramaSpareImage>())
 {
     // The views make their store while their context is current.
     shareContext->functions()->glGetIntegerv(GL_MAX_TEXTURE_SIZE, &m_maxTextureSize);
@@ -148,7 +150,8 @@ void PanoramaTextureStore::upload(const QString &key, const QImage &image, QObje
     });
 }
 
-void PanoramaTextureStore::decodeAndUpload(const QUrl &url, const QString &key, QObject *receiver, Ready ready)
+void PanoramaTextureStore::decodeAndUpload(std::shared_ptr<LumivaneImageCache> cache, const QUrl &url,
+                                           const QString &key, QObject *receiver, Ready ready)
 {
     if (!wait(key, receiver, std::move(ready)))
         return;
@@ -160,7 +163,7 @@ void PanoramaTextureStore::decodeAndUpload(const QUrl &url, const QString &key, 
     // Everything the task does to the store goes through the link, in order
     // on the upload thread; textures it began are the uploader's to delete
     // should the store go first.
-    auto task = [link = m_link, url, key, recycled, maxSide] {
+    auto task = [link = m_link, spare = m_spare, cache = std::move(cache), url, key, recycled, maxSide] {
         const QString path = url.toLocalFile();
         QImage image;
         bool began = false;
@@ -178,9 +181,10 @@ void PanoramaTextureStore::decodeAndUpload(const QUrl &url, const QString &key, 
                     link->post([job, decoded, y, rows](Uploader &uploader, Store &) {
                         uploader.addBand(*job, y, decoded.constScanLine(y), rows, decoded.bytesPerLine());
                     });
-                });
+                },
+                spare.get());
             if (!image.isNull()) {
-                LumivaneImageCache::shared()->cache().setObject(image, LumivaneImageCache::key(url));
+                cache->store(url, image);
                 link->post([job, key](Uploader &uploader, Store &store) {
                     const Uploader::Result result = uploader.finish(*job);
                     store.postResult(key, result.ids, result.size);
@@ -192,9 +196,7 @@ void PanoramaTextureStore::decodeAndUpload(const QUrl &url, const QString &key, 
         // Other formats, turned photos and damaged files: the general decoder.
         // A recycled texture that a failed JPEG decode began with is gone.
         const Uploader::Result reuse = began ? Uploader::Result{} : recycled;
-        image = LumivaneImageCache::decodeFile(path);
-        if (!image.isNull())
-            LumivaneImageCache::shared()->cache().setObject(image, LumivaneImageCache::key(url));
+        image = cache->image(url);
         link->post([key, image, reuse](Uploader &uploader, Store &store) {
             const Uploader::Result result = uploader.upload(image, reuse);
             store.postResult(key, result.ids, result.size);

@@ -20,6 +20,8 @@ class QOpenGLContext;
 class QOpenGLContextGroup;
 class QOffscreenSurface;
 class QThread;
+class LumivaneImageCache;
+class PanoramaSpareImage;
 class PanoramaTextureUploader;
 class PanoramaTextureStore;
 
@@ -71,11 +73,12 @@ public:
     /// `ready` on the GUI thread unless `receiver` is gone by then. A null
     /// texture is handed over when the upload failed.
     void upload(const QString &key, const QImage &image, QObject *receiver, Ready ready);
-    /// Reads the photo file of `url` on the image cache's pool, stores it in
-    /// the cache's full-image store and uploads it under `key`, band by band
-    /// while it decodes when it is a JPEG. Calls `ready` like upload(), with a
-    /// null texture when the file gives no image.
-    void decodeAndUpload(const QUrl &url, const QString &key, QObject *receiver, Ready ready);
+    /// Reads the photo file of `url` on the image cache's pool, keeps it in
+    /// `cache` and uploads it under `key`, band by band while it decodes when
+    /// it is a JPEG. Calls `ready` like upload(), with a null texture when the
+    /// file gives no image.
+    void decodeAndUpload(std::shared_ptr<LumivaneImageCache> cache, const QUrl &url, const QString &key,
+                         QObject *receiver, Ready ready);
 
     /// Deletes textures on the upload thread; called by PanoramaTexture.
     void release(std::vector<unsigned> ids);
@@ -122,4 +125,6 @@ private:
     QHash<QString, std::vector<Waiter>> m_waiting;
     std::deque<std::shared_ptr<PanoramaTexture>> m_recent;
     std::shared_ptr<Link> m_link = std::make_shared<Link>();
+    /// The decodes' next buffer: goes with the store when the last view closes.
+    std::shared_ptr<PanoramaSpareImage> m_spare;
 };

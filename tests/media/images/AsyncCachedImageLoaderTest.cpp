@@ -38,7 +38,7 @@ protected:
 
     QTemporaryDir m_dir;
     std::shared_ptr<LumivaneImageCache> m_cache = LumivaneImageCache::create({10, 256 << 20, 64 << 20});
-    AsyncCachedImageLoader m_loader{nullptr, m_cache};
+    AsyncCachedImageLoader m_loader{m_cache};
     QList<QSize> m_loaded;
     QList<QSize> m_changes;
 };
@@ -46,7 +46,7 @@ protected:
 TEST_F(AsyncCachedImageLoaderTest, HitIsHandedOverAtOnceWithoutReadingTheFile)
 {
     const QUrl url = QUrl::fromLocalFile(m_dir.filePath("never-written.jpg"));
-    m_cache->cache().setObject(QImage(40, 20, QImage::Format_RGB32), LumivaneImageCache::key(url));
+    m_cache->store(url, QImage(40, 20, QImage::Format_RGB32));
     m_loader.setUrl(url);
     EXPECT_EQ(m_loader.image().size(), QSize(40, 20));
     EXPECT_EQ(m_loaded, QList<QSize>{QSize(40, 20)});
@@ -61,9 +61,9 @@ TEST_F(AsyncCachedImageLoaderTest, MissShowsNothingThenTheDecodedPhotoAndStoresI
     EXPECT_TRUE(m_loader.image().isNull());
     EXPECT_TRUE(QTest::qWaitFor([&] { return !m_loader.image().isNull(); }, 5000));
     EXPECT_EQ(m_loaded, QList<QSize>{QSize(120, 60)});
-    EXPECT_TRUE(m_cache->cache().contains(LumivaneImageCache::key(url)));
+    EXPECT_FALSE(m_cache->lookup(url).isNull());
 
-    AsyncCachedImageLoader second(nullptr, m_cache);
+    AsyncCachedImageLoader second(m_cache);
     second.setUrl(url);
     EXPECT_EQ(second.image().size(), QSize(120, 60));
 }
@@ -77,7 +77,7 @@ TEST_F(AsyncCachedImageLoaderTest, MissingFileAndAbsentUrlHandNothingOver)
     settle();
     EXPECT_TRUE(m_loader.image().isNull());
     EXPECT_TRUE(m_loaded.isEmpty());
-    EXPECT_EQ(m_cache->cache().count(), 0);
+    EXPECT_EQ(m_cache->usage().fullCount, 0);
 }
 
 TEST_F(AsyncCachedImageLoaderTest, NewUrlShowsPlaceholderNotThePreviousPhoto)
@@ -103,20 +103,20 @@ TEST_F(AsyncCachedImageLoaderTest, StaleResultIsDroppedButStillCached)
     settle();
     EXPECT_EQ(m_loader.image().size(), QSize(50, 50));
     EXPECT_EQ(m_loaded, QList<QSize>{QSize(50, 50)});
-    EXPECT_TRUE(m_cache->cache().contains(LumivaneImageCache::key(slow)));
+    EXPECT_FALSE(m_cache->lookup(slow).isNull());
 }
 
 TEST_F(AsyncCachedImageLoaderTest, LoaderDeletedWhileDecodingIsSafe)
 {
     const QUrl url = photo("late.jpg", 1600, 800);
-    auto loader = std::make_unique<AsyncCachedImageLoader>(nullptr, m_cache);
+    auto loader = std::make_unique<AsyncCachedImageLoader>(m_cache);
     bool called = false;
     loader->onImageLoaded = [&called](const QImage &) { called = true; };
     loader->setUrl(url);
     loader.reset();
     settle();
     EXPECT_FALSE(called);
-    EXPECT_TRUE(m_cache->cache().contains(LumivaneImageCache::key(url)));
+    EXPECT_FALSE(m_cache->lookup(url).isNull());
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 #include "media/images/LumivaneClassicViewer.h"
 #include "media/images/LumivaneImageCache.h"
 
+#include "l10n/L10n.h"
+
 #include <QHash>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -36,28 +38,44 @@ protected:
     {
         m_stations = {station("Salon"), station("Cuisine"), station("Jardin")};
         m_viewer.resize(200, 100);
-        m_viewer.setClock([this] { return m_time; });
-        m_viewer.setPhotoURLResolver([this](const QUuid &id) -> std::optional<QUrl> {
+        m_viewer.clock().setTime(100.0);
+        m_inputs.photoURLResolver = [this](const QUuid &id) -> std::optional<QUrl> {
             const auto found = m_urls.constFind(id);
             return found == m_urls.constEnd() ? std::nullopt : std::optional(found.value());
-        });
+        };
     }
+
+    void show(const QList<Station> &stations)
+    {
+        m_inputs.stations = stations;
+        m_viewer.setInputs(m_inputs);
+    }
+
+    void showIndex(int index, double animationSeconds = 0)
+    {
+        m_inputs.currentIndex = index;
+        m_inputs.animationSeconds = animationSeconds;
+        m_viewer.setInputs(m_inputs);
+    }
+
+    void advance(double seconds) { m_viewer.clock().advance(seconds); }
 
     // Puts a photo for the station straight into the full-image store.
     void cachePhoto(const Station &s, const QImage &image, const QString &file)
     {
         const QUrl url = QUrl::fromLocalFile("/nonexistent/" + file);
         m_urls.insert(s.id, url);
-        m_cache->cache().setObject(image, LumivaneImageCache::key(url));
+        m_cache->store(url, image);
     }
 
     QColor pixel(int x, int y) { return m_viewer.grab().toImage().pixelColor(x, y); }
 
     std::shared_ptr<LumivaneImageCache> m_cache = LumivaneImageCache::create({10, 64 << 20, 16 << 20});
-    LumivaneClassicViewer m_viewer{nullptr, m_cache};
+    L10n m_language{{QStringLiteral("en")}};
+    LumivaneClassicViewer::Inputs m_inputs;
+    LumivaneClassicViewer m_viewer{{}, m_cache, m_language};
     QList<Station> m_stations;
     QHash<QUuid, QUrl> m_urls;
-    double m_time = 100.0;
 };
 
 class ClassicViewerIndex : public ClassicViewerTest, public ::testing::WithParamInterface<int>
@@ -66,8 +84,8 @@ class ClassicViewerIndex : public ClassicViewerTest, public ::testing::WithParam
 
 TEST_P(ClassicViewerIndex, OutOfRangeShowsTheNoPhotoTextOnBlack)
 {
-    m_viewer.setStations(m_stations);
-    m_viewer.setCurrentIndex(GetParam());
+    show(m_stations);
+    showIndex(GetParam());
     EXPECT_FALSE(m_viewer.shownStationID());
     const QImage shot = m_viewer.grab().toImage();
     EXPECT_EQ(shot.pixelColor(2, 2), QColor(Qt::black));
@@ -81,16 +99,16 @@ INSTANTIATE_TEST_SUITE_P(Indices, ClassicViewerIndex, ::testing::Values(-1, 3, 4
 
 TEST_F(ClassicViewerTest, EmptyListShowsNoStation)
 {
-    m_viewer.setCurrentIndex(0);
+    showIndex(0);
     EXPECT_FALSE(m_viewer.shownStationID());
 }
 
 TEST_F(ClassicViewerTest, ShowsTheCurrentStationsPhotoFitted)
 {
     cachePhoto(m_stations[1], filled(Qt::red, QSize(100, 100)), "red.jpg");
-    m_viewer.setStyle(ClassicTransitionStyle::fade);
-    m_viewer.setStations(m_stations);
-    m_viewer.setCurrentIndex(1);
+    m_inputs.style = ClassicTransitionStyle::fade;
+    show(m_stations);
+    showIndex(1);
     EXPECT_EQ(m_viewer.shownStationID(), m_stations[1].id);
     EXPECT_FALSE(m_viewer.kenBurnsFrame());
     EXPECT_EQ(pixel(100, 50), QColor(Qt::red));
@@ -99,10 +117,10 @@ TEST_F(ClassicViewerTest, ShowsTheCurrentStationsPhotoFitted)
 
 TEST_F(ClassicViewerTest, MissingPhotoShowsBlackWithoutMotion)
 {
-    m_viewer.setStations(m_stations);
+    show(m_stations);
     EXPECT_EQ(m_viewer.shownStationID(), m_stations[0].id);
     EXPECT_TRUE(m_viewer.shownImage().isNull());
-    m_time += 4;
+    advance(4);
     EXPECT_DOUBLE_EQ(m_viewer.kenBurnsFrame()->scale, 1.0);
     EXPECT_EQ(pixel(100, 50), QColor(Qt::black));
 }
@@ -110,10 +128,10 @@ TEST_F(ClassicViewerTest, MissingPhotoShowsBlackWithoutMotion)
 TEST_F(ClassicViewerTest, KenBurnsZoomsAndDriftsOverEightSeconds)
 {
     cachePhoto(m_stations[0], filled(Qt::blue), "blue.jpg");
-    m_viewer.setStations(m_stations);
+    show(m_stations);
     const QPoint drift = KenBurnsMotion::drift(m_stations[0].id);
     const auto at = [&](double seconds) {
-        m_time = 100.0 + seconds;
+        m_viewer.clock().setTime(100.0 + seconds);
         return *m_viewer.kenBurnsFrame();
     };
     EXPECT_DOUBLE_EQ(at(0).scale, 1.0);
@@ -133,8 +151,8 @@ TEST_F(ClassicViewerTest, ReduceMotionKeepsThePhotoStill)
 {
     QSettings().setValue(KenBurnsMotion::reduceMotionSettingsKey, true);
     cachePhoto(m_stations[0], filled(Qt::blue), "blue.jpg");
-    m_viewer.setStations(m_stations);
-    m_time += 8;
+    show(m_stations);
+    advance(8);
     const KenBurnsFrame frame = *m_viewer.kenBurnsFrame();
     QSettings().remove(KenBurnsMotion::reduceMotionSettingsKey);
     EXPECT_DOUBLE_EQ(frame.scale, 1.0);
@@ -146,10 +164,10 @@ TEST_F(ClassicViewerTest, EachStationGetsItsOwnPhotoViewEvenWithOneFile)
 {
     cachePhoto(m_stations[0], filled(Qt::blue), "same.jpg");
     m_urls.insert(m_stations[1].id, m_urls.value(m_stations[0].id));
-    m_viewer.setStations(m_stations);
-    m_time += 5;
+    show(m_stations);
+    advance(5);
     EXPECT_GT(m_viewer.kenBurnsFrame()->scale, 1.1);
-    m_viewer.setCurrentIndex(1);
+    showIndex(1);
     EXPECT_EQ(m_viewer.shownStationID(), m_stations[1].id);
     EXPECT_DOUBLE_EQ(m_viewer.kenBurnsFrame()->scale, 1.0); // the motion starts over
 }
@@ -158,17 +176,17 @@ TEST_F(ClassicViewerTest, SlideMovesTheNewPhotoInFromTheTrailingEdge)
 {
     cachePhoto(m_stations[0], filled(Qt::red), "red.jpg");
     cachePhoto(m_stations[1], filled(Qt::blue), "blue.jpg");
-    m_viewer.setStyle(ClassicTransitionStyle::slide);
-    m_viewer.setStations(m_stations);
-    m_viewer.setCurrentIndex(1, 1.0);
-    m_time += 0.5; // halfway: each photo half off screen, half faded
+    m_inputs.style = ClassicTransitionStyle::slide;
+    show(m_stations);
+    showIndex(1, 1.0);
+    advance(0.5); // halfway: each photo half off screen, half faded
     const QColor leaving = pixel(50, 50);
     const QColor entering = pixel(150, 50);
     EXPECT_NEAR(leaving.red(), 128, 8);
     EXPECT_EQ(leaving.blue(), 0);
     EXPECT_NEAR(entering.blue(), 128, 8);
     EXPECT_EQ(entering.red(), 0);
-    m_time += 1.0;
+    advance(1.0);
     EXPECT_EQ(pixel(50, 50), QColor(Qt::blue));
 }
 
@@ -176,9 +194,9 @@ TEST_F(ClassicViewerTest, UnanimatedChangeSwapsAtOnce)
 {
     cachePhoto(m_stations[0], filled(Qt::red), "red.jpg");
     cachePhoto(m_stations[1], filled(Qt::blue), "blue.jpg");
-    m_viewer.setStyle(ClassicTransitionStyle::fade);
-    m_viewer.setStations(m_stations);
-    m_viewer.setCurrentIndex(1);
+    m_inputs.style = ClassicTransitionStyle::fade;
+    show(m_stations);
+    showIndex(1);
     EXPECT_EQ(pixel(100, 50), QColor(Qt::blue));
 }
 
@@ -188,11 +206,11 @@ TEST_F(ClassicViewerTest, DecodedPhotoArrivesAndStartsTheMotion)
     const QString path = dir.filePath("room.jpg");
     ASSERT_TRUE(filled(Qt::green, QSize(400, 200)).save(path, "jpeg"));
     m_urls.insert(m_stations[2].id, QUrl::fromLocalFile(path));
-    m_viewer.setStations(m_stations);
-    m_viewer.setCurrentIndex(2);
+    show(m_stations);
+    showIndex(2);
     EXPECT_TRUE(m_viewer.shownImage().isNull());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !m_viewer.shownImage().isNull(); }, 5000));
-    m_time += 8;
+    advance(8);
     EXPECT_DOUBLE_EQ(m_viewer.kenBurnsFrame()->scale, 1.18);
 }
 
@@ -202,10 +220,12 @@ TEST(ClassicViewerLifetime, DeletedWhileAPhotoDecodes)
     const QString path = dir.filePath("big.jpg");
     ASSERT_TRUE(filled(Qt::green, QSize(3000, 1500)).save(path, "jpeg"));
     const Station only = station("Salon");
-    auto viewer = std::make_unique<LumivaneClassicViewer>();
-    viewer->setPhotoURLResolver([path](const QUuid &) { return std::optional(QUrl::fromLocalFile(path)); });
-    viewer->setStations({only});
-    viewer->setCurrentIndex(0);
+    LumivaneClassicViewer::Inputs inputs;
+    inputs.photoURLResolver = [path](const QUuid &) { return std::optional(QUrl::fromLocalFile(path)); };
+    inputs.stations = {only};
+    const L10n language({QStringLiteral("en")});
+    auto viewer = std::make_unique<LumivaneClassicViewer>(inputs, LumivaneImageCache::create({10, 64 << 20, 16 << 20}),
+                                                          language);
     viewer.reset();
     LumivaneImageCache::pool()->waitForDone();
     QCoreApplication::processEvents();

@@ -79,7 +79,7 @@ TEST_F(ImageCacheTest, ImageIsDecodedOnceThenServedFromTheStore)
     const QUrl url = photo("a.jpg", 300, 200);
     const QImage first = m_cache->image(url);
     ASSERT_EQ(first.size(), QSize(300, 200));
-    EXPECT_TRUE(m_cache->cache().contains(LumivaneImageCache::key(url)));
+    EXPECT_FALSE(m_cache->lookup(url).isNull());
     EXPECT_EQ(m_cache->image(url).cacheKey(), first.cacheKey());
 }
 
@@ -94,8 +94,8 @@ TEST_F(ImageCacheTest, FailedDecodeIsNotStoredAndReplacedFileThenLoads)
 
     EXPECT_TRUE(m_cache->image(url).isNull());
     EXPECT_TRUE(m_cache->lowResImage(url, 512).isNull());
-    EXPECT_EQ(m_cache->cache().count(), 0);
-    EXPECT_EQ(m_cache->lowResCache().count(), 0);
+    EXPECT_EQ(m_cache->usage().fullCount, 0);
+    EXPECT_EQ(m_cache->usage().thumbnailCount, 0);
     EXPECT_TRUE(m_cache->image(QUrl::fromLocalFile(m_dir.filePath("missing.jpg"))).isNull());
 
     ASSERT_TRUE(QFile::remove(path));
@@ -110,9 +110,8 @@ TEST_F(ImageCacheTest, ThumbnailPerSizeAndNeverLarger)
     EXPECT_EQ(m_cache->lowResImage(url, 2048).size(), QSize(2048, 1024));
     EXPECT_EQ(m_cache->lowResImage(url, 8000).size(), QSize(4000, 2000));
     EXPECT_TRUE(m_cache->lowResImage(url, 0).isNull());
-    EXPECT_EQ(m_cache->lowResCache().count(), 3);
-    EXPECT_TRUE(m_cache->lowResCache().contains(LumivaneImageCache::lowResKey(url, 1024)));
-    EXPECT_EQ(m_cache->cache().count(), 0);
+    EXPECT_EQ(m_cache->usage().thumbnailCount, 3);
+    EXPECT_EQ(m_cache->usage().fullCount, 0);
 }
 
 TEST_F(ImageCacheTest, OrientationTaggedPortraitGivesUprightImages)
@@ -136,10 +135,10 @@ TEST_F(ImageCacheTest, DeactivationEmptiesOnlyTheFullStore)
     m_cache->image(url);
     m_cache->lowResImage(url, 64);
     emit qGuiApp->applicationStateChanged(Qt::ApplicationActive);
-    EXPECT_EQ(m_cache->cache().count(), 1);
+    EXPECT_EQ(m_cache->usage().fullCount, 1);
     emit qGuiApp->applicationStateChanged(Qt::ApplicationInactive);
-    EXPECT_EQ(m_cache->cache().count(), 0);
-    EXPECT_EQ(m_cache->lowResCache().count(), 1);
+    EXPECT_EQ(m_cache->usage().fullCount, 0);
+    EXPECT_EQ(m_cache->usage().thumbnailCount, 1);
 }
 
 TEST_F(ImageCacheTest, PrefetchFillsBothStoresUnlessTheFullImageIsStored)
@@ -148,15 +147,14 @@ TEST_F(ImageCacheTest, PrefetchFillsBothStoresUnlessTheFullImageIsStored)
     m_cache->lowResImage(url, LumivaneImageCache::prefetchThumbnailSize);
     m_cache->prefetch(url);
     LumivaneImageCache::pool()->waitForDone();
-    EXPECT_TRUE(m_cache->cache().contains(LumivaneImageCache::key(url)));
-    EXPECT_EQ(m_cache->lowResCache().count(), 1);
+    EXPECT_FALSE(m_cache->lookup(url).isNull());
+    EXPECT_EQ(m_cache->usage().thumbnailCount, 1);
 
     const QUrl other = photo("other.jpg", 100, 50);
-    m_cache->cache().setObject(QImage(10, 10, QImage::Format_RGB32), LumivaneImageCache::key(other));
+    m_cache->store(other, QImage(10, 10, QImage::Format_RGB32));
     m_cache->prefetch(other);
     LumivaneImageCache::pool()->waitForDone();
-    EXPECT_FALSE(m_cache->lowResCache().contains(
-        LumivaneImageCache::lowResKey(other, LumivaneImageCache::prefetchThumbnailSize)));
+    EXPECT_EQ(m_cache->usage().thumbnailCount, 1);
 }
 
 TEST_F(ImageCacheTest, PrefetchTaskDoesNotKeepTheCacheAlive)
@@ -213,34 +211,33 @@ TEST(ImageCacheStore, ReplacingAndOversizedEntries)
 TEST_F(ImageCacheTest, ThreadsRacingOnOneKeyStayConsistent)
 {
     const QUrl url = photo("race.jpg", 400, 200);
-    const QString key = LumivaneImageCache::key(url);
     std::atomic<int> failures = 0;
     std::vector<std::thread> threads;
     for (int t = 0; t < 8; ++t) {
-        threads.emplace_back([cache = m_cache, url, key, t, &failures] {
+        threads.emplace_back([cache = m_cache, url, t, &failures] {
             for (int i = 0; i < 40; ++i) {
                 if (cache->image(url).size() != QSize(400, 200))
                     ++failures;
                 if (cache->lowResImage(url, 100 + (i % 3)).isNull())
                     ++failures;
                 if ((i + t) % 7 == 0)
-                    cache->cache().removeAllObjects();
-                cache->cache().object(key);
+                    cache->emptyFullImageStore();
+                cache->lookup(url);
             }
         });
     }
     for (auto &thread : threads)
         thread.join();
     EXPECT_EQ(failures, 0);
-    EXPECT_LE(m_cache->cache().count(), 1);
-    EXPECT_EQ(m_cache->lowResCache().count(), 3);
+    EXPECT_LE(m_cache->usage().fullCount, 1);
+    EXPECT_EQ(m_cache->usage().thumbnailCount, 3);
 }
 
 TEST(ImageCacheShared, IsOneInstanceWithMachineLimits)
 {
     const auto shared = LumivaneImageCache::shared();
     EXPECT_EQ(shared, LumivaneImageCache::shared());
-    EXPECT_EQ(shared->cache().countLimit(),
+    EXPECT_EQ(shared->limits().fullCountLimit,
               LumivaneImageCache::fullCountLimitFor(LumivaneImageCache::physicalMemory()));
 }
 

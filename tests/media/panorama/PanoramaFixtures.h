@@ -1,5 +1,6 @@
 #pragma once
 
+#include "media/images/LumivaneImageCache.h"
 #include "media/panorama/Panorama360ViewerView.h"
 
 #include <QImage>
@@ -23,6 +24,12 @@ inline QImage gradientPhoto(int width = 1024, int height = 512)
             line[x] = qRgb((x * 255 + width / 2) / (width - 1), (y * 255 + height / 2) / (height - 1), 128);
     }
     return image;
+}
+
+// A cache of the test's own, with room for a few large photos.
+inline std::shared_ptr<LumivaneImageCache> photoCache()
+{
+    return LumivaneImageCache::create({10, qint64(512) << 20, qint64(64) << 20});
 }
 
 inline QUrl writePhoto(const QTemporaryDir &dir, const QString &name, const QImage &image)

@@ -31,12 +31,11 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         // Three strips of unequal height on the GPU (512, 512 and 176 rows).
         m_photo = writePhoto(m_dir, QStringLiteral("gradient.png"), gradientPhoto(2400, 1200));
-        LumivaneImageCache::shared()->cache().removeAllObjects();
     }
 
     std::unique_ptr<Panorama360ViewerView> showView(Panorama360ViewerView::Inputs inputs)
     {
-        auto view = std::make_unique<Panorama360ViewerView>(inputs);
+        auto view = std::make_unique<Panorama360ViewerView>(inputs, m_cache);
         view->resize(320, 240);
         view->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));
@@ -54,6 +53,7 @@ protected:
 
     QTemporaryDir m_dir;
     QUrl m_photo;
+    std::shared_ptr<LumivaneImageCache> m_cache = photoCache();
 };
 
 struct Direction
@@ -149,7 +149,7 @@ TEST_F(PanoramaRendering, jpegPhotoShowsThroughTheBandDecoder)
     EXPECT_NEAR(pixel.red(), SphereTextureMapping::photoColumn(0.3) * 255.0, 6.0);
     EXPECT_NEAR(pixel.green(), SphereTextureMapping::photoRow(-0.45) * 255.0, 6.0);
     // Decoded once, into the shared image cache.
-    EXPECT_FALSE(LumivaneImageCache::shared()->cache().object(LumivaneImageCache::key(inputs.imageURL)).isNull());
+    EXPECT_FALSE(m_cache->lookup(inputs.imageURL).isNull());
 }
 
 TEST_F(PanoramaRendering, missingPhotoFadesInThePlaceholder)
@@ -168,7 +168,7 @@ TEST_F(PanoramaRendering, staleLoadIsDroppedAndTheSphereEndsOpaque)
     const QUrl second = writePhoto(m_dir, QStringLiteral("second.png"), gradientPhoto(512, 256));
     Panorama360ViewerView::Inputs inputs;
     inputs.imageURL = m_photo;
-    Panorama360ViewerView view(inputs);
+    Panorama360ViewerView view(inputs, m_cache);
     view.resize(320, 240);
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
@@ -194,8 +194,8 @@ TEST_F(PanoramaRendering, pairOfViewsSharesOneTextureAndACachedResetFadesFromPoi
     Panorama360ViewerView::Inputs inputs;
     inputs.imageURL = m_photo;
     inputs.hideHotspots = true;
-    auto *left = new Panorama360ViewerView(inputs, &window);
-    auto *right = new Panorama360ViewerView(inputs, &window);
+    auto *left = new Panorama360ViewerView(inputs, m_cache, &window);
+    auto *right = new Panorama360ViewerView(inputs, m_cache, &window);
     left->setGeometry(0, 0, 200, 200);
     right->setGeometry(202, 0, 200, 200);
     window.show();
@@ -225,11 +225,11 @@ TEST_F(PanoramaRendering, pairOfViewsSharesOneTextureAndACachedResetFadesFromPoi
 
 TEST_F(PanoramaRendering, photoDecodedButNotOnTheGpuComesInLikeACachedOne)
 {
-    LumivaneImageCache::shared()->cache().setObject(gradientPhoto(2400, 1200), LumivaneImageCache::key(m_photo));
+    m_cache->store(m_photo, gradientPhoto(2400, 1200));
     Panorama360ViewerView::Inputs inputs;
     inputs.imageURL = m_photo;
     inputs.initialYaw = 0.5;
-    Panorama360ViewerView view(inputs);
+    Panorama360ViewerView view(inputs, m_cache);
     view.scene().clock().setTime(100.0);
     SceneNode &sphere = *view.coordinator().sphereNode;
     EXPECT_DOUBLE_EQ(sphere.opacity(), 0.0);
@@ -253,7 +253,7 @@ TEST_F(PanoramaRendering, closingTheLastViewFreesItsPhotoTexturesInTheSharedGrou
     Panorama360ViewerView::Inputs inputs;
     inputs.imageURL = m_photo;
     inputs.hideHotspots = true;
-    auto *view = new Panorama360ViewerView(inputs, &window);
+    auto *view = new Panorama360ViewerView(inputs, m_cache, &window);
     view->setGeometry(0, 0, 200, 200);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -266,7 +266,7 @@ TEST_F(PanoramaRendering, closingTheLastViewFreesItsPhotoTexturesInTheSharedGrou
 
     // A later view in the same group finds none of them.
     inputs.imageURL = QUrl();
-    auto *later = new Panorama360ViewerView(inputs, &window);
+    auto *later = new Panorama360ViewerView(inputs, m_cache, &window);
     later->setGeometry(0, 0, 200, 200);
     later->show();
     ASSERT_TRUE(QTest::qWaitFor([later] { return later->context() && later->context()->isValid(); }));
@@ -299,7 +299,7 @@ TEST_F(PanoramaRendering, closingAViewDoesNotWaitForItsQueuedDecode)
     });
 
     Panorama360ViewerView::Inputs inputs;
-    auto view = std::make_unique<Panorama360ViewerView>(inputs);
+    auto view = std::make_unique<Panorama360ViewerView>(inputs, m_cache);
     view->resize(200, 200);
     view->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
@@ -323,9 +323,9 @@ TEST_F(PanoramaRendering, viewsClosedAtAnyMomentOfABandUploadLeaveTheOthersWorki
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     for (int delayMs : {0, 5, 20, 60, 150}) {
         SCOPED_TRACE(delayMs);
-        LumivaneImageCache::shared()->cache().removeAllObjects();
+        m_cache->emptyFullImageStore();
         Panorama360ViewerView::Inputs inputs;
-        auto *view = new Panorama360ViewerView(inputs, &window);
+        auto *view = new Panorama360ViewerView(inputs, m_cache, &window);
         view->setGeometry(0, 0, 200, 200);
         view->show();
         ASSERT_TRUE(QTest::qWaitFor([view] { return view->context() && view->context()->isValid(); }));
@@ -337,7 +337,7 @@ TEST_F(PanoramaRendering, viewsClosedAtAnyMomentOfABandUploadLeaveTheOthersWorki
     LumivaneImageCache::pool()->waitForDone();
     Panorama360ViewerView::Inputs inputs;
     inputs.imageURL = m_photo;
-    auto *view = new Panorama360ViewerView(inputs, &window);
+    auto *view = new Panorama360ViewerView(inputs, m_cache, &window);
     view->setGeometry(0, 0, 200, 200);
     view->show();
     EXPECT_TRUE(waitForPhoto(*view));
@@ -356,7 +356,7 @@ TEST_F(PanoramaRendering, viewMovedToAWindowOfAnotherContextGroupUploadsItsPhoto
     Panorama360ViewerView::Inputs inputs;
     inputs.imageURL = m_photo;
     inputs.initialYaw = 0.4;
-    auto *view = new Panorama360ViewerView(inputs, &first);
+    auto *view = new Panorama360ViewerView(inputs, m_cache, &first);
     view->setGeometry(0, 0, 320, 240);
     view->show();
     ASSERT_TRUE(QTest::qWaitFor([view] { return view->context() && view->context()->isValid(); }));
@@ -393,10 +393,10 @@ TEST_F(PanoramaRendering, wheelOverAnOverlayZoomsAndStillReachesTheOverlay)
     QWidget window;
     window.resize(400, 300);
     Panorama360ViewerView::Inputs inputs;
-    auto *view = new Panorama360ViewerView(inputs, &window);
+    auto *view = new Panorama360ViewerView(inputs, m_cache, &window);
     view->setGeometry(0, 0, 400, 300);
     // A second view in the same window, as in the viewer's VR pair.
-    auto *twin = new Panorama360ViewerView(inputs, &window);
+    auto *twin = new Panorama360ViewerView(inputs, m_cache, &window);
     twin->setGeometry(300, 200, 100, 100);
     auto *overlay = new Overlay(&window);
     overlay->setGeometry(50, 50, 100, 100);

@@ -19,12 +19,12 @@ class PanoramaUpdateCycle : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_view = std::make_unique<Panorama360ViewerView>(m_inputs);
+        m_view = std::make_unique<Panorama360ViewerView>(m_inputs, photoCache());
         clock().setTime(100.0);
     }
 
     void update() { m_view->setInputs(m_inputs); }
-    SceneClock &clock() { return m_view->scene().clock(); }
+    MediaClock &clock() { return m_view->scene().clock(); }
     SceneNode &sphere() { return *m_view->coordinator().sphereNode; }
     SceneCamera &camera() { return *m_view->coordinator().cameraNode->camera(); }
     void at(double time)

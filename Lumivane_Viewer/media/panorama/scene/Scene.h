@@ -1,7 +1,8 @@
 #pragma once
 
-#include "SceneClock.h"
 #include "SceneNode.h"
+
+#include "media/images/MediaClock.h"
 
 #include <QPointF>
 #include <QSizeF>
@@ -24,8 +25,8 @@ public:
 
     SceneNode &rootNode() { return m_root; }
     const SceneNode &rootNode() const { return m_root; }
-    SceneClock &clock() { return m_clock; }
-    const SceneClock &clock() const { return m_clock; }
+    MediaClock &clock() { return m_clock; }
+    const MediaClock &clock() const { return m_clock; }
 
     SceneNode *pointOfView() const { return m_pointOfView; }
     void setPointOfView(SceneNode *node) { m_pointOfView = node; }
@@ -47,5 +48,5 @@ public:
 private:
     SceneNode m_root;
     SceneNode *m_pointOfView = nullptr;
-    SceneClock m_clock;
+    MediaClock m_clock;
 };

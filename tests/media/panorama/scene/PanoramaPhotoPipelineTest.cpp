@@ -2,6 +2,7 @@
 #include "media/panorama/PanoramaJpegDecoder.h"
 #include "media/panorama/PanoramaMipmapBands.h"
 #include "media/panorama/PanoramaPhotoLoader.h"
+#include "media/panorama/PanoramaSpareImage.h"
 #include "media/panorama/PanoramaTextureUploader.h"
 
 #include <QImageReader>
@@ -9,6 +10,7 @@
 #include <QRandomGenerator>
 #include <QTest>
 #include <QTemporaryDir>
+#include <QThreadPool>
 
 #include <gtest/gtest.h>
 
@@ -202,14 +204,25 @@ TEST(PanoramaPhotoLoader, keepsNoPhotoAliveOnceItsDecodeHasEnded)
     const QString path = dir.filePath(QStringLiteral("photo.png"));
     ASSERT_TRUE(noisyImage(64, 32).save(path));
     const QUrl url = QUrl::fromLocalFile(path);
-    QFuture<QImage> future = PanoramaPhotoLoader::load(url);
+    const auto cache = LumivaneImageCache::create({10, 64 << 20, 16 << 20});
+    QFuture<QImage> future = PanoramaPhotoLoader::load(cache, url);
     future.waitForFinished();
     QImage image = future.result();
     ASSERT_FALSE(image.isNull());
     future = {};
     // Once the image cache lets the photo go, nothing else holds it.
-    LumivaneImageCache::shared()->cache().removeAllObjects();
+    cache->emptyFullImageStore();
     EXPECT_TRUE(QTest::qWaitFor([&image] { return image.isDetached(); }, 2000));
+}
+
+TEST(PanoramaSpareImage, goesWithItsOwnerWhileABufferIsBeingPrepared)
+{
+    auto spare = std::make_shared<PanoramaSpareImage>();
+    const std::weak_ptr<PanoramaSpareImage> weak = spare;
+    spare->prepare(QSize(2048, 1024));
+    spare.reset();
+    QThreadPool::globalInstance()->waitForDone();
+    EXPECT_TRUE(weak.expired());
 }
 
 } // namespace

@@ -2,12 +2,14 @@
 
 #include <QElapsedTimer>
 
-/// The time base of a scene: seconds from a steady clock, or a time that a
-/// test sets and steps by hand. Knows nothing of frames or of the renderer.
-class SceneClock final
+/// The time base the media engines animate against (the slideshow's motion
+/// and transitions, the panorama scene's actions): seconds from a steady
+/// clock, or a time that a test sets and steps by hand. Knows nothing of
+/// frames or of what is drawn.
+class MediaClock final
 {
 public:
-    SceneClock();
+    MediaClock();
 
     double now() const;
 

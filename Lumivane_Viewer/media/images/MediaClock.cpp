@@ -1,24 +1,24 @@
-#include "SceneClock.h"
+#include "MediaClock.h"
 
-SceneClock::SceneClock()
+MediaClock::MediaClock()
 {
     m_timer.start();
 }
 
-double SceneClock::now() const
+double MediaClock::now() const
 {
     if (m_manual)
         return m_manualTime;
     return static_cast<double>(m_timer.nsecsElapsed()) * 1e-9;
 }
 
-void SceneClock::setTime(double seconds)
+void MediaClock::setTime(double seconds)
 {
     m_manual = true;
     m_manualTime = seconds;
 }
 
-void SceneClock::advance(double seconds)
+void MediaClock::advance(double seconds)
 {
     setTime(now() + seconds);
 }

@@ -1,6 +1,7 @@
 #include "TourPlaceholderView.h"
 
 #include "model/LumivaneProject.h"
+#include "model/SystemFont.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -8,13 +9,10 @@
 
 namespace {
 
-QLabel *makeLabel(const QString &text, int pixelSize, QFont::Weight weight, const QColor &color, QWidget *parent)
+QLabel *makeLabel(const QString &text, double points, QFont::Weight weight, const QColor &color, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
-    QFont font;
-    font.setPixelSize(pixelSize);
-    font.setWeight(weight);
-    label->setFont(font);
+    label->setFont(systemFont(points, weight));
     label->setAlignment(Qt::AlignCenter);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);

@@ -1,0 +1,82 @@
+#include "viewer/state/AttachmentFiles.h"
+
+#include "model/LumivaneStorageFolders.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QStringList>
+
+#include <algorithm>
+
+namespace AttachmentFiles {
+
+namespace {
+
+bool isPlainFileName(const QString &name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
+}
+
+QUrl resolvedURL(const QString &payload, const AttachmentURLResolver &resolver, const QUuid &projectID)
+{
+    if (resolver)
+        return resolver(payload);
+    const QDir folder(LumivaneStorageFolders::attachmentsFolder(projectID).toLocalFile());
+    return QUrl::fromLocalFile(folder.filePath(payload));
+}
+
+// The folder the file was resolved into is where it must stay once every
+// link on the way (the file's own, or a folder's) is followed.
+bool staysInsideItsFolder(const QFileInfo &file)
+{
+    const QString canonicalFolder = QFileInfo(file.absolutePath()).canonicalFilePath();
+    const QString canonicalFile = file.canonicalFilePath();
+    return !canonicalFolder.isEmpty() && canonicalFile.startsWith(canonicalFolder + QLatin1Char('/'));
+}
+
+bool isAudioType(const QMimeType &type)
+{
+    const auto isAudio = [](const QString &name) { return name.startsWith(QLatin1String("audio/")); };
+    const QStringList ancestors = type.allAncestors();
+    return isAudio(type.name()) || std::any_of(ancestors.cbegin(), ancestors.cend(), isAudio);
+}
+
+} // namespace
+
+std::optional<QUrl> fileURL(const QString &payload, const AttachmentURLResolver &resolver, const QUuid &projectID)
+{
+    if (!isPlainFileName(payload))
+        return std::nullopt;
+    const QUrl url = resolvedURL(payload, resolver, projectID);
+    if (!url.isLocalFile())
+        return std::nullopt;
+    const QFileInfo file(url.toLocalFile());
+    if (file.exists())
+        return staysInsideItsFolder(file) ? std::optional<QUrl>(url) : std::nullopt;
+    // A dangling link may point anywhere; a plain missing file stays missing.
+    return file.isSymLink() ? std::nullopt : std::optional<QUrl>(url);
+}
+
+bool isSoundFile(const QUrl &url)
+{
+    if (!url.isLocalFile() || !QFileInfo(url.toLocalFile()).isFile())
+        return false;
+    return isAudioType(QMimeDatabase().mimeTypeForFile(url.toLocalFile(), QMimeDatabase::MatchContent));
+}
+
+std::optional<QUrl> linkURL(const QString &payload)
+{
+    QString text = payload;
+    if (!text.toLower().startsWith(QLatin1String("http")))
+        text.prepend(QLatin1String("https://"));
+    const QUrl url(text);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")) || url.host().isEmpty())
+        return std::nullopt;
+    return url;
+}
+
+} // namespace AttachmentFiles

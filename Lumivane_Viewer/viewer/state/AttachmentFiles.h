@@ -1,0 +1,31 @@
+#pragma once
+
+#include "viewer/state/ViewerTour.h"
+
+#include <QString>
+#include <QUrl>
+#include <QUuid>
+
+#include <optional>
+
+/// How the info card reaches what an attachment names: files only inside the
+/// tour's attachments folder, sounds only when they are sounds, links only
+/// to the web. Reads the file system, changes nothing.
+namespace AttachmentFiles {
+
+/// The URL of an attachment's file: the resolver's answer, else the
+/// project's storage "attachments" folder plus the payload. None when the
+/// payload is not a plain file name or the file it names, links followed,
+/// lies outside that folder. A missing file inside it keeps its URL (the
+/// lightbox shows the failure).
+std::optional<QUrl> fileURL(const QString &payload, const AttachmentURLResolver &resolver, const QUuid &projectID);
+
+/// Whether the local file's content is a sound (an audio/* type).
+bool isSoundFile(const QUrl &url);
+
+/// The web address of a link attachment: "https://" is put before a payload
+/// that does not begin with "http" (any case); only an absolute http or
+/// https URL with a host results.
+std::optional<QUrl> linkURL(const QString &payload);
+
+} // namespace AttachmentFiles

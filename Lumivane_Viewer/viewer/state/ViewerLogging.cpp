@@ -1,0 +1,3 @@
+#include "viewer/state/ViewerLogging.h"
+
+Q_LOGGING_CATEGORY(lcViewer, "lumivane.viewer")

@@ -1,0 +1,113 @@
+#include "ViewerTestFixture.h"
+
+#include "viewer/state/AttachmentFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+// An extracted package whose resolver, unlike the shell's, appends any
+// payload: the viewer's own checks must keep files inside "attachments".
+class AttachmentTest : public ViewerTestFixture
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_package.isValid());
+        QDir(m_package.path()).mkpath("attachments");
+        write("secret.txt", "outside");
+        write("attachments/plan.pdf", "%PDF-1.4");
+        write("attachments/tone.wav", QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16) + QByteArray(28, '\0'));
+        write("attachments/tune.mp3", "#!/bin/sh\necho not a sound\n");
+        QFile::link("plan.pdf", attachments("inner.pdf"));
+        QFile::link("../secret.txt", attachments("escape.pdf"));
+        QFile::link("/nonexistent/x.pdf", attachments("dangling.pdf"));
+        ViewerTour tour;
+        tour.attachmentURLResolver = [this](const QString &payload) {
+            return QUrl::fromLocalFile(m_package.path() + "/attachments/" + payload);
+        };
+        openStarted(TestTours::tour(1), tour);
+    }
+
+    void write(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(m_package.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QString attachments(const QString &name) const { return m_package.filePath("attachments/" + name); }
+
+    static HotspotAttachment attachment(AttachmentKind kind, const QString &payload)
+    {
+        return {QUuid::createUuid(), kind, "Title", payload};
+    }
+
+    QTemporaryDir m_package;
+};
+
+TEST_F(AttachmentTest, FilesOnlyInsideTheAttachmentsFolder)
+{
+    const QStringList allowed = {"plan.pdf", "inner.pdf", "absent.pdf"};
+    const QStringList refused = {"escape.pdf", "dangling.pdf", "../secret.txt", "../../x", "/etc/passwd", "", ".."};
+    for (const QString &payload : allowed)
+        EXPECT_EQ(controller->attachmentFileURL(payload), QUrl::fromLocalFile(attachments(payload))) << payload.toStdString();
+    for (const QString &payload : refused)
+        EXPECT_EQ(controller->attachmentFileURL(payload), std::nullopt) << payload.toStdString();
+}
+
+TEST_F(AttachmentTest, RefusedFileOpensTheLightboxOnNothing)
+{
+    controller->openAttachment(attachment(AttachmentKind::video, "escape.pdf"));
+    ASSERT_TRUE(controller->state().lightboxContent);
+    EXPECT_EQ(controller->state().lightboxContent->url, QUrl());
+    EXPECT_EQ(controller->state().lightboxContent->kind, LightboxContent::Kind::video);
+    ASSERT_EQ(animations.size(), 1u);
+    EXPECT_EQ(animations[0].curve, AnimationCurve::easeIn);
+
+    controller->openAttachment(attachment(AttachmentKind::pdf, "plan.pdf"));
+    EXPECT_EQ(controller->state().lightboxContent->id(), "pdf_" + attachments("plan.pdf"));
+}
+
+TEST_F(AttachmentTest, OnlySoundsAreHandedOver)
+{
+    for (const char *payload : {"tone.wav", "tune.mp3", "escape.pdf", "absent.wav"})
+        controller->openAttachment(attachment(AttachmentKind::sound, payload));
+    EXPECT_EQ(effects.lines("open"), QStringList({"open:" + QUrl::fromLocalFile(attachments("tone.wav")).toString()}));
+}
+
+TEST_F(ViewerTestFixture, StorageFolderWithoutResolver)
+{
+    open(TestTours::tour(1));
+    const QUrl url = *controller->attachmentFileURL("a b.pdf");
+    EXPECT_TRUE(url.toLocalFile().endsWith(controller->project().id.toString(QUuid::WithoutBraces).toUpper() + "/attachments/a b.pdf"));
+}
+
+struct LinkCase
+{
+    const char *payload;
+    const char *opened; // empty: nothing is opened
+};
+
+class LinkTest : public ::testing::TestWithParam<LinkCase>
+{
+};
+
+TEST_P(LinkTest, WebAddressesOnly)
+{
+    const std::optional<QUrl> url = AttachmentFiles::linkURL(GetParam().payload);
+    EXPECT_EQ(url ? url->toString() : QString(), GetParam().opened);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, LinkTest,
+                         ::testing::Values(LinkCase{"www.example.com/Page", "https://www.example.com/Page"},
+                                           LinkCase{"HTTP://Example.com", "http://example.com"},
+                                           LinkCase{"https://example.com/a?b=1", "https://example.com/a?b=1"},
+                                           LinkCase{"httpfoo", ""},
+                                           LinkCase{"http:/no-host", ""},
+                                           LinkCase{"javascript:alert(1)", ""},
+                                           LinkCase{"", ""}));
+
+} // namespace
