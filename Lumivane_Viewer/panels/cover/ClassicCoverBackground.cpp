@@ -14,15 +14,11 @@ namespace {
 constexpr int kResizePauseMs = 120;
 
 // The photo at the size the viewer's preloading keeps it, which is plenty for
-// a blur this wide: from either store when it is there, else decoded now.
+// a blur this wide and decodes several times faster than the whole photo:
+// from the thumbnail store, or decoded now and kept there.
 QImage coverPhoto(LumivaneImageCache &cache, const QUrl &url)
 {
-    const int side = LumivaneImageCache::prefetchThumbnailSize;
-    if (QImage thumbnail = cache.lowResCache().object(LumivaneImageCache::lowResKey(url, side)); !thumbnail.isNull())
-        return thumbnail;
-    if (QImage full = cache.cache().object(LumivaneImageCache::key(url)); !full.isNull())
-        return full;
-    return cache.lowResImage(url, side);
+    return cache.lowResImage(url, LumivaneImageCache::prefetchThumbnailSize);
 }
 
 } // namespace

@@ -54,6 +54,16 @@ CoverBackground::CoverBackground(RenderMode renderMode, std::optional<QUrl> phot
     setPhoto(renderMode, std::move(photo));
 }
 
+Panorama360ViewerView *CoverBackground::panorama() const
+{
+    return m_panorama;
+}
+
+ClassicCoverBackground *CoverBackground::classic() const
+{
+    return m_classic;
+}
+
 void CoverBackground::setPhoto(RenderMode renderMode, std::optional<QUrl> photo)
 {
     if (!photo || photo->isEmpty())
@@ -72,7 +82,7 @@ void CoverBackground::showPanorama(const QUrl &photo)
         return;
     }
     removePhotoLayer();
-    m_panorama = new Panorama360ViewerView(coverPanoramaInputs(photo), this);
+    m_panorama = new Panorama360ViewerView(coverPanoramaInputs(photo), m_cache, this);
     // Pointer input passes through to the page over the panorama.
     m_panorama->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_panorama->setGeometry(rect());
@@ -91,8 +101,8 @@ void CoverBackground::showClassic(const QUrl &photo)
 
 void CoverBackground::removePhotoLayer()
 {
-    for (QWidget *layer : {static_cast<QWidget *>(m_panorama.data()), static_cast<QWidget *>(m_classic.data())}) {
-        if (layer) {
+    for (QWidget *layer : layers()) {
+        if (layer != m_gradient) {
             layer->hide();
             layer->deleteLater();
         }
@@ -103,10 +113,19 @@ void CoverBackground::removePhotoLayer()
 
 void CoverBackground::resizeEvent(QResizeEvent *)
 {
-    for (QWidget *layer : {static_cast<QWidget *>(m_panorama.data()), static_cast<QWidget *>(m_classic.data()), m_gradient}) {
-        if (layer)
-            layer->setGeometry(rect());
-    }
+    for (QWidget *layer : layers())
+        layer->setGeometry(rect());
+}
+
+QList<QWidget *> CoverBackground::layers() const
+{
+    QList<QWidget *> layers;
+    if (m_panorama)
+        layers.append(m_panorama);
+    if (m_classic)
+        layers.append(m_classic);
+    layers.append(m_gradient);
+    return layers;
 }
 
 void CoverBackground::paintEvent(QPaintEvent *)

@@ -2,6 +2,7 @@
 
 #include "model/ModelEnums.h"
 
+#include <QList>
 #include <QPointer>
 #include <QUrl>
 #include <QWidget>
@@ -31,8 +32,8 @@ public:
     void setPhoto(RenderMode renderMode, std::optional<QUrl> photo);
 
     /// The layer under the gradient; at most one of the two is set.
-    Panorama360ViewerView *panorama() const { return m_panorama; }
-    ClassicCoverBackground *classic() const { return m_classic; }
+    Panorama360ViewerView *panorama() const;
+    ClassicCoverBackground *classic() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -42,6 +43,8 @@ private:
     void showPanorama(const QUrl &photo);
     void showClassic(const QUrl &photo);
     void removePhotoLayer();
+    /// The photo layer when there is one, then the gradient.
+    QList<QWidget *> layers() const;
 
     std::shared_ptr<LumivaneImageCache> m_cache;
     QPointer<Panorama360ViewerView> m_panorama;

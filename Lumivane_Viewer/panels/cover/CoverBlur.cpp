@@ -74,7 +74,7 @@ QImage blurredCoverImage(const QImage &photo, QSizeF logicalSize, double radius)
 {
     if (photo.isNull() || logicalSize.isEmpty() || radius <= 0)
         return QImage();
-    const double deviation = radius / 2;
+    const double deviation = radius;
     const double scale = std::min(1.0, kReducedDeviation / deviation);
     const QSize target(std::max(1, int(std::ceil(logicalSize.width() * scale))),
                        std::max(1, int(std::ceil(logicalSize.height() * scale))));

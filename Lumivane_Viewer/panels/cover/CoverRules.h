@@ -53,6 +53,8 @@ struct CoverLocation
     double longitude = 0;
     double spanDegrees = 0; ///< of latitude and of longitude alike
     QString label;          ///< the pin's title
+
+    friend bool operator==(const CoverLocation &, const CoverLocation &) = default;
 };
 
 /// The span of the map for a project zoom: 360 / 2^(z + 3) degrees, z kept
