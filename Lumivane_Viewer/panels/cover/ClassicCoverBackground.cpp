@@ -5,6 +5,7 @@
 #include "media/images/LumivaneImageCache.h"
 
 #include <QFutureWatcher>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QtConcurrent/qtconcurrenttask.h>
 
@@ -79,12 +80,19 @@ void ClassicCoverBackground::startBlur()
                            .spawn());
 }
 
-void ClassicCoverBackground::paintEvent(QPaintEvent *)
+void ClassicCoverBackground::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::black);
+    painter.fillRect(event->rect(), Qt::black);
     if (m_blurred.isNull())
         return;
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRectF(rect()), m_blurred);
+    // Magnified once per size, so a repaint (the page scrolling over it) is a copy.
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (m_magnified.size() != pixels || m_magnified.devicePixelRatio() != ratio || m_magnifiedFrom != m_blurred.cacheKey()) {
+        m_magnified = QPixmap::fromImage(m_blurred.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        m_magnified.setDevicePixelRatio(ratio);
+        m_magnifiedFrom = m_blurred.cacheKey();
+    }
+    painter.drawPixmap(event->rect(), m_magnified, QRectF(QRectF(event->rect()).topLeft() * ratio, QSizeF(event->rect().size()) * ratio));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPixmap>
 #include <QSize>
 #include <QTimer>
 #include <QUrl>
@@ -38,6 +39,8 @@ private:
     QUrl m_url;
     std::shared_ptr<LumivaneImageCache> m_cache;
     QImage m_blurred;
+    QPixmap m_magnified;
+    qint64 m_magnifiedFrom = 0;
     QSize m_blurredFor;
     QSize m_pendingFor;
     quint64 m_generation = 0;

@@ -55,7 +55,7 @@ CoverMapView::CoverMapView(CoverLocation location, QString tileTemplate, const L
                                                 " border-radius: 3px; padding: 1px 4px; font-size: 10px; }"));
     m_attribution->adjustSize();
     m_compass->hide();
-    m_tiles->onTileArrived = [this] { update(); };
+    m_tiles->onTileArrived = [this] { redraw(); };
     connect(m_zoomIn, &QAbstractButton::clicked, this, [this] {
         MapCamera camera = m_camera;
         camera.zoomAround(middle(), 1, viewSize());
@@ -98,6 +98,12 @@ void CoverMapView::setCamera(const MapCamera &camera)
     m_compass->setHeading(m_camera.rotation);
     m_compass->setVisible(std::abs(m_camera.rotation) > 0.5);
     requestVisibleTiles();
+    redraw();
+}
+
+void CoverMapView::redraw()
+{
+    m_canvasCurrent = false;
     update();
 }
 
@@ -117,6 +123,7 @@ void CoverMapView::resizeEvent(QResizeEvent *)
     } else {
         requestVisibleTiles();
     }
+    m_canvasCurrent = false;
     placeOverlays();
 }
 
@@ -134,6 +141,9 @@ void CoverMapView::renderCanvas()
 {
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = (viewSize() * ratio).toSize();
+    if (m_canvasCurrent && m_canvas.size() == pixels)
+        return;
+    m_canvasCurrent = true;
     if (m_canvas.size() != pixels)
         m_canvas = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
     m_canvas.setDevicePixelRatio(ratio);
@@ -148,8 +158,9 @@ void CoverMapView::paintEvent(QPaintEvent *)
     if (size().isEmpty())
         return;
     renderCanvas();
-    // The map is drawn off-screen and laid on as a brush, so the rounded
-    // corners are smooth (clipping to a path would leave them jagged).
+    // The map is drawn off-screen, only when it changed, and laid on as a
+    // brush, so the rounded corners are smooth (clipping to a path would
+    // leave them jagged) and the page scrolling over it costs a copy.
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QBrush brush(m_canvas);

@@ -54,6 +54,8 @@ private:
     enum class Drag { none, pan, rotate };
 
     void setCamera(const MapCamera &camera);
+    /// Marks the off-screen map out of date and asks for a repaint.
+    void redraw();
     void requestVisibleTiles();
     void placeOverlays();
     void renderCanvas();
@@ -72,6 +74,7 @@ private:
     MapControlButton *m_zoomOut;
     MapControlButton *m_compass;
     QImage m_canvas;
+    bool m_canvasCurrent = false;
     Drag m_drag = Drag::none;
     QPointF m_lastPointer;
 };

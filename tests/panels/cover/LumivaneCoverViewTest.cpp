@@ -1,5 +1,6 @@
 #include "CoverTestTours.h"
 #include "OpenedUrls.h"
+#include "TestTileServer.h"
 
 #include "panels/cover/CoverBackground.h"
 #include "panels/cover/CoverFactChip.h"
@@ -344,6 +345,31 @@ TEST_F(CoverFixture, LongTitleShrinksToThreeLines)
     project.name = QStringLiteral("Villa");
     view->setInputs({project, std::nullopt, {}, {}});
     EXPECT_EQ(title->fittedPixelSize(), 38);
+}
+
+TEST_F(CoverFixture, ClosingWithWorkPendingLeavesNothingBehind)
+{
+    TestTileServer server;
+    ASSERT_TRUE(server.listen());
+    server.replyDelayMs = 300;
+    QSettings().setValue(QLatin1String(MapTileSource::templateSettingsKey), server.urlTemplate());
+    QTemporaryDir folder;
+    LumivaneProject project = baseProject();
+    project.renderMode = RenderMode::classic;
+    project.locationLatitude = 45.76;
+    project.locationLongitude = 4.84;
+    const QUrl photo = writeTestPhoto(folder, QStringLiteral("photo.jpg"), QSize(4000, 3000));
+    for (const int closeAfterMs : {0, 5, 40}) {
+        auto view = cover(project, {}, photo);
+        view->resize(1000, 700);
+        view->show();
+        // Close while the photo is read and blurred and tiles are on their way.
+        QTest::qWait(closeAfterMs);
+        view.reset();
+        QTest::qWait(400);
+    }
+    EXPECT_GT(server.paths.size(), 0);
+    EXPECT_EQ(m_launches, 0);
 }
 
 // Under the virtual display: the demo tour's cover turns its start photo.
