@@ -74,6 +74,14 @@ void CoverActionButtons::setContactShown(bool shown)
     placeButtons();
 }
 
+void CoverActionButtons::setTexts(const QString &start, const QString &contact)
+{
+    m_start->setText(start);
+    m_contact->setText(contact);
+    updateGeometry();
+    placeButtons();
+}
+
 QSize CoverActionButtons::startCapsule() const
 {
     return withoutMargins(m_start->sizeHint(), m_start->contentsMargins());

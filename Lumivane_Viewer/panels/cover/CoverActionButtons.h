@@ -24,6 +24,8 @@ public:
 
     void setAccent(const QColor &accent);
     void setContactShown(bool shown);
+    /// The buttons' texts; the row follows their new widths.
+    void setTexts(const QString &start, const QString &contact);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }

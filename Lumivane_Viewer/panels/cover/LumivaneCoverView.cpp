@@ -307,13 +307,12 @@ void LumivaneCoverView::retranslate()
     const L10n &l10n = *m_language;
     const LumivaneProject &project = m_inputs.project;
     m_categoryChip->setText(displayName(project.category, l10n));
+    const QString contact = project.contactFormButtonLabel ? *project.contactFormButtonLabel
+                                                           : l10n.text(L10n::Key::contactUs);
+    m_actions->setTexts(l10n.text(L10n::Key::coverStartTour), contact);
     CapsuleButton *start = m_actions->startButton();
-    start->setText(l10n.text(L10n::Key::coverStartTour));
     start->setAccessibleName(l10n.text(L10n::Key::startTourA11y));
     start->setAccessibleDescription(l10n.localizedFormat(L10n::Key::coverStartTourA11yHint, project.stations.size()));
-    m_actions->contactButton()->setText(project.contactFormButtonLabel ? *project.contactFormButtonLabel
-                                                                       : l10n.text(L10n::Key::contactUs));
-    m_actions->updateGeometry();
     m_footer->setText(coverFooterText(project, l10n));
     if (m_map)
         m_map->retranslate(l10n);

@@ -261,6 +261,7 @@ TEST_F(CoverFixture, TextsFollowTheLanguageAndTheAccentTheProject)
 
     m_l10n.setCurrent(L10n::Language::french);
     EXPECT_EQ(start->text(), QStringLiteral("Lancer la visite"));
+    EXPECT_EQ(start->size(), start->sizeHint()); // the longer text fits
     EXPECT_EQ(chipTexts(*view).first(), QStringLiteral("Culture & Patrimoine"));
     EXPECT_EQ(chipTexts(*view).at(1), QStringLiteral("2 stations")); // fixed English words
     EXPECT_TRUE(labelTexts(*view).contains(QStringLiteral("Réalisé avec Lumivane")));
