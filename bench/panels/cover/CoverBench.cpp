@@ -124,6 +124,16 @@ std::shared_ptr<LumivaneImageCache> freshCache()
     return LumivaneImageCache::create(LumivaneImageCache::Limits{2, 1ll << 30, 256ll << 20});
 }
 
+// A screen-sized cover of a tour with every item, not shown yet.
+std::unique_ptr<LumivaneCoverView> screenCover(RenderMode mode, const QUrl &photo)
+{
+    auto cover = std::make_unique<LumivaneCoverView>(
+        LumivaneCoverView::Inputs{coverProject(mode), photo, [] {}, [] {}},
+        CoverServices{*fixture->l10n, freshCache(), [](const QUrl &) { return true; }});
+    cover->resize(screenSize);
+    return cover;
+}
+
 // Milliseconds from `clock`'s start to the first frame of `panorama` that
 // shows its photo.
 double firstPhotoFrameMs(Panorama360ViewerView &panorama, const QElapsedTimer &clock)
@@ -158,11 +168,9 @@ double coverFirstFrameMs(const QUrl &url)
 {
     QElapsedTimer clock;
     clock.start();
-    LumivaneCoverView cover({coverProject(RenderMode::immersive), url, [] {}, [] {}},
-                            CoverServices{*fixture->l10n, freshCache(), [](const QUrl &) { return true; }});
-    cover.resize(screenSize);
-    cover.show();
-    return firstPhotoFrameMs(*cover.background()->panorama(), clock);
+    auto cover = screenCover(RenderMode::immersive, url);
+    cover->show();
+    return firstPhotoFrameMs(*cover->background()->panorama(), clock);
 }
 
 double median(QList<double> values)
@@ -201,22 +209,20 @@ void BM_ClassicCoverFrameGapsWhileBlurring8K(benchmark::State &state)
     for (auto _ : state) {
         QElapsedTimer clock;
         clock.start();
-        LumivaneCoverView cover({coverProject(RenderMode::classic), fixture->freshCopy(fixture->classic), [] {}, [] {}},
-                                CoverServices{*fixture->l10n, freshCache(), [](const QUrl &) { return true; }});
-        cover.resize(screenSize);
+        auto cover = screenCover(RenderMode::classic, fixture->freshCopy(fixture->classic));
         QTimer ticker;
-        QObject::connect(&ticker, &QTimer::timeout, &cover, [&cover] { cover.update(); });
+        QObject::connect(&ticker, &QTimer::timeout, cover.get(), [&cover] { cover->update(); });
         qint64 last = -1;
         qint64 longest = 0;
-        auto frames = QObject::connect(&ticker, &QTimer::timeout, &cover, [&] {
+        auto frames = QObject::connect(&ticker, &QTimer::timeout, cover.get(), [&] {
             const qint64 now = clock.nsecsElapsed();
             if (last >= 0)
                 longest = std::max(longest, now - last);
             last = now;
         });
-        cover.show();
+        cover->show();
         ticker.start(16);
-        ClassicCoverBackground *background = cover.background()->classic();
+        ClassicCoverBackground *background = cover->background()->classic();
         waitUntil([&] { return !background->blurredImage().isNull(); }, 30000);
         const double readyMs = double(clock.nsecsElapsed()) / 1e6;
         waitUntil([] { return false; }, 100);
@@ -252,7 +258,7 @@ void BM_ClassicBlurTask8K(benchmark::State &state)
 }
 
 // The map card's painting on the GUI thread with its tiles in and the map
-// turned, which is the most it draws.
+// turned, which is the most it draws: each frame a drag step redraws it all.
 void BM_MapCardPaintWithTiles(benchmark::State &state)
 {
     TestTileServer server;
@@ -269,8 +275,13 @@ void BM_MapCardPaintWithTiles(benchmark::State &state)
     waitUntil([&] { return server.paths.size() >= wanted && server.openRequests == 0; }, 10000);
     settle();
     QImage target(card.size() * card.devicePixelRatio(), QImage::Format_ARGB32_Premultiplied);
-    for (auto _ : state)
+    QTest::mousePress(&card, Qt::LeftButton, {}, QPoint(100, 100));
+    int step = 0;
+    for (auto _ : state) {
+        QTest::mouseMove(&card, QPoint(100 + (++step % 2), 100));
         card.render(&target);
+    }
+    QTest::mouseRelease(&card, Qt::LeftButton, {}, QPoint(100, 100));
     state.counters["tiles"] = double(wanted);
 }
 
@@ -278,15 +289,13 @@ void BM_MapCardPaintWithTiles(benchmark::State &state)
 // scrolling the page asks for.
 void BM_ClassicCoverRepaint(benchmark::State &state)
 {
-    LumivaneCoverView cover({coverProject(RenderMode::classic), fixture->freshCopy(fixture->classic), [] {}, [] {}},
-                            CoverServices{*fixture->l10n, freshCache(), [](const QUrl &) { return true; }});
-    cover.resize(screenSize);
-    cover.show();
-    ClassicCoverBackground *background = cover.background()->classic();
+    auto cover = screenCover(RenderMode::classic, fixture->freshCopy(fixture->classic));
+    cover->show();
+    ClassicCoverBackground *background = cover->background()->classic();
     waitUntil([&] { return !background->blurredImage().isNull(); }, 30000);
     QImage target(screenSize, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state)
-        cover.render(&target);
+        cover->render(&target);
 }
 
 } // namespace
