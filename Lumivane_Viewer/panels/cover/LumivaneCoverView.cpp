@@ -41,9 +41,9 @@ QColor white(double opacity)
     return QColor(255, 255, 255, qRound(opacity * 255));
 }
 
-QLabel *coverLabel(const QFont &font, const QColor &color, bool wraps)
+QLabel *coverLabel(const QFont &font, const QColor &color, bool wraps, QWidget *parent)
 {
-    auto *label = new QLabel;
+    auto *label = new QLabel(parent);
     label->setFont(font);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, color);
@@ -95,7 +95,7 @@ LumivaneCoverView::LumivaneCoverView(Inputs inputs, CoverServices services, QWid
     m_scroll->setWidgetResizable(true);
     m_scroll->viewport()->setAutoFillBackground(false);
     m_scroll->setAutoFillBackground(false);
-    m_scroll->setWidget(new CoverColumnFrame(buildColumn()));
+    m_scroll->setWidget(new CoverColumnFrame(buildColumn(), m_scroll));
     m_scroll->widget()->setAutoFillBackground(false);
 
     connect(m_language, &L10n::currentChanged, this, &LumivaneCoverView::retranslate);
@@ -104,20 +104,20 @@ LumivaneCoverView::LumivaneCoverView(Inputs inputs, CoverServices services, QWid
 
 QWidget *LumivaneCoverView::buildColumn()
 {
-    m_column = new QWidget;
+    m_column = new QWidget(this);
     auto *column = stack(m_column, kColumnSpacing);
     column->addSpacerItem(new QSpacerItem(0, 40, QSizePolicy::Minimum, QSizePolicy::Expanding));
-    column->addWidget(buildHeader());
-    column->addWidget(buildTitleBlock());
-    column->addWidget(buildFacts());
-    column->addWidget(buildDescription());
+    column->addWidget(buildHeader(m_column));
+    column->addWidget(buildTitleBlock(m_column));
+    column->addWidget(buildFacts(m_column));
+    column->addWidget(buildDescription(m_column));
     m_actions = new CoverActionButtons(m_column);
     column->addWidget(m_actions);
-    m_mapSlot = new QWidget;
+    m_mapSlot = new QWidget(m_column);
     centredRow(m_mapSlot, 0);
     column->addWidget(m_mapSlot);
     column->addSpacerItem(new QSpacerItem(0, 24, QSizePolicy::Minimum, QSizePolicy::Expanding));
-    column->addWidget(buildFooter());
+    column->addWidget(buildFooter(m_column));
     column->addSpacerItem(new QSpacerItem(0, 16, QSizePolicy::Minimum, QSizePolicy::Expanding));
 
     connect(m_actions->startButton(), &QAbstractButton::clicked, this, [this] {
@@ -131,18 +131,18 @@ QWidget *LumivaneCoverView::buildColumn()
     return m_column;
 }
 
-QWidget *LumivaneCoverView::buildHeader()
+QWidget *LumivaneCoverView::buildHeader(QWidget *parent)
 {
-    auto *header = new QWidget;
+    auto *header = new QWidget(parent);
     auto *layout = stack(header, kHeaderSpacing);
-    m_logo = new CoverLogo;
-    m_agency = coverLabel(systemFont(15, QFont::DemiBold), white(0.85), true);
-    m_linksRow = new QWidget;
+    m_logo = new CoverLogo(header);
+    m_agency = coverLabel(systemFont(15, QFont::DemiBold), white(0.85), true, header);
+    m_linksRow = new QWidget(header);
     auto *links = centredRow(m_linksRow, kLinkSpacing);
     links->addStretch();
-    m_emailLink = new CoverLinkButton(QStringLiteral("envelope.fill"), QString());
-    m_websiteLink = new CoverLinkButton(QStringLiteral("globe"), QString());
-    m_phoneLink = new CoverLinkButton(QStringLiteral("phone.fill"), QString());
+    m_emailLink = new CoverLinkButton(QStringLiteral("envelope.fill"), QString(), m_linksRow);
+    m_websiteLink = new CoverLinkButton(QStringLiteral("globe"), QString(), m_linksRow);
+    m_phoneLink = new CoverLinkButton(QStringLiteral("phone.fill"), QString(), m_linksRow);
     for (const CoverContactLink::Kind kind :
          {CoverContactLink::Kind::email, CoverContactLink::Kind::website, CoverContactLink::Kind::phone}) {
         CoverLinkButton *button = linkButton(kind);
@@ -156,24 +156,24 @@ QWidget *LumivaneCoverView::buildHeader()
     return header;
 }
 
-QWidget *LumivaneCoverView::buildTitleBlock()
+QWidget *LumivaneCoverView::buildTitleBlock(QWidget *parent)
 {
-    auto *block = new QWidget;
+    auto *block = new QWidget(parent);
     auto *layout = stack(block, kTitleSpacing);
-    m_name = new CoverTitleLabel(systemFont(38, QFont::Bold), Qt::white, 3, 0.6);
-    m_address = coverLabel(systemFont(14), white(0.7), true);
+    m_name = new CoverTitleLabel(systemFont(38, QFont::Bold), Qt::white, 3, 0.6, block);
+    m_address = coverLabel(systemFont(14), white(0.7), true, block);
     layout->addWidget(m_name);
     layout->addWidget(m_address);
     return block;
 }
 
-QWidget *LumivaneCoverView::buildFacts()
+QWidget *LumivaneCoverView::buildFacts(QWidget *parent)
 {
-    auto *facts = new QWidget;
+    auto *facts = new QWidget(parent);
     auto *row = centredRow(facts, kFactSpacing);
-    m_categoryChip = new CoverFactChip;
-    m_stationsChip = new CoverFactChip;
-    m_areaChip = new CoverFactChip;
+    m_categoryChip = new CoverFactChip(facts);
+    m_stationsChip = new CoverFactChip(facts);
+    m_areaChip = new CoverFactChip(facts);
     row->addStretch();
     row->addWidget(m_categoryChip);
     row->addWidget(m_stationsChip);
@@ -182,23 +182,23 @@ QWidget *LumivaneCoverView::buildFacts()
     return facts;
 }
 
-QWidget *LumivaneCoverView::buildDescription()
+QWidget *LumivaneCoverView::buildDescription(QWidget *parent)
 {
-    m_descriptionBox = new QWidget;
+    m_descriptionBox = new QWidget(parent);
     auto *layout = stack(m_descriptionBox, 0);
     layout->setContentsMargins(kDescriptionPadding, 0, kDescriptionPadding, 0);
-    m_description = coverLabel(systemFont(15), white(0.82), true);
+    m_description = coverLabel(systemFont(15), white(0.82), true, m_descriptionBox);
     layout->addWidget(m_description);
     return m_descriptionBox;
 }
 
-QWidget *LumivaneCoverView::buildFooter()
+QWidget *LumivaneCoverView::buildFooter(QWidget *parent)
 {
-    auto *footer = new QWidget;
+    auto *footer = new QWidget(parent);
     auto *row = centredRow(footer, kFooterSpacing);
-    m_footer = coverLabel(systemFont(11), white(0.35), false);
+    m_footer = coverLabel(systemFont(11), white(0.35), false, footer);
     row->addStretch();
-    row->addWidget(new LumivaneMark(kMarkHeight, kMarkOpacity), 0, Qt::AlignVCenter);
+    row->addWidget(new LumivaneMark(kMarkHeight, kMarkOpacity, footer), 0, Qt::AlignVCenter);
     row->addWidget(m_footer, 0, Qt::AlignVCenter);
     row->addStretch();
     return footer;
@@ -294,7 +294,7 @@ void LumivaneCoverView::applyMap()
         m_map = nullptr;
     }
     if (location) {
-        m_map = new CoverMapView(*location, MapTileSource::configuredTemplate(), *m_language);
+        m_map = new CoverMapView(*location, MapTileSource::configuredTemplate(), *m_language, m_mapSlot);
         static_cast<QHBoxLayout *>(m_mapSlot->layout())->addWidget(m_map, 0, Qt::AlignHCenter);
     }
     m_mapSlot->setVisible(bool(location));

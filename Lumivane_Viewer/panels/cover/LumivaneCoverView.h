@@ -76,11 +76,11 @@ protected:
 
 private:
     QWidget *buildColumn();
-    QWidget *buildHeader();
-    QWidget *buildTitleBlock();
-    QWidget *buildFacts();
-    QWidget *buildDescription();
-    QWidget *buildFooter();
+    QWidget *buildHeader(QWidget *parent);
+    QWidget *buildTitleBlock(QWidget *parent);
+    QWidget *buildFacts(QWidget *parent);
+    QWidget *buildDescription(QWidget *parent);
+    QWidget *buildFooter(QWidget *parent);
     void applyInputs();
     void applyLinks();
     void applyMap();
