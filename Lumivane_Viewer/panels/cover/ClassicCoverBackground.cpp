@@ -14,14 +14,6 @@ namespace {
 // A window being dragged to a new size gets its new blur once it rests.
 constexpr int kResizePauseMs = 120;
 
-// The photo at the size the viewer's preloading keeps it, which is plenty for
-// a blur this wide and decodes several times faster than the whole photo:
-// from the thumbnail store, or decoded now and kept there.
-QImage coverPhoto(LumivaneImageCache &cache, const QUrl &url)
-{
-    return cache.lowResImage(url, LumivaneImageCache::prefetchThumbnailSize);
-}
-
 } // namespace
 
 ClassicCoverBackground::ClassicCoverBackground(QUrl url, std::shared_ptr<LumivaneImageCache> cache, QWidget *parent)
@@ -72,8 +64,12 @@ void ClassicCoverBackground::startBlur()
             update();
         }
     });
+    // The photo at the size the viewer's preloading keeps it, which is plenty
+    // for a blur this wide and decodes several times faster than the whole
+    // photo: from the thumbnail store, or decoded now and kept there.
     watcher->setFuture(QtConcurrent::task([cache = m_cache, url = m_url, size = QSizeF(size())] {
-                           return blurredCoverImage(coverPhoto(*cache, url), size, blurRadius);
+                           const QImage photo = cache->lowResImage(url, LumivaneImageCache::prefetchThumbnailSize);
+                           return blurredCoverImage(photo, size, blurRadius);
                        })
                            .onThreadPool(*LumivaneImageCache::pool())
                            .withPriority(LumivaneImageCache::userInitiatedPriority)
