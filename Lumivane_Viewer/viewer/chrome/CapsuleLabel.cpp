@@ -10,9 +10,9 @@
 
 namespace {
 
-// A capsule never needs to be wider than a large screen; asking for more
-// would only make layouts and windows grow.
-constexpr double kLargestWidth = 4096;
+// The widest a capsule asks to be: about a hundred characters. A longer
+// text is elided rather than allowed to make layouts and windows grow.
+constexpr double kLargestWidth = 1024;
 
 } // namespace
 

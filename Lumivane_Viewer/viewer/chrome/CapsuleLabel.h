@@ -23,6 +23,8 @@ struct CapsuleLabelLook
 /// window could give, whatever the text's length.
 class CapsuleLabel final : public QWidget
 {
+    Q_OBJECT
+
 public:
     explicit CapsuleLabel(CapsuleLabelLook look, QWidget *parent = nullptr);
 

@@ -49,6 +49,9 @@ void ClassicCaptionBand::refreshTexts()
     // Shown as stored whenever it has a character, not its translation.
     const bool hasCaption = m_station && m_station->publicCaption && !m_station->publicCaption->isEmpty();
     m_caption.setText(hasCaption ? *m_station->publicCaption : QString(), captionStyle());
+    // Painted text: screen readers learn it from the widget's names.
+    setAccessibleName(m_station ? m_station->localizedName(m_language.languageCode()) : QString());
+    setAccessibleDescription(hasCaption ? *m_station->publicCaption : QString());
     update();
 }
 

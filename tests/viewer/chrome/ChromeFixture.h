@@ -25,16 +25,33 @@ protected:
         stationView.resize(1280, 800);
     }
 
-    ViewerController &start(LumivaneProject project, ViewerTour tour = {})
+    /// The viewer just shown: on the cover, splash up.
+    ViewerController &open(LumivaneProject project, ViewerTour tour = {})
     {
         tour.project = std::move(project);
         tour.projectID = tour.project.id;
         tour.photoURLResolver = [](const QUuid &) { return std::optional<QUrl>(); };
         controller = std::make_unique<ViewerController>(std::move(tour), effects, scheduler);
         controller->handleViewerAppear();
+        return *controller;
+    }
+
+    /// The tour started and the splash gone.
+    ViewerController &start(LumivaneProject project, ViewerTour tour = {})
+    {
+        open(std::move(project), std::move(tour));
         controller->startTour();
         scheduler.advance(2);
         return *controller;
+    }
+
+    /// The button of a layer whose accessible name is name.
+    static QAbstractButton *buttonNamed(const QWidget &layer, const QString &name)
+    {
+        for (QAbstractButton *button : layer.findChildren<QAbstractButton *>())
+            if (button->accessibleName() == name)
+                return button;
+        return nullptr;
     }
 
     /// A widget of the station view, filling it, shown.
