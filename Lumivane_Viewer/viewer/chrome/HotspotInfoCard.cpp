@@ -70,6 +70,8 @@ QScrollArea *transparentScrollArea(QWidget *parent)
     auto *scroll = new QScrollArea(parent);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
+    // The viewer's keys (arrows, space) must not end up scrolling the card.
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setAutoFillBackground(false);
     scroll->viewport()->setAutoFillBackground(false);
