@@ -1,4 +1,5 @@
 #include "BenchPhotos.h"
+#include "FrameTiming.h"
 
 #include "l10n/L10n.h"
 #include "media/images/LumivaneImageCache.h"
@@ -9,10 +10,8 @@
 #include "viewer/chrome/WatermarkView.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -44,23 +43,6 @@ struct Summary
     double parentedMs = 0;
     double chromeMs = 0;
 } summary;
-
-template<typename Predicate>
-bool waitUntil(Predicate done, int timeoutMs)
-{
-    QEventLoop loop;
-    QTimer poll;
-    QElapsedTimer clock;
-    clock.start();
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done() || clock.elapsed() > timeoutMs)
-            loop.quit();
-    });
-    poll.start(2);
-    if (!done())
-        loop.exec();
-    return done();
-}
 
 std::unique_ptr<Panorama360ViewerView> panorama(QWidget *parent)
 {
@@ -125,7 +107,7 @@ bool fullyShown(Panorama360ViewerView &view)
 void showAndSettle(QWidget &window, Panorama360ViewerView &view)
 {
     window.show();
-    if (!QTest::qWaitForWindowExposed(&window) || !waitUntil([&view] { return fullyShown(view); }, 20000))
+    if (!QTest::qWaitForWindowExposed(&window) || !FrameTiming::waitUntil([&view] { return fullyShown(view); }, 20000))
         std::fprintf(stderr, "the panorama did not show its photo\n");
 }
 
@@ -138,18 +120,7 @@ double blockOfFrames(QWidget &shown, Panorama360ViewerView &view, std::initializ
     shown.show();
     if (!QTest::qWaitForWindowExposed(&shown))
         std::fprintf(stderr, "a window was not shown\n");
-    QEventLoop loop;
-    auto connection = QObject::connect(&view, &QOpenGLWidget::frameSwapped, &loop, &QEventLoop::quit);
-    view.update();
-    loop.exec(); // settle after showing
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < frames; ++i) {
-        view.update();
-        loop.exec();
-    }
-    QObject::disconnect(connection);
-    return double(timer.nsecsElapsed()) / 1e6;
+    return FrameTiming::timeFrames(view, frames);
 }
 
 void BM_FrameTimeChromeVersusBarePanorama(benchmark::State &state)

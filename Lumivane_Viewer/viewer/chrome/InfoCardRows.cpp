@@ -59,19 +59,41 @@ void paintLines(QPainter &painter, const QStringList &lines, double left, double
     }
 }
 
-int rowHeight(int lineCount, double trailingHeight)
+// The play button of a sound row: a bare symbol, no disc.
+SymbolButtonLook playLook()
 {
-    const double text = std::max(1, lineCount) * QFontMetricsF(rowFont()).height();
-    return int(std::ceil(std::max({double(kTileSide), text, trailingHeight}))) + 2 * kPadding;
-}
-
-// Room for the text between the tile and a trailing item of this width.
-double textRoom(int width, double trailingWidth)
-{
-    return std::max(1.0, width - 2.0 * kPadding - kTileSide - 3.0 * kSpacing - kMinimumGap - trailingWidth);
+    SymbolButtonLook look;
+    look.symbol = QStringLiteral("play.circle.fill");
+    look.symbolPoints = 20;
+    look.side = symbolBoxSide(20);
+    look.symbolColor = QColor::fromRgbF(1, 1, 1, 0.85f);
+    look.discColor = Qt::transparent;
+    return look;
 }
 
 } // namespace
+
+RowText::RowText(const QString &text, double trailingWidth)
+    : m_text(boundedText(text))
+    , m_trailingWidth(trailingWidth)
+{
+}
+
+const QStringList &RowText::lines(int rowWidth) const
+{
+    if (rowWidth != m_rowWidth) {
+        const double room = rowWidth - 2.0 * kPadding - kTileSide - 3.0 * kSpacing - kMinimumGap - m_trailingWidth;
+        m_lines = wrappedLines(m_text, rowFont(), std::max(1.0, room), kMaxLines);
+        m_rowWidth = rowWidth;
+    }
+    return m_lines;
+}
+
+int RowText::rowHeight(int rowWidth, double trailingHeight) const
+{
+    const double text = std::max<qsizetype>(1, lines(rowWidth).size()) * QFontMetricsF(rowFont()).height();
+    return int(std::ceil(std::max({double(kTileSide), text, trailingHeight}))) + 2 * kPadding;
+}
 
 void paintAttachmentRowGround(QPainter &painter, const QRectF &rect)
 {
@@ -94,27 +116,19 @@ AttachmentButtonRow::AttachmentButtonRow(const QString &symbol, const QString &t
     : QAbstractButton(parent)
     , m_symbol(symbol)
     , m_accent(accent)
+    , m_text(text, symbolBoxSide(10))
 {
     setFocusPolicy(Qt::NoFocus);
-    setText(boundedText(text));
+    setText(m_text.text());
     setAccessibleName(text);
     QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
 }
 
-const QStringList &AttachmentButtonRow::lines(int width) const
-{
-    if (width != m_linesWidth) {
-        m_lines = wrappedLines(text(), rowFont(), textRoom(width, symbolBoxSide(10)), kMaxLines);
-        m_linesWidth = width;
-    }
-    return m_lines;
-}
-
 int AttachmentButtonRow::heightForWidth(int width) const
 {
-    return rowHeight(int(lines(width).size()), 0);
+    return m_text.rowHeight(width, 0);
 }
 
 QSize AttachmentButtonRow::sizeHint() const
@@ -131,7 +145,7 @@ void AttachmentButtonRow::paintEvent(QPaintEvent *)
     paintAttachmentRowGround(painter, rect());
     const double middle = height() / 2.0;
     paintTile(painter, QPointF(kPadding, middle - kTileSide / 2.0), m_symbol, m_accent);
-    paintLines(painter, lines(width()), kPadding + kTileSide + kSpacing, middle);
+    paintLines(painter, m_text.lines(width()), kPadding + kTileSide + kSpacing, middle);
     const double arrow = symbolBoxSide(10);
     drawSymbol(painter, QPointF(width() - kPadding - arrow / 2, middle), u"arrow.up.right", 10,
                QColor::fromRgbF(1, 1, 1, 0.5f));
@@ -141,15 +155,9 @@ void AttachmentButtonRow::paintEvent(QPaintEvent *)
 
 SoundAttachmentRow::SoundAttachmentRow(const QString &text, const QString &playAccessibleName, QWidget *parent)
     : QWidget(parent)
-    , m_text(boundedText(text))
+    , m_play(new SymbolButton(playLook(), this))
+    , m_text(text, playLook().side)
 {
-    SymbolButtonLook look;
-    look.symbol = QStringLiteral("play.circle.fill");
-    look.symbolPoints = 20;
-    look.side = symbolBoxSide(20);
-    look.symbolColor = QColor::fromRgbF(1, 1, 1, 0.85f);
-    look.discColor = Qt::transparent;
-    m_play = new SymbolButton(look, this);
     m_play->setAccessibleName(playAccessibleName);
     connect(m_play, &QAbstractButton::clicked, this, [this] {
         if (onPlay)
@@ -161,18 +169,9 @@ SoundAttachmentRow::SoundAttachmentRow(const QString &text, const QString &playA
     setSizePolicy(policy);
 }
 
-const QStringList &SoundAttachmentRow::lines(int width) const
-{
-    if (width != m_linesWidth) {
-        m_lines = wrappedLines(m_text, rowFont(), textRoom(width, m_play->look().side), kMaxLines);
-        m_linesWidth = width;
-    }
-    return m_lines;
-}
-
 int SoundAttachmentRow::heightForWidth(int width) const
 {
-    return rowHeight(int(lines(width).size()), m_play->look().side);
+    return m_text.rowHeight(width, m_play->look().side);
 }
 
 QSize SoundAttachmentRow::sizeHint() const
@@ -193,7 +192,7 @@ void SoundAttachmentRow::paintEvent(QPaintEvent *)
     paintAttachmentRowGround(painter, rect());
     const double middle = height() / 2.0;
     paintTile(painter, QPointF(kPadding, middle - kTileSide / 2.0), QStringLiteral("speaker.wave.2.fill"), systemBlue());
-    paintLines(painter, lines(width()), kPadding + kTileSide + kSpacing, middle);
+    paintLines(painter, m_text.lines(width()), kPadding + kTileSide + kSpacing, middle);
 }
 
 // Text block

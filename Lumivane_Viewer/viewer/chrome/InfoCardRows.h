@@ -15,6 +15,26 @@ class WrappingText;
 // Each reports its press through a callback; none knows the attachment's
 // rules (which files may open, which links are links): the card's owner does.
 
+/// A row's text of at most two lines between its icon tile and a trailing
+/// item, wrapped once per row width.
+class RowText
+{
+public:
+    RowText(const QString &text, double trailingWidth);
+
+    const QString &text() const { return m_text; }
+    const QStringList &lines(int rowWidth) const;
+    /// The row's height at a width: padding around the tallest of tile,
+    /// text and trailing item.
+    int rowHeight(int rowWidth, double trailingHeight) const;
+
+private:
+    QString m_text;
+    double m_trailingWidth;
+    mutable QStringList m_lines; // wrapped for m_rowWidth
+    mutable int m_rowWidth = -1;
+};
+
 /// A whole-row button: an icon tile in the tour's accent, a text of at most
 /// two lines and an arrow. For documents, videos, links and images that
 /// cannot be shown.
@@ -33,12 +53,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    const QStringList &lines(int width) const;
-
     QString m_symbol;
     QColor m_accent;
-    mutable QStringList m_lines; // the text wrapped at m_linesWidth
-    mutable int m_linesWidth = -1;
+    RowText m_text;
 };
 
 /// A sound: an icon tile, the title and a play button, which alone is
@@ -61,12 +78,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    const QStringList &lines(int width) const;
-
-    QString m_text;
     SymbolButton *m_play;
-    mutable QStringList m_lines;
-    mutable int m_linesWidth = -1;
+    RowText m_text;
 };
 
 /// A text attachment shown in full: a small header with the title, then
