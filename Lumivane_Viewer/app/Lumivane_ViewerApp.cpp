@@ -19,6 +19,8 @@ Lumivane_ViewerApp::Lumivane_ViewerApp(QWidget *parent)
     m_content->setMinimumSize(900, 600);
     m_content->onOpenFile = [this] { openTourPanel(); };
     m_content->onDropPackage = [this](const QUrl &package) { loadTour(package); };
+    // Closing the viewer is "Fermer la visite": back to the start screen.
+    m_content->onCloseTour = [this] { closeTour(); };
     setCentralWidget(m_content);
     resize(1280, 800);
 

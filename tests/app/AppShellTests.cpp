@@ -9,6 +9,8 @@
 #include "app/TourResolvers.h"
 #include "app/TourViewerInputs.h"
 #include "l10n/L10n.h"
+#include "viewer/LumivaneViewerSheet.h"
+#include "viewer/state/ViewerController.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -101,13 +103,18 @@ protected:
         return dropped.isAccepted();
     }
 
-    static QString shownTourName(const Lumivane_ViewerApp &window)
+    static LumivaneViewerSheet *shownViewer(const Lumivane_ViewerApp &window)
     {
         QWidget *viewer = window.contentView()->viewer();
         if (!viewer || window.contentView()->currentWidget() != viewer)
-            return {};
-        auto *name = viewer->findChild<QLabel *>("tourName");
-        return name ? name->text() : QString();
+            return nullptr;
+        return qobject_cast<LumivaneViewerSheet *>(viewer);
+    }
+
+    static QString shownTourName(const Lumivane_ViewerApp &window)
+    {
+        LumivaneViewerSheet *viewer = shownViewer(window);
+        return viewer ? viewer->controller().project().name : QString();
     }
 
     static QString shownError(const Lumivane_ViewerApp &window)
@@ -178,7 +185,7 @@ TEST_F(AppShellTest, FileMenuOffersCloseOnlyWhileATourIsLoaded)
     EXPECT_EQ(visibleMenuEntries(*window), (QStringList{kOpenTitle, "--", "Quitter"}));
 }
 
-TEST_F(AppShellTest, CommandLinePathOpensTheTourInThePlaceholder)
+TEST_F(AppShellTest, CommandLinePathOpensTheTourInTheViewer)
 {
     writeTour("Visite du loft.lumivane", "Loft", 3);
     Lumivane_ViewerApp window;
@@ -187,7 +194,7 @@ TEST_F(AppShellTest, CommandLinePathOpensTheTourInThePlaceholder)
 
     ASSERT_TRUE(window.loadedTour());
     EXPECT_EQ(shownTourName(window), "Loft");
-    EXPECT_EQ(window.contentView()->viewer()->findChild<QLabel *>("stationCount")->text(), "3 stations");
+    EXPECT_EQ(shownViewer(window)->controller().orderedStations().size(), 3);
 }
 
 TEST_F(AppShellTest, FileOpenEventOpensTheTour)
