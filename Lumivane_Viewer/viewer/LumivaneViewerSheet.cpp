@@ -26,9 +26,9 @@ constexpr int columnSpacing = 8;
 LumivaneViewerSheet::LumivaneViewerSheet(ViewerTour tour, ViewerServices services, QWidget *parent)
     : QWidget(parent)
     , m_services(std::move(services))
-    , m_effects(std::make_unique<ServiceViewerEffects>(m_services, this))
+    , m_effects(std::make_unique<ServiceViewerEffects>(m_services))
     , m_controller(std::make_unique<ViewerController>(std::move(tour), *m_effects, m_scheduler))
-    , m_context{*m_controller, m_services, projectAccentColor(m_controller->project())}
+    , m_context{*m_controller, m_services, projectAccentColor(m_controller->project()), m_effects->ambientPlayer()}
     , m_faceChrome(new OverlayLayer(this))
     , m_overlayColumn(new OverlayLayer(this))
     , m_keyFilter(new ViewerKeyFilter(*this, [this](const QKeyEvent &key) {

@@ -74,7 +74,9 @@ void OverlayLayer::removeView(QWidget *view, ViewerAnimation animation)
         finishLeaving(view);
         return;
     }
+    applyOpacity(*entry);
     animate(*entry, 0, animation);
+    updateMask();
 }
 
 void OverlayLayer::setPlacement(QWidget *view, LayerPlacement placement)
@@ -88,7 +90,6 @@ void OverlayLayer::setPlacement(QWidget *view, LayerPlacement placement)
 void OverlayLayer::setClickThrough(bool clickThrough)
 {
     m_clickThrough = clickThrough;
-    setAttribute(Qt::WA_TransparentForMouseEvents, clickThrough);
     updateMask();
 }
 
@@ -231,6 +232,10 @@ QRect OverlayLayer::placedGeometry(const Entry &entry) const
 
 void OverlayLayer::updateMask()
 {
+    // Views on their way out take no clicks; while only they are left, the
+    // whole layer lets clicks through.
+    const bool allLeaving = std::all_of(m_entries.cbegin(), m_entries.cend(), [](const auto &e) { return e->leaving; });
+    setAttribute(Qt::WA_TransparentForMouseEvents, m_clickThrough || allLeaving);
     if (m_clickThrough || m_entries.empty()) {
         clearMask();
         return;

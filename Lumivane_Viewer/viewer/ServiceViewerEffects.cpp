@@ -16,11 +16,13 @@ constexpr qint64 speechStartGraceMs = 2500;
 
 } // namespace
 
-ServiceViewerEffects::ServiceViewerEffects(ViewerServices services, QObject *ambientParent)
+ServiceViewerEffects::ServiceViewerEffects(ViewerServices services)
     : m_services(std::move(services))
-    , m_ambient(new LumivaneAmbientPlayer(ambientParent))
+    , m_ambient(std::make_unique<LumivaneAmbientPlayer>())
 {
 }
+
+ServiceViewerEffects::~ServiceViewerEffects() = default;
 
 void ServiceViewerEffects::playStationChangeSound()
 {

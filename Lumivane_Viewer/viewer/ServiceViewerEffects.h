@@ -5,6 +5,8 @@
 
 #include <QElapsedTimer>
 
+#include <memory>
+
 class LumivaneAmbientPlayer;
 
 /// The viewer's effects made real with the services it was handed, and the
@@ -12,8 +14,8 @@ class LumivaneAmbientPlayer;
 class ServiceViewerEffects final : public ViewerEffects
 {
 public:
-    /// The ambient player becomes a child of `ambientParent`.
-    ServiceViewerEffects(ViewerServices services, QObject *ambientParent);
+    explicit ServiceViewerEffects(ViewerServices services);
+    ~ServiceViewerEffects() override;
 
     LumivaneAmbientPlayer &ambientPlayer() const { return *m_ambient; }
     /// On by default; a benchmark compares station changes without it.
@@ -39,7 +41,7 @@ public:
 
 private:
     const ViewerServices m_services;
-    LumivaneAmbientPlayer *m_ambient;
+    std::unique_ptr<LumivaneAmbientPlayer> m_ambient;
     QElapsedTimer m_sinceSpeak;
     bool m_preloading = true;
 };

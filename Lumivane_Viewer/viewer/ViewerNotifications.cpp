@@ -17,7 +17,7 @@ ViewerNotifications &ViewerNotifications::defaultCenter()
     return *instance;
 }
 
-void ViewerNotifications::post(QStringView name)
+void ViewerNotifications::post(const QString &name)
 {
-    emit posted(name.toString());
+    emit posted(name);
 }

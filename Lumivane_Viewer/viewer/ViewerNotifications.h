@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QString>
-#include <QStringView>
 
 /// An in-process notification centre for the names of
 /// "model/NotificationNames.h": whoever wants the viewer to toggle immersion
@@ -20,7 +19,7 @@ public:
     static ViewerNotifications &defaultCenter();
 
     /// Delivers the name to every observer at once.
-    void post(QStringView name);
+    void post(const QString &name);
 
 signals:
     void posted(const QString &name);

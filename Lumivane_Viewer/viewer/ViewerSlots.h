@@ -4,18 +4,21 @@
 
 #include <QColor>
 
+class LumivaneAmbientPlayer;
 class QWidget;
 class ViewerController;
 struct Hotspot;
 
 /// What every place of the viewer is built from: the controller, whose
-/// state it shows and whose operations its callbacks run; the services; and
-/// the tour's accent colour.
+/// state it shows and whose operations its callbacks run; the services; the
+/// tour's accent colour; and the viewer's ambient loop, whose playing and
+/// muted states the control bar follows.
 struct ViewerSlotContext
 {
     ViewerController &controller;
     const ViewerServices &services;
     QColor accent;
+    LumivaneAmbientPlayer &ambient;
 };
 
 /// One factory per place of the viewer. Each builds the view of its place

@@ -19,8 +19,13 @@ void BlackCover::setOpacity(double opacity, ViewerAnimation animation)
 {
     if (opacity == m_target)
         return;
+    // A change that comes while the last one still runs starts where that
+    // one was going: the station's photo is swapped under full black.
+    if (m_animation->state() == QAbstractAnimation::Running) {
+        m_animation->stop();
+        show(m_target);
+    }
     m_target = opacity;
-    m_animation->stop();
     if (animation.seconds <= 0) {
         show(opacity);
         return;
@@ -30,6 +35,7 @@ void BlackCover::setOpacity(double opacity, ViewerAnimation animation)
     m_animation->setDuration(int(std::lround(animation.seconds * 1000)));
     m_animation->setEasingCurve(easingCurve(animation.curve));
     m_animation->start();
+    setVisible(true);
 }
 
 void BlackCover::show(double opacity)

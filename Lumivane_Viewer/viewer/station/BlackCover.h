@@ -14,8 +14,8 @@ class BlackCover final : public QWidget
 public:
     explicit BlackCover(double opacity, QWidget *parent = nullptr);
 
-    /// Moves to the opacity under the animation; a value it already moves
-    /// to or shows changes nothing.
+    /// Moves to the opacity under the animation, from the value the last
+    /// change was moving to; a value it already moves to changes nothing.
     void setOpacity(double opacity, ViewerAnimation animation);
     /// The opacity shown now.
     double opacity() const { return m_shown; }
