@@ -10,6 +10,7 @@
 #include "app/TourViewerInputs.h"
 #include "l10n/L10n.h"
 #include "viewer/LumivaneViewerSheet.h"
+#include "viewer/OverlayLayer.h"
 #include "viewer/state/ViewerController.h"
 
 #include <QAbstractButton>
@@ -26,6 +27,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QPointer>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -195,6 +197,54 @@ TEST_F(AppShellTest, CommandLinePathOpensTheTourInTheViewer)
     ASSERT_TRUE(window.loadedTour());
     EXPECT_EQ(shownTourName(window), "Loft");
     EXPECT_EQ(shownViewer(window)->controller().orderedStations().size(), 3);
+}
+
+TEST_F(AppShellTest, ReplacingATourBuildsAFreshViewerThatShowsTheNewToursGate)
+{
+    auto window = shownWindow();
+    ShellTestPackages::Tour first = ShellTestPackages::makeTour("Premier", 2);
+    first.password = "un";
+    const QString firstPath = m_dir.filePath("premier.lumivane");
+    ASSERT_TRUE(ShellTestPackages::writeTour(firstPath, first));
+    window->loadTour(QUrl::fromLocalFile(firstPath));
+    QPointer<LumivaneViewerSheet> old = shownViewer(*window);
+    ASSERT_TRUE(old);
+    EXPECT_TRUE(old->isShowingTour());
+    old->controller().unlockTour();
+    EXPECT_EQ(old->face(), RootFace::cover);
+
+    ShellTestPackages::Tour second = ShellTestPackages::makeTour("Second", 2);
+    second.password = "deux";
+    const QString secondPath = m_dir.filePath("second.lumivane");
+    ASSERT_TRUE(ShellTestPackages::writeTour(secondPath, second));
+    window->loadTour(QUrl::fromLocalFile(secondPath));
+
+    LumivaneViewerSheet *fresh = shownViewer(*window);
+    ASSERT_TRUE(fresh);
+    EXPECT_NE(fresh, old.data());
+    EXPECT_EQ(fresh->face(), RootFace::gate);
+    EXPECT_TRUE(fresh->isShowingTour());
+    EXPECT_TRUE(fresh->controller().state().navHistory.isEmpty());
+    // The old visit ended (its loop, narration and timers with it) before the new one began.
+    ASSERT_TRUE(old);
+    EXPECT_FALSE(old->isShowingTour());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return old.isNull(); }, 2000));
+}
+
+TEST_F(AppShellTest, ClosingTheViewerIsFermerLaVisite)
+{
+    auto window = shownWindow();
+    window->loadTour(QUrl::fromLocalFile(writeTour("fermer.lumivane", "Fermer")));
+    ASSERT_TRUE(window->loadedTour());
+    const QString folder = folderOf(*window->loadedTour());
+    auto *close = shownViewer(*window)->faceChrome().findChild<QAbstractButton *>("viewerCloseButton");
+    ASSERT_NE(close, nullptr);
+
+    close->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->loadedTour(); }, 2000));
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_EQ(window->contentView()->currentWidget(), window->contentView()->startScreen());
+    EXPECT_EQ(window->contentView()->viewer(), nullptr);
 }
 
 TEST_F(AppShellTest, FileOpenEventOpensTheTour)

@@ -3,10 +3,8 @@
 #include "media/panorama/Panorama360ViewerView.h"
 #include "media/panorama/PanoramaHotspotNodes.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPoint>
-#include <QScreen>
 #include <QWidget>
 
 #include <optional>
@@ -33,12 +31,12 @@ inline std::optional<QPoint> hotspotPoint(Panorama360ViewerView &view, const QUu
     return std::nullopt;
 }
 
-/// The colour at a point of a widget as the screen shows it now.
-inline QColor screenColor(const QWidget &widget, QPoint point)
+/// The colour at a point of a widget as it is drawn now, panoramas and
+/// everything over them included. Rendered from the widgets, not read from
+/// the screen, so windows of tests running beside it do not matter.
+inline QColor screenColor(QWidget &widget, QPoint point)
 {
-    const QPoint global = widget.mapToGlobal(point);
-    const QImage pixel = QGuiApplication::primaryScreen()->grabWindow(0, global.x(), global.y(), 1, 1).toImage();
-    return pixel.pixelColor(0, 0);
+    return widget.grab(QRect(point, QSize(1, 1))).toImage().pixelColor(0, 0);
 }
 
 inline bool isNear(const QColor &color, const QColor &expected, int tolerance = 24)

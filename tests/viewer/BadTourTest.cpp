@@ -116,8 +116,9 @@ TEST_P(BadTourTest, OpensWalksAndShowsWhatItShould)
     EXPECT_EQ(sheet->size(), QSize(1280, 800));
     EXPECT_LE(sheet->minimumSizeHint().width(), QGuiApplication::primaryScreen()->availableGeometry().width());
     for (QWidget *child : sheet->findChildren<QWidget *>()) {
-        if (child->isVisible() && !child->isWindow())
+        if (child->isVisible() && !child->isWindow()) {
             EXPECT_LE(child->width(), 1280) << child->metaObject()->className() << " " << child->objectName().toStdString();
+        }
     }
     if (tour.check)
         tour.check(*sheet);
@@ -133,8 +134,9 @@ const BadTour badTours[] = {
          c.handleHotspotTap(c.currentStation()->hotspots.front());
          ViewerSheetFixture::waitForStationChange();
          EXPECT_FALSE(c.currentStation());
-         if (PanoramaMediaLayer *panorama = sheet.stationView()->panoramaLayer())
+         if (PanoramaMediaLayer *panorama = sheet.stationView()->panoramaLayer()) {
              EXPECT_TRUE(panorama->showsNoPhotoText());
+         }
      }},
     {"twoStationsWithOneID", sharingIDs,
      [](LumivaneViewerSheet &sheet) { EXPECT_EQ(sheet.controller().orderedStations().size(), 2); }},

@@ -28,7 +28,7 @@ protected:
 
     Panorama360ViewerView &panorama() const { return *stations()->panoramaLayer()->panorama(); }
 
-    bool shows(const QColor &color, QPoint at = {640, 680}) const
+    bool shows(const QColor &color, QPoint at = {640, 680})
     {
         return PanoramaProbe::isNear(PanoramaProbe::screenColor(*sheet, at), color);
     }

@@ -15,7 +15,7 @@ namespace {
 using Layers = QList<ViewerLayer>;
 
 /// The overlay layers (header to table of contents) that show a view now.
-Layers overlaysShown(const ViewerSheetFixture &fixture, const StationStackView &stations)
+Layers overlaysShown(const StationStackView &stations)
 {
     Layers shown;
     for (ViewerLayer layer : allViewerLayers) {
@@ -58,7 +58,7 @@ TEST_P(LayerConditionTest, ShowsTheOverlaysWhoseConditionsHold)
 
     GetParam().act(controller());
 
-    EXPECT_EQ(overlaysShown(*this, *stations()), GetParam().expected);
+    EXPECT_EQ(overlaysShown(*stations()), GetParam().expected);
 }
 
 HotspotAttachment pdfAttachment()
