@@ -4,6 +4,7 @@
 #include "media/symbols/SymbolButton.h"
 #include "model/NotificationNames.h"
 #include "model/ViewerAccent.h"
+#include "viewer/FadingSnapshot.h"
 #include "viewer/OverlayLayer.h"
 #include "viewer/ServiceViewerEffects.h"
 #include "viewer/ViewerKeyFilter.h"
@@ -72,16 +73,21 @@ void LumivaneViewerSheet::render(ViewerAnimation animation)
 {
     const RootFace face = m_controller->rootFace();
     if (face != m_face || !m_faceView)
-        showFace(face);
+        showFace(face, animation);
     else if (StationStackView *stations = stationView())
         stations->render(animation);
     renderFaceChrome(animation);
     renderOverlayColumn(animation);
 }
 
-void LumivaneViewerSheet::showFace(RootFace face)
+void LumivaneViewerSheet::showFace(RootFace face, ViewerAnimation animation)
 {
+    QPointer<FadingSnapshot> leaving;
     if (m_faceView) {
+        // The faces have no transition of their own: the old one fades out
+        // over the new one under the change's animation.
+        if (animation.seconds > 0 && isVisible())
+            leaving = new FadingSnapshot(*m_faceView, animation, this);
         m_faceView->hide();
         m_faceView->deleteLater();
     }
@@ -102,6 +108,8 @@ void LumivaneViewerSheet::showFace(RootFace face)
     m_faceView->setGeometry(rect());
     m_faceView->lower();
     m_faceView->show();
+    if (leaving)
+        leaving->stackUnder(m_faceChrome);
 }
 
 void LumivaneViewerSheet::renderFaceChrome(ViewerAnimation animation)
@@ -113,11 +121,11 @@ void LumivaneViewerSheet::renderFaceChrome(ViewerAnimation animation)
         close->setAccessibleName(m_services.language->text(L10n::Key::closeTourA11y));
         connect(close, &QAbstractButton::clicked, this, [this] { m_controller->closeViewer(); });
         m_closeButton = close;
-        // The face changes without a transition, and the button with it.
-        m_faceChrome->addView(close, {Qt::AlignRight | Qt::AlignTop, {0, 16, 20, 0}}, LayerTransition::none,
-                              ViewerAnimation::none());
+        // It comes and goes with its face, under the same animation.
+        m_faceChrome->addView(close, {Qt::AlignRight | Qt::AlignTop, {0, 16, 20, 0}}, LayerTransition::opacity,
+                              animation);
     } else if (!closeWanted && m_closeButton) {
-        m_faceChrome->removeView(m_closeButton, ViewerAnimation::none());
+        m_faceChrome->removeView(m_closeButton, animation);
         m_closeButton = nullptr;
     }
     const bool formWanted = m_face == RootFace::cover && m_controller->state().showContactForm;

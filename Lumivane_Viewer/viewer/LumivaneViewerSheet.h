@@ -66,7 +66,7 @@ protected:
 
 private:
     void render(ViewerAnimation animation);
-    void showFace(RootFace face);
+    void showFace(RootFace face, ViewerAnimation animation);
     void renderFaceChrome(ViewerAnimation animation);
     void renderOverlayColumn(ViewerAnimation animation);
     bool audioGuideWanted() const;

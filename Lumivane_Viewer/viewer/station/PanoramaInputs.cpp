@@ -70,3 +70,14 @@ Panorama360ViewerView::Inputs vrPanoramaInputs(const ViewerController &controlle
     inputs.showHotspotLabels = true;
     return inputs;
 }
+
+bool showSame(const Panorama360ViewerView::Inputs &a, const Panorama360ViewerView::Inputs &b)
+{
+    return a.imageURL == b.imageURL && a.hotspots == b.hotspots && a.autoRotate == b.autoRotate
+           && a.autoRotateDurationSeconds == b.autoRotateDurationSeconds && a.hideHotspots == b.hideHotspots
+           && a.initialYaw == b.initialYaw && a.initialPitch == b.initialPitch && a.fov == b.fov
+           && a.resetHorizonTrigger == b.resetHorizonTrigger && a.resetViewTrigger == b.resetViewTrigger
+           && a.visitedStationIDs == b.visitedStationIDs && a.stationNames == b.stationNames
+           && a.stationNumbers == b.stationNumbers && a.hotspotStyle == b.hotspotStyle
+           && a.showHotspotLabels == b.showHotspotLabels && a.interactive == b.interactive;
+}

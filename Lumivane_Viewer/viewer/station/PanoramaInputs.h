@@ -26,3 +26,8 @@ Panorama360ViewerView::Inputs singlePanoramaInputs(ViewerController &controller,
 /// One half of the VR pair: the current station at a field of view of 90,
 /// without markers and deaf to clicks on them, never turning by itself.
 Panorama360ViewerView::Inputs vrPanoramaInputs(const ViewerController &controller, const StationLabelMaps &labels);
+
+/// Whether two sets of inputs show the same (their callbacks aside): the
+/// viewer hands a panorama new inputs only when they differ, since each
+/// update rebuilds its markers.
+bool showSame(const Panorama360ViewerView::Inputs &a, const Panorama360ViewerView::Inputs &b);

@@ -40,7 +40,7 @@ void PanoramaMediaLayer::refresh()
             m_single = new Panorama360ViewerView(inputs, m_cache, this);
             m_single->setObjectName("panorama");
             layOut();
-        } else {
+        } else if (!showSame(inputs, m_single->inputs())) {
             m_single->setInputs(inputs);
         }
     }
@@ -65,7 +65,8 @@ void PanoramaMediaLayer::showVRPair(bool shown)
     for (std::size_t i = 0; i < m_vrPair.size(); ++i) {
         QPointer<Panorama360ViewerView> &half = m_vrPair[i];
         if (half) {
-            half->setInputs(inputs);
+            if (!showSame(inputs, half->inputs()))
+                half->setInputs(inputs);
             continue;
         }
         // Each half keeps its own orientation: dragging one leaves the other.
