@@ -5,7 +5,6 @@
 
 #include "model/NotificationNames.h"
 #include "model/Palette.h"
-#include "viewer/FadingSnapshot.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -47,8 +46,8 @@ TEST_F(ViewerSheetTest, PasswordGateThenCoverThenStationsWithTheCloseButtonOverG
     EXPECT_EQ(sheet->face(), RootFace::cover);
     EXPECT_TRUE(closeButtonShown());
     // The gate fades out over the cover, as a picture, and is gone after the unlock's 0.3 s.
-    EXPECT_NE(sheet->findChild<FadingSnapshot *>(), nullptr);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return sheet->findChild<FadingSnapshot *>() == nullptr; }, 2000));
+    EXPECT_NE(sheet->findChild<QWidget *>("fadingSnapshot"), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sheet->findChild<QWidget *>("fadingSnapshot") == nullptr; }, 2000));
     QWidget *close = sheet->faceChrome().findChild<QWidget *>("viewerCloseButton");
     EXPECT_EQ(close->geometry(), QRect(1280 - 20 - 32, 16, 32, 32));
 
