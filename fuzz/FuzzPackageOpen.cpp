@@ -68,12 +68,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         stop("cannot write the input", g_inputPath);
     input.close();
 
-    const LumivaneImportedTour::OpenResult result = LumivaneImportedTour::open(QUrl::fromLocalFile(g_inputPath));
-    if (result) {
-        checkTour(*result);
-        result->cleanup();
-    } else if (result.error().message().isEmpty()) {
-        stop("failure without a message", {});
+    {
+        // The result owns the folder of a successful opening: it goes with it.
+        const LumivaneImportedTour::OpenResult result = LumivaneImportedTour::open(QUrl::fromLocalFile(g_inputPath));
+        if (result)
+            checkTour(*result);
+        else if (result.error().message().isEmpty())
+            stop("failure without a message", {});
     }
 
     if (const QStringList left = entriesOf(g_tempRoot); !left.isEmpty())

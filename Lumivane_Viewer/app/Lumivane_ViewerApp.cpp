@@ -9,12 +9,18 @@
 #include <QFileDialog>
 #include <QFileOpenEvent>
 #include <QMenuBar>
+#include <QOpenGLWidget>
 #include <QSettings>
 
 Lumivane_ViewerApp::Lumivane_ViewerApp(QWidget *parent)
     : QMainWindow(parent)
 {
     setWindowTitle(QStringLiteral("Lumivane Viewer"));
+    // Tours are drawn with OpenGL. A window that meets its first OpenGL view
+    // only when a tour opens is made again for it, which flickers and takes
+    // the keyboard focus away; this hidden one has it made for OpenGL from
+    // the start.
+    (new QOpenGLWidget(this))->hide();
     m_content = new ContentView(sharedViewerServices(), this);
     m_content->setMinimumSize(900, 600);
     m_content->onOpenFile = [this] { openTourPanel(); };
@@ -30,12 +36,6 @@ Lumivane_ViewerApp::Lumivane_ViewerApp(QWidget *parent)
     showState();
     // Desktops that send open requests as events (rather than arguments) send them to the application.
     qApp->installEventFilter(this);
-}
-
-Lumivane_ViewerApp::~Lumivane_ViewerApp()
-{
-    if (m_loadedTour)
-        m_loadedTour->cleanup();
 }
 
 void Lumivane_ViewerApp::applyStartupLanguage()
@@ -78,18 +78,23 @@ void Lumivane_ViewerApp::showState()
     m_closeAction->setVisible(m_loadedTour.has_value());
 }
 
+void Lumivane_ViewerApp::dropTour()
+{
+    m_loadedTour.reset();
+    m_extractionFolder.remove();
+}
+
 void Lumivane_ViewerApp::loadTour(const QUrl &package)
 {
-    if (m_loadedTour)
-        m_loadedTour->cleanup();
+    dropTour();
     auto opened = LumivaneImportedTour::open(package);
     if (opened) {
         m_loadedTour = std::move(*opened);
+        m_extractionFolder = opened.takeFolder();
         m_loadError.reset();
         m_content->showTour(*m_loadedTour);
     } else {
         m_loadError = opened.error().message();
-        m_loadedTour.reset();
         m_content->showStartScreen(m_loadError);
     }
     showState();
@@ -97,9 +102,7 @@ void Lumivane_ViewerApp::loadTour(const QUrl &package)
 
 void Lumivane_ViewerApp::closeTour()
 {
-    if (m_loadedTour)
-        m_loadedTour->cleanup();
-    m_loadedTour.reset();
+    dropTour();
     m_content->showStartScreen(m_loadError);
     showState();
 }

@@ -13,16 +13,15 @@ class QAction;
 class QFileDialog;
 class QMenu;
 
-/// The application's one window. Alone owns the opened tour and with it the
-/// extraction folder, and the message of the last failed open; every way of
-/// opening a package (menu, command line, desktop, later launch, drop) ends
-/// in loadTour. Shows them through ContentView and the File menu.
+/// The application's one window. Alone owns the opened tour with the owner of
+/// its extraction folder, and the message of the last failed open; every way
+/// of opening a package (menu, command line, desktop, later launch, drop)
+/// ends in loadTour. Shows them through ContentView and the File menu.
 class Lumivane_ViewerApp final : public QMainWindow
 {
 public:
+    /// A normal quit deletes the open tour's folder too, as the window goes.
     explicit Lumivane_ViewerApp(QWidget *parent = nullptr);
-    /// A normal quit deletes the open tour's folder too.
-    ~Lumivane_ViewerApp() override;
 
     const std::optional<LumivaneImportedTour> &loadedTour() const { return m_loadedTour; }
     const std::optional<QString> &loadError() const { return m_loadError; }
@@ -52,8 +51,11 @@ private:
     void applyStartupLanguage();
     void buildFileMenu();
     void showState();
+    /// Forgets the open tour and deletes its folder.
+    void dropTour();
 
     std::optional<LumivaneImportedTour> m_loadedTour;
+    LumivaneExtractionFolder m_extractionFolder; // the folder of m_loadedTour
     std::optional<QString> m_loadError;
 
     ContentView *m_content = nullptr;

@@ -5,7 +5,10 @@
 #include "model/NotificationNames.h"
 #include "model/ViewerAccent.h"
 #include "viewer/FadingSnapshot.h"
+#include "panels/feedback/VisitorFeedbackSheet.h"
+#include "panels/lightbox/LumivaneLightbox.h"
 #include "viewer/OverlayLayer.h"
+#include "viewer/ViewerLayerStack.h"
 #include "viewer/ServiceViewerEffects.h"
 #include "viewer/ViewerKeyFilter.h"
 #include "viewer/ViewerNotifications.h"
@@ -14,6 +17,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QNetworkAccessManager>
 #include <QPainter>
 
 namespace {
@@ -29,12 +33,12 @@ LumivaneViewerSheet::LumivaneViewerSheet(ViewerTour tour, ViewerServices service
     , m_services(std::move(services))
     , m_effects(std::make_unique<ServiceViewerEffects>(m_services))
     , m_controller(std::make_unique<ViewerController>(std::move(tour), *m_effects, m_scheduler))
-    , m_context{*m_controller, m_services, projectAccentColor(m_controller->project()), m_effects->ambientPlayer()}
+    , m_network(new QNetworkAccessManager(this))
+    , m_context{*m_controller, m_services, projectAccentColor(m_controller->project()), m_effects->ambientPlayer(),
+                *m_network}
     , m_faceChrome(new OverlayLayer(this))
     , m_overlayColumn(new OverlayLayer(this))
-    , m_keyFilter(new ViewerKeyFilter(*this, [this](const QKeyEvent &key) {
-        return m_controller->handleKeyPress(key.key(), key.modifiers(), key.text());
-    }))
+    , m_keyFilter(new ViewerKeyFilter(*this, [this](const QKeyEvent &key) { return handleKey(key); }))
 {
     Q_ASSERT(m_services.language);
     setObjectName("viewerSheet");
@@ -163,6 +167,40 @@ void LumivaneViewerSheet::renderOverlayColumn(ViewerAnimation animation)
         m_overlayColumn->removeView(m_audioGuide, animation);
         m_audioGuide = nullptr;
     }
+}
+
+template<typename View>
+View *LumivaneViewerSheet::shownView(ViewerLayer layer) const
+{
+    StationStackView *stations = stationView();
+    if (!stations)
+        return nullptr;
+    OverlayLayer &overlay = stations->stack().layer(layer);
+    for (QWidget *view : overlay.views()) {
+        if (!overlay.isLeaving(view))
+            return dynamic_cast<View *>(view);
+    }
+    return nullptr;
+}
+
+bool LumivaneViewerSheet::handleKey(const QKeyEvent &key)
+{
+    // The lightbox and the feedback card close their own way: the lightbox
+    // stops its video at once, the card closes only from its rating view.
+    if (key.key() == Qt::Key_Escape) {
+        const EscapeAction action = m_controller->escapeAction();
+        if (auto *lightbox = action == EscapeAction::closeLightbox ? shownView<LumivaneLightbox>(ViewerLayer::lightbox)
+                                                                   : nullptr) {
+            lightbox->close();
+            return true;
+        }
+        if (auto *card = action == EscapeAction::closeFeedback ? shownView<VisitorFeedbackSheet>(ViewerLayer::feedback)
+                                                               : nullptr) {
+            card->later();
+            return true;
+        }
+    }
+    return m_controller->handleKeyPress(key.key(), key.modifiers(), key.text());
 }
 
 void LumivaneViewerSheet::observeLanguage()

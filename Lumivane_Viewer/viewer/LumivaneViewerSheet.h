@@ -2,6 +2,7 @@
 
 #include "l10n/L10n.h"
 #include "model/AnimationCurve.h"
+#include "viewer/ViewerLayer.h"
 #include "viewer/ViewerServices.h"
 #include "viewer/ViewerSlots.h"
 #include "viewer/state/RootFace.h"
@@ -16,6 +17,8 @@
 #include <optional>
 
 class OverlayLayer;
+class QKeyEvent;
+class QNetworkAccessManager;
 class ServiceViewerEffects;
 class StationStackView;
 class ViewerController;
@@ -70,6 +73,10 @@ private:
     void renderFaceChrome(ViewerAnimation animation);
     void renderOverlayColumn(ViewerAnimation animation);
     bool audioGuideWanted() const;
+    bool handleKey(const QKeyEvent &key);
+    /// The view a layer of the station view shows (not one on its way out), if it is a View.
+    template<typename View>
+    View *shownView(ViewerLayer layer) const;
     void observeLanguage();
     void observeNotifications();
     void appear();
@@ -80,6 +87,7 @@ private:
     std::unique_ptr<ServiceViewerEffects> m_effects;
     // Declared after what it uses, so that it goes first.
     std::unique_ptr<ViewerController> m_controller;
+    QNetworkAccessManager *m_network;
     const ViewerSlotContext m_context;
 
     RootFace m_face = RootFace::cover;

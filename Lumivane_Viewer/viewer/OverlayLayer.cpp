@@ -1,5 +1,6 @@
 #include "viewer/OverlayLayer.h"
 
+#include <QChildEvent>
 #include <QEvent>
 #include <QGraphicsOpacityEffect>
 #include <QStyle>
@@ -50,6 +51,9 @@ void OverlayLayer::addView(QWidget *view, LayerPlacement placement, LayerTransit
     entry->transition = transition;
     Entry &added = *entry;
     m_entries.push_back(std::move(entry));
+    watch(view);
+    for (QObject *child : view->children())
+        watch(child);
     show();
     // A view that hid itself (a clear cover) stays hidden.
     if (!view->testAttribute(Qt::WA_WState_ExplicitShowHide))
@@ -181,6 +185,50 @@ bool OverlayLayer::event(QEvent *event)
     return QWidget::event(event);
 }
 
+bool OverlayLayer::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::ChildAdded:
+        if (watched->parent() == this)
+            watch(static_cast<QChildEvent *>(event)->child());
+        scheduleMaskUpdate();
+        break;
+    case QEvent::ChildRemoved:
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::Hide:
+        scheduleMaskUpdate();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// A view that keeps only its controls reshapes its own mask as they move;
+// its children are watched too, for the same moves.
+void OverlayLayer::watch(QObject *object)
+{
+    if (object->isWidgetType())
+        object->installEventFilter(this);
+}
+
+// After the views' own handlers, which may change their masks in theirs.
+void OverlayLayer::scheduleMaskUpdate()
+{
+    if (m_maskUpdatePending)
+        return;
+    m_maskUpdatePending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_maskUpdatePending = false;
+            updateMask();
+        },
+        Qt::QueuedConnection);
+}
+
 void OverlayLayer::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
@@ -200,7 +248,10 @@ void OverlayLayer::relayout()
 QRect OverlayLayer::placedGeometry(const Entry &entry) const
 {
     const LayerPlacement &placement = entry.placement;
-    const QRect area = rect().marginsRemoved(placement.margins);
+    QRect area = rect().marginsRemoved(placement.margins);
+    // The view's contents rectangle goes where the placement says.
+    if (!placement.fillWidth || !placement.fillHeight)
+        area = area.marginsAdded(entry.view->contentsMargins());
     const QSize hint = entry.view->sizeHint();
     QSize size = area.size();
     if (!placement.fillWidth && hint.width() >= 0)
@@ -242,9 +293,12 @@ void OverlayLayer::updateMask()
     }
     QRegion region;
     for (const auto &entry : m_entries) {
-        // Leaving views stay inside: the mask clips their fade too.
-        if (entry->view->isVisibleTo(this))
-            region += entry->view->geometry();
+        QWidget *view = entry->view;
+        // Leaving views stay inside, since the mask clips their fade too;
+        // other views that take no click are left out.
+        if (!view->isVisibleTo(this) || (view->testAttribute(Qt::WA_TransparentForMouseEvents) && !entry->leaving))
+            continue;
+        region += view->mask().isEmpty() ? QRegion(view->geometry()) : view->mask().translated(view->pos());
     }
     // An empty region would clear the mask and take every click.
     if (region.isEmpty())

@@ -36,10 +36,13 @@ enum class LayerTransition {
 
 /// A see-through layer as large as the viewer that places views at their
 /// LayerPlacement and lets them enter and leave with a transition. Clicks
-/// on its empty parts reach what lies below (its mask is the union of its
-/// views), or the whole layer lets every click through. Fades use an
-/// opacity effect only while they run, since everything over the panorama
-/// is composed again on each of its frames. Knows nothing of tours.
+/// on its empty parts reach what lies below: its mask is the union of its
+/// views, each by its own mask when it has one (a view that fills the layer
+/// and keeps only its controls), without those that take no clicks; or the
+/// whole layer lets every click through. A view whose contents margins hold
+/// a shadow is placed by its contents rectangle. Fades use an opacity
+/// effect only while they run, since everything over the panorama is
+/// composed again on each of its frames. Knows nothing of tours.
 class OverlayLayer final : public QWidget
 {
 public:
@@ -61,6 +64,7 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -72,8 +76,11 @@ private:
     void applyOpacity(Entry &entry);
     void relayout();
     QRect placedGeometry(const Entry &entry) const;
+    void watch(QObject *object);
+    void scheduleMaskUpdate();
     void updateMask();
 
     std::vector<std::unique_ptr<Entry>> m_entries;
     bool m_clickThrough = false;
+    bool m_maskUpdatePending = false;
 };

@@ -4,94 +4,68 @@
 #include "viewer/ViewerSlots.h"
 
 #include "l10n/L10n.h"
-#include "media/sound/LumivaneAudioService.h"
-#include "media/symbols/CapsuleButton.h"
-#include "model/Palette.h"
-#include "viewer/ViewerStandIns.h"
+#include "navigation/VisitorLanguagePicker.h"
+#include "panels/contact/LumivaneContactFormView.h"
+#include "panels/cover/LumivaneCoverView.h"
+#include "panels/gate/LumivanePasswordGate.h"
+#include "viewer/chrome/AudioGuideButton.h"
+#include "viewer/chrome/ChromeBindings.h"
 #include "viewer/state/ViewerController.h"
+
+#include <QNetworkAccessManager>
 
 namespace ViewerSlots {
 
 QWidget *passwordGate(const ViewerSlotContext &context, QWidget *parent)
 {
     ViewerController &controller = context.controller;
-    auto *gate = new StandInFace(controller.project().name, context.services.language->text(L10n::Key::pwGateUnlock),
-                                 controller.project().tourPassword.value_or(QString()), parent);
-    gate->setObjectName("passwordGate");
-    gate->onProceed = [&controller] { controller.unlockTour(); };
+    auto *gate = new LumivanePasswordGate(controller.project().tourPassword.value_or(QString()),
+                                          *context.services.language, parent);
+    gate->onUnlock = [&controller] { controller.unlockTour(); };
     return gate;
 }
 
 QWidget *cover(const ViewerSlotContext &context, QWidget *parent)
 {
     ViewerController &controller = context.controller;
-    L10n &language = *context.services.language;
-    auto *cover = new StandInFace(controller.project().name, language.text(L10n::Key::coverStartTour), std::nullopt,
-                                  parent);
-    cover->setObjectName("cover");
-    cover->onProceed = [&controller] { controller.startTour(); };
-    if (controller.project().contactFormEnabled) {
-        cover->addSecondaryButton(language.text(L10n::Key::contactUs),
-                                  [&controller] { controller.setContactFormVisible(true); });
-    }
-    return cover;
+    LumivaneCoverView::Inputs inputs;
+    inputs.project = controller.project();
+    if (const std::optional<Station> start = controller.startStation())
+        inputs.coverPhotoURL = controller.tour().photoURLResolver(start->id);
+    inputs.onLaunchTour = [&controller] { controller.startTour(); };
+    if (controller.project().contactFormEnabled)
+        inputs.onOpenContact = [&controller] { controller.setContactFormVisible(true); };
+    const CoverServices services{*context.services.language, context.services.imageCache,
+                                 context.services.openExternal};
+    return new LumivaneCoverView(std::move(inputs), services, parent);
 }
 
 QWidget *contactForm(const ViewerSlotContext &context, QWidget *parent)
 {
     ViewerController &controller = context.controller;
-    auto *form = new StandInCard(context.services.language->text(L10n::Key::contactUs), true, parent);
-    form->setObjectName("contactForm");
+    ContactFormServices services;
+    services.openExternal = context.services.openExternal;
+    // The viewer's own: a message on its way is delivered after the form closed.
+    services.network = &context.network;
+    auto *form = new LumivaneContactFormView(controller.project(), *context.services.language, services, parent);
     form->onClose = [&controller] { controller.setContactFormVisible(false); };
     return form;
 }
 
 QWidget *languagePicker(const ViewerSlotContext &context, QWidget *parent)
 {
-    L10n *language = context.services.language;
-    CapsuleButtonLook look;
-    look.background = QColor::fromRgbF(0, 0, 0, 0.55f);
-    auto *picker = new CapsuleButton(look, L10n::code(language->current()).toUpper(), parent);
+    auto *picker = new VisitorLanguagePicker(*context.services.language, parent);
     picker->setObjectName("languagePicker");
-    QObject::connect(picker, &QAbstractButton::clicked, language, [language] {
-        const QList<L10n::Language> all = L10n::allLanguages();
-        language->setCurrent(all[(all.indexOf(language->current()) + 1) % all.size()]);
-    });
-    QObject::connect(language, &L10n::currentChanged, picker,
-                     [picker](L10n::Language current) { picker->setText(L10n::code(current).toUpper()); });
     return picker;
 }
 
 QWidget *audioGuideButton(const ViewerSlotContext &context, QWidget *parent)
 {
-    ViewerController &controller = context.controller;
-    LumivaneAudioService *narration = context.services.narration;
-    auto lookFor = [](bool playing) {
-        CapsuleButtonLook look;
-        look.symbol = playing ? QStringLiteral("pause.fill") : QStringLiteral("play.fill");
-        look.symbolPoints = 11;
-        look.font = systemFont(12, QFont::DemiBold);
-        look.foreground = colorFromHex(u"#E8DCC4");
-        look.spacing = 8;
-        look.horizontalPadding = 12;
-        look.verticalPadding = 8;
-        look.background = QColor::fromRgbF(0, 0, 0, 0.65f);
-        QColor gold = paletteGold();
-        gold.setAlphaF(playing ? 1.0f : 0.35f);
-        look.outline = CapsuleOutline{gold, 1};
-        return look;
-    };
-    const bool playing = narration && narration->isPlaying();
-    auto *button = new CapsuleButton(lookFor(playing), QStringLiteral("Audio-guide"), parent);
+    if (!context.services.narration)
+        return nullptr;
+    auto *button = new AudioGuideButton(parent);
     button->setObjectName("audioGuideButton");
-    QObject::connect(button, &QAbstractButton::clicked, &controller, [&controller] {
-        if (const auto id = controller.state().currentStationID)
-            controller.toggleStationNarration(*id);
-    });
-    if (narration) {
-        QObject::connect(narration, &LumivaneAudioService::isPlayingChanged, button,
-                         [button, lookFor](bool nowPlaying) { button->setLook(lookFor(nowPlaying)); });
-    }
+    bindAudioGuideButton(*button, context.controller, *context.services.narration);
     return button;
 }
 

@@ -4,21 +4,25 @@
 
 #include <QColor>
 
+class ClassicInfoMarker;
 class LumivaneAmbientPlayer;
+class QNetworkAccessManager;
 class QWidget;
 class ViewerController;
 struct Hotspot;
 
 /// What every place of the viewer is built from: the controller, whose
 /// state it shows and whose operations its callbacks run; the services; the
-/// tour's accent colour; and the viewer's ambient loop, whose playing and
-/// muted states the control bar follows.
+/// tour's accent colour; the viewer's ambient loop, whose playing and
+/// muted states the control bar follows; and the viewer's network access,
+/// which outlives the contact form so that a message on its way arrives.
 struct ViewerSlotContext
 {
     ViewerController &controller;
     const ViewerServices &services;
     QColor accent;
     LumivaneAmbientPlayer &ambient;
+    QNetworkAccessManager &network;
 };
 
 /// One factory per place of the viewer. Each builds the view of its place
@@ -55,7 +59,7 @@ QWidget *watermark(const ViewerSlotContext &context, QWidget *parent);
 
 // Classic tours' media layer.
 QWidget *captionBand(const ViewerSlotContext &context, QWidget *parent);
-/// One info marker; its centre is placed by the caller.
-QWidget *classicMarker(const ViewerSlotContext &context, const Hotspot &hotspot, QWidget *parent);
+/// One info marker; the caller puts its disc's centre in place.
+ClassicInfoMarker *classicMarker(const ViewerSlotContext &context, const Hotspot &hotspot, QWidget *parent);
 
 } // namespace ViewerSlots

@@ -1,5 +1,6 @@
 #include "BareQuadWidget.h"
 #include "BenchPhotos.h"
+#include "FrameTiming.h"
 
 #include "media/images/LumivaneImageCache.h"
 #include "media/panorama/Panorama360ViewerView.h"
@@ -40,25 +41,6 @@ struct Fixture
 };
 
 Fixture *fixture = nullptr;
-
-// Runs the event loop until `done` holds. Unlike QTest's waits it never
-// sleeps between events, which would show up as frame gaps.
-template<typename Predicate>
-bool waitUntil(Predicate done, int timeoutMs)
-{
-    QEventLoop loop;
-    QTimer poll;
-    QElapsedTimer clock;
-    clock.start();
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done() || clock.elapsed() > timeoutMs)
-            loop.quit();
-    });
-    poll.start(2);
-    if (!done())
-        loop.exec();
-    return done();
-}
 
 struct Summary
 {
@@ -119,7 +101,7 @@ std::unique_ptr<Panorama360ViewerView> shownView(const Panorama360ViewerView::In
     auto view = std::make_unique<Panorama360ViewerView>(inputs, fixture->cache);
     view->resize(screenSize);
     view->show();
-    if (!QTest::qWaitForWindowExposed(view.get()) || !waitUntil([&view] { return fullyShown(*view); }, 20000))
+    if (!QTest::qWaitForWindowExposed(view.get()) || !FrameTiming::waitUntil([&view] { return fullyShown(*view); }, 20000))
         std::fprintf(stderr, "the view did not show its photo\n");
     return view;
 }
@@ -133,18 +115,7 @@ double blockOfFrames(QOpenGLWidget &shown, QOpenGLWidget &hidden, int frames)
     shown.show();
     if (!QTest::qWaitForWindowExposed(&shown))
         std::fprintf(stderr, "a window was not shown\n");
-    QEventLoop loop;
-    auto connection = QObject::connect(&shown, &QOpenGLWidget::frameSwapped, &loop, &QEventLoop::quit);
-    shown.update();
-    loop.exec(); // settle after showing
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < frames; ++i) {
-        shown.update();
-        loop.exec();
-    }
-    QObject::disconnect(connection);
-    return double(timer.nsecsElapsed()) / 1e6;
+    return FrameTiming::timeFrames(shown, frames);
 }
 
 void BM_FrameTimePanoramaVersusBareQuad(benchmark::State &state)
@@ -199,13 +170,13 @@ double longestFrameGapMs(Panorama360ViewerView &view, const QUrl &url, double *s
     Panorama360ViewerView::Inputs inputs = view.inputs();
     inputs.imageURL = url;
     view.setInputs(inputs);
-    if (!waitUntil([&view] { return fullyShown(view); }, 20000))
+    if (!FrameTiming::waitUntil([&view] { return fullyShown(view); }, 20000))
         std::fprintf(stderr, "the new photo was not shown\n");
     if (shownAfterMs)
         *shownAfterMs = double(clock.nsecsElapsed()) / 1e6;
     if (readyAfterMs)
         *readyAfterMs = double(ready) / 1e6;
-    waitUntil([] { return false; }, 50);
+    FrameTiming::waitUntil([] { return false; }, 50);
     QObject::disconnect(connection);
     return double(longest) / 1e6;
 }
@@ -232,7 +203,7 @@ void BM_FrameGapWithoutStationChange(benchmark::State &state)
             longest = std::max(longest, now - last);
             last = now;
         });
-        waitUntil([] { return false; }, 1500);
+        FrameTiming::waitUntil([] { return false; }, 1500);
         QObject::disconnect(connection);
         state.SetIterationTime(double(longest) / 1e9);
     }

@@ -231,6 +231,19 @@ TEST_F(AppShellTest, ReplacingATourBuildsAFreshViewerThatShowsTheNewToursGate)
     EXPECT_TRUE(QTest::qWaitFor([&] { return old.isNull(); }, 2000));
 }
 
+TEST_F(AppShellTest, OpeningATourKeepsTheWindowAndTheKeyboardFocus)
+{
+    auto window = shownWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const WId native = window->winId();
+
+    // The tour's cover turns its photo in a panorama, the window's first OpenGL view.
+    window->loadTour(QUrl::fromLocalFile(writeTour("panorama.lumivane", "Panorama")));
+    ASSERT_TRUE(window->loadedTour());
+    EXPECT_EQ(window->winId(), native);
+    EXPECT_EQ(QApplication::activeWindow(), window.get());
+}
+
 TEST_F(AppShellTest, ClosingTheViewerIsFermerLaVisite)
 {
     auto window = shownWindow();
@@ -462,17 +475,14 @@ protected:
         auto opened = LumivaneImportedTour::open(QUrl::fromLocalFile(path));
         ASSERT_TRUE(opened);
         m_tour = *opened;
+        m_folder = opened.takeFolder();
         m_attachments = QDir(folderOf(*m_tour)).filePath("attachments");
-    }
-    void TearDown() override
-    {
-        if (m_tour)
-            m_tour->cleanup();
     }
 
     QTemporaryDir m_dir;
     ShellTestPackages::Tour m_plan;
     std::optional<LumivaneImportedTour> m_tour;
+    LumivaneExtractionFolder m_folder;
     QString m_attachments;
 };
 

@@ -6,6 +6,7 @@
 #include "media/symbols/SymbolButton.h"
 #include "model/HotspotAttachment.h"
 #include "viewer/station/BlackCover.h"
+#include "viewer/chrome/ClassicInfoMarker.h"
 #include "viewer/station/ClassicMediaLayer.h"
 
 #include <QAbstractButton>
@@ -14,7 +15,7 @@ namespace {
 
 using Layers = QList<ViewerLayer>;
 
-/// The overlay layers (header to table of contents) that show a view now.
+/// The overlay layers (watermark to table of contents), once per view each shows now.
 Layers overlaysShown(const StationStackView &stations)
 {
     Layers shown;
@@ -23,10 +24,8 @@ Layers overlaysShown(const StationStackView &stations)
             continue;
         OverlayLayer &overlay = stations.stack().layer(layer);
         for (QWidget *view : overlay.views()) {
-            if (!overlay.isLeaving(view)) {
+            if (!overlay.isLeaving(view))
                 shown << layer;
-                break;
-            }
         }
     }
     return shown;
@@ -70,7 +69,16 @@ HotspotAttachment pdfAttachment()
     return attachment;
 }
 
-const Layers chrome{ViewerLayer::headerAndControlBar};
+// Header and control bar, and the floor plan's place (its view decides
+// whether the tour has a plan to show).
+const Layers chrome{ViewerLayer::headerAndControlBar, ViewerLayer::headerAndControlBar,
+                    ViewerLayer::floorPlanAndThumbStrip};
+const Layers chromeAnd(ViewerLayer layer)
+{
+    Layers layers = chrome;
+    layers.insert(std::upper_bound(layers.begin(), layers.end(), layer), layer);
+    return layers;
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Conditions, LayerConditionTest,
@@ -90,11 +98,11 @@ INSTANTIATE_TEST_SUITE_P(
                       {ViewerLayer::immersiveExit, ViewerLayer::kioskHeader}},
         ConditionCase{"infoCard", {},
                       [](ViewerController &c) { c.showInfoCard(c.infoHotspotsOfStation().front()); },
-                      {ViewerLayer::headerAndControlBar, ViewerLayer::infoCard}},
+                      chromeAnd(ViewerLayer::infoCard)},
         ConditionCase{"propertyInfo", {}, [](ViewerController &c) { c.togglePropertyInfo(); },
-                      {ViewerLayer::headerAndControlBar, ViewerLayer::propertyInfo}},
+                      chromeAnd(ViewerLayer::propertyInfo)},
         ConditionCase{"thumbStrip", {}, [](ViewerController &c) { c.toggleThumbBar(); },
-                      {ViewerLayer::headerAndControlBar, ViewerLayer::floorPlanAndThumbStrip}},
+                      chromeAnd(ViewerLayer::floorPlanAndThumbStrip)},
         ConditionCase{"thumbStripHiddenInImmersion", {},
                       [](ViewerController &c) {
                           c.toggleThumbBar();
@@ -103,29 +111,29 @@ INSTANTIATE_TEST_SUITE_P(
                       {ViewerLayer::immersiveExit}},
         ConditionCase{"lightbox", {},
                       [](ViewerController &c) { c.openAttachmentInLightbox(pdfAttachment(), LightboxContent::Kind::pdf); },
-                      {ViewerLayer::headerAndControlBar, ViewerLayer::lightbox}},
+                      chromeAnd(ViewerLayer::lightbox)},
         ConditionCase{"feedback", [](LumivaneProject &p) {
                           p.feedbackEnabled = true;
                           p.feedbackEmail = " avis@example.com ";
                       },
                       [](ViewerController &c) { c.setShowFeedback(true); },
-                      {ViewerLayer::headerAndControlBar, ViewerLayer::feedback}},
+                      chromeAnd(ViewerLayer::feedback)},
         ConditionCase{"feedbackWithoutRecipient", [](LumivaneProject &p) { p.feedbackEnabled = true; },
                       [](ViewerController &c) { c.setShowFeedback(true); }, chrome},
         ConditionCase{"keyboardHelp", {}, [](ViewerController &c) { c.setShowKeyboardHelp(true); },
-                      {ViewerLayer::headerAndControlBar, ViewerLayer::keyboardHelp}},
+                      chromeAnd(ViewerLayer::keyboardHelp)},
         ConditionCase{"tableOfContents", {}, [](ViewerController &c) { c.setShowTableOfContents(true); },
-                      {ViewerLayer::headerAndControlBar, ViewerLayer::tableOfContents}},
+                      chromeAnd(ViewerLayer::tableOfContents)},
         ConditionCase{"panelsPileUpInTheirOrder", {},
                       [](ViewerController &c) {
                           c.setShowTableOfContents(true);
                           c.setShowKeyboardHelp(true);
                           c.togglePropertyInfo();
                       },
-                      {ViewerLayer::headerAndControlBar, ViewerLayer::propertyInfo, ViewerLayer::keyboardHelp,
-                       ViewerLayer::tableOfContents}},
+                      {ViewerLayer::headerAndControlBar, ViewerLayer::headerAndControlBar, ViewerLayer::propertyInfo,
+                       ViewerLayer::floorPlanAndThumbStrip, ViewerLayer::keyboardHelp, ViewerLayer::tableOfContents}},
         ConditionCase{"watermark", [](LumivaneProject &p) { p.watermarkText = " Agence du Port "; },
-                      [](ViewerController &) {}, {ViewerLayer::watermark, ViewerLayer::headerAndControlBar}},
+                      [](ViewerController &) {}, chromeAnd(ViewerLayer::watermark)},
         ConditionCase{"watermarkOfSpaces", [](LumivaneProject &p) { p.watermarkText = " \t "; },
                       [](ViewerController &) {}, chrome}),
     [](const auto &info) { return std::string(info.param.name); });
@@ -184,20 +192,25 @@ TEST_F(StationStackTest, ClassicMarkersSitAtTheirFractionsOfTheFittedPhoto)
     ClassicMediaLayer *classic = stations()->classicLayer();
     ASSERT_NE(classic, nullptr);
     EXPECT_EQ(classic->fittedPhotoRect(), QRectF(0, 250, 1000, 500));
-    const QList<QWidget *> markers = classic->markers();
+    const QList<ClassicInfoMarker *> markers = classic->markers();
     ASSERT_EQ(markers.size(), 2); // navigation hotspots get none
-    EXPECT_EQ(QRectF(markers[0]->geometry()).center(), QPointF(500, 500));
-    EXPECT_EQ(QRectF(markers[1]->geometry()).center(), QPointF(0, 250));
+    // The discs stand as far apart as the hotspots in the fitted photo.
+    EXPECT_EQ(markers[0]->pos() - markers[1]->pos(), QPoint(500, 250));
+    EXPECT_TRUE(markers[0]->geometry().contains(500, 500));
 
-    // A click opens the info card of its hotspot.
-    qobject_cast<QAbstractButton *>(markers[0])->click();
+    // A click on the disc at the hotspot's place opens its info card, also
+    // while the splash is on its way out.
+    controller().hideSplash();
+    QTest::mouseClick(sheet->windowHandle(), Qt::LeftButton, {}, classic->mapTo(sheet.get(), QPoint(500, 500)));
     ASSERT_TRUE(controller().state().selectedInfoHotspot);
     EXPECT_EQ(controller().state().selectedInfoHotspot->id, centre.id);
 
+    const QPoint before = markers[0]->pos();
     sheet->resize(1600, 1000);
     QCoreApplication::processEvents();
     EXPECT_EQ(classic->fittedPhotoRect(), QRectF(0, 100, 1600, 800));
-    EXPECT_EQ(QRectF(markers[0]->geometry()).center(), QPointF(800, 500));
+    EXPECT_EQ(markers[0]->pos() - before, QPoint(300, 0));
+    EXPECT_EQ(markers[0]->pos() - markers[1]->pos(), QPoint(800, 400));
 }
 
 TEST_F(StationStackTest, ClassicStepButtonsWrapAroundAndHideDuringTheKioskTour)
@@ -234,7 +247,7 @@ TEST_F(StationStackTest, AClassicStationWithoutPhotoPutsItsMarkersOverTheWholeLa
     openStarted(project, {1200, 800});
 
     EXPECT_EQ(stations()->classicLayer()->fittedPhotoRect(), QRectF(0, 0, 1200, 800));
-    EXPECT_EQ(QRectF(stations()->classicLayer()->markers().front()->geometry()).center(), QPointF(300, 400));
+    EXPECT_TRUE(stations()->classicLayer()->markers().front()->geometry().contains(300, 400));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "support/ViewerSheetFixture.h"
 
+#include "model/HotspotAttachment.h"
 #include "model/NotificationNames.h"
 #include "model/Palette.h"
 
@@ -98,6 +99,29 @@ TEST_F(ViewerSheetTest, OneKeyHandlerAnswersTheStationViewsKeysButLeavesTextFiel
     EXPECT_EQ(field->text(), "-i");
     EXPECT_EQ(controller().state().currentFOV, 65);
     EXPECT_FALSE(controller().state().showPropertyInfo);
+}
+
+TEST_F(ViewerSheetTest, EscapeClosesTheLightboxThenTheFeedbackCardAndOnlyThenTheViewer)
+{
+    LumivaneProject project = classicTour();
+    project.feedbackEnabled = true;
+    project.feedbackEmail = "avis@example.com";
+    openStarted(project);
+    HotspotAttachment plan;
+    plan.kind = AttachmentKind::pdf;
+    plan.payload = "plan.pdf";
+    controller().setShowFeedback(true);
+    controller().openAttachmentInLightbox(plan, LightboxContent::Kind::pdf);
+    ASSERT_EQ(shownIn(ViewerLayer::lightbox).size(), 1);
+
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(controller().state().lightboxContent);
+    EXPECT_TRUE(controller().state().showFeedback);
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(controller().state().showFeedback);
+    EXPECT_EQ(dismissals, 0);
+    press(Qt::Key_Escape);
+    EXPECT_EQ(dismissals, 1);
 }
 
 TEST_F(ViewerSheetTest, KeysOfTheStationViewDoNothingOnTheCoverAndNothingOnceHidden)

@@ -30,11 +30,6 @@ std::optional<QString> createExtractionFolder(const QString &path)
     return std::nullopt;
 }
 
-void removeFolder(const QString &path)
-{
-    QDir(path).removeRecursively();
-}
-
 // Directory order differs between machines; sorted names make "the last one
 // listed wins" give the same photo everywhere.
 QHash<QUuid, QUrl> mapPhotos(const QString &folder)
@@ -85,45 +80,30 @@ LumivaneImportedTour::OpenResult LumivaneImportedTour::open(const QUrl &archiveU
                                .filePath(extractionFolderPrefix() + PackageNames::upperCaseID(QUuid::createUuid()));
     if (const auto failure = createExtractionFolder(folder))
         return LumivaneOpenError::fileError(*failure);
+    // Every failure from here on deletes the folder as its owner goes.
+    LumivaneExtractionFolder owner(folder);
 
     const ArchiveExtractor::Result extraction = ArchiveExtractor(limits.extraction).extract(archiveURL.toLocalFile(), folder);
-    if (!extraction.succeeded) {
-        removeFolder(folder);
+    if (!extraction.succeeded)
         return LumivaneOpenError(LumivaneImportError::extractionFailed(extraction.failure));
-    }
 
     // Only the root counts: a project.json in a subfolder is not the project.
     const QString projectPath = QDir(folder).filePath(QStringLiteral("project.json"));
-    if (!itemExists(projectPath)) {
-        removeFolder(folder);
+    if (!itemExists(projectPath))
         return LumivaneOpenError(LumivaneImportError::projectJSONMissing());
-    }
     const ProjectBytes bytes = readProjectJSON(projectPath, limits.maxProjectJSONBytes);
-    if (!bytes.json) {
-        removeFolder(folder);
+    if (!bytes.json)
         return *bytes.error;
-    }
     QString decodeError;
     std::optional<LumivaneProject> project = LumivaneProject::fromJson(*bytes.json, &decodeError);
-    if (!project) {
-        removeFolder(folder);
+    if (!project)
         return LumivaneOpenError(LumivaneImportError::decodeFailed(decodeError));
-    }
 
     LumivaneImportedTour tour;
     tour.project = std::move(*project);
-    tour.extractionFolder = QUrl::fromLocalFile(folder + QLatin1Char('/'));
+    tour.extractionFolder = owner.url();
     tour.photoURLs = mapPhotos(folder);
-    return tour;
-}
-
-void LumivaneImportedTour::cleanup() const
-{
-    // An empty path would name the working directory.
-    const QString folder = extractionFolder.toLocalFile();
-    if (!extractionFolder.isLocalFile() || folder.isEmpty())
-        return;
-    removeFolder(folder);
+    return OpenResult(std::move(tour), std::move(owner));
 }
 
 std::optional<QUrl> LumivaneImportedTour::audioURL(const QUuid &stationID) const

@@ -1,10 +1,11 @@
 #include "PanoramaTextureStore.h"
 
-#include "PanoramaJpegDecoder.h"
+#include "PanoramaPhotoDecode.h"
 #include "PanoramaSpareImage.h"
 #include "PanoramaTextureUploader.h"
 
 #include "media/images/LumivaneImageCache.h"
+#include "threads/WorkerThread.h"
 
 #include <QHash>
 #include <QOffscreenSurface>
@@ -61,24 +62,15 @@ PanoramaTextureStore::PanoramaTextureStore(QOpenGLContext *shareContext)
     m_surface = new QOffscreenSurface(nullptr, this);
     m_surface->setFormat(shareContext->format());
     m_surface->create();
-    auto *context = new QOpenGLContext;
-    context->setFormat(shareContext->format());
-    context->setShareContext(shareContext);
-    context->create();
-
-    m_thread = new QThread(this);
-    m_thread->setObjectName(QStringLiteral("panorama-texture-upload"));
-    context->moveToThread(m_thread);
-    m_uploader = new PanoramaTextureUploader(context, m_surface);
-    m_uploader->moveToThread(m_thread);
-    m_thread->start();
+    m_upload = std::make_unique<UploadThread>(QStringLiteral("panorama-texture-upload"),
+                                              std::make_unique<PanoramaTextureUploader>(shareContext, m_surface));
     m_link->store = this;
-    m_link->uploader = m_uploader;
+    m_link->upload = m_upload.get();
 }
 
 PanoramaTextureStore::~PanoramaTextureStore()
 {
-    // The uploader deletes every texture it made when it shuts down.
+    // The uploader deletes every texture it made when its thread ends.
     m_recent.clear();
     // Decodes on the pool post to the uploader and to this store.
     m_link->cut();
@@ -88,11 +80,6 @@ PanoramaTextureStore::~PanoramaTextureStore()
         else
             ++it;
     }
-    PanoramaTextureUploader *uploader = m_uploader;
-    QMetaObject::invokeMethod(uploader, [uploader] { uploader->shutDown(); }, Qt::BlockingQueuedConnection);
-    m_thread->quit();
-    m_thread->wait();
-    delete m_uploader;
 }
 
 std::shared_ptr<PanoramaTexture> PanoramaTextureStore::resident(const QString &key) const
@@ -103,19 +90,78 @@ std::shared_ptr<PanoramaTexture> PanoramaTextureStore::resident(const QString &k
 void PanoramaTextureStore::Link::post(Call call)
 {
     const std::lock_guard lock(mutex);
-    if (!uploader)
+    if (!upload)
         return;
-    QMetaObject::invokeMethod(uploader, [uploader = uploader, store = store, call = std::move(call)] {
-        call(*uploader, *store);
-    });
+    upload->post([store = store, call = std::move(call)](PanoramaTextureUploader &uploader) { call(uploader, *store); });
 }
 
 void PanoramaTextureStore::Link::cut()
 {
     const std::lock_guard lock(mutex);
     store = nullptr;
-    uploader = nullptr;
+    upload = nullptr;
 }
+
+// A decode's photo on its way to the upload thread. Everything goes through
+// the link, in order on the upload thread; textures it began are the
+// uploader's to delete should the store go first.
+class PanoramaTextureStore::BandUpload final : public PanoramaPhotoDecode::Sink
+{
+public:
+    using Uploader = PanoramaTextureUploader;
+
+    BandUpload(std::shared_ptr<Link> link, QString key, Uploader::Result recycled)
+        : m_link(std::move(link))
+        , m_key(std::move(key))
+        , m_recycled(std::move(recycled))
+    {
+    }
+
+    void begin(QSize size) override
+    {
+        m_began = true;
+        m_link->post([job = m_job, size, recycled = m_recycled](Uploader &uploader, PanoramaTextureStore &) {
+            uploader.begin(*job, size, recycled);
+        });
+    }
+
+    void addBand(const QImage &image, int y, int rows) override
+    {
+        m_link->post([job = m_job, image, y, rows](Uploader &uploader, PanoramaTextureStore &) {
+            uploader.addBand(*job, y, image.constScanLine(y), rows, image.bytesPerLine());
+        });
+    }
+
+    void finish() override
+    {
+        m_link->post([job = m_job, key = m_key](Uploader &uploader, PanoramaTextureStore &store) {
+            const Uploader::Result result = uploader.finish(*job);
+            store.postResult(key, result.ids, result.size);
+        });
+    }
+
+    void abort() override
+    {
+        m_link->post([job = m_job](Uploader &uploader, PanoramaTextureStore &) { uploader.abort(*job); });
+    }
+
+    void whole(const QImage &image) override
+    {
+        // A recycled texture that an aborted band upload began with is gone.
+        const Uploader::Result reuse = m_began ? Uploader::Result{} : m_recycled;
+        m_link->post([key = m_key, image, reuse](Uploader &uploader, PanoramaTextureStore &store) {
+            const Uploader::Result result = uploader.upload(image, reuse);
+            store.postResult(key, result.ids, result.size);
+        });
+    }
+
+private:
+    const std::shared_ptr<Link> m_link;
+    const QString m_key;
+    const Uploader::Result m_recycled;
+    const std::shared_ptr<Uploader::Job> m_job = std::make_shared<Uploader::Job>();
+    bool m_began = false;
+};
 
 bool PanoramaTextureStore::wait(const QString &key, QObject *receiver, Ready ready)
 {
@@ -140,12 +186,11 @@ void PanoramaTextureStore::upload(const QString &key, const QImage &image, QObje
     }
     if (!wait(key, receiver, std::move(ready)))
         return;
-    PanoramaTextureUploader *uploader = m_uploader;
-    PanoramaTextureStore *store = this;
     const auto [recycledIds, recycledSize] = takeRecyclable();
     const PanoramaTextureUploader::Result recycled{recycledIds, recycledSize};
-    QMetaObject::invokeMethod(uploader, [uploader, store, key, image, recycled] {
-        const PanoramaTextureUploader::Result result = uploader->upload(image, recycled);
+    // The upload thread drains its work before the store finishes going.
+    m_upload->post([store = this, key, image, recycled](PanoramaTextureUploader &uploader) {
+        const PanoramaTextureUploader::Result result = uploader.upload(image, recycled);
         store->postResult(key, result.ids, result.size);
     });
 }
@@ -158,49 +203,9 @@ void PanoramaTextureStore::decodeAndUpload(std::shared_ptr<LumivaneImageCache> c
     const auto [recycledIds, recycledSize] = takeRecyclable();
     const PanoramaTextureUploader::Result recycled{recycledIds, recycledSize};
     const int maxSide = m_maxTextureSize;
-    using Uploader = PanoramaTextureUploader;
-    using Store = PanoramaTextureStore;
-    // Everything the task does to the store goes through the link, in order
-    // on the upload thread; textures it began are the uploader's to delete
-    // should the store go first.
     auto task = [link = m_link, spare = m_spare, cache = std::move(cache), url, key, recycled, maxSide] {
-        const QString path = url.toLocalFile();
-        QImage image;
-        bool began = false;
-        if (PanoramaJpegDecoder::canDecode(path)) {
-            auto job = std::make_shared<Uploader::Job>();
-            image = PanoramaJpegDecoder::decode(
-                path, maxSide, PanoramaMipmapBands::bandRows,
-                [&link, job, recycled, &began](QSize size) {
-                    began = true;
-                    link->post([job, size, recycled](Uploader &uploader, Store &) {
-                        uploader.begin(*job, size, recycled);
-                    });
-                },
-                [&link, job](const QImage &decoded, int y, int rows) {
-                    link->post([job, decoded, y, rows](Uploader &uploader, Store &) {
-                        uploader.addBand(*job, y, decoded.constScanLine(y), rows, decoded.bytesPerLine());
-                    });
-                },
-                spare.get());
-            if (!image.isNull()) {
-                cache->store(url, image);
-                link->post([job, key](Uploader &uploader, Store &store) {
-                    const Uploader::Result result = uploader.finish(*job);
-                    store.postResult(key, result.ids, result.size);
-                });
-                return;
-            }
-            link->post([job](Uploader &uploader, Store &) { uploader.abort(*job); });
-        }
-        // Other formats, turned photos and damaged files: the general decoder.
-        // A recycled texture that a failed JPEG decode began with is gone.
-        const Uploader::Result reuse = began ? Uploader::Result{} : recycled;
-        image = cache->image(url);
-        link->post([key, image, reuse](Uploader &uploader, Store &store) {
-            const Uploader::Result result = uploader.upload(image, reuse);
-            store.postResult(key, result.ids, result.size);
-        });
+        BandUpload sink(link, key, recycled);
+        PanoramaPhotoDecode::decodeInto(sink, url, *cache, maxSide, spare.get());
     };
     LumivaneImageCache::pool()->start(task, LumivaneImageCache::utilityPriority);
 }
@@ -240,8 +245,7 @@ void PanoramaTextureStore::finishUpload(const QString &key, std::vector<unsigned
 
 void PanoramaTextureStore::release(std::vector<unsigned> ids)
 {
-    PanoramaTextureUploader *uploader = m_uploader;
-    QMetaObject::invokeMethod(uploader, [uploader, ids = std::move(ids)] { uploader->deleteTextures(ids); });
+    m_upload->post([ids = std::move(ids)](PanoramaTextureUploader &uploader) { uploader.deleteTextures(ids); });
     for (auto it = m_textures.begin(); it != m_textures.end();) {
         if (it->expired())
             it = m_textures.erase(it);

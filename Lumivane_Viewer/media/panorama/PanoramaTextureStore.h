@@ -19,11 +19,12 @@
 class QOpenGLContext;
 class QOpenGLContextGroup;
 class QOffscreenSurface;
-class QThread;
 class LumivaneImageCache;
 class PanoramaSpareImage;
 class PanoramaTextureUploader;
 class PanoramaTextureStore;
+template <typename Worker>
+class WorkerThread;
 
 /// One panorama photo uploaded into a shared context group as GL textures
 /// with mipmaps, one per horizontal strip (PanoramaStrips). Deleting the last
@@ -87,6 +88,8 @@ public:
     static constexpr std::size_t recentTextureCount = 2;
 
 private:
+    using UploadThread = WorkerThread<PanoramaTextureUploader>;
+
     /// What a background decode may reach of the store. Cleared when the
     /// store goes, so that a decode still queued or running then posts
     /// nothing and closing a view never waits for one.
@@ -99,8 +102,9 @@ private:
 
         std::mutex mutex;
         PanoramaTextureStore *store = nullptr;
-        PanoramaTextureUploader *uploader = nullptr;
+        UploadThread *upload = nullptr;
     };
+    class BandUpload;
 
     struct Waiter
     {
@@ -117,9 +121,9 @@ private:
     void postResult(const QString &key, std::vector<unsigned> ids, QSize size);
     void finishUpload(const QString &key, std::vector<unsigned> ids, QSize size);
 
-    QThread *m_thread = nullptr;
-    PanoramaTextureUploader *m_uploader = nullptr;
     QOffscreenSurface *m_surface = nullptr;
+    /// Ends after the work posted to it, and deletes every texture it made.
+    std::unique_ptr<UploadThread> m_upload;
     int m_maxTextureSize = 0;
     QHash<QString, std::weak_ptr<PanoramaTexture>> m_textures;
     QHash<QString, std::vector<Waiter>> m_waiting;

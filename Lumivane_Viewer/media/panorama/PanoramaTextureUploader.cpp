@@ -17,17 +17,24 @@
 #define GL_TEXTURE_MAX_LEVEL 0x813D
 #endif
 
-PanoramaTextureUploader::PanoramaTextureUploader(QOpenGLContext *context, QOffscreenSurface *surface)
-    : m_context(context)
+PanoramaTextureUploader::PanoramaTextureUploader(QOpenGLContext *shareContext, QOffscreenSurface *surface)
+    : m_context(new QOpenGLContext(this))
     , m_surface(surface)
 {
+    m_context->setFormat(shareContext->format());
+    m_context->setShareContext(shareContext);
+    m_context->create();
 }
 
-PanoramaTextureUploader::~PanoramaTextureUploader() = default;
+PanoramaTextureUploader::~PanoramaTextureUploader()
+{
+    deleteTextures(std::vector<unsigned>(m_alive.cbegin(), m_alive.cend()));
+    m_context->doneCurrent();
+}
 
 bool PanoramaTextureUploader::makeCurrent()
 {
-    if (!m_context || !m_context->makeCurrent(m_surface))
+    if (!m_context->makeCurrent(m_surface))
         return false;
     if (m_maxTextureSize == 0) {
         int size = 0;
@@ -176,12 +183,4 @@ void PanoramaTextureUploader::deleteTextures(const std::vector<unsigned> &ids)
         if (id && m_alive.erase(id) && makeCurrent())
             m_context->functions()->glDeleteTextures(1, &id);
     }
-}
-
-void PanoramaTextureUploader::shutDown()
-{
-    deleteTextures(std::vector<unsigned>(m_alive.cbegin(), m_alive.cend()));
-    if (m_context)
-        m_context->doneCurrent();
-    m_context.reset();
 }

@@ -6,7 +6,6 @@
 #include <QObject>
 #include <QSize>
 
-#include <memory>
 #include <optional>
 #include <set>
 #include <vector>
@@ -15,7 +14,7 @@ class QOpenGLContext;
 class QOffscreenSurface;
 
 /// The worker of PanoramaTextureStore: lives on the upload thread with its
-/// own context, shared with the views' context group. Uploads a photo band
+/// own context, shared with the views' context group, and is deleted there. Uploads a photo band
 /// by band with its mipmaps made on the CPU: each GL call is short, so the
 /// views' contexts, which share the driver's texture lock, keep drawing.
 class PanoramaTextureUploader final : public QObject
@@ -38,7 +37,12 @@ public:
         std::vector<std::optional<PanoramaMipmapBands>> mipmaps;
     };
 
-    PanoramaTextureUploader(QOpenGLContext *context, QOffscreenSurface *surface);
+    /// Makes its own context in the group of `shareContext`; it draws on
+    /// `surface`, which must outlive it.
+    PanoramaTextureUploader(QOpenGLContext *shareContext, QOffscreenSurface *surface);
+    /// Deletes every texture still alive, on the upload thread. The context
+    /// group may outlive the store (a window's own context keeps it), so
+    /// nothing may be left behind.
     ~PanoramaTextureUploader() override;
 
     /// Uploads a whole photo. Upload thread only. `recycled` are textures
@@ -59,10 +63,6 @@ public:
     void abort(Job &job);
 
     void deleteTextures(const std::vector<unsigned> &ids);
-    /// Deletes every texture still alive and destroys the context; the last
-    /// call on the upload thread. The context group may outlive the store
-    /// (a window's own context keeps it), so nothing may be left behind.
-    void shutDown();
 
     /// The image as it is uploaded: within maxSize on both sides and in a
     /// layout that GL reads without another copy.
@@ -73,7 +73,7 @@ private:
     unsigned allocate(QSize size);
     void uploadRows(int level, int y, const uchar *pixels, int width, int rows, qsizetype stride);
 
-    std::unique_ptr<QOpenGLContext> m_context;
+    QOpenGLContext *m_context; // a child: moves to the upload thread with this object
     /// Every texture made here and not deleted yet.
     std::set<unsigned> m_alive;
     QOffscreenSurface *m_surface;

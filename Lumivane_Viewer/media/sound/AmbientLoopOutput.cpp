@@ -5,52 +5,55 @@
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QMediaDevices>
-#include <QMetaObject>
 
-struct AmbientLoopOutput::Playback
+#include <memory>
+
+// The sink and its device, created, used and destroyed on the output thread only.
+class AmbientLoopOutput::Playback final : public QObject
 {
-    // Created, used and destroyed on the output thread only.
-    std::unique_ptr<LoopingPcmDevice> device;
-    std::unique_ptr<QAudioSink> sink;
+public:
+    ~Playback() override
+    {
+        if (m_sink)
+            m_sink->stop();
+    }
+
+    void start(QByteArray pcm, const QAudioDevice &output, const QAudioFormat &format, float volume)
+    {
+        m_device = std::make_unique<LoopingPcmDevice>(std::move(pcm), format.bytesPerFrame());
+        m_device->open(QIODevice::ReadOnly);
+        m_sink = std::make_unique<QAudioSink>(output, format);
+        m_sink->setVolume(volume);
+        m_sink->start(m_device.get());
+    }
+
+    void setVolume(float volume)
+    {
+        if (m_sink)
+            m_sink->setVolume(volume);
+    }
+
+private:
+    // Declared first, destroyed last: the sink reads from it until it stops.
+    std::unique_ptr<LoopingPcmDevice> m_device;
+    std::unique_ptr<QAudioSink> m_sink;
 };
 
 AmbientLoopOutput::AmbientLoopOutput(QByteArray pcm, const QAudioFormat &format, float volume)
-    : m_playback(std::make_shared<Playback>())
+    : m_thread(QStringLiteral("ambient-loop"), std::make_unique<Playback>())
 {
     // Asked here so that the process-wide audio back end is set up by the GUI
     // thread, never by this short-lived one.
     const QAudioDevice output = QMediaDevices::defaultAudioOutput();
-    m_thread.setObjectName(QStringLiteral("ambient-loop"));
-    m_context.moveToThread(&m_thread);
-    m_thread.start();
-    QMetaObject::invokeMethod(&m_context,
-        [playback = m_playback, pcm = std::move(pcm), output, format, volume]() mutable {
-            playback->device = std::make_unique<LoopingPcmDevice>(std::move(pcm), format.bytesPerFrame());
-            playback->device->open(QIODevice::ReadOnly);
-            playback->sink = std::make_unique<QAudioSink>(output, format);
-            playback->sink->setVolume(volume);
-            playback->sink->start(playback->device.get());
-        });
+    m_thread.post([pcm = std::move(pcm), output, format, volume](Playback &playback) mutable {
+        playback.start(std::move(pcm), output, format, volume);
+    });
 }
 
-AmbientLoopOutput::~AmbientLoopOutput()
-{
-    // Posted work runs in order: the sink stops on its own thread, then the
-    // thread's loop ends.
-    QMetaObject::invokeMethod(&m_context, [playback = m_playback] {
-        if (playback->sink)
-            playback->sink->stop();
-        playback->sink.reset();
-        playback->device.reset();
-        QThread::currentThread()->quit();
-    });
-    m_thread.wait();
-}
+// The playback stops and goes on its own thread as the thread ends.
+AmbientLoopOutput::~AmbientLoopOutput() = default;
 
 void AmbientLoopOutput::setVolume(float volume)
 {
-    QMetaObject::invokeMethod(&m_context, [playback = m_playback, volume] {
-        if (playback->sink)
-            playback->sink->setVolume(volume);
-    });
+    m_thread.post([volume](Playback &playback) { playback.setVolume(volume); });
 }

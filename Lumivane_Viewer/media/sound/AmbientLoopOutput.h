@@ -1,11 +1,9 @@
 #pragma once
 
+#include "threads/WorkerThread.h"
+
 #include <QAudioFormat>
 #include <QByteArray>
-#include <QObject>
-#include <QThread>
-
-#include <memory>
 
 /// Plays one block of PCM in an endless loop on a thread of its own, so that a
 /// busy GUI thread (a large texture upload, a package being opened) never
@@ -14,7 +12,7 @@ class AmbientLoopOutput final
 {
 public:
     AmbientLoopOutput(QByteArray pcm, const QAudioFormat &format, float volume);
-    /// Stops the sound and joins the thread.
+    /// Stops the sound and ends the thread.
     ~AmbientLoopOutput();
 
     AmbientLoopOutput(const AmbientLoopOutput &) = delete;
@@ -24,9 +22,7 @@ public:
     void setVolume(float volume);
 
 private:
-    struct Playback;
+    class Playback;
 
-    QThread m_thread;
-    QObject m_context; // lives on m_thread; the work posted to it runs there
-    std::shared_ptr<Playback> m_playback;
+    WorkerThread<Playback> m_thread;
 };

@@ -2,11 +2,11 @@
 
 #include "SpeechEngine.h"
 
+#include "threads/WorkerThread.h"
+
 #include <QCoreApplication>
 #include <QHash>
-#include <QMetaObject>
 #include <QPointer>
-#include <QThread>
 
 namespace {
 
@@ -22,18 +22,10 @@ SpeechService::SpeechService(QObject *parent)
 
 SpeechService::~SpeechService()
 {
-    if (!m_thread)
-        return;
-    SpeechEngine *engine = m_engine;
-    QMetaObject::invokeMethod(engine, [engine] {
-        engine->stop();
-        QThread::currentThread()->quit();
-    });
-    if (!m_thread->wait(shutdownWaitMs)) {
-        // A stalled daemon holds the thread; it is abandoned rather than
-        // destroyed while running, and ends with the process.
-        (void)m_thread.release();
-    }
+    // The engine's thread ends once the reading has stopped; a stalled
+    // daemon holding it is abandoned after a while rather than waited for.
+    if (m_engine)
+        m_engine->post([](SpeechEngine &engine) { engine.stop(); });
 }
 
 SpeechService &SpeechService::shared()
@@ -51,23 +43,22 @@ void SpeechService::speak(const QString &text, const QString &languageCode)
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return;
-    SpeechEngine *target = engine();
     const QString voiceTag = voiceLanguage(languageCode);
-    QMetaObject::invokeMethod(target, [target, trimmed, voiceTag] { target->speak(trimmed, voiceTag); });
+    engine().post([trimmed, voiceTag](SpeechEngine &engine) { engine.speak(trimmed, voiceTag); });
     m_isSpeaking = true;
 }
 
 void SpeechService::stop()
 {
     // Before the first text there is no engine, and nothing to stop.
-    if (SpeechEngine *target = m_engine)
-        QMetaObject::invokeMethod(target, [target] { target->stop(); });
+    if (m_engine)
+        m_engine->post([](SpeechEngine &engine) { engine.stop(); });
     m_isSpeaking = false;
 }
 
 bool SpeechService::synthesizerIsSpeaking() const
 {
-    return m_engine && m_engine->isSpeaking();
+    return m_engine && m_engine->worker().isSpeaking();
 }
 
 QString SpeechService::voiceLanguage(const QString &languageCode)
@@ -82,16 +73,11 @@ QString SpeechService::voiceLanguage(const QString &languageCode)
     return voices.value(languageCode.toLower(), QStringLiteral("fr-FR"));
 }
 
-SpeechEngine *SpeechService::engine()
+WorkerThread<SpeechEngine> &SpeechService::engine()
 {
-    if (m_engine)
-        return m_engine;
-    m_thread = std::make_unique<QThread>();
-    m_thread->setObjectName(QStringLiteral("speech"));
-    auto *engine = new SpeechEngine; // owned by its thread: deleted when the thread ends
-    engine->moveToThread(m_thread.get());
-    QObject::connect(m_thread.get(), &QThread::finished, engine, &QObject::deleteLater);
-    m_thread->start();
-    m_engine = engine;
-    return engine;
+    if (!m_engine) {
+        m_engine = std::make_unique<WorkerThread<SpeechEngine>>(QStringLiteral("speech"), std::make_unique<SpeechEngine>());
+        m_engine->setWaitLimitMs(shutdownWaitMs);
+    }
+    return *m_engine;
 }

@@ -5,8 +5,9 @@
 
 #include <memory>
 
-class QThread;
 class SpeechEngine;
+template <typename Worker>
+class WorkerThread;
 
 /// Reads a text aloud with the system's speech engine in the visitor's
 /// language. Main thread only; the engine itself runs on a thread of its own,
@@ -39,9 +40,8 @@ public:
     static QString voiceLanguage(const QString &languageCode);
 
 private:
-    SpeechEngine *engine();
+    WorkerThread<SpeechEngine> &engine();
 
-    std::unique_ptr<QThread> m_thread; // made with the engine, on first use
-    SpeechEngine *m_engine = nullptr;  // lives on m_thread, deleted when it ends
+    std::unique_ptr<WorkerThread<SpeechEngine>> m_engine; // made on first use
     bool m_isSpeaking = false;
 };

@@ -2,6 +2,7 @@
 
 #include "l10n/L10n.h"
 #include "media/images/LumivaneClassicViewer.h"
+#include "viewer/chrome/ClassicInfoMarker.h"
 #include "media/symbols/RoundSymbolLabels.h"
 #include "media/symbols/SymbolButton.h"
 #include "viewer/state/ViewerController.h"
@@ -83,9 +84,9 @@ void ClassicMediaLayer::refresh(ViewerAnimation animation)
     layOut();
 }
 
-QList<QWidget *> ClassicMediaLayer::markers() const
+QList<ClassicInfoMarker *> ClassicMediaLayer::markers() const
 {
-    QList<QWidget *> shown;
+    QList<ClassicInfoMarker *> shown;
     for (const Marker &marker : m_markers) {
         if (marker.view)
             shown << marker.view;
@@ -112,7 +113,7 @@ void ClassicMediaLayer::rebuildMarkers(const QList<Hotspot> &hotspots)
     m_markerStation = station;
     m_markerHotspots = hotspots;
     for (const Hotspot &hotspot : hotspots) {
-        QWidget *marker = ViewerSlots::classicMarker(m_context, hotspot, this);
+        ClassicInfoMarker *marker = ViewerSlots::classicMarker(m_context, hotspot, this);
         if (!marker)
             continue;
         marker->stackUnder(m_previous);
@@ -130,11 +131,8 @@ void ClassicMediaLayer::resizeEvent(QResizeEvent *event)
 void ClassicMediaLayer::layOut()
 {
     m_slideshow->setGeometry(rect());
-    if (m_caption) {
-        const int bandHeight = m_caption->hasHeightForWidth() ? m_caption->heightForWidth(width())
-                                                              : m_caption->sizeHint().height();
-        m_caption->setGeometry(0, height() - bandHeight, width(), bandHeight);
-    }
+    if (m_caption)
+        m_caption->setGeometry(rect());
     placeMarkers();
     const QSize step = m_previous->sizeHint();
     const int top = (height() - step.height()) / 2;
@@ -149,9 +147,7 @@ void ClassicMediaLayer::placeMarkers()
         if (!marker.view)
             continue;
         // A classic hotspot's yaw and pitch are fractions of the photo.
-        const QPointF centre(photo.left() + marker.hotspot.yaw * photo.width(),
-                             photo.top() + marker.hotspot.pitch * photo.height());
-        const QSize size = marker.view->sizeHint();
-        marker.view->setGeometry(QRect((centre - QPointF(size.width(), size.height()) / 2).toPoint(), size));
+        marker.view->moveCentreTo(QPointF(photo.left() + marker.hotspot.yaw * photo.width(),
+                                          photo.top() + marker.hotspot.pitch * photo.height()));
     }
 }

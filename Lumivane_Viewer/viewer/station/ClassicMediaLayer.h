@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+class ClassicInfoMarker;
 class LumivaneClassicViewer;
 class LumivaneImageCache;
 class SymbolButton;
@@ -37,7 +38,7 @@ public:
     LumivaneClassicViewer *slideshow() const { return m_slideshow; }
     QWidget *captionBand() const { return m_caption; }
     /// The markers now shown, in the order of the station's info hotspots.
-    QList<QWidget *> markers() const;
+    QList<ClassicInfoMarker *> markers() const;
     /// Where the current photo lies in the layer.
     QRectF fittedPhotoRect() const;
     SymbolButton *previousButton() const { return m_previous; }
@@ -58,7 +59,7 @@ private:
     SymbolButton *m_next = nullptr;
     struct Marker
     {
-        QPointer<QWidget> view;
+        QPointer<ClassicInfoMarker> view;
         Hotspot hotspot;
     };
 

@@ -10,9 +10,9 @@
 
 namespace {
 
-LayerPlacement at(Qt::Alignment alignment, QMargins margins, bool fillWidth = false, bool fillHeight = false)
+LayerPlacement at(Qt::Alignment alignment, QMargins margins, bool fillWidth = false)
 {
-    return {alignment, margins, fillWidth, fillHeight};
+    return {alignment, margins, fillWidth, false};
 }
 
 } // namespace
@@ -59,19 +59,18 @@ void StationStackView::addChromeParts()
     const ViewerController &c = m_context.controller;
     m_stack->layer(ViewerLayer::watermark).setClickThrough(true);
     const bool watermarked = !c.project().watermarkText.value_or(QString()).trimmed().isEmpty();
+    // The chrome's views fill the station view and place their controls themselves.
     addPart(ViewerLayer::watermark, [watermarked] { return watermarked; }, ViewerSlots::watermark,
-            at(Qt::AlignRight | Qt::AlignBottom, {0, 0, 20, 40}), LayerTransition::none);
+            LayerPlacement::fill(), LayerTransition::none);
     const auto chromeShown = [&c] { return !c.state().immersiveMode && !c.state().kioskActive; };
-    addPart(ViewerLayer::headerAndControlBar, chromeShown, ViewerSlots::header,
-            at(Qt::AlignTop, {20, 16, 20, 0}, true));
-    addPart(ViewerLayer::headerAndControlBar, chromeShown, ViewerSlots::controlBar,
-            at(Qt::AlignLeft | Qt::AlignVCenter, {20, 0, 0, 0}));
+    addPart(ViewerLayer::headerAndControlBar, chromeShown, ViewerSlots::header, LayerPlacement::fill());
+    addPart(ViewerLayer::headerAndControlBar, chromeShown, ViewerSlots::controlBar, LayerPlacement::fill());
     addPart(ViewerLayer::immersiveExit, [&c] { return c.state().immersiveMode; }, ViewerSlots::immersiveExit,
-            at(Qt::AlignRight | Qt::AlignTop, {0, 12, 16, 0}));
+            LayerPlacement::fill());
     addPart(ViewerLayer::kioskHeader, [&c] { return c.state().kioskActive; }, ViewerSlots::kioskHeader,
-            at(Qt::AlignTop, {20, 16, 20, 0}, true));
+            LayerPlacement::fill());
     addPart(ViewerLayer::infoCard, [&c] { return c.state().selectedInfoHotspot.has_value(); }, ViewerSlots::infoCard,
-            at(Qt::AlignCenter, {}));
+            LayerPlacement::fill());
 }
 
 void StationStackView::addPanelParts()

@@ -97,7 +97,6 @@ TEST_F(LumivaneImportedTourTest, OpensAndMapsPhotosByStationId)
     EXPECT_TRUE(opened.photoURLs.value(b).toLocalFile().endsWith(".JPEG"));
     // Sorted by name, ".png" comes after ".jpg" and wins.
     EXPECT_TRUE(opened.photoURLs.value(c).toLocalFile().endsWith(upperID(c) + ".png"));
-    opened.cleanup();
 }
 
 TEST_F(LumivaneImportedTourTest, OpensWithoutPhotosAndFindsNarration)
@@ -112,13 +111,29 @@ TEST_F(LumivaneImportedTourTest, OpensWithoutPhotosAndFindsNarration)
     ASSERT_TRUE(narration.has_value());
     EXPECT_TRUE(narration->toLocalFile().endsWith("/audio/" + upperID(m_stations[0]) + ".m4a"));
     EXPECT_FALSE(result->audioURL(m_stations[1]).has_value());
+}
 
-    // Copies share the folder: clean-up through one removes it for all.
-    const LumivaneImportedTour copy = *result;
-    copy.cleanup();
-    EXPECT_FALSE(result->audioURL(m_stations[0]).has_value());
+TEST_F(LumivaneImportedTourTest, TheFolderHasOneOwnerAndGoesWithIt)
+{
+    {
+        const auto result = open(tour());
+        ASSERT_TRUE(result);
+        EXPECT_EQ(leftInTemp().size(), 1);
+    }
     EXPECT_EQ(leftInTemp(), QStringList());
-    result->cleanup(); // a second clean-up is harmless
+
+    ZipBuilder zip = tour();
+    zip.addFile("audio/" + upperID(m_stations[0]) + ".m4a", "aac");
+    auto result = open(zip);
+    ASSERT_TRUE(result);
+    const LumivaneImportedTour copy = *result;
+    LumivaneExtractionFolder owner = result.takeFolder();
+    LumivaneExtractionFolder moved = std::move(owner);
+    owner = LumivaneExtractionFolder(); // moved from: deletes nothing
+    EXPECT_TRUE(copy.audioURL(m_stations[0]).has_value());
+    moved = LumivaneExtractionFolder(); // replaced: deletes its folder
+    EXPECT_FALSE(copy.audioURL(m_stations[0]).has_value());
+    EXPECT_EQ(leftInTemp(), QStringList());
 }
 
 TEST_F(LumivaneImportedTourTest, FailedExtractionLeavesNoFolder)

@@ -1,6 +1,7 @@
 #include "media/images/LumivaneImageCache.h"
 #include "media/panorama/PanoramaJpegDecoder.h"
 #include "media/panorama/PanoramaMipmapBands.h"
+#include "media/panorama/PanoramaPhotoDecode.h"
 #include "media/panorama/PanoramaPhotoLoader.h"
 #include "media/panorama/PanoramaSpareImage.h"
 #include "media/panorama/PanoramaTextureUploader.h"
@@ -197,6 +198,62 @@ TEST_F(PanoramaJpegDecoderTest, exifOffsetsPointingOutsideTheBlockAreIgnored)
                   image.size());
     }
 }
+
+// What a decode hands on, in order, as words: "begin 300x200", "bands 200"
+// (rows in order from the top), "finish", "abort", "whole 300x200" or "whole null".
+class RecordingSink final : public PanoramaPhotoDecode::Sink
+{
+public:
+    QStringList calls;
+
+    void begin(QSize size) override { calls << QStringLiteral("begin %1x%2").arg(size.width()).arg(size.height()); }
+    void addBand(const QImage &, int y, int rows) override
+    {
+        EXPECT_EQ(y, m_rows);
+        m_rows = y + rows;
+    }
+    void finish() override { calls << QStringLiteral("bands %1").arg(m_rows) << QStringLiteral("finish"); }
+    void abort() override { calls << QStringLiteral("abort"); }
+    void whole(const QImage &image) override
+    {
+        calls << (image.isNull() ? QStringLiteral("whole null")
+                                 : QStringLiteral("whole %1x%2").arg(image.width()).arg(image.height()));
+    }
+
+private:
+    int m_rows = 0;
+};
+
+struct DecodeCase
+{
+    const char *file;
+    int maxSide;
+    const char *calls;
+};
+
+class PanoramaPhotoDecodeCase : public PanoramaJpegDecoderTest, public ::testing::WithParamInterface<DecodeCase>
+{
+};
+
+TEST_P(PanoramaPhotoDecodeCase, handsThePhotoOnByTheRightPathAndKeepsIt)
+{
+    const QImage image = noisyImage(300, 200);
+    write(QStringLiteral("photo.jpg"), image);
+    image.save(m_dir.filePath(QStringLiteral("photo.png")), "PNG");
+    const QUrl url = QUrl::fromLocalFile(m_dir.filePath(QString::fromLatin1(GetParam().file)));
+    const auto cache = LumivaneImageCache::create({10, 64 << 20, 16 << 20});
+    RecordingSink sink;
+    PanoramaPhotoDecode::decodeInto(sink, url, *cache, GetParam().maxSide, nullptr);
+    EXPECT_EQ(sink.calls.join(QStringLiteral(", ")), QString::fromLatin1(GetParam().calls));
+    EXPECT_EQ(cache->lookup(url).isNull(), sink.calls.last() == QStringLiteral("whole null"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, PanoramaPhotoDecodeCase,
+    ::testing::Values(DecodeCase{"photo.jpg", 4096, "begin 300x200, bands 200, finish"},
+                      DecodeCase{"photo.jpg", 256, "abort, whole 300x200"},
+                      DecodeCase{"photo.png", 4096, "whole 300x200"},
+                      DecodeCase{"missing.jpg", 4096, "whole null"}));
 
 TEST(PanoramaPhotoLoader, keepsNoPhotoAliveOnceItsDecodeHasEnded)
 {

@@ -1,0 +1,113 @@
+#include "ContactSendButton.h"
+
+#include "media/symbols/SymbolButton.h"
+#include "media/symbols/SymbolImages.h"
+#include "model/Palette.h"
+#include "model/SystemFont.h"
+
+#include <QEvent>
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kVerticalPadding = 12;
+constexpr double kSpacing = 8;
+constexpr double kSymbolPoints = 12;
+// The platform's small spinner at 0.7 of its size.
+constexpr double kSpinnerSide = 16 * 0.7;
+const QColor kDisabledGray(0x8e, 0x8e, 0x93);
+
+} // namespace
+
+ContactSendButton::ContactSendButton(QWidget *parent)
+    : QAbstractButton(parent)
+{
+    setFont(systemFont(13, QFont::DemiBold));
+    setFocusPolicy(Qt::NoFocus);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setCursor(Qt::PointingHandCursor);
+    m_turn.setStartValue(0.0);
+    m_turn.setEndValue(360.0);
+    m_turn.setDuration(1000);
+    m_turn.setLoopCount(-1);
+    connect(&m_turn, &QVariantAnimation::valueChanged, this, [this] { update(); });
+}
+
+void ContactSendButton::setBusy(bool busy)
+{
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    if (m_busy)
+        m_turn.start();
+    else
+        m_turn.stop();
+    update();
+}
+
+QSize ContactSendButton::sizeHint() const
+{
+    const QFontMetricsF metrics(font());
+    const double leading = symbolBoxSide(kSymbolPoints);
+    const double height = std::max(leading, metrics.height()) + 2 * kVerticalPadding;
+    return {int(std::ceil(leading + kSpacing + metrics.horizontalAdvance(text()) + 24)), int(std::ceil(height))};
+}
+
+QSize ContactSendButton::minimumSizeHint() const
+{
+    return {0, sizeHint().height()};
+}
+
+void ContactSendButton::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::EnabledChange)
+        update();
+    QAbstractButton::changeEvent(event);
+}
+
+void ContactSendButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (isDown())
+        painter.setOpacity(kPressedOpacity);
+    const QRectF capsule(rect());
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(isEnabled() ? paletteGold() : kDisabledGray);
+    painter.drawRoundedRect(capsule, capsule.height() / 2, capsule.height() / 2);
+
+    const QFontMetricsF metrics(font());
+    const double leading = m_busy ? kSpinnerSide : symbolBoxSide(kSymbolPoints);
+    const double textWidth = std::min(metrics.horizontalAdvance(text()), capsule.width() - leading - kSpacing - 24);
+    const double left = capsule.center().x() - (leading + kSpacing + textWidth) / 2;
+    const QPointF leadingCentre(left + leading / 2, capsule.center().y());
+    if (m_busy)
+        paintSpinner(painter, leadingCentre);
+    else
+        drawSymbol(painter, leadingCentre, u"paperplane.fill", kSymbolPoints, Qt::white);
+    painter.setPen(Qt::white);
+    painter.setFont(font());
+    const QRectF textRect(left + leading + kSpacing, capsule.top(), textWidth + 1, capsule.height());
+    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, metrics.elidedText(text(), Qt::ElideRight, textWidth + 1));
+}
+
+// Twelve spokes fading behind the leading one, like the platform's spinner.
+void ContactSendButton::paintSpinner(QPainter &painter, QPointF centre) const
+{
+    const int leadingSpoke = int(m_turn.currentValue().toDouble() / 30) % 12;
+    const double outer = kSpinnerSide / 2;
+    painter.save();
+    painter.translate(centre);
+    for (int spoke = 0; spoke < 12; ++spoke) {
+        const int age = (leadingSpoke - spoke + 12) % 12;
+        QColor color(Qt::white);
+        color.setAlphaF(1.0 - age / 14.0);
+        painter.setPen(QPen(color, 1.5, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(QPointF(0, -outer * 0.45), QPointF(0, -outer));
+        painter.rotate(30);
+    }
+    painter.restore();
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "CardThanksView.h"
+#include "media/symbols/SoftShadow.h"
+
+#include <QColor>
+#include <QWidget>
+
+#include <functional>
+
+/// How a modal card and the backdrop behind it look.
+struct ModalCardLook
+{
+    QColor backdrop;       // over the whole layer
+    QColor cardBackground;
+    int cardWidth = 460;
+    double cornerRadius = 14;
+    DropShadow shadow;
+};
+
+/// A layer that fills its parent: a dimmed backdrop, a click on which asks
+/// to close, and a card of fixed width centred on it whose height follows
+/// its content. Subclasses fill card(). The backdrop, the card's shadow and
+/// its rounded background are painted here in one pass, so the layer stays
+/// cheap to compose over a panorama.
+class QVBoxLayout;
+
+class ModalCardOverlay : public QWidget
+{
+public:
+    explicit ModalCardOverlay(ModalCardLook look, QWidget *parent = nullptr);
+
+    /// Asks the owner to take the layer away.
+    std::function<void()> onClose;
+
+protected:
+    QWidget *card() const { return m_card; }
+    /// The card's rows, top to bottom, without margins or spacing.
+    QVBoxLayout *cardStack() const { return m_cardStack; }
+    /// Adds a hidden thanks view under the rows, whose close button asks to close.
+    CardThanksView *addThanksView(const CardThanksLook &look);
+    void requestClose();
+
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    ModalCardLook m_look;
+    QWidget *m_card;
+    QVBoxLayout *m_cardStack;
+};
