@@ -54,16 +54,18 @@ void OverlayLayer::addView(QWidget *view, LayerPlacement placement, LayerTransit
     watch(view);
     for (QObject *child : view->children())
         watch(child);
-    show();
-    // A view that hid itself (a clear cover) stays hidden.
-    if (!view->testAttribute(Qt::WA_WState_ExplicitShowHide))
-        view->show();
     if (transition != LayerTransition::none && animation.seconds > 0) {
         added.progress = 0;
         animate(added, 1, animation);
     }
     applyOpacity(added);
+    // In place before it is first shown, so that it never lays itself out
+    // for a size it does not get.
     relayout();
+    // A view that hid itself (a clear cover) stays hidden.
+    if (!view->testAttribute(Qt::WA_WState_ExplicitShowHide))
+        view->show();
+    updateMask();
 }
 
 void OverlayLayer::removeView(QWidget *view, ViewerAnimation animation)

@@ -135,6 +135,34 @@ TEST(OverlayLayerTest, AViewMovingInFromTheTrailingEdgeStartsOutsideAndEndsInPla
     EXPECT_TRUE(QTest::qWaitFor([&] { return panel->x() == 420; }, 2000));
 }
 
+/// A view that remembers the size it had when it was first shown.
+class ShownSizeView final : public QWidget
+{
+public:
+    using QWidget::QWidget;
+    QSize firstShownSize;
+
+protected:
+    void showEvent(QShowEvent *) override
+    {
+        if (!firstShownSize.isValid())
+            firstShownSize = size();
+    }
+};
+
+TEST(OverlayLayerTest, AViewIsInPlaceBeforeItIsFirstShown)
+{
+    QWidget window;
+    window.resize(800, 600);
+    auto *layer = new OverlayLayer(&window);
+    layer->setGeometry(window.rect());
+    window.show();
+    auto *lightbox = new ShownSizeView(layer);
+
+    layer->addView(lightbox, LayerPlacement::fill(), LayerTransition::opacity, {AnimationCurve::easeIn, 0.15});
+    EXPECT_EQ(lightbox->firstShownSize, QSize(800, 600));
+}
+
 TEST(OverlayLayerTest, WithoutAnimationViewsComeAndGoAtOnce)
 {
     OverlayLayer layer;
