@@ -7,6 +7,7 @@
 //   DISPLAY=:N LIBGL_ALWAYS_SOFTWARE=1 bench_viewer
 
 #include "BenchPhotos.h"
+#include "FrameTiming.h"
 #include "TestTours.h"
 
 #include "l10n/L10n.h"
@@ -53,23 +54,7 @@ struct Fixture
 
 Fixture *fixture = nullptr;
 
-// Runs the event loop until `done` holds, without sleeping between events.
-template<typename Predicate>
-bool waitUntil(Predicate done, int timeoutMs)
-{
-    QEventLoop loop;
-    QTimer poll;
-    QElapsedTimer clock;
-    clock.start();
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done() || clock.elapsed() > timeoutMs)
-            loop.quit();
-    });
-    poll.start(1);
-    if (!done())
-        loop.exec();
-    return done();
-}
+using FrameTiming::waitUntil;
 
 ViewerController &controller()
 {
