@@ -3,6 +3,7 @@
 #include "viewer/station/PanoramaInputs.h"
 
 #include <QPointer>
+#include <QUrl>
 #include <QWidget>
 
 #include <array>
@@ -11,12 +12,15 @@
 class L10n;
 class LumivaneImageCache;
 class Panorama360ViewerView;
+class PanoramaTexture;
 class ViewerController;
 
 /// The media layer of panorama tours: the current station's panorama, the
 /// side-by-side VR pair while VR mode is on, or the "no photo" text when
 /// there is no current station. The panoramas are made when first needed;
-/// the VR pair goes again when VR mode ends.
+/// the VR pair goes again when VR mode ends. While a station change fades
+/// to black, the arriving station's photo is put on the GPU (decoded first
+/// unless preloading has), so that the panorama finds it there on arrival.
 class PanoramaMediaLayer final : public QWidget
 {
 public:
@@ -38,6 +42,7 @@ protected:
 
 private:
     void showVRPair(bool shown);
+    void prepareArrival();
     void layOut();
 
     ViewerController &m_controller;
@@ -47,4 +52,6 @@ private:
     QPointer<Panorama360ViewerView> m_single;
     std::array<QPointer<Panorama360ViewerView>, 2> m_vrPair;
     bool m_noStation = false;
+    QUrl m_arrivingPhoto;
+    std::shared_ptr<PanoramaTexture> m_arrivingTexture; // kept until the panorama shows it
 };
