@@ -17,6 +17,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThreadPool>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -83,6 +84,13 @@ public:
         open(std::move(project), size);
         sheet->controller().startTour();
         return *sheet;
+    }
+
+    ~ViewerSheetFixture() override
+    {
+        sheet.reset();
+        // Preloading still decoding when the test ends must not outlive it.
+        LumivaneImageCache::pool()->waitForDone();
     }
 
     ViewerController &controller() const { return sheet->controller(); }
