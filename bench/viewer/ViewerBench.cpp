@@ -30,6 +30,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -94,12 +95,13 @@ struct Change
 
 // One station change, from goToStation until the first frame after the new
 // photo is fully shown. Meanwhile the panorama is asked for a frame every
-// 16 ms, as while a visitor drags it, so that any stall shows as a gap.
+// 16 ms, as while a visitor drags it, so that any stall shows as a gap
+// between two frames; the first gap starts at the last frame before the change.
 Change changeStation()
 {
     const int target = nextStation();
     QElapsedTimer clock;
-    qint64 lastFrame = 0;
+    std::optional<qint64> lastFrame;
     qint64 longest = 0;
     qint64 longestEnd = 0;
     qint64 shown = 0;
@@ -108,12 +110,12 @@ Change changeStation()
     QObject::connect(&drag, &QTimer::timeout, &panorama(), [] { panorama().update(); });
     auto frames = QObject::connect(&panorama(), &QOpenGLWidget::frameSwapped, &panorama(), [&] {
         const qint64 now = clock.nsecsElapsed();
-        if (now - lastFrame > longest) {
-            longest = now - lastFrame;
+        if (lastFrame && now - *lastFrame > longest) {
+            longest = now - *lastFrame;
             longestEnd = now;
         }
-        if (qEnvironmentVariableIsSet("BENCH_GAPS"))
-            std::fprintf(stderr, "%.0f:%.0f ", double(now) / 1e6, double(now - lastFrame) / 1e6);
+        if (qEnvironmentVariableIsSet("BENCH_GAPS") && lastFrame)
+            std::fprintf(stderr, "%.0f:%.0f ", double(now) / 1e6, double(now - *lastFrame) / 1e6);
         lastFrame = now;
         if (shown && !done)
             done = true; // the frame that shows it
@@ -122,6 +124,8 @@ Change changeStation()
     });
     clock.start();
     drag.start(16);
+    waitUntil([&] { return lastFrame.has_value(); }, 5000);
+    const qint64 start = clock.nsecsElapsed();
     controller().goToStation(TestTours::stationID(target));
     if (!waitUntil([&] { return done; }, 30000))
         std::fprintf(stderr, "station %d was not shown\n", target);
@@ -129,7 +133,7 @@ Change changeStation()
     fixture->station = target;
     if (qEnvironmentVariableIsSet("BENCH_GAPS"))
         std::fprintf(stderr, "\n");
-    return {double(lastFrame) / 1e6, double(longest) / 1e6, double(longestEnd) / 1e6};
+    return {double(*lastFrame - start) / 1e6, double(longest) / 1e6, double(longestEnd - start) / 1e6};
 }
 
 /// Waits until the preloading started at the last arrival has decoded the next photo.
