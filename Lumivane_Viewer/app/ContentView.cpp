@@ -32,7 +32,19 @@ void ContentView::showStartScreen(const std::optional<QString> &loadError)
 void ContentView::showTour(const LumivaneImportedTour &tour)
 {
     removeViewer();
-    m_viewer = TourViewerHost::buildViewer(TourViewerInputs::from(tour), m_services, this);
+    TourViewerInputs inputs = TourViewerInputs::from(tour);
+    const quint64 viewer = ++m_viewerGeneration;
+    inputs.dismiss = [this, viewer] {
+        QMetaObject::invokeMethod(
+            this,
+            [this, viewer] {
+                // A viewer replaced in the meantime closes nothing.
+                if (viewer == m_viewerGeneration && m_viewer && onCloseTour)
+                    onCloseTour();
+            },
+            Qt::QueuedConnection);
+    };
+    m_viewer = TourViewerHost::buildViewer(std::move(inputs), m_services, this);
     addWidget(m_viewer);
     setCurrentWidget(m_viewer);
 }

@@ -23,13 +23,17 @@ public:
     explicit ContentView(ViewerServices services, QWidget *parent = nullptr);
 
     void showStartScreen(const std::optional<QString> &loadError);
-    /// Builds a fresh viewer for `tour`, replacing the one shown before.
+    /// Builds a fresh viewer for `tour`, replacing the one shown before: the
+    /// old one is hidden first, which ends its visit, then the new one shown.
     void showTour(const LumivaneImportedTour &tour);
 
     /// The open button of the start screen.
     std::function<void()> onOpenFile;
     /// A dropped package, reported on a later turn of the event loop.
     std::function<void(const QUrl &package)> onDropPackage;
+    /// The viewer asks to close the tour, reported on a later turn of the
+    /// event loop (the viewer's own handlers may still be running).
+    std::function<void()> onCloseTour;
 
     StartScreen *startScreen() const { return m_startScreen; }
     /// The widget showing the tour, or null on the start screen.
@@ -46,4 +50,5 @@ private:
     const ViewerServices m_services;
     StartScreen *m_startScreen = nullptr;
     QWidget *m_viewer = nullptr;
+    quint64 m_viewerGeneration = 0; // counts the viewers built
 };

@@ -9,16 +9,24 @@
 #include <QFileDialog>
 #include <QFileOpenEvent>
 #include <QMenuBar>
+#include <QOpenGLWidget>
 #include <QSettings>
 
 Lumivane_ViewerApp::Lumivane_ViewerApp(QWidget *parent)
     : QMainWindow(parent)
 {
     setWindowTitle(QStringLiteral("Lumivane Viewer"));
+    // Tours are drawn with OpenGL. A window that meets its first OpenGL view
+    // only when a tour opens is made again for it, which flickers and takes
+    // the keyboard focus away; this hidden one has it made for OpenGL from
+    // the start.
+    (new QOpenGLWidget(this))->hide();
     m_content = new ContentView(sharedViewerServices(), this);
     m_content->setMinimumSize(900, 600);
     m_content->onOpenFile = [this] { openTourPanel(); };
     m_content->onDropPackage = [this](const QUrl &package) { loadTour(package); };
+    // Closing the viewer is "Fermer la visite": back to the start screen.
+    m_content->onCloseTour = [this] { closeTour(); };
     setCentralWidget(m_content);
     resize(1280, 800);
 

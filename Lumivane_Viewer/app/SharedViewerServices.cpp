@@ -5,6 +5,7 @@
 #include "media/sound/LumivaneAudioService.h"
 #include "media/sound/SoundService.h"
 #include "media/sound/SpeechService.h"
+#include "viewer/ViewerNotifications.h"
 
 #include <QDesktopServices>
 
@@ -16,6 +17,7 @@ ViewerServices sharedViewerServices()
     services.sounds = &SoundService::shared();
     services.speech = &SpeechService::shared();
     services.imageCache = LumivaneImageCache::shared();
+    services.notifications = &ViewerNotifications::defaultCenter();
     services.openExternal = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
     return services;
 }

@@ -1,13 +1,20 @@
 #include "TourViewerHost.h"
 
-#include "viewer/TourPlaceholderView.h"
+#include "viewer/LumivaneViewerSheet.h"
 
 namespace TourViewerHost {
 
-// The placeholder shows the project alone and needs none of the services.
-QWidget *buildViewer(TourViewerInputs inputs, const ViewerServices &, QWidget *parent)
+QWidget *buildViewer(TourViewerInputs inputs, const ViewerServices &services, QWidget *parent)
 {
-    return new TourPlaceholderView(inputs.project, parent);
+    ViewerTour tour;
+    tour.project = std::move(inputs.project);
+    tour.projectID = inputs.projectID;
+    tour.photoURLResolver = std::move(inputs.photoURLResolver);
+    tour.attachmentURLResolver = std::move(inputs.attachmentURLResolver);
+    tour.audioURLResolver = std::move(inputs.audioURLResolver);
+    // The shell gives no close callback: closing is the window's dismiss.
+    tour.dismiss = std::move(inputs.dismiss);
+    return new LumivaneViewerSheet(std::move(tour), services, parent);
 }
 
 } // namespace TourViewerHost

@@ -10,6 +10,7 @@ class LumivaneAudioService;
 class LumivaneImageCache;
 class SoundService;
 class SpeechService;
+class ViewerNotifications;
 
 /// The shared services a tour viewer works with, handed down by whoever
 /// builds it: the application passes its process-wide instances, a test its
@@ -22,6 +23,8 @@ struct ViewerServices
     SoundService *sounds = nullptr;
     SpeechService *speech = nullptr;
     std::shared_ptr<LumivaneImageCache> imageCache;
+    /// Where the immersion and VR toggles are posted; none: nothing toggles them.
+    ViewerNotifications *notifications = nullptr;
     /// Every hand-off to the desktop (web pages, mail, telephone, files):
     /// true when the desktop took the URL.
     std::function<bool(const QUrl &)> openExternal;

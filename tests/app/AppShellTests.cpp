@@ -9,6 +9,9 @@
 #include "app/TourResolvers.h"
 #include "app/TourViewerInputs.h"
 #include "l10n/L10n.h"
+#include "viewer/LumivaneViewerSheet.h"
+#include "viewer/OverlayLayer.h"
+#include "viewer/state/ViewerController.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -24,6 +27,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QPointer>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -101,13 +105,18 @@ protected:
         return dropped.isAccepted();
     }
 
-    static QString shownTourName(const Lumivane_ViewerApp &window)
+    static LumivaneViewerSheet *shownViewer(const Lumivane_ViewerApp &window)
     {
         QWidget *viewer = window.contentView()->viewer();
         if (!viewer || window.contentView()->currentWidget() != viewer)
-            return {};
-        auto *name = viewer->findChild<QLabel *>("tourName");
-        return name ? name->text() : QString();
+            return nullptr;
+        return qobject_cast<LumivaneViewerSheet *>(viewer);
+    }
+
+    static QString shownTourName(const Lumivane_ViewerApp &window)
+    {
+        LumivaneViewerSheet *viewer = shownViewer(window);
+        return viewer ? viewer->controller().project().name : QString();
     }
 
     static QString shownError(const Lumivane_ViewerApp &window)
@@ -178,7 +187,7 @@ TEST_F(AppShellTest, FileMenuOffersCloseOnlyWhileATourIsLoaded)
     EXPECT_EQ(visibleMenuEntries(*window), (QStringList{kOpenTitle, "--", "Quitter"}));
 }
 
-TEST_F(AppShellTest, CommandLinePathOpensTheTourInThePlaceholder)
+TEST_F(AppShellTest, CommandLinePathOpensTheTourInTheViewer)
 {
     writeTour("Visite du loft.lumivane", "Loft", 3);
     Lumivane_ViewerApp window;
@@ -187,7 +196,68 @@ TEST_F(AppShellTest, CommandLinePathOpensTheTourInThePlaceholder)
 
     ASSERT_TRUE(window.loadedTour());
     EXPECT_EQ(shownTourName(window), "Loft");
-    EXPECT_EQ(window.contentView()->viewer()->findChild<QLabel *>("stationCount")->text(), "3 stations");
+    EXPECT_EQ(shownViewer(window)->controller().orderedStations().size(), 3);
+}
+
+TEST_F(AppShellTest, ReplacingATourBuildsAFreshViewerThatShowsTheNewToursGate)
+{
+    auto window = shownWindow();
+    ShellTestPackages::Tour first = ShellTestPackages::makeTour("Premier", 2);
+    first.password = "un";
+    const QString firstPath = m_dir.filePath("premier.lumivane");
+    ASSERT_TRUE(ShellTestPackages::writeTour(firstPath, first));
+    window->loadTour(QUrl::fromLocalFile(firstPath));
+    QPointer<LumivaneViewerSheet> old = shownViewer(*window);
+    ASSERT_TRUE(old);
+    EXPECT_TRUE(old->isShowingTour());
+    old->controller().unlockTour();
+    EXPECT_EQ(old->face(), RootFace::cover);
+
+    ShellTestPackages::Tour second = ShellTestPackages::makeTour("Second", 2);
+    second.password = "deux";
+    const QString secondPath = m_dir.filePath("second.lumivane");
+    ASSERT_TRUE(ShellTestPackages::writeTour(secondPath, second));
+    window->loadTour(QUrl::fromLocalFile(secondPath));
+
+    LumivaneViewerSheet *fresh = shownViewer(*window);
+    ASSERT_TRUE(fresh);
+    EXPECT_NE(fresh, old.data());
+    EXPECT_EQ(fresh->face(), RootFace::gate);
+    EXPECT_TRUE(fresh->isShowingTour());
+    EXPECT_TRUE(fresh->controller().state().navHistory.isEmpty());
+    // The old visit ended (its loop, narration and timers with it) before the new one began.
+    ASSERT_TRUE(old);
+    EXPECT_FALSE(old->isShowingTour());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return old.isNull(); }, 2000));
+}
+
+TEST_F(AppShellTest, OpeningATourKeepsTheWindowAndTheKeyboardFocus)
+{
+    auto window = shownWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const WId native = window->winId();
+
+    // The tour's cover turns its photo in a panorama, the window's first OpenGL view.
+    window->loadTour(QUrl::fromLocalFile(writeTour("panorama.lumivane", "Panorama")));
+    ASSERT_TRUE(window->loadedTour());
+    EXPECT_EQ(window->winId(), native);
+    EXPECT_EQ(QApplication::activeWindow(), window.get());
+}
+
+TEST_F(AppShellTest, ClosingTheViewerIsFermerLaVisite)
+{
+    auto window = shownWindow();
+    window->loadTour(QUrl::fromLocalFile(writeTour("fermer.lumivane", "Fermer")));
+    ASSERT_TRUE(window->loadedTour());
+    const QString folder = folderOf(*window->loadedTour());
+    auto *close = shownViewer(*window)->faceChrome().findChild<QAbstractButton *>("viewerCloseButton");
+    ASSERT_NE(close, nullptr);
+
+    close->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->loadedTour(); }, 2000));
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_EQ(window->contentView()->currentWidget(), window->contentView()->startScreen());
+    EXPECT_EQ(window->contentView()->viewer(), nullptr);
 }
 
 TEST_F(AppShellTest, FileOpenEventOpensTheTour)

@@ -22,7 +22,9 @@
 namespace {
 
 // What each screen is recognised by: the start screen's gradient near its
-// top, the red of its error text, the placeholder's flat background.
+// top and the red of its error text; an opened tour by the viewer's close
+// button (a white cross at the window's top-right corner, over its cover)
+// where the start screen's gradient is gone.
 bool near(QRgb pixel, int red, int green, int blue, int tolerance)
 {
     return std::abs(qRed(pixel) - red) <= tolerance && std::abs(qGreen(pixel) - green) <= tolerance
@@ -33,8 +35,12 @@ struct ScreenCounts
 {
     int gradientTop = 0;
     int errorRed = 0;
-    int placeholder = 0;
+    int closeCross = 0;
 };
+
+// Where the viewer's close button lies in a 1280-wide window at the
+// screen's top-left corner, under its menu bar.
+const QRect closeButtonArea(1220, 20, 50, 60);
 
 ScreenCounts countScreen()
 {
@@ -45,7 +51,7 @@ ScreenCounts countScreen()
         for (int x = 0; x < image.width(); x += 2) {
             const QRgb pixel = line[x];
             counts.gradientTop += near(pixel, 25, 15, 51, 3);
-            counts.placeholder += near(pixel, 0x16, 0x16, 0x1a, 1);
+            counts.closeCross += closeButtonArea.contains(x, y) && near(pixel, 255, 255, 255, 40);
             // Bluer than the pink of the symbol and the button.
             counts.errorRed += qRed(pixel) > 170 && qGreen(pixel) < 90 && qBlue(pixel) < 70;
         }
@@ -70,9 +76,9 @@ bool showsStartScreenWithError(const ScreenCounts &counts)
     return counts.gradientTop > 2000 && counts.errorRed > 20;
 }
 
-bool showsPlaceholder(const ScreenCounts &counts)
+bool showsViewer(const ScreenCounts &counts)
 {
-    return counts.placeholder > 50000 && counts.gradientTop == 0;
+    return counts.closeCross > 4 && counts.gradientTop == 0;
 }
 
 /// Private temporary, configuration and runtime folders for the viewers one test starts.
@@ -148,7 +154,7 @@ TEST_F(ViewerSmokeTest, SampleTourIsShownAndNothingIsLeftAfterQuitting)
         GTEST_SKIP() << "the sample tour is not built: " << sampleTour().toStdString();
     QProcess &viewer = startViewer({sampleTour()});
 
-    EXPECT_TRUE(waitForScreen(showsPlaceholder));
+    EXPECT_TRUE(waitForScreen(showsViewer));
     QTest::qWait(1000);
     EXPECT_EQ(viewer.state(), QProcess::Running);
     EXPECT_EQ(extractionFolders().size(), 1);
@@ -180,7 +186,7 @@ TEST_F(ViewerSmokeTest, SecondLaunchHandsItsPackageToTheRunningViewer)
     ASSERT_TRUE(second.waitForFinished(10000));
     EXPECT_EQ(second.exitCode(), 0);
 
-    EXPECT_TRUE(waitForScreen(showsPlaceholder));
+    EXPECT_TRUE(waitForScreen(showsViewer));
     EXPECT_EQ(first.state(), QProcess::Running);
     quit(first);
     EXPECT_EQ(extractionFolders(), QStringList());

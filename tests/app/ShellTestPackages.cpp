@@ -4,6 +4,8 @@
 #include "tests/app/support/ZipBuilder.h"
 
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 namespace ShellTestPackages {
 
@@ -19,7 +21,11 @@ Tour makeTour(const QString &name, int stationCount)
 bool writeTour(const QString &path, const Tour &tour)
 {
     ZipBuilder zip;
-    zip.addFile("project.json", TourFixtures::projectJSON(tour.projectID, tour.stationIDs, tour.name), true);
+    QJsonObject project =
+        QJsonDocument::fromJson(TourFixtures::projectJSON(tour.projectID, tour.stationIDs, tour.name)).object();
+    if (!tour.password.isEmpty())
+        project.insert("tourPassword", tour.password);
+    zip.addFile("project.json", QJsonDocument(project).toJson(QJsonDocument::Compact), true);
     for (const QUuid &id : tour.stationIDs)
         zip.addFile("photos/" + TourFixtures::upperID(id) + ".jpg", "not decoded by the shell");
     if (!tour.stationIDs.isEmpty())

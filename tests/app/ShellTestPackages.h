@@ -12,6 +12,7 @@ struct Tour
     QUuid projectID = QUuid::createUuid();
     QString name = QStringLiteral("Maison test");
     QList<QUuid> stationIDs;
+    QString password; // none when empty
 };
 
 /// A tour named `name` with `stationCount` stations, one photo each, and

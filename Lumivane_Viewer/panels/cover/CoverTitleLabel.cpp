@@ -46,6 +46,9 @@ QStringList CoverTitleLabel::wrappedLines(const QFont &font, int width, bool *fi
         if (end < m_text.size() && !m_text.at(end - 1).isSpace() && !m_text.at(end).isSpace())
             brokeInsideWord = true;
         lines.append(part.trimmed());
+        // One line more than fits decides it: a title of any length costs a few lines.
+        if (lines.size() > m_maxLines)
+            break;
     }
     layout.endLayout();
     *fits = lines.size() <= m_maxLines && !brokeInsideWord;

@@ -1,39 +1,14 @@
 #include "FeedbackRules.h"
 
 #include "l10n/L10n.h"
-#include "model/LumivaneProject.h"
 #include "panels/contact/ContactFormRules.h"
-#include "panels/contact/MailDraftUrl.h"
 
 #include <QStringList>
-
-namespace {
-
-std::optional<QString> usableAddress(const std::optional<QString> &stored)
-{
-    if (!stored)
-        return std::nullopt;
-    QString address = stored->trimmed();
-    if (!isUsableMailRecipient(address))
-        return std::nullopt;
-    return address;
-}
-
-} // namespace
 
 QString ratingText(Rating rating, const L10n &l10n)
 {
     return l10n.text(rating == Rating::positive ? L10n::Key::feedbackRatingPositive
                                                 : L10n::Key::feedbackRatingNegative);
-}
-
-std::optional<QString> feedbackRecipient(const LumivaneProject &project)
-{
-    if (!project.feedbackEnabled)
-        return std::nullopt;
-    if (auto address = usableAddress(project.feedbackEmail))
-        return address;
-    return usableAddress(project.contactFormEmail);
 }
 
 QString feedbackMailSubject(const QString &projectName, const L10n &l10n)

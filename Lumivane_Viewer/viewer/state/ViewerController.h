@@ -147,7 +147,7 @@ private:
     template<typename Change>
     void change(ViewerAnimation animation, Change &&apply);
     void announce(ViewerAnimation animation);
-    void beginStationFade();
+    void beginStationFade(const QUuid &arriving);
     void endStationFade();
     void runEscape();
 

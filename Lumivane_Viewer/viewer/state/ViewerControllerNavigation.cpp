@@ -35,7 +35,7 @@ void ViewerController::goToStation(const QUuid &id)
         });
     } else {
         m_effects.playStationChangeSound();
-        beginStationFade();
+        beginStationFade(id);
         m_scheduler.after(fadeInSeconds, this, [this, id] { arriveAtStation(id); });
         change(ViewerAnimation::none(), recordMove);
     }
@@ -51,17 +51,21 @@ void ViewerController::arriveAtStation(const QUuid &id)
     change(ViewerAnimation::none(), [&] {
         m_state.currentStationID = id;
         m_state.visitedStationIDs.insert(id);
+        // A later change still on its way keeps its own.
+        if (m_state.arrivingStationID == id)
+            m_state.arrivingStationID.reset();
     });
     endStationFade();
     // So that the next move from here finds its photo ready.
     preloadNeighbourPhotos();
 }
 
-void ViewerController::beginStationFade()
+void ViewerController::beginStationFade(const QUuid &arriving)
 {
     change({AnimationCurve::easeIn, fadeInSeconds}, [&] {
         m_state.transitionOpacity = 1;
         m_state.selectedInfoHotspot.reset();
+        m_state.arrivingStationID = arriving;
     });
 }
 

@@ -34,6 +34,9 @@ struct ViewerState
     bool kioskActive = false;
     bool thumbBarVisible = false;
     double transitionOpacity = 0;
+    /// The station a change is on its way to, from the fade's start to its
+    /// arrival; lets the views get its photo ready meanwhile.
+    std::optional<QUuid> arrivingStationID;
     bool vrMode = false;
     QList<QUuid> navHistory;
     int navIndex = -1; // -1 exactly while navHistory is empty

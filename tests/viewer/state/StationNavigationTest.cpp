@@ -59,6 +59,7 @@ TEST_F(ViewerTestFixture, StationChangeSoundsFadesAndArrivesAfterTheFade)
     EXPECT_EQ(controller->state().transitionOpacity, 1);
     EXPECT_FALSE(controller->state().selectedInfoHotspot);
     EXPECT_EQ(current(), 1);
+    EXPECT_EQ(controller->state().arrivingStationID, stationID(2));
     ASSERT_EQ(animations.size(), 2u); // the fade, then the history without animation
     EXPECT_EQ(animations[0].curve, AnimationCurve::easeIn);
     EXPECT_DOUBLE_EQ(animations[0].seconds, 0.18);
@@ -70,6 +71,7 @@ TEST_F(ViewerTestFixture, StationChangeSoundsFadesAndArrivesAfterTheFade)
     scheduler.advance(0.01);
     EXPECT_EQ(current(), 2);
     EXPECT_EQ(controller->state().transitionOpacity, 0);
+    EXPECT_FALSE(controller->state().arrivingStationID);
     EXPECT_TRUE(controller->state().visitedStationIDs.contains(stationID(2)));
     ASSERT_EQ(animations.size(), 2u); // the switch at once, then the fade out
     EXPECT_DOUBLE_EQ(animations[0].seconds, 0);
@@ -87,8 +89,10 @@ TEST_F(ViewerTestFixture, TwoChangesWithinTheFadeArriveInOrderAndTheLaterWins)
     go(3);
     scheduler.advance(0.1);
     EXPECT_EQ(current(), 2);
+    EXPECT_EQ(controller->state().arrivingStationID, stationID(3));
     scheduler.advance(0.1);
     EXPECT_EQ(current(), 3);
+    EXPECT_FALSE(controller->state().arrivingStationID);
     EXPECT_EQ(history(), QList<int>({2, 3}));
     EXPECT_TRUE(controller->state().visitedStationIDs.contains(stationID(2)));
 }

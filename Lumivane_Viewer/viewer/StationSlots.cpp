@@ -1,0 +1,177 @@
+// The places of ViewerSlots in the station view.
+
+#include "viewer/ViewerSlots.h"
+
+#include "l10n/L10n.h"
+#include "navigation/KeyboardCheatsheetSheet.h"
+#include "navigation/MiniFloorplanOverlay.h"
+#include "navigation/StationThumbBar.h"
+#include "navigation/TableOfContentsSheet.h"
+#include "panels/feedback/VisitorFeedbackSheet.h"
+#include "panels/info/LumivaneInfoPanelView.h"
+#include "panels/lightbox/LumivaneLightbox.h"
+#include "viewer/chrome/ChromeBindings.h"
+#include "viewer/chrome/ClassicCaptionBand.h"
+#include "viewer/chrome/ClassicInfoMarker.h"
+#include "viewer/chrome/ControlBar.h"
+#include "viewer/chrome/HeaderBar.h"
+#include "viewer/chrome/HotspotInfoCard.h"
+#include "viewer/chrome/ImmersiveExitButton.h"
+#include "viewer/chrome/KioskHeader.h"
+#include "viewer/chrome/SplashView.h"
+#include "viewer/chrome/WatermarkView.h"
+#include "viewer/state/ViewerController.h"
+
+namespace {
+
+/// Runs update now and after every change of the controller's state, for as
+/// long as view lives.
+template<typename Update>
+void follow(ViewerController &controller, QWidget *view, Update update)
+{
+    update();
+    QObject::connect(&controller, &ViewerController::stateChanged, view, [update]() mutable { update(); });
+}
+
+} // namespace
+
+namespace ViewerSlots {
+
+QWidget *header(const ViewerSlotContext &context, QWidget *parent)
+{
+    auto *bar = new HeaderBar(*context.services.language, parent);
+    bindHeaderBar(*bar, context.controller);
+    return bar;
+}
+
+QWidget *controlBar(const ViewerSlotContext &context, QWidget *parent)
+{
+    auto *bar = new ControlBar(*context.services.language, parent);
+    bindControlBar(*bar, context.controller, context.ambient);
+    return bar;
+}
+
+QWidget *immersiveExit(const ViewerSlotContext &context, QWidget *parent)
+{
+    auto *button = new ImmersiveExitButton(*context.services.language, parent);
+    bindImmersiveExitButton(*button, context.controller);
+    return button;
+}
+
+QWidget *kioskHeader(const ViewerSlotContext &context, QWidget *parent)
+{
+    auto *header = new KioskHeader(*context.services.language, parent);
+    bindKioskHeader(*header, context.controller);
+    return header;
+}
+
+QWidget *infoCard(const ViewerSlotContext &context, QWidget *parent)
+{
+    auto *card = new HotspotInfoCard(*context.services.language, parent);
+    bindHotspotInfoCard(*card, context.controller);
+    return card;
+}
+
+QWidget *propertyInfo(const ViewerSlotContext &context, QWidget *parent)
+{
+    ViewerController &controller = context.controller;
+    auto *panel = new LumivaneInfoPanelView(controller.project(), *context.services.language, parent);
+    panel->onClose = [&controller] { controller.closePropertyInfo(); };
+    return panel;
+}
+
+QWidget *floorPlan(const ViewerSlotContext &context, QWidget *parent)
+{
+    ViewerController &controller = context.controller;
+    auto *plan = new MiniFloorplanOverlay(controller.project(), controller.currentStation(), context.accent,
+                                          *context.services.language, parent);
+    plan->onSelectStation = [&controller](const QUuid &id) { controller.goToStation(id); };
+    follow(controller, plan, [&controller, plan] { plan->setCurrentStation(controller.currentStation()); });
+    return plan;
+}
+
+QWidget *thumbStrip(const ViewerSlotContext &context, QWidget *parent)
+{
+    ViewerController &controller = context.controller;
+    auto *strip = new StationThumbBar(controller.orderedStations(), controller.state().currentStationID,
+                                      controller.tour().photoURLResolver, controller.stationNumberMap(),
+                                      context.accent, *context.services.language, context.services.imageCache,
+                                      parent);
+    strip->onSelect = [&controller](const QUuid &id) { controller.goToStation(id); };
+    follow(controller, strip, [&controller, strip] { strip->setCurrentStationID(controller.state().currentStationID); });
+    return strip;
+}
+
+QWidget *splash(const ViewerSlotContext &context, QWidget *parent)
+{
+    auto *splash = new SplashView(*context.services.language, parent);
+    bindSplashView(*splash, context.controller);
+    return splash;
+}
+
+QWidget *lightbox(const ViewerSlotContext &context, QWidget *parent)
+{
+    ViewerController &controller = context.controller;
+    auto *lightbox = new LumivaneLightbox(controller.state().lightboxContent.value_or(LightboxContent{}),
+                                          *context.services.language, parent);
+    lightbox->onClose = [&controller] { controller.closeLightbox(); };
+    follow(controller, lightbox, [&controller, lightbox] {
+        if (const std::optional<LightboxContent> &content = controller.state().lightboxContent)
+            lightbox->setContent(*content);
+    });
+    return lightbox;
+}
+
+QWidget *feedback(const ViewerSlotContext &context, QWidget *parent)
+{
+    ViewerController &controller = context.controller;
+    auto *card = new VisitorFeedbackSheet(controller.project().name, controller.feedbackRecipient().value_or(QString()),
+                                          *context.services.language, context.services.openExternal, parent);
+    card->onClose = [&controller] { controller.setShowFeedback(false); };
+    return card;
+}
+
+QWidget *keyboardHelp(const ViewerSlotContext &context, QWidget *parent)
+{
+    ViewerController &controller = context.controller;
+    const LumivaneProject &project = controller.project();
+    auto *help = new KeyboardCheatsheetSheet(project.renderMode == RenderMode::classic, project.kioskEnabled,
+                                             isShortcutAvailable(ViewerShortcut::showTableOfContents, project),
+                                             *context.services.language, parent);
+    help->onClose = [&controller] { controller.setShowKeyboardHelp(false); };
+    return help;
+}
+
+QWidget *tableOfContents(const ViewerSlotContext &context, QWidget *parent)
+{
+    ViewerController &controller = context.controller;
+    auto *sheet = new TableOfContentsSheet(controller.project(), controller.tour().photoURLResolver,
+                                           controller.state().currentStationID, context.accent,
+                                           *context.services.language, context.services.imageCache, parent);
+    sheet->onSelect = [&controller](const QUuid &id) { controller.chooseInTableOfContents(id); };
+    sheet->onClose = [&controller] { controller.setShowTableOfContents(false); };
+    return sheet;
+}
+
+QWidget *watermark(const ViewerSlotContext &context, QWidget *parent)
+{
+    auto *mark = new WatermarkView(parent);
+    bindWatermarkView(*mark, context.controller);
+    return mark;
+}
+
+QWidget *captionBand(const ViewerSlotContext &context, QWidget *parent)
+{
+    auto *band = new ClassicCaptionBand(*context.services.language, parent);
+    bindClassicCaptionBand(*band, context.controller);
+    return band;
+}
+
+ClassicInfoMarker *classicMarker(const ViewerSlotContext &context, const Hotspot &hotspot, QWidget *parent)
+{
+    auto *marker = new ClassicInfoMarker(parent);
+    bindClassicInfoMarker(*marker, context.controller, hotspot);
+    return marker;
+}
+
+} // namespace ViewerSlots

@@ -1,0 +1,43 @@
+#include "viewer/ViewerKeyFilter.h"
+
+#include <QAbstractSpinBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+
+ViewerKeyFilter::ViewerKeyFilter(QWidget &viewer, Handler handle)
+    : QObject(&viewer)
+    , m_viewer(&viewer)
+    , m_handle(std::move(handle))
+{
+}
+
+bool ViewerKeyFilter::isTextField(const QWidget *widget)
+{
+    return qobject_cast<const QLineEdit *>(widget) || qobject_cast<const QTextEdit *>(widget)
+           || qobject_cast<const QPlainTextEdit *>(widget) || qobject_cast<const QAbstractSpinBox *>(widget);
+}
+
+bool ViewerKeyFilter::isForViewer(const QWidget *receiver) const
+{
+    if (!m_viewer || !m_viewer->isVisible())
+        return false;
+    // The window itself gets the keys while no widget has the focus.
+    return receiver == m_viewer || receiver == m_viewer->window() || m_viewer->isAncestorOf(receiver);
+}
+
+bool ViewerKeyFilter::eventFilter(QObject *watched, QEvent *event)
+{
+    // The window system's copy of the event goes to the window first; only
+    // the widget's copy is handled, so that each press counts once.
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+        return false;
+    const auto *receiver = static_cast<const QWidget *>(watched);
+    if (!isForViewer(receiver))
+        return false;
+    const auto *key = static_cast<const QKeyEvent *>(event);
+    if (isTextField(receiver) && key->key() != Qt::Key_Escape)
+        return false;
+    return m_handle(*key);
+}

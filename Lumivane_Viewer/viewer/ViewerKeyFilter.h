@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+class QKeyEvent;
+
+/// The viewer's one key handler. Installed on the application, it sees each
+/// key press meant for the viewer's window before any widget does and hands
+/// it to `handle`, which says whether it used it; so no two shortcuts ever
+/// compete for a key. A text field with the focus keeps its keys, all but
+/// Escape. Key presses for other windows (dialogs, menus) pass untouched.
+class ViewerKeyFilter final : public QObject
+{
+public:
+    using Handler = std::function<bool(const QKeyEvent &event)>;
+
+    ViewerKeyFilter(QWidget &viewer, Handler handle);
+
+    /// Whether the widget types text, so that it keeps its keys.
+    static bool isTextField(const QWidget *widget);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool isForViewer(const QWidget *receiver) const;
+
+    QPointer<QWidget> m_viewer;
+    Handler m_handle;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <array>
+
+/// The layers of the station view, back to front. The order of this list is
+/// the order on screen; ViewerLayerStack is the only place that applies it.
+enum class ViewerLayer {
+    background,
+    media,
+    transitionCover,
+    watermark,
+    headerAndControlBar,
+    immersiveExit,
+    kioskHeader,
+    infoCard,
+    propertyInfo,
+    floorPlanAndThumbStrip,
+    splash,
+    lightbox,
+    feedback,
+    keyboardHelp,
+    tableOfContents,
+    keyboardShortcuts,
+};
+
+inline constexpr std::array<ViewerLayer, 16> allViewerLayers = {
+    ViewerLayer::background,   ViewerLayer::media,         ViewerLayer::transitionCover,
+    ViewerLayer::watermark,    ViewerLayer::headerAndControlBar, ViewerLayer::immersiveExit,
+    ViewerLayer::kioskHeader,  ViewerLayer::infoCard,      ViewerLayer::propertyInfo,
+    ViewerLayer::floorPlanAndThumbStrip, ViewerLayer::splash, ViewerLayer::lightbox,
+    ViewerLayer::feedback,     ViewerLayer::keyboardHelp,  ViewerLayer::tableOfContents,
+    ViewerLayer::keyboardShortcuts,
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "model/AnimationCurve.h"
+
+#include <QWidget>
+
+class QVariantAnimation;
+
+/// Black at an opacity that moves to each new value with the animation it
+/// is given: the station view's background, and the cover that hides a
+/// change of station. Paints nothing, and is hidden, while fully clear.
+class BlackCover final : public QWidget
+{
+public:
+    explicit BlackCover(double opacity, QWidget *parent = nullptr);
+
+    /// Moves to the opacity under the animation, from the value the last
+    /// change was moving to; a value it already moves to changes nothing.
+    void setOpacity(double opacity, ViewerAnimation animation);
+    /// The opacity shown now.
+    double opacity() const { return m_shown; }
+    double targetOpacity() const { return m_target; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void show(double opacity);
+
+    double m_shown = 0;
+    double m_target = 0;
+    QVariantAnimation *m_animation;
+};

@@ -1,0 +1,136 @@
+#include "viewer/station/PanoramaMediaLayer.h"
+
+#include "l10n/L10n.h"
+#include "media/images/LumivaneImageCache.h"
+#include "media/panorama/PanoramaTextureStore.h"
+#include "model/SystemFont.h"
+#include "viewer/state/ViewerController.h"
+
+#include <QPainter>
+
+namespace {
+
+constexpr int vrGap = 2;
+
+} // namespace
+
+PanoramaMediaLayer::PanoramaMediaLayer(ViewerController &controller, std::shared_ptr<LumivaneImageCache> cache,
+                                       L10n &language, QWidget *parent)
+    : QWidget(parent)
+    , m_controller(controller)
+    , m_cache(std::move(cache))
+    , m_language(&language)
+    , m_labels(StationLabelMaps::of(controller))
+{
+    setObjectName("panoramaMediaLayer");
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    connect(&language, &L10n::currentChanged, this, [this] { update(); });
+    refresh();
+}
+
+void PanoramaMediaLayer::refresh()
+{
+    const bool noStation = !m_controller.currentStation();
+    if (noStation != m_noStation) {
+        m_noStation = noStation;
+        update();
+    }
+    const bool vr = m_controller.state().vrMode && !noStation;
+    if (!noStation) {
+        const Panorama360ViewerView::Inputs inputs = singlePanoramaInputs(m_controller, m_labels);
+        if (!m_single) {
+            m_single = new Panorama360ViewerView(inputs, m_cache, this);
+            m_single->setObjectName("panorama");
+            layOut();
+        } else if (!showSame(inputs, m_single->inputs())) {
+            m_single->setInputs(inputs);
+        }
+    }
+    if (m_single)
+        m_single->setVisible(!noStation && !vr);
+    showVRPair(vr);
+    prepareArrival();
+}
+
+void PanoramaMediaLayer::prepareArrival()
+{
+    const std::optional<QUuid> arriving = m_controller.state().arrivingStationID;
+    const std::optional<QUrl> photo = arriving ? m_controller.tour().photoURLResolver(*arriving) : std::nullopt;
+    const QUrl url = photo.value_or(QUrl());
+    if (url == m_arrivingPhoto)
+        return;
+    // Once arrived, the panorama holds the texture itself.
+    m_arrivingPhoto = url;
+    m_arrivingTexture.reset();
+    if (url.isEmpty() || !m_single || !m_single->context() || m_single->inputs().imageURL == url)
+        return;
+    const std::shared_ptr<PanoramaTextureStore> store = PanoramaTextureStore::forContext(m_single->context());
+    const QString key = LumivaneImageCache::key(url);
+    if (store->resident(key))
+        return;
+    auto keep = [this, url](std::shared_ptr<PanoramaTexture> texture) {
+        if (url == m_arrivingPhoto)
+            m_arrivingTexture = std::move(texture);
+    };
+    const QImage preloaded = m_cache->lookup(url);
+    if (preloaded.isNull())
+        store->decodeAndUpload(m_cache, url, key, this, keep);
+    else
+        store->upload(key, preloaded, this, keep);
+}
+
+void PanoramaMediaLayer::showVRPair(bool shown)
+{
+    if (!shown) {
+        for (QPointer<Panorama360ViewerView> &half : m_vrPair) {
+            if (half) {
+                half->hide();
+                half->deleteLater();
+            }
+            half = nullptr;
+        }
+        return;
+    }
+    const Panorama360ViewerView::Inputs inputs = vrPanoramaInputs(m_controller, m_labels);
+    for (std::size_t i = 0; i < m_vrPair.size(); ++i) {
+        QPointer<Panorama360ViewerView> &half = m_vrPair[i];
+        if (half) {
+            if (!showSame(inputs, half->inputs()))
+                half->setInputs(inputs);
+            continue;
+        }
+        // Each half keeps its own orientation: dragging one leaves the other.
+        half = new Panorama360ViewerView(inputs, m_cache, this);
+        half->setObjectName(i == 0 ? "vrLeft" : "vrRight");
+        half->show();
+    }
+    layOut();
+}
+
+void PanoramaMediaLayer::layOut()
+{
+    if (m_single)
+        m_single->setGeometry(rect());
+    const int halfWidth = std::max(0, (width() - vrGap) / 2);
+    if (m_vrPair[0])
+        m_vrPair[0]->setGeometry(0, 0, halfWidth, height());
+    if (m_vrPair[1])
+        m_vrPair[1]->setGeometry(width() - halfWidth, 0, halfWidth, height());
+}
+
+void PanoramaMediaLayer::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layOut();
+}
+
+void PanoramaMediaLayer::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    if (!m_noStation || !m_language)
+        return;
+    painter.setPen(QColor::fromRgbF(1, 1, 1, 0.6f));
+    painter.setFont(systemFont(13));
+    painter.drawText(rect(), Qt::AlignCenter, m_language->text(L10n::Key::viewerNoPhoto));
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "viewer/station/PanoramaInputs.h"
+
+#include <QPointer>
+#include <QUrl>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class L10n;
+class LumivaneImageCache;
+class Panorama360ViewerView;
+class PanoramaTexture;
+class ViewerController;
+
+/// The media layer of panorama tours: the current station's panorama, the
+/// side-by-side VR pair while VR mode is on, or the "no photo" text when
+/// there is no current station. The panoramas are made when first needed;
+/// the VR pair goes again when VR mode ends. While a station change fades
+/// to black, the arriving station's photo is put on the GPU (decoded first
+/// unless preloading has), so that the panorama finds it there on arrival.
+class PanoramaMediaLayer final : public QWidget
+{
+public:
+    PanoramaMediaLayer(ViewerController &controller, std::shared_ptr<LumivaneImageCache> cache, L10n &language,
+                       QWidget *parent = nullptr);
+
+    /// Shows what the controller's state asks for now.
+    void refresh();
+
+    /// The single panorama; null until a station was first shown.
+    Panorama360ViewerView *panorama() const { return m_single; }
+    /// A half of the VR pair (0 left, 1 right); null outside VR mode.
+    Panorama360ViewerView *vrHalf(int half) const { return m_vrPair[std::size_t(half)]; }
+    bool showsNoPhotoText() const { return m_noStation; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void showVRPair(bool shown);
+    void prepareArrival();
+    void layOut();
+
+    ViewerController &m_controller;
+    std::shared_ptr<LumivaneImageCache> m_cache;
+    QPointer<L10n> m_language;
+    const StationLabelMaps m_labels;
+    QPointer<Panorama360ViewerView> m_single;
+    std::array<QPointer<Panorama360ViewerView>, 2> m_vrPair;
+    bool m_noStation = false;
+    QUrl m_arrivingPhoto;
+    std::shared_ptr<PanoramaTexture> m_arrivingTexture; // kept until the panorama shows it
+};

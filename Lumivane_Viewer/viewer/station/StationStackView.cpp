@@ -1,0 +1,149 @@
+#include "viewer/station/StationStackView.h"
+
+#include "viewer/ViewerLayerStack.h"
+#include "viewer/state/ViewerController.h"
+#include "viewer/station/BlackCover.h"
+#include "viewer/station/ClassicMediaLayer.h"
+#include "viewer/station/PanoramaMediaLayer.h"
+
+#include <QResizeEvent>
+
+namespace {
+
+LayerPlacement at(Qt::Alignment alignment, QMargins margins, bool fillWidth = false)
+{
+    return {alignment, margins, fillWidth, false};
+}
+
+} // namespace
+
+StationStackView::StationStackView(const ViewerSlotContext &context, QWidget *parent)
+    : QWidget(parent)
+    , m_context(context)
+    , m_stack(new ViewerLayerStack(this))
+{
+    setObjectName("stationView");
+    addMediaLayers();
+    addChromeParts();
+    addPanelParts();
+    // Keys reach the viewer through its one key handler, which asks the
+    // controller; this layer holds no view.
+    m_stack->layer(ViewerLayer::keyboardShortcuts).setClickThrough(true);
+    render(ViewerAnimation::none());
+}
+
+StationStackView::~StationStackView() = default;
+
+void StationStackView::addMediaLayers()
+{
+    OverlayLayer &background = m_stack->layer(ViewerLayer::background);
+    background.addView(new BlackCover(1, &background), LayerPlacement::fill(), LayerTransition::none,
+                       ViewerAnimation::none());
+    OverlayLayer &mediaLayer = m_stack->layer(ViewerLayer::media);
+    QWidget *media = nullptr;
+    if (m_context.controller.project().renderMode == RenderMode::classic)
+        media = m_classic = new ClassicMediaLayer(m_context, m_context.services.imageCache, &mediaLayer);
+    else
+        media = m_panorama = new PanoramaMediaLayer(m_context.controller, m_context.services.imageCache,
+                                                    *m_context.services.language, &mediaLayer);
+    mediaLayer.addView(media, LayerPlacement::fill(), LayerTransition::none, ViewerAnimation::none());
+    OverlayLayer &cover = m_stack->layer(ViewerLayer::transitionCover);
+    cover.setClickThrough(true);
+    m_transitionCover = new BlackCover(m_context.controller.state().transitionOpacity, &cover);
+    m_transitionCover->setObjectName("transitionCover");
+    cover.addView(m_transitionCover, LayerPlacement::fill(), LayerTransition::none, ViewerAnimation::none());
+}
+
+void StationStackView::addChromeParts()
+{
+    const ViewerController &c = m_context.controller;
+    m_stack->layer(ViewerLayer::watermark).setClickThrough(true);
+    const bool watermarked = !c.project().watermarkText.value_or(QString()).trimmed().isEmpty();
+    // The chrome's views fill the station view and place their controls themselves.
+    addPart(ViewerLayer::watermark, [watermarked] { return watermarked; }, ViewerSlots::watermark,
+            LayerPlacement::fill(), LayerTransition::none);
+    const auto chromeShown = [&c] { return !c.state().immersiveMode && !c.state().kioskActive; };
+    addPart(ViewerLayer::headerAndControlBar, chromeShown, ViewerSlots::header, LayerPlacement::fill());
+    addPart(ViewerLayer::headerAndControlBar, chromeShown, ViewerSlots::controlBar, LayerPlacement::fill());
+    addPart(ViewerLayer::immersiveExit, [&c] { return c.state().immersiveMode; }, ViewerSlots::immersiveExit,
+            LayerPlacement::fill());
+    addPart(ViewerLayer::kioskHeader, [&c] { return c.state().kioskActive; }, ViewerSlots::kioskHeader,
+            LayerPlacement::fill());
+    addPart(ViewerLayer::infoCard, [&c] { return c.state().selectedInfoHotspot.has_value(); }, ViewerSlots::infoCard,
+            LayerPlacement::fill());
+}
+
+void StationStackView::addPanelParts()
+{
+    const ViewerController &c = m_context.controller;
+    addPart(ViewerLayer::propertyInfo, [&c] { return c.state().showPropertyInfo; }, ViewerSlots::propertyInfo,
+            LayerPlacement::fill(), LayerTransition::moveFromTrailingEdge);
+    const auto aidsShown = [&c] { return !c.state().immersiveMode && !c.state().kioskActive; };
+    addPart(ViewerLayer::floorPlanAndThumbStrip, aidsShown, ViewerSlots::floorPlan,
+            at(Qt::AlignRight | Qt::AlignBottom, {0, 0, 20, 110}));
+    addPart(ViewerLayer::floorPlanAndThumbStrip, [&c, aidsShown] { return aidsShown() && c.state().thumbBarVisible; },
+            ViewerSlots::thumbStrip, at(Qt::AlignBottom, {}, true), LayerTransition::moveFromBottomEdgeWithOpacity);
+    addPart(ViewerLayer::splash, [&c] { return c.state().showSplash; }, ViewerSlots::splash, LayerPlacement::fill());
+    addPart(ViewerLayer::lightbox, [&c] { return c.state().lightboxContent.has_value(); }, ViewerSlots::lightbox,
+            LayerPlacement::fill());
+    addPart(ViewerLayer::feedback, [&c] { return c.state().showFeedback && c.feedbackRecipient().has_value(); },
+            ViewerSlots::feedback, LayerPlacement::fill());
+    addPart(ViewerLayer::keyboardHelp, [&c] { return c.state().showKeyboardHelp; }, ViewerSlots::keyboardHelp,
+            LayerPlacement::fill());
+    addPart(ViewerLayer::tableOfContents, [&c] { return c.state().showTableOfContents; }, ViewerSlots::tableOfContents,
+            LayerPlacement::fill());
+}
+
+void StationStackView::addPart(ViewerLayer layer, std::function<bool()> condition,
+                               QWidget *(*factory)(const ViewerSlotContext &, QWidget *), LayerPlacement placement,
+                               LayerTransition transition)
+{
+    Part part;
+    part.layer = layer;
+    part.condition = std::move(condition);
+    part.build = [this, factory](QWidget *parent) { return factory(m_context, parent); };
+    part.placement = placement;
+    part.transition = transition;
+    m_parts.push_back(std::move(part));
+}
+
+void StationStackView::render(ViewerAnimation animation)
+{
+    const ViewerState &state = m_context.controller.state();
+    m_transitionCover->setOpacity(state.transitionOpacity, animation);
+    if (m_panorama)
+        m_panorama->refresh();
+    if (m_classic)
+        m_classic->refresh(animation);
+    for (Part &part : m_parts)
+        renderPart(part, animation);
+}
+
+void StationStackView::renderPart(Part &part, ViewerAnimation animation)
+{
+    const bool wanted = part.condition();
+    if (wanted == part.shown)
+        return;
+    part.shown = wanted;
+    OverlayLayer &layer = m_stack->layer(part.layer);
+    if (!wanted) {
+        if (part.view)
+            layer.removeView(part.view, animation);
+        part.view = nullptr;
+        return;
+    }
+    part.view = part.build(&layer);
+    if (part.view)
+        layer.addView(part.view, part.placement, part.transition, animation);
+}
+
+QList<QWidget *> StationStackView::viewsOf(ViewerLayer layer) const
+{
+    return m_stack->layer(layer).views();
+}
+
+void StationStackView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_stack->setGeometry(rect());
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "model/AnimationCurve.h"
+#include "viewer/OverlayLayer.h"
+#include "viewer/ViewerLayer.h"
+#include "viewer/ViewerSlots.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+class BlackCover;
+class ClassicMediaLayer;
+class PanoramaMediaLayer;
+class ViewerLayerStack;
+
+/// The station view: the viewer's layers filled from the controller's
+/// state. The media layer (panorama, VR pair or classic slideshow), the
+/// black cover of station changes and the watermark are its own; every
+/// other layer shows the view its ViewerSlots factory builds, from the
+/// moment its condition holds until it no longer does, entering and
+/// leaving under the animation of the change. Keeps no state of its own.
+class StationStackView final : public QWidget
+{
+public:
+    StationStackView(const ViewerSlotContext &context, QWidget *parent = nullptr);
+    ~StationStackView() override;
+
+    /// Brings every layer in line with the controller's state.
+    void render(ViewerAnimation animation);
+
+    ViewerLayerStack &stack() const { return *m_stack; }
+    /// The views a layer shows now (leaving ones included).
+    QList<QWidget *> viewsOf(ViewerLayer layer) const;
+    BlackCover *transitionCover() const { return m_transitionCover; }
+    /// The media layer of a panorama tour; null in a classic tour.
+    PanoramaMediaLayer *panoramaLayer() const { return m_panorama; }
+    /// The media layer of a classic tour; null in a panorama tour.
+    ClassicMediaLayer *classicLayer() const { return m_classic; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    struct Part
+    {
+        ViewerLayer layer;
+        std::function<bool()> condition;
+        std::function<QWidget *(QWidget *parent)> build;
+        LayerPlacement placement;
+        LayerTransition transition = LayerTransition::opacity;
+        QPointer<QWidget> view;
+        bool shown = false;
+    };
+
+    void addPart(ViewerLayer layer, std::function<bool()> condition,
+                 QWidget *(*factory)(const ViewerSlotContext &, QWidget *), LayerPlacement placement,
+                 LayerTransition transition = LayerTransition::opacity);
+    void addMediaLayers();
+    void addChromeParts();
+    void addPanelParts();
+    void renderPart(Part &part, ViewerAnimation animation);
+
+    ViewerSlotContext m_context;
+    ViewerLayerStack *m_stack;
+    BlackCover *m_transitionCover = nullptr;
+    PanoramaMediaLayer *m_panorama = nullptr;
+    ClassicMediaLayer *m_classic = nullptr;
+    std::vector<Part> m_parts;
+};

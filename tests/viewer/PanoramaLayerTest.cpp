@@ -1,0 +1,101 @@
+// Panorama tours on screen: a click on a marker changes station through
+// black, the VR pair's halves move on their own, and a sheet that goes
+// while a photo loads leaves nothing behind.
+
+#include "support/ViewerSheetFixture.h"
+
+#include "PanoramaProbe.h"
+#include "viewer/station/PanoramaMediaLayer.h"
+
+#include <QElapsedTimer>
+
+namespace {
+
+class PanoramaLayerTest : public ViewerSheetFixture
+{
+protected:
+    /// Two stations of flat colours, the first leading to the second.
+    LumivaneViewerSheet &openTwoColours()
+    {
+        LumivaneProject project = TestTours::tour(2, 1);
+        project.stations[0].initialYaw = 0.0; // facing its marker
+        writePhoto(1, Qt::red, {1024, 512});
+        writePhoto(2, Qt::blue, {1024, 512});
+        openStarted(project);
+        controller().hideSplash();
+        return *sheet;
+    }
+
+    Panorama360ViewerView &panorama() const { return *stations()->panoramaLayer()->panorama(); }
+
+    bool shows(const QColor &color, QPoint at = {640, 680})
+    {
+        return PanoramaProbe::isNear(PanoramaProbe::screenColor(*sheet, at), color);
+    }
+
+    const QPoint sample{640, 680}; // clear of the chrome and of the markers
+};
+
+TEST_F(PanoramaLayerTest, AClickOnAMarkerPassesThroughBlackToTheTargetsPhoto)
+{
+    openTwoColours();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shows(Qt::red); }, 10000));
+    const Hotspot door = controller().currentStation()->hotspots.front();
+    std::optional<QPoint> marker;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (marker = PanoramaProbe::hotspotPoint(panorama(), door.id)).has_value(); }, 5000));
+
+    // Through the window system, as the visitor clicks: the layers above let it pass.
+    QTest::mouseClick(sheet->window()->windowHandle(), Qt::LeftButton, {}, panorama().mapTo(sheet->window(), *marker));
+    int darkest = 255;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 1500 && !(darkest < 20 && shows(Qt::blue))) {
+        const QColor seen = PanoramaProbe::screenColor(*sheet, sample);
+        darkest = std::min(darkest, std::max({seen.red(), seen.green(), seen.blue()}));
+        QTest::qWait(10);
+    }
+    EXPECT_LT(darkest, 20);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shows(Qt::blue); }, 5000));
+    EXPECT_EQ(controller().state().currentStationID, TestTours::stationID(2));
+    EXPECT_EQ(controller().state().navHistory, QList<QUuid>{TestTours::stationID(2)});
+}
+
+TEST_F(PanoramaLayerTest, TheVRPairsHalvesTurnOnTheirOwnAndGoWithVRMode)
+{
+    openTwoColours();
+    controller().toggleVRMode();
+    PanoramaMediaLayer *media = stations()->panoramaLayer();
+    Panorama360ViewerView *left = media->vrHalf(0);
+    Panorama360ViewerView *right = media->vrHalf(1);
+    ASSERT_TRUE(left && right);
+    EXPECT_FALSE(media->panorama()->isVisible());
+    EXPECT_EQ(left->geometry(), QRect(0, 0, 639, 800));
+    EXPECT_EQ(right->geometry(), QRect(641, 0, 639, 800));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shows(Qt::red, {320, 680}) && shows(Qt::red, {960, 680}); }, 10000));
+    EXPECT_FALSE(shows(Qt::red, {640, 680})); // the gap between the halves
+
+    const SceneVector rightBefore = right->coordinator().sphereNode->eulerAngles();
+    const SceneVector leftBefore = left->coordinator().sphereNode->eulerAngles();
+    QTest::mousePress(left, Qt::LeftButton, {}, {300, 400});
+    for (int x = 310; x <= 500; x += 10)
+        QTest::mouseMove(left, {x, 400});
+    QTest::mouseRelease(left, Qt::LeftButton, {}, {500, 400});
+    EXPECT_NE(left->coordinator().sphereNode->eulerAngles().y, leftBefore.y);
+    EXPECT_EQ(right->coordinator().sphereNode->eulerAngles().y, rightBefore.y);
+
+    controller().toggleVRMode();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !media->vrHalf(0) && !media->vrHalf(1); }, 1000));
+    EXPECT_TRUE(media->panorama()->isVisible());
+}
+
+TEST_F(PanoramaLayerTest, ASheetClosedWhileAPhotoLoadsAndAStationChangesLeavesNothingRunning)
+{
+    openTwoColours();
+    controller().goToStation(TestTours::stationID(2));
+    QTest::qWait(200); // the arrival asked for the blue photo
+    sheet.reset();
+    QTest::qWait(800);
+    EXPECT_EQ(dismissals, 0);
+}
+
+} // namespace

@@ -1,0 +1,244 @@
+// The sheet itself: its faces, the close button, the keys, the start and end
+// of a visit, the interface language and the two toggle notifications.
+
+#include "support/ViewerSheetFixture.h"
+
+#include "model/HotspotAttachment.h"
+#include "model/NotificationNames.h"
+#include "model/Palette.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QSignalSpy>
+
+namespace {
+
+class ViewerSheetTest : public ViewerSheetFixture
+{
+protected:
+    LumivaneProject classicTour(int stations = 3)
+    {
+        LumivaneProject project = TestTours::tour(stations, 1);
+        project.renderMode = RenderMode::classic;
+        return project;
+    }
+
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, QWidget *to = nullptr)
+    {
+        QTest::keyClick(to ? to : sheet.get(), Qt::Key(key), modifiers);
+    }
+
+    bool closeButtonShown() const
+    {
+        return sheet->faceChrome().findChild<QWidget *>("viewerCloseButton") != nullptr;
+    }
+};
+
+TEST_F(ViewerSheetTest, PasswordGateThenCoverThenStationsWithTheCloseButtonOverGateAndCover)
+{
+    LumivaneProject project = classicTour();
+    project.tourPassword = " ";
+    open(project);
+    EXPECT_EQ(sheet->face(), RootFace::gate);
+    EXPECT_TRUE(closeButtonShown());
+    EXPECT_EQ(sheet->minimumSize(), QSize(900, 600));
+
+    controller().unlockTour();
+    EXPECT_EQ(sheet->face(), RootFace::cover);
+    EXPECT_TRUE(closeButtonShown());
+    // The gate fades out over the cover, as a picture, and is gone after the unlock's 0.3 s.
+    EXPECT_NE(sheet->findChild<QWidget *>("fadingSnapshot"), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sheet->findChild<QWidget *>("fadingSnapshot") == nullptr; }, 2000));
+    QWidget *close = sheet->faceChrome().findChild<QWidget *>("viewerCloseButton");
+    EXPECT_EQ(close->geometry(), QRect(1280 - 20 - 32, 16, 32, 32));
+
+    controller().startTour();
+    EXPECT_EQ(sheet->face(), RootFace::stations);
+    ASSERT_NE(stations(), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !closeButtonShown(); }, 1000));
+
+    controller().backToCover();
+    EXPECT_EQ(sheet->face(), RootFace::cover);
+    EXPECT_EQ(stations(), nullptr);
+}
+
+TEST_F(ViewerSheetTest, EscapeOrTheCloseButtonDismissesFromGateAndCoverEvenFromTheTextField)
+{
+    LumivaneProject project = classicTour();
+    project.tourPassword = "secret";
+    open(project);
+    auto *field = sheet->faceView()->findChild<QLineEdit *>();
+    ASSERT_NE(field, nullptr);
+    field->setFocus();
+    QTest::keyClicks(field, "si");
+    EXPECT_EQ(field->text(), "si"); // typed letters stay in the field
+    press(Qt::Key_Escape, Qt::NoModifier, field);
+    EXPECT_EQ(dismissals, 1);
+
+    controller().unlockTour();
+    qobject_cast<QAbstractButton *>(sheet->faceChrome().findChild<QWidget *>("viewerCloseButton"))->click();
+    EXPECT_EQ(dismissals, 2);
+    EXPECT_EQ(sheet->face(), RootFace::cover); // closing changes nothing of the visit
+}
+
+TEST_F(ViewerSheetTest, OneKeyHandlerAnswersTheStationViewsKeysButLeavesTextFieldsTheirs)
+{
+    openStarted(classicTour(5));
+    press(Qt::Key_Plus);
+    EXPECT_EQ(controller().state().currentFOV, 65);
+    press(Qt::Key_T);
+    EXPECT_TRUE(controller().state().showTableOfContents);
+    press(Qt::Key_Right, Qt::ControlModifier); // nothing to go forward to
+    EXPECT_FALSE(controller().canGoForward());
+
+    auto *field = new QLineEdit(sheet.get());
+    field->show();
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Minus);
+    QTest::keyClick(field, Qt::Key_I);
+    EXPECT_EQ(field->text(), "-i");
+    EXPECT_EQ(controller().state().currentFOV, 65);
+    EXPECT_FALSE(controller().state().showPropertyInfo);
+}
+
+TEST_F(ViewerSheetTest, EscapeClosesTheLightboxThenTheFeedbackCardAndOnlyThenTheViewer)
+{
+    LumivaneProject project = classicTour();
+    project.feedbackEnabled = true;
+    project.feedbackEmail = "avis@example.com";
+    openStarted(project);
+    HotspotAttachment plan;
+    plan.kind = AttachmentKind::pdf;
+    plan.payload = "plan.pdf";
+    controller().setShowFeedback(true);
+    controller().openAttachmentInLightbox(plan, LightboxContent::Kind::pdf);
+    ASSERT_EQ(shownIn(ViewerLayer::lightbox).size(), 1);
+
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(controller().state().lightboxContent);
+    EXPECT_TRUE(controller().state().showFeedback);
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(controller().state().showFeedback);
+    EXPECT_EQ(dismissals, 0);
+    press(Qt::Key_Escape);
+    EXPECT_EQ(dismissals, 1);
+}
+
+TEST_F(ViewerSheetTest, KeysOfTheStationViewDoNothingOnTheCoverAndNothingOnceHidden)
+{
+    open(classicTour(5));
+    press(Qt::Key_Plus);
+    EXPECT_EQ(controller().state().currentFOV, 75);
+
+    controller().startTour();
+    sheet->hide();
+    QWidget window;
+    window.show();
+    QTest::keyClick(&window, Qt::Key_Plus);
+    EXPECT_EQ(controller().state().currentFOV, 75);
+}
+
+TEST_F(ViewerSheetTest, AppearanceStartsTheVisitAndHidingEndsIt)
+{
+    LumivaneProject project = classicTour(3);
+    writePhoto(1, Qt::red);
+    writePhoto(2, Qt::blue);
+    LumivaneViewerSheet &viewer = open(project);
+    EXPECT_TRUE(viewer.isShowingTour());
+    EXPECT_EQ(controller().state().currentStationID, TestTours::stationID(1));
+    EXPECT_TRUE(controller().state().visitedStationIDs.contains(TestTours::stationID(1)));
+    // The start photo and the neighbour are prefetched.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return services.imageCache->usage().fullCount == 2; }, 5000));
+    EXPECT_TRUE(controller().state().showSplash);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !controller().state().showSplash; }, 3000));
+
+    viewer.hide();
+    EXPECT_FALSE(viewer.isShowingTour());
+    EXPECT_EQ(services.imageCache->usage().fullCount, 0);
+    EXPECT_GT(services.imageCache->usage().thumbnailCount, 0);
+}
+
+TEST_F(ViewerSheetTest, ASheetDestroyedWhileAStationChangeIsUnderWayReceivesNothing)
+{
+    LumivaneProject project = classicTour(3);
+    openStarted(project);
+    controller().goToStation(TestTours::stationID(2));
+    QSignalSpy narrationChanges(&narration, &LumivaneAudioService::isPlayingChanged);
+    sheet.reset();
+    // The arrival and the fade were due 0.18 s later; nothing runs and nothing crashes.
+    QTest::qWait(600);
+    EXPECT_EQ(dismissals, 0);
+}
+
+TEST_F(ViewerSheetTest, OnlyARealChangeOfLanguageWhileShownReachesTheVisit)
+{
+    open(classicTour());
+    QSignalSpy narrationStops(&narration, &LumivaneAudioService::isPlayingChanged);
+
+    language.setCurrent(L10n::Language::french); // the one in use
+    EXPECT_EQ(narrationStops.count(), 0);
+    language.setCurrent(L10n::Language::english);
+    EXPECT_EQ(narrationStops.count(), 1); // the visit stops narration before restarting it
+
+    sheet->hide();
+    const qsizetype afterHiding = narrationStops.count();
+    language.setCurrent(L10n::Language::german);
+    EXPECT_EQ(narrationStops.count(), afterHiding);
+}
+
+TEST_F(ViewerSheetTest, TheToggleNotificationsSwitchImmersionAndVRMode)
+{
+    openStarted(classicTour());
+    notifications.post(lumivaneToggleImmersion);
+    EXPECT_TRUE(controller().state().immersiveMode);
+    notifications.post(lumivaneToggleVR);
+    EXPECT_TRUE(controller().state().vrMode);
+    notifications.post(lumivaneToggleImmersion);
+    EXPECT_FALSE(controller().state().immersiveMode);
+    notifications.post(QStringLiteral("somethingElse"));
+    EXPECT_TRUE(controller().state().vrMode);
+}
+
+TEST_F(ViewerSheetTest, TheAudioGuideButtonStandsUnderThePickerAtStationsWithNarration)
+{
+    LumivaneProject project = classicTour(3);
+    ViewerTour tour = tourOf(project);
+    QTemporaryDir audio;
+    const QString narrationFile = audio.filePath("1.m4a");
+    tour.audioURLResolver = [narrationFile](const QUuid &id) -> std::optional<QUrl> {
+        if (id == TestTours::stationID(1))
+            return QUrl::fromLocalFile(narrationFile);
+        return std::nullopt;
+    };
+    sheet = std::make_unique<LumivaneViewerSheet>(std::move(tour), services);
+    sheet->resize(1280, 800);
+    sheet->show();
+    const auto audioGuide = [&] { return sheet->overlayColumn().findChild<QWidget *>("audioGuideButton"); };
+    EXPECT_EQ(audioGuide(), nullptr); // the cover has none
+
+    controller().startTour();
+    ASSERT_NE(audioGuide(), nullptr);
+    QWidget *picker = sheet->overlayColumn().findChild<QWidget *>("languagePicker");
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(picker->pos(), QPoint(20, 16));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return audioGuide()->y() == 16 + picker->height() + 8; }, 1000));
+    EXPECT_EQ(audioGuide()->x(), 20);
+
+    controller().goToStation(TestTours::stationID(2));
+    waitForStationChange();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return audioGuide() == nullptr; }, 1000));
+}
+
+TEST_F(ViewerSheetTest, EveryViewIsGivenTheToursAccentOrTheGold)
+{
+    LumivaneProject project = classicTour();
+    project.brandingAccentHex = " #2E7D6B\t";
+    open(project);
+    EXPECT_EQ(sheet->accent(), QColor(0x2e, 0x7d, 0x6b));
+
+    project.brandingAccentHex = "#2E7D6";
+    open(project);
+    EXPECT_EQ(sheet->accent(), paletteGold());
+}
+
+} // namespace
