@@ -1,17 +1,26 @@
 #include "PanoramaMipmapBands.h"
 
+#include <QtEndian>
+
 #include <algorithm>
 #include <bit>
+#include <cstring>
 
 PanoramaMipmapBands::PanoramaMipmapBands(QSize size)
-    : m_size(size)
 {
+    reset(size);
+}
+
+void PanoramaMipmapBands::reset(QSize size)
+{
+    if (size.width() != m_size.width())
+        m_levelBands.clear();
+    m_size = size;
     // Levels whose band rows stay whole: both sides at least 1 at that level
     // and bandRows >> level at least 1.
     const int smallerSide = std::max(1, std::min(size.width(), size.height()));
     m_bandLevels = std::min(std::bit_width(unsigned(bandRows)) - 1, std::bit_width(unsigned(smallerSide)) - 1);
-    const QSize last = levelSize(size, m_bandLevels);
-    m_lastBandLevel = QImage(last, QImage::Format_RGB32);
+    m_lastBandLevel = QImage(levelSize(size, m_bandLevels), QImage::Format_RGBA8888);
 }
 
 int PanoramaMipmapBands::levelCount(QSize size)
@@ -22,6 +31,16 @@ int PanoramaMipmapBands::levelCount(QSize size)
 QSize PanoramaMipmapBands::levelSize(QSize size, int level)
 {
     return {std::max(1, size.width() >> level), std::max(1, size.height() >> level)};
+}
+
+qint64 PanoramaMipmapBands::chainBytes(QSize size)
+{
+    qint64 bytes = 0;
+    for (int level = 0; level < levelCount(size); ++level) {
+        const QSize s = levelSize(size, level);
+        bytes += qint64(s.width()) * s.height() * 4;
+    }
+    return bytes;
 }
 
 void PanoramaMipmapBands::downsample(const uchar *source, int sourceWidth, int sourceRows, qsizetype sourceStride,
@@ -44,8 +63,36 @@ void PanoramaMipmapBands::downsample(const uchar *source, int sourceWidth, int s
     }
 }
 
-void PanoramaMipmapBands::addBand(int y, const uchar *pixels, int rows, qsizetype stride, const Sink &sink)
+void PanoramaMipmapBands::expandRgb(const uchar *source, int width, int rows, qsizetype sourceStride, uchar *target,
+                                    qsizetype targetStride)
 {
+    for (int y = 0; y < rows; ++y) {
+        const uchar *in = source + qsizetype(y) * sourceStride;
+        auto *out = reinterpret_cast<quint32 *>(target + qsizetype(y) * targetStride);
+        // Four bytes read per pixel, the fourth (the next pixel's red) masked
+        // by the alpha; the last pixel of a row must not read past it.
+        for (int x = 0; x + 1 < width; ++x) {
+            quint32 rgb;
+            std::memcpy(&rgb, in + 3 * x, 4);
+            out[x] = qToLittleEndian(qFromLittleEndian(rgb) | 0xff000000u);
+        }
+        if (width > 0) {
+            const uchar *last = in + 3 * (width - 1);
+            out[width - 1] = qToLittleEndian(quint32(last[0]) | quint32(last[1]) << 8 | quint32(last[2]) << 16 | 0xff000000u);
+        }
+    }
+}
+
+void PanoramaMipmapBands::addBand(int y, const uchar *pixels, int rows, qsizetype stride, int bytesPerPixel,
+                                  const Sink &sink)
+{
+    if (bytesPerPixel == 3) {
+        if (m_expanded.height() < rows || m_expanded.width() != m_size.width())
+            m_expanded = QImage(m_size.width(), bandRows, QImage::Format_RGBX8888);
+        expandRgb(pixels, m_size.width(), rows, stride, m_expanded.bits(), m_expanded.bytesPerLine());
+        pixels = m_expanded.constBits();
+        stride = m_expanded.bytesPerLine();
+    }
     sink(0, y, pixels, m_size.width(), rows, stride);
     if (m_bandLevels == 0) {
         for (int r = 0; r < rows; ++r)
@@ -56,7 +103,7 @@ void PanoramaMipmapBands::addBand(int y, const uchar *pixels, int rows, qsizetyp
     qsizetype sourceStride = stride;
     int sourceRows = rows;
     int sourceWidth = m_size.width();
-    QImage previous;
+    m_levelBands.resize(std::size_t(m_bandLevels) + 1);
     for (int level = 1; level <= m_bandLevels; ++level) {
         const QSize size = levelSize(m_size, level);
         const int first = y >> level;
@@ -64,16 +111,18 @@ void PanoramaMipmapBands::addBand(int y, const uchar *pixels, int rows, qsizetyp
         const int count = end - first;
         if (count <= 0)
             return;
-        QImage band(size.width(), count, QImage::Format_RGB32);
+        // Kept from band to band: fresh buffers would cost their page faults every time.
+        QImage &band = m_levelBands[std::size_t(level)];
+        if (band.height() < count)
+            band = QImage(size.width(), std::max(count, bandRows >> level), QImage::Format_RGBA8888);
         downsample(source, sourceWidth, sourceRows, sourceStride, band.bits(), size.width(), count, band.bytesPerLine());
         sink(level, first, band.constBits(), size.width(), count, band.bytesPerLine());
         if (level == m_bandLevels) {
             for (int r = 0; r < count; ++r)
                 std::copy_n(band.constScanLine(r), size.width() * 4, m_lastBandLevel.scanLine(first + r));
         }
-        previous = band;
-        source = previous.constBits();
-        sourceStride = previous.bytesPerLine();
+        source = band.constBits();
+        sourceStride = band.bytesPerLine();
         sourceRows = count;
         sourceWidth = size.width();
     }
@@ -84,7 +133,7 @@ void PanoramaMipmapBands::finish(const Sink &sink)
     QImage source = m_lastBandLevel;
     for (int level = m_bandLevels + 1; level < levelCount(m_size); ++level) {
         const QSize size = levelSize(m_size, level);
-        QImage target(size, QImage::Format_RGB32);
+        QImage target(size, QImage::Format_RGBA8888);
         downsample(source.constBits(), source.width(), source.height(), source.bytesPerLine(), target.bits(),
                    size.width(), size.height(), target.bytesPerLine());
         sink(level, 0, target.constBits(), size.width(), size.height(), target.bytesPerLine());

@@ -1,0 +1,194 @@
+#include "PanoramaPhotoUpload.h"
+
+#include "PanoramaPhotoDecode.h"
+#include "PanoramaStrips.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+PanoramaMipmapBands::Sink rowsTo(PanoramaTextureUploader &uploader)
+{
+    return [&uploader](int level, int y, const uchar *pixels, int width, int rows, qsizetype stride) {
+        uploader.uploadRows(level, y, pixels, width, rows, stride);
+    };
+}
+
+} // namespace
+
+PanoramaPhotoUpload::PanoramaPhotoUpload(Reports reports, bool previewComing)
+    : m_reports(std::move(reports))
+    , m_stage(previewComing ? Stage::previewComing : Stage::strips)
+{
+}
+
+void PanoramaPhotoUpload::preview(Uploader &uploader, const QImage &image, QSize photoSize)
+{
+    // A preview made from the whole photo may have come first.
+    if (m_stage != Stage::previewComing)
+        return;
+    if (image.isNull())
+        release(uploader);
+    else
+        showPreview(uploader, image, photoSize);
+}
+
+void PanoramaPhotoUpload::showPreview(Uploader &uploader, const QImage &image, QSize photoSize)
+{
+    const unsigned id = uploader.uploadPicture(image);
+    if (!id) {
+        release(uploader);
+        return;
+    }
+    m_previewShown = true;
+    m_stage = Stage::waitingForViews;
+    m_reports.preview(id, image.size(), photoSize);
+}
+
+void PanoramaPhotoUpload::go(Uploader &uploader, Uploader::Result recycled)
+{
+    m_recycled = std::move(recycled);
+    if (m_ended || (m_size.isValid() && m_recycled.size != m_size))
+        dropRecycled(uploader);
+    if (m_stage == Stage::waitingForViews)
+        release(uploader);
+}
+
+void PanoramaPhotoUpload::release(Uploader &uploader)
+{
+    m_stage = Stage::strips;
+    for (const Held &call : std::exchange(m_held, {}))
+        call(uploader);
+}
+
+void PanoramaPhotoUpload::begin(Uploader &uploader, QSize size)
+{
+    m_size = size;
+    m_strips = std::vector<Strip>(std::size_t(PanoramaStrips::count(size)));
+    if (m_recycled.size.isValid() && m_recycled.size != size)
+        dropRecycled(uploader);
+}
+
+void PanoramaPhotoUpload::addBand(Uploader &uploader, const QImage &image, int y, int rows)
+{
+    if (holding()) {
+        m_held.push_back([this, image, y, rows](Uploader &u) { addBand(u, image, y, rows); });
+        return;
+    }
+    const int index = y / PanoramaStrips::stripRows;
+    if (index < 0 || index >= int(m_strips.size()))
+        return;
+    const QSize size = PanoramaStrips::stripSize(m_size, index);
+    Strip &strip = m_strips[std::size_t(index)];
+    if (!strip.id)
+        strip.id = stripTexture(uploader, index, size);
+    if (!strip.id)
+        return; // the photo ends incomplete, which finish() reports
+    if (m_mipmapStrip != index) {
+        m_mipmaps.reset(size);
+        m_mipmapStrip = index;
+    }
+    uploader.bind(strip.id);
+    m_mipmaps.addBand(y - PanoramaStrips::firstRow(index), image.constScanLine(y), rows, image.bytesPerLine(),
+                      image.depth() / 8, rowsTo(uploader));
+    strip.rows += rows;
+    if (strip.rows == size.height())
+        endStrip(uploader, index);
+}
+
+unsigned PanoramaPhotoUpload::stripTexture(Uploader &uploader, int strip, QSize size)
+{
+    if (m_recycled.size == m_size && strip < int(m_recycled.ids.size()) && m_recycled.ids[std::size_t(strip)])
+        return std::exchange(m_recycled.ids[std::size_t(strip)], 0u);
+    return uploader.allocate(size);
+}
+
+void PanoramaPhotoUpload::endStrip(Uploader &uploader, int index)
+{
+    Strip &strip = m_strips[std::size_t(index)];
+    uploader.bind(strip.id);
+    m_mipmaps.finish(rowsTo(uploader));
+    m_mipmapStrip = -1;
+    uploader.finishWrites();
+    strip.reported = true;
+    m_reports.strip(m_size, index, strip.id);
+}
+
+void PanoramaPhotoUpload::finish(Uploader &uploader)
+{
+    if (holding()) {
+        m_held.push_back([this](Uploader &u) { finish(u); });
+        return;
+    }
+    const bool complete = !m_strips.empty()
+        && std::all_of(m_strips.cbegin(), m_strips.cend(), [](const Strip &strip) { return strip.reported; });
+    if (!complete) {
+        fail(uploader);
+        return;
+    }
+    dropRecycled(uploader);
+    m_ended = true;
+    m_reports.finished(true);
+}
+
+void PanoramaPhotoUpload::fail(Uploader &uploader)
+{
+    m_held.clear();
+    dropUnreported(uploader);
+    dropRecycled(uploader);
+    m_ended = true;
+    m_reports.finished(false);
+}
+
+void PanoramaPhotoUpload::abort(Uploader &uploader)
+{
+    // The bands held back belong to the decode that gave up.
+    m_held.clear();
+    dropUnreported(uploader);
+    dropRecycled(uploader);
+    const bool anyReported =
+        std::any_of(m_strips.cbegin(), m_strips.cend(), [](const Strip &strip) { return strip.reported; });
+    m_strips.clear();
+    m_size = QSize();
+    if (anyReported)
+        m_reports.restarted();
+}
+
+void PanoramaPhotoUpload::whole(Uploader &uploader, const QImage &image)
+{
+    const int maxSide = image.isNull() ? 0 : uploader.maxTextureSize();
+    if (maxSide == 0) {
+        fail(uploader);
+        return;
+    }
+    const QImage pixels = Uploader::prepared(image, maxSide);
+    if (!m_previewShown) {
+        // A preview decoded apart is no longer waited for.
+        const QImage preview = PanoramaPhotoDecode::previewOf(pixels);
+        if (preview.isNull())
+            release(uploader);
+        else
+            showPreview(uploader, preview, pixels.size());
+    }
+    begin(uploader, pixels.size());
+    for (int y = 0; y < pixels.height(); y += PanoramaMipmapBands::bandRows)
+        addBand(uploader, pixels, y, std::min(PanoramaMipmapBands::bandRows, pixels.height() - y));
+    finish(uploader);
+}
+
+void PanoramaPhotoUpload::dropUnreported(Uploader &uploader)
+{
+    std::vector<unsigned> ids;
+    m_mipmapStrip = -1;
+    for (Strip &strip : m_strips) {
+        if (strip.id && !strip.reported)
+            ids.push_back(std::exchange(strip.id, 0u));
+    }
+    uploader.deleteTextures(ids);
+}
+
+void PanoramaPhotoUpload::dropRecycled(Uploader &uploader)
+{
+    uploader.deleteTextures(std::exchange(m_recycled, {}).ids);
+}
