@@ -2,9 +2,6 @@
 
 #include "media/panorama/Panorama360ViewerView.h"
 
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QTimer>
 #include <QUrl>
 
 #include <chrono>
@@ -27,25 +24,6 @@ inline qint64 steadyNs()
 {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
-}
-
-// Runs the event loop until `done` holds. Unlike QTest's waits it never
-// sleeps between events, which would show up as frame gaps.
-template<typename Predicate>
-bool waitUntil(Predicate done, int timeoutMs)
-{
-    QEventLoop loop;
-    QTimer poll;
-    QElapsedTimer clock;
-    clock.start();
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done() || clock.elapsed() > timeoutMs)
-            loop.quit();
-    });
-    poll.start(2);
-    if (!done())
-        loop.exec();
-    return done();
 }
 
 } // namespace BenchViews

@@ -1,6 +1,7 @@
 #include "FirstPhotoRun.h"
 
 #include "BenchViews.h"
+#include "FrameTiming.h"
 #include "ProcessMemory.h"
 
 #include "media/images/LumivaneImageCache.h"
@@ -64,7 +65,7 @@ int run(const QString &first, const QString &second)
     view.show();
     // Fully shown, and a frame painted since the full resolution arrived.
     if (!QTest::qWaitForWindowExposed(&view)
-        || !waitUntil([&view, &firstWatch] { return fullyShown(view) && firstWatch.full; }, 60000))
+        || !FrameTiming::waitUntil([&view, &firstWatch] { return fullyShown(view) && firstWatch.full; }, 60000))
         return 1;
     print("view_created_ns", double(firstWatch.since));
     print("first_preview_ns", double(firstWatch.preview));
@@ -77,10 +78,10 @@ int run(const QString &first, const QString &second)
     watchFrames(view, switchWatch, view.coordinator().sphereNode->geometry()->firstMaterial().texture.get());
     inputs.imageURL = QUrl::fromLocalFile(second);
     view.setInputs(inputs);
-    if (!waitUntil([&view, &switchWatch] { return fullyShown(view) && switchWatch.full; }, 60000))
+    if (!FrameTiming::waitUntil([&view, &switchWatch] { return fullyShown(view) && switchWatch.full; }, 60000))
         return 1;
     // What is let go once the switch has settled goes first.
-    waitUntil([] { return false; }, 500);
+    FrameTiming::waitUntil([] { return false; }, 500);
     print("switch_preview_ms", ms(switchWatch.since, switchWatch.preview));
     print("switch_full_ms", ms(switchWatch.since, switchWatch.full));
     print("peak_switch_mib", ProcessMemory::peakResidentMiB());

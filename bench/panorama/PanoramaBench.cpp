@@ -2,6 +2,7 @@
 #include "BenchPhotos.h"
 #include "BenchViews.h"
 #include "FirstPhotoRun.h"
+#include "FrameTiming.h"
 
 #include "media/images/LumivaneImageCache.h"
 #include "media/panorama/Panorama360ViewerView.h"
@@ -73,7 +74,7 @@ std::unique_ptr<Panorama360ViewerView> shownView(const Panorama360ViewerView::In
     auto view = std::make_unique<Panorama360ViewerView>(inputs, fixture->cache);
     view->resize(screenSize);
     view->show();
-    if (!QTest::qWaitForWindowExposed(view.get()) || !waitUntil([&view] { return fullyShown(*view); }, 20000))
+    if (!QTest::qWaitForWindowExposed(view.get()) || !FrameTiming::waitUntil([&view] { return fullyShown(*view); }, 20000))
         std::fprintf(stderr, "the view did not show its photo\n");
     return view;
 }
@@ -87,18 +88,7 @@ double blockOfFrames(QOpenGLWidget &shown, QOpenGLWidget &hidden, int frames)
     shown.show();
     if (!QTest::qWaitForWindowExposed(&shown))
         std::fprintf(stderr, "a window was not shown\n");
-    QEventLoop loop;
-    auto connection = QObject::connect(&shown, &QOpenGLWidget::frameSwapped, &loop, &QEventLoop::quit);
-    shown.update();
-    loop.exec(); // settle after showing
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < frames; ++i) {
-        shown.update();
-        loop.exec();
-    }
-    QObject::disconnect(connection);
-    return double(timer.nsecsElapsed()) / 1e6;
+    return FrameTiming::timeFrames(shown, frames);
 }
 
 void BM_FrameTimePanoramaVersusBareQuad(benchmark::State &state)
@@ -168,10 +158,10 @@ StationChange changeStation(Panorama360ViewerView &view, const QUrl &url)
     inputs.imageURL = url;
     view.setInputs(inputs);
     // Fully shown, and a frame painted since the full resolution arrived.
-    if (!waitUntil([&view, &change] { return fullyShown(view) && change.fullMs > 0; }, 20000))
+    if (!FrameTiming::waitUntil([&view, &change] { return fullyShown(view) && change.fullMs > 0; }, 20000))
         std::fprintf(stderr, "the new photo was not shown\n");
     change.shownMs = double(clock.nsecsElapsed()) / 1e6;
-    waitUntil([] { return false; }, 50);
+    FrameTiming::waitUntil([] { return false; }, 50);
     QObject::disconnect(connection);
     change.longestGapMs = double(longest) / 1e6;
     return change;
@@ -199,7 +189,7 @@ void BM_FrameGapWithoutStationChange(benchmark::State &state)
             longest = std::max(longest, now - last);
             last = now;
         });
-        waitUntil([] { return false; }, 1500);
+        FrameTiming::waitUntil([] { return false; }, 1500);
         QObject::disconnect(connection);
         state.SetIterationTime(double(longest) / 1e9);
     }

@@ -1,6 +1,7 @@
 #include "ModalCardOverlay.h"
 
-#include <QMouseEvent>
+#include "panels/lightbox/BackdropClick.h"
+
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -16,6 +17,9 @@ ModalCardOverlay::ModalCardOverlay(ModalCardLook look, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_card, 0, Qt::AlignCenter);
+    // Presses on the card's own empty space reach this widget too; only a
+    // click outside the card is one on the backdrop.
+    new BackdropClick(this, [this] { return m_card->geometry(); }, [this] { requestClose(); });
 }
 
 CardThanksView *ModalCardOverlay::addThanksView(const CardThanksLook &look)
@@ -43,22 +47,4 @@ void ModalCardOverlay::paintEvent(QPaintEvent *)
     painter.setPen(Qt::NoPen);
     painter.setBrush(m_look.cardBackground);
     painter.drawRoundedRect(cardRect, m_look.cornerRadius, m_look.cornerRadius);
-}
-
-// Presses on the card's own empty space reach this widget too; only a press
-// and release both outside the card count as a click on the backdrop.
-void ModalCardOverlay::mousePressEvent(QMouseEvent *event)
-{
-    m_backdropPressed = event->button() == Qt::LeftButton && !m_card->geometry().contains(event->position().toPoint());
-    event->accept();
-}
-
-void ModalCardOverlay::mouseReleaseEvent(QMouseEvent *event)
-{
-    const bool click = m_backdropPressed && event->button() == Qt::LeftButton
-        && !m_card->geometry().contains(event->position().toPoint());
-    m_backdropPressed = false;
-    event->accept();
-    if (click)
-        requestClose();
 }

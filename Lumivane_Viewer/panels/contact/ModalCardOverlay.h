@@ -42,12 +42,9 @@ protected:
     void requestClose();
 
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     ModalCardLook m_look;
     QWidget *m_card;
     QVBoxLayout *m_cardStack;
-    bool m_backdropPressed = false;
 };

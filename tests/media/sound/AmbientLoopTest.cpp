@@ -1,4 +1,4 @@
-#include "RecordedSoundTest.h"
+#include "tests/support/RecordedSoundTest.h"
 
 #include "media/sound/LoopingPcmDevice.h"
 #include "media/sound/LumivaneAmbientPlayer.h"

@@ -1,4 +1,4 @@
-#include "SoundFixtures.h"
+#include "tests/support/SoundFixtures.h"
 
 #include "media/sound/Mp4Duration.h"
 

@@ -1,4 +1,4 @@
-#include "RecordedSoundTest.h"
+#include "tests/support/RecordedSoundTest.h"
 
 #include "media/sound/LumivaneAudioService.h"
 

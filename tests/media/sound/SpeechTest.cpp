@@ -1,5 +1,5 @@
-#include "NullSinkRecorder.h"
-#include "SoundFixtures.h"
+#include "tests/support/NullSinkRecorder.h"
+#include "tests/support/SoundFixtures.h"
 
 #include "media/sound/SpeechService.h"
 

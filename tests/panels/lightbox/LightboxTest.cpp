@@ -3,6 +3,7 @@
 #include "panels/lightbox/LightboxHeader.h"
 
 #include "media/symbols/SymbolButton.h"
+#include "tests/support/WidgetLookup.h"
 
 #include <QTest>
 
@@ -83,7 +84,7 @@ class Lightbox : public LightboxFixture, public ::testing::Test
 TEST_F(Lightbox, closeButtonAndCloseEntryEachCloseOnce)
 {
     open({LightboxContent::Kind::pdf, writePdf(QStringLiteral("a.pdf"), 1), QString()});
-    auto *button = m_lightbox->header()->findChild<SymbolButton *>();
+    auto *button = widgetOfType<SymbolButton>(m_lightbox->header());
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->accessibleName(), QStringLiteral("Close"));
     QTest::mouseClick(button, Qt::LeftButton);

@@ -6,6 +6,7 @@
 #include "tests/support/TemporarySettings.h"
 
 #include <QColor>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
@@ -29,12 +30,12 @@ protected:
         m_lightbox->show();
     }
 
-    QUrl writeImage(const QString &name, QSize size, const char *format = nullptr)
+    QUrl writeImage(const QString &name, QSize size)
     {
         QImage image(size, QImage::Format_RGB32);
         image.fill(QColor(40, 120, 60));
         const QString path = m_folder.filePath(name);
-        EXPECT_TRUE(image.save(path, format));
+        EXPECT_TRUE(image.save(path));
         return QUrl::fromLocalFile(path);
     }
 
@@ -52,7 +53,7 @@ protected:
         return QUrl::fromLocalFile(path);
     }
 
-    QUrl writeText(const QString &name, const QByteArray &bytes)
+    QUrl writeBytes(const QString &name, const QByteArray &bytes)
     {
         QFile file(m_folder.filePath(name));
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));

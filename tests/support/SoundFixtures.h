@@ -13,6 +13,11 @@ constexpr double toneAmplitude = 0.5;
 /// 16-bit PCM, .m4a as AAC). False when ffmpeg is missing or fails.
 bool writeTone(const QString &path, double seconds, int frequency = 441);
 
+/// Writes an MP4 movie (H.264 test pattern, 320x240 at 25 frames a second)
+/// whose sound track is the sine tone above, in AAC. False when ffmpeg is
+/// missing or fails.
+bool writeToneVideo(const QString &path, double seconds, int frequency = 441);
+
 /// Root mean square of samples, in sample units.
 double rms(const QVector<qint16> &samples);
 /// RMS of a full-scale-relative sine of the given peak.

@@ -12,25 +12,42 @@ namespace {
 // Well above the dither of a decoded tone's zero crossings, far below the tone.
 constexpr int audibleThreshold = 200;
 
+QString toneSource(double seconds, int frequency)
+{
+    return QStringLiteral("aevalsrc=%1*sin(2*PI*%2*t):s=44100:d=%3").arg(toneAmplitude).arg(frequency).arg(seconds);
+}
+
+bool runFfmpeg(const QStringList &inputsAndOutput)
+{
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"),
+        QStringList{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("error"),
+            QStringLiteral("-y")} + inputsAndOutput);
+    return ffmpeg.waitForFinished(20000) && ffmpeg.exitStatus() == QProcess::NormalExit
+        && ffmpeg.exitCode() == 0;
+}
+
 } // namespace
 
 bool writeTone(const QString &path, double seconds, int frequency)
 {
-    const QString source = QStringLiteral("aevalsrc=%1*sin(2*PI*%2*t):s=44100:d=%3")
-                               .arg(toneAmplitude)
-                               .arg(frequency)
-                               .arg(seconds);
-    QStringList arguments{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("error"),
-        QStringLiteral("-y"), QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), source};
+    QStringList arguments{QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+        toneSource(seconds, frequency)};
     if (path.endsWith(QLatin1String(".m4a")))
         arguments << QStringLiteral("-c:a") << QStringLiteral("aac") << QStringLiteral("-b:a") << QStringLiteral("128k");
     else
         arguments << QStringLiteral("-c:a") << QStringLiteral("pcm_s16le");
-    arguments << path;
-    QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"), arguments);
-    return ffmpeg.waitForFinished(20000) && ffmpeg.exitStatus() == QProcess::NormalExit
-        && ffmpeg.exitCode() == 0;
+    return runFfmpeg(arguments << path);
+}
+
+bool writeToneVideo(const QString &path, double seconds, int frequency)
+{
+    const QString picture = QStringLiteral("testsrc2=size=320x240:rate=25:duration=%1").arg(seconds);
+    return runFfmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), picture,
+        QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), toneSource(seconds, frequency),
+        QStringLiteral("-c:v"), QStringLiteral("libx264"), QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"),
+        QStringLiteral("-c:a"), QStringLiteral("aac"), QStringLiteral("-b:a"), QStringLiteral("128k"),
+        QStringLiteral("-shortest"), path});
 }
 
 double rms(const QVector<qint16> &samples)

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+
+#include <optional>
+
+/// A floor plan ready to draw: the image decoded no wider than the panel
+/// needs, and the width-to-height ratio of the plan as stored (1 when its
+/// height is not positive).
+struct FloorplanImage
+{
+    QImage image;
+    double aspectRatio = 1;
+};
+
+/// Decodes plan bytes with the decoder's own downscaling to at most
+/// `maxWidthPixels` wide; none when the bytes are not an image.
+std::optional<FloorplanImage> decodeFloorplan(const QByteArray &bytes, int maxWidthPixels);

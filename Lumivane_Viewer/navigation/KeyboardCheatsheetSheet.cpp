@@ -1,0 +1,130 @@
+#include "KeyboardCheatsheetSheet.h"
+
+#include "KeyboardShortcutRows.h"
+#include "NavigationStyle.h"
+#include "RoundedPanel.h"
+#include "l10n/L10n.h"
+#include "media/symbols/SymbolButton.h"
+#include "model/SystemFont.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QScrollBar>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr QSize kCardSize{520, 460};
+constexpr int kKeyColumnMinimumWidth = 100;
+
+QLabel *makeKeyCap(const QString &key, QWidget *parent)
+{
+    auto *cap = new QLabel(key, parent);
+    cap->setFont(systemFont(11, QFont::DemiBold, FontDesign::monospaced));
+    cap->setStyleSheet(QStringLiteral("QLabel { color: rgba(255, 255, 255, 230); background: rgba(255, 255, 255, 31);"
+                                      " border-radius: 4px; padding: 3px 7px; }"));
+    return cap;
+}
+
+QWidget *makeRow(const ShortcutRow &row, const QString &description, QWidget *parent)
+{
+    auto *line = new QWidget(parent);
+    auto *layout = new QHBoxLayout(line);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(10);
+    auto *keys = new QWidget(line);
+    keys->setMinimumWidth(kKeyColumnMinimumWidth);
+    keys->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    auto *keyLayout = new QHBoxLayout(keys);
+    keyLayout->setContentsMargins(0, 0, 0, 0);
+    keyLayout->setSpacing(4);
+    keyLayout->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (const QString &key : row.keys)
+        keyLayout->addWidget(makeKeyCap(key, keys));
+    layout->addWidget(keys);
+    layout->addWidget(makeLabel(systemFont(13), white(0.85), line, description));
+    layout->addStretch();
+    return line;
+}
+
+} // namespace
+
+KeyboardCheatsheetSheet::KeyboardCheatsheetSheet(bool isClassicMode, bool hasKiosk, bool hasTableOfContentsKey,
+                                                 L10n &l10n, QWidget *parent)
+    : ModalSheet(Look{black(0.82), QColor::fromRgbF(0.08f, 0.08f, 0.08f), 12,
+                      DropShadow{black(0.5), 30, QPointF(0, 12)}},
+                 parent)
+    , m_isClassicMode(isClassicMode)
+    , m_hasKiosk(hasKiosk)
+    , m_hasTableOfContentsKey(hasTableOfContentsKey)
+    , m_l10n(&l10n)
+{
+    auto *layout = new QVBoxLayout(panel());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(buildHeader());
+    auto *divider = new RoundedPanel(white(0.1), 0, panel());
+    divider->setFixedHeight(1);
+    layout->addWidget(divider);
+    m_scroll = new QScrollArea(panel());
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Keys belong to the viewer while the card is shown.
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    m_scroll->viewport()->setAutoFillBackground(false);
+    styleScrollBar(m_scroll->verticalScrollBar());
+    layout->addWidget(m_scroll, 1);
+    connect(&l10n, &L10n::currentChanged, this, [this] { retranslate(); });
+    retranslate();
+}
+
+QRect KeyboardCheatsheetSheet::panelRect(const QSize &sheet) const
+{
+    QRect card(QPoint(), kCardSize);
+    card.moveCenter(QRect(QPoint(), sheet).center());
+    return card;
+}
+
+QWidget *KeyboardCheatsheetSheet::buildHeader()
+{
+    auto *header = new QWidget(panel());
+    const TitleRow row = buildTitleRow(header, 20);
+    row.layout->setContentsMargins(20, 16, 20, 16);
+    header->setLayout(row.layout);
+    m_title = row.title;
+    m_subtitle = row.subtitle;
+    m_closeButton = row.closeButton;
+    return header;
+}
+
+QWidget *KeyboardCheatsheetSheet::buildSections()
+{
+    auto *content = new QWidget(m_scroll);
+    auto *column = new QVBoxLayout(content);
+    column->setContentsMargins(20, 20, 20, 20);
+    column->setSpacing(20);
+    const QFont titleFont = tracked(systemFont(10, QFont::DemiBold), 1.2);
+    for (const ShortcutSection &section : shortcutSections(m_isClassicMode, m_hasKiosk, m_hasTableOfContentsKey)) {
+        auto *block = new QVBoxLayout;
+        block->setSpacing(8);
+        block->addWidget(makeLabel(titleFont, white(0.5), content, m_l10n->text(section.title).toUpper()));
+        for (const ShortcutRow &row : section.rows)
+            block->addWidget(makeRow(row, m_l10n->text(row.description), content));
+        column->addLayout(block);
+    }
+    column->addStretch();
+    return content;
+}
+
+void KeyboardCheatsheetSheet::retranslate()
+{
+    m_title->setText(m_l10n->text(L10n::Key::keyboardShortcutsTitle));
+    m_subtitle->setText(m_l10n->text(L10n::Key::keyboardShortcutsSubtitle));
+    m_closeButton->setAccessibleName(m_l10n->text(L10n::Key::closeHelp));
+    // The scroll area owns the content it is given and deletes the old one.
+    m_scroll->setWidget(buildSections());
+    // setWidget() gives the content an opaque background of its own.
+    m_scroll->widget()->setAutoFillBackground(false);
+}

@@ -1,0 +1,57 @@
+#include "NavigationStyle.h"
+
+#include "media/symbols/SymbolButton.h"
+#include "media/symbols/SymbolImages.h"
+
+#include <QLabel>
+#include <QPalette>
+#include <QScrollBar>
+
+QColor white(double opacity)
+{
+    return QColor(255, 255, 255, qRound(opacity * 255));
+}
+
+QColor black(double opacity)
+{
+    return QColor(0, 0, 0, qRound(opacity * 255));
+}
+
+QFont tracked(QFont font, double tracking)
+{
+    font.setLetterSpacing(QFont::AbsoluteSpacing, tracking);
+    return font;
+}
+
+QLabel *makeLabel(const QFont &font, const QColor &color, QWidget *parent, const QString &text)
+{
+    auto *label = new QLabel(text, parent);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Text, color);
+    label->setPalette(palette);
+    return label;
+}
+
+SymbolButtonLook sheetCloseButtonLook()
+{
+    constexpr double symbolPoints = 12;
+    constexpr double margin = 10;
+    SymbolButtonLook look;
+    look.symbol = QStringLiteral("xmark");
+    look.symbolPoints = symbolPoints;
+    look.side = symbolBoxSide(symbolPoints) + 2 * margin;
+    look.symbolColor = white(0.7);
+    look.discColor = white(0.1);
+    return look;
+}
+
+void styleScrollBar(QScrollBar *bar)
+{
+    bar->setStyleSheet(QStringLiteral(
+        "QScrollBar:vertical { background: transparent; width: 10px; margin: 2px; }"
+        "QScrollBar::handle:vertical { background: rgba(255, 255, 255, 90); border-radius: 3px; min-height: 30px; }"
+        "QScrollBar::add-line, QScrollBar::sub-line { height: 0; }"
+        "QScrollBar::add-page, QScrollBar::sub-page { background: transparent; }"));
+}

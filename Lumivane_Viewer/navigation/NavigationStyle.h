@@ -1,0 +1,29 @@
+#pragma once
+
+#include "media/symbols/SymbolButton.h"
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class QLabel;
+class QScrollBar;
+class QWidget;
+
+/// White, respectively black, at an opacity from 0 to 1.
+QColor white(double opacity);
+QColor black(double opacity);
+
+/// A font with letter tracking in logical pixels.
+QFont tracked(QFont font, double tracking);
+
+/// A label drawn in its own font and colour whatever the style, on the
+/// parent's background.
+QLabel *makeLabel(const QFont &font, const QColor &color, QWidget *parent, const QString &text = QString());
+
+/// A symbol button's look for a close button of the sheets: "xmark" at 12
+/// in white 0.7 with a margin of 10, on a disc of white 0.1.
+SymbolButtonLook sheetCloseButtonLook();
+
+/// A thin light scroll bar that suits the dark sheets.
+void styleScrollBar(QScrollBar *bar);

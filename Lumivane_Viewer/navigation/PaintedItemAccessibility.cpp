@@ -1,0 +1,152 @@
+#include "PaintedItemAccessibility.h"
+
+#include <QAccessibleWidget>
+#include <QHash>
+#include <QPointer>
+#include <QWidget>
+#include <QWindow>
+
+namespace {
+
+PaintedItemHost *hostOf(QWidget *widget)
+{
+    return dynamic_cast<PaintedItemHost *>(widget);
+}
+
+/// One painted item, a button named by its host.
+class PaintedItemAccessible final : public QAccessibleInterface, public QAccessibleActionInterface
+{
+public:
+    PaintedItemAccessible(QWidget *host, int index)
+        : m_host(host)
+        , m_index(index)
+    {
+    }
+
+    bool isValid() const override
+    {
+        return m_host && m_index < hostOf(m_host)->paintedItemCount();
+    }
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override { return m_host ? m_host->window()->windowHandle() : nullptr; }
+    QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(m_host.data()); }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        return kind == QAccessible::Name && isValid() ? hostOf(m_host)->paintedItemName(m_index) : QString();
+    }
+    void setText(QAccessible::Text, const QString &) override {}
+
+    QRect rect() const override
+    {
+        if (!isValid())
+            return {};
+        const QRect local = hostOf(m_host)->paintedItemRect(m_index);
+        return QRect(m_host->mapToGlobal(local.topLeft()), local.size());
+    }
+    QAccessible::Role role() const override { return QAccessible::Button; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        state.offscreen = !isValid() || !m_host->rect().intersects(hostOf(m_host)->paintedItemRect(m_index));
+        state.invisible = !m_host || !m_host->isVisible();
+        return state;
+    }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface *>(this) : nullptr;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString &name) override
+    {
+        if (name == pressAction() && isValid())
+            hostOf(m_host)->pressPaintedItem(m_index);
+    }
+    QStringList keyBindingsForAction(const QString &) const override { return {}; }
+
+private:
+    QPointer<QWidget> m_host;
+    int m_index;
+};
+
+/// The host widget: its child widgets first, then its painted items.
+class PaintedItemsHostAccessible final : public QAccessibleWidget
+{
+public:
+    explicit PaintedItemsHostAccessible(QWidget *widget)
+        : QAccessibleWidget(widget, QAccessible::Grouping)
+    {
+    }
+    ~PaintedItemsHostAccessible() override
+    {
+        for (const QAccessible::Id id : std::as_const(m_items))
+            QAccessible::deleteAccessibleInterface(id);
+    }
+
+    int childCount() const override { return QAccessibleWidget::childCount() + itemCount(); }
+
+    QAccessibleInterface *child(int index) const override
+    {
+        const int widgets = QAccessibleWidget::childCount();
+        if (index < widgets)
+            return QAccessibleWidget::child(index);
+        const int item = index - widgets;
+        if (item >= itemCount())
+            return nullptr;
+        auto known = m_items.constFind(item);
+        if (known == m_items.constEnd()) {
+            // Registered interfaces belong to the framework until deleted above.
+            known = m_items.insert(item, QAccessible::registerAccessibleInterface(
+                                             new PaintedItemAccessible(widget(), item)));
+        }
+        return QAccessible::accessibleInterface(*known);
+    }
+
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        for (auto entry = m_items.constBegin(); entry != m_items.constEnd(); ++entry) {
+            if (QAccessible::accessibleInterface(entry.value()) == child)
+                return QAccessibleWidget::childCount() + entry.key();
+        }
+        return QAccessibleWidget::indexOfChild(child);
+    }
+
+    QAccessibleInterface *childAt(int x, int y) const override
+    {
+        const QPoint local = widget()->mapFromGlobal(QPoint(x, y));
+        for (int item = 0; item < itemCount(); ++item) {
+            if (hostOf(widget())->paintedItemRect(item).contains(local))
+                return child(QAccessibleWidget::childCount() + item);
+        }
+        return QAccessibleWidget::childAt(x, y);
+    }
+
+private:
+    int itemCount() const { return hostOf(widget())->paintedItemCount(); }
+
+    mutable QHash<int, QAccessible::Id> m_items;
+};
+
+QAccessibleInterface *paintedItemsFactory(const QString &, QObject *object)
+{
+    auto *widget = qobject_cast<QWidget *>(object);
+    if (widget && hostOf(widget))
+        return new PaintedItemsHostAccessible(widget);
+    return nullptr;
+}
+
+} // namespace
+
+void installPaintedItemAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(paintedItemsFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}

@@ -1,0 +1,128 @@
+#include "CoverActionButtons.h"
+
+#include "media/symbols/CapsuleButton.h"
+#include "model/SystemFont.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kSpacing = 12;
+constexpr int kStartTopPadding = 8;
+
+CapsuleButtonLook startLook(const QColor &accent)
+{
+    CapsuleButtonLook look;
+    look.symbol = QStringLiteral("play.fill");
+    look.symbolPoints = 13;
+    look.font = systemFont(15, QFont::DemiBold);
+    look.spacing = 10;
+    look.horizontalPadding = 28;
+    look.verticalPadding = 14;
+    look.background = accent;
+    QColor shadow = accent;
+    shadow.setAlphaF(0.4f);
+    look.shadow = DropShadow{shadow, 12, QPointF(0, 6)};
+    look.disabledOpacity = 0.4;
+    return look;
+}
+
+CapsuleButtonLook contactLook()
+{
+    CapsuleButtonLook look;
+    look.symbol = QStringLiteral("envelope.fill");
+    look.symbolPoints = 12;
+    look.font = systemFont(14, QFont::DemiBold);
+    look.spacing = 8;
+    look.horizontalPadding = 20;
+    look.verticalPadding = 12;
+    look.background = QColor(255, 255, 255, qRound(0.15 * 255));
+    look.outline = CapsuleOutline{QColor(255, 255, 255, qRound(0.25 * 255)), 1};
+    return look;
+}
+
+QSize withoutMargins(QSize size, const QMargins &margins)
+{
+    return size.shrunkBy(margins);
+}
+
+} // namespace
+
+CoverActionButtons::CoverActionButtons(QWidget *parent)
+    : QWidget(parent)
+    , m_start(new CapsuleButton(startLook(QColor()), QString(), parent))
+    , m_contact(new CapsuleButton(contactLook(), QString(), parent))
+{
+    Q_ASSERT(parent);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_contact->hide();
+}
+
+void CoverActionButtons::setAccent(const QColor &accent)
+{
+    m_start->setLook(startLook(accent));
+    updateGeometry();
+    placeButtons();
+}
+
+void CoverActionButtons::setContactShown(bool shown)
+{
+    m_contactShown = shown;
+    m_contact->setVisible(shown);
+    updateGeometry();
+    placeButtons();
+}
+
+void CoverActionButtons::setTexts(const QString &start, const QString &contact)
+{
+    m_start->setText(start);
+    m_contact->setText(contact);
+    updateGeometry();
+    placeButtons();
+}
+
+QSize CoverActionButtons::startCapsule() const
+{
+    return withoutMargins(m_start->sizeHint(), m_start->contentsMargins());
+}
+
+QSize CoverActionButtons::contactCapsule() const
+{
+    return m_contactShown ? m_contact->sizeHint() : QSize();
+}
+
+QSize CoverActionButtons::sizeHint() const
+{
+    const QSize start = startCapsule();
+    const QSize contact = contactCapsule();
+    const int width = start.width() + (contact.isEmpty() ? 0 : kSpacing + contact.width());
+    return QSize(width, std::max(start.height() + kStartTopPadding, contact.height()));
+}
+
+void CoverActionButtons::placeButtons()
+{
+    const QSize start = startCapsule();
+    const QSize contact = contactCapsule();
+    const QSize total = sizeHint();
+    const QPoint origin = pos() + QPoint((width() - total.width()) / 2, (height() - total.height()) / 2);
+    // The start button's frame holds its top padding; the frame, not the
+    // capsule, is centred on the row.
+    const int startFrameTop = (total.height() - start.height() - kStartTopPadding) / 2;
+    const QRect startCapsuleRect(origin + QPoint(0, startFrameTop + kStartTopPadding), start);
+    m_start->setGeometry(startCapsuleRect.marginsAdded(m_start->contentsMargins()));
+    if (!contact.isEmpty()) {
+        const QPoint contactOrigin = origin + QPoint(start.width() + kSpacing, (total.height() - contact.height()) / 2);
+        m_contact->setGeometry(QRect(contactOrigin, contact));
+    }
+}
+
+void CoverActionButtons::moveEvent(QMoveEvent *)
+{
+    placeButtons();
+}
+
+void CoverActionButtons::resizeEvent(QResizeEvent *)
+{
+    placeButtons();
+}

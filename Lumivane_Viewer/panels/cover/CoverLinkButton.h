@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QString>
+
+/// One of the cover's contact links: a symbol and the field's text as the
+/// author typed it, in white 0.78, the whole row clickable, with the
+/// pointing-hand cursor over it. What a click opens is the owner's business.
+class CoverLinkButton final : public QAbstractButton
+{
+public:
+    CoverLinkButton(QString symbol, const QString &text, QWidget *parent = nullptr);
+
+    QString symbol() const { return m_symbol; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString m_symbol;
+};

@@ -1,0 +1,144 @@
+#include "LumivaneLightbox.h"
+
+#include "BackdropClick.h"
+#include "LightboxHeader.h"
+#include "LightboxImageView.h"
+#include "LightboxPdfView.h"
+#include "LightboxVideoPlayer.h"
+
+#include "l10n/L10n.h"
+#include "media/symbols/SoftShadow.h"
+
+#include <QPainter>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int outerMargin = 40;
+constexpr int cardPadding = 24;
+constexpr QSize stackLimit(1100, 800);
+constexpr double cornerRadius = 14;
+const QColor backdropColor(0, 0, 0, 224);
+const QColor cardColor = QColor::fromRgbF(0.08f, 0.08f, 0.08f);
+const QColor dividerColor(255, 255, 255, 51);
+const DropShadow cardShadow{QColor(0, 0, 0, 128), 30, QPointF(0, 12)};
+
+QWidget *divider(QWidget *parent)
+{
+    auto *line = new QWidget(parent);
+    line->setFixedHeight(1);
+    line->setAutoFillBackground(true);
+    QPalette palette = line->palette();
+    palette.setColor(QPalette::Window, dividerColor);
+    line->setPalette(palette);
+    return line;
+}
+
+} // namespace
+
+LumivaneLightbox::LumivaneLightbox(const LightboxContent &content, L10n &l10n, QWidget *parent)
+    : QWidget(parent)
+    , m_content(content)
+    , m_l10n(&l10n)
+{
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    m_card = new QWidget(this);
+    m_cardLayout = new QVBoxLayout(m_card);
+    m_cardLayout->setContentsMargins(cardPadding, cardPadding, cardPadding, cardPadding);
+    m_cardLayout->setSpacing(0);
+    m_header = new LightboxHeader(m_card);
+    m_header->onClose = [this] { close(); };
+    m_cardLayout->addWidget(m_header);
+    m_cardLayout->addWidget(divider(m_card));
+    retranslate();
+    showMedia();
+    connect(&l10n, &L10n::currentChanged, this, &LumivaneLightbox::retranslate);
+    // One click on the backdrop closes; clicks inside the card never do.
+    new BackdropClick(this, [this] { return cardRect(size()); }, [this] { close(); });
+}
+
+void LumivaneLightbox::setContent(const LightboxContent &content)
+{
+    const bool sameMedia = content.id() == m_content.id();
+    const bool samePdfView = content.kind == LightboxContent::Kind::pdf
+        && m_content.kind == LightboxContent::Kind::pdf;
+    m_content = content;
+    retranslate();
+    if (sameMedia)
+        return;
+    if (samePdfView) {
+        static_cast<LightboxPdfView *>(m_media.data())->setUrl(content.url);
+        return;
+    }
+    showMedia();
+}
+
+void LumivaneLightbox::showMedia()
+{
+    if (m_media) {
+        // Hidden at once, a player stops before the widget goes.
+        m_media->hide();
+        m_cardLayout->removeWidget(m_media);
+        m_media->deleteLater();
+    }
+    switch (m_content.kind) {
+    case LightboxContent::Kind::image:
+        m_media = new LightboxImageView(m_content.url, *m_l10n, m_card);
+        break;
+    case LightboxContent::Kind::pdf:
+        m_media = new LightboxPdfView(m_content.url, m_card);
+        break;
+    case LightboxContent::Kind::video:
+        m_media = new LightboxVideoPlayer(m_content.url, *m_l10n, m_card);
+        break;
+    }
+    m_cardLayout->addWidget(m_media, 1);
+}
+
+void LumivaneLightbox::retranslate()
+{
+    m_header->setTitle(m_content.title.isEmpty() ? m_l10n->text(L10n::Key::lightboxDefaultTitle) : m_content.title);
+    m_header->setCloseLabel(m_l10n->text(L10n::Key::close));
+}
+
+void LumivaneLightbox::stopPlayback()
+{
+    if (auto *video = dynamic_cast<LightboxVideoPlayer *>(m_media.data()))
+        video->release();
+}
+
+void LumivaneLightbox::close()
+{
+    stopPlayback();
+    if (onClose)
+        onClose();
+}
+
+QRect LumivaneLightbox::cardRect(QSize view)
+{
+    const QSize largest = stackLimit + QSize(2 * cardPadding, 2 * cardPadding);
+    const QSize available = (view - QSize(2 * outerMargin, 2 * outerMargin)).expandedTo(QSize(0, 0));
+    const QSize size = available.boundedTo(largest);
+    return QRect(QPoint((view.width() - size.width()) / 2, (view.height() - size.height()) / 2), size);
+}
+
+void LumivaneLightbox::resizeEvent(QResizeEvent *)
+{
+    m_card->setGeometry(cardRect(size()));
+}
+
+void LumivaneLightbox::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), backdropColor);
+    const QRectF card = cardRect(size());
+    if (card.isEmpty())
+        return;
+    painter.setRenderHint(QPainter::Antialiasing);
+    paintRoundedRectShadow(painter, card, cornerRadius, cardShadow);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(cardColor);
+    painter.drawRoundedRect(card, cornerRadius, cornerRadius);
+}

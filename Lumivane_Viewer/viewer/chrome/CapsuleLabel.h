@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QWidget>
+
+/// How a capsule label looks. Lengths in logical pixels.
+struct CapsuleLabelLook
+{
+    QFont font;
+    QColor foreground = Qt::white;
+    QColor background;
+    double horizontalPadding = 14;
+    double verticalPadding = 8;
+    double spacing = 8;     // between image and text
+    double imageHeight = 0; // largest height of the leading image
+};
+
+/// A capsule holding an optional leading image and one line of text, not
+/// clickable: the station name and the branding of the headers. A text too
+/// long for the room is elided; its size hint never asks for more than a
+/// window could give, whatever the text's length.
+class CapsuleLabel final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CapsuleLabel(CapsuleLabelLook look, QWidget *parent = nullptr);
+
+    void setText(const QString &text);
+    QString text() const { return m_text; }
+    /// The leading image, shown fitted into look's imageHeight; a null image
+    /// shows none.
+    void setImage(const QImage &image);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QSizeF imageSize() const;
+    double textWidth() const;
+    double contentHeight() const;
+
+    CapsuleLabelLook m_look;
+    QString m_text;
+    double m_textWidth = 0; // measured once per text: names may be long
+    QString m_elided;       // m_text as it fits m_elidedWidth
+    double m_elidedWidth = -1;
+    QImage m_image;
+};

@@ -1,0 +1,80 @@
+#include "ClassicCaptionBand.h"
+
+#include "l10n/L10n.h"
+#include "model/SystemFont.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+
+namespace {
+
+constexpr double kBlockHorizontalPadding = 30;
+constexpr double kBlockVerticalPadding = 24;
+constexpr double kCaptionHorizontalPadding = 40;
+constexpr double kSpacing = 6;
+
+ShadowedTextStyle nameStyle()
+{
+    return {systemFont(22, QFont::Bold), Qt::white, Qt::AlignHCenter,
+            DropShadow{QColor::fromRgbF(0, 0, 0, 0.7f), 4, QPointF(0, 1)}};
+}
+
+ShadowedTextStyle captionStyle()
+{
+    return {systemFont(14), QColor::fromRgbF(1, 1, 1, 0.9f), Qt::AlignHCenter,
+            DropShadow{QColor::fromRgbF(0, 0, 0, 0.7f), 3, QPointF(0, 1)}};
+}
+
+} // namespace
+
+ClassicCaptionBand::ClassicCaptionBand(const L10n &language, QWidget *parent)
+    : QWidget(parent)
+    , m_language(language)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    connect(&m_language, &L10n::currentChanged, this, &ClassicCaptionBand::refreshTexts);
+}
+
+void ClassicCaptionBand::setStation(const std::optional<Station> &station)
+{
+    if (station == m_station)
+        return;
+    m_station = station;
+    refreshTexts();
+}
+
+void ClassicCaptionBand::refreshTexts()
+{
+    m_name.setText(m_station ? m_station->localizedName(m_language.languageCode()) : QString(), nameStyle());
+    // Shown as stored whenever it has a character, not its translation.
+    const bool hasCaption = m_station && m_station->publicCaption && !m_station->publicCaption->isEmpty();
+    m_caption.setText(hasCaption ? *m_station->publicCaption : QString(), captionStyle());
+    // Painted text: screen readers learn it from the widget's names.
+    setAccessibleName(m_station ? m_station->localizedName(m_language.languageCode()) : QString());
+    setAccessibleDescription(hasCaption ? *m_station->publicCaption : QString());
+    update();
+}
+
+void ClassicCaptionBand::paintEvent(QPaintEvent *)
+{
+    if (!m_station)
+        return;
+    QPainter painter(this);
+    QLinearGradient gradient(0, 0, 0, height());
+    gradient.setColorAt(0, QColor::fromRgbF(0, 0, 0, 0));
+    gradient.setColorAt(1, QColor::fromRgbF(0, 0, 0, 0.55f));
+    painter.fillRect(rect(), gradient);
+
+    const double nameRoom = width() - 2 * kBlockHorizontalPadding;
+    const double captionRoom = nameRoom - 2 * kCaptionHorizontalPadding;
+    const QSizeF nameSize = m_name.size(nameRoom);
+    const QSizeF captionSize = m_caption.isEmpty() || captionRoom <= 0 ? QSizeF(0, 0) : m_caption.size(captionRoom);
+    double top = height() - kBlockVerticalPadding - captionSize.height();
+    if (!captionSize.isEmpty()) {
+        m_caption.paint(painter, QPointF((width() - captionSize.width()) / 2, top), captionSize.width());
+        top -= kSpacing;
+    }
+    top -= nameSize.height();
+    if (!nameSize.isEmpty())
+        m_name.paint(painter, QPointF((width() - nameSize.width()) / 2, top), nameSize.width());
+}

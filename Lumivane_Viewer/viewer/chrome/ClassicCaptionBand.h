@@ -1,0 +1,35 @@
+#pragma once
+
+#include "ShadowedText.h"
+
+#include "model/Station.h"
+
+#include <QWidget>
+
+#include <optional>
+
+class L10n;
+
+/// The station's name and public caption over a classic tour's photo, on a
+/// gradient that darkens towards the bottom. A layer meant to fill the media
+/// area; it never takes the mouse. The name follows the interface language,
+/// the caption is shown as stored.
+class ClassicCaptionBand final : public QWidget
+{
+public:
+    explicit ClassicCaptionBand(const L10n &language, QWidget *parent = nullptr);
+
+    /// None shows nothing.
+    void setStation(const std::optional<Station> &station);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void refreshTexts();
+
+    const L10n &m_language;
+    std::optional<Station> m_station;
+    ShadowedText m_name;
+    ShadowedText m_caption;
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "ChromeLayer.h"
+#include "ControlBarButtons.h"
+
+#include <QHash>
+
+#include <functional>
+
+class L10n;
+class SymbolButton;
+
+/// The column of round command buttons at the left edge of the station
+/// view, each shown only when it applies (controlBarButtons()). A layer
+/// meant to fill the station view; the column is centred vertically. Knows
+/// nothing of the visit: inputs come in through setInputs(), presses go out
+/// through the callback of each command.
+class ControlBar final : public ChromeLayer
+{
+public:
+    explicit ControlBar(const L10n &language, QWidget *parent = nullptr);
+
+    void setInputs(const ControlBarInputs &inputs);
+    /// The button of a command; hidden while the command does not apply.
+    SymbolButton *button(ControlBarAction action) const { return m_buttons.value(action); }
+
+    std::function<void()> onBackToCover;
+    std::function<void()> onGoToStartStation;
+    std::function<void()> onZoomIn;
+    std::function<void()> onZoomOut;
+    std::function<void()> onLevelHorizon;
+    std::function<void()> onShowTableOfContents;
+    std::function<void()> onToggleThumbBar;
+    std::function<void()> onEnterImmersiveMode;
+    std::function<void()> onToggleVRMode;
+    std::function<void()> onToggleKiosk;
+    std::function<void()> onToggleAmbientMute;
+    std::function<void()> onShowFeedback;
+
+private:
+    void refresh();
+    void run(ControlBarAction action) const;
+
+    const L10n &m_language;
+    ControlBarInputs m_inputs;
+    QHash<ControlBarAction, SymbolButton *> m_buttons;
+};

@@ -1,0 +1,119 @@
+#include "HeaderBar.h"
+
+#include "CapsuleLabel.h"
+#include "l10n/L10n.h"
+#include "media/symbols/CapsuleButton.h"
+#include "media/symbols/RoundSymbolLabels.h"
+#include "media/symbols/SymbolButton.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace {
+
+QColor blackAt(double opacity)
+{
+    return QColor::fromRgbF(0, 0, 0, float(opacity));
+}
+
+CapsuleLabelLook stationNameLook()
+{
+    CapsuleLabelLook look;
+    look.font = systemFont(14, QFont::DemiBold);
+    look.background = blackAt(0.55);
+    return look;
+}
+
+CapsuleLabelLook brandingLook()
+{
+    CapsuleLabelLook look;
+    look.font = systemFont(12, QFont::DemiBold);
+    look.foreground = QColor::fromRgbF(1, 1, 1, 0.9f);
+    look.background = blackAt(0.5);
+    look.horizontalPadding = 10;
+    look.verticalPadding = 6;
+    look.imageHeight = 22;
+    return look;
+}
+
+CapsuleButtonLook infoButtonLook()
+{
+    CapsuleButtonLook look;
+    look.symbol = QStringLiteral("info.circle.fill");
+    look.symbolPoints = 12;
+    look.font = systemFont(13, QFont::DemiBold);
+    look.background = blackAt(0.55);
+    return look;
+}
+
+void call(const std::function<void()> &callback)
+{
+    if (callback)
+        callback();
+}
+
+} // namespace
+
+HeaderBar::HeaderBar(const L10n &language, QWidget *parent)
+    : ChromeLayer(parent)
+    , m_language(language)
+    , m_back(new SymbolButton(historyButtonLabel(QStringLiteral("chevron.left")), this))
+    , m_forward(new SymbolButton(historyButtonLabel(QStringLiteral("chevron.right")), this))
+    , m_stationName(new CapsuleLabel(stationNameLook(), this))
+    , m_branding(new CapsuleLabel(brandingLook(), this))
+    , m_info(new CapsuleButton(infoButtonLook(), QString(), this))
+    , m_close(new SymbolButton(viewerCloseButtonLabel(), this))
+{
+    auto *row = new QHBoxLayout;
+    row->setSpacing(12);
+    // A clear 60-wide spacer and the gap after it: box layouts put no
+    // spacing around spacer items.
+    row->addSpacing(60 + row->spacing());
+    for (QWidget *item : {static_cast<QWidget *>(m_back), static_cast<QWidget *>(m_forward),
+                          static_cast<QWidget *>(m_stationName), static_cast<QWidget *>(m_branding)})
+        row->addWidget(item, 0, Qt::AlignVCenter);
+    row->addStretch(1);
+    row->addWidget(m_info, 0, Qt::AlignVCenter);
+    row->addWidget(m_close, 0, Qt::AlignVCenter);
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(20, 16, 20, 0);
+    column->addLayout(row);
+    column->addStretch(1);
+
+    m_branding->hide();
+    connect(m_back, &QAbstractButton::clicked, this, [this] { call(onNavigateBack); });
+    connect(m_forward, &QAbstractButton::clicked, this, [this] { call(onNavigateForward); });
+    connect(m_info, &QAbstractButton::clicked, this, [this] { call(onTogglePropertyInfo); });
+    connect(m_close, &QAbstractButton::clicked, this, [this] { call(onClose); });
+    connect(&m_language, &L10n::currentChanged, this, &HeaderBar::retranslate);
+    setInputs(m_inputs);
+    retranslate();
+}
+
+void HeaderBar::setInputs(const Inputs &inputs)
+{
+    m_inputs = inputs;
+    m_back->setEnabled(inputs.canGoBack);
+    m_forward->setEnabled(inputs.canGoForward);
+    m_stationName->setText(inputs.stationName.value_or(QStringLiteral("—")));
+}
+
+void HeaderBar::setBranding(const HeaderBranding &branding)
+{
+    m_branding->setImage(branding.logo);
+    m_branding->setText(branding.agencyName);
+    m_branding->setVisible(branding.shown);
+}
+
+void HeaderBar::retranslate()
+{
+    using Key = L10n::Key;
+    m_back->setToolTip(m_language.text(Key::viewerNavPrevious));
+    m_back->setAccessibleName(m_language.text(Key::viewerNavPrevious));
+    m_forward->setToolTip(m_language.text(Key::viewerNavNext));
+    m_forward->setAccessibleName(m_language.text(Key::viewerNavNext));
+    m_info->setText(m_language.text(Key::infoShort));
+    m_info->setAccessibleName(m_language.text(Key::showInfoA11y));
+    m_close->setAccessibleName(m_language.text(Key::closeTourA11y));
+}

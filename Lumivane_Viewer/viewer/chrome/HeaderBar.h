@@ -1,0 +1,55 @@
+#pragma once
+
+#include "ChromeLayer.h"
+#include "HeaderBranding.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class CapsuleButton;
+class CapsuleLabel;
+class L10n;
+class SymbolButton;
+
+/// The bar along the top of the station view: history back and forward, the
+/// current station's name, the tour's branding, the information button and
+/// the close button. A layer meant to fill the station view; the bar sits at
+/// its top. Knows nothing of the visit: state comes in through setInputs()
+/// and setBranding(), presses go out through the callbacks.
+class HeaderBar final : public ChromeLayer
+{
+public:
+    struct Inputs
+    {
+        bool canGoBack = false;
+        bool canGoForward = false;
+        std::optional<QString> stationName; // the base name; none shows "—"
+
+        bool operator==(const Inputs &) const = default;
+    };
+
+    explicit HeaderBar(const L10n &language, QWidget *parent = nullptr);
+
+    void setInputs(const Inputs &inputs);
+    /// Once per tour: the logo is decoded by headerBranding().
+    void setBranding(const HeaderBranding &branding);
+
+    std::function<void()> onNavigateBack;
+    std::function<void()> onNavigateForward;
+    std::function<void()> onTogglePropertyInfo;
+    std::function<void()> onClose;
+
+private:
+    void retranslate();
+
+    const L10n &m_language;
+    Inputs m_inputs;
+    SymbolButton *m_back;
+    SymbolButton *m_forward;
+    CapsuleLabel *m_stationName;
+    CapsuleLabel *m_branding;
+    CapsuleButton *m_info;
+    SymbolButton *m_close;
+};

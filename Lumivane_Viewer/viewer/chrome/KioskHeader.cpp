@@ -1,0 +1,94 @@
+#include "KioskHeader.h"
+
+#include "CapsuleLabel.h"
+#include "l10n/L10n.h"
+#include "media/symbols/CapsuleButton.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kSideMargin = 20;
+constexpr int kTopMargin = 16;
+constexpr int kSpacing = 8;
+
+CapsuleLabelLook stationNameLook()
+{
+    CapsuleLabelLook look;
+    look.font = systemFont(14, QFont::DemiBold);
+    look.background = QColor::fromRgbF(0, 0, 0, 0.55f);
+    return look;
+}
+
+CapsuleButtonLook stopButtonLook(const QColor &accent)
+{
+    CapsuleButtonLook look;
+    look.symbol = QStringLiteral("pause.fill");
+    look.symbolPoints = 12;
+    look.font = systemFont(13, QFont::DemiBold);
+    look.horizontalPadding = 14;
+    look.verticalPadding = 9;
+    look.background = accent;
+    QColor shadow = accent;
+    shadow.setAlphaF(0.4f);
+    look.shadow = DropShadow{shadow, 8, QPointF(0, 4)};
+    return look;
+}
+
+} // namespace
+
+KioskHeader::KioskHeader(const L10n &language, QWidget *parent)
+    : ChromeLayer(parent)
+    , m_language(language)
+    , m_stationName(new CapsuleLabel(stationNameLook(), this))
+    , m_stop(new CapsuleButton(stopButtonLook(m_inputs.accent), QString(), this))
+{
+    connect(m_stop, &QAbstractButton::clicked, this, [this] {
+        if (onStopKiosk)
+            onStopKiosk();
+    });
+    connect(&m_language, &L10n::currentChanged, this, &KioskHeader::retranslate);
+    retranslate();
+}
+
+void KioskHeader::setInputs(const Inputs &inputs)
+{
+    if (inputs.accent != m_inputs.accent)
+        m_stop->setLook(stopButtonLook(inputs.accent));
+    m_inputs = inputs;
+    m_stationName->setText(inputs.stationName);
+    placeRow();
+}
+
+void KioskHeader::retranslate()
+{
+    m_stop->setText(m_language.text(L10n::Key::stopKiosk));
+    m_stop->setAccessibleName(m_language.text(L10n::Key::stopKioskA11y));
+    placeRow();
+}
+
+void KioskHeader::resizeEvent(QResizeEvent *event)
+{
+    ChromeLayer::resizeEvent(event);
+    placeRow();
+}
+
+// The two capsules share a middle line; the stop button's widget is larger
+// than its capsule by the room its shadow needs.
+void KioskHeader::placeRow()
+{
+    const QMargins shadow = m_stop->contentsMargins();
+    const QSize stopSize = m_stop->sizeHint();
+    const int stopCapsuleHeight = stopSize.height() - shadow.top() - shadow.bottom();
+    const int stopCapsuleWidth = stopSize.width() - shadow.left() - shadow.right();
+    const QSize nameHint = m_stationName->sizeHint();
+    const int rowHeight = std::max(nameHint.height(), stopCapsuleHeight);
+    const int middle = kTopMargin + rowHeight / 2;
+
+    const int stopLeft = width() - kSideMargin - stopCapsuleWidth;
+    m_stop->setGeometry(stopLeft - shadow.left(), middle - stopCapsuleHeight / 2 - shadow.top(), stopSize.width(),
+                        stopSize.height());
+    const int nameRoom = std::max(0, stopLeft - kSpacing - kSideMargin);
+    const int nameWidth = std::clamp(nameHint.width(), std::min(nameRoom, m_stationName->minimumSizeHint().width()), nameRoom);
+    m_stationName->setGeometry(kSideMargin, middle - nameHint.height() / 2, nameWidth, nameHint.height());
+}

@@ -1,0 +1,83 @@
+#include "model/ExternalLinks.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct LinkCase
+{
+    const char *name;
+    const char *text;
+    const char *expected; // encoded URL; nullptr: nothing opens
+};
+
+void PrintTo(const LinkCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+std::string encoded(const std::optional<QUrl> &url)
+{
+    return url ? url->toEncoded().toStdString() : std::string("(none)");
+}
+
+class WebLink : public testing::TestWithParam<LinkCase>
+{
+};
+
+TEST_P(WebLink, OpensOnlyAbsoluteWebAddresses)
+{
+    const LinkCase &c = GetParam();
+    EXPECT_EQ(encoded(webLinkURL(QString::fromUtf8(c.text))), c.expected ? c.expected : "(none)");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, WebLink, testing::Values(
+    LinkCase{"bareHost", "example.com", "https://example.com"},
+    LinkCase{"bareHostWithPath", "www.example.com/a/b?q=1", "https://www.example.com/a/b?q=1"},
+    LinkCase{"httpKept", "http://example.com", "http://example.com"},
+    LinkCase{"upperCaseScheme", "HTTPS://Example.com/Page", "https://example.com/Page"},
+    LinkCase{"httpPrefixWithoutScheme", "httpbin.org", nullptr},
+    LinkCase{"httpPrefixWord", "httpfoo", nullptr},
+    // Other schemes only ever become a web page on some host.
+    LinkCase{"fileScheme", "file:///etc/passwd", "https://file///etc/passwd"},
+    LinkCase{"javascript", "javascript:alert(1)", nullptr},
+    LinkCase{"mailtoTypedAsSite", "mailto:a@b.c", "https://mailto:a@b.c"},
+    LinkCase{"noHost", "https://", nullptr},
+    LinkCase{"space", "exa mple.com", nullptr},
+    LinkCase{"empty", "", nullptr},
+    LinkCase{"unicodeHost", "https://bücher.de", "https://xn--bcher-kva.de"}));
+
+class MailLink : public testing::TestWithParam<LinkCase>
+{
+};
+
+TEST_P(MailLink, OneAddressAndNothingElse)
+{
+    const LinkCase &c = GetParam();
+    EXPECT_EQ(encoded(mailtoURL(QString::fromUtf8(c.text))), c.expected ? c.expected : "(none)");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, MailLink, testing::Values(
+    LinkCase{"plain", "agence@example.fr", "mailto:agence@example.fr"},
+    LinkCase{"plusTag", "a+tours@example.fr", "mailto:a+tours@example.fr"},
+    LinkCase{"percentEncoded", "a%20b@example.fr", "mailto:a%2520b@example.fr"},
+    LinkCase{"unicode", "élodie@exemple.fr", "mailto:%C3%A9lodie@exemple.fr"},
+    LinkCase{"attachArgument", "a@b.c?attach=/etc/passwd", nullptr},
+    LinkCase{"addedRecipient", "a@b.c&bcc=x@y.z", nullptr},
+    LinkCase{"fragment", "a@b.c#x", nullptr},
+    LinkCase{"space", "a @b.c", nullptr},
+    LinkCase{"lineBreak", "a@b.c\nBcc: x@y.z", nullptr},
+    LinkCase{"nonBreakingSpace", "a@b.c\u00a0", nullptr},
+    LinkCase{"control", "a@b.c\x01", nullptr},
+    LinkCase{"bidiOverride", "a@b.c\u202e", nullptr},
+    LinkCase{"empty", "", nullptr}));
+
+TEST(TelephoneLink, KeepsDigitsAndPlusInOrder)
+{
+    EXPECT_EQ(telephoneURL(QStringLiteral("+33 (0)1 23.45-67 89")).toString(), QStringLiteral("tel:+330123456789"));
+    EXPECT_EQ(telephoneURL(QStringLiteral("appelez-nous")).toString(), QStringLiteral("tel:"));
+    // Every Unicode number counts, also outside the basic plane.
+    EXPECT_EQ(telephoneURL(QStringLiteral("٠١٢ 𝟙")).toString(), QStringLiteral("tel:٠١٢𝟙"));
+}
+
+} // namespace

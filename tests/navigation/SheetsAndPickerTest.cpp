@@ -1,0 +1,110 @@
+#include "TestNavigation.h"
+#include "navigation/KeyboardCheatsheetSheet.h"
+#include "navigation/VisitorLanguagePicker.h"
+
+#include "media/symbols/SymbolButton.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QSettings>
+#include <QSignalSpy>
+
+namespace {
+
+class KeyboardCheatsheetSheetTest : public NavigationViewTest
+{
+protected:
+    KeyboardCheatsheetSheet *open(bool isClassicMode, bool hasKiosk, bool hasTableOfContentsKey)
+    {
+        auto *sheet = new KeyboardCheatsheetSheet(isClassicMode, hasKiosk, hasTableOfContentsKey, l10n, &host);
+        sheet->setGeometry(host.rect());
+        sheet->onClose = [this] { ++closes; };
+        showHost();
+        return sheet;
+    }
+
+    static QStringList labels(QWidget *sheet)
+    {
+        QStringList texts;
+        for (QLabel *label : sheet->findChildren<QLabel *>())
+            texts.append(label->text());
+        return texts;
+    }
+
+    int closes = 0;
+};
+
+TEST_F(KeyboardCheatsheetSheetTest, closesFromTheBackdropAndTheButtonOnly)
+{
+    KeyboardCheatsheetSheet *sheet = open(false, false, true);
+    const QRect card = sheet->panelGeometry();
+    EXPECT_EQ(card.size(), QSize(520, 460));
+    EXPECT_EQ(card.center(), host.rect().center());
+    QTest::mouseClick(sheet, Qt::LeftButton, {}, card.center()); // on the card
+    EXPECT_EQ(closes, 0);
+    QTest::mouseClick(sheet, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(closes, 1);
+    childOfType<SymbolButton>(sheet)->click();
+    EXPECT_EQ(closes, 2);
+}
+
+TEST_F(KeyboardCheatsheetSheetTest, readsTheRowsOfTheTourInTheInterfaceLanguage)
+{
+    KeyboardCheatsheetSheet *sheet = open(false, true, true);
+    const QStringList english = labels(sheet);
+    for (const char *text : {"NAVIGATION", "DISPLAY", "SLIDESHOW", "GENERAL", "Espace", "Ctrl", "Close tour",
+                             "Keyboard shortcuts"})
+        EXPECT_TRUE(english.contains(QString::fromUtf8(text))) << text;
+    EXPECT_FALSE(english.contains("Close all panels"));
+
+    l10n.setCurrent(L10n::Language::french);
+    const QStringList french = labels(sheet);
+    for (const char *text : {"AFFICHAGE", "DIAPORAMA", "GÉNÉRAL", "Espace", "Fermer la visite", "Raccourcis clavier"})
+        EXPECT_TRUE(french.contains(QString::fromUtf8(text))) << text;
+}
+
+class VisitorLanguagePickerTest : public NavigationViewTest
+{
+protected:
+    static QStringList checkedItems(VisitorLanguagePicker &picker)
+    {
+        QStringList checked;
+        for (QAction *action : picker.menu()->actions()) {
+            if (action->isChecked())
+                checked.append(action->text());
+        }
+        return checked;
+    }
+};
+
+TEST_F(VisitorLanguagePickerTest, listsFiveLanguagesAndChecksTheCurrentOne)
+{
+    l10n.setCurrent(L10n::Language::french);
+    VisitorLanguagePicker picker(l10n);
+    QStringList items;
+    for (QAction *action : picker.menu()->actions())
+        items.append(action->text());
+    EXPECT_EQ(items, (QStringList{"🇫🇷  Français", "🇬🇧  English", "🇪🇸  Español", "🇮🇹  Italiano", "🇩🇪  Deutsch"}));
+    EXPECT_EQ(checkedItems(picker), QStringList{"🇫🇷  Français"});
+    EXPECT_EQ(picker.accessibleName(), "Langue");
+    EXPECT_EQ(picker.sizeHint().width(), 60);
+}
+
+TEST_F(VisitorLanguagePickerTest, choosingALanguageAlwaysSetsIt)
+{
+    l10n.setCurrent(L10n::Language::french);
+    VisitorLanguagePicker picker(l10n);
+    QSignalSpy changes(&l10n, &L10n::currentChanged);
+    picker.menu()->actions().last()->trigger();
+    EXPECT_EQ(l10n.current(), L10n::Language::german);
+    EXPECT_EQ(QSettings().value(L10n::settingsKey).toString(), "de");
+    EXPECT_EQ(l10n.text(L10n::Key::tableOfContents), "Table of contents");
+    EXPECT_EQ(checkedItems(picker), QStringList{"🇩🇪  Deutsch"});
+
+    picker.menu()->actions().last()->trigger();
+    EXPECT_EQ(changes.count(), 2) << "the language in use is set again";
+    EXPECT_EQ(checkedItems(picker), QStringList{"🇩🇪  Deutsch"});
+}
+
+} // namespace
