@@ -42,7 +42,12 @@ struct Fixture
     std::shared_ptr<LumivaneImageCache> cache =
         LumivaneImageCache::create(LumivaneImageCache::limitsForPhysicalMemory(LumivaneImageCache::physicalMemory()));
 
-    QUrl takeUncached() { return QUrl::fromLocalFile(photos.at(nextUncached++)); }
+    QUrl takeUncached()
+    {
+        if (nextUncached >= photos.size())
+            qFatal("the benchmarks want more photos than were written");
+        return QUrl::fromLocalFile(photos.at(nextUncached++));
+    }
 };
 
 Fixture *fixture = nullptr;
@@ -388,8 +393,10 @@ int main(int argc, char **argv)
         return FirstPhotoRun::run(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     benchmark::Initialize(&argc, argv);
     Fixture photos;
-    std::fprintf(stderr, "writing %d photos of %dx%d...\n", 12, photoSize.width(), photoSize.height());
-    photos.photos = BenchPhotos::writePhotos(photos.dir, 12, photoSize.width(), photoSize.height());
+    // One for every uncached station change of the benchmarks, and the first.
+    constexpr int photoCount = 16;
+    std::fprintf(stderr, "writing %d photos of %dx%d...\n", photoCount, photoSize.width(), photoSize.height());
+    photos.photos = BenchPhotos::writePhotos(photos.dir, photoCount, photoSize.width(), photoSize.height());
     fixture = &photos;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
