@@ -83,6 +83,60 @@ void PanoramaMipmapBands::expandRgb(const uchar *source, int width, int rows, qs
     }
 }
 
+namespace {
+
+// One row of narrow(), with its two constants known to the compiler.
+template<int bytesPerPixel, int factor>
+void narrowRow(const uchar *in, int targetWidth, uchar *out)
+{
+    for (int x = 0; x < targetWidth; ++x) {
+        const uchar *group = in + qsizetype(x) * factor * bytesPerPixel;
+        for (int c = 0; c < 3; ++c) {
+            int sum = factor / 2;
+            for (int i = 0; i < factor; ++i)
+                sum += group[i * bytesPerPixel + c];
+            out[4 * x + c] = uchar(sum / factor);
+        }
+        if constexpr (bytesPerPixel == 3) {
+            out[4 * x + 3] = 0xff;
+        } else {
+            int sum = factor / 2;
+            for (int i = 0; i < factor; ++i)
+                sum += group[i * bytesPerPixel + 3];
+            out[4 * x + 3] = uchar(sum / factor);
+        }
+    }
+}
+
+template<int bytesPerPixel>
+void narrowRow(const uchar *in, int targetWidth, int factor, uchar *out)
+{
+    switch (factor) {
+    case 2:
+        return narrowRow<bytesPerPixel, 2>(in, targetWidth, out);
+    case 4:
+        return narrowRow<bytesPerPixel, 4>(in, targetWidth, out);
+    default:
+        return narrowRow<bytesPerPixel, 8>(in, targetWidth, out);
+    }
+}
+
+} // namespace
+
+void PanoramaMipmapBands::narrow(const uchar *source, int width, int rows, qsizetype sourceStride, int bytesPerPixel,
+                                 int factor, uchar *target, qsizetype targetStride)
+{
+    Q_ASSERT(factor == 2 || factor == 4 || factor == 8);
+    for (int y = 0; y < rows; ++y) {
+        const uchar *in = source + qsizetype(y) * sourceStride;
+        uchar *out = target + qsizetype(y) * targetStride;
+        if (bytesPerPixel == 3)
+            narrowRow<3>(in, width / factor, factor, out);
+        else
+            narrowRow<4>(in, width / factor, factor, out);
+    }
+}
+
 void PanoramaMipmapBands::addBand(int y, const uchar *pixels, int rows, qsizetype stride, int bytesPerPixel,
                                   const Sink &sink)
 {

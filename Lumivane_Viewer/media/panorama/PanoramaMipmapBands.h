@@ -43,6 +43,11 @@ public:
     static void downsample(const uchar *source, int sourceWidth, int sourceRows, qsizetype sourceStride, uchar *target,
                            int targetWidth, int targetRows, qsizetype targetStride);
 
+    /// Rows of `width` pixels (3 or 4 bytes each) to RGBA rows `factor`
+    /// times narrower, each pixel the average of `factor` side by side;
+    /// opaque where the source had no alpha.
+    static void narrow(const uchar *source, int width, int rows, qsizetype sourceStride, int bytesPerPixel, int factor,
+                       uchar *target, qsizetype targetStride);
     /// RGB rows to opaque RGBA rows.
     static void expandRgb(const uchar *source, int width, int rows, qsizetype sourceStride, uchar *target,
                           qsizetype targetStride);

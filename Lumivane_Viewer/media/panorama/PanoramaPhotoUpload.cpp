@@ -79,7 +79,7 @@ void PanoramaPhotoUpload::addBand(Uploader &uploader, const QImage &image, int y
     const int index = y / PanoramaStrips::stripRows;
     if (index < 0 || index >= int(m_strips.size()))
         return;
-    const QSize size = PanoramaStrips::stripSize(m_size, index);
+    const QSize size = PanoramaStrips::textureSize(m_size, index);
     Strip &strip = m_strips[std::size_t(index)];
     if (!strip.id)
         strip.id = stripTexture(uploader, index, size);
@@ -89,9 +89,20 @@ void PanoramaPhotoUpload::addBand(Uploader &uploader, const QImage &image, int y
         m_mipmaps.reset(size);
         m_mipmapStrip = index;
     }
+    const uchar *pixels = image.constScanLine(y);
+    qsizetype stride = image.bytesPerLine();
+    int bytesPerPixel = image.depth() / 8;
+    if (size.width() < m_size.width()) {
+        if (m_narrowed.width() != size.width() || m_narrowed.height() < rows)
+            m_narrowed = QImage(size.width(), PanoramaMipmapBands::bandRows, QImage::Format_RGBA8888);
+        PanoramaMipmapBands::narrow(pixels, m_size.width(), rows, stride, bytesPerPixel, m_size.width() / size.width(),
+                                    m_narrowed.bits(), m_narrowed.bytesPerLine());
+        pixels = m_narrowed.constBits();
+        stride = m_narrowed.bytesPerLine();
+        bytesPerPixel = 4;
+    }
     uploader.bind(strip.id);
-    m_mipmaps.addBand(y - PanoramaStrips::firstRow(index), image.constScanLine(y), rows, image.bytesPerLine(),
-                      image.depth() / 8, rowsTo(uploader));
+    m_mipmaps.addBand(y - PanoramaStrips::firstRow(index), pixels, rows, stride, bytesPerPixel, rowsTo(uploader));
     strip.rows += rows;
     if (strip.rows == size.height())
         endStrip(uploader, index);

@@ -83,5 +83,7 @@ private:
     /// this one, whose mipmaps are being built.
     int m_mipmapStrip = -1;
     PanoramaMipmapBands m_mipmaps{QSize()};
+    /// A band of a strip near a pole with its columns thinned.
+    QImage m_narrowed;
     Uploader::Result m_recycled;
 };

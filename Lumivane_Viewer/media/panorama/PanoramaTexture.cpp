@@ -1,6 +1,7 @@
 #include "PanoramaTexture.h"
 
 #include "PanoramaMipmapBands.h"
+#include "PanoramaStrips.h"
 #include "PanoramaTextureStore.h"
 
 #include <algorithm>
@@ -33,8 +34,10 @@ qint64 PanoramaTexture::bytes() const
 {
     qint64 total = 0;
     for (int strip = 0; strip < int(m_ids.size()); ++strip) {
-        const int rows = std::min(m_stripRows, m_size.height() - strip * m_stripRows);
-        total += PanoramaMipmapBands::chainBytes(QSize(m_size.width(), rows));
+        const int top = strip * m_stripRows;
+        const int bottom = std::min(top + m_stripRows, m_size.height());
+        const int width = m_size.width() / PanoramaStrips::widthDivisor(m_size, top, bottom);
+        total += PanoramaMipmapBands::chainBytes(QSize(width, bottom - top));
     }
     return total;
 }

@@ -1,6 +1,7 @@
 #include "PanoramaFixtures.h"
 
 #include "media/images/LumivaneImageCache.h"
+#include "media/panorama/PanoramaStrips.h"
 #include "media/panorama/scene/SphereTextureMapping.h"
 
 #include <QApplication>
@@ -89,6 +90,29 @@ INSTANTIATE_TEST_SUITE_P(Directions, PanoramaDirection,
                          ::testing::Values(Direction{0.0, 0.0}, Direction{pi / 2, 0.0}, Direction{-pi / 2, 0.0},
                                            Direction{2.5, 0.0}, Direction{0.0, 0.6}, Direction{1.0, -0.7},
                                            Direction{-2.0, -1.2}, Direction{0.3, 0.01}));
+
+// Near the poles the strips keep fewer columns (here a half): the columns
+// still land where the mapping puts them.
+class PanoramaPolarDirection : public PanoramaRendering, public ::testing::WithParamInterface<Direction>
+{
+};
+
+TEST_P(PanoramaPolarDirection, centrePixelShowsThePhotoAtTheInitialDirection)
+{
+    Panorama360ViewerView::Inputs inputs;
+    inputs.imageURL = writePhoto(m_dir, QStringLiteral("tall.png"), gradientPhoto(1024, 4096));
+    inputs.initialYaw = GetParam().yaw;
+    inputs.initialPitch = GetParam().pitch;
+    auto view = showView(inputs);
+    ASSERT_EQ(PanoramaStrips::textureSize(QSize(1024, 4096), 0).width(), 512);
+    const QColor pixel = centrePixel(*view);
+    EXPECT_NEAR(pixel.red(), SphereTextureMapping::photoColumn(GetParam().yaw) * 255.0, 4.0);
+    EXPECT_NEAR(pixel.green(), SphereTextureMapping::photoRow(GetParam().pitch) * 255.0, 4.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Directions, PanoramaPolarDirection,
+                         ::testing::Values(Direction{-2.4, 1.3}, Direction{0.0, 1.25}, Direction{1.1, 1.35},
+                                           Direction{2.0, -1.3}, Direction{-0.7, -1.25}));
 
 TEST_F(PanoramaRendering, hotspotAtTheInitialDirectionLandsAtTheCentreOverAGrid)
 {

@@ -2,6 +2,7 @@
 #include "media/panorama/PanoramaJpegDecoder.h"
 #include "media/panorama/PanoramaMipmapBands.h"
 #include "media/panorama/PanoramaPhotoDecode.h"
+#include "media/panorama/PanoramaStrips.h"
 #include "media/panorama/PanoramaTextureUploader.h"
 
 #include <QImageReader>
@@ -83,6 +84,48 @@ TEST(PanoramaMipmapBands, rgbRowsGiveTheChainOfTheirOpaqueRgbaForm)
     const QRgb source = image.pixel(17, 5);
     const uchar *pixel = fromRgb.at(0).constScanLine(5) + 17 * 4;
     EXPECT_EQ(qRgba(pixel[0], pixel[1], pixel[2], pixel[3]), source | 0xff000000u);
+}
+
+struct StripWidthsCase
+{
+    QSize photo;
+    std::vector<int> widths; ///< of every strip's texture, top to bottom
+};
+
+class PanoramaStripWidths : public ::testing::TestWithParam<StripWidthsCase>
+{
+};
+
+TEST_P(PanoramaStripWidths, stripsNearThePolesKeepFewerColumns)
+{
+    const QSize photo = GetParam().photo;
+    std::vector<int> widths;
+    for (int strip = 0; strip < PanoramaStrips::count(photo); ++strip) {
+        EXPECT_EQ(PanoramaStrips::textureSize(photo, strip).height(), PanoramaStrips::stripSize(photo, strip).height());
+        widths.push_back(PanoramaStrips::textureSize(photo, strip).width());
+    }
+    EXPECT_EQ(widths, GetParam().widths);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Photos, PanoramaStripWidths,
+    ::testing::Values(StripWidthsCase{QSize(8192, 4096), {4096, 8192, 8192, 8192, 8192, 8192, 8192, 4096}},
+                      StripWidthsCase{QSize(16384, 8192), {4096, 8192, 16384, 16384, 16384, 16384, 16384, 16384,
+                                                          16384, 16384, 16384, 16384, 16384, 16384, 8192, 4096}},
+                      StripWidthsCase{QSize(4096, 2048), {4096, 4096, 4096, 4096}},
+                      // A width the halving would not divide keeps every column.
+                      StripWidthsCase{QSize(8191, 4096), {8191, 8191, 8191, 8191, 8191, 8191, 8191, 8191}},
+                      StripWidthsCase{QSize(2400, 1200), {2400, 2400, 1200}}));
+
+TEST(PanoramaMipmapBands, narrowingAveragesSideBySidePixels)
+{
+    const uchar rgb[] = {10, 20, 30, 20, 41, 50, 255, 0, 0, 0, 0, 1};
+    uchar out[8] = {};
+    PanoramaMipmapBands::narrow(rgb, 4, 1, sizeof rgb, 3, 2, out, sizeof out);
+    EXPECT_EQ(std::vector<int>(out, out + 8), (std::vector<int>{15, 31, 40, 255, 128, 0, 1, 255}));
+    const uchar rgba[] = {0, 0, 0, 0, 255, 255, 255, 255};
+    PanoramaMipmapBands::narrow(rgba, 2, 1, sizeof rgba, 4, 2, out, sizeof out);
+    EXPECT_EQ(std::vector<int>(out, out + 4), (std::vector<int>{128, 128, 128, 128}));
 }
 
 TEST(PanoramaMipmapBands, boxFilterAveragesEachChannel)
