@@ -13,14 +13,16 @@ PanoramaMipmapBands::PanoramaMipmapBands(QSize size)
 
 void PanoramaMipmapBands::reset(QSize size)
 {
-    if (size.width() != m_size.width())
-        m_levelBands.clear();
     m_size = size;
-    // Levels whose band rows stay whole: both sides at least 1 at that level
-    // and bandRows >> level at least 1.
-    const int smallerSide = std::max(1, std::min(size.width(), size.height()));
-    m_bandLevels = std::min(std::bit_width(unsigned(bandRows)) - 1, std::bit_width(unsigned(smallerSide)) - 1);
+    m_bandLevels = bandLevels(size);
     m_lastBandLevel = QImage(levelSize(size, m_bandLevels), QImage::Format_RGBA8888);
+}
+
+int PanoramaMipmapBands::bandLevels(QSize size)
+{
+    // Both sides at least 1 at that level and bandRows >> level at least 1.
+    const int smallerSide = std::max(1, std::min(size.width(), size.height()));
+    return std::min(std::bit_width(unsigned(bandRows)) - 1, std::bit_width(unsigned(smallerSide)) - 1);
 }
 
 int PanoramaMipmapBands::levelCount(QSize size)
@@ -137,49 +139,90 @@ void PanoramaMipmapBands::narrow(const uchar *source, int width, int rows, qsize
     }
 }
 
+void PanoramaMipmapBands::fit(QImage &image, int width, int rows)
+{
+    if (image.width() != width || image.height() < rows)
+        image = QImage(width, rows, QImage::Format_RGBA8888);
+}
+
+void PanoramaMipmapBands::reserve(Band &band, QSize size)
+{
+    fit(band.base, size.width(), bandRows);
+    const int levels = bandLevels(size);
+    band.levels.resize(std::size_t(std::max(levels, 0)));
+    for (int level = 1; level <= levels; ++level) {
+        const QSize levelSize = PanoramaMipmapBands::levelSize(size, level);
+        fit(band.levels[std::size_t(level - 1)], levelSize.width(), std::min(levelSize.height(), bandRows >> level));
+    }
+}
+
+void PanoramaMipmapBands::prepare(Band &band, QSize size, int y, const uchar *pixels, int rows, qsizetype stride,
+                                  int bytesPerPixel, int sourceWidth)
+{
+    band.y = y;
+    band.rows = rows;
+    if (bytesPerPixel == 4 && sourceWidth == size.width()) {
+        band.pixels = pixels;
+        band.stride = stride;
+    } else {
+        fit(band.base, size.width(), bandRows);
+        if (sourceWidth == size.width())
+            expandRgb(pixels, size.width(), rows, stride, band.base.bits(), band.base.bytesPerLine());
+        else
+            narrow(pixels, sourceWidth, rows, stride, bytesPerPixel, sourceWidth / size.width(), band.base.bits(),
+                   band.base.bytesPerLine());
+        band.pixels = band.base.constBits();
+        band.stride = band.base.bytesPerLine();
+    }
+    const uchar *source = band.pixels;
+    qsizetype sourceStride = band.stride;
+    int sourceRows = rows;
+    band.levelCount = 0;
+    const int levels = bandLevels(size);
+    band.levels.resize(std::size_t(std::max(levels, 0)));
+    for (int level = 1; level <= levels; ++level) {
+        const QSize levelSize = PanoramaMipmapBands::levelSize(size, level);
+        const int first = y >> level;
+        const int count = std::min(levelSize.height(), (y + rows + (1 << level) - 1) >> level) - first;
+        if (count <= 0)
+            break;
+        QImage &rowsOfLevel = band.levels[std::size_t(level - 1)];
+        fit(rowsOfLevel, levelSize.width(), count);
+        downsample(source, PanoramaMipmapBands::levelSize(size, level - 1).width(), sourceRows, sourceStride,
+                   rowsOfLevel.bits(), levelSize.width(), count, rowsOfLevel.bytesPerLine());
+        ++band.levelCount;
+        source = rowsOfLevel.constBits();
+        sourceStride = rowsOfLevel.bytesPerLine();
+        sourceRows = count;
+    }
+}
+
+void PanoramaMipmapBands::add(const Band &band, const Sink &sink)
+{
+    sink(0, band.y, band.pixels, m_size.width(), band.rows, band.stride);
+    if (m_bandLevels == 0) {
+        for (int r = 0; r < band.rows; ++r)
+            std::copy_n(band.pixels + qsizetype(r) * band.stride, m_size.width() * 4,
+                        m_lastBandLevel.scanLine(band.y + r));
+    }
+    int rows = band.rows;
+    for (int level = 1; level <= band.levelCount; ++level) {
+        const QImage &rowsOfLevel = band.levels[std::size_t(level - 1)];
+        const int first = band.y >> level;
+        rows = std::min(levelSize(m_size, level).height(), (band.y + band.rows + (1 << level) - 1) >> level) - first;
+        sink(level, first, rowsOfLevel.constBits(), rowsOfLevel.width(), rows, rowsOfLevel.bytesPerLine());
+        if (level == m_bandLevels) {
+            for (int r = 0; r < rows; ++r)
+                std::copy_n(rowsOfLevel.constScanLine(r), rowsOfLevel.width() * 4, m_lastBandLevel.scanLine(first + r));
+        }
+    }
+}
+
 void PanoramaMipmapBands::addBand(int y, const uchar *pixels, int rows, qsizetype stride, int bytesPerPixel,
                                   const Sink &sink)
 {
-    if (bytesPerPixel == 3) {
-        if (m_expanded.height() < rows || m_expanded.width() != m_size.width())
-            m_expanded = QImage(m_size.width(), bandRows, QImage::Format_RGBX8888);
-        expandRgb(pixels, m_size.width(), rows, stride, m_expanded.bits(), m_expanded.bytesPerLine());
-        pixels = m_expanded.constBits();
-        stride = m_expanded.bytesPerLine();
-    }
-    sink(0, y, pixels, m_size.width(), rows, stride);
-    if (m_bandLevels == 0) {
-        for (int r = 0; r < rows; ++r)
-            std::copy_n(pixels + qsizetype(r) * stride, m_size.width() * 4, m_lastBandLevel.scanLine(y + r));
-        return;
-    }
-    const uchar *source = pixels;
-    qsizetype sourceStride = stride;
-    int sourceRows = rows;
-    int sourceWidth = m_size.width();
-    m_levelBands.resize(std::size_t(m_bandLevels) + 1);
-    for (int level = 1; level <= m_bandLevels; ++level) {
-        const QSize size = levelSize(m_size, level);
-        const int first = y >> level;
-        const int end = std::min(size.height(), (y + rows + (1 << level) - 1) >> level);
-        const int count = end - first;
-        if (count <= 0)
-            return;
-        // Kept from band to band: fresh buffers would cost their page faults every time.
-        QImage &band = m_levelBands[std::size_t(level)];
-        if (band.height() < count)
-            band = QImage(size.width(), std::max(count, bandRows >> level), QImage::Format_RGBA8888);
-        downsample(source, sourceWidth, sourceRows, sourceStride, band.bits(), size.width(), count, band.bytesPerLine());
-        sink(level, first, band.constBits(), size.width(), count, band.bytesPerLine());
-        if (level == m_bandLevels) {
-            for (int r = 0; r < count; ++r)
-                std::copy_n(band.constScanLine(r), size.width() * 4, m_lastBandLevel.scanLine(first + r));
-        }
-        source = band.constBits();
-        sourceStride = band.bytesPerLine();
-        sourceRows = count;
-        sourceWidth = size.width();
-    }
+    prepare(m_band, m_size, y, pixels, rows, stride, bytesPerPixel, m_size.width());
+    add(m_band, sink);
 }
 
 void PanoramaMipmapBands::finish(const Sink &sink)

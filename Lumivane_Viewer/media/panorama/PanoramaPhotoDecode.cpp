@@ -1,7 +1,5 @@
 #include "PanoramaPhotoDecode.h"
 
-#include "PanoramaMipmapBands.h"
-
 #include "media/images/LumivaneImageCache.h"
 
 #include <algorithm>
@@ -13,7 +11,7 @@ void decodeInto(Sink &sink, const QUrl &url, LumivaneImageCache &cache, int maxS
     const QString path = url.toLocalFile();
     if (PanoramaJpegDecoder::canDecode(path)) {
         const QImage image = PanoramaJpegDecoder::decode(
-            path, maxSide, PanoramaMipmapBands::bandRows, [&sink](QSize size) { sink.begin(size); },
+            path, maxSide, bandRows, [&sink](QSize size) { sink.begin(size); },
             [&sink](const QImage &decoded, int y, int rows) { sink.addBand(decoded, y, rows); });
         if (!image.isNull()) {
             cache.store(url, image);

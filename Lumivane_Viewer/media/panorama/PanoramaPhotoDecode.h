@@ -16,6 +16,9 @@ class LumivaneImageCache;
 /// of GL or of where the sink sends the pixels.
 namespace PanoramaPhotoDecode {
 
+/// Rows a decode hands on at a time: a multiple of the mipmap bands, and a
+/// divisor of the strips, so that a band never spans two strips.
+constexpr int bandRows = 256;
 /// How much smaller a preview is on each side.
 constexpr int previewScale = 8;
 /// Photos at least this wide get a preview; smaller ones show fast enough.

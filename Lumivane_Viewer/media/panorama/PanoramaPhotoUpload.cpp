@@ -3,10 +3,30 @@
 #include "PanoramaPhotoDecode.h"
 #include "PanoramaStrips.h"
 
+#include <QtConcurrent/QtConcurrentMap>
+
 #include <algorithm>
 #include <utility>
 
 namespace {
+
+// Rows of a decoded band, for the mipmap band they make in a strip's
+// texture, and where it is prepared.
+struct Chunk
+{
+    QImage image;
+    QSize texture;
+    int textureY;
+    int imageY;
+    int rows;
+    PanoramaMipmapBands::Band *band;
+};
+
+void prepareChunk(const Chunk &chunk)
+{
+    PanoramaMipmapBands::prepare(*chunk.band, chunk.texture, chunk.textureY, chunk.image.constScanLine(chunk.imageY),
+                                 chunk.rows, chunk.image.bytesPerLine(), chunk.image.depth() / 8, chunk.image.width());
+}
 
 PanoramaMipmapBands::Sink rowsTo(PanoramaTextureUploader &uploader)
 {
@@ -89,20 +109,22 @@ void PanoramaPhotoUpload::addBand(Uploader &uploader, const QImage &image, int y
         m_mipmaps.reset(size);
         m_mipmapStrip = index;
     }
-    const uchar *pixels = image.constScanLine(y);
-    qsizetype stride = image.bytesPerLine();
-    int bytesPerPixel = image.depth() / 8;
-    if (size.width() < m_size.width()) {
-        if (m_narrowed.width() != size.width() || m_narrowed.height() < rows)
-            m_narrowed = QImage(size.width(), PanoramaMipmapBands::bandRows, QImage::Format_RGBA8888);
-        PanoramaMipmapBands::narrow(pixels, m_size.width(), rows, stride, bytesPerPixel, m_size.width() / size.width(),
-                                    m_narrowed.bits(), m_narrowed.bytesPerLine());
-        pixels = m_narrowed.constBits();
-        stride = m_narrowed.bytesPerLine();
-        bytesPerPixel = 4;
+    // The bands of the mipmap chain within this band are prepared side by
+    // side (the upload thread alone would fall behind the decode), each in
+    // buffers of its own, made here and kept from band to band. The call
+    // waits for them all.
+    std::vector<Chunk> chunks;
+    for (int row = 0; row < rows; row += PanoramaMipmapBands::bandRows) {
+        if (m_bands.size() <= chunks.size())
+            m_bands.emplace_back();
+        PanoramaMipmapBands::reserve(m_bands[chunks.size()], size);
+        chunks.push_back({image, size, y - PanoramaStrips::firstRow(index) + row, y + row,
+                          std::min(PanoramaMipmapBands::bandRows, rows - row), &m_bands[chunks.size()]});
     }
+    QtConcurrent::blockingMap(chunks, prepareChunk);
     uploader.bind(strip.id);
-    m_mipmaps.addBand(y - PanoramaStrips::firstRow(index), pixels, rows, stride, bytesPerPixel, rowsTo(uploader));
+    for (std::size_t i = 0; i < chunks.size(); ++i)
+        m_mipmaps.add(m_bands[i], rowsTo(uploader));
     strip.rows += rows;
     if (strip.rows == size.height())
         endStrip(uploader, index);
@@ -183,8 +205,8 @@ void PanoramaPhotoUpload::whole(Uploader &uploader, const QImage &image)
             showPreview(uploader, preview, pixels.size());
     }
     begin(uploader, pixels.size());
-    for (int y = 0; y < pixels.height(); y += PanoramaMipmapBands::bandRows)
-        addBand(uploader, pixels, y, std::min(PanoramaMipmapBands::bandRows, pixels.height() - y));
+    for (int y = 0; y < pixels.height(); y += PanoramaPhotoDecode::bandRows)
+        addBand(uploader, pixels, y, std::min(PanoramaPhotoDecode::bandRows, pixels.height() - y));
     finish(uploader);
 }
 

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QSize>
 
+#include <deque>
 #include <functional>
 #include <vector>
 
@@ -83,7 +84,7 @@ private:
     /// this one, whose mipmaps are being built.
     int m_mipmapStrip = -1;
     PanoramaMipmapBands m_mipmaps{QSize()};
-    /// A band of a strip near a pole with its columns thinned.
-    QImage m_narrowed;
+    /// Where the mipmap bands of one decoded band are prepared.
+    std::deque<PanoramaMipmapBands::Band> m_bands;
     Uploader::Result m_recycled;
 };
