@@ -287,6 +287,11 @@ void Panorama360ViewerView::applyCachedPhoto(SceneNode &sphere, std::shared_ptr<
 {
     setTexture(sphere, std::move(texture));
     setOrientation(sphere, yaw, pitch);
+    fadeInFromPointThree(sphere);
+}
+
+void Panorama360ViewerView::fadeInFromPointThree(SceneNode &sphere)
+{
     sphere.setOpacity(0.3);
     fadeSphere(sphere, 1.0, 0.2, SceneTimingMode::EaseIn);
 }
@@ -330,7 +335,7 @@ void Panorama360ViewerView::showProgress(const PanoramaTextureStore::Photo &phot
     if (photo.done)
         m_loadingGeneration = 0;
     if (photo.done && !photo.texture) {
-        showMissingPhoto();
+        showMissingPhoto(*sphere);
         return;
     }
     // Strips alone, without a preview under the missing ones, would show black bands.
@@ -343,21 +348,16 @@ void Panorama360ViewerView::showProgress(const PanoramaTextureStore::Photo &phot
     // replaces the preview, without a turn or a change of the fade.
     m_loadShown = true;
     setOrientation(*sphere, m_loadYaw, m_loadPitch);
-    if (m_loadingFromCache) {
-        sphere->setOpacity(0.3);
-        fadeSphere(*sphere, 1.0, 0.2, SceneTimingMode::EaseIn);
-    } else {
+    if (m_loadingFromCache)
+        fadeInFromPointThree(*sphere);
+    else
         fadeSphere(*sphere, 1.0, 0.45, SceneTimingMode::EaseIn);
-    }
 }
 
-void Panorama360ViewerView::showMissingPhoto()
+void Panorama360ViewerView::showMissingPhoto(SceneNode &sphere)
 {
-    SceneNode *sphere = findSphere();
-    if (!sphere)
-        return;
-    applyPlaceholderTexture(*sphere);
-    fadeSphere(*sphere, 1.0, 0.35, SceneTimingMode::Linear);
+    applyPlaceholderTexture(sphere);
+    fadeSphere(sphere, 1.0, 0.35, SceneTimingMode::Linear);
 }
 
 void Panorama360ViewerView::setTexture(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture,

@@ -134,10 +134,12 @@ private:
     void applyPlaceholderTexture(SceneNode &sphere);
     void applyCachedPhoto(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture, std::optional<double> yaw,
                           std::optional<double> pitch);
+    /// The cached path's fade: from 0.3 to 1 in 0.2 s.
+    void fadeInFromPointThree(SceneNode &sphere);
     void loadPhoto(SceneNode &sphere, const QUrl &url, const QImage &cached);
     void startUpload(const QUrl &url, const QImage &cached);
     void showProgress(const PanoramaTextureStore::Photo &photo, quint64 generation);
-    void showMissingPhoto();
+    void showMissingPhoto(SceneNode &sphere);
     void setTexture(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture,
                     std::shared_ptr<PanoramaTexture> preview = nullptr);
     void setOrientation(SceneNode &sphere, std::optional<double> yaw, std::optional<double> pitch);

@@ -167,6 +167,8 @@ void PanoramaPhotoUpload::finish(Uploader &uploader)
 
 void PanoramaPhotoUpload::fail(Uploader &uploader)
 {
+    // A preview that comes after this has nothing left to show.
+    m_stage = Stage::strips;
     m_held.clear();
     dropUnreported(uploader);
     dropRecycled(uploader);

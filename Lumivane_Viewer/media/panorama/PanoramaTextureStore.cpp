@@ -161,10 +161,12 @@ bool PanoramaTextureStore::join(const QString &key, QObject *receiver, Progress 
         m_loading[key].waiters.push_back({receiver, std::move(progress)});
         return true;
     }
-    // Whatever has arrived so far, at once.
-    if (running->photo.texture || running->photo.preview)
-        progress(running->photo);
-    running->waiters.push_back({receiver, std::move(progress)});
+    running->waiters.push_back({receiver, progress});
+    // Whatever has arrived so far, at once; a copy, as the receiver may
+    // start another upload meanwhile.
+    const Photo photo = running->photo;
+    if (photo.texture || photo.preview)
+        progress(photo);
     return false;
 }
 
@@ -229,7 +231,8 @@ void PanoramaTextureStore::decodeAndUpload(std::shared_ptr<LumivaneImageCache> c
 
 void PanoramaTextureStore::tell(const Loading &loading)
 {
-    // A copy: a receiver may start another upload while it is told.
+    // Copies: a receiver may start another upload while it is told, which
+    // may move `loading` within the table.
     const std::vector<Waiter> waiters = loading.waiters;
     const Photo photo = loading.photo;
     for (const Waiter &waiter : waiters) {
@@ -247,14 +250,13 @@ void PanoramaTextureStore::showPreview(const QString &key, unsigned id, QSize pr
     }
     loading->photo.preview =
         std::make_shared<PanoramaTexture>(weak_from_this(), previewSize, previewSize.height(), std::vector<unsigned>{id});
+    const std::shared_ptr<PanoramaPhotoUpload> upload = loading->upload;
     tell(*loading);
     // The views now show the preview: the photo it replaced lets go of its
     // textures (their deletion is queued before what follows), or lends them.
     const auto [ids, size] = trimResident(photoSize);
     const PanoramaTextureUploader::Result recycled{ids, size};
-    m_upload->post([upload = loading->upload, recycled](PanoramaTextureUploader &uploader) {
-        upload->go(uploader, recycled);
-    });
+    m_upload->post([upload, recycled](PanoramaTextureUploader &uploader) { upload->go(uploader, recycled); });
 }
 
 void PanoramaTextureStore::addStrip(const QString &key, QSize size, int strip, unsigned id)
