@@ -96,6 +96,7 @@ void PanoramaPhotoUpload::addBand(Uploader &uploader, const QImage &image, int y
         m_held.push_back([this, image, y, rows](Uploader &u) { addBand(u, image, y, rows); });
         return;
     }
+    reportWritten(uploader, false);
     const int index = y / PanoramaStrips::stripRows;
     if (index < 0 || index >= int(m_strips.size()))
         return;
@@ -143,9 +144,19 @@ void PanoramaPhotoUpload::endStrip(Uploader &uploader, int index)
     uploader.bind(strip.id);
     m_mipmaps.finish(rowsTo(uploader));
     m_mipmapStrip = -1;
-    uploader.finishWrites();
-    strip.reported = true;
-    m_reports.strip(m_size, index, strip.id);
+    m_written.push_back({index, uploader.markWrites()});
+    reportWritten(uploader, false);
+}
+
+void PanoramaPhotoUpload::reportWritten(Uploader &uploader, bool wait)
+{
+    while (!m_written.empty() && uploader.writesDone(m_written.front().mark, wait)) {
+        const int index = m_written.front().strip;
+        m_written.pop_front();
+        Strip &strip = m_strips[std::size_t(index)];
+        strip.reported = true;
+        m_reports.strip(m_size, index, strip.id);
+    }
 }
 
 void PanoramaPhotoUpload::finish(Uploader &uploader)
@@ -154,6 +165,7 @@ void PanoramaPhotoUpload::finish(Uploader &uploader)
         m_held.push_back([this](Uploader &u) { finish(u); });
         return;
     }
+    reportWritten(uploader, true);
     const bool complete = !m_strips.empty()
         && std::all_of(m_strips.cbegin(), m_strips.cend(), [](const Strip &strip) { return strip.reported; });
     if (!complete) {
@@ -214,6 +226,8 @@ void PanoramaPhotoUpload::whole(Uploader &uploader, const QImage &image)
 
 void PanoramaPhotoUpload::dropUnreported(Uploader &uploader)
 {
+    for (const Written &written : std::exchange(m_written, {}))
+        uploader.dropMark(written.mark);
     std::vector<unsigned> ids;
     m_mipmapStrip = -1;
     for (Strip &strip : m_strips) {

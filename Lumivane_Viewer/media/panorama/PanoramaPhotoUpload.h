@@ -68,6 +68,9 @@ private:
     void release(Uploader &uploader);
     unsigned stripTexture(Uploader &uploader, int strip, QSize size);
     void endStrip(Uploader &uploader, int strip);
+    /// Reports the strips that the GPU holds now, in order; with `wait`,
+    /// every strip ended so far.
+    void reportWritten(Uploader &uploader, bool wait);
     void fail(Uploader &uploader);
     /// Deletes what no one else will: unreported strips and unused recycled textures.
     void dropUnreported(Uploader &uploader);
@@ -80,6 +83,14 @@ private:
     std::vector<Held> m_held;
     QSize m_size;
     std::vector<Strip> m_strips;
+    /// Strips ended whose upload the GPU may still be finishing, in order,
+    /// with the mark that tells when it has.
+    struct Written
+    {
+        int strip;
+        GLsync mark;
+    };
+    std::deque<Written> m_written;
     /// Bands come from the top down, so one strip at a time is under way:
     /// this one, whose mipmaps are being built.
     int m_mipmapStrip = -1;

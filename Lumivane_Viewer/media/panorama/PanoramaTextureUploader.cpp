@@ -10,6 +10,9 @@
 #ifndef GL_UNPACK_ROW_LENGTH
 #define GL_UNPACK_ROW_LENGTH 0x0CF2
 #endif
+#ifndef GL_TIMEOUT_IGNORED
+#define GL_TIMEOUT_IGNORED 0xFFFFFFFFFFFFFFFFull
+#endif
 #ifndef GL_TEXTURE_MAX_LEVEL
 #define GL_TEXTURE_MAX_LEVEL 0x813D
 #endif
@@ -110,12 +113,40 @@ void PanoramaTextureUploader::uploadRows(int level, int y, const uchar *pixels, 
     gl->glFlush();
 }
 
-void PanoramaTextureUploader::finishWrites()
+GLsync PanoramaTextureUploader::markWrites()
 {
     if (!makeCurrent())
-        return;
-    m_context->functions()->glBindTexture(GL_TEXTURE_2D, 0);
-    m_context->functions()->glFinish();
+        return nullptr;
+    auto *gl = m_context->extraFunctions();
+    gl->glBindTexture(GL_TEXTURE_2D, 0);
+    // A fence lets the upload go on while the GPU finishes; waiting for the
+    // whole GPU to finish takes as long as a frame of the views.
+    if (m_context->format().version() >= qMakePair(3, 2) || m_context->isOpenGLES()) {
+        GLsync mark = gl->glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+        gl->glFlush();
+        if (mark)
+            return mark;
+    }
+    gl->glFinish();
+    return nullptr;
+}
+
+bool PanoramaTextureUploader::writesDone(GLsync mark, bool wait)
+{
+    if (!mark || !makeCurrent())
+        return true;
+    auto *gl = m_context->extraFunctions();
+    const GLenum status = gl->glClientWaitSync(mark, 0, wait ? GL_TIMEOUT_IGNORED : 0);
+    if (status == GL_TIMEOUT_EXPIRED)
+        return false;
+    gl->glDeleteSync(mark);
+    return true;
+}
+
+void PanoramaTextureUploader::dropMark(GLsync mark)
+{
+    if (mark && makeCurrent())
+        m_context->extraFunctions()->glDeleteSync(mark);
 }
 
 unsigned PanoramaTextureUploader::uploadPicture(const QImage &image)
@@ -132,7 +163,7 @@ unsigned PanoramaTextureUploader::uploadPicture(const QImage &image)
         bands.addBand(y, image.constScanLine(y), rows, image.bytesPerLine(), image.depth() / 8, sink);
     }
     bands.finish(sink);
-    finishWrites();
+    writesDone(markWrites(), true);
     return id;
 }
 

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QObject>
 #include <QSize>
+#include <qopengl.h>
 
 #include <set>
 #include <vector>
@@ -42,9 +43,15 @@ public:
     void bind(unsigned id);
     /// Rows [y, y + rows) of one level of the bound texture, RGBA.
     void uploadRows(int level, int y, const uchar *pixels, int width, int rows, qsizetype stride);
-    /// Waits until the GPU holds what was uploaded, so that any context of
-    /// the group may draw it at once.
-    void finishWrites();
+    /// Marks everything uploaded so far, for writesDone(). Null when the
+    /// context has no fences: it has waited for the GPU then and there.
+    GLsync markWrites();
+    /// Whether the GPU holds what was uploaded up to `mark`, so that any
+    /// context of the group may draw it; with `wait`, once it does. A mark
+    /// found done is deleted.
+    bool writesDone(GLsync mark, bool wait);
+    /// Deletes a mark no longer asked about.
+    void dropMark(GLsync mark);
     /// A whole picture (24-bit RGB or RGBA rows) in one texture with its mipmaps.
     unsigned uploadPicture(const QImage &image);
     void deleteTextures(const std::vector<unsigned> &ids);
