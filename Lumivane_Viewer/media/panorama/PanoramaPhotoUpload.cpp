@@ -37,21 +37,23 @@ PanoramaMipmapBands::Sink rowsTo(PanoramaTextureUploader &uploader)
 
 } // namespace
 
-PanoramaPhotoUpload::PanoramaPhotoUpload(Reports reports, bool previewComing)
+PanoramaPhotoUpload::PanoramaPhotoUpload(Reports reports, bool previewComing, bool holdForViews)
     : m_reports(std::move(reports))
-    , m_stage(previewComing ? Stage::previewComing : Stage::strips)
+    , m_holdForViews(holdForViews)
+    , m_stage(previewComing && holdForViews ? Stage::waitingForPreview : Stage::strips)
+    , m_previewComing(previewComing)
 {
 }
 
 void PanoramaPhotoUpload::preview(Uploader &uploader, const QImage &image, QSize photoSize)
 {
     // A preview made from the whole photo may have come first.
-    if (m_stage != Stage::previewComing)
+    if (!std::exchange(m_previewComing, false) || m_previewShown)
         return;
-    if (image.isNull())
-        release(uploader);
-    else
+    if (!image.isNull())
         showPreview(uploader, image, photoSize);
+    else if (m_stage == Stage::waitingForPreview)
+        release(uploader);
 }
 
 void PanoramaPhotoUpload::showPreview(Uploader &uploader, const QImage &image, QSize photoSize)
@@ -62,7 +64,8 @@ void PanoramaPhotoUpload::showPreview(Uploader &uploader, const QImage &image, Q
         return;
     }
     m_previewShown = true;
-    m_stage = Stage::waitingForViews;
+    if (m_holdForViews)
+        m_stage = Stage::waitingForViews;
     m_reports.preview(id, image.size(), photoSize);
 }
 
@@ -174,12 +177,14 @@ void PanoramaPhotoUpload::finish(Uploader &uploader)
     }
     dropRecycled(uploader);
     m_ended = true;
+    m_previewComing = false;
     m_reports.finished(true);
 }
 
 void PanoramaPhotoUpload::fail(Uploader &uploader)
 {
     // A preview that comes after this has nothing left to show.
+    m_previewComing = false;
     m_stage = Stage::strips;
     m_held.clear();
     dropUnreported(uploader);
@@ -212,11 +217,12 @@ void PanoramaPhotoUpload::whole(Uploader &uploader, const QImage &image)
     const QImage pixels = Uploader::prepared(image, maxSide);
     if (!m_previewShown) {
         // A preview decoded apart is no longer waited for.
+        m_previewComing = false;
         const QImage preview = PanoramaPhotoDecode::previewOf(pixels);
-        if (preview.isNull())
-            release(uploader);
-        else
+        if (!preview.isNull())
             showPreview(uploader, preview, pixels.size());
+        else if (m_stage == Stage::waitingForPreview)
+            release(uploader);
     }
     begin(uploader, pixels.size());
     for (int y = 0; y < pixels.height(); y += PanoramaPhotoDecode::bandRows)

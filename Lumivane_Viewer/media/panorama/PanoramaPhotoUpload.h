@@ -12,11 +12,12 @@
 
 /// One photo on its way to the GPU, on the upload thread. Takes the calls of
 /// its decode and of its preview decode in whatever order the two make them,
-/// puts the preview on the GPU first and then holds the strips of the photo
-/// back until the views show the preview: the photo that the preview
-/// replaced can then leave the GPU (or lend its storage) before the new one
-/// takes its memory. Uploads strip by strip and reports every finished strip.
-/// Made on the GUI thread, then used on the upload thread only.
+/// and uploads strip by strip, reporting every finished strip. When the
+/// photo replaces another on the GPU, it puts the preview there first and
+/// holds its strips back until the views show the preview: the photo that
+/// the preview replaced can then leave the GPU (or lend its storage) before
+/// the new one takes its memory. Made on the GUI thread, then used on the
+/// upload thread only.
 class PanoramaPhotoUpload final
 {
 public:
@@ -36,7 +37,8 @@ public:
     };
 
     /// `previewComing`: a preview decode will call preview() once.
-    PanoramaPhotoUpload(Reports reports, bool previewComing);
+    /// `holdForViews`: the strips wait for the views to show a preview.
+    PanoramaPhotoUpload(Reports reports, bool previewComing, bool holdForViews);
 
     /// A preview decoded apart; a null image when the photo has none.
     void preview(Uploader &uploader, const QImage &image, QSize photoSize);
@@ -53,7 +55,7 @@ public:
     void whole(Uploader &uploader, const QImage &image);
 
 private:
-    enum class Stage { previewComing, waitingForViews, strips };
+    enum class Stage { waitingForPreview, waitingForViews, strips };
     using Held = std::function<void(Uploader &)>;
 
     struct Strip
@@ -77,7 +79,9 @@ private:
     void dropRecycled(Uploader &uploader);
 
     Reports m_reports;
+    const bool m_holdForViews;
     Stage m_stage;
+    bool m_previewComing;
     bool m_previewShown = false;
     bool m_ended = false;
     std::vector<Held> m_held;

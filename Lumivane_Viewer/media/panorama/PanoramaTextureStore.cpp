@@ -186,7 +186,10 @@ std::shared_ptr<PanoramaPhotoUpload> PanoramaTextureStore::startUpload(const QSt
     reports.finished = [store, key](bool complete) {
         QMetaObject::invokeMethod(store, [=] { store->finishUpload(key, complete); });
     };
-    auto upload = std::make_shared<PanoramaPhotoUpload>(std::move(reports), previewComing);
+    // With no other picture on the GPU there is nothing a preview could
+    // make room for: the strips go as they come.
+    const bool replacesAnother = !m_recent.empty() || m_loading.size() > 1;
+    auto upload = std::make_shared<PanoramaPhotoUpload>(std::move(reports), previewComing, replacesAnother);
     m_loading[key].upload = upload;
     return upload;
 }

@@ -28,7 +28,7 @@ protected:
 
     // The reports of an upload, as words: "preview 512x128 of 4096x1024",
     // "strip 0", "restarted", "finished" or "failed".
-    std::shared_ptr<PanoramaPhotoUpload> upload(bool previewComing)
+    std::shared_ptr<PanoramaPhotoUpload> upload(bool previewComing, bool holdForViews = true)
     {
         PanoramaPhotoUpload::Reports reports;
         reports.preview = [this](unsigned id, QSize preview, QSize photo) {
@@ -42,7 +42,7 @@ protected:
         };
         reports.restarted = [this] { m_reports << QStringLiteral("restarted"); };
         reports.finished = [this](bool complete) { m_reports << (complete ? QStringLiteral("finished") : QStringLiteral("failed")); };
-        return std::make_shared<PanoramaPhotoUpload>(reports, previewComing);
+        return std::make_shared<PanoramaPhotoUpload>(reports, previewComing, holdForViews);
     }
 
     QString reports() { return std::exchange(m_reports, {}).join(QStringLiteral(", ")); }
@@ -92,6 +92,14 @@ TEST_F(UploadOrder, stripsWaitForTheViewsToShowThePreviewWhicheverDecodeEndsFirs
     none->preview(*m_uploader, QImage(), QSize());
     bands(*none, *m_uploader, image);
     none->finish(*m_uploader);
+    EXPECT_EQ(reports(), "strip 0, strip 1, finished");
+
+    // Nothing on the GPU to make room for: the strips go without waiting
+    // for the preview, which is no longer wanted once they are all there.
+    auto first = upload(true, false);
+    bands(*first, *m_uploader, image);
+    first->finish(*m_uploader);
+    first->preview(*m_uploader, preview, image.size());
     EXPECT_EQ(reports(), "strip 0, strip 1, finished");
 }
 
@@ -166,13 +174,18 @@ QString describe(const PanoramaTextureStore::Photo &photo)
     return parts.join(QStringLiteral(" + "));
 }
 
-TEST_F(TextureStore, largeJpegComesAsAPreviewThenStripByStripAndALateWaiterGetsWhatHasArrived)
+TEST_F(TextureStore, largeJpegReplacingAPhotoComesAsAPreviewThenStripByStripAndALateWaiterGetsWhatHasArrived)
 {
     const QString path = m_dir.filePath(QStringLiteral("large.jpg"));
     ASSERT_TRUE(gradientPhoto(4096, 2048).save(path, "JPEG", 90));
     const QUrl url = QUrl::fromLocalFile(path);
     const QString key = LumivaneImageCache::key(url);
     QObject receiver;
+    // A photo on the GPU already, which the new one replaces.
+    bool shown = false;
+    m_store->upload(QStringLiteral("shown"), photo(1000, 500), &receiver,
+                    [&shown](const PanoramaTextureStore::Photo &photo) { shown = photo.done; });
+    ASSERT_TRUE(QTest::qWaitFor([&shown] { return shown; }, 20000));
     QStringList steps;
     QStringList late;
     m_store->decodeAndUpload(m_cache, url, key, &receiver, [&](const PanoramaTextureStore::Photo &photo) {
