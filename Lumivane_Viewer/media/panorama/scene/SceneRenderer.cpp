@@ -5,7 +5,6 @@
 #include <QOpenGLShaderProgram>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <vector>
 
