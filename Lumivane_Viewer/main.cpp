@@ -1,3 +1,4 @@
+#include "app/ApplicationIdentity.h"
 #include "app/Lumivane_ViewerApp.h"
 #include "app/OpenRequest.h"
 #include "app/SingleInstance.h"
@@ -46,10 +47,7 @@ int main(int argc, char *argv[])
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 
     QApplication application(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Lumivane"));
-    QApplication::setApplicationName(QStringLiteral("lumivane-viewer"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Lumivane Viewer"));
-    QApplication::setDesktopFileName(QStringLiteral("lumivane-viewer"));
+    applyApplicationIdentity();
 
     const QString request = openRequestFromArguments(QApplication::arguments());
     const QString serverName = SingleInstance::defaultServerName();

@@ -142,22 +142,24 @@ StartScreen::StartScreen(QWidget *parent)
     });
     column->addWidget(m_openButton, 0, Qt::AlignHCenter);
 
-    // The hint sits 10 further below the button; the error 8 below the hint.
-    auto *hintAndError = new QVBoxLayout;
-    hintAndError->setContentsMargins(0, 10, 0, 0);
-    hintAndError->setSpacing(8);
+    // The hint has 10 more above it than the column's spacing.
+    auto *hintRow = new QVBoxLayout;
+    hintRow->setContentsMargins(0, 10, 0, 0);
     auto *hint = makeLabel(QString::fromUtf8("Ou glissez-déposez un fichier .lumivane ici"), systemFont(12),
                            whiteAt(0.4), this);
     hint->setObjectName("dropHint");
-    hintAndError->addWidget(hint);
+    hintRow->addWidget(hint);
+    column->addLayout(hintRow);
+
+    // The next item of the column, with 8 more above it; while hidden it
+    // takes no room and no spacing.
     m_errorLabel = makeLabel(QString(), systemFont(12), kErrorRed, this);
     m_errorLabel->setObjectName("loadErrorLabel");
     m_errorLabel->setWordWrap(true);
     m_errorLabel->setTextFormat(Qt::PlainText);
-    m_errorLabel->setContentsMargins(40, 0, 40, 0);
+    m_errorLabel->setContentsMargins(40, 8, 40, 0);
     m_errorLabel->hide();
-    hintAndError->addWidget(m_errorLabel);
-    column->addLayout(hintAndError);
+    column->addWidget(m_errorLabel);
 
     column->addStretch(1);
 }

@@ -344,6 +344,26 @@ TEST_F(AppShellTest, ErrorTextFollowsTheStateTable)
     EXPECT_FALSE(shownError(window).isEmpty());
 }
 
+TEST(StartScreenLayout, ErrorIsTheNextItemOfTheColumnWithItsOwnMarginAbove)
+{
+    StartScreen screen;
+    screen.resize(900, 600);
+    screen.setLoadError(QStringLiteral("Le fichier n'est pas une visite."));
+    screen.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&screen));
+
+    const auto top = [&screen](const QWidget *widget) { return widget->mapTo(&screen, QPoint(0, 0)).y(); };
+    const auto bottom = [&](const QWidget *widget) { return top(widget) + widget->height(); };
+    const QWidget *hint = screen.findChild<QWidget *>("dropHint");
+    const QLabel *error = screen.errorLabel();
+    ASSERT_TRUE(hint);
+    // 28 between the column's items, plus the hint's 10 and the error's 8 above them.
+    EXPECT_EQ(top(hint) - bottom(screen.openButton()), 28 + 10);
+    EXPECT_EQ(top(error) + error->contentsRect().top() - bottom(hint), 28 + 8);
+    EXPECT_EQ(error->contentsRect().left(), 40);
+    EXPECT_EQ(error->width() - error->contentsRect().right() - 1, 40);
+}
+
 TEST_F(AppShellTest, StartScreenButtonRunsTheOpenPanelWhichOpensTheChosenPackage)
 {
     const QString path = writeTour("Chosen.LUMIVANE", "Choisie");

@@ -1,9 +1,11 @@
 #include "SoundFixtures.h"
 
+#include <QList>
 #include <QProcess>
 
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 namespace SoundFixtures {
 
@@ -12,9 +14,28 @@ namespace {
 // Well above the dither of a decoded tone's zero crossings, far below the tone.
 constexpr int audibleThreshold = 200;
 
-QString toneSource(double seconds, int frequency)
+QString codecFor(const QString &path)
 {
-    return QStringLiteral("aevalsrc=%1*sin(2*PI*%2*t):s=44100:d=%3").arg(toneAmplitude).arg(frequency).arg(seconds);
+    static const QList<std::pair<QLatin1String, QString>> codecs = {
+        {QLatin1String(".m4a"), QStringLiteral("aac")},
+        {QLatin1String(".mp3"), QStringLiteral("libmp3lame")},
+        {QLatin1String(".ogg"), QStringLiteral("libvorbis")},
+        {QLatin1String(".flac"), QStringLiteral("flac")},
+    };
+    for (const auto &[extension, codec] : codecs) {
+        if (path.endsWith(extension))
+            return codec;
+    }
+    return QStringLiteral("pcm_s16le");
+}
+
+QString toneSource(double seconds, int frequency, int sampleRate = 44100)
+{
+    return QStringLiteral("aevalsrc=%1*sin(2*PI*%2*t):s=%3:d=%4")
+        .arg(toneAmplitude)
+        .arg(frequency)
+        .arg(sampleRate)
+        .arg(seconds);
 }
 
 bool runFfmpeg(const QStringList &inputsAndOutput)
@@ -29,14 +50,12 @@ bool runFfmpeg(const QStringList &inputsAndOutput)
 
 } // namespace
 
-bool writeTone(const QString &path, double seconds, int frequency)
+bool writeTone(const QString &path, double seconds, int frequency, int sampleRate)
 {
     QStringList arguments{QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-        toneSource(seconds, frequency)};
-    if (path.endsWith(QLatin1String(".m4a")))
-        arguments << QStringLiteral("-c:a") << QStringLiteral("aac") << QStringLiteral("-b:a") << QStringLiteral("128k");
-    else
-        arguments << QStringLiteral("-c:a") << QStringLiteral("pcm_s16le");
+        toneSource(seconds, frequency, sampleRate), QStringLiteral("-c:a"), codecFor(path)};
+    if (!path.endsWith(QLatin1String(".wav")) && !path.endsWith(QLatin1String(".flac")))
+        arguments << QStringLiteral("-b:a") << QStringLiteral("128k");
     return runFfmpeg(arguments << path);
 }
 

@@ -10,8 +10,9 @@ namespace SoundFixtures {
 constexpr double toneAmplitude = 0.5;
 
 /// Writes a sine tone with ffmpeg; the extension picks the format (.wav as
-/// 16-bit PCM, .m4a as AAC). False when ffmpeg is missing or fails.
-bool writeTone(const QString &path, double seconds, int frequency = 441);
+/// 16-bit PCM, .m4a as AAC, .mp3, .ogg as Vorbis, .flac). False when ffmpeg
+/// is missing or fails.
+bool writeTone(const QString &path, double seconds, int frequency = 441, int sampleRate = 44100);
 
 /// Writes an MP4 movie (H.264 test pattern, 320x240 at 25 frames a second)
 /// whose sound track is the sine tone above, in AAC. False when ffmpeg is

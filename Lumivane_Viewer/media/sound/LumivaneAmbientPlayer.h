@@ -1,20 +1,18 @@
 #pragma once
 
-#include <QAudioFormat>
 #include <QByteArray>
 #include <QObject>
-#include <QPointer>
 
 #include <memory>
 #include <optional>
 
 class AmbientLoopOutput;
-class QAudioDecoder;
 
 /// Loops a tour's ambient sound, handed over as the bytes of an audio file,
 /// without end and without a gap at the wrap, at a fixed moderate volume, with
 /// a mute switch that survives restarts. One per viewer; knows nothing of the
-/// project. Used from the main thread; the sound itself runs on its own thread.
+/// project. Used from the main thread; the sound is decoded and played on a
+/// thread of its own, and a long track is never held whole in memory.
 class LumivaneAmbientPlayer final : public QObject
 {
     Q_OBJECT
@@ -40,24 +38,22 @@ public:
     void setMuted(bool muted);
     /// The loop's linear gain when not muted.
     float volume() const { return m_volume; }
+    /// Tracks up to this length are decoded once and looped from memory;
+    /// longer ones are decoded again for each pass. Applies from the next play().
+    void setLongestTrackKeptWhole(double seconds) { m_keptTrackSeconds = seconds; }
 
 signals:
     void isPlayingChanged(bool isPlaying);
     void isMutedChanged(bool isMuted);
 
 private:
-    void startDecoding(const QByteArray &data);
-    void takeDecodedBuffer();
-    void startLoop();
-    void failToDecode();
-    void dropDecoder();
+    void failToDecode(quint64 loop);
     void publishIsPlaying(bool isPlaying);
     float outputVolume() const;
 
-    QPointer<QAudioDecoder> m_decoder;
-    QByteArray m_pcm; // decoded so far, in m_format
-    QAudioFormat m_format;
     std::unique_ptr<AmbientLoopOutput> m_output;
+    quint64 m_loop = 0; // counts the loops started, to drop a replaced one's reports
+    double m_keptTrackSeconds;
     bool m_isPlaying = false;
     bool m_isMuted = false;
     const float m_volume = 0.6f;

@@ -1,5 +1,6 @@
 #include "LumivaneAudioService.h"
 
+#include "AudioSignature.h"
 #include "Mp4Duration.h"
 
 #include "model/LumivaneStorageFolders.h"
@@ -43,9 +44,11 @@ bool LumivaneAudioService::play(const QUrl &url)
     if (path.isEmpty() || !QFile::exists(path))
         return false;
     {
-        // A folder or an unreadable file is known to fail before any decoder runs.
+        // A folder, an unreadable file or one of no audio kind is known to
+        // fail before any decoder runs; the player would say it plays until
+        // its error arrives.
         QFile file(path);
-        if (!file.open(QIODevice::ReadOnly) || file.isSequential())
+        if (!file.open(QIODevice::ReadOnly) || file.isSequential() || !hasAudioSignature(file.read(12)))
             return false;
     }
     QMediaPlayer *player = startPlayer(url);

@@ -30,7 +30,8 @@ public:
     static LumivaneAudioService &shared();
 
     /// Stops whatever plays, then plays the local file once from its start.
-    /// True when playback started; a file found undecodable later moves the
+    /// True when playback started. A file of no audio kind is refused at
+    /// once; one whose body the decoder finds undecodable later moves the
     /// service back to not playing.
     bool play(const QUrl &url);
     /// Stops and forgets the current file; publishes every value, also when

@@ -21,20 +21,23 @@ SpeechEngine::SpeechEngine()
     : m_pauseBefore(new QTimer(this))
     , m_pauseAfter(new QTimer(this))
 {
-    m_pauseBefore->setSingleShot(true);
+    for (QTimer *pause : {m_pauseBefore, m_pauseAfter}) {
+        pause->setSingleShot(true);
+        pause->setTimerType(Qt::PreciseTimer);
+    }
     m_pauseBefore->setInterval(pauseBeforeMs);
-    m_pauseAfter->setSingleShot(true);
     m_pauseAfter->setInterval(pauseAfterMs);
     connect(m_pauseBefore, &QTimer::timeout, this, &SpeechEngine::sayPending);
-    connect(m_pauseAfter, &QTimer::timeout, this, [this] { m_isSpeaking = false; });
+    connect(m_pauseAfter, &QTimer::timeout, this, &SpeechEngine::finishText);
 }
 
-void SpeechEngine::speak(const QString &text, const QString &voiceTag)
+void SpeechEngine::speak(const QString &text, const QString &voiceTag, quint64 textNumber)
 {
     stop();
     ensureEngine();
     m_pendingText = text;
     m_pendingVoiceTag = voiceTag;
+    m_textNumber = textNumber;
     m_isSpeaking = true;
     m_pauseBefore->start();
 }
@@ -43,9 +46,11 @@ void SpeechEngine::stop()
 {
     m_pauseBefore->stop();
     m_pauseAfter->stop();
-    m_reading = false;
-    if (m_engine && m_engine->state() == QTextToSpeech::Speaking)
+    // Whatever state the engine reports: it may not have told yet that it
+    // speaks the text it took.
+    if (m_engine && (m_handedOver || m_engine->state() == QTextToSpeech::Speaking))
         m_engine->stop();
+    m_handedOver = false;
     m_isSpeaking = false;
 }
 
@@ -63,14 +68,15 @@ void SpeechEngine::ensureEngine()
 void SpeechEngine::sayPending()
 {
     if (m_engine->state() == QTextToSpeech::Error) {
-        m_isSpeaking = false;
+        finishText();
         return;
     }
     applyVoice(m_pendingVoiceTag);
     m_engine->setRate(engineRate);
     m_engine->setPitch(0.0);
     m_engine->setVolume(1.0);
-    m_reading = true;
+    m_handedOver = true;
+    m_engineSpoke = false;
     m_engine->say(m_pendingText);
 }
 
@@ -91,11 +97,25 @@ void SpeechEngine::applyVoice(const QString &voiceTag)
 
 void SpeechEngine::handleEngineState(int state)
 {
-    if (!m_reading || state == QTextToSpeech::Speaking)
+    if (!m_handedOver)
         return;
-    m_reading = false;
+    if (state == QTextToSpeech::Speaking) {
+        m_engineSpoke = true;
+        return;
+    }
+    // A report of a text stopped before this one went over comes before the
+    // engine speaks, and is no end of this text.
+    if (state != QTextToSpeech::Error && !m_engineSpoke)
+        return;
+    m_handedOver = false;
     if (state == QTextToSpeech::Error)
-        m_isSpeaking = false;
+        finishText();
     else
         m_pauseAfter->start();
+}
+
+void SpeechEngine::finishText()
+{
+    m_isSpeaking = false;
+    emit textFinished(m_textNumber);
 }

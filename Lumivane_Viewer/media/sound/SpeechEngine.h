@@ -15,24 +15,33 @@ class QTimer;
 /// stop() run on that thread; isSpeaking() may be read from any thread.
 class SpeechEngine final : public QObject
 {
+    Q_OBJECT
+
 public:
     SpeechEngine();
 
     /// Stops any text at once, then reads this one after a short pause, in the
     /// voice of the tag (e.g. "fr-FR") when the engine offers it, else in the
-    /// engine's own choice. Starts the system engine on first use.
-    void speak(const QString &text, const QString &voiceTag);
+    /// engine's own choice. Starts the system engine on first use. The
+    /// number comes back with textFinished.
+    void speak(const QString &text, const QString &voiceTag, quint64 textNumber);
     /// Stops at once; also cancels the pauses before and after a text.
     void stop();
 
     /// From the hand-over of a text until the pause after it has passed.
     bool isSpeaking() const { return m_isSpeaking.load(); }
 
+signals:
+    /// The text of that speak() was read to its end, or could not be read;
+    /// not sent for a text that was stopped.
+    void textFinished(quint64 textNumber);
+
 private:
     void ensureEngine();
     void sayPending();
     void applyVoice(const QString &voiceTag);
     void handleEngineState(int state);
+    void finishText();
 
     QTextToSpeech *m_engine = nullptr; // a child, made on first speak()
     QLocale m_engineLocale;            // the engine's choice before any voice was set
@@ -40,6 +49,11 @@ private:
     QTimer *m_pauseAfter = nullptr;
     QString m_pendingText;
     QString m_pendingVoiceTag;
-    bool m_reading = false; // the engine reads a text of ours
+    quint64 m_textNumber = 0;
+    // A text of ours went to the engine and has neither ended nor been
+    // stopped. The engine reports that it speaks only some tens of
+    // milliseconds after taking a text; until then only this tells.
+    bool m_handedOver = false;
+    bool m_engineSpoke = false; // the engine said it speaks the text handed over
     std::atomic<bool> m_isSpeaking{false};
 };

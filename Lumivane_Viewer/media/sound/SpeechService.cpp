@@ -44,8 +44,10 @@ void SpeechService::speak(const QString &text, const QString &languageCode)
     if (trimmed.isEmpty())
         return;
     const QString voiceTag = voiceLanguage(languageCode);
-    engine().post([trimmed, voiceTag](SpeechEngine &engine) { engine.speak(trimmed, voiceTag); });
+    const quint64 number = ++m_textNumber;
+    engine().post([trimmed, voiceTag, number](SpeechEngine &engine) { engine.speak(trimmed, voiceTag, number); });
     m_isSpeaking = true;
+    m_isReadingAloud = true;
 }
 
 void SpeechService::stop()
@@ -54,6 +56,7 @@ void SpeechService::stop()
     if (m_engine)
         m_engine->post([](SpeechEngine &engine) { engine.stop(); });
     m_isSpeaking = false;
+    m_isReadingAloud = false;
 }
 
 bool SpeechService::synthesizerIsSpeaking() const
@@ -78,6 +81,11 @@ WorkerThread<SpeechEngine> &SpeechService::engine()
     if (!m_engine) {
         m_engine = std::make_unique<WorkerThread<SpeechEngine>>(QStringLiteral("speech"), std::make_unique<SpeechEngine>());
         m_engine->setWaitLimitMs(shutdownWaitMs);
+        // Queued from the engine's thread; an end of an earlier text is no end of this one.
+        connect(&m_engine->worker(), &SpeechEngine::textFinished, this, [this](quint64 number) {
+            if (number == m_textNumber)
+                m_isReadingAloud = false;
+        });
     }
     return *m_engine;
 }

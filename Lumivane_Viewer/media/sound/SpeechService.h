@@ -32,6 +32,9 @@ public:
     /// True from a speak() that handed over a text until the next stop() or
     /// speak(); it stays true after a text was read to its end.
     bool isSpeaking() const { return m_isSpeaking; }
+    /// True from a speak() of a non-blank text until that text has been read
+    /// to its end (or found unreadable) or stopped.
+    bool isReadingAloud() const { return m_isReadingAloud; }
     /// Whether the synthesizer is reading now (pauses around a text included).
     bool synthesizerIsSpeaking() const;
 
@@ -44,4 +47,6 @@ private:
 
     std::unique_ptr<WorkerThread<SpeechEngine>> m_engine; // made on first use
     bool m_isSpeaking = false;
+    bool m_isReadingAloud = false;
+    quint64 m_textNumber = 0; // counts the texts handed over, to match their ends
 };

@@ -1,9 +1,12 @@
 #include "PanoramaFixtures.h"
 
+#include "media/panorama/PanoramaHotspotNodes.h"
+
 #include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <numbers>
 
 using namespace PanoramaFixtures;
@@ -37,6 +40,23 @@ protected:
         const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
         QMouseEvent event(type, position, m_view->mapToGlobal(position), Qt::LeftButton, buttons, {});
         QCoreApplication::sendEvent(m_view.get(), &event);
+    }
+
+    // Where a point of the sphere's frame is drawn in a view of the given size.
+    QPointF onScreen(SceneVector point, QSizeF size)
+    {
+        const double now = clock().now();
+        const QVector3D world = sphere().worldTransform(now).map(QVector3D(float(point.x), float(point.y), float(point.z)));
+        const QVector3D ndc = (m_view->scene().projection(size.width() / size.height()) * m_view->scene().viewMatrix())
+                                  .map(world);
+        return {std::round((ndc.x() + 1.0) / 2.0 * size.width()), std::round((1.0 - ndc.y()) / 2.0 * size.height())};
+    }
+
+    static SceneVector sphereFramePoint(const Hotspot &hotspot)
+    {
+        SceneVector point;
+        PanoramaHotspotNodes::markerPosition(hotspot.yaw, hotspot.pitch, point.x, point.y, point.z);
+        return point;
     }
 
     Panorama360ViewerView::Inputs m_inputs;
@@ -180,6 +200,7 @@ TEST_F(PanoramaUpdateCycle, hitWalkFindsHotspotsByNameSkippingUnknownIdsAndPendi
     update();
 
     auto &coordinator = m_view->coordinator();
+    ASSERT_EQ(onScreen(sphereFramePoint(front), size), QPointF(160, 120));
     coordinator.handleClick(QPointF(160, 120), size);
     ASSERT_EQ(tapped.size(), 1u);
     EXPECT_EQ(tapped[0], front.id);
@@ -191,16 +212,22 @@ TEST_F(PanoramaUpdateCycle, hitWalkFindsHotspotsByNameSkippingUnknownIdsAndPendi
     coordinator.handleClick(QPointF(160 + 17, 120 + 6), size);
     EXPECT_EQ(tapped.size(), 3u);
 
-    // The pending hotspot has no node: its place selects nothing.
-    const double offset = std::tan(0.4) / std::tan(75.0 / 2 * pi / 180) * 120;
-    coordinator.handleClick(QPointF(160 + offset, 120), size);
+    // The pending hotspot has no node: a click right on its place selects nothing.
+    const QPointF pendingPlace = onScreen(sphereFramePoint(pending), size);
+    ASSERT_TRUE(QRectF(QPointF(0, 0), size).contains(pendingPlace)) << "the pending hotspot is in view";
+    coordinator.handleClick(pendingPlace, size);
     EXPECT_EQ(tapped.size(), 3u);
 
-    // A node of an unknown hotspot in front is passed over; the one behind counts.
-    auto stranger = std::make_unique<SceneNode>(QStringLiteral("hotspot_") + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper());
+    // A node of an unknown hotspot between the camera and the front hotspot
+    // is passed over; the one behind it counts.
+    auto stranger = std::make_unique<SceneNode>(PanoramaHotspotNodes::nodeName(QUuid::createUuid()));
     stranger->setGeometry(SceneGeometry::sphere(0.5, 12));
-    stranger->setPosition({0.0, 0.0, -9.0 * std::cos(pi)}); // sphere frame: yaw pi at +z before the turn
+    stranger->setPosition(sphereFramePoint(front) * 0.5);
+    const SceneNode *strangerNode = stranger.get();
     coordinator.hotspotsRoot->addChild(std::move(stranger));
+    const std::vector<SceneHit> hits = m_view->scene().hitTest(QPointF(160, 120), size);
+    ASSERT_FALSE(hits.empty());
+    ASSERT_EQ(hits.front().node, strangerNode) << "the unknown hotspot is the nearest hit";
     coordinator.handleClick(QPointF(160, 120), size);
     EXPECT_EQ(tapped.size(), 4u);
     EXPECT_EQ(tapped.back(), front.id);

@@ -7,10 +7,12 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
+#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 
 using namespace SoundFixtures;
 
@@ -34,16 +36,34 @@ protected:
     }
 };
 
-class AmbientLoopFormatTest : public AmbientLoopTest, public ::testing::WithParamInterface<const char *>
+struct LoopCase
+{
+    const char *extension;
+    int sampleRate;
+    bool streamed; // decoded again for every pass rather than kept whole
+};
+
+void PrintTo(const LoopCase &loop, std::ostream *out)
+{
+    *out << loop.extension << " at " << loop.sampleRate << (loop.streamed ? " Hz, streamed" : " Hz, kept");
+}
+
+class AmbientLoopFormatTest : public AmbientLoopTest, public ::testing::WithParamInterface<LoopCase>
 {
 };
 
 TEST_P(AmbientLoopFormatTest, LoopsAtSixTenthsWithoutGapsAtTheWraps)
 {
     // A quarter-second loop wraps five times in the recording.
-    const QByteArray data = toneBytes(QStringLiteral("ambient.") + QLatin1String(GetParam()), 0.25);
+    const LoopCase loop = GetParam();
+    const QString path = m_folder.filePath(QStringLiteral("ambient.") + QLatin1String(loop.extension));
+    ASSERT_TRUE(writeTone(path, 0.25, 400, loop.sampleRate));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     LumivaneAmbientPlayer player;
-    player.play(data);
+    if (loop.streamed)
+        player.setLongestTrackKeptWhole(0.1);
+    player.play(file.readAll());
     EXPECT_TRUE(player.isPlaying());
     ASSERT_TRUE(waitUntilAudible());
 
@@ -54,7 +74,11 @@ TEST_P(AmbientLoopFormatTest, LoopsAtSixTenthsWithoutGapsAtTheWraps)
     EXPECT_TRUE(player.isPlaying());
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, AmbientLoopFormatTest, ::testing::Values("wav", "m4a"));
+// The MP3 files carry an ID3 tag and the encoder's delay and padding.
+INSTANTIATE_TEST_SUITE_P(Formats, AmbientLoopFormatTest,
+    ::testing::Values(LoopCase{"wav", 44100, false}, LoopCase{"m4a", 44100, false}, LoopCase{"mp3", 44100, false},
+        LoopCase{"mp3", 48000, false}, LoopCase{"ogg", 44100, false}, LoopCase{"flac", 48000, false},
+        LoopCase{"mp3", 44100, true}, LoopCase{"ogg", 48000, true}));
 
 TEST_F(AmbientLoopTest, KeepsPlayingWhileTheGuiThreadIsBusy)
 {
@@ -131,16 +155,71 @@ TEST_F(AmbientLoopTest, ReleasingThePlayerStopsTheSound)
 
 } // namespace
 
-TEST(LoopingPcmDevice, WrapsFromTheLastWholeFrameToTheFirst)
+TEST(LoopingPcmDevice, KeepsAShortTrackFromWhereItPlaysAndStreamsALongOne)
 {
-    // Five bytes at two bytes a frame: the odd byte is dropped.
-    LoopingPcmDevice device(QByteArray("abcdX"), 2);
-    ASSERT_TRUE(device.open(QIODevice::ReadOnly));
-    EXPECT_EQ(device.read(7), QByteArray("abcdabc"));
-    EXPECT_EQ(device.read(3), QByteArray("dab"));
-    EXPECT_GT(device.bytesAvailable(), 1 << 20);
+    // Two bytes a frame; the short track fits the four-byte limit.
+    LoopingPcmDevice shortTrack(2, 4);
+    ASSERT_TRUE(shortTrack.open(QIODevice::ReadOnly));
+    shortTrack.append("ab");
+    EXPECT_EQ(shortTrack.read(2), QByteArray("ab"));
+    shortTrack.append("cd");
+    EXPECT_EQ(shortTrack.read(3), QByteArray("cd")) << "whole frames only";
+    EXPECT_EQ(shortTrack.read(2), QByteArray(2, '\0')) << "silence while the decoder is late";
+    EXPECT_TRUE(shortTrack.finishPass());
+    EXPECT_EQ(shortTrack.read(10), QByteArray("abcdabcdab"));
+    shortTrack.append("zz");
+    EXPECT_EQ(shortTrack.read(4), QByteArray("cdab")) << "a kept track takes no more passes";
 
-    LoopingPcmDevice empty(QByteArray(), 2);
-    ASSERT_TRUE(empty.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(empty.read(4).isEmpty());
+    LoopingPcmDevice longTrack(2, 4);
+    ASSERT_TRUE(longTrack.open(QIODevice::ReadOnly));
+    longTrack.append("abcdef");
+    EXPECT_EQ(longTrack.read(4), QByteArray("abcd"));
+    EXPECT_FALSE(longTrack.finishPass());
+    longTrack.append("abcdef");
+    EXPECT_EQ(longTrack.bytesAhead(), 8);
+    EXPECT_EQ(longTrack.read(8), QByteArray("efabcdef")) << "passes run into each other";
+    EXPECT_EQ(longTrack.bytesAhead(), 0);
+    EXPECT_FALSE(longTrack.finishPass());
 }
+
+namespace {
+
+// The process's resident memory in kilobytes: now, or its peak since the last reset.
+qint64 residentKilobytes(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLongLong();
+    }
+    return -1;
+}
+
+void resetPeakResident()
+{
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    if (refs.open(QIODevice::WriteOnly))
+        refs.write("5");
+}
+
+TEST_F(AmbientLoopTest, LongTrackStartsAtOnceAndIsNotHeldWhole)
+{
+    // Ten minutes: 53 MB of samples in the file's own format, twice that as played.
+    const QByteArray data = toneBytes(QStringLiteral("long.wav"), 600.0);
+    const qint64 before = residentKilobytes("VmRSS:");
+    resetPeakResident();
+    QElapsedTimer clock;
+    clock.start();
+    LumivaneAmbientPlayer player;
+    player.play(data);
+    ASSERT_TRUE(waitUntilAudible());
+    EXPECT_LT(clock.elapsed(), 1500) << "waited for more than the start of the track";
+
+    QTest::qWait(1500);
+    EXPECT_GT(rms(m_recorder.record(200)), 1000.0);
+    EXPECT_LT(residentKilobytes("VmHWM:") - before, 24 * 1024) << "kilobytes held at the peak";
+}
+
+} // namespace

@@ -103,11 +103,27 @@ TEST_F(NarrationTest, LengthOfFilesWithoutHeaderFollowsFromTheDecoder)
     EXPECT_TRUE(m_service.isPlaying());
 }
 
-TEST_F(NarrationTest, UndecodableFileEndsNotPlayingAndLateErrorsSpareTheNextFile)
+TEST_F(NarrationTest, FilesOfNoAudioKindAreRefusedWithoutEverSayingPlaying)
 {
+    QSignalSpy playing(&m_service, &LumivaneAudioService::isPlayingChanged);
+    for (const QString &name : {QStringLiteral("broken.m4a"), QStringLiteral("broken.mp3"), QStringLiteral("broken.wav")}) {
+        EXPECT_FALSE(m_service.play(garbage(name))) << name.toStdString();
+        EXPECT_FALSE(m_service.isPlaying());
+        EXPECT_EQ(m_service.playbackDuration(), 0.0);
+    }
+    for (const QList<QVariant> &signal : playing)
+        EXPECT_FALSE(signal.at(0).toBool()) << "announced as playing";
+}
+
+TEST_F(NarrationTest, FileFoundUndecodableLaterEndsNotPlayingAndLateErrorsSpareTheNextFile)
+{
+    // Looks like a WAV file, but its body is no sound.
+    QFile broken(m_folder.filePath(QStringLiteral("broken.wav")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write(QByteArray("RIFF\x10\x00\x00\x00WAVEjunk", 16) + QByteArray(4000, '\x07'));
+    broken.close();
     const QUrl next = tone(QStringLiteral("next.wav"), 1.0);
-    ASSERT_TRUE(m_service.play(garbage(QStringLiteral("broken.m4a"))));
-    EXPECT_TRUE(m_service.isPlaying());
+    ASSERT_TRUE(m_service.play(QUrl::fromLocalFile(broken.fileName())));
 
     // The broken file reports several errors; the first one lets the next
     // narration start, the rest must leave it alone.

@@ -3,10 +3,12 @@
 
 #include "media/sound/SpeechService.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTextToSpeech>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -124,6 +126,61 @@ TEST_F(SpeechTest, FlagStaysSetAfterATextEndsByItself)
     m_speech.speak(QStringLiteral("Again."), QStringLiteral("en"));
     EXPECT_TRUE(m_speech.isSpeaking());
     EXPECT_TRUE(waitUntilHeard());
+}
+
+// About six seconds of speech.
+const QString longText = QStringLiteral("Bienvenue dans cette visite. Le salon est orienté plein sud, avec une grande "
+                                        "baie vitrée qui donne sur le jardin et la terrasse.");
+
+class SpeechHandOverTest : public SpeechTest
+{
+protected:
+    // Returns `intoReadingMs` after the moment the text is due to go to the
+    // speech daemon, the end of the pause before it, without serving events.
+    void waitForHandOver(int intoReadingMs)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!m_speech.synthesizerIsSpeaking() && clock.elapsed() < 15000)
+            QThread::usleep(100);
+        ASSERT_TRUE(m_speech.synthesizerIsSpeaking());
+        QThread::usleep(1000 * (150 + intoReadingMs));
+    }
+
+    bool staysSilent()
+    {
+        QTest::qWait(200);
+        return peak(m_recorder.record(300)) < 50;
+    }
+};
+
+// The daemon tells that it speaks a text only some milliseconds after taking
+// it; the stops are spread over that moment, before and after.
+constexpr int handOverOffsetsMs[] = {-6, -4, -2, 0, 2, 4, 6, 8, 10, 12, 14, 16};
+
+TEST_F(SpeechHandOverTest, StopRightAfterTheHandOverSilencesTheText)
+{
+    for (int intoReadingMs : handOverOffsetsMs) {
+        m_speech.speak(longText, QStringLiteral("fr"));
+        waitForHandOver(intoReadingMs);
+        m_speech.stop();
+        EXPECT_FALSE(m_speech.isReadingAloud());
+        EXPECT_TRUE(staysSilent()) << "read on after a stop " << intoReadingMs << " ms into the reading";
+    }
+}
+
+TEST_F(SpeechTest, ReadingAloudLastsUntilTheTextHasBeenReadOrStopped)
+{
+    EXPECT_FALSE(m_speech.isReadingAloud());
+    m_speech.speak(QStringLiteral("Oui."), QStringLiteral("fr"));
+    EXPECT_TRUE(m_speech.isReadingAloud()) << "from the hand-over on";
+    ASSERT_TRUE(waitUntilHeard());
+    EXPECT_TRUE(m_speech.isReadingAloud());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !m_speech.isReadingAloud(); }, 10000));
+    EXPECT_TRUE(m_speech.isSpeaking()) << "the flag of the button stays";
+
+    m_speech.speak(QStringLiteral(" \n "), QStringLiteral("fr"));
+    EXPECT_FALSE(m_speech.isReadingAloud()) << "a blank text reads nothing";
 }
 
 } // namespace

@@ -1,9 +1,14 @@
+#include "media/images/HotspotMarkerImages.h"
 #include "media/panorama/PanoramaHotspotNodes.h"
 #include "media/panorama/scene/SceneNode.h"
+#include "model/Palette.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <numbers>
+#include <ostream>
+#include <vector>
 
 namespace {
 
@@ -95,6 +100,152 @@ TEST(PanoramaHotspotNodes, labelsJoinNumberAndNameOnlyForNavigation)
     EXPECT_EQ(label.renderingOrder(), 102);
     EXPECT_DOUBLE_EQ(label.position().y, -0.7);
     EXPECT_DOUBLE_EQ(label.geometry()->height(), 0.4);
+}
+
+// The picture on a plane of the group, by the memo identity of its image.
+qint64 imageOf(const SceneNode &plane)
+{
+    return plane.geometry()->firstMaterial().texture->image().cacheKey();
+}
+
+struct LookCase
+{
+    const char *name;
+    HotspotKind kind;
+    bool targetVisited;
+    std::vector<AttachmentKind> attachments;
+    HotspotStyle style;
+    bool brown; // else gold
+    HotspotGlyph glyph;
+    const char *symbol; // nullptr: none
+};
+
+void PrintTo(const LookCase &look, std::ostream *out)
+{
+    *out << look.name;
+}
+
+class HotspotLook : public ::testing::TestWithParam<LookCase>
+{
+};
+
+TEST_P(HotspotLook, colourGlyphAndPlanesFollowKindVisitAndStyle)
+{
+    const LookCase look = GetParam();
+    Hotspot hotspot = hotspotOf(look.kind);
+    for (AttachmentKind kind : look.attachments)
+        hotspot.attachments.append(attachmentOf(kind));
+    PanoramaHotspotNodes::Inputs inputs;
+    inputs.hotspotStyle = look.style;
+    inputs.showHotspotLabels = false;
+    if (look.targetVisited)
+        inputs.visitedStationIDs.insert(hotspot.targetStationID);
+
+    const auto group = PanoramaHotspotNodes::makeHotspotNode(hotspot, inputs, 0.0);
+    const QColor color = look.brown ? paletteBrown() : paletteGold();
+    const auto &children = group->children();
+    if (look.kind == HotspotKind::navigation && look.style == HotspotStyle::haloRipple) {
+        ASSERT_EQ(children.size(), 4u);
+        EXPECT_EQ(imageOf(*children[0]), coreMarkerImage(color).cacheKey());
+        EXPECT_EQ(imageOf(*children[1]), rippleRingImage(color).cacheKey());
+        EXPECT_EQ(imageOf(*children[2]), rippleRingImage(color).cacheKey());
+    } else {
+        ASSERT_EQ(children.size(), 3u);
+        const std::optional<QString> symbol =
+            look.symbol ? std::optional<QString>(QString::fromLatin1(look.symbol)) : std::nullopt;
+        EXPECT_EQ(imageOf(*children[0]), classicHaloImage(color).cacheKey());
+        EXPECT_EQ(imageOf(*children[1]), markerIconImage(color, look.glyph, symbol).cacheKey());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Looks, HotspotLook,
+    ::testing::Values(
+        LookCase{"unvisitedNavigation", HotspotKind::navigation, false, {}, HotspotStyle::classic, false,
+                 HotspotGlyph::arrow, nullptr},
+        LookCase{"visitedNavigation", HotspotKind::navigation, true, {}, HotspotStyle::classic, true,
+                 HotspotGlyph::check, nullptr},
+        LookCase{"infoWithOneKind", HotspotKind::info, false,
+                 {AttachmentKind::video, AttachmentKind::video}, HotspotStyle::classic, true, HotspotGlyph::info,
+                 "play.rectangle.fill"},
+        LookCase{"infoWithTwoKinds", HotspotKind::info, true, {AttachmentKind::pdf, AttachmentKind::link},
+                 HotspotStyle::classic, true, HotspotGlyph::info, nullptr},
+        LookCase{"infoStaysClassicInRippleStyle", HotspotKind::info, false, {AttachmentKind::sound},
+                 HotspotStyle::haloRipple, true, HotspotGlyph::info, "speaker.wave.2.fill"},
+        LookCase{"unvisitedRipple", HotspotKind::navigation, false, {}, HotspotStyle::haloRipple, false,
+                 HotspotGlyph::arrow, nullptr},
+        LookCase{"visitedRipple", HotspotKind::navigation, true, {}, HotspotStyle::haloRipple, true,
+                 HotspotGlyph::check, nullptr}),
+    [](const ::testing::TestParamInfo<LookCase> &info) { return std::string(info.param.name); });
+
+// The expected scale and opacity of a plane at a time, from its animation's
+// figures: a breath, a pulse or a ripple.
+struct Pose
+{
+    double scale;
+    double opacity;
+};
+
+Pose breath(double t)
+{
+    const double phase = std::fmod(t, 2.2);
+    const double p = sceneEase(SceneTimingMode::EaseInEaseOut, std::fmod(phase, 1.1) / 1.1);
+    return phase < 1.1 ? Pose{1.0 + 0.35 * p, 0.7 - 0.55 * p} : Pose{1.35 - 0.35 * p, 0.15 + 0.55 * p};
+}
+
+Pose pulse(double t)
+{
+    const double phase = std::fmod(t, 3.0);
+    const double p = sceneEase(SceneTimingMode::EaseInEaseOut, std::fmod(phase, 1.5) / 1.5);
+    return {phase < 1.5 ? 1.0 + 0.08 * p : 1.08 - 0.08 * p, 1.0};
+}
+
+Pose ripple(double t, double delay)
+{
+    if (t < delay)
+        return {1.0, 0.0};
+    const double p = sceneEase(SceneTimingMode::EaseOut, std::fmod(t - delay, 2.6) / 2.6);
+    return {1.0 + 2.0 * p, 0.75 * (1.0 - p)};
+}
+
+void expectPose(const SceneNode &plane, Pose pose, double t, const char *what)
+{
+    EXPECT_NEAR(plane.scale(), pose.scale, 1e-6) << what << " scale at " << t << " s";
+    EXPECT_NEAR(plane.opacity(), pose.opacity, 1e-6) << what << " opacity at " << t << " s";
+}
+
+// Times spread over several cycles of every animation, off the instants at
+// which a ring starts over.
+constexpr double sampleTimes[] = {0.2, 0.55, 0.9, 1.25, 1.5, 1.8, 2.45, 3.1, 3.75, 4.4, 5.35, 6.35, 7.9};
+
+TEST(PanoramaHotspotNodes, classicHaloBreathesEveryTwoPointTwoSeconds)
+{
+    const auto group =
+        PanoramaHotspotNodes::makeHotspotNode(hotspotOf(HotspotKind::info), PanoramaHotspotNodes::Inputs{}, 0.0);
+    const SceneNode &halo = *group->children()[0];
+    const SceneNode &icon = *group->children()[1];
+    expectPose(halo, {1.0, 0.7}, 0.0, "halo");
+    for (double t : sampleTimes) {
+        group->advanceActions(t);
+        expectPose(halo, breath(t), t, "halo");
+        expectPose(icon, {1.0, 1.0}, t, "icon");
+    }
+}
+
+TEST(PanoramaHotspotNodes, rippleCorePulsesAndRingsRippleHalfACycleApart)
+{
+    PanoramaHotspotNodes::Inputs inputs;
+    inputs.hotspotStyle = HotspotStyle::haloRipple;
+    // Started at 10 s on the scene clock: the timings run from there.
+    const auto group = PanoramaHotspotNodes::makeHotspotNode(hotspotOf(HotspotKind::navigation), inputs, 10.0);
+    const auto &children = group->children();
+    expectPose(*children[2], {1.0, 0.0}, 0.0, "second ring");
+    for (double t : sampleTimes) {
+        group->advanceActions(10.0 + t);
+        expectPose(*children[0], pulse(t), t, "core");
+        expectPose(*children[1], ripple(t, 0.0), t, "first ring");
+        expectPose(*children[2], ripple(t, 1.3), t, "second ring");
+    }
 }
 
 struct PlacementCase
