@@ -21,13 +21,30 @@ QString openRequestFromArguments(const QStringList &arguments)
     return {};
 }
 
+// Whether the command line may name a tour, read before the application
+// takes Qt's own options out: the value of one ("-platform xcb") counts too.
+bool mayOpenTour(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i][0] != '-')
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     pinMediaBackend();
-    // Panoramas in several views share their textures.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Panoramas in several windows share their textures, and a view starts
+    // loading its photo before it is first shown, through the GL context
+    // that Qt makes for this in the application's constructor. Making it
+    // loads the GL driver, which takes longer than all the rest before the
+    // first frame: a launch without a tour shows its start screen without
+    // it. Views within one window share their textures all the same.
+    if (mayOpenTour(argc, argv))
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 
     QApplication application(argc, argv);
     applyApplicationIdentity();

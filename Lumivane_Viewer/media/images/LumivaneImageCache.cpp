@@ -1,16 +1,16 @@
 #include "LumivaneImageCache.h"
 
+#include "ImagePagePopulator.h"
+
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QThreadPool>
 
-#include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <mutex>
-#include <thread>
 
 namespace {
 
@@ -64,39 +64,24 @@ QImage readWith(QImageReader &reader)
     return image;
 }
 
-// Asks the kernel to map the pages of a fresh image buffer: page faults on a
-// fresh 8K buffer take about half as long as decoding into it. Populating
-// never changes the contents, so it may run while the decoder writes rows.
-void populatePages(uchar *data, qsizetype bytes)
-{
-#ifdef MADV_POPULATE_WRITE
-    const quintptr pageSize = quintptr(sysconf(_SC_PAGE_SIZE));
-    const quintptr first = (quintptr(data) + pageSize - 1) & ~(pageSize - 1);
-    const quintptr last = (quintptr(data) + quintptr(bytes)) & ~(pageSize - 1);
-    if (last > first)
-        madvise(reinterpret_cast<void *>(first), last - first, MADV_POPULATE_WRITE);
-#else
-    Q_UNUSED(data);
-    Q_UNUSED(bytes);
-#endif
-}
-
 // Large JPEGs: the destination is allocated up front in the format the
 // decoder reports, which makes the JPEG reader decode into it, and its pages
 // are mapped on a second thread while the decoder runs.
 QImage readLargeWith(QImageReader &reader, QSize size)
 {
-    constexpr qint64 kWorthASecondThread = 16 << 20;
+    constexpr qint64 kWorthPreparing = 16 << 20;
     const QImage::Format format = reader.imageFormat();
-    const bool large = qint64(size.width()) * size.height() * kBytesPerPixel >= kWorthASecondThread;
+    const bool large = qint64(size.width()) * size.height() * kBytesPerPixel >= kWorthPreparing;
     if (!large || reader.format() != "jpeg" || format == QImage::Format_Invalid)
         return readWith(reader);
     QImage image(size, format);
     if (image.isNull())
         return {};
-    std::thread populate(populatePages, image.bits(), image.sizeInBytes());
-    const bool read = reader.read(&image);
-    populate.join();
+    bool read = false;
+    {
+        const ImagePagePopulator populator(image);
+        read = reader.read(&image);
+    }
     return read ? image : QImage();
 }
 
@@ -201,17 +186,25 @@ QImage LumivaneImageCache::lookup(const QUrl &url) const
     return m_cache.object(key(url));
 }
 
+QImage LumivaneImageCache::storedForm(QImage image)
+{
+    // Converted in place when nobody else holds the image.
+    if (image.depth() == 32 && !image.hasAlphaChannel())
+        image.convertTo(QImage::Format_RGB888);
+    return image;
+}
+
 void LumivaneImageCache::store(const QUrl &url, const QImage &image)
 {
     if (!image.isNull())
-        m_cache.setObject(image, key(url));
+        m_cache.setObject(storedForm(image), key(url));
 }
 
 QImage LumivaneImageCache::image(const QUrl &url)
 {
     if (QImage cached = lookup(url); !cached.isNull())
         return cached;
-    QImage decoded = decodeFile(url.toLocalFile());
+    QImage decoded = storedForm(decodeFile(url.toLocalFile()));
     store(url, decoded);
     return decoded;
 }

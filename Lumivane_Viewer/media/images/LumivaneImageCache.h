@@ -71,11 +71,16 @@ public:
     /// The full-size image of url in the full-image store; null when it holds
     /// none. A look-up only, never a file read.
     QImage lookup(const QUrl &url) const;
-    /// Keeps a full-size image of url that the caller decoded itself; a null
-    /// image keeps nothing.
+    /// How the full-image store keeps a photo: an opaque 32-bit image as
+    /// 24-bit RGB, a quarter smaller; anything else as it is.
+    static QImage storedForm(QImage image);
+
+    /// Keeps a full-size image of url that the caller decoded itself, in its
+    /// stored form; a null image keeps nothing.
     void store(const QUrl &url, const QImage &image);
     /// The full-size image of a file URL, from the full-image store or
-    /// decoded now and stored; null when the file gives no image.
+    /// decoded now and stored (in its stored form); null when the file gives
+    /// no image.
     QImage image(const QUrl &url);
     /// A copy of at most maxPixelSize pixels on its longer side, from the
     /// thumbnail store or decoded now and stored; null when none can be made.

@@ -1,14 +1,11 @@
 #include "Panorama360ViewerView.h"
 
-#include "PanoramaPhotoLoader.h"
 #include "PanoramaScrollMonitor.h"
-#include "PanoramaStrips.h"
 #include "PanoramaTextureStore.h"
 
 #include "media/images/LumivaneImageCache.h"
 
 #include <QApplication>
-#include <QFutureWatcher>
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
@@ -282,6 +279,7 @@ void Panorama360ViewerView::applyPlaceholderTexture(SceneNode &sphere)
     sphere.geometry()->firstMaterial().texture.reset();
     sphere.geometry()->firstMaterial().color = placeholderColor;
     m_texture.reset();
+    m_preview.reset();
 }
 
 void Panorama360ViewerView::applyCachedPhoto(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture,
@@ -289,6 +287,11 @@ void Panorama360ViewerView::applyCachedPhoto(SceneNode &sphere, std::shared_ptr<
 {
     setTexture(sphere, std::move(texture));
     setOrientation(sphere, yaw, pitch);
+    fadeInFromPointThree(sphere);
+}
+
+void Panorama360ViewerView::fadeInFromPointThree(SceneNode &sphere)
+{
     sphere.setOpacity(0.3);
     fadeSphere(sphere, 1.0, 0.2, SceneTimingMode::EaseIn);
 }
@@ -296,99 +299,88 @@ void Panorama360ViewerView::applyCachedPhoto(SceneNode &sphere, std::shared_ptr<
 void Panorama360ViewerView::loadPhoto(SceneNode &sphere, const QUrl &url, const QImage &cached)
 {
     m_loadingFromCache = !cached.isNull();
-    if (m_loadingFromCache) {
-        // A decoded photo only waits for the GPU: the old one leaves at once
-        // (the new hotspots already stand on the sphere) and the new one
-        // comes in like any cached photo.
-        sphere.removeAction(fadeKey);
-        sphere.setOpacity(0.0);
-    } else {
+    m_loadShown = false;
+    // A decoded photo only waits for the GPU: the old one stays as it is
+    // until the new one can be shown, then the new one comes in like any
+    // cached photo. Any other fades out while the new one is read.
+    if (!m_loadingFromCache)
         fadeSphere(sphere, 0.0, 0.35, SceneTimingMode::EaseOut);
-    }
     m_loadingGeneration = m_photoGeneration;
     m_loadYaw = m_inputs.initialYaw;
     m_loadPitch = m_inputs.initialPitch;
-    if (m_textureStore) {
+    if (!m_textureStore)
+        ensureTextureStore();
+    // Without a store the upload starts once the view has its GL context.
+    if (m_textureStore)
         startUpload(url, cached);
-        return;
-    }
-    if (!cached.isNull())
-        return; // uploaded once the view has its GL context
-    // Not shown yet: decode now, upload once the view has its GL context.
-    const quint64 generation = m_photoGeneration;
-    auto *watcher = new QFutureWatcher<QImage>(this);
-    m_decodingWithoutGL = generation;
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, url, generation] {
-        watcher->deleteLater();
-        // An earlier decode that ends late must not clear the mark of the
-        // one still running, or the photo would be decoded a second time.
-        if (generation != m_photoGeneration)
-            return;
-        m_decodingWithoutGL = 0;
-        const QImage image = watcher->result();
-        if (image.isNull())
-            showMissingPhoto(generation);
-        else if (m_textureStore)
-            startUpload(url, image);
-    });
-    watcher->setFuture(PanoramaPhotoLoader::load(m_cache, url));
 }
 
 void Panorama360ViewerView::startUpload(const QUrl &url, const QImage &cached)
 {
     const quint64 generation = m_photoGeneration;
-    auto ready = [this, generation](std::shared_ptr<PanoramaTexture> texture) {
-        if (texture)
-            showLoadedPhoto(std::move(texture), generation);
-        else
-            showMissingPhoto(generation);
-    };
+    m_uploadGeneration = generation;
+    auto progress = [this, generation](const PanoramaTextureStore::Photo &photo) { showProgress(photo, generation); };
     const QString key = LumivaneImageCache::key(url);
     if (cached.isNull())
-        m_textureStore->decodeAndUpload(m_cache, url, key, this, ready);
+        m_textureStore->decodeAndUpload(m_cache, url, key, this, std::move(progress));
     else
-        m_textureStore->upload(key, cached, this, ready);
+        m_textureStore->upload(key, cached, this, std::move(progress));
 }
 
-void Panorama360ViewerView::showLoadedPhoto(std::shared_ptr<PanoramaTexture> texture, quint64 generation)
+void Panorama360ViewerView::showProgress(const PanoramaTextureStore::Photo &photo, quint64 generation)
 {
     SceneNode *sphere = findSphere();
     if (generation != m_photoGeneration || !sphere)
         return;
-    m_loadingGeneration = 0;
-    if (m_loadingFromCache) {
-        applyCachedPhoto(*sphere, std::move(texture), m_loadYaw, m_loadPitch);
+    if (photo.done)
+        m_loadingGeneration = 0;
+    if (photo.done && !photo.texture) {
+        showMissingPhoto(*sphere);
         return;
     }
-    setTexture(*sphere, std::move(texture));
-    setOrientation(*sphere, m_loadYaw, m_loadPitch);
-    fadeSphere(*sphere, 1.0, 0.45, SceneTimingMode::EaseIn);
-}
-
-void Panorama360ViewerView::showMissingPhoto(quint64 generation)
-{
-    SceneNode *sphere = findSphere();
-    if (generation != m_photoGeneration || !sphere)
+    // Strips alone, without a preview under the missing ones, would show black bands.
+    if (!photo.preview && !(photo.texture && photo.texture->isComplete()))
         return;
-    m_loadingGeneration = 0;
-    applyPlaceholderTexture(*sphere);
-    fadeSphere(*sphere, 1.0, 0.35, SceneTimingMode::Linear);
+    setTexture(*sphere, photo.texture, photo.preview);
+    if (m_loadShown)
+        return;
+    // The first picture of the photo: from here the full resolution only
+    // replaces the preview, without a turn or a change of the fade.
+    m_loadShown = true;
+    setOrientation(*sphere, m_loadYaw, m_loadPitch);
+    if (m_loadingFromCache)
+        fadeInFromPointThree(*sphere);
+    else
+        fadeSphere(*sphere, 1.0, 0.45, SceneTimingMode::EaseIn);
 }
 
-void Panorama360ViewerView::setTexture(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture)
+void Panorama360ViewerView::showMissingPhoto(SceneNode &sphere)
+{
+    applyPlaceholderTexture(sphere);
+    fadeSphere(sphere, 1.0, 0.35, SceneTimingMode::Linear);
+}
+
+void Panorama360ViewerView::setTexture(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture,
+                                       std::shared_ptr<PanoramaTexture> preview)
 {
     m_texture = texture;
+    m_preview = preview;
     if (!sphere.geometry() || sphere.geometry()->kind() != SceneGeometry::Kind::Sphere)
         return;
-    const QSize size = texture->size();
+    const PanoramaTexture &shown = texture ? *texture : *preview;
+    const QSize size = shown.size();
     std::vector<SceneTexture::Strip> strips;
-    for (std::size_t i = 0; i < texture->ids().size(); ++i) {
-        const QSize strip = PanoramaStrips::stripSize(size, int(i));
-        const int top = PanoramaStrips::firstRow(int(i));
-        strips.push_back({texture->ids()[i], float(top) / float(size.height()),
-                          float(top + strip.height()) / float(size.height())});
+    for (std::size_t i = 0; i < shown.ids().size(); ++i) {
+        const int top = int(i) * shown.stripRows();
+        const int bottom = std::min(top + shown.stripRows(), size.height());
+        strips.push_back({shown.ids()[i], float(double(top) / size.height()), float(double(bottom) / size.height())});
     }
-    sphere.geometry()->firstMaterial().texture = std::make_shared<SceneTexture>(std::move(strips), size, std::move(texture));
+    const unsigned fallback = texture && preview ? preview->ids().front() : 0u;
+    auto owner = std::make_shared<std::pair<std::shared_ptr<PanoramaTexture>, std::shared_ptr<PanoramaTexture>>>(
+        std::move(texture), std::move(preview));
+    sphere.geometry()->firstMaterial().texture =
+        std::make_shared<SceneTexture>(std::move(strips), size, std::move(owner), fallback);
+    update();
 }
 
 void Panorama360ViewerView::setOrientation(SceneNode &sphere, std::optional<double> yaw, std::optional<double> pitch)
@@ -413,17 +405,22 @@ void Panorama360ViewerView::fadeSphere(SceneNode &sphere, double to, double dura
 
 void Panorama360ViewerView::ensureTextureStore()
 {
-    auto store = PanoramaTextureStore::forContext(context());
+    // Before the view has a context of its own, the global share context of
+    // an application whose views all share names the group it will join.
+    QOpenGLContext *group = context() && context()->isValid() ? context() : QOpenGLContext::globalShareContext();
+    if (!group)
+        return;
+    auto store = PanoramaTextureStore::forContext(group);
     if (store == m_textureStore)
         return;
-    const bool hadPhoto = m_textureStore && m_texture;
+    const bool hadPhoto = m_textureStore && (m_texture || m_preview || m_loadingGeneration != 0);
     m_textureStore = std::move(store);
     if (hadPhoto) {
         // A new context group (moved to another window without shared
-        // contexts): the old textures cannot be drawn here.
+        // contexts): the old textures cannot be drawn here, nor can those
+        // of an upload still on its way.
         if (SceneNode *sphere = findSphere())
             applyPlaceholderTexture(*sphere);
-        m_texture.reset();
         applyPanoramaImage();
     }
 }
@@ -436,9 +433,8 @@ void Panorama360ViewerView::initializeGL()
         doneCurrent();
     });
     ensureTextureStore();
-    // A photo asked for before the view was first shown.
-    if (m_loadingGeneration == m_photoGeneration && m_loadingGeneration != 0
-        && m_decodingWithoutGL != m_photoGeneration) {
+    // A photo asked for before the view had a store to upload it.
+    if (m_loadingGeneration == m_photoGeneration && m_loadingGeneration != 0 && m_uploadGeneration != m_photoGeneration) {
         const QUrl url = m_coordinator.currentURL;
         startUpload(url, m_cache->lookup(url));
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PanoramaHotspotNodes.h"
+#include "PanoramaTextureStore.h"
 #include "scene/Scene.h"
 #include "scene/SceneRenderer.h"
 
@@ -24,8 +25,6 @@
 
 class LumivaneImageCache;
 class PanoramaScrollMonitor;
-class PanoramaTexture;
-class PanoramaTextureStore;
 
 /// Shows one station's equirectangular photo inside a sphere around a fixed
 /// camera, with its hotspot markers. Built from its inputs: the owner hands
@@ -36,7 +35,8 @@ class PanoramaTextureStore;
 ///
 /// Several views may live at once and share GL textures when they share a
 /// context group; the application should set Qt::AA_ShareOpenGLContexts
-/// before creating its QApplication so that all views do.
+/// before creating its QApplication so that all views do. Views then also
+/// start loading their photo before they are first shown.
 class Panorama360ViewerView final : public QOpenGLWidget
 {
 public:
@@ -134,11 +134,14 @@ private:
     void applyPlaceholderTexture(SceneNode &sphere);
     void applyCachedPhoto(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture, std::optional<double> yaw,
                           std::optional<double> pitch);
+    /// The cached path's fade: from 0.3 to 1 in 0.2 s.
+    void fadeInFromPointThree(SceneNode &sphere);
     void loadPhoto(SceneNode &sphere, const QUrl &url, const QImage &cached);
     void startUpload(const QUrl &url, const QImage &cached);
-    void showLoadedPhoto(std::shared_ptr<PanoramaTexture> texture, quint64 generation);
-    void showMissingPhoto(quint64 generation);
-    void setTexture(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture);
+    void showProgress(const PanoramaTextureStore::Photo &photo, quint64 generation);
+    void showMissingPhoto(SceneNode &sphere);
+    void setTexture(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture,
+                    std::shared_ptr<PanoramaTexture> preview = nullptr);
     void setOrientation(SceneNode &sphere, std::optional<double> yaw, std::optional<double> pitch);
     void fadeSphere(SceneNode &sphere, double to, double duration, SceneTimingMode mode);
     SceneNode *findSphere();
@@ -156,13 +159,17 @@ private:
     QElapsedTimer m_frameClock;
 
     std::shared_ptr<PanoramaTextureStore> m_textureStore;
+    /// What the sphere shows: the photo (its strips so far) and its preview.
     std::shared_ptr<PanoramaTexture> m_texture;
+    std::shared_ptr<PanoramaTexture> m_preview;
     quint64 m_photoGeneration = 0;
     quint64 m_loadingGeneration = 0;
-    /// The photo generation being decoded before the view had a GL context.
-    quint64 m_decodingWithoutGL = 0;
+    /// The photo generation whose upload has been asked of the texture store.
+    quint64 m_uploadGeneration = 0;
     /// The photo on its way was already decoded: it is shown like a cached one.
     bool m_loadingFromCache = false;
+    /// Some picture of the photo on its way is on the sphere already.
+    bool m_loadShown = false;
     std::optional<double> m_loadYaw;
     std::optional<double> m_loadPitch;
 

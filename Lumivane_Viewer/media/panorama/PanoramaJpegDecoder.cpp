@@ -1,13 +1,15 @@
 #include "PanoramaJpegDecoder.h"
 
-#include "PanoramaSpareImage.h"
+#include "media/images/ImagePagePopulator.h"
 
 #include <QFile>
 
 #include <csetjmp>
 #include <cstring>
 #include <cstdio>
+#include <limits>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <jpeglib.h>
@@ -35,6 +37,8 @@ struct DecodeState
     ErrorManager errors{};
     FILE *file = nullptr;
     QImage image;
+    // Joined before the image goes, also when an error jumps out of the decode.
+    std::optional<ImagePagePopulator> populator;
     std::vector<JSAMPROW> rows;
 
     ~DecodeState()
@@ -78,6 +82,31 @@ int exifOrientation(const jpeg_decompress_struct &info)
     return 1;
 }
 
+// Opens the file and reads its header; null when the photo is not one this
+// decoder takes (see decode()).
+std::unique_ptr<DecodeState> openPhoto(const QString &path, int maxSide)
+{
+    auto state = std::make_unique<DecodeState>();
+    state->file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    if (!state->file)
+        return nullptr;
+    jpeg_decompress_struct &info = state->info;
+    info.err = jpeg_std_error(&state->errors.manager);
+    state->errors.manager.error_exit = onError;
+    state->errors.manager.output_message = onMessage;
+    jpeg_create_decompress(&info);
+    if (setjmp(state->errors.jump))
+        return nullptr;
+    jpeg_stdio_src(&info, state->file);
+    jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
+    jpeg_read_header(&info, TRUE);
+    if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK || exifOrientation(info) != 1
+        || info.image_width > JDIMENSION(maxSide) || info.image_height > JDIMENSION(maxSide))
+        return nullptr;
+    info.out_color_space = JCS_RGB;
+    return state;
+}
+
 } // namespace
 
 bool PanoramaJpegDecoder::canDecode(const QString &path)
@@ -87,34 +116,16 @@ bool PanoramaJpegDecoder::canDecode(const QString &path)
 }
 
 QImage PanoramaJpegDecoder::decode(const QString &path, int maxSide, int bandRows, const SizeSink &sizeSink,
-                                   const BandSink &bandSink, PanoramaSpareImage *spare)
+                                   const BandSink &bandSink)
 {
-    const auto state = std::make_unique<DecodeState>();
-    state->file = std::fopen(QFile::encodeName(path).constData(), "rb");
-    if (!state->file)
+    const std::unique_ptr<DecodeState> state = openPhoto(path, maxSide);
+    if (!state)
         return {};
     jpeg_decompress_struct &info = state->info;
-    info.err = jpeg_std_error(&state->errors.manager);
-    state->errors.manager.error_exit = onError;
-    state->errors.manager.output_message = onMessage;
-    jpeg_create_decompress(&info);
     if (setjmp(state->errors.jump))
         return {};
-    jpeg_stdio_src(&info, state->file);
-    jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
-    jpeg_read_header(&info, TRUE);
-    if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK || exifOrientation(info) != 1
-        || info.image_width > JDIMENSION(maxSide) || info.image_height > JDIMENSION(maxSide))
-        return {};
-    info.out_color_space = JCS_EXT_BGRX;
     jpeg_start_decompress(&info);
-    const QSize size(int(info.output_width), int(info.output_height));
-    if (spare) {
-        state->image = spare->take(size);
-        spare->prepare(size);
-    } else {
-        state->image = QImage(size, QImage::Format_RGB32);
-    }
+    state->image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB888);
     if (state->image.isNull())
         return {};
     // Written through this pointer only: handing copies of the image on must
@@ -122,6 +133,7 @@ QImage PanoramaJpegDecoder::decode(const QString &path, int maxSide, int bandRow
     uchar *const bits = state->image.bits();
     const qsizetype stride = state->image.bytesPerLine();
     const int height = state->image.height();
+    state->populator.emplace(state->image);
     sizeSink(state->image.size());
     state->rows.resize(std::size_t(bandRows));
     int bandStart = 0;
@@ -139,4 +151,28 @@ QImage PanoramaJpegDecoder::decode(const QString &path, int maxSide, int bandRow
     }
     jpeg_finish_decompress(&info);
     return state->image;
+}
+
+PanoramaJpegDecoder::Reduced PanoramaJpegDecoder::decodeReduced(const QString &path, int scale, int minWidth)
+{
+    const std::unique_ptr<DecodeState> state = openPhoto(path, std::numeric_limits<int>::max());
+    if (!state || state->info.image_width < JDIMENSION(minWidth))
+        return {};
+    jpeg_decompress_struct &info = state->info;
+    if (setjmp(state->errors.jump))
+        return {};
+    info.scale_num = 1;
+    info.scale_denom = unsigned(scale);
+    jpeg_start_decompress(&info);
+    const QSize fullSize(int(info.image_width), int(info.image_height));
+    state->image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB888);
+    if (state->image.isNull())
+        return {};
+    uchar *const bits = state->image.bits();
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = bits + qsizetype(info.output_scanline) * state->image.bytesPerLine();
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    return {state->image, fullSize};
 }

@@ -1,17 +1,17 @@
 #include "PanoramaTextureUploader.h"
 
-#include "PanoramaStrips.h"
+#include "PanoramaMipmapBands.h"
 
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLExtraFunctions>
 #include <QThread>
 
-#ifndef GL_BGRA
-#define GL_BGRA 0x80E1
-#endif
 #ifndef GL_UNPACK_ROW_LENGTH
 #define GL_UNPACK_ROW_LENGTH 0x0CF2
+#endif
+#ifndef GL_TIMEOUT_IGNORED
+#define GL_TIMEOUT_IGNORED 0xFFFFFFFFFFFFFFFFull
 #endif
 #ifndef GL_TEXTURE_MAX_LEVEL
 #define GL_TEXTURE_MAX_LEVEL 0x813D
@@ -44,55 +44,29 @@ bool PanoramaTextureUploader::makeCurrent()
     return true;
 }
 
+int PanoramaTextureUploader::maxTextureSize()
+{
+    return makeCurrent() ? m_maxTextureSize : 0;
+}
+
 QImage PanoramaTextureUploader::prepared(const QImage &image, int maxSize)
 {
     QImage result = image;
     if (result.width() > maxSize || result.height() > maxSize)
         result = result.scaled(QSize(maxSize, maxSize), Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    // RGB32 and premultiplied ARGB32 are BGRA bytes in memory on the
-    // little-endian machines we build for: GL takes them as they are.
-    if (result.format() != QImage::Format_RGB32 && result.format() != QImage::Format_ARGB32_Premultiplied)
-        result = result.convertToFormat(result.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                                 : QImage::Format_RGB32);
+    if (result.hasAlphaChannel()) {
+        if (result.format() != QImage::Format_RGBA8888_Premultiplied)
+            result.convertTo(QImage::Format_RGBA8888_Premultiplied);
+    } else if (result.format() != QImage::Format_RGB888) {
+        result.convertTo(QImage::Format_RGB888);
+    }
     return result;
-}
-
-PanoramaTextureUploader::Result PanoramaTextureUploader::upload(const QImage &image, Result recycled)
-{
-    if (image.isNull() || !makeCurrent()) {
-        deleteTextures(recycled.ids);
-        return {};
-    }
-    const QImage pixels = prepared(image, m_maxTextureSize);
-    Job job;
-    if (!begin(job, pixels.size(), recycled))
-        return {};
-    for (int y = 0; y < pixels.height(); y += PanoramaMipmapBands::bandRows) {
-        const int rows = std::min(PanoramaMipmapBands::bandRows, pixels.height() - y);
-        addBand(job, y, pixels.constScanLine(y), rows, pixels.bytesPerLine());
-    }
-    return finish(job);
-}
-
-bool PanoramaTextureUploader::begin(Job &job, QSize size, Result recycled)
-{
-    const bool usable = makeCurrent() && !size.isEmpty() && size.width() <= m_maxTextureSize
-        && size.height() <= m_maxTextureSize;
-    if (!usable || recycled.size != size) {
-        deleteTextures(recycled.ids);
-        recycled = {};
-    }
-    if (!usable)
-        return false;
-    job.size = size;
-    const int strips = PanoramaStrips::count(size);
-    job.textures = recycled.ids.empty() ? std::vector<unsigned>(std::size_t(strips), 0u) : recycled.ids;
-    job.mipmaps.assign(std::size_t(strips), std::nullopt);
-    return true;
 }
 
 unsigned PanoramaTextureUploader::allocate(QSize size)
 {
+    if (!makeCurrent() || size.isEmpty() || size.width() > m_maxTextureSize || size.height() > m_maxTextureSize)
+        return 0;
     auto *gl = m_context->extraFunctions();
     unsigned id = 0;
     gl->glGenTextures(1, &id);
@@ -106,7 +80,7 @@ unsigned PanoramaTextureUploader::allocate(QSize size)
     } else {
         for (int level = 0; level < levels; ++level) {
             const QSize s = PanoramaMipmapBands::levelSize(size, level);
-            gl->glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA, s.width(), s.height(), 0, GL_BGRA, GL_UNSIGNED_BYTE,
+            gl->glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, s.width(), s.height(), 0, GL_RGBA, GL_UNSIGNED_BYTE,
                              nullptr);
         }
         gl->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, levels - 1);
@@ -122,59 +96,75 @@ unsigned PanoramaTextureUploader::allocate(QSize size)
     return id;
 }
 
+void PanoramaTextureUploader::bind(unsigned id)
+{
+    if (makeCurrent())
+        m_context->functions()->glBindTexture(GL_TEXTURE_2D, id);
+}
+
 void PanoramaTextureUploader::uploadRows(int level, int y, const uchar *pixels, int width, int rows, qsizetype stride)
 {
     QOpenGLFunctions *gl = m_context->functions();
     gl->glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     gl->glPixelStorei(GL_UNPACK_ROW_LENGTH, int(stride / 4));
-    gl->glTexSubImage2D(GL_TEXTURE_2D, level, 0, y, width, rows, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
+    gl->glTexSubImage2D(GL_TEXTURE_2D, level, 0, y, width, rows, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
     gl->glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     // Hand the band to the driver now rather than in one lump at the end.
     gl->glFlush();
 }
 
-void PanoramaTextureUploader::addBand(Job &job, int y, const uchar *pixels, int rows, qsizetype stride)
+GLsync PanoramaTextureUploader::markWrites()
 {
-    const auto strip = std::size_t(y / PanoramaStrips::stripRows);
-    if (strip >= job.textures.size() || !makeCurrent())
-        return;
-    const QSize size = PanoramaStrips::stripSize(job.size, int(strip));
-    if (!job.textures[strip])
-        job.textures[strip] = allocate(size);
-    if (!job.mipmaps[strip])
-        job.mipmaps[strip].emplace(size);
-    m_context->functions()->glBindTexture(GL_TEXTURE_2D, job.textures[strip]);
-    job.mipmaps[strip]->addBand(y - PanoramaStrips::firstRow(int(strip)), pixels, rows, stride,
-                                [this](int level, int row, const uchar *p, int width, int count, qsizetype s) {
-                                    uploadRows(level, row, p, width, count, s);
-                                });
-}
-
-PanoramaTextureUploader::Result PanoramaTextureUploader::finish(Job &job)
-{
-    if (job.textures.empty() || !makeCurrent())
-        return {};
-    QOpenGLFunctions *gl = m_context->functions();
-    for (std::size_t strip = 0; strip < job.textures.size(); ++strip) {
-        if (!job.textures[strip] || !job.mipmaps[strip]) {
-            abort(job);
-            return {};
-        }
-        gl->glBindTexture(GL_TEXTURE_2D, job.textures[strip]);
-        job.mipmaps[strip]->finish([this](int level, int row, const uchar *p, int width, int count, qsizetype s) {
-            uploadRows(level, row, p, width, count, s);
-        });
-    }
+    if (!makeCurrent())
+        return nullptr;
+    auto *gl = m_context->extraFunctions();
     gl->glBindTexture(GL_TEXTURE_2D, 0);
+    // A fence lets the upload go on while the GPU finishes; waiting for the
+    // whole GPU to finish takes as long as a frame of the views.
+    if (m_context->format().version() >= qMakePair(3, 2) || m_context->isOpenGLES()) {
+        GLsync mark = gl->glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+        gl->glFlush();
+        if (mark)
+            return mark;
+    }
     gl->glFinish();
-    job.mipmaps.clear();
-    return {std::exchange(job.textures, {}), job.size};
+    return nullptr;
 }
 
-void PanoramaTextureUploader::abort(Job &job)
+bool PanoramaTextureUploader::writesDone(GLsync mark, bool wait)
 {
-    deleteTextures(std::exchange(job.textures, {}));
-    job.mipmaps.clear();
+    if (!mark || !makeCurrent())
+        return true;
+    auto *gl = m_context->extraFunctions();
+    const GLenum status = gl->glClientWaitSync(mark, 0, wait ? GL_TIMEOUT_IGNORED : 0);
+    if (status == GL_TIMEOUT_EXPIRED)
+        return false;
+    gl->glDeleteSync(mark);
+    return true;
+}
+
+void PanoramaTextureUploader::dropMark(GLsync mark)
+{
+    if (mark && makeCurrent())
+        m_context->extraFunctions()->glDeleteSync(mark);
+}
+
+unsigned PanoramaTextureUploader::uploadPicture(const QImage &image)
+{
+    const unsigned id = allocate(image.size());
+    if (!id)
+        return 0;
+    PanoramaMipmapBands bands(image.size());
+    const auto sink = [this](int level, int y, const uchar *pixels, int width, int rows, qsizetype stride) {
+        uploadRows(level, y, pixels, width, rows, stride);
+    };
+    for (int y = 0; y < image.height(); y += PanoramaMipmapBands::bandRows) {
+        const int rows = std::min(PanoramaMipmapBands::bandRows, image.height() - y);
+        bands.addBand(y, image.constScanLine(y), rows, image.bytesPerLine(), image.depth() / 8, sink);
+    }
+    bands.finish(sink);
+    writesDone(markWrites(), true);
+    return id;
 }
 
 void PanoramaTextureUploader::deleteTextures(const std::vector<unsigned> &ids)

@@ -1,40 +1,31 @@
 #pragma once
 
-#include "PanoramaMipmapBands.h"
-
 #include <QImage>
 #include <QObject>
 #include <QSize>
+#include <qopengl.h>
 
-#include <optional>
 #include <set>
 #include <vector>
 
 class QOpenGLContext;
 class QOffscreenSurface;
 
-/// The worker of PanoramaTextureStore: lives on the upload thread with its
-/// own context, shared with the views' context group, and is deleted there. Uploads a photo band
-/// by band with its mipmaps made on the CPU: each GL call is short, so the
+/// The GL side of PanoramaTextureStore: lives on the upload thread with its
+/// own context, shared with the views' context group, and is deleted there.
+/// Every call is short (one texture set up, one band of rows copied), so the
 /// views' contexts, which share the driver's texture lock, keep drawing.
+/// Pixels go in as RGBA bytes, the layout GL copies without converting.
 class PanoramaTextureUploader final : public QObject
 {
     Q_OBJECT
 
 public:
-    /// The strip textures of one photo (PanoramaStrips), top to bottom.
+    /// Textures of one photo, one per strip, top to bottom.
     struct Result
     {
         std::vector<unsigned> ids;
         QSize size;
-    };
-
-    /// One photo being uploaded band by band.
-    struct Job
-    {
-        QSize size;
-        std::vector<unsigned> textures;
-        std::vector<std::optional<PanoramaMipmapBands>> mipmaps;
     };
 
     /// Makes its own context in the group of `shareContext`; it draws on
@@ -45,33 +36,32 @@ public:
     /// nothing may be left behind.
     ~PanoramaTextureUploader() override;
 
-    /// Uploads a whole photo. Upload thread only. `recycled` are textures
-    /// that no view shows any more: their storage is reused when they have
-    /// the right size, so that no new GPU memory has to be set up; otherwise
-    /// they are deleted.
-    Result upload(const QImage &image, Result recycled);
-
-    /// Band by band, for photos still being decoded: begin() with the full
-    /// size, then every band of pixels in order from the top, then finish().
-    /// Pixels are 32-bit BGRA rows; the size must be within what the GPU takes.
-    bool begin(Job &job, QSize size, Result recycled);
-    void addBand(Job &job, int y, const uchar *pixels, int rows, qsizetype stride);
-    /// Waits until the GPU holds the texture, so that any context of the
-    /// group may draw it at once.
-    Result finish(Job &job);
-    /// Drops a texture whose photo could not be decoded to the end.
-    void abort(Job &job);
-
+    /// Upload thread only, from here on; 0 (or false) when the context cannot be made current.
+    int maxTextureSize();
+    /// A texture of `size` with room for its whole mipmap chain, bound.
+    unsigned allocate(QSize size);
+    void bind(unsigned id);
+    /// Rows [y, y + rows) of one level of the bound texture, RGBA.
+    void uploadRows(int level, int y, const uchar *pixels, int width, int rows, qsizetype stride);
+    /// Marks everything uploaded so far, for writesDone(). Null when the
+    /// context has no fences: it has waited for the GPU then and there.
+    GLsync markWrites();
+    /// Whether the GPU holds what was uploaded up to `mark`, so that any
+    /// context of the group may draw it; with `wait`, once it does. A mark
+    /// found done is deleted.
+    bool writesDone(GLsync mark, bool wait);
+    /// Deletes a mark no longer asked about.
+    void dropMark(GLsync mark);
+    /// A whole picture (24-bit RGB or RGBA rows) in one texture with its mipmaps.
+    unsigned uploadPicture(const QImage &image);
     void deleteTextures(const std::vector<unsigned> &ids);
 
-    /// The image as it is uploaded: within maxSize on both sides and in a
-    /// layout that GL reads without another copy.
+    /// The image as it is uploaded: within maxSize on both sides, 24-bit RGB
+    /// when opaque, premultiplied RGBA otherwise.
     static QImage prepared(const QImage &image, int maxSize);
 
 private:
     bool makeCurrent();
-    unsigned allocate(QSize size);
-    void uploadRows(int level, int y, const uchar *pixels, int width, int rows, qsizetype stride);
 
     QOpenGLContext *m_context; // a child: moves to the upload thread with this object
     /// Every texture made here and not deleted yet.

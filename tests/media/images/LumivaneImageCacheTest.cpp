@@ -83,6 +83,27 @@ TEST_F(ImageCacheTest, ImageIsDecodedOnceThenServedFromTheStore)
     EXPECT_EQ(m_cache->image(url).cacheKey(), first.cacheKey());
 }
 
+TEST_F(ImageCacheTest, OpaquePhotosAreKeptAsRgbAndOthersAsTheyCame)
+{
+    const QUrl url = photo("a.jpg", 300, 200);
+    const QImage decoded = m_cache->image(url);
+    EXPECT_EQ(decoded.format(), QImage::Format_RGB888);
+    EXPECT_EQ(m_cache->usage().fullBytes, 300 * 200 * 3);
+
+    QImage opaque(40, 20, QImage::Format_RGB32);
+    opaque.fill(qRgb(10, 20, 30));
+    const QUrl stored = QUrl::fromLocalFile(m_dir.filePath("stored.jpg"));
+    m_cache->store(stored, opaque);
+    EXPECT_EQ(m_cache->lookup(stored).format(), QImage::Format_RGB888);
+    EXPECT_EQ(m_cache->lookup(stored).pixel(5, 5), qRgb(10, 20, 30));
+    EXPECT_EQ(opaque.format(), QImage::Format_RGB32) << "the caller's copy stays as it was";
+
+    QImage translucent(40, 20, QImage::Format_ARGB32_Premultiplied);
+    translucent.fill(qRgba(0, 0, 0, 0));
+    m_cache->store(stored, translucent);
+    EXPECT_EQ(m_cache->lookup(stored).format(), QImage::Format_ARGB32_Premultiplied);
+}
+
 TEST_F(ImageCacheTest, FailedDecodeIsNotStoredAndReplacedFileThenLoads)
 {
     const QString path = m_dir.filePath("broken.jpg");

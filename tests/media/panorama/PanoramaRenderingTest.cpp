@@ -1,6 +1,7 @@
 #include "PanoramaFixtures.h"
 
 #include "media/images/LumivaneImageCache.h"
+#include "media/panorama/PanoramaStrips.h"
 #include "media/panorama/scene/SphereTextureMapping.h"
 
 #include <QApplication>
@@ -8,10 +9,12 @@
 #include <QThreadPool>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <thread>
@@ -87,6 +90,29 @@ INSTANTIATE_TEST_SUITE_P(Directions, PanoramaDirection,
                          ::testing::Values(Direction{0.0, 0.0}, Direction{pi / 2, 0.0}, Direction{-pi / 2, 0.0},
                                            Direction{2.5, 0.0}, Direction{0.0, 0.6}, Direction{1.0, -0.7},
                                            Direction{-2.0, -1.2}, Direction{0.3, 0.01}));
+
+// Near the poles the strips keep fewer columns (here a half): the columns
+// still land where the mapping puts them.
+class PanoramaPolarDirection : public PanoramaRendering, public ::testing::WithParamInterface<Direction>
+{
+};
+
+TEST_P(PanoramaPolarDirection, centrePixelShowsThePhotoAtTheInitialDirection)
+{
+    Panorama360ViewerView::Inputs inputs;
+    inputs.imageURL = writePhoto(m_dir, QStringLiteral("tall.png"), gradientPhoto(1024, 4096));
+    inputs.initialYaw = GetParam().yaw;
+    inputs.initialPitch = GetParam().pitch;
+    auto view = showView(inputs);
+    ASSERT_EQ(PanoramaStrips::textureSize(QSize(1024, 4096), 0).width(), 512);
+    const QColor pixel = centrePixel(*view);
+    EXPECT_NEAR(pixel.red(), SphereTextureMapping::photoColumn(GetParam().yaw) * 255.0, 4.0);
+    EXPECT_NEAR(pixel.green(), SphereTextureMapping::photoRow(GetParam().pitch) * 255.0, 4.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Directions, PanoramaPolarDirection,
+                         ::testing::Values(Direction{-2.4, 1.3}, Direction{0.0, 1.25}, Direction{1.1, 1.35},
+                                           Direction{2.0, -1.3}, Direction{-0.7, -1.25}));
 
 TEST_F(PanoramaRendering, hotspotAtTheInitialDirectionLandsAtTheCentreOverAGrid)
 {
@@ -223,27 +249,143 @@ TEST_F(PanoramaRendering, pairOfViewsSharesOneTextureAndACachedResetFadesFromPoi
     EXPECT_DOUBLE_EQ(sphere->opacity(), 1.0);
 }
 
-TEST_F(PanoramaRendering, photoDecodedButNotOnTheGpuComesInLikeACachedOne)
+// What the sphere showed at each turn of the event loop while a photo came in.
+struct SphereSample
 {
-    m_cache->store(m_photo, gradientPhoto(2400, 1200));
+    std::shared_ptr<SceneTexture> texture;
+    bool complete;
+    double opacity;
+    SceneVector angles;
+};
+
+std::vector<SphereSample> watchUntilLoaded(Panorama360ViewerView &view)
+{
+    std::vector<SphereSample> samples;
+    const SceneNode &sphere = *view.coordinator().sphereNode;
+    const auto sample = [&] {
+        const std::shared_ptr<SceneTexture> texture = sphere.geometry()->firstMaterial().texture;
+        samples.push_back({texture, texture && texture->isComplete(), sphere.opacity(), sphere.eulerAngles()});
+    };
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, sample);
+    poll.start(0);
+    EXPECT_TRUE(waitForPhoto(view, 20000));
+    sample();
+    return samples;
+}
+
+class DecodedPhotoNotOnTheGpu : public PanoramaRendering, public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P(DecodedPhotoNotOnTheGpu, keepsTheOldPhotoUntilTheNewOneCanShowThenFadesFromPointThree)
+{
     Panorama360ViewerView::Inputs inputs;
     inputs.imageURL = m_photo;
+    auto view = showView(inputs);
+    SceneNode &sphere = *view->coordinator().sphereNode;
+    const std::shared_ptr<SceneTexture> old = sphere.geometry()->firstMaterial().texture;
+    view->scene().clock().setTime(100.0);
+    view->scene().advance();
+
+    // Decoded by the viewer's preloading: in the image cache, not on the GPU.
+    const QUrl next = QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("preloaded.jpg")));
+    m_cache->store(next, gradientPhoto(GetParam(), GetParam() / 2));
+    inputs.imageURL = next;
     inputs.initialYaw = 0.5;
-    Panorama360ViewerView view(inputs, m_cache);
-    view.scene().clock().setTime(100.0);
-    SceneNode &sphere = *view.coordinator().sphereNode;
-    EXPECT_DOUBLE_EQ(sphere.opacity(), 0.0);
+    view->setInputs(inputs);
+    EXPECT_EQ(sphere.geometry()->firstMaterial().texture, old);
+    EXPECT_DOUBLE_EQ(sphere.opacity(), 1.0);
     EXPECT_FALSE(sphere.hasAction(QStringLiteral("fade")));
-    view.resize(320, 240);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    ASSERT_TRUE(waitForPhoto(view));
-    EXPECT_DOUBLE_EQ(sphere.opacity(), 0.3);
-    EXPECT_NEAR(sphere.eulerAngles().y, 0.5 - pi, 1e-12);
-    view.scene().clock().setTime(100.2);
-    view.scene().advance();
+
+    const std::vector<SphereSample> samples = watchUntilLoaded(*view);
+    for (const SphereSample &sample : samples) {
+        ASSERT_TRUE(sample.texture) << "never black";
+        if (sample.texture == old) {
+            EXPECT_DOUBLE_EQ(sample.opacity, 1.0);
+        } else {
+            // The clock stands still: the cached path's fade starts at 0.3.
+            EXPECT_DOUBLE_EQ(sample.opacity, 0.3);
+            EXPECT_NEAR(sample.angles.y, 0.5 - pi, 1e-12);
+        }
+    }
+    EXPECT_TRUE(samples.back().complete);
+    view->scene().clock().setTime(100.2);
+    view->scene().advance();
     EXPECT_DOUBLE_EQ(sphere.opacity(), 1.0);
 }
+
+// Without a preview (a small photo) and with one made from the decoded photo.
+INSTANTIATE_TEST_SUITE_P(Widths, DecodedPhotoNotOnTheGpu, ::testing::Values(2400, 4096));
+
+TEST_F(PanoramaRendering, largeJpegComesInFromItsPreviewWithoutATurnOrAFadeStartingOver)
+{
+    const QString path = m_dir.filePath(QStringLiteral("large.jpg"));
+    ASSERT_TRUE(gradientPhoto(4096, 2048).save(path, "JPEG", 95));
+    Panorama360ViewerView::Inputs inputs;
+    inputs.imageURL = m_photo;
+    auto view = showView(inputs);
+    inputs.imageURL = QUrl::fromLocalFile(path);
+    inputs.initialYaw = 0.3;
+    inputs.initialPitch = -0.2;
+    view->setInputs(inputs);
+
+    const std::vector<SphereSample> samples = watchUntilLoaded(*view);
+    const auto first = std::find_if(samples.cbegin(), samples.cend(), [&samples](const SphereSample &sample) {
+        return sample.texture != samples.front().texture;
+    });
+    ASSERT_NE(first, samples.cend());
+    for (auto sample = first; sample != samples.cend(); ++sample) {
+        EXPECT_EQ(sample->angles, (SceneVector{0.2, 0.3 - pi, 0.0}));
+        if (sample != first) {
+            EXPECT_GE(sample->opacity, std::prev(sample)->opacity);
+        }
+    }
+    EXPECT_TRUE(samples.back().complete);
+    view->scene().clock().setTime(view->scene().clock().now() + 5.0);
+    const QColor pixel = centrePixel(*view);
+    EXPECT_NEAR(pixel.red(), SphereTextureMapping::photoColumn(0.3) * 255.0, 6.0);
+    EXPECT_NEAR(pixel.green(), SphereTextureMapping::photoRow(-0.2) * 255.0, 6.0);
+}
+
+struct SeamCase
+{
+    int width;
+    int height;
+    double pitch; // the view looks along a strip edge
+};
+
+class PanoramaSeams : public PanoramaRendering, public ::testing::WithParamInterface<SeamCase>
+{
+};
+
+TEST_P(PanoramaSeams, noPixelAlongTheStripEdgesIsDarkerThanAFlatPhotoUnderMultisampling)
+{
+    const QColor colour(200, 170, 140);
+    QImage flat(GetParam().width, GetParam().height, QImage::Format_RGB32);
+    flat.fill(colour);
+    Panorama360ViewerView::Inputs inputs;
+    inputs.imageURL = writePhoto(m_dir, QStringLiteral("flat.png"), flat);
+    inputs.initialPitch = GetParam().pitch;
+    auto view = showView(inputs);
+    ASSERT_GT(view->coordinator().sphereNode->geometry()->firstMaterial().texture->strips().size(), 2u);
+    const QImage frame = view->grabFramebuffer();
+    int darker = 0;
+    for (int y = 0; y < frame.height(); ++y) {
+        for (int x = 0; x < frame.width(); ++x) {
+            const QColor pixel = frame.pixelColor(x, y);
+            if (pixel.red() < colour.red() - 3 || pixel.green() < colour.green() - 3 || pixel.blue() < colour.blue() - 3)
+                ++darker;
+        }
+    }
+    EXPECT_EQ(darker, 0);
+}
+
+// Strips of 512 rows: edges at every 45 degrees of pitch for 2048 rows,
+// and at 13.2 and -63.6 degrees for 1200 rows.
+INSTANTIATE_TEST_SUITE_P(Edges, PanoramaSeams,
+                         ::testing::Values(SeamCase{4096, 2048, 0.0}, SeamCase{4096, 2048, pi / 4},
+                                           SeamCase{2400, 1200, 0.2304}, SeamCase{2400, 1200, -1.11}));
 
 TEST_F(PanoramaRendering, closingTheLastViewFreesItsPhotoTexturesInTheSharedGroup)
 {

@@ -8,16 +8,16 @@
 
 namespace {
 
-SceneMesh sphereMesh(double radius, int segments)
+// The rows of one band of a sphere, from texture row t0 down to t1: the
+// rows of latitude of the uncut sphere that fall in it, at least one.
+void addSphereBand(SceneMesh &mesh, double radius, int columns, int rows, double t0, double t1)
 {
-    // The sphere's frame follows the panorama's yaw/pitch convention so that
-    // its texture coordinates come from one place.
-    const int columns = std::max(3, segments);
-    const int rows = std::max(2, segments / 2);
-    SceneMesh mesh;
-    mesh.vertices.reserve(static_cast<std::size_t>((columns + 1) * (rows + 1) * 5));
-    for (int row = 0; row <= rows; ++row) {
-        const double pitch = std::numbers::pi / 2.0 - std::numbers::pi * row / rows;
+    const int bandRows = std::max(1, int(std::lround((t1 - t0) * rows)));
+    const auto firstVertex = static_cast<unsigned>(mesh.vertices.size() / 5);
+    for (int row = 0; row <= bandRows; ++row) {
+        // The last row ends exactly at the cut, where the next band begins.
+        const double t = row == bandRows ? t1 : t0 + (t1 - t0) * row / bandRows;
+        const double pitch = std::numbers::pi / 2.0 - std::numbers::pi * t;
         for (int column = 0; column <= columns; ++column) {
             const double yaw = -std::numbers::pi + 2.0 * std::numbers::pi * column / columns;
             const double x = -std::sin(yaw) * std::cos(pitch);
@@ -29,14 +29,32 @@ SceneMesh sphereMesh(double radius, int segments)
                  static_cast<float>(SphereTextureMapping::photoRow(pitch))});
         }
     }
-    for (int row = 0; row < rows; ++row) {
+    const int firstIndex = int(mesh.indices.size());
+    for (int row = 0; row < bandRows; ++row) {
         for (int column = 0; column < columns; ++column) {
-            const unsigned a = static_cast<unsigned>(row * (columns + 1) + column);
+            const unsigned a = firstVertex + static_cast<unsigned>(row * (columns + 1) + column);
             const unsigned b = a + static_cast<unsigned>(columns + 1);
             mesh.indices.insert(mesh.indices.end(), {a, b, a + 1, a + 1, b, b + 1});
         }
     }
-    mesh.textureRows = rows;
+    mesh.bands.push_back({firstIndex, int(mesh.indices.size()) - firstIndex});
+}
+
+SceneMesh sphereMesh(double radius, int segments, const std::vector<float> &rowCuts)
+{
+    // The sphere's frame follows the panorama's yaw/pitch convention so that
+    // its texture coordinates come from one place.
+    const int columns = std::max(3, segments);
+    const int rows = std::max(2, segments / 2);
+    SceneMesh mesh;
+    double top = 0.0;
+    for (const float cut : rowCuts) {
+        if (cut <= top || cut >= 1.0f)
+            continue;
+        addSphereBand(mesh, radius, columns, rows, top, cut);
+        top = cut;
+    }
+    addSphereBand(mesh, radius, columns, rows, top, 1.0);
     return mesh;
 }
 
@@ -51,6 +69,7 @@ SceneMesh planeMesh(double width, double height)
                      w, h, 0.0f, 1.0f, 0.0f,
                      -w, h, 0.0f, 0.0f, 0.0f};
     mesh.indices = {0, 1, 2, 0, 2, 3};
+    mesh.bands = {{0, 6}};
     return mesh;
 }
 
@@ -77,14 +96,17 @@ std::shared_ptr<SceneGeometry> SceneGeometry::plane(double width, double height)
     return geometry;
 }
 
-QString SceneGeometry::meshKey() const
+QString SceneGeometry::meshKey(const std::vector<float> &rowCuts) const
 {
-    if (m_kind == Kind::Sphere)
-        return QStringLiteral("sphere:%1:%2").arg(m_radius, 0, 'g', 17).arg(m_segmentCount);
-    return QStringLiteral("plane:%1:%2").arg(m_width, 0, 'g', 17).arg(m_height, 0, 'g', 17);
+    if (m_kind == Kind::Plane)
+        return QStringLiteral("plane:%1:%2").arg(m_width, 0, 'g', 17).arg(m_height, 0, 'g', 17);
+    QString key = QStringLiteral("sphere:%1:%2").arg(m_radius, 0, 'g', 17).arg(m_segmentCount);
+    for (const float cut : rowCuts)
+        key += QLatin1Char(':') + QString::number(cut, 'g', 9);
+    return key;
 }
 
-SceneMesh SceneGeometry::makeMesh() const
+SceneMesh SceneGeometry::makeMesh(const std::vector<float> &rowCuts) const
 {
-    return m_kind == Kind::Sphere ? sphereMesh(m_radius, m_segmentCount) : planeMesh(m_width, m_height);
+    return m_kind == Kind::Sphere ? sphereMesh(m_radius, m_segmentCount, rowCuts) : planeMesh(m_width, m_height);
 }

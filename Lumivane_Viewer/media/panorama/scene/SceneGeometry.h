@@ -11,12 +11,17 @@
 /// coordinate (s, t), and triangle indices.
 struct SceneMesh
 {
+    /// The triangles between two texture rows that the mesh was cut at.
+    struct Band
+    {
+        int firstIndex = 0;
+        int indexCount = 0;
+    };
+
     std::vector<float> vertices;
     std::vector<unsigned> indices;
-    /// Spheres: the indices come in this many runs of equal length, one per
-    /// band of latitude from top to bottom, each spanning an equal part of
-    /// the texture's height; 0 for other shapes.
-    int textureRows = 0;
+    /// The bands from the top of the texture down: one per cut plus one.
+    std::vector<Band> bands;
 };
 
 /// A sphere around its node's origin or a plane facing +Z, with one material.
@@ -39,8 +44,13 @@ public:
 
     /// Identifies the vertex data, so that a renderer can share buffers
     /// between geometries of the same shape.
-    QString meshKey() const;
-    SceneMesh makeMesh() const;
+    QString meshKey(const std::vector<float> &rowCuts = {}) const;
+    /// The vertex data. A sphere is cut along the texture rows `rowCuts`
+    /// (fractions of the height, ascending): its rows of latitude are laid so
+    /// that every cut falls between two of them, so each band between cuts
+    /// can be drawn with a texture of its own and no triangle crosses a cut.
+    /// Planes take no cuts.
+    SceneMesh makeMesh(const std::vector<float> &rowCuts = {}) const;
 
 private:
     explicit SceneGeometry(Kind kind);

@@ -5,7 +5,6 @@
 #include <QOpenGLShaderProgram>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -35,10 +34,9 @@ uniform vec2 rowRange;
 varying vec2 uv;
 void main()
 {
-    // A picture cut into strips is drawn one strip at a time; each draw keeps
-    // only its own rows.
-    if (uv.y < rowRange.x - 0.0001 || uv.y > rowRange.y + 0.0001)
-        discard;
+    // A strip's texture holds only its own rows. Its band of the sphere ends
+    // exactly at the strip's edges; a sample at a pixel centre just outside
+    // them is clamped to the edge row by the texture's wrap mode.
     vec2 t = vec2(uv.x, (uv.y - rowRange.x) / (rowRange.y - rowRange.x));
     vec4 c = useImage > 0.5 ? texture2D(image, t) : color;
     gl_FragColor = c * opacity;
@@ -126,8 +124,9 @@ void SceneRenderer::drawNode(const SceneNode &node, const QMatrix4x4 &viewProjec
     // Fully transparent surfaces (hit targets, faded-out nodes) cost nothing.
     if (opacity <= 0.0 || (!material.texture && material.color.alphaF() <= 0.0))
         return;
-    const unsigned texture = textureFor(material);
-    if (material.texture && texture == 0)
+    const bool strips = material.texture && !material.texture->strips().empty();
+    const unsigned image = strips ? 0u : imageTextureFor(material);
+    if (material.texture && !strips && image == 0)
         return;
 
     applyMaterialState(material);
@@ -135,37 +134,52 @@ void SceneRenderer::drawNode(const SceneNode &node, const QMatrix4x4 &viewProjec
     m_program->setUniformValue(m_mvpLocation, viewProjection * node.worldTransform(now));
     m_program->setUniformValue(m_scaleSLocation, material.textureScaleS);
     m_program->setUniformValue(m_opacityLocation, float(opacity));
-    m_program->setUniformValue(m_useImageLocation, texture ? 1.0f : 0.0f);
+    m_program->setUniformValue(m_useImageLocation, material.texture ? 1.0f : 0.0f);
     m_program->setUniformValue(m_colorLocation, QVector4D(float(c.redF() * c.alphaF()), float(c.greenF() * c.alphaF()),
                                                   float(c.blueF() * c.alphaF()), float(c.alphaF())));
-    const Mesh &mesh = meshFor(node);
-    glBindBuffer(GL_ARRAY_BUFFER, mesh.vertexBuffer);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.indexBuffer);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 5 * sizeof(float), nullptr);
-    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 5 * sizeof(float), reinterpret_cast<void *>(3 * sizeof(float)));
-    if (material.texture && material.texture->strips().size() > 1 && mesh.textureRows > 0) {
-        drawStrips(*material.texture, mesh);
+    if (strips) {
+        drawStrips(node);
         return;
     }
+    const Mesh &mesh = meshFor(node, {});
+    bindMesh(mesh);
     // Texture parameters are fixed when a texture is made: changing them on a
     // texture that an unfinished frame uses makes software drivers flush.
-    if (texture)
-        glBindTexture(GL_TEXTURE_2D, texture);
+    if (image)
+        glBindTexture(GL_TEXTURE_2D, image);
     m_program->setUniformValue(m_rowRangeLocation, QVector2D(0.0f, 1.0f));
     glDrawElements(GL_TRIANGLES, mesh.indexCount, GL_UNSIGNED_INT, nullptr);
 }
 
-void SceneRenderer::drawStrips(const SceneTexture &texture, const Mesh &mesh)
+void SceneRenderer::bindMesh(const Mesh &mesh)
 {
-    const int indicesPerRow = mesh.indexCount / mesh.textureRows;
-    for (const SceneTexture::Strip &strip : texture.strips()) {
-        // Only the bands of latitude that reach into the strip.
-        const int first = std::clamp(int(strip.top * mesh.textureRows), 0, mesh.textureRows - 1);
-        const int last = std::clamp(int(std::ceil(strip.bottom * mesh.textureRows)), first + 1, mesh.textureRows);
-        glBindTexture(GL_TEXTURE_2D, strip.glTextureId);
-        m_program->setUniformValue(m_rowRangeLocation, QVector2D(strip.top, strip.bottom));
-        glDrawElements(GL_TRIANGLES, (last - first) * indicesPerRow, GL_UNSIGNED_INT,
-                       reinterpret_cast<void *>(std::uintptr_t(first) * std::uintptr_t(indicesPerRow) * sizeof(unsigned)));
+    glBindBuffer(GL_ARRAY_BUFFER, mesh.vertexBuffer);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.indexBuffer);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 5 * sizeof(float), nullptr);
+    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 5 * sizeof(float), reinterpret_cast<void *>(3 * sizeof(float)));
+}
+
+void SceneRenderer::drawStrips(const SceneNode &node)
+{
+    const SceneTexture &texture = *node.geometry()->firstMaterial().texture;
+    const std::vector<SceneTexture::Strip> &strips = texture.strips();
+    std::vector<float> cuts;
+    for (std::size_t i = 1; i < strips.size(); ++i)
+        cuts.push_back(strips[i].top);
+    const Mesh &mesh = meshFor(node, cuts);
+    bindMesh(mesh);
+    for (std::size_t i = 0; i < strips.size() && i < mesh.bands.size(); ++i) {
+        const SceneTexture::Strip &strip = strips[i];
+        const unsigned id = strip.glTextureId ? strip.glTextureId : texture.fallbackTextureId();
+        if (!id)
+            continue;
+        glBindTexture(GL_TEXTURE_2D, id);
+        // The fallback covers the whole picture.
+        m_program->setUniformValue(m_rowRangeLocation, strip.glTextureId ? QVector2D(strip.top, strip.bottom)
+                                                                         : QVector2D(0.0f, 1.0f));
+        const SceneMesh::Band &band = mesh.bands[i];
+        glDrawElements(GL_TRIANGLES, band.indexCount, GL_UNSIGNED_INT,
+                       reinterpret_cast<void *>(std::uintptr_t(band.firstIndex) * sizeof(unsigned)));
     }
 }
 
@@ -205,13 +219,13 @@ void SceneRenderer::applyMaterialState(const SceneMaterial &material)
     }
 }
 
-const SceneRenderer::Mesh &SceneRenderer::meshFor(const SceneNode &node)
+const SceneRenderer::Mesh &SceneRenderer::meshFor(const SceneNode &node, const std::vector<float> &rowCuts)
 {
-    const QString key = node.geometry()->meshKey();
+    const QString key = node.geometry()->meshKey(rowCuts);
     auto it = m_meshes.find(key);
     if (it != m_meshes.end())
         return *it;
-    const SceneMesh data = node.geometry()->makeMesh();
+    const SceneMesh data = node.geometry()->makeMesh(rowCuts);
     Mesh mesh;
     glGenBuffers(1, &mesh.vertexBuffer);
     glBindBuffer(GL_ARRAY_BUFFER, mesh.vertexBuffer);
@@ -221,16 +235,14 @@ const SceneRenderer::Mesh &SceneRenderer::meshFor(const SceneNode &node)
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(data.indices.size() * sizeof(unsigned)), data.indices.data(),
                  GL_STATIC_DRAW);
     mesh.indexCount = int(data.indices.size());
-    mesh.textureRows = data.textureRows;
+    mesh.bands = data.bands;
     return *m_meshes.insert(key, mesh);
 }
 
-unsigned SceneRenderer::textureFor(const SceneMaterial &material)
+unsigned SceneRenderer::imageTextureFor(const SceneMaterial &material)
 {
     if (!material.texture)
         return 0;
-    if (material.texture->glTextureId())
-        return material.texture->glTextureId();
     const QImage &image = material.texture->image();
     if (image.isNull())
         return 0;

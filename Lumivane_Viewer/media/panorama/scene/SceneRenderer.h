@@ -5,7 +5,10 @@
 #include <QSize>
 #include <QString>
 
+#include "SceneGeometry.h"
+
 #include <memory>
+#include <vector>
 
 class QOpenGLShaderProgram;
 class SceneTexture;
@@ -15,6 +18,9 @@ struct SceneMaterial;
 
 /// Draws a Scene with OpenGL into the current context: unlit materials,
 /// opacity down the tree, back-to-front by rendering order then tree order.
+/// A picture cut into strips is drawn band by band of the sphere, each band
+/// with its strip's texture (or the picture's fallback while the strip is on
+/// its way), so that no sample at a strip's edge is dropped or mixed.
 /// Owns the GL buffers and the textures of image materials it uploaded;
 /// every call needs the same context current.
 class SceneRenderer final : protected QOpenGLFunctions
@@ -33,7 +39,7 @@ private:
         unsigned vertexBuffer = 0;
         unsigned indexBuffer = 0;
         int indexCount = 0;
-        int textureRows = 0;
+        std::vector<SceneMesh::Band> bands;
     };
     struct ImageTexture
     {
@@ -42,10 +48,11 @@ private:
     };
 
     void initialize();
-    const Mesh &meshFor(const SceneNode &node);
-    unsigned textureFor(const SceneMaterial &material);
+    const Mesh &meshFor(const SceneNode &node, const std::vector<float> &rowCuts);
+    unsigned imageTextureFor(const SceneMaterial &material);
     void drawNode(const SceneNode &node, const QMatrix4x4 &viewProjection, double now);
-    void drawStrips(const SceneTexture &texture, const Mesh &mesh);
+    void bindMesh(const Mesh &mesh);
+    void drawStrips(const SceneNode &node);
     void applyMaterialState(const SceneMaterial &material);
     void dropUnusedTextures();
 

@@ -2,8 +2,7 @@
 #include "media/panorama/PanoramaJpegDecoder.h"
 #include "media/panorama/PanoramaMipmapBands.h"
 #include "media/panorama/PanoramaPhotoDecode.h"
-#include "media/panorama/PanoramaPhotoLoader.h"
-#include "media/panorama/PanoramaSpareImage.h"
+#include "media/panorama/PanoramaStrips.h"
 #include "media/panorama/PanoramaTextureUploader.h"
 
 #include <QImageReader>
@@ -34,6 +33,7 @@ QImage noisyImage(int width, int height)
 // Every level of the chain, assembled from the bands handed out.
 std::map<int, QImage> collectLevels(const QImage &image)
 {
+    const int bytesPerPixel = image.depth() / 8;
     std::map<int, QImage> levels;
     const auto sink = [&levels, &image](int level, int y, const uchar *pixels, int width, int rows, qsizetype stride) {
         QImage &target = levels[level];
@@ -49,7 +49,7 @@ std::map<int, QImage> collectLevels(const QImage &image)
     PanoramaMipmapBands bands(image.size());
     for (int y = 0; y < image.height(); y += PanoramaMipmapBands::bandRows)
         bands.addBand(y, image.constScanLine(y), std::min(PanoramaMipmapBands::bandRows, image.height() - y),
-                      image.bytesPerLine(), sink);
+                      image.bytesPerLine(), bytesPerPixel, sink);
     bands.finish(sink);
     return levels;
 }
@@ -72,6 +72,62 @@ TEST(PanoramaMipmapBands, bandsGiveTheSameChainAsWholeLevels)
     }
 }
 
+TEST(PanoramaMipmapBands, rgbRowsGiveTheChainOfTheirOpaqueRgbaForm)
+{
+    const QImage image = noisyImage(1001, 300);
+    const std::map<int, QImage> fromRgb = collectLevels(image.convertToFormat(QImage::Format_RGB888));
+    const std::map<int, QImage> fromRgba = collectLevels(image.convertToFormat(QImage::Format_RGBX8888));
+    ASSERT_EQ(fromRgb.size(), fromRgba.size());
+    for (const auto &[level, rows] : fromRgb)
+        EXPECT_EQ(rows, fromRgba.at(level)) << "level " << level;
+    // RGBA bytes in memory, opaque.
+    const QRgb source = image.pixel(17, 5);
+    const uchar *pixel = fromRgb.at(0).constScanLine(5) + 17 * 4;
+    EXPECT_EQ(qRgba(pixel[0], pixel[1], pixel[2], pixel[3]), source | 0xff000000u);
+}
+
+struct StripWidthsCase
+{
+    QSize photo;
+    std::vector<int> widths; ///< of every strip's texture, top to bottom
+};
+
+class PanoramaStripWidths : public ::testing::TestWithParam<StripWidthsCase>
+{
+};
+
+TEST_P(PanoramaStripWidths, stripsNearThePolesKeepFewerColumns)
+{
+    const QSize photo = GetParam().photo;
+    std::vector<int> widths;
+    for (int strip = 0; strip < PanoramaStrips::count(photo); ++strip) {
+        EXPECT_EQ(PanoramaStrips::textureSize(photo, strip).height(), PanoramaStrips::stripSize(photo, strip).height());
+        widths.push_back(PanoramaStrips::textureSize(photo, strip).width());
+    }
+    EXPECT_EQ(widths, GetParam().widths);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Photos, PanoramaStripWidths,
+    ::testing::Values(StripWidthsCase{QSize(8192, 4096), {4096, 8192, 8192, 8192, 8192, 8192, 8192, 4096}},
+                      StripWidthsCase{QSize(16384, 8192), {4096, 8192, 16384, 16384, 16384, 16384, 16384, 16384,
+                                                          16384, 16384, 16384, 16384, 16384, 16384, 8192, 4096}},
+                      StripWidthsCase{QSize(4096, 2048), {4096, 4096, 4096, 4096}},
+                      // A width the halving would not divide keeps every column.
+                      StripWidthsCase{QSize(8191, 4096), {8191, 8191, 8191, 8191, 8191, 8191, 8191, 8191}},
+                      StripWidthsCase{QSize(2400, 1200), {2400, 2400, 1200}}));
+
+TEST(PanoramaMipmapBands, narrowingAveragesSideBySidePixels)
+{
+    const uchar rgb[] = {10, 20, 30, 20, 41, 50, 255, 0, 0, 0, 0, 1};
+    uchar out[8] = {};
+    PanoramaMipmapBands::narrow(rgb, 4, 1, sizeof rgb, 3, 2, out, sizeof out);
+    EXPECT_EQ(std::vector<int>(out, out + 8), (std::vector<int>{15, 31, 40, 255, 128, 0, 1, 255}));
+    const uchar rgba[] = {0, 0, 0, 0, 255, 255, 255, 255};
+    PanoramaMipmapBands::narrow(rgba, 2, 1, sizeof rgba, 4, 2, out, sizeof out);
+    EXPECT_EQ(std::vector<int>(out, out + 4), (std::vector<int>{128, 128, 128, 128}));
+}
+
 TEST(PanoramaMipmapBands, boxFilterAveragesEachChannel)
 {
     QImage source(2, 2, QImage::Format_RGB32);
@@ -83,6 +139,15 @@ TEST(PanoramaMipmapBands, boxFilterAveragesEachChannel)
     PanoramaMipmapBands::downsample(source.constBits(), 2, 2, source.bytesPerLine(), target.bits(), 1, 1,
                                     target.bytesPerLine());
     EXPECT_EQ(target.pixel(0, 0), qRgb(128, 50, 255));
+}
+
+// Red grows with the row: where a row lands shows in its colour.
+QImage gradientRows(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        std::fill_n(reinterpret_cast<QRgb *>(image.scanLine(y)), width, qRgb(y * 255 / height, 90, 160));
+    return image;
 }
 
 class PanoramaJpegDecoderTest : public ::testing::Test
@@ -135,7 +200,7 @@ TEST_F(PanoramaJpegDecoderTest, photosLargerThanTheGpuTakesAreLeftToTheScalingPa
     // The general path scales to the limit exactly, keeping the aspect ratio.
     const QImage prepared = PanoramaTextureUploader::prepared(QImageReader(path).read(), 1000);
     EXPECT_EQ(prepared.size(), QSize(1000, 500));
-    EXPECT_EQ(prepared.format(), QImage::Format_RGB32);
+    EXPECT_EQ(prepared.format(), QImage::Format_RGB888);
 }
 
 TEST_F(PanoramaJpegDecoderTest, turnedCutMissingAndOtherFiles)
@@ -199,6 +264,51 @@ TEST_F(PanoramaJpegDecoderTest, exifOffsetsPointingOutsideTheBlockAreIgnored)
     }
 }
 
+struct PreviewCase
+{
+    const char *file;
+    QSize preview; ///< empty: none
+};
+
+class PanoramaPreview : public PanoramaJpegDecoderTest, public ::testing::WithParamInterface<PreviewCase>
+{
+};
+
+TEST_P(PanoramaPreview, largeJpegPhotosGetAnEighthBySideAndOthersNone)
+{
+    const QImage large = gradientRows(4100, 1000);
+    write(QStringLiteral("large.jpg"), large);
+    write(QStringLiteral("small.jpg"), gradientRows(2000, 1000));
+    large.save(m_dir.filePath(QStringLiteral("large.png")), "PNG");
+    const PanoramaJpegDecoder::Reduced preview =
+        PanoramaPhotoDecode::decodePreview(QUrl::fromLocalFile(m_dir.filePath(QString::fromLatin1(GetParam().file))));
+    EXPECT_EQ(preview.image.size(), GetParam().preview);
+    if (preview.image.isNull())
+        return;
+    EXPECT_EQ(preview.fullSize, QSize(4100, 1000));
+    EXPECT_EQ(preview.image.format(), QImage::Format_RGB888);
+    // Rows keep their place: red follows the row.
+    EXPECT_NEAR(qRed(preview.image.pixel(100, 62)), qRed(large.pixel(800, 500)), 8);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, PanoramaPreview,
+                         ::testing::Values(PreviewCase{"large.jpg", QSize(513, 125)},
+                                           PreviewCase{"small.jpg", QSize(0, 0)},
+                                           PreviewCase{"large.png", QSize(0, 0)},
+                                           PreviewCase{"missing.jpg", QSize(0, 0)}));
+
+TEST(PanoramaPreview, ofADecodedPhotoSamplesEachBlockInItsLayout)
+{
+    for (const QImage::Format format : {QImage::Format_RGB888, QImage::Format_RGBA8888_Premultiplied}) {
+        const QImage photo = gradientRows(4096, 1000).convertToFormat(format);
+        const QImage preview = PanoramaPhotoDecode::previewOf(photo);
+        ASSERT_EQ(preview.size(), QSize(512, 125));
+        EXPECT_EQ(preview.format(), format);
+        EXPECT_NEAR(qRed(preview.pixel(3, 62)), qRed(photo.pixel(30, 500)), 2);
+        EXPECT_TRUE(PanoramaPhotoDecode::previewOf(photo.scaled(2048, 500)).isNull());
+    }
+}
+
 // What a decode hands on, in order, as words: "begin 300x200", "bands 200"
 // (rows in order from the top), "finish", "abort", "whole 300x200" or "whole null".
 class RecordingSink final : public PanoramaPhotoDecode::Sink
@@ -243,7 +353,7 @@ TEST_P(PanoramaPhotoDecodeCase, handsThePhotoOnByTheRightPathAndKeepsIt)
     const QUrl url = QUrl::fromLocalFile(m_dir.filePath(QString::fromLatin1(GetParam().file)));
     const auto cache = LumivaneImageCache::create({10, 64 << 20, 16 << 20});
     RecordingSink sink;
-    PanoramaPhotoDecode::decodeInto(sink, url, *cache, GetParam().maxSide, nullptr);
+    PanoramaPhotoDecode::decodeInto(sink, url, *cache, GetParam().maxSide);
     EXPECT_EQ(sink.calls.join(QStringLiteral(", ")), QString::fromLatin1(GetParam().calls));
     EXPECT_EQ(cache->lookup(url).isNull(), sink.calls.last() == QStringLiteral("whole null"));
 }
@@ -254,32 +364,5 @@ INSTANTIATE_TEST_SUITE_P(
                       DecodeCase{"photo.jpg", 256, "abort, whole 300x200"},
                       DecodeCase{"photo.png", 4096, "whole 300x200"},
                       DecodeCase{"missing.jpg", 4096, "whole null"}));
-
-TEST(PanoramaPhotoLoader, keepsNoPhotoAliveOnceItsDecodeHasEnded)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("photo.png"));
-    ASSERT_TRUE(noisyImage(64, 32).save(path));
-    const QUrl url = QUrl::fromLocalFile(path);
-    const auto cache = LumivaneImageCache::create({10, 64 << 20, 16 << 20});
-    QFuture<QImage> future = PanoramaPhotoLoader::load(cache, url);
-    future.waitForFinished();
-    QImage image = future.result();
-    ASSERT_FALSE(image.isNull());
-    future = {};
-    // Once the image cache lets the photo go, nothing else holds it.
-    cache->emptyFullImageStore();
-    EXPECT_TRUE(QTest::qWaitFor([&image] { return image.isDetached(); }, 2000));
-}
-
-TEST(PanoramaSpareImage, goesWithItsOwnerWhileABufferIsBeingPrepared)
-{
-    auto spare = std::make_shared<PanoramaSpareImage>();
-    const std::weak_ptr<PanoramaSpareImage> weak = spare;
-    spare->prepare(QSize(2048, 1024));
-    spare.reset();
-    QThreadPool::globalInstance()->waitForDone();
-    EXPECT_TRUE(weak.expired());
-}
 
 } // namespace
