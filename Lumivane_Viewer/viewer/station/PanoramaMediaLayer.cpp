@@ -68,9 +68,9 @@ void PanoramaMediaLayer::prepareArrival()
     const QString key = LumivaneImageCache::key(url);
     if (store->resident(key))
         return;
-    auto keep = [this, url](std::shared_ptr<PanoramaTexture> texture) {
-        if (url == m_arrivingPhoto)
-            m_arrivingTexture = std::move(texture);
+    auto keep = [this, url](const PanoramaTextureStore::Photo &photo) {
+        if (url == m_arrivingPhoto && photo.texture)
+            m_arrivingTexture = photo.texture;
     };
     const QImage preloaded = m_cache->lookup(url);
     if (preloaded.isNull())
