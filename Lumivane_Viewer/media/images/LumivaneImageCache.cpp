@@ -9,7 +9,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <limits>
 #include <mutex>
 
 namespace {
@@ -20,6 +22,14 @@ constexpr double kBytesPerCountedPhoto = 50'000'000.0;
 constexpr int kMinFullCount = 10;
 constexpr int kMaxFullCount = 50;
 constexpr qint64 kBytesPerPixel = 4;
+
+// Set once the process has begun to end its decoding: prefetches stop early.
+std::atomic<bool> s_finishing{false};
+
+void finishDecodingAtExit()
+{
+    LumivaneImageCache::finishDecoding(QDeadlineTimer::Forever);
+}
 
 // Qt refuses anything above 128 MB by default, which is less than one 8K
 // photo; our own ceiling takes its place for every reader in the process.
@@ -134,7 +144,22 @@ QThreadPool *LumivaneImageCache::pool()
     // Shared by all instances and never owned by one: a task may hold the
     // last reference to a cache, and a pool cannot be destroyed by its own task.
     static QThreadPool decodePool;
+    // A static pool's destructor would run its whole queue during the exit
+    // handlers, beside the unloading of the image plugins that decode: the
+    // pool is emptied while the application object goes, before them.
+    static const bool finishedWithTheApplication = [] {
+        qAddPostRoutine(finishDecodingAtExit);
+        return true;
+    }();
+    Q_UNUSED(finishedWithTheApplication);
     return &decodePool;
+}
+
+bool LumivaneImageCache::finishDecoding(QDeadlineTimer deadline)
+{
+    s_finishing = true;
+    pool()->clear();
+    return pool()->waitForDone(int(std::min<qint64>(deadline.remainingTime(), std::numeric_limits<int>::max())));
 }
 
 QString LumivaneImageCache::key(const QUrl &url)
@@ -228,6 +253,8 @@ void LumivaneImageCache::prefetch(const QUrl &url)
         [weak = weak_from_this(), url] {
             if (auto cache = weak.lock())
                 cache->lowResImage(url, prefetchThumbnailSize);
+            if (s_finishing)
+                return;
             if (auto cache = weak.lock())
                 cache->image(url);
         },

@@ -2,6 +2,7 @@
 
 #include "ImageCacheStore.h"
 
+#include <QDeadlineTimer>
 #include <QImage>
 #include <QString>
 #include <QUrl>
@@ -57,6 +58,14 @@ public:
 
     /// The pool every photo decode of the media engines runs on.
     static QThreadPool *pool();
+    /// Ends the pool's work before the process does: decodes not yet started
+    /// are dropped, a running prefetch stops after the step it is on, and the
+    /// rest is waited for until `deadline`. True when no decode runs any
+    /// more. Runs by itself, without a deadline, while the QCoreApplication
+    /// is destroyed (after the application's windows, before the image
+    /// plugins and statics that decoding uses go), so that no decode
+    /// outlives them. Prefetches stay short for the rest of the process.
+    static bool finishDecoding(QDeadlineTimer deadline);
 
     static QString key(const QUrl &url);
     static QString lowResKey(const QUrl &url, int maxPixelSize);

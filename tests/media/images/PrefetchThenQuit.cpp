@@ -1,0 +1,35 @@
+// Ends the way a visitor's quit ends the viewer while it preloads: photos
+// are queued for prefetching and the program leaves main at once.
+//   media_images_prefetch_then_quit <folder of JPEGs> [finish]
+// With "finish" it first ends the decoding itself, as the application does,
+// and prints how much of the queue ran.
+
+#include "media/images/LumivaneImageCache.h"
+
+#include <QDir>
+#include <QGuiApplication>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QGuiApplication application(argc, argv);
+    if (argc < 2)
+        return 2;
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    const bool finish = argc > 2 && qstrcmp(argv[2], "finish") == 0;
+
+    const std::shared_ptr<LumivaneImageCache> cache = LumivaneImageCache::shared();
+    int queued = 0;
+    for (const QString &name : folder.entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Name)) {
+        cache->prefetch(QUrl::fromLocalFile(folder.filePath(name)));
+        ++queued;
+    }
+    if (finish) {
+        const bool idle = LumivaneImageCache::finishDecoding(QDeadlineTimer::Forever);
+        const LumivaneImageCache::Usage usage = cache->usage();
+        std::printf("queued=%d idle=%d thumbnails=%d full=%d\n", queued, int(idle), usage.thumbnailCount,
+                    usage.fullCount);
+    }
+    return 0;
+}
