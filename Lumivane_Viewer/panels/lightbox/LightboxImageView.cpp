@@ -102,6 +102,10 @@ QRect LightboxImageView::imageRect() const
 
 void LightboxImageView::resizeEvent(QResizeEvent *)
 {
+    // Not laid out yet: a decode for no area would give no image and be
+    // taken for a failure; the resize that gives the view its area decodes.
+    if (deviceBox().isEmpty())
+        return;
     if (m_image.isNull() && !m_decoding && m_state == State::loading)
         startDecode();
     else if (needsMoreDetail())

@@ -84,6 +84,24 @@ TEST_F(LightboxMedia, growingAreaDecodesMoreDetail)
     EXPECT_LE(view->decodedSize().width(), 1100);
 }
 
+TEST_F(LightboxMedia, imageShownBeforeItsAreaIsLaidOutAppearsOnceItHasOne)
+{
+    const QUrl url = writeImage(QStringLiteral("late.jpg"), QSize(800, 400));
+    // A window not laid out yet, then a view that starts with no area at all.
+    for (const QSize start : {QSize(0, 0), QSize(20, 20)}) {
+        QWidget window;
+        window.resize(start);
+        LightboxImageView view(url, m_l10n, &window);
+        view.resize(start);
+        window.show();
+        QTest::qWait(100);
+        EXPECT_NE(view.state(), State::failed) << start.width();
+        view.resize(500, 300);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return view.state() == State::shown; }, 10000)) << start.width();
+        EXPECT_FALSE(view.imageRect().isEmpty());
+    }
+}
+
 TEST_F(LightboxMedia, pdfOpensOnBlackAndKeepsItsDocumentForTheSameUrl)
 {
     const QUrl first = writePdf(QStringLiteral("plan.pdf"), 30);
