@@ -68,7 +68,13 @@ export QT_MEDIA_BACKEND=gstreamer
 export LIBGL_ALWAYS_SOFTWARE=1
 
 cd "$LUMIVANE_BUILD"
-ctest --output-on-failure -j "$(nproc)" --timeout 300
+ctest --output-on-failure -j "$(nproc)" --timeout 300 -LE audio
+# Qt 6.4's GStreamer media player can, rarely, hang inside
+# QMediaPlayer::setSource. A test that plays sound and runs into its
+# timeout is therefore run again, at most twice more; a sound test that
+# fails in any other way fails the run at once. The sound tests take one
+# lock and run one after the other, so this pass costs little extra time.
+ctest --output-on-failure -j "$(nproc)" --timeout 300 -L audio --repeat after-timeout:3
 
 # The package-opening fuzzer needs clang; without it the run is skipped.
 if command -v clang++ >/dev/null 2>&1; then

@@ -54,7 +54,7 @@ bool LumivaneAudioService::play(const QUrl &url)
     QMediaPlayer *player = startPlayer(url);
     if (player->error() != QMediaPlayer::NoError
         || player->playbackState() != QMediaPlayer::PlayingState) {
-        player->deleteLater();
+        retirePlayer(player);
         return false;
     }
     m_player = player;
@@ -123,7 +123,17 @@ void LumivaneAudioService::releasePlayer()
     QMediaPlayer *player = m_player;
     m_player = nullptr;
     player->disconnect(this);
+    retirePlayer(player);
+}
+
+void LumivaneAudioService::retirePlayer(QMediaPlayer *player)
+{
+    // Its pipeline goes down now, before a next player's starts: a stopped
+    // pipeline left to its deletion would still hold its sound server stream
+    // while the next one sets up its own, and Qt 6.4's GStreamer player was
+    // seen to hang in setSource with two pipelines on the way at once.
     player->stop();
+    player->setSource(QUrl());
     // Called from the player's own signals too: it must outlive the emission.
     player->deleteLater();
 }

@@ -63,6 +63,7 @@ private:
     QMediaPlayer *startPlayer(const QUrl &url);
     void watchPlayer(QMediaPlayer *player);
     void releasePlayer();
+    static void retirePlayer(QMediaPlayer *player);
     void startProgressTimer();
     void sampleProgress();
     void finishNaturally();
