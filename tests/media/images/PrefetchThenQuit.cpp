@@ -8,6 +8,8 @@
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QThread>
+#include <QThreadPool>
 
 #include <cstdio>
 
@@ -19,6 +21,13 @@ int main(int argc, char **argv)
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     const bool finish = argc > 2 && qstrcmp(argv[2], "finish") == 0;
 
+    if (finish) {
+        // Every pool thread busy for a while, so that the prefetches are
+        // still queued when the decoding is ended, however slow this
+        // thread is to queue them.
+        for (int i = 0; i < LumivaneImageCache::pool()->maxThreadCount(); ++i)
+            LumivaneImageCache::pool()->start([] { QThread::msleep(300); });
+    }
     const std::shared_ptr<LumivaneImageCache> cache = LumivaneImageCache::shared();
     int queued = 0;
     for (const QString &name : folder.entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Name)) {
