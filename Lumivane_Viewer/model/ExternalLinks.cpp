@@ -1,6 +1,9 @@
 #include "ExternalLinks.h"
 
 #include <QChar>
+#include <QList>
+
+#include <algorithm>
 
 std::optional<QUrl> webLinkURL(const QString &text)
 {
@@ -14,7 +17,11 @@ std::optional<QUrl> webLinkURL(const QString &text)
 
 namespace {
 
-bool isUnsafeInMailAddress(char32_t c)
+// RFC 6068's unreserved characters and "some-delims"; QUrl::toPercentEncoding
+// keeps letters, digits and "-._~" by itself.
+const QByteArray kMailtoSafe = QByteArrayLiteral("!$'()*+,;:@");
+
+bool breaksMailRecipient(char32_t c)
 {
     return c == U'?' || c == U'&' || c == U'#' || QChar::isSpace(c) || QChar::category(c) == QChar::Other_Control
         || QChar::category(c) == QChar::Other_Format;
@@ -22,17 +29,36 @@ bool isUnsafeInMailAddress(char32_t c)
 
 } // namespace
 
+bool isUsableMailRecipient(QStringView address)
+{
+    const QList<uint> codePoints = address.toUcs4();
+    return !address.isEmpty() && std::none_of(codePoints.begin(), codePoints.end(), breaksMailRecipient);
+}
+
 std::optional<QUrl> mailtoURL(const QString &address)
 {
-    if (address.isEmpty())
+    if (!isUsableMailRecipient(address))
         return std::nullopt;
-    for (const char32_t c : address.toUcs4()) {
-        if (isUnsafeInMailAddress(c))
-            return std::nullopt;
-    }
     QUrl url;
     url.setScheme(QStringLiteral("mailto"));
     url.setPath(address, QUrl::DecodedMode);
+    if (!url.isValid())
+        return std::nullopt;
+    return url;
+}
+
+QByteArray mailtoEncoded(const QString &text)
+{
+    return QUrl::toPercentEncoding(text, kMailtoSafe);
+}
+
+std::optional<QUrl> mailDraftUrl(const QString &recipient, const QString &subject, const QString &body)
+{
+    if (!isUsableMailRecipient(recipient))
+        return std::nullopt;
+    const QByteArray text = "mailto:" + mailtoEncoded(recipient) + "?subject=" + mailtoEncoded(subject)
+        + "&body=" + mailtoEncoded(body);
+    const QUrl url = QUrl::fromEncoded(text, QUrl::StrictMode);
     if (!url.isValid())
         return std::nullopt;
     return url;

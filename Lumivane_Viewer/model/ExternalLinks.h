@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QStringView>
 #include <QUrl>
 
 #include <optional>
@@ -15,11 +17,24 @@
 /// https URL with a host; otherwise none.
 std::optional<QUrl> webLinkURL(const QString &text);
 
+/// Whether an address can stand as a mail draft's recipient: not empty and
+/// free of white space, control and format characters and of "?", "&", "#",
+/// any of which could add headers, recipients or arguments to the draft.
+bool isUsableMailRecipient(QStringView address);
+
 /// A blank mail draft to one address, built from components with the address
-/// as the percent-encoded path. None when the address is empty or holds "?",
-/// "&", "#", white space or a control character, any of which could add
-/// headers, recipients or arguments to the draft.
+/// as the percent-encoded path; none when the address is unusable.
 std::optional<QUrl> mailtoURL(const QString &address);
+
+/// A header value or address encoded for a mailto: link (RFC 6068): ASCII
+/// letters, digits and "-._~!$'()*+,;:@" stay, every other byte of the UTF-8
+/// text is percent-encoded ("&", "=", "/", "?", "#", "%", spaces and line
+/// breaks too), so that no typed text can add a header or cut a value short.
+QByteArray mailtoEncoded(const QString &text);
+
+/// "mailto:" + recipient + "?subject=" + subject + "&body=" + body, each part
+/// encoded on its own; none when the recipient is unusable.
+std::optional<QUrl> mailDraftUrl(const QString &recipient, const QString &subject, const QString &body);
 
 /// A "tel:" URL of the numeric characters (every Unicode digit or number)
 /// and "+" signs of a phone text, in their order; "tel:" alone when there are

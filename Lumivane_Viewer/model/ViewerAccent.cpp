@@ -1,25 +1,11 @@
 #include "ViewerAccent.h"
 
 #include "Graphemes.h"
+#include "HorizontalWhitespace.h"
 #include "LumivaneProject.h"
 #include "Palette.h"
 
 namespace {
-
-// Tab and the space separators (general category Zs), all in the BMP.
-bool isHorizontalWhitespace(QChar c)
-{
-    return c == u'\t' || c.category() == QChar::Separator_Space;
-}
-
-QStringView trimHorizontalWhitespace(QStringView text)
-{
-    while (!text.isEmpty() && isHorizontalWhitespace(text.front()))
-        text = text.mid(1);
-    while (!text.isEmpty() && isHorizontalWhitespace(text.back()))
-        text.chop(1);
-    return text;
-}
 
 int hexDigitValue(QChar c)
 {
@@ -58,7 +44,7 @@ std::optional<quint64> parseUnsignedHex(QStringView text)
 
 std::optional<QColor> rgbColorFromHex(QStringView text)
 {
-    text = trimHorizontalWhitespace(text);
+    text = trimmedHorizontalWhitespace(text);
     if (text.startsWith(u'#'))
         text = text.mid(1);
     if (graphemeCount(text) != 6)

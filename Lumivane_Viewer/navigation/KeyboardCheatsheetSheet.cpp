@@ -109,7 +109,7 @@ QWidget *KeyboardCheatsheetSheet::buildSections()
     for (const ShortcutSection &section : shortcutSections(m_isClassicMode, m_hasKiosk, m_hasTableOfContentsKey)) {
         auto *block = new QVBoxLayout;
         block->setSpacing(8);
-        block->addWidget(makeLabel(titleFont, white(0.5), content, m_l10n->text(section.title).toUpper()));
+        block->addWidget(makeCapitalsLabel(titleFont, white(0.5), content, m_l10n->text(section.title)));
         for (const ShortcutRow &row : section.rows)
             block->addWidget(makeRow(row, m_l10n->text(row.description), content));
         column->addLayout(block);

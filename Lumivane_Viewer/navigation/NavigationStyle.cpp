@@ -3,6 +3,7 @@
 #include "media/symbols/SymbolButton.h"
 #include "media/symbols/SymbolImages.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPalette>
 #include <QScrollBar>
@@ -31,6 +32,17 @@ QLabel *makeLabel(const QFont &font, const QColor &color, QWidget *parent, const
     palette.setColor(QPalette::WindowText, color);
     palette.setColor(QPalette::Text, color);
     label->setPalette(palette);
+    return label;
+}
+
+QLabel *makeCapitalsLabel(const QFont &font, const QColor &color, QWidget *parent, const QString &text)
+{
+    QLabel *label = makeLabel(font, color, parent, text.toUpper());
+    const QFontMetrics metrics(font);
+    const int overflow = -metrics.tightBoundingRect(QStringLiteral("ÉÀÂ")).top() - metrics.ascent();
+    // The label centres its text, so the room is kept on both sides.
+    if (overflow > 0)
+        label->setContentsMargins(0, overflow, 0, overflow);
     return label;
 }
 

@@ -21,6 +21,11 @@ QFont tracked(QFont font, double tracking);
 /// parent's background.
 QLabel *makeLabel(const QFont &font, const QColor &color, QWidget *parent, const QString &text = QString());
 
+/// makeLabel for a text shown in capitals: the text upper-cased, with room
+/// above it for the accents of capitals (É, À), which at small sizes rise
+/// above the font's ascent and would be cut off by the label's edge.
+QLabel *makeCapitalsLabel(const QFont &font, const QColor &color, QWidget *parent, const QString &text);
+
 /// A symbol button's look for a close button of the sheets: "xmark" at 12
 /// in white 0.7 with a margin of 10, on a disc of white 0.1.
 SymbolButtonLook sheetCloseButtonLook();

@@ -1,13 +1,10 @@
 #include "StationSearch.h"
 
+#include "model/HorizontalWhitespace.h"
+
 #include <numeric>
 
 namespace {
-
-bool isHorizontalWhitespace(QChar c)
-{
-    return c == u'\t' || c.category() == QChar::Separator_Space;
-}
 
 // Letters whose diacritic is drawn through them have no decomposition, yet
 // a diacritic-insensitive search treats them like the others.
@@ -40,18 +37,9 @@ QString searchFolded(QStringView text)
     return folded.toLower();
 }
 
-QString trimmedHorizontalWhitespace(QStringView text)
-{
-    while (!text.isEmpty() && isHorizontalWhitespace(text.front()))
-        text = text.mid(1);
-    while (!text.isEmpty() && isHorizontalWhitespace(text.back()))
-        text.chop(1);
-    return text.toString();
-}
-
 QString normalizedQuery(QStringView query)
 {
-    return trimmedHorizontalWhitespace(searchFolded(query));
+    return trimmedHorizontalWhitespace(searchFolded(query)).toString();
 }
 
 StationSearchIndex::StationSearchIndex(const QList<Station> &stations, const QString &languageCode)

@@ -10,9 +10,6 @@
 /// removed (é as e, Ç as C, ø as o), then lower-cased whatever the locale.
 QString searchFolded(QStringView text);
 
-/// The text without tabs and space separators at either end; line breaks stay.
-QString trimmedHorizontalWhitespace(QStringView text);
-
 /// A typed query as the search compares it: folded, then trimmed of
 /// horizontal white space at both ends.
 QString normalizedQuery(QStringView query);

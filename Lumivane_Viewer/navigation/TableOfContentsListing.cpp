@@ -2,6 +2,8 @@
 
 #include "StationSearch.h"
 
+#include "model/HorizontalWhitespace.h"
+
 #include <QHash>
 
 QString stationCountText(const L10n &l10n, qsizetype total, qsizetype found, bool queryIsEmpty)
@@ -22,7 +24,8 @@ QList<LevelSection> levelSections(const QList<Station> &stations, const QList<qs
     QList<LevelSection> sections;
     QHash<QString, qsizetype> sectionOfKey;
     for (const qsizetype index : chosen) {
-        QString key = trimmedHorizontalWhitespace(stations[index].level.value_or(QString()));
+        const QString level = stations[index].level.value_or(QString());
+        QString key = trimmedHorizontalWhitespace(level).toString();
         if (key.isEmpty())
             key = noLevelText;
         const QString canonicalKey = key.normalized(QString::NormalizationForm_C);

@@ -1,4 +1,5 @@
 #include "model/ExternalLinks.h"
+#include "tests/support/MailtoParts.h"
 
 #include <gtest/gtest.h>
 
@@ -43,6 +44,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, WebLink, testing::Values(
     LinkCase{"javascript", "javascript:alert(1)", nullptr},
     LinkCase{"mailtoTypedAsSite", "mailto:a@b.c", "https://mailto:a@b.c"},
     LinkCase{"noHost", "https://", nullptr},
+    LinkCase{"schemeWithoutHost", "http:/no-host", nullptr},
     LinkCase{"space", "exa mple.com", nullptr},
     LinkCase{"empty", "", nullptr},
     LinkCase{"unicodeHost", "https://bücher.de", "https://xn--bcher-kva.de"}));
@@ -78,6 +80,56 @@ TEST(TelephoneLink, KeepsDigitsAndPlusInOrder)
     EXPECT_EQ(telephoneURL(QStringLiteral("appelez-nous")).toString(), QStringLiteral("tel:"));
     // Every Unicode number counts, also outside the basic plane.
     EXPECT_EQ(telephoneURL(QStringLiteral("٠١٢ 𝟙")).toString(), QStringLiteral("tel:٠١٢𝟙"));
+}
+
+struct MailUrlCase
+{
+    const char *what;
+    QString recipient;
+    bool built;
+};
+
+class MailDraft : public ::testing::TestWithParam<MailUrlCase>
+{
+};
+
+TEST_P(MailDraft, KeepsEveryPartWholeOrRefusesTheRecipient)
+{
+    const MailUrlCase &c = GetParam();
+    const QString subject = QStringLiteral("Tour contact: Villa & Co = #1 100% sûr");
+    const QString body = QStringLiteral("a&cc=x@evil.org\nb?c#d/e=f\r\n+ ~*'();:@,$!%20 café 日本");
+    const auto url = mailDraftUrl(c.recipient, subject, body);
+    ASSERT_EQ(url.has_value(), c.built) << c.what;
+    if (!url)
+        return;
+    const MailtoParts parts = mailtoParts(*url);
+    EXPECT_EQ(url->scheme(), QStringLiteral("mailto"));
+    EXPECT_EQ(parts.recipient, c.recipient);
+    EXPECT_EQ(parts.subject, subject);
+    EXPECT_EQ(parts.body, body);
+    EXPECT_EQ(parts.headerCount, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MailDraft,
+    ::testing::Values(MailUrlCase{"plain", "agence@example.org", true},
+                      MailUrlCase{"two recipients", "a@example.org,b@example.org", true},
+                      MailUrlCase{"percent and slash", "a%b/c@example.org", true},
+                      MailUrlCase{"non-ASCII", "élodie@exemple.fr", true},
+                      MailUrlCase{"header injection", "a@b.c?cc=x@evil.org", false},
+                      MailUrlCase{"attach injection", "a@b.c&attach=/etc/passwd", false},
+                      MailUrlCase{"fragment", "a@b.c#x", false},
+                      MailUrlCase{"inner space", "a b@c.d", false},
+                      MailUrlCase{"leading space", " a@b.c", false},
+                      MailUrlCase{"line break", "a@b.c\nbcc:x", false},
+                      MailUrlCase{"control character", QStringLiteral("a@b.c") + QChar(0x7f), false},
+                      MailUrlCase{"empty", "", false}));
+
+TEST(MailDraftEncoding, KeepsOnlyTheRfc6068SafeSet)
+{
+    EXPECT_EQ(mailtoEncoded(QStringLiteral("aZ09-._~!$'()*+,;:@")), QByteArray("aZ09-._~!$'()*+,;:@"));
+    EXPECT_EQ(mailtoEncoded(QStringLiteral("&=/?#% \n\"<>[]é")),
+              QByteArray("%26%3D%2F%3F%23%25%20%0A%22%3C%3E%5B%5D%C3%A9"));
 }
 
 } // namespace

@@ -64,6 +64,30 @@ TEST_F(KeyboardCheatsheetSheetTest, readsTheRowsOfTheTourInTheInterfaceLanguage)
         EXPECT_TRUE(french.contains(QString::fromUtf8(text))) << text;
 }
 
+// Where QLabel draws its text: centred in the contents rectangle.
+QRect drawnGlyphs(const QLabel &label)
+{
+    const QFontMetrics metrics(label.font());
+    const QRect contents = label.contentsRect();
+    const int baseline = contents.top() + (contents.height() - metrics.height()) / 2 + metrics.ascent();
+    return metrics.tightBoundingRect(label.text()).translated(0, baseline);
+}
+
+TEST_F(KeyboardCheatsheetSheetTest, sectionTitlesKeepTheAccentsOfTheirCapitals)
+{
+    l10n.setCurrent(L10n::Language::french);
+    KeyboardCheatsheetSheet *sheet = open(false, true, true);
+    QLabel *general = nullptr;
+    for (QLabel *label : sheet->findChildren<QLabel *>()) {
+        if (label->text() == QString::fromUtf8("GÉNÉRAL"))
+            general = label;
+    }
+    ASSERT_NE(general, nullptr);
+    const QRect glyphs = drawnGlyphs(*general);
+    EXPECT_GE(glyphs.top(), 0) << "the accents over the capitals are cut off";
+    EXPECT_LT(glyphs.bottom(), general->height());
+}
+
 class VisitorLanguagePickerTest : public NavigationViewTest
 {
 protected:

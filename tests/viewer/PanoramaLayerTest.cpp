@@ -5,9 +5,11 @@
 #include "support/ViewerSheetFixture.h"
 
 #include "PanoramaProbe.h"
+#include "viewer/station/BlackCover.h"
 #include "viewer/station/PanoramaMediaLayer.h"
 
 #include <QElapsedTimer>
+#include <QTimer>
 
 namespace {
 
@@ -58,6 +60,32 @@ TEST_F(PanoramaLayerTest, AClickOnAMarkerPassesThroughBlackToTheTargetsPhoto)
     EXPECT_TRUE(QTest::qWaitFor([&] { return shows(Qt::blue); }, 5000));
     EXPECT_EQ(controller().state().currentStationID, TestTours::stationID(2));
     EXPECT_EQ(controller().state().navHistory, QList<QUuid>{TestTours::stationID(2)});
+}
+
+TEST_F(PanoramaLayerTest, TheChangesBlackIsDrawnInThePanoramasOwnFrameAndIsFullAtTheArrival)
+{
+    openTwoColours();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shows(Qt::red); }, 10000));
+    BlackCover *cover = stations()->transitionCover();
+    bool coverWidgetShown = false;
+    std::optional<QColor> atArrival;
+    QObject::connect(&controller(), &ViewerController::stateChanged, cover, [&] {
+        // The photo is exchanged, and the fade back starts, under full black.
+        if (!atArrival && cover->targetOpacity() == 0 && controller().state().currentStationID == TestTours::stationID(2))
+            atArrival = PanoramaProbe::screenColor(*sheet, sample);
+    });
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, cover, [&] {
+        coverWidgetShown |= cover->isVisible();
+        EXPECT_EQ(panorama().coverOpacity(), cover->opacity());
+    });
+    watch.start(5);
+    controller().goToStation(TestTours::stationID(2));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return atArrival.has_value(); }, 2000));
+    EXPECT_TRUE(PanoramaProbe::isNear(atArrival.value_or(Qt::white), Qt::black, 4));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shows(Qt::blue) && cover->opacity() == 0; }, 5000));
+    // No translucent widget was composed over the panorama on any frame.
+    EXPECT_FALSE(coverWidgetShown);
 }
 
 TEST_F(PanoramaLayerTest, TheVRPairsHalvesTurnOnTheirOwnAndGoWithVRMode)

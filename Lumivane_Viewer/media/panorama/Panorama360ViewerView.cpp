@@ -403,6 +403,15 @@ void Panorama360ViewerView::fadeSphere(SceneNode &sphere, double to, double dura
     update();
 }
 
+void Panorama360ViewerView::setCoverOpacity(double opacity)
+{
+    opacity = std::clamp(opacity, 0.0, 1.0);
+    if (opacity == m_coverOpacity)
+        return;
+    m_coverOpacity = opacity;
+    update();
+}
+
 void Panorama360ViewerView::ensureTextureStore()
 {
     // Before the view has a context of its own, the global share context of
@@ -444,7 +453,7 @@ void Panorama360ViewerView::paintGL()
 {
     m_frameClock.start();
     m_scene.advance();
-    m_renderer.render(m_scene, size() * devicePixelRatioF());
+    m_renderer.render(m_scene, size() * devicePixelRatioF(), float(m_coverOpacity));
     scheduleFrame();
 }
 

@@ -112,6 +112,12 @@ public:
     /// Whether a photo is still being decoded or uploaded for the view.
     bool isLoadingPhoto() const { return m_loadingGeneration != 0; }
 
+    /// Black over the whole picture at this opacity (0 to 1), drawn in the
+    /// view's own frame: a cover that fades over the panorama costs no
+    /// window composition of its own.
+    void setCoverOpacity(double opacity);
+    double coverOpacity() const { return m_coverOpacity; }
+
     /// The format the view asks for: 4x multisampling, depth buffer.
     static QSurfaceFormat surfaceFormat();
 
@@ -173,6 +179,7 @@ private:
     std::optional<double> m_loadYaw;
     std::optional<double> m_loadPitch;
 
+    double m_coverOpacity = 0;
     bool m_pressed = false;
     bool m_dragging = false;
     QPointF m_pressPosition;

@@ -7,7 +7,6 @@
 
 #include <QAudioOutput>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 
 namespace {
@@ -170,9 +169,7 @@ void LumivaneAudioService::finishNaturally()
 
 QUrl LumivaneAudioService::audioFolder(const QUuid &projectID)
 {
-    const QString folder = QDir(LumivaneStorageFolders::projectFolder(projectID).toLocalFile()).filePath(QStringLiteral("audio"));
-    QDir().mkpath(folder);
-    return QUrl::fromLocalFile(folder);
+    return LumivaneStorageFolders::audioFolder(projectID);
 }
 
 void LumivaneAudioService::announce(std::initializer_list<Value> values)

@@ -1,9 +1,10 @@
 #include "ContactFormFields.h"
 
-#include "CardWidgets.h"
 #include "ContactSendButton.h"
+
 #include "l10n/L10n.h"
 #include "model/SystemFont.h"
+#include "panels/common/CardWidgets.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

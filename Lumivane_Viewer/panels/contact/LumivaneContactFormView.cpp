@@ -1,13 +1,14 @@
 #include "LumivaneContactFormView.h"
 
-#include "CardWidgets.h"
 #include "ContactFormFields.h"
-#include "MailDraftUrl.h"
 #include "WebhookPost.h"
+
 #include "l10n/L10n.h"
 #include "media/symbols/SymbolButton.h"
+#include "model/ExternalLinks.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
+#include "panels/common/CardWidgets.h"
 
 #include <QEvent>
 #include <QGraphicsOpacityEffect>

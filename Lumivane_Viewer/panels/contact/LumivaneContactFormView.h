@@ -1,8 +1,9 @@
 #pragma once
 
 #include "ContactFormRules.h"
-#include "ModalCardOverlay.h"
+
 #include "model/LumivaneProject.h"
+#include "panels/common/ModalCardOverlay.h"
 
 #include <QPointer>
 #include <QUrl>

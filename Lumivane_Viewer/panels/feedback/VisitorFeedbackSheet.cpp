@@ -3,10 +3,10 @@
 #include "l10n/L10n.h"
 #include "media/symbols/CapsuleButton.h"
 #include "media/symbols/SymbolButton.h"
+#include "model/ExternalLinks.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
-#include "panels/contact/CardWidgets.h"
-#include "panels/contact/MailDraftUrl.h"
+#include "panels/common/CardWidgets.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>

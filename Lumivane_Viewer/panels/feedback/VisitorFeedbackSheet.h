@@ -1,7 +1,8 @@
 #pragma once
 
 #include "FeedbackRules.h"
-#include "panels/contact/ModalCardOverlay.h"
+
+#include "panels/common/ModalCardOverlay.h"
 
 #include <QList>
 #include <QUrl>

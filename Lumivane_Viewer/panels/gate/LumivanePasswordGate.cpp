@@ -4,10 +4,10 @@
 
 #include "l10n/L10n.h"
 #include "media/symbols/CapsuleButton.h"
+#include "media/symbols/SymbolGlyph.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
-#include "panels/contact/CardWidgets.h"
-#include "panels/contact/SymbolGlyph.h"
+#include "panels/common/CardWidgets.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QLabel>

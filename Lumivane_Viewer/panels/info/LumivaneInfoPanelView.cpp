@@ -4,10 +4,10 @@
 #include "InfoGroupsBody.h"
 
 #include "l10n/L10n.h"
-#include "panels/contact/CardWidgets.h"
-#include "panels/lightbox/BackdropClick.h"
 #include "media/symbols/SymbolButton.h"
 #include "model/SystemFont.h"
+#include "panels/common/BackdropClick.h"
+#include "panels/common/CardWidgets.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

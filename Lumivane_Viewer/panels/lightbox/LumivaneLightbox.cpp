@@ -1,6 +1,5 @@
 #include "LumivaneLightbox.h"
 
-#include "BackdropClick.h"
 #include "LightboxHeader.h"
 #include "LightboxImageView.h"
 #include "LightboxPdfView.h"
@@ -8,6 +7,7 @@
 
 #include "l10n/L10n.h"
 #include "media/symbols/SoftShadow.h"
+#include "panels/common/BackdropClick.h"
 
 #include <QPainter>
 #include <QVBoxLayout>

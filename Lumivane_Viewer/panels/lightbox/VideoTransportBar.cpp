@@ -2,8 +2,8 @@
 
 #include "l10n/L10n.h"
 #include "media/symbols/SymbolButton.h"
-#include "panels/contact/CardWidgets.h"
 #include "model/SystemFont.h"
+#include "panels/common/CardWidgets.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -9,6 +9,16 @@
 
 namespace {
 
+// A text layout breaks lines only at the Unicode line separator; authors
+// type ordinary line breaks.
+QString withLineSeparators(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
+    text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    text.replace(QLatin1Char('\r'), QChar::LineSeparator);
+    return text;
+}
+
 constexpr int kPreferredWidth = 484; // the info card's content width
 
 } // namespace
@@ -39,7 +49,7 @@ const QTextLayout &WrappingText::layoutFor(int width) const
 {
     if (m_layout && width == m_layoutWidth)
         return *m_layout;
-    m_layout = std::make_unique<QTextLayout>(m_text, m_font);
+    m_layout = std::make_unique<QTextLayout>(withLineSeparators(m_text), m_font);
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     m_layout->setTextOption(option);

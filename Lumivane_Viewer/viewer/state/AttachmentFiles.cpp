@@ -67,16 +67,4 @@ bool isSoundFile(const QUrl &url)
     return isAudioType(QMimeDatabase().mimeTypeForFile(url.toLocalFile(), QMimeDatabase::MatchContent));
 }
 
-std::optional<QUrl> linkURL(const QString &payload)
-{
-    QString text = payload;
-    if (!text.toLower().startsWith(QLatin1String("http")))
-        text.prepend(QLatin1String("https://"));
-    const QUrl url(text);
-    const QString scheme = url.scheme().toLower();
-    if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")) || url.host().isEmpty())
-        return std::nullopt;
-    return url;
-}
-
 } // namespace AttachmentFiles

@@ -23,9 +23,4 @@ std::optional<QUrl> fileURL(const QString &payload, const AttachmentURLResolver 
 /// Whether the local file's content is a sound (an audio/* type).
 bool isSoundFile(const QUrl &url);
 
-/// The web address of a link attachment: "https://" is put before a payload
-/// that does not begin with "http" (any case); only an absolute http or
-/// https URL with a host results.
-std::optional<QUrl> linkURL(const QString &payload);
-
 } // namespace AttachmentFiles

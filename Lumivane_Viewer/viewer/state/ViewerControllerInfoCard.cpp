@@ -2,6 +2,7 @@
 
 #include "viewer/state/ViewerController.h"
 
+#include "model/ExternalLinks.h"
 #include "viewer/state/AttachmentFiles.h"
 #include "viewer/state/ReadAloudText.h"
 #include "viewer/state/ViewerEffects.h"
@@ -54,7 +55,7 @@ void ViewerController::openAttachment(const HotspotAttachment &attachment)
     if (const std::optional<LightboxContent::Kind> kind = lightboxKind(attachment.kind)) {
         change(lightboxOpening, [&] { openAttachmentInLightbox(attachment, *kind); });
     } else if (attachment.kind == AttachmentKind::link) {
-        if (const std::optional<QUrl> url = AttachmentFiles::linkURL(attachment.payload))
+        if (const std::optional<QUrl> url = webLinkURL(attachment.payload))
             m_effects.openExternal(*url);
     } else if (attachment.kind == AttachmentKind::sound) {
         openSoundAttachment(attachment);

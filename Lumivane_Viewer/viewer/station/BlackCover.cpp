@@ -35,12 +35,23 @@ void BlackCover::setOpacity(double opacity, ViewerAnimation animation)
     m_animation->setDuration(int(std::lround(animation.seconds * 1000)));
     m_animation->setEasingCurve(easingCurve(animation.curve));
     m_animation->start();
-    setVisible(true);
+    setVisible(!m_draw);
+}
+
+void BlackCover::drawWith(std::function<void(double)> draw)
+{
+    m_draw = std::move(draw);
+    show(m_shown);
 }
 
 void BlackCover::show(double opacity)
 {
     m_shown = opacity;
+    if (m_draw) {
+        setVisible(false);
+        m_draw(opacity);
+        return;
+    }
     // Clear, it would still be composed over the panorama on every frame.
     setVisible(opacity > 0);
     update();

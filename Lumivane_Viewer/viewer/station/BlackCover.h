@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QVariantAnimation;
 
 /// Black at an opacity that moves to each new value with the animation it
@@ -20,6 +22,11 @@ public:
     /// The opacity shown now.
     double opacity() const { return m_shown; }
     double targetOpacity() const { return m_target; }
+    /// Hands the black to `draw`, called with every opacity shown from now
+    /// on (the current one at once); the widget itself then stays hidden.
+    /// Over a GL view this spares composing a translucent widget on every
+    /// frame of a fade.
+    void drawWith(std::function<void(double)> draw);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -29,5 +36,6 @@ private:
 
     double m_shown = 0;
     double m_target = 0;
+    std::function<void(double)> m_draw;
     QVariantAnimation *m_animation;
 };

@@ -41,6 +41,7 @@ void PanoramaMediaLayer::refresh()
         if (!m_single) {
             m_single = new Panorama360ViewerView(inputs, m_cache, this);
             m_single->setObjectName("panorama");
+            m_single->setCoverOpacity(m_coverOpacity);
             layOut();
         } else if (!showSame(inputs, m_single->inputs())) {
             m_single->setInputs(inputs);
@@ -79,6 +80,20 @@ void PanoramaMediaLayer::prepareArrival()
         store->upload(key, preloaded, this, keep);
 }
 
+void PanoramaMediaLayer::setCoverOpacity(double opacity)
+{
+    if (opacity == m_coverOpacity)
+        return;
+    m_coverOpacity = opacity;
+    for (Panorama360ViewerView *view : {m_single.data(), m_vrPair[0].data(), m_vrPair[1].data()}) {
+        if (view)
+            view->setCoverOpacity(opacity);
+    }
+    // Around the panoramas the layer is black already; its text is not.
+    if (m_noStation)
+        update();
+}
+
 void PanoramaMediaLayer::showVRPair(bool shown)
 {
     if (!shown) {
@@ -102,6 +117,7 @@ void PanoramaMediaLayer::showVRPair(bool shown)
         // Each half keeps its own orientation: dragging one leaves the other.
         half = new Panorama360ViewerView(inputs, m_cache, this);
         half->setObjectName(i == 0 ? "vrLeft" : "vrRight");
+        half->setCoverOpacity(m_coverOpacity);
         half->show();
     }
     layOut();
@@ -133,4 +149,5 @@ void PanoramaMediaLayer::paintEvent(QPaintEvent *)
     painter.setPen(QColor::fromRgbF(1, 1, 1, 0.6f));
     painter.setFont(systemFont(13));
     painter.drawText(rect(), Qt::AlignCenter, m_language->text(L10n::Key::viewerNoPhoto));
+    painter.fillRect(rect(), QColor::fromRgbF(0, 0, 0, float(std::clamp(m_coverOpacity, 0.0, 1.0))));
 }

@@ -35,6 +35,9 @@ public:
     /// A half of the VR pair (0 left, 1 right); null outside VR mode.
     Panorama360ViewerView *vrHalf(int half) const { return m_vrPair[std::size_t(half)]; }
     bool showsNoPhotoText() const { return m_noStation; }
+    /// Black over everything the layer shows, at this opacity: drawn by its
+    /// panoramas themselves, and by the layer where it shows no panorama.
+    void setCoverOpacity(double opacity);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -52,6 +55,7 @@ private:
     QPointer<Panorama360ViewerView> m_single;
     std::array<QPointer<Panorama360ViewerView>, 2> m_vrPair;
     bool m_noStation = false;
+    double m_coverOpacity = 0;
     QUrl m_arrivingPhoto;
     std::shared_ptr<PanoramaTexture> m_arrivingTexture; // kept until the panorama shows it
 };

@@ -52,6 +52,12 @@ void StationStackView::addMediaLayers()
     m_transitionCover = new BlackCover(m_context.controller.state().transitionOpacity, &cover);
     m_transitionCover->setObjectName("transitionCover");
     cover.addView(m_transitionCover, LayerPlacement::fill(), LayerTransition::none, ViewerAnimation::none());
+    // Over the panoramas the GL frame draws the black itself.
+    if (m_panorama)
+        m_transitionCover->drawWith([layer = QPointer<PanoramaMediaLayer>(m_panorama)](double opacity) {
+            if (layer)
+                layer->setCoverOpacity(opacity);
+        });
 }
 
 void StationStackView::addChromeParts()

@@ -189,6 +189,24 @@ TEST_F(PanoramaRendering, missingPhotoFadesInThePlaceholder)
     EXPECT_DOUBLE_EQ(view->coordinator().sphereNode->opacity(), 1.0);
 }
 
+// The black cover of a station change, drawn in the view's own frame: it
+// darkens the picture in proportion, and at full black nothing shows through.
+TEST_F(PanoramaRendering, coverDarkensThePictureInProportionUpToFullBlack)
+{
+    QImage flat(1024, 512, QImage::Format_RGB32);
+    flat.fill(QColor(200, 160, 120));
+    Panorama360ViewerView::Inputs inputs;
+    inputs.imageURL = writePhoto(m_dir, QStringLiteral("flat.png"), flat);
+    auto view = showView(inputs);
+    for (const double cover : {0.0, 0.25, 0.5, 1.0, 0.0}) {
+        view->setCoverOpacity(cover);
+        const QColor pixel = centrePixel(*view);
+        EXPECT_NEAR(pixel.red(), 200 * (1 - cover), 3) << cover;
+        EXPECT_NEAR(pixel.green(), 160 * (1 - cover), 3) << cover;
+        EXPECT_NEAR(pixel.blue(), 120 * (1 - cover), 3) << cover;
+    }
+}
+
 TEST_F(PanoramaRendering, staleLoadIsDroppedAndTheSphereEndsOpaque)
 {
     const QUrl second = writePhoto(m_dir, QStringLiteral("second.png"), gradientPhoto(512, 256));

@@ -2,6 +2,7 @@
 
 #include "l10n/L10n.h"
 #include "model/LumivaneProject.h"
+#include "tests/support/MailtoParts.h"
 
 #include <QByteArray>
 #include <QString>
@@ -10,8 +11,8 @@
 
 #include <memory>
 
-// What the panel tests share: projects made in code, a language fixed per
-// test and mailto: links taken apart again.
+// What the panel tests share: projects made in code and a language fixed per
+// test.
 
 inline LumivaneProject panelTestProject(const QString &name = QStringLiteral("Villa Ocre"))
 {
@@ -26,32 +27,4 @@ inline std::unique_ptr<L10n> panelTestL10n(L10n::Language language)
     auto l10n = std::make_unique<L10n>(QStringList{QStringLiteral("en-US")});
     l10n->setCurrent(language);
     return l10n;
-}
-
-/// A mailto: link's recipient and headers, decoded as a mail program would.
-struct MailtoParts
-{
-    QString recipient;
-    QString subject;
-    QString body;
-    int headerCount = 0;
-};
-
-inline MailtoParts mailtoParts(const QUrl &url)
-{
-    const QByteArray encoded = url.toEncoded();
-    const QByteArray rest = encoded.mid(int(qstrlen("mailto:")));
-    const qsizetype question = rest.indexOf('?');
-    MailtoParts parts;
-    parts.recipient = QUrl::fromPercentEncoding(rest.left(question));
-    for (const QByteArray &header : rest.mid(question + 1).split('&')) {
-        const qsizetype equals = header.indexOf('=');
-        const QString value = QUrl::fromPercentEncoding(header.mid(equals + 1));
-        ++parts.headerCount;
-        if (header.left(equals) == "subject")
-            parts.subject = value;
-        else if (header.left(equals) == "body")
-            parts.body = value;
-    }
-    return parts;
 }

@@ -229,4 +229,17 @@ TEST_F(InfoCardFixture, HugeTextsScrollInsideTheView)
     EXPECT_FALSE(card->mask().contains(QPoint(5, 5)));                   // and the panorama around it
 }
 
+// Descriptions and text attachments keep the author's line breaks.
+TEST(WrappingTextLines, AuthorsLineBreaksStartNewLines)
+{
+    for (const QString &text : {QStringLiteral("One.\nTwo."), QStringLiteral("One.\r\nTwo."), QStringLiteral("One.\rTwo.")}) {
+        WrappingText oneLine(QFont(), Qt::white);
+        oneLine.setText(QStringLiteral("One. Two."));
+        WrappingText broken(QFont(), Qt::white);
+        broken.setText(text);
+        EXPECT_EQ(broken.heightForWidth(1000), 2 * oneLine.heightForWidth(1000)) << text.toStdString();
+        EXPECT_EQ(broken.text(), text);
+    }
+}
+
 } // namespace

@@ -85,29 +85,4 @@ TEST_F(ViewerTestFixture, StorageFolderWithoutResolver)
     EXPECT_TRUE(url.toLocalFile().endsWith(controller->project().id.toString(QUuid::WithoutBraces).toUpper() + "/attachments/a b.pdf"));
 }
 
-struct LinkCase
-{
-    const char *payload;
-    const char *opened; // empty: nothing is opened
-};
-
-class LinkTest : public ::testing::TestWithParam<LinkCase>
-{
-};
-
-TEST_P(LinkTest, WebAddressesOnly)
-{
-    const std::optional<QUrl> url = AttachmentFiles::linkURL(GetParam().payload);
-    EXPECT_EQ(url ? url->toString() : QString(), GetParam().opened);
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, LinkTest,
-                         ::testing::Values(LinkCase{"www.example.com/Page", "https://www.example.com/Page"},
-                                           LinkCase{"HTTP://Example.com", "http://example.com"},
-                                           LinkCase{"https://example.com/a?b=1", "https://example.com/a?b=1"},
-                                           LinkCase{"httpfoo", ""},
-                                           LinkCase{"http:/no-host", ""},
-                                           LinkCase{"javascript:alert(1)", ""},
-                                           LinkCase{"", ""}));
-
 } // namespace

@@ -24,12 +24,14 @@ void main()
 )";
 
 // Colours are premultiplied by alpha throughout; the node's opacity scales all
-// four components.
+// four components. A black cover over the whole view scales the colour alone:
+// blended over a covered background, that is the cover over the whole picture.
 constexpr auto fragmentShader = R"(
 uniform sampler2D image;
 uniform vec4 color;
 uniform float useImage;
 uniform float opacity;
+uniform float brightness;
 uniform vec2 rowRange;
 varying vec2 uv;
 void main()
@@ -39,7 +41,7 @@ void main()
     // them is clamped to the edge row by the texture's wrap mode.
     vec2 t = vec2(uv.x, (uv.y - rowRange.x) / (rowRange.y - rowRange.x));
     vec4 c = useImage > 0.5 ? texture2D(image, t) : color;
-    gl_FragColor = c * opacity;
+    gl_FragColor = vec4(c.rgb * brightness, c.a) * opacity;
 }
 )";
 
@@ -71,13 +73,14 @@ void SceneRenderer::initialize()
     m_mvpLocation = m_program->uniformLocation("mvp");
     m_scaleSLocation = m_program->uniformLocation("scaleS");
     m_opacityLocation = m_program->uniformLocation("opacity");
+    m_brightnessLocation = m_program->uniformLocation("brightness");
     m_useImageLocation = m_program->uniformLocation("useImage");
     m_colorLocation = m_program->uniformLocation("color");
     m_rowRangeLocation = m_program->uniformLocation("rowRange");
     m_initialized = true;
 }
 
-void SceneRenderer::render(const Scene &scene, QSize viewportPixels)
+void SceneRenderer::render(const Scene &scene, QSize viewportPixels, float cover)
 {
     if (!m_initialized)
         initialize();
@@ -86,7 +89,9 @@ void SceneRenderer::render(const Scene &scene, QSize viewportPixels)
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glDepthMask(GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (viewportPixels.isEmpty())
+    // Under full black only the clear shows: the frames that hide a change
+    // of photo cost next to nothing.
+    if (viewportPixels.isEmpty() || cover >= 1.0f)
         return;
 
     std::vector<const SceneNode *> drawables;
@@ -99,6 +104,7 @@ void SceneRenderer::render(const Scene &scene, QSize viewportPixels)
     const QMatrix4x4 viewProjection = scene.projection(aspect) * scene.viewMatrix();
     m_program->bind();
     m_program->setUniformValue("image", 0);
+    m_program->setUniformValue(m_brightnessLocation, 1.0f - std::max(cover, 0.0f));
     glEnableVertexAttribArray(0);
     glEnableVertexAttribArray(1);
     glActiveTexture(GL_TEXTURE0);

@@ -29,7 +29,9 @@ public:
     SceneRenderer();
     ~SceneRenderer();
 
-    void render(const Scene &scene, QSize viewportPixels);
+    /// Draws the scene dimmed towards black by `cover` (0 none, 1 black:
+    /// nothing but the clear is drawn then).
+    void render(const Scene &scene, QSize viewportPixels, float cover = 0.0f);
     /// Frees the GL objects; the context they were made in must be current.
     void releaseResources();
 
@@ -74,6 +76,7 @@ private:
     int m_mvpLocation = -1;
     int m_scaleSLocation = -1;
     int m_opacityLocation = -1;
+    int m_brightnessLocation = -1;
     int m_useImageLocation = -1;
     int m_colorLocation = -1;
     int m_rowRangeLocation = -1;

@@ -1,7 +1,8 @@
 #include "CardThanksView.h"
 
 #include "CardWidgets.h"
-#include "SymbolGlyph.h"
+
+#include "media/symbols/SymbolGlyph.h"
 #include "model/SystemFont.h"
 
 #include <QAbstractButton>

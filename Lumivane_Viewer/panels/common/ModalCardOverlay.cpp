@@ -1,6 +1,6 @@
 #include "ModalCardOverlay.h"
 
-#include "panels/lightbox/BackdropClick.h"
+#include "BackdropClick.h"
 
 #include <QPainter>
 #include <QVBoxLayout>
