@@ -129,8 +129,8 @@ void LumivaneAudioService::retirePlayer(QMediaPlayer *player)
 {
     // Its pipeline goes down now, before a next player's starts: a stopped
     // pipeline left to its deletion would still hold its sound server stream
-    // while the next one sets up its own, and Qt 6.4's GStreamer player was
-    // seen to hang in setSource with two pipelines on the way at once.
+    // while the next one sets up its own. Qt 6.4's GStreamer player rarely
+    // hangs in setSource; one pipeline at a time leaves it less to race.
     player->stop();
     player->setSource(QUrl());
     // Called from the player's own signals too: it must outlive the emission.
