@@ -202,9 +202,11 @@ TEST_F(ViewerWindowTest, AClassicToursMarkerSitsAtItsPlaceInTheFittedPhoto)
     EXPECT_TRUE(classic->markers()[0]->geometry().contains(expected.toPoint()));
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return !sheet->controller().state().showSplash; }, 5000));
-    QTest::qWait(600);
-    const QColor disc = PanoramaProbe::screenColor(*sheet, (expected + QPointF(12, 0)).toPoint());
-    EXPECT_TRUE(PanoramaProbe::isNear(disc, sheet->accent(), 30)) << disc.name().toStdString();
+    // The splash fades out over the marker; its disc shows once that is done.
+    const QPoint onDisc = (expected + QPointF(12, 0)).toPoint();
+    const bool discShown = QTest::qWaitFor(
+        [&] { return PanoramaProbe::isNear(PanoramaProbe::screenColor(*sheet, onDisc), sheet->accent(), 30); }, 5000);
+    EXPECT_TRUE(discShown) << PanoramaProbe::screenColor(*sheet, onDisc).name().toStdString();
 
     // Its disc is where the hotspot is: a click there opens its card.
     click(classic, expected.toPoint());
