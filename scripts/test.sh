@@ -25,7 +25,9 @@ trap cleanup EXIT
 
 start_display() {
     exec 3<> "$session/displayfd"
-    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp +extension GLX >"$session/xvfb.log" 2>&1 &
+    # Without -noreset the server resets whenever its last client leaves, and
+    # a test that connects during that reset cannot reach the display.
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset +extension GLX >"$session/xvfb.log" 2>&1 &
     xvfb_pid=$!
     local number=""
     for _ in $(seq 1 100); do
