@@ -1,16 +1,8 @@
 #include "TourResolvers.h"
 
+#include "viewer/state/AttachmentFiles.h"
+
 #include <QDir>
-
-namespace {
-
-bool isPlainFileName(const QString &name)
-{
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
-           && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
-}
-
-} // namespace
 
 namespace TourResolvers {
 
@@ -31,7 +23,7 @@ QUrl attachmentURL(const LumivaneImportedTour &tour, const QString &name)
 {
     const QDir attachments(QDir(tour.extractionFolder.toLocalFile()).filePath(QStringLiteral("attachments")));
     // A fresh random name: nothing in any package can be named after it.
-    const QString fileName = isPlainFileName(name)
+    const QString fileName = AttachmentFiles::isPlainFileName(name)
                                  ? name
                                  : QStringLiteral("refused-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     return QUrl::fromLocalFile(attachments.filePath(fileName));

@@ -13,13 +13,6 @@ namespace AttachmentFiles {
 
 namespace {
 
-bool isPlainFileName(const QString &name)
-{
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-        return false;
-    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
-}
-
 QUrl resolvedURL(const QString &payload, const AttachmentURLResolver &resolver, const QUuid &projectID)
 {
     if (resolver)
@@ -45,6 +38,13 @@ bool isAudioType(const QMimeType &type)
 }
 
 } // namespace
+
+bool isPlainFileName(const QString &name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
+}
 
 std::optional<QUrl> fileURL(const QString &payload, const AttachmentURLResolver &resolver, const QUuid &projectID)
 {

@@ -13,6 +13,10 @@
 /// to the web. Reads the file system, changes nothing.
 namespace AttachmentFiles {
 
+/// Whether a payload names one file inside a folder: not empty, not "." or
+/// "..", and free of path separators and NUL.
+bool isPlainFileName(const QString &name);
+
 /// The URL of an attachment's file: the resolver's answer, else the
 /// project's storage "attachments" folder plus the payload. None when the
 /// payload is not a plain file name or the file it names, links followed,
