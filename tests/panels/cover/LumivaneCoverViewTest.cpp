@@ -1,5 +1,4 @@
 #include "CoverTestTours.h"
-#include "OpenedUrls.h"
 #include "TestTileServer.h"
 
 #include "panels/cover/CoverBackground.h"
@@ -16,6 +15,7 @@
 #include "media/panorama/Panorama360ViewerView.h"
 #include "media/symbols/CapsuleButton.h"
 #include "model/SystemFont.h"
+#include "tests/panels/support/DesktopUrlCapture.h"
 #include "tests/support/TemporarySettings.h"
 
 #include <QBuffer>
@@ -148,7 +148,7 @@ TEST_P(CoverItems, FollowTheProject)
     LumivaneProject project = baseProject();
     c.edit(project);
     auto view = cover(project);
-    OpenedUrls opened;
+    DesktopUrlCapture opened({"http", "https", "mailto", "tel"});
 
     EXPECT_EQ(chipTexts(*view), c.chips);
     const QStringList labels = labelTexts(*view);
@@ -165,7 +165,7 @@ TEST_P(CoverItems, FollowTheProject)
     }
     EXPECT_EQ(links, c.links);
     QStringList urls;
-    for (const QUrl &url : std::as_const(opened.urls))
+    for (const QUrl &url : opened.urls())
         urls << QString::fromUtf8(url.toEncoded());
     EXPECT_EQ(urls, c.opened);
 
