@@ -40,11 +40,17 @@ void ModalCardOverlay::requestClose()
 void ModalCardOverlay::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), m_look.backdrop);
+    paintModalCard(painter, rect(), m_card->geometry(), m_look);
+}
+
+void paintModalCard(QPainter &painter, const QRect &area, const QRectF &card, const ModalCardLook &look)
+{
+    painter.fillRect(area, look.backdrop);
+    if (card.isEmpty())
+        return;
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF cardRect(m_card->geometry());
-    paintRoundedRectShadow(painter, cardRect, m_look.cornerRadius, m_look.shadow);
+    paintRoundedRectShadow(painter, card, look.cornerRadius, look.shadow);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(m_look.cardBackground);
-    painter.drawRoundedRect(cardRect, m_look.cornerRadius, m_look.cornerRadius);
+    painter.setBrush(look.cardBackground);
+    painter.drawRoundedRect(card, look.cornerRadius, look.cornerRadius);
 }

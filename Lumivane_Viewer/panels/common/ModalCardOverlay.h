@@ -8,6 +8,9 @@
 
 #include <functional>
 
+class QPainter;
+class QVBoxLayout;
+
 /// How a modal card and the backdrop behind it look.
 struct ModalCardLook
 {
@@ -18,13 +21,15 @@ struct ModalCardLook
     DropShadow shadow;
 };
 
+/// Paints the backdrop over `area` and, when not empty, the card at `card`
+/// with its shadow and rounded background: every modal card looks this way.
+void paintModalCard(QPainter &painter, const QRect &area, const QRectF &card, const ModalCardLook &look);
+
 /// A layer that fills its parent: a dimmed backdrop, a click on which asks
 /// to close, and a card of fixed width centred on it whose height follows
 /// its content. Subclasses fill card(). The backdrop, the card's shadow and
 /// its rounded background are painted here in one pass, so the layer stays
 /// cheap to compose over a panorama.
-class QVBoxLayout;
-
 class ModalCardOverlay : public QWidget
 {
 public:

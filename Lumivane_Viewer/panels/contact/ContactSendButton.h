@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QAbstractButton>
-#include <QVariantAnimation>
+#include <QTimer>
 
 /// The contact form's full-width send capsule: a paper plane and the send
 /// text, or a turning spinner and the loading text while a send runs; gold
@@ -28,5 +28,6 @@ private:
     void paintSpinner(QPainter &painter, QPointF centre) const;
 
     bool m_busy = false;
-    QVariantAnimation m_turn;
+    QTimer m_spin;
+    int m_leadingSpoke = 0;
 };

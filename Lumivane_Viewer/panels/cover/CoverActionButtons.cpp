@@ -2,6 +2,7 @@
 
 #include "media/symbols/CapsuleButton.h"
 #include "model/SystemFont.h"
+#include "panels/common/CardWidgets.h"
 
 #include <algorithm>
 
@@ -20,9 +21,7 @@ CapsuleButtonLook startLook(const QColor &accent)
     look.horizontalPadding = 28;
     look.verticalPadding = 14;
     look.background = accent;
-    QColor shadow = accent;
-    shadow.setAlphaF(0.4f);
-    look.shadow = DropShadow{shadow, 12, QPointF(0, 6)};
+    look.shadow = DropShadow{withAlpha(accent, 0.4), 12, QPointF(0, 6)};
     look.disabledOpacity = 0.4;
     return look;
 }
@@ -36,14 +35,9 @@ CapsuleButtonLook contactLook()
     look.spacing = 8;
     look.horizontalPadding = 20;
     look.verticalPadding = 12;
-    look.background = QColor(255, 255, 255, qRound(0.15 * 255));
-    look.outline = CapsuleOutline{QColor(255, 255, 255, qRound(0.25 * 255)), 1};
+    look.background = withAlpha(Qt::white, 0.15);
+    look.outline = CapsuleOutline{withAlpha(Qt::white, 0.25), 1};
     return look;
-}
-
-QSize withoutMargins(QSize size, const QMargins &margins)
-{
-    return size.shrunkBy(margins);
 }
 
 } // namespace
@@ -68,7 +62,6 @@ void CoverActionButtons::setAccent(const QColor &accent)
 
 void CoverActionButtons::setContactShown(bool shown)
 {
-    m_contactShown = shown;
     m_contact->setVisible(shown);
     updateGeometry();
     placeButtons();
@@ -84,12 +77,12 @@ void CoverActionButtons::setTexts(const QString &start, const QString &contact)
 
 QSize CoverActionButtons::startCapsule() const
 {
-    return withoutMargins(m_start->sizeHint(), m_start->contentsMargins());
+    return m_start->sizeHint().shrunkBy(m_start->contentsMargins());
 }
 
 QSize CoverActionButtons::contactCapsule() const
 {
-    return m_contactShown ? m_contact->sizeHint() : QSize();
+    return m_contact->isHidden() ? QSize() : m_contact->sizeHint();
 }
 
 QSize CoverActionButtons::sizeHint() const

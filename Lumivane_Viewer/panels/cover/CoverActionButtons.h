@@ -41,5 +41,4 @@ private:
 
     QPointer<CapsuleButton> m_start;
     QPointer<CapsuleButton> m_contact;
-    bool m_contactShown = false;
 };

@@ -105,11 +105,6 @@ QSize CoverTitleLabel::minimumSizeHint() const
     return QSize(0, 0);
 }
 
-void CoverTitleLabel::resizeEvent(QResizeEvent *)
-{
-    update();
-}
-
 void CoverTitleLabel::paintEvent(QPaintEvent *)
 {
     const Fit fit = fitFor(width());

@@ -17,6 +17,7 @@
 #include "model/EnumDisplayNames.h"
 #include "model/SystemFont.h"
 #include "model/ViewerAccent.h"
+#include "panels/common/CardWidgets.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -36,18 +37,9 @@ constexpr int kDescriptionPadding = 40;
 constexpr double kMarkHeight = 22;
 constexpr double kMarkOpacity = 0.7;
 
-QColor white(double opacity)
-{
-    return QColor(255, 255, 255, qRound(opacity * 255));
-}
-
 QLabel *coverLabel(const QFont &font, const QColor &color, bool wraps, QWidget *parent)
 {
-    auto *label = new QLabel(parent);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
+    QLabel *label = cardLabel(font, color, parent);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setWordWrap(wraps);
     label->setTextFormat(Qt::PlainText);
@@ -104,20 +96,20 @@ LumivaneCoverView::LumivaneCoverView(Inputs inputs, CoverServices services, QWid
 
 QWidget *LumivaneCoverView::buildColumn()
 {
-    m_column = new QWidget(this);
-    auto *column = stack(m_column, kColumnSpacing);
+    auto *content = new QWidget(this);
+    auto *column = stack(content, kColumnSpacing);
     column->addSpacerItem(new QSpacerItem(0, 40, QSizePolicy::Minimum, QSizePolicy::Expanding));
-    column->addWidget(buildHeader(m_column));
-    column->addWidget(buildTitleBlock(m_column));
-    column->addWidget(buildFacts(m_column));
-    column->addWidget(buildDescription(m_column));
-    m_actions = new CoverActionButtons(m_column);
+    column->addWidget(buildHeader(content));
+    column->addWidget(buildTitleBlock(content));
+    column->addWidget(buildFacts(content));
+    column->addWidget(buildDescription(content));
+    m_actions = new CoverActionButtons(content);
     column->addWidget(m_actions);
-    m_mapSlot = new QWidget(m_column);
+    m_mapSlot = new QWidget(content);
     centredRow(m_mapSlot, 0);
     column->addWidget(m_mapSlot);
     column->addSpacerItem(new QSpacerItem(0, 24, QSizePolicy::Minimum, QSizePolicy::Expanding));
-    column->addWidget(buildFooter(m_column));
+    column->addWidget(buildFooter(content));
     column->addSpacerItem(new QSpacerItem(0, 16, QSizePolicy::Minimum, QSizePolicy::Expanding));
 
     connect(m_actions->startButton(), &QAbstractButton::clicked, this, [this] {
@@ -128,7 +120,7 @@ QWidget *LumivaneCoverView::buildColumn()
         if (m_inputs.onOpenContact)
             m_inputs.onOpenContact();
     });
-    return m_column;
+    return content;
 }
 
 QWidget *LumivaneCoverView::buildHeader(QWidget *parent)
@@ -136,7 +128,7 @@ QWidget *LumivaneCoverView::buildHeader(QWidget *parent)
     auto *header = new QWidget(parent);
     auto *layout = stack(header, kHeaderSpacing);
     m_logo = new CoverLogo(header);
-    m_agency = coverLabel(systemFont(15, QFont::DemiBold), white(0.85), true, header);
+    m_agency = coverLabel(systemFont(15, QFont::DemiBold), withAlpha(Qt::white, 0.85), true, header);
     m_linksRow = new QWidget(header);
     auto *links = centredRow(m_linksRow, kLinkSpacing);
     links->addStretch();
@@ -161,7 +153,7 @@ QWidget *LumivaneCoverView::buildTitleBlock(QWidget *parent)
     auto *block = new QWidget(parent);
     auto *layout = stack(block, kTitleSpacing);
     m_name = new CoverTitleLabel(systemFont(38, QFont::Bold), Qt::white, 3, 0.6, block);
-    m_address = coverLabel(systemFont(14), white(0.7), true, block);
+    m_address = coverLabel(systemFont(14), withAlpha(Qt::white, 0.7), true, block);
     layout->addWidget(m_name);
     layout->addWidget(m_address);
     return block;
@@ -187,7 +179,7 @@ QWidget *LumivaneCoverView::buildDescription(QWidget *parent)
     m_descriptionBox = new QWidget(parent);
     auto *layout = stack(m_descriptionBox, 0);
     layout->setContentsMargins(kDescriptionPadding, 0, kDescriptionPadding, 0);
-    m_description = coverLabel(systemFont(15), white(0.82), true, m_descriptionBox);
+    m_description = coverLabel(systemFont(15), withAlpha(Qt::white, 0.82), true, m_descriptionBox);
     layout->addWidget(m_description);
     return m_descriptionBox;
 }
@@ -196,7 +188,7 @@ QWidget *LumivaneCoverView::buildFooter(QWidget *parent)
 {
     auto *footer = new QWidget(parent);
     auto *row = centredRow(footer, kFooterSpacing);
-    m_footer = coverLabel(systemFont(11), white(0.35), false, footer);
+    m_footer = coverLabel(systemFont(11), withAlpha(Qt::white, 0.35), false, footer);
     row->addStretch();
     row->addWidget(new LumivaneMark(kMarkHeight, kMarkOpacity, footer), 0, Qt::AlignVCenter);
     row->addWidget(m_footer, 0, Qt::AlignVCenter);

@@ -95,7 +95,6 @@ private:
 
     CoverBackground *m_background;
     QScrollArea *m_scroll;
-    QWidget *m_column = nullptr;
     CoverLogo *m_logo = nullptr;
     QLabel *m_agency = nullptr;
     QWidget *m_linksRow = nullptr;

@@ -2,7 +2,8 @@
 
 #include "MapTileSource.h"
 
-#include <QFont>
+#include "model/SystemFont.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
@@ -77,14 +78,6 @@ TileRange tileRange(const MapCamera &camera, QSizeF viewSize)
     range.firstRow = std::max(0, int(std::floor(world.top() * range.count)));
     range.lastRow = std::min(range.count - 1, int(std::floor(world.bottom() * range.count)));
     return range;
-}
-
-QFont titleFont()
-{
-    QFont font;
-    font.setPixelSize(12);
-    font.setWeight(QFont::DemiBold);
-    return font;
 }
 
 } // namespace
@@ -205,7 +198,7 @@ void paintMapPin(QPainter &painter, QPointF tip, const QString &title, double ma
     painter.drawEllipse(head, 3.5, 3.5);
 
     if (!title.isEmpty()) {
-        const QFont font = titleFont();
+        const QFont font = systemFont(12, QFont::DemiBold);
         const QFontMetricsF metrics(font);
         const QString shown = metrics.elidedText(title, Qt::ElideRight, maxTitleWidth);
         const double width = metrics.horizontalAdvance(shown);

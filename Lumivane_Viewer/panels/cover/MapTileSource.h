@@ -58,7 +58,6 @@ public:
     std::function<void()> onTileArrived;
 
     QUrl tileURL(MapTileKey key) const;
-    int requestsInFlight() const { return int(m_inFlight.size()); }
 
 private:
     struct CachedTile

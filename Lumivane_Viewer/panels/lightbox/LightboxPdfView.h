@@ -17,7 +17,6 @@ public:
     explicit LightboxPdfView(const QUrl &url, QWidget *parent = nullptr);
 
     void setUrl(const QUrl &url);
-    QUrl documentUrl() const { return m_url; }
     QPdfDocument *document() const { return m_document; }
     QPdfView *pdfView() const { return m_view; }
 

@@ -6,8 +6,8 @@
 #include "LightboxVideoPlayer.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/SoftShadow.h"
 #include "panels/common/BackdropClick.h"
+#include "panels/common/ModalCardOverlay.h"
 
 #include <QPainter>
 #include <QVBoxLayout>
@@ -19,11 +19,10 @@ namespace {
 constexpr int outerMargin = 40;
 constexpr int cardPadding = 24;
 constexpr QSize stackLimit(1100, 800);
-constexpr double cornerRadius = 14;
-const QColor backdropColor(0, 0, 0, 224);
-const QColor cardColor = QColor::fromRgbF(0.08f, 0.08f, 0.08f);
 const QColor dividerColor(255, 255, 255, 51);
-const DropShadow cardShadow{QColor(0, 0, 0, 128), 30, QPointF(0, 12)};
+// The card's width follows the view; the look's own width is not used.
+const ModalCardLook cardLook{QColor(0, 0, 0, 224), QColor::fromRgbF(0.08f, 0.08f, 0.08f), 0, 14,
+                             DropShadow{QColor(0, 0, 0, 128), 30, QPointF(0, 12)}};
 
 QWidget *divider(QWidget *parent)
 {
@@ -132,13 +131,5 @@ void LumivaneLightbox::resizeEvent(QResizeEvent *)
 void LumivaneLightbox::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), backdropColor);
-    const QRectF card = cardRect(size());
-    if (card.isEmpty())
-        return;
-    painter.setRenderHint(QPainter::Antialiasing);
-    paintRoundedRectShadow(painter, card, cornerRadius, cardShadow);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(cardColor);
-    painter.drawRoundedRect(card, cornerRadius, cornerRadius);
+    paintModalCard(painter, rect(), cardRect(size()), cardLook);
 }

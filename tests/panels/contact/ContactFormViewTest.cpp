@@ -258,7 +258,7 @@ TEST_F(ContactFormView, MailFailuresAreNotReportedAsSent)
 
 TEST_F(ContactFormView, MailDraftReachesTheDesktopHandler)
 {
-    DesktopUrlCapture desktop(QStringLiteral("mailto"));
+    DesktopUrlCapture desktop({QStringLiteral("mailto")});
     m_project.contactFormEmail = QStringLiteral("élodie@exemple.fr");
     m_project.contactFormCustomFields.clear();
     auto form = makeForm(ContactFormServices{[](const QUrl &url) { return QDesktopServices::openUrl(url); }, {}});

@@ -1,5 +1,4 @@
 #include "CoverTestTours.h"
-#include "OpenedUrls.h"
 #include "TestTileServer.h"
 
 #include "panels/cover/CoverBackground.h"
@@ -16,7 +15,9 @@
 #include "media/panorama/Panorama360ViewerView.h"
 #include "media/symbols/CapsuleButton.h"
 #include "model/SystemFont.h"
+#include "tests/panels/support/DesktopUrlCapture.h"
 #include "tests/support/TemporarySettings.h"
+#include "tests/support/WidgetLookup.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -50,24 +51,11 @@ LumivaneProject baseProject()
     return project;
 }
 
-// The views' widget classes carry no meta-object of their own, so
-// findChildren<T>() would match any widget: they are told apart by their type.
-template<typename Widget>
-QList<Widget *> all(const QWidget &view)
-{
-    QList<Widget *> widgets;
-    for (QWidget *widget : view.findChildren<QWidget *>()) {
-        if (auto *typed = dynamic_cast<Widget *>(widget))
-            widgets.append(typed);
-    }
-    return widgets;
-}
-
 template<typename Widget>
 QList<Widget *> shown(const QWidget &view)
 {
     QList<Widget *> widgets;
-    for (Widget *widget : all<Widget>(view)) {
+    for (Widget *widget : widgetsOfType<Widget>(&view)) {
         if (widget->isVisibleTo(&view))
             widgets.append(widget);
     }
@@ -92,7 +80,7 @@ QStringList labelTexts(const QWidget &view)
 
 QList<CapsuleButton *> capsules(const QWidget &view)
 {
-    return all<CapsuleButton>(view);
+    return widgetsOfType<CapsuleButton>(&view);
 }
 
 class CoverFixture : public testing::Test
@@ -148,7 +136,7 @@ TEST_P(CoverItems, FollowTheProject)
     LumivaneProject project = baseProject();
     c.edit(project);
     auto view = cover(project);
-    OpenedUrls opened;
+    DesktopUrlCapture opened({"http", "https", "mailto", "tel"});
 
     EXPECT_EQ(chipTexts(*view), c.chips);
     const QStringList labels = labelTexts(*view);
@@ -165,7 +153,7 @@ TEST_P(CoverItems, FollowTheProject)
     }
     EXPECT_EQ(links, c.links);
     QStringList urls;
-    for (const QUrl &url : std::as_const(opened.urls))
+    for (const QUrl &url : opened.urls())
         urls << QString::fromUtf8(url.toEncoded());
     EXPECT_EQ(urls, c.opened);
 
@@ -295,7 +283,7 @@ TEST_F(CoverFixture, RebuildsKeepLogoMapAndBackground)
     auto view = cover(project, {}, photo);
     view->resize(1000, 700);
     view->show();
-    CoverLogo *logo = all<CoverLogo>(*view).at(0);
+    CoverLogo *logo = widgetsOfType<CoverLogo>(view.get()).at(0);
     ASSERT_FALSE(logo->image().isNull());
     EXPECT_EQ(logo->image().size(), QSize(400, 100));
     EXPECT_LE(logo->heightForWidth(700), CoverLogo::maxHeight);
@@ -333,7 +321,7 @@ TEST_F(CoverFixture, LongTitleShrinksToThreeLines)
     auto view = cover(project);
     view->resize(900, 700);
     view->show();
-    auto *title = all<CoverTitleLabel>(*view).at(0);
+    auto *title = widgetsOfType<CoverTitleLabel>(view.get()).at(0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return title->width() > 0; }, 2000));
     const int size = title->fittedPixelSize();
     EXPECT_LT(size, 38);

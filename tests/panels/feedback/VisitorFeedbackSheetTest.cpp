@@ -92,7 +92,7 @@ TEST_F(FeedbackSheet, ControlReturnInTheCommentSendsTheDraft)
 
 TEST_F(FeedbackSheet, DraftReachesTheDesktopHandler)
 {
-    DesktopUrlCapture desktop(QStringLiteral("mailto"));
+    DesktopUrlCapture desktop({QStringLiteral("mailto")});
     auto sheet = makeSheet(QStringLiteral("élodie@exemple.fr"), [](const QUrl &url) { return QDesktopServices::openUrl(url); });
     m_l10n->setCurrent(L10n::Language::french);
     sheet->setRating(Rating::positive);

@@ -3,22 +3,27 @@
 #include <QDesktopServices>
 #include <QList>
 #include <QObject>
-#include <QString>
+#include <QStringList>
 #include <QUrl>
 
-/// Takes the place of the desktop for one URL scheme while it lives: what
+/// Takes the place of the desktop for some URL schemes while it lives: what
 /// QDesktopServices::openUrl hands over is kept instead of opened.
 class DesktopUrlCapture final : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit DesktopUrlCapture(const QString &scheme)
-        : m_scheme(scheme)
+    explicit DesktopUrlCapture(QStringList schemes)
+        : m_schemes(std::move(schemes))
     {
-        QDesktopServices::setUrlHandler(m_scheme, this, "capture");
+        for (const QString &scheme : std::as_const(m_schemes))
+            QDesktopServices::setUrlHandler(scheme, this, "capture");
     }
-    ~DesktopUrlCapture() override { QDesktopServices::unsetUrlHandler(m_scheme); }
+    ~DesktopUrlCapture() override
+    {
+        for (const QString &scheme : std::as_const(m_schemes))
+            QDesktopServices::unsetUrlHandler(scheme);
+    }
 
     const QList<QUrl> &urls() const { return m_urls; }
 
@@ -26,6 +31,6 @@ public slots:
     void capture(const QUrl &url) { m_urls.append(url); }
 
 private:
-    QString m_scheme;
+    QStringList m_schemes;
     QList<QUrl> m_urls;
 };
