@@ -1,6 +1,6 @@
 #include "panels/contact/ContactSendButton.h"
 #include "panels/contact/LumivaneContactFormView.h"
-#include "tests/panels/support/DesktopUrlCapture.h"
+#include "tests/support/DesktopUrlCapture.h"
 #include "tests/panels/support/LocalHttpServer.h"
 #include "tests/panels/support/PanelTestSupport.h"
 

@@ -15,7 +15,7 @@
 #include "media/panorama/Panorama360ViewerView.h"
 #include "media/symbols/CapsuleButton.h"
 #include "model/SystemFont.h"
-#include "tests/panels/support/DesktopUrlCapture.h"
+#include "tests/support/DesktopUrlCapture.h"
 #include "tests/support/TemporarySettings.h"
 #include "tests/support/WidgetLookup.h"
 

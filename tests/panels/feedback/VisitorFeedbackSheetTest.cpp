@@ -1,5 +1,5 @@
 #include "panels/feedback/VisitorFeedbackSheet.h"
-#include "tests/panels/support/DesktopUrlCapture.h"
+#include "tests/support/DesktopUrlCapture.h"
 #include "tests/panels/support/PanelTestSupport.h"
 
 #include <QAbstractButton>

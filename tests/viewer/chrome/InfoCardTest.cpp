@@ -1,7 +1,7 @@
 #include "ChromeFixture.h"
-#include "UrlCatcher.h"
 
 #include "media/symbols/SymbolButton.h"
+#include "tests/support/DesktopUrlCapture.h"
 #include "viewer/chrome/ChromeBindings.h"
 #include "viewer/chrome/HotspotInfoCard.h"
 #include "viewer/chrome/ImageAttachmentRow.h"
@@ -76,7 +76,8 @@ protected:
 
     QTemporaryDir m_package;
     HotspotInfoCard *card = nullptr;
-    UrlCatcher catcher;
+    // Every scheme a tour could name, so that no run opens a browser or a player.
+    DesktopUrlCapture catcher{QStringList{"http", "https", "file", "mailto", "tel", "javascript", "ftp", "data"}};
 };
 
 TEST_F(InfoCardFixture, RowsByKind)
@@ -134,7 +135,7 @@ TEST_F(InfoCardFixture, FilesOpenInTheLightbox)
     click(buttons[2]);
     EXPECT_EQ(state.lightboxContent->kind, LightboxContent::Kind::image);
     EXPECT_EQ(state.lightboxContent->url, QUrl());
-    EXPECT_TRUE(catcher.opened.isEmpty());
+    EXPECT_TRUE(catcher.urls().isEmpty());
     EXPECT_TRUE(state.selectedInfoHotspot); // the card stays under the lightbox
 }
 
@@ -163,7 +164,7 @@ TEST_P(InfoCardHandOff, OnlyWhatTheRulesAllowReachesTheDesktop)
         expected << QUrl::fromLocalFile(attachments(c.expected.mid(5)));
     else if (!c.expected.isEmpty())
         expected << QUrl(c.expected);
-    EXPECT_EQ(catcher.opened, expected) << QUrl::toStringList(catcher.opened).join(' ').toStdString();
+    EXPECT_EQ(catcher.urls(), expected) << QUrl::toStringList(catcher.urls()).join(' ').toStdString();
     EXPECT_FALSE(controller->state().lightboxContent);
 }
 
