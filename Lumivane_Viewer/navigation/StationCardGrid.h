@@ -3,7 +3,6 @@
 #include "CardGridLayout.h"
 #include "PaintedItemAccessibility.h"
 #include "StationThumbnailLoader.h"
-#include "ThumbnailTiles.h"
 #include "model/Station.h"
 
 #include <QAbstractScrollArea>
@@ -73,7 +72,6 @@ private:
     QColor m_accent;
     QPointer<L10n> m_l10n;
     StationThumbnailLoader *m_loader;
-    ThumbnailTiles m_tiles;
     QList<CardGroup> m_groups;
     CardGridLayout m_layout;
     QHash<qsizetype, QString> m_elidedNames; // by station index, for m_layout.columnWidth

@@ -3,7 +3,6 @@
 #include "PaintedItemAccessibility.h"
 #include "StationThumbnailLoader.h"
 #include "ThumbStripLayout.h"
-#include "ThumbnailTiles.h"
 #include "model/Station.h"
 
 #include <QColor>
@@ -84,7 +83,6 @@ private:
     QColor m_accent;
     QPointer<L10n> m_l10n;
     StationThumbnailLoader *m_loader;
-    ThumbnailTiles m_tiles;
     QVariantAnimation *m_scroll;
     ThumbStripLayout m_layout;
     QHash<qsizetype, QString> m_elidedNames; // regular weight, by station index
