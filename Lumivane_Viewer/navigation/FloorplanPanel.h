@@ -47,6 +47,7 @@ public:
     QString paintedItemName(int index) const override;
     QRect paintedItemRect(int index) const override;
     void pressPaintedItem(int index) override;
+    std::optional<int> paintedItemAt(QPointF position) const override;
 
 protected:
     bool event(QEvent *event) override;
@@ -58,7 +59,6 @@ private:
     double bandHeight() const;
     QRectF planRect() const;
     QRectF markerRect(const FloorplanMarker &marker) const;
-    std::optional<qsizetype> markerAt(QPointF position) const;
     QString stationName(const FloorplanMarker &marker) const;
     void paintMarker(QPainter &painter, const FloorplanMarker &marker);
 
@@ -69,5 +69,4 @@ private:
     QList<Station> m_stations;
     QList<FloorplanMarker> m_markers;
     double m_opacity = 1;
-    std::optional<qsizetype> m_pressedMarker;
 };

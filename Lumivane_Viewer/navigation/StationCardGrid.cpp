@@ -130,13 +130,13 @@ QPair<qsizetype, qsizetype> StationCardGrid::cardsBetween(double top, double bot
     return {first - cards.cbegin(), last - cards.cbegin()};
 }
 
-std::optional<qsizetype> StationCardGrid::cardAt(QPointF viewportPosition) const
+std::optional<int> StationCardGrid::paintedItemAt(QPointF viewportPosition) const
 {
     const QPointF content = viewportPosition + QPointF(0, scrollY());
     const auto [first, last] = cardsBetween(content.y(), content.y());
     for (qsizetype index = first; index < last; ++index) {
         if (m_layout.cards[index].rect.contains(content))
-            return index;
+            return int(index);
     }
     return std::nullopt;
 }
@@ -230,19 +230,17 @@ void StationCardGrid::scrollContentsBy(int, int)
 
 void StationCardGrid::mousePressEvent(QMouseEvent *event)
 {
-    m_pressedCard = event->button() == Qt::LeftButton ? cardAt(event->position()) : std::nullopt;
+    trackItemPress(*event);
 }
 
 void StationCardGrid::mouseReleaseEvent(QMouseEvent *event)
 {
-    const std::optional<qsizetype> pressed = std::exchange(m_pressedCard, std::nullopt);
-    if (event->button() == Qt::LeftButton && pressed && pressed == cardAt(event->position()))
-        pressPaintedItem(int(*pressed));
+    trackItemRelease(*event);
 }
 
 void StationCardGrid::mouseMoveEvent(QMouseEvent *event)
 {
-    setHovered(cardAt(event->position()));
+    setHovered(paintedItemAt(event->position()));
 }
 
 bool StationCardGrid::viewportEvent(QEvent *event)
@@ -259,7 +257,7 @@ void StationCardGrid::hideEvent(QHideEvent *event)
     QAbstractScrollArea::hideEvent(event);
 }
 
-void StationCardGrid::setHovered(std::optional<qsizetype> card)
+void StationCardGrid::setHovered(std::optional<int> card)
 {
     if (card == m_hoveredCard)
         return;

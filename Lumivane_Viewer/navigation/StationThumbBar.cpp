@@ -164,13 +164,13 @@ void StationThumbBar::requestThumbnails()
     m_loader->want(wanted);
 }
 
-std::optional<qsizetype> StationThumbBar::cellAt(QPointF position) const
+std::optional<int> StationThumbBar::paintedItemAt(QPointF position) const
 {
     const QPointF content = position + QPointF(m_scrollOffset, 0);
     const auto [first, last] = visibleCells(0);
     for (qsizetype index = first; index < last; ++index) {
         if (m_layout.cells[index].bounds().contains(content))
-            return index;
+            return int(index);
     }
     return std::nullopt;
 }
@@ -269,14 +269,12 @@ void StationThumbBar::wheelEvent(QWheelEvent *event)
 
 void StationThumbBar::mousePressEvent(QMouseEvent *event)
 {
-    m_pressedCell = event->button() == Qt::LeftButton ? cellAt(event->position()) : std::nullopt;
+    trackItemPress(*event);
 }
 
 void StationThumbBar::mouseReleaseEvent(QMouseEvent *event)
 {
-    const std::optional<qsizetype> pressed = std::exchange(m_pressedCell, std::nullopt);
-    if (event->button() == Qt::LeftButton && pressed && pressed == cellAt(event->position()))
-        pressPaintedItem(int(*pressed));
+    trackItemRelease(*event);
 }
 
 int StationThumbBar::paintedItemCount() const
