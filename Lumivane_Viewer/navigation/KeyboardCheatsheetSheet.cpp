@@ -2,7 +2,6 @@
 
 #include "KeyboardShortcutRows.h"
 #include "NavigationStyle.h"
-#include "RoundedPanel.h"
 #include "l10n/L10n.h"
 #include "media/symbols/SymbolButton.h"
 #include "model/SystemFont.h"
@@ -60,13 +59,7 @@ KeyboardCheatsheetSheet::KeyboardCheatsheetSheet(bool isClassicMode, bool hasKio
     , m_hasTableOfContentsKey(hasTableOfContentsKey)
     , m_l10n(&l10n)
 {
-    auto *layout = new QVBoxLayout(panel());
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(buildHeader());
-    auto *divider = new RoundedPanel(white(0.1), 0, panel());
-    divider->setFixedHeight(1);
-    layout->addWidget(divider);
+    QVBoxLayout *layout = layOutPanel(buildHeader());
     m_scroll = new QScrollArea(panel());
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(true);
