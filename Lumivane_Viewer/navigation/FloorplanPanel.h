@@ -33,6 +33,7 @@ public:
     void setAccent(const QColor &accent);
     /// The whole panel's opacity while it fades in or out.
     void setOpacity(double opacity);
+    double opacity() const { return m_opacity; }
 
     std::function<void(QUuid)> onSelectStation;
 
