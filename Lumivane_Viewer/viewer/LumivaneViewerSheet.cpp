@@ -12,6 +12,7 @@
 #include "viewer/ServiceViewerEffects.h"
 #include "viewer/ViewerKeyFilter.h"
 #include "viewer/ViewerNotifications.h"
+#include "viewer/chrome/ChromeBindings.h"
 #include "viewer/state/ViewerController.h"
 #include "viewer/station/StationStackView.h"
 
@@ -145,16 +146,9 @@ void LumivaneViewerSheet::renderFaceChrome(ViewerAnimation animation)
         m_contactForm->raise();
 }
 
-bool LumivaneViewerSheet::audioGuideWanted() const
-{
-    const ViewerState &state = m_controller->state();
-    return state.hasLaunchedTour && state.currentStationID
-           && m_controller->stationHasNarration(*state.currentStationID);
-}
-
 void LumivaneViewerSheet::renderOverlayColumn(ViewerAnimation animation)
 {
-    const bool wanted = audioGuideWanted();
+    const bool wanted = audioGuideButtonShown(*m_controller);
     if (wanted && !m_audioGuide) {
         m_audioGuide = ViewerSlots::audioGuideButton(m_context, m_overlayColumn);
         if (!m_audioGuide)

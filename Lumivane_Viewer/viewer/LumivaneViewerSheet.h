@@ -72,7 +72,6 @@ private:
     void showFace(RootFace face, ViewerAnimation animation);
     void renderFaceChrome(ViewerAnimation animation);
     void renderOverlayColumn(ViewerAnimation animation);
-    bool audioGuideWanted() const;
     bool handleKey(const QKeyEvent &key);
     /// The view a layer of the station view shows (not one on its way out), if it is a View.
     template<typename View>

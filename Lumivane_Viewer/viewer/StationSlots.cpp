@@ -14,6 +14,7 @@
 #include "viewer/chrome/ClassicCaptionBand.h"
 #include "viewer/chrome/ClassicInfoMarker.h"
 #include "viewer/chrome/ControlBar.h"
+#include "viewer/chrome/FollowState.h"
 #include "viewer/chrome/HeaderBar.h"
 #include "viewer/chrome/HotspotInfoCard.h"
 #include "viewer/chrome/ImmersiveExitButton.h"
@@ -21,19 +22,6 @@
 #include "viewer/chrome/SplashView.h"
 #include "viewer/chrome/WatermarkView.h"
 #include "viewer/state/ViewerController.h"
-
-namespace {
-
-/// Runs update now and after every change of the controller's state, for as
-/// long as view lives.
-template<typename Update>
-void follow(ViewerController &controller, QWidget *view, Update update)
-{
-    update();
-    QObject::connect(&controller, &ViewerController::stateChanged, view, [update]() mutable { update(); });
-}
-
-} // namespace
 
 namespace ViewerSlots {
 
@@ -86,7 +74,7 @@ QWidget *floorPlan(const ViewerSlotContext &context, QWidget *parent)
     auto *plan = new MiniFloorplanOverlay(controller.project(), controller.currentStation(), context.accent,
                                           *context.services.language, parent);
     plan->onSelectStation = [&controller](const QUuid &id) { controller.goToStation(id); };
-    follow(controller, plan, [&controller, plan] { plan->setCurrentStation(controller.currentStation()); });
+    followState(*plan, controller, [&controller, plan] { plan->setCurrentStation(controller.currentStation()); });
     return plan;
 }
 
@@ -98,7 +86,8 @@ QWidget *thumbStrip(const ViewerSlotContext &context, QWidget *parent)
                                       context.accent, *context.services.language, context.services.imageCache,
                                       parent);
     strip->onSelect = [&controller](const QUuid &id) { controller.goToStation(id); };
-    follow(controller, strip, [&controller, strip] { strip->setCurrentStationID(controller.state().currentStationID); });
+    followState(*strip, controller,
+                [&controller, strip] { strip->setCurrentStationID(controller.state().currentStationID); });
     return strip;
 }
 
@@ -115,7 +104,7 @@ QWidget *lightbox(const ViewerSlotContext &context, QWidget *parent)
     auto *lightbox = new LumivaneLightbox(controller.state().lightboxContent.value_or(LightboxContent{}),
                                           *context.services.language, parent);
     lightbox->onClose = [&controller] { controller.closeLightbox(); };
-    follow(controller, lightbox, [&controller, lightbox] {
+    followState(*lightbox, controller, [&controller, lightbox] {
         if (const std::optional<LightboxContent> &content = controller.state().lightboxContent)
             lightbox->setContent(*content);
     });

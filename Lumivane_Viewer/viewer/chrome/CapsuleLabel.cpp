@@ -1,6 +1,7 @@
 #include "CapsuleLabel.h"
 
 #include "ChromeText.h"
+#include "model/SystemFont.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -15,6 +16,14 @@ namespace {
 constexpr double kLargestWidth = 1024;
 
 } // namespace
+
+CapsuleLabelLook stationNameLook()
+{
+    CapsuleLabelLook look;
+    look.font = systemFont(14, QFont::DemiBold);
+    look.background = QColor::fromRgbF(0, 0, 0, 0.55f);
+    return look;
+}
 
 CapsuleLabel::CapsuleLabel(CapsuleLabelLook look, QWidget *parent)
     : QWidget(parent)

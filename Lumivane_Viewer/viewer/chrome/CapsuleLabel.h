@@ -17,6 +17,9 @@ struct CapsuleLabelLook
     double imageHeight = 0; // largest height of the leading image
 };
 
+/// The station name's capsule, in both headers.
+CapsuleLabelLook stationNameLook();
+
 /// A capsule holding an optional leading image and one line of text, not
 /// clickable: the station name and the branding of the headers. A text too
 /// long for the room is elided; its size hint never asks for more than a

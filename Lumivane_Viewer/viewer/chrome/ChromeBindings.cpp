@@ -4,6 +4,7 @@
 #include "ClassicCaptionBand.h"
 #include "ClassicInfoMarker.h"
 #include "ControlBar.h"
+#include "FollowState.h"
 #include "ImmersiveExitButton.h"
 #include "SplashView.h"
 #include "WatermarkView.h"
@@ -15,16 +16,6 @@
 #include <QPointer>
 
 namespace {
-
-/// Runs apply now and after every change of the controller's state, for as
-/// long as the widget lives.
-template<typename Apply>
-void followState(QObject &widget, ViewerController &controller, Apply apply)
-{
-    apply();
-    QObject::connect(&controller, &ViewerController::stateChanged, &widget,
-                     [apply](ViewerAnimation) mutable { apply(); });
-}
 
 /// A callback that runs an operation on the controller while it exists.
 template<typename Operation>

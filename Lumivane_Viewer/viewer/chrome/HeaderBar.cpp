@@ -16,14 +16,6 @@ QColor blackAt(double opacity)
     return QColor::fromRgbF(0, 0, 0, float(opacity));
 }
 
-CapsuleLabelLook stationNameLook()
-{
-    CapsuleLabelLook look;
-    look.font = systemFont(14, QFont::DemiBold);
-    look.background = blackAt(0.55);
-    return look;
-}
-
 CapsuleLabelLook brandingLook()
 {
     CapsuleLabelLook look;

@@ -21,8 +21,8 @@
 
 namespace {
 
-constexpr int kMaxCardWidth = 520;
 constexpr int kPadding = 18;
+constexpr int kMaxCardWidth = kInfoCardContentWidth + 2 * kPadding;
 constexpr int kSpacing = 12;
 constexpr int kBottomMargin = 32;
 constexpr int kTopClearance = 72; // a tall card stops below the header's buttons

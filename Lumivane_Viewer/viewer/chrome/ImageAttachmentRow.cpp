@@ -18,7 +18,6 @@ namespace {
 
 constexpr double kMaxHeight = 260;
 constexpr double kCornerRadius = 8;
-constexpr int kPreferredWidth = 484; // the card's content width
 
 // The image at a drawn size with its corners cut, antialiased, in device
 // pixels: made once per size, then only copied.
@@ -64,7 +63,7 @@ ImageAttachmentRow::ImageAttachmentRow(const std::optional<QUrl> &fileURL, const
 // photo of many megapixels costs a fraction of its full decode.
 void ImageAttachmentRow::startDecoding(const QString &path)
 {
-    const int maxPixels = int(std::ceil(std::max<double>(kPreferredWidth, kMaxHeight) * devicePixelRatioF()));
+    const int maxPixels = int(std::ceil(std::max<double>(kInfoCardContentWidth, kMaxHeight) * devicePixelRatioF()));
     auto *watcher = new QFutureWatcher<QImage>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
         const QImage image = watcher->result();
@@ -135,7 +134,7 @@ int AttachmentThumbnail::heightForWidth(int width) const
 
 QSize AttachmentThumbnail::sizeHint() const
 {
-    return {kPreferredWidth, heightForWidth(kPreferredWidth)};
+    return {kInfoCardContentWidth, heightForWidth(kInfoCardContentWidth)};
 }
 
 QRectF AttachmentThumbnail::pictureRect() const

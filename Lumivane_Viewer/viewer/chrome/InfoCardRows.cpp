@@ -23,7 +23,6 @@ constexpr int kSpacing = 10;
 constexpr int kMinimumGap = 4;
 constexpr int kTileSide = 28;
 constexpr int kMaxLines = 2;
-constexpr int kPreferredWidth = 484; // the card's content width
 
 QFont rowFont()
 {
@@ -133,7 +132,7 @@ int AttachmentButtonRow::heightForWidth(int width) const
 
 QSize AttachmentButtonRow::sizeHint() const
 {
-    return {kPreferredWidth, heightForWidth(kPreferredWidth)};
+    return {kInfoCardContentWidth, heightForWidth(kInfoCardContentWidth)};
 }
 
 void AttachmentButtonRow::paintEvent(QPaintEvent *)
@@ -176,7 +175,7 @@ int SoundAttachmentRow::heightForWidth(int width) const
 
 QSize SoundAttachmentRow::sizeHint() const
 {
-    return {kPreferredWidth, heightForWidth(kPreferredWidth)};
+    return {kInfoCardContentWidth, heightForWidth(kInfoCardContentWidth)};
 }
 
 void SoundAttachmentRow::resizeEvent(QResizeEvent *)

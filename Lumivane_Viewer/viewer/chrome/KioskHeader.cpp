@@ -12,14 +12,6 @@ constexpr int kSideMargin = 20;
 constexpr int kTopMargin = 16;
 constexpr int kSpacing = 8;
 
-CapsuleLabelLook stationNameLook()
-{
-    CapsuleLabelLook look;
-    look.font = systemFont(14, QFont::DemiBold);
-    look.background = QColor::fromRgbF(0, 0, 0, 0.55f);
-    return look;
-}
-
 CapsuleButtonLook stopButtonLook(const QColor &accent)
 {
     CapsuleButtonLook look;

@@ -19,8 +19,6 @@ QString withLineSeparators(QString text)
     return text;
 }
 
-constexpr int kPreferredWidth = 484; // the info card's content width
-
 } // namespace
 
 WrappingText::WrappingText(const QFont &font, const QColor &color, QWidget *parent)
@@ -77,7 +75,7 @@ int WrappingText::heightForWidth(int width) const
 
 QSize WrappingText::sizeHint() const
 {
-    return {kPreferredWidth, heightForWidth(kPreferredWidth)};
+    return {kInfoCardContentWidth, heightForWidth(kInfoCardContentWidth)};
 }
 
 QSize WrappingText::minimumSizeHint() const

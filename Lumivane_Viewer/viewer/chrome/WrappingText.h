@@ -8,6 +8,10 @@
 
 #include <memory>
 
+/// The info card's content width: what its text blocks and rows ask for
+/// when nothing narrower is offered.
+constexpr int kInfoCardContentWidth = 484;
+
 /// A block of plain text wrapped to the widget's width, at word boundaries
 /// where it can and anywhere inside a word longer than a line, never cut:
 /// the info card's title, description and text attachments. The layout is

@@ -35,14 +35,13 @@ bool sameHotspots(const QList<Hotspot> &a, const QList<Hotspot> &b)
 
 } // namespace
 
-ClassicMediaLayer::ClassicMediaLayer(const ViewerSlotContext &context, std::shared_ptr<LumivaneImageCache> cache,
-                                     QWidget *parent)
+ClassicMediaLayer::ClassicMediaLayer(const ViewerSlotContext &context, QWidget *parent)
     : QWidget(parent)
     , m_context(context)
 {
     setObjectName("classicMediaLayer");
     ViewerController &controller = context.controller;
-    m_slideshow = new LumivaneClassicViewer(slideshowInputs(controller, 0), std::move(cache),
+    m_slideshow = new LumivaneClassicViewer(slideshowInputs(controller, 0), context.services.imageCache,
                                             *context.services.language, this);
     const L10n &language = *context.services.language;
     m_previous = new SymbolButton(roundIconLabelLarge(QStringLiteral("chevron.left")), this);
@@ -59,8 +58,7 @@ ClassicMediaLayer::ClassicMediaLayer(const ViewerSlotContext &context, std::shar
 void ClassicMediaLayer::refresh(ViewerAnimation animation)
 {
     ViewerController &controller = m_context.controller;
-    const LumivaneClassicViewer::Inputs inputs = slideshowInputs(controller, 0);
-    if (inputs.currentIndex != m_slideshow->inputs().currentIndex)
+    if (controller.currentStationIndex() != m_slideshow->inputs().currentIndex)
         m_slideshow->setInputs(slideshowInputs(controller, animation.seconds));
 
     const std::optional<Station> station = controller.currentStation();

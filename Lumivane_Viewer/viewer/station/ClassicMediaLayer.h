@@ -12,12 +12,10 @@
 #include <QUuid>
 #include <QWidget>
 
-#include <memory>
 #include <optional>
 
 class ClassicInfoMarker;
 class LumivaneClassicViewer;
-class LumivaneImageCache;
 class SymbolButton;
 
 /// The media layer of classic tours: the slideshow of the stations in
@@ -28,8 +26,7 @@ class SymbolButton;
 class ClassicMediaLayer final : public QWidget
 {
 public:
-    ClassicMediaLayer(const ViewerSlotContext &context, std::shared_ptr<LumivaneImageCache> cache,
-                      QWidget *parent = nullptr);
+    explicit ClassicMediaLayer(const ViewerSlotContext &context, QWidget *parent = nullptr);
 
     /// Shows what the controller's state asks for now; a change of station
     /// animates in the slideshow under the given animation.

@@ -42,7 +42,7 @@ void StationStackView::addMediaLayers()
     OverlayLayer &mediaLayer = m_stack->layer(ViewerLayer::media);
     QWidget *media = nullptr;
     if (m_context.controller.project().renderMode == RenderMode::classic)
-        media = m_classic = new ClassicMediaLayer(m_context, m_context.services.imageCache, &mediaLayer);
+        media = m_classic = new ClassicMediaLayer(m_context, &mediaLayer);
     else
         media = m_panorama = new PanoramaMediaLayer(m_context.controller, m_context.services.imageCache,
                                                     *m_context.services.language, &mediaLayer);

@@ -1,4 +1,5 @@
 #include "bench/panorama/BenchPhotos.h"
+#include "bench/panorama/FrameTiming.h"
 #include "tests/panels/cover/TestTileServer.h"
 
 #include "l10n/L10n.h"
@@ -60,22 +61,7 @@ struct Summary
     double blurReadyMs = 0;
 } summary;
 
-template<typename Predicate>
-bool waitUntil(Predicate done, int timeoutMs)
-{
-    QEventLoop loop;
-    QTimer poll;
-    QElapsedTimer clock;
-    clock.start();
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done() || clock.elapsed() > timeoutMs)
-            loop.quit();
-    });
-    poll.start(2);
-    if (!done())
-        loop.exec();
-    return done();
-}
+using FrameTiming::waitUntil;
 
 void settle()
 {

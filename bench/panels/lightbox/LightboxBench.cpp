@@ -3,6 +3,7 @@
 // and the gaps between its ticks are measured until the media show, and
 // 300 ms beyond. Also the peak memory the image adds.
 
+#include "bench/panorama/FrameTiming.h"
 #include "panels/lightbox/LightboxImageView.h"
 #include "panels/lightbox/LumivaneLightbox.h"
 
@@ -15,7 +16,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -97,17 +97,7 @@ Gaps openAndMeasure(const LightboxContent &content, const std::function<bool(Lum
 
     QElapsedTimer clock;
     clock.start();
-    qint64 last = 0;
-    qint64 longest = 0;
-    QTimer frames;
-    frames.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&frames, &QTimer::timeout, &window, [&] {
-        window.repaint();
-        const qint64 now = clock.nsecsElapsed();
-        longest = std::max(longest, now - last);
-        last = now;
-    });
-    frames.start(16);
+    FrameTiming::RepaintGapMeter frames(window, 16);
 
     auto lightbox = std::make_unique<LumivaneLightbox>(content, l10n, &window);
     lightbox->resize(window.size());
@@ -123,7 +113,7 @@ Gaps openAndMeasure(const LightboxContent &content, const std::function<bool(Lum
     frames.stop();
     if (!shownAt)
         std::fprintf(stderr, "the media never showed\n");
-    return {double(longest) / 1e6, double(shownAt) / 1e6};
+    return {frames.longestMs(), double(shownAt) / 1e6};
 }
 
 void BM_LightboxFrameGapPdf30Pages(benchmark::State &state)
