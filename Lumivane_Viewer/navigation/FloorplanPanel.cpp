@@ -46,7 +46,7 @@ void FloorplanPanel::setMarkers(QString levelBand, QList<FloorplanMarker> marker
 {
     m_levelBand = std::move(levelBand);
     m_markers = std::move(markers);
-    m_pressedMarker.reset();
+    forgetItemPress();
     updateGeometry();
     update();
 }
@@ -104,12 +104,12 @@ std::optional<QPointF> FloorplanPanel::markerCentre(const QUuid &stationID) cons
     return std::nullopt;
 }
 
-std::optional<qsizetype> FloorplanPanel::markerAt(QPointF position) const
+std::optional<int> FloorplanPanel::paintedItemAt(QPointF position) const
 {
     if (!rect().contains(position.toPoint()))
         return std::nullopt;
     // The last drawn marker lies on top.
-    for (qsizetype index = m_markers.size() - 1; index >= 0; --index) {
+    for (int index = int(m_markers.size()) - 1; index >= 0; --index) {
         const QRectF area = markerRect(m_markers[index]);
         if (QLineF(area.center(), position).length() <= area.width() / 2)
             return index;
@@ -169,7 +169,7 @@ bool FloorplanPanel::event(QEvent *event)
 {
     if (event->type() == QEvent::ToolTip) {
         auto *help = static_cast<QHelpEvent *>(event);
-        if (const auto marker = markerAt(help->pos()))
+        if (const auto marker = paintedItemAt(help->pos()))
             QToolTip::showText(help->globalPos(), stationName(m_markers[*marker]), this,
                                markerRect(m_markers[*marker]).toAlignedRect());
         else
@@ -181,14 +181,12 @@ bool FloorplanPanel::event(QEvent *event)
 
 void FloorplanPanel::mousePressEvent(QMouseEvent *event)
 {
-    m_pressedMarker = event->button() == Qt::LeftButton ? markerAt(event->position()) : std::nullopt;
+    trackItemPress(*event);
 }
 
 void FloorplanPanel::mouseReleaseEvent(QMouseEvent *event)
 {
-    const auto pressed = std::exchange(m_pressedMarker, std::nullopt);
-    if (event->button() == Qt::LeftButton && pressed && pressed == markerAt(event->position()))
-        pressPaintedItem(int(*pressed));
+    trackItemRelease(*event);
 }
 
 int FloorplanPanel::paintedItemCount() const

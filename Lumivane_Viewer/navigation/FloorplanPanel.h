@@ -33,6 +33,7 @@ public:
     void setAccent(const QColor &accent);
     /// The whole panel's opacity while it fades in or out.
     void setOpacity(double opacity);
+    double opacity() const { return m_opacity; }
 
     std::function<void(QUuid)> onSelectStation;
 
@@ -47,6 +48,7 @@ public:
     QString paintedItemName(int index) const override;
     QRect paintedItemRect(int index) const override;
     void pressPaintedItem(int index) override;
+    std::optional<int> paintedItemAt(QPointF position) const override;
 
 protected:
     bool event(QEvent *event) override;
@@ -58,7 +60,6 @@ private:
     double bandHeight() const;
     QRectF planRect() const;
     QRectF markerRect(const FloorplanMarker &marker) const;
-    std::optional<qsizetype> markerAt(QPointF position) const;
     QString stationName(const FloorplanMarker &marker) const;
     void paintMarker(QPainter &painter, const FloorplanMarker &marker);
 
@@ -69,5 +70,4 @@ private:
     QList<Station> m_stations;
     QList<FloorplanMarker> m_markers;
     double m_opacity = 1;
-    std::optional<qsizetype> m_pressedMarker;
 };

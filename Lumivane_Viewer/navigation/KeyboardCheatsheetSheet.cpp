@@ -1,8 +1,6 @@
 #include "KeyboardCheatsheetSheet.h"
 
-#include "KeyboardShortcutRows.h"
 #include "NavigationStyle.h"
-#include "RoundedPanel.h"
 #include "l10n/L10n.h"
 #include "media/symbols/SymbolButton.h"
 #include "model/SystemFont.h"
@@ -55,18 +53,10 @@ KeyboardCheatsheetSheet::KeyboardCheatsheetSheet(bool isClassicMode, bool hasKio
     : ModalSheet(Look{black(0.82), QColor::fromRgbF(0.08f, 0.08f, 0.08f), 12,
                       DropShadow{black(0.5), 30, QPointF(0, 12)}},
                  parent)
-    , m_isClassicMode(isClassicMode)
-    , m_hasKiosk(hasKiosk)
-    , m_hasTableOfContentsKey(hasTableOfContentsKey)
+    , m_sections(shortcutSections(isClassicMode, hasKiosk, hasTableOfContentsKey))
     , m_l10n(&l10n)
 {
-    auto *layout = new QVBoxLayout(panel());
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(buildHeader());
-    auto *divider = new RoundedPanel(white(0.1), 0, panel());
-    divider->setFixedHeight(1);
-    layout->addWidget(divider);
+    QVBoxLayout *layout = layOutPanel(buildHeader());
     m_scroll = new QScrollArea(panel());
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(true);
@@ -106,7 +96,7 @@ QWidget *KeyboardCheatsheetSheet::buildSections()
     column->setContentsMargins(20, 20, 20, 20);
     column->setSpacing(20);
     const QFont titleFont = tracked(systemFont(10, QFont::DemiBold), 1.2);
-    for (const ShortcutSection &section : shortcutSections(m_isClassicMode, m_hasKiosk, m_hasTableOfContentsKey)) {
+    for (const ShortcutSection &section : std::as_const(m_sections)) {
         auto *block = new QVBoxLayout;
         block->setSpacing(8);
         block->addWidget(makeCapitalsLabel(titleFont, white(0.5), content, m_l10n->text(section.title)));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KeyboardShortcutRows.h"
 #include "ModalSheet.h"
 
 #include <QPointer>
@@ -31,9 +32,7 @@ private:
     QWidget *buildSections();
     void retranslate();
 
-    bool m_isClassicMode;
-    bool m_hasKiosk;
-    bool m_hasTableOfContentsKey;
+    QList<ShortcutSection> m_sections;
     QPointer<L10n> m_l10n;
     QLabel *m_title = nullptr;
     QLabel *m_subtitle = nullptr;

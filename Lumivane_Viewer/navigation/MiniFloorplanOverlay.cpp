@@ -76,7 +76,10 @@ MiniFloorplanOverlay::MiniFloorplanOverlay(const LumivaneProject &project, std::
     m_fade->setDuration(int(kFoldSeconds * 1000));
     m_fade->setEasingCurve(easingCurve(AnimationCurve::easeOut));
     connect(m_fade, &QVariantAnimation::valueChanged, this,
-            [this](const QVariant &value) { setPanelOpacity(value.toDouble()); });
+            [this](const QVariant &value) {
+                m_panel->setOpacity(value.toDouble());
+                update(); // the panel's shadow fades with it
+            });
     connect(m_fade, &QVariantAnimation::finished, this, [this] {
         // Folded: the panel leaves once faded out.
         if (!m_expanded) {
@@ -145,16 +148,9 @@ void MiniFloorplanOverlay::toggleExpanded()
         placeChildren();
     }
     m_fade->stop();
-    m_fade->setStartValue(m_panelOpacity);
+    m_fade->setStartValue(m_panel->opacity());
     m_fade->setEndValue(m_expanded ? 1.0 : 0.0);
     m_fade->start();
-}
-
-void MiniFloorplanOverlay::setPanelOpacity(double opacity)
-{
-    m_panelOpacity = opacity;
-    m_panel->setOpacity(opacity);
-    update();
 }
 
 QSize MiniFloorplanOverlay::sizeHint() const
@@ -194,7 +190,7 @@ void MiniFloorplanOverlay::paintEvent(QPaintEvent *)
     if (!m_showsPlan || !m_panel->isVisible())
         return;
     QPainter painter(this);
-    painter.setOpacity(m_panelOpacity);
+    painter.setOpacity(m_panel->opacity());
     paintRoundedRectShadow(painter, QRectF(m_panel->geometry()), 10, panelShadow());
 }
 

@@ -57,7 +57,6 @@ private:
     void refresh();
     bool refreshPlan();
     void toggleExpanded();
-    void setPanelOpacity(double opacity);
     void placeChildren();
     void retranslate();
 
@@ -72,5 +71,4 @@ private:
     bool m_planDecoded = false;
     bool m_showsPlan = false;
     bool m_expanded = true;
-    double m_panelOpacity = 1;
 };

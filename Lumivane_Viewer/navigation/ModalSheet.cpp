@@ -39,6 +39,18 @@ ModalSheet::TitleRow ModalSheet::buildTitleRow(QWidget *parent, double titlePoin
     return row;
 }
 
+QVBoxLayout *ModalSheet::layOutPanel(QWidget *header)
+{
+    auto *column = new QVBoxLayout(m_panel);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(header);
+    auto *divider = new RoundedPanel(white(0.1), 0, m_panel);
+    divider->setFixedHeight(1);
+    column->addWidget(divider);
+    return column;
+}
+
 QRect ModalSheet::panelGeometry() const
 {
     return m_panel->geometry();

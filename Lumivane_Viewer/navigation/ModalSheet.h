@@ -7,6 +7,7 @@
 
 class QHBoxLayout;
 class QLabel;
+class QVBoxLayout;
 class SymbolButton;
 
 #include <functional>
@@ -46,6 +47,9 @@ protected:
         SymbolButton *closeButton;
     };
     TitleRow buildTitleRow(QWidget *parent, double titlePoints);
+    /// Lays the panel out as a column: the header, a hairline under it,
+    /// then what the sheet adds to the returned layout.
+    QVBoxLayout *layOutPanel(QWidget *header);
 
     /// Holds the panel's content; children lie inside its rectangle.
     QWidget *panel() const { return m_panel; }

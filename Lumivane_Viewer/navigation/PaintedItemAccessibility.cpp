@@ -2,6 +2,7 @@
 
 #include <QAccessibleWidget>
 #include <QHash>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QWidget>
 #include <QWindow>
@@ -141,6 +142,18 @@ QAccessibleInterface *paintedItemsFactory(const QString &, QObject *object)
 }
 
 } // namespace
+
+void PaintedItemHost::trackItemPress(const QMouseEvent &event)
+{
+    m_pressedItem = event.button() == Qt::LeftButton ? paintedItemAt(event.position()) : std::nullopt;
+}
+
+void PaintedItemHost::trackItemRelease(const QMouseEvent &event)
+{
+    const std::optional<int> pressed = std::exchange(m_pressedItem, std::nullopt);
+    if (event.button() == Qt::LeftButton && pressed && pressed == paintedItemAt(event.position()))
+        pressPaintedItem(*pressed);
+}
 
 void installPaintedItemAccessibility()
 {

@@ -130,13 +130,13 @@ QPair<qsizetype, qsizetype> StationCardGrid::cardsBetween(double top, double bot
     return {first - cards.cbegin(), last - cards.cbegin()};
 }
 
-std::optional<qsizetype> StationCardGrid::cardAt(QPointF viewportPosition) const
+std::optional<int> StationCardGrid::paintedItemAt(QPointF viewportPosition) const
 {
     const QPointF content = viewportPosition + QPointF(0, scrollY());
     const auto [first, last] = cardsBetween(content.y(), content.y());
     for (qsizetype index = first; index < last; ++index) {
         if (m_layout.cards[index].rect.contains(content))
-            return index;
+            return int(index);
     }
     return std::nullopt;
 }
@@ -156,18 +156,13 @@ void StationCardGrid::requestThumbnails()
     for (qsizetype index = nearFirst; index < first; ++index)
         wanted.append(m_stations[m_layout.cards[index].stationIndex].id);
     m_loader->want(wanted);
-    m_tiles.keepOnly(QSet<QUuid>(wanted.cbegin(), wanted.cend()));
 }
 
 void StationCardGrid::paintEvent(QPaintEvent *)
 {
-    const QSizeF thumbnail(CardGridLayout::maximumColumnWidth - 2 * CardGridLayout::cardPadding,
-                           CardGridLayout::thumbnailHeight);
-    const int pixelSize = StationThumbnailLoader::pixelSizeFor(thumbnail, devicePixelRatioF());
-    if (pixelSize != m_loader->pixelSize()) {
-        m_loader->setPixelSize(pixelSize);
-        requestThumbnails();
-    }
+    m_loader->fitCells(QSizeF(CardGridLayout::maximumColumnWidth - 2 * CardGridLayout::cardPadding,
+                              CardGridLayout::thumbnailHeight),
+                       devicePixelRatioF());
     QPainter painter(viewport());
     painter.setRenderHint(QPainter::Antialiasing);
     painter.translate(0, -scrollY());
@@ -194,11 +189,11 @@ void StationCardGrid::paintCard(QPainter &painter, const GridCard &card)
     paintRoundedSprite(painter, card.rect, kCardRadius, current ? tint : white(0.04));
 
     const QRectF thumbnail = thumbnailRect(card.rect);
-    if (const QImage photo = m_loader->thumbnail(station.id); photo.isNull())
+    if (const QPixmap tile = m_loader->tile(station.id, thumbnail.size(), devicePixelRatioF(), kThumbnailRadius);
+        tile.isNull())
         paintRoundedSprite(painter, thumbnail, kThumbnailRadius, Qt::black);
     else
-        painter.drawPixmap(thumbnail.topLeft(),
-                           m_tiles.tile(station.id, photo, thumbnail.size(), devicePixelRatioF(), kThumbnailRadius));
+        painter.drawPixmap(thumbnail.topLeft(), tile);
     if (current)
         paintRoundedSprite(painter, thumbnail, kThumbnailRadius, Qt::transparent, m_accent, 2.5);
     else
@@ -235,19 +230,17 @@ void StationCardGrid::scrollContentsBy(int, int)
 
 void StationCardGrid::mousePressEvent(QMouseEvent *event)
 {
-    m_pressedCard = event->button() == Qt::LeftButton ? cardAt(event->position()) : std::nullopt;
+    trackItemPress(*event);
 }
 
 void StationCardGrid::mouseReleaseEvent(QMouseEvent *event)
 {
-    const std::optional<qsizetype> pressed = std::exchange(m_pressedCard, std::nullopt);
-    if (event->button() == Qt::LeftButton && pressed && pressed == cardAt(event->position()))
-        pressPaintedItem(int(*pressed));
+    trackItemRelease(*event);
 }
 
 void StationCardGrid::mouseMoveEvent(QMouseEvent *event)
 {
-    setHovered(cardAt(event->position()));
+    setHovered(paintedItemAt(event->position()));
 }
 
 bool StationCardGrid::viewportEvent(QEvent *event)
@@ -264,7 +257,7 @@ void StationCardGrid::hideEvent(QHideEvent *event)
     QAbstractScrollArea::hideEvent(event);
 }
 
-void StationCardGrid::setHovered(std::optional<qsizetype> card)
+void StationCardGrid::setHovered(std::optional<int> card)
 {
     if (card == m_hoveredCard)
         return;

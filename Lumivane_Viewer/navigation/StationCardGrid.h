@@ -3,7 +3,6 @@
 #include "CardGridLayout.h"
 #include "PaintedItemAccessibility.h"
 #include "StationThumbnailLoader.h"
-#include "ThumbnailTiles.h"
 #include "model/Station.h"
 
 #include <QAbstractScrollArea>
@@ -47,6 +46,7 @@ public:
     QString paintedItemName(int index) const override;
     QRect paintedItemRect(int index) const override;
     void pressPaintedItem(int index) override;
+    std::optional<int> paintedItemAt(QPointF viewportPosition) const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -62,9 +62,8 @@ private:
     void relayout();
     double scrollY() const;
     QPair<qsizetype, qsizetype> cardsBetween(double top, double bottom) const;
-    std::optional<qsizetype> cardAt(QPointF viewportPosition) const;
     void requestThumbnails();
-    void setHovered(std::optional<qsizetype> card);
+    void setHovered(std::optional<int> card);
     void paintCard(QPainter &painter, const GridCard &card);
     QString elidedName(qsizetype stationIndex);
 
@@ -73,10 +72,8 @@ private:
     QColor m_accent;
     QPointer<L10n> m_l10n;
     StationThumbnailLoader *m_loader;
-    ThumbnailTiles m_tiles;
     QList<CardGroup> m_groups;
     CardGridLayout m_layout;
     QHash<qsizetype, QString> m_elidedNames; // by station index, for m_layout.columnWidth
-    std::optional<qsizetype> m_pressedCard;
-    std::optional<qsizetype> m_hoveredCard;
+    std::optional<int> m_hoveredCard;
 };

@@ -162,27 +162,22 @@ void StationThumbBar::requestThumbnails()
             wanted.append(m_stations[m_layout.cells[index].stationIndex].id);
     }
     m_loader->want(wanted);
-    m_tiles.keepOnly(QSet<QUuid>(wanted.cbegin(), wanted.cend()));
 }
 
-std::optional<qsizetype> StationThumbBar::cellAt(QPointF position) const
+std::optional<int> StationThumbBar::paintedItemAt(QPointF position) const
 {
     const QPointF content = position + QPointF(m_scrollOffset, 0);
     const auto [first, last] = visibleCells(0);
     for (qsizetype index = first; index < last; ++index) {
         if (m_layout.cells[index].bounds().contains(content))
-            return index;
+            return int(index);
     }
     return std::nullopt;
 }
 
 void StationThumbBar::paintEvent(QPaintEvent *)
 {
-    const int pixelSize = StationThumbnailLoader::pixelSizeFor(ThumbStripLayout::thumbnailSize, devicePixelRatioF());
-    if (pixelSize != m_loader->pixelSize()) {
-        m_loader->setPixelSize(pixelSize);
-        requestThumbnails();
-    }
+    m_loader->fitCells(ThumbStripLayout::thumbnailSize, devicePixelRatioF());
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QLinearGradient shade(0, height(), 0, 0);
@@ -211,13 +206,12 @@ void StationThumbBar::paintCell(QPainter &painter, const ThumbStripCell &cell)
 {
     const Station &station = m_stations[cell.stationIndex];
     const bool current = m_currentStationID == station.id;
-    const QImage thumbnail = m_loader->thumbnail(station.id);
-    if (thumbnail.isNull()) {
+    const QPixmap tile = m_loader->tile(station.id, cell.thumbnail.size(), devicePixelRatioF(), kCornerRadius);
+    if (tile.isNull()) {
         paintRoundedSprite(painter, cell.thumbnail, kCornerRadius, QColor::fromRgbF(0.2f, 0.2f, 0.2f));
         drawSymbol(painter, cell.thumbnail.center(), u"photo", kPlaceholderSymbolPoints, white(0.3));
     } else {
-        painter.drawPixmap(cell.thumbnail.topLeft(), m_tiles.tile(station.id, thumbnail, cell.thumbnail.size(),
-                                                                 devicePixelRatioF(), kCornerRadius));
+        painter.drawPixmap(cell.thumbnail.topLeft(), tile);
     }
     if (current)
         paintRoundedSprite(painter, cell.thumbnail, kCornerRadius, Qt::transparent, m_accent, 2.5);
@@ -275,14 +269,12 @@ void StationThumbBar::wheelEvent(QWheelEvent *event)
 
 void StationThumbBar::mousePressEvent(QMouseEvent *event)
 {
-    m_pressedCell = event->button() == Qt::LeftButton ? cellAt(event->position()) : std::nullopt;
+    trackItemPress(*event);
 }
 
 void StationThumbBar::mouseReleaseEvent(QMouseEvent *event)
 {
-    const std::optional<qsizetype> pressed = std::exchange(m_pressedCell, std::nullopt);
-    if (event->button() == Qt::LeftButton && pressed && pressed == cellAt(event->position()))
-        pressPaintedItem(int(*pressed));
+    trackItemRelease(*event);
 }
 
 int StationThumbBar::paintedItemCount() const

@@ -3,7 +3,6 @@
 #include "PaintedItemAccessibility.h"
 #include "StationThumbnailLoader.h"
 #include "ThumbStripLayout.h"
-#include "ThumbnailTiles.h"
 #include "model/Station.h"
 
 #include <QColor>
@@ -58,6 +57,7 @@ public:
     QString paintedItemName(int index) const override;
     QRect paintedItemRect(int index) const override;
     void pressPaintedItem(int index) override;
+    std::optional<int> paintedItemAt(QPointF position) const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -71,7 +71,6 @@ private:
     void scrollTo(double offset);
     void setScrollOffset(double offset);
     double maxScrollOffset() const;
-    std::optional<qsizetype> cellAt(QPointF position) const;
     QPair<qsizetype, qsizetype> visibleCells(double margin) const;
     void requestThumbnails();
     void paintCell(QPainter &painter, const ThumbStripCell &cell);
@@ -84,10 +83,8 @@ private:
     QColor m_accent;
     QPointer<L10n> m_l10n;
     StationThumbnailLoader *m_loader;
-    ThumbnailTiles m_tiles;
     QVariantAnimation *m_scroll;
     ThumbStripLayout m_layout;
     QHash<qsizetype, QString> m_elidedNames; // regular weight, by station index
     double m_scrollOffset = 0;
-    std::optional<qsizetype> m_pressedCell;
 };

@@ -37,17 +37,19 @@ int StationThumbnailLoader::pixelSizeFor(QSizeF cell, qreal devicePixelRatio)
     return steps * kSizeStep;
 }
 
-void StationThumbnailLoader::setPixelSize(int pixelSize)
+void StationThumbnailLoader::fitCells(QSizeF largestCell, qreal devicePixelRatio)
 {
+    const int pixelSize = pixelSizeFor(largestCell, devicePixelRatio);
     if (pixelSize == m_pixelSize)
         return;
     m_pixelSize = pixelSize;
     release({});
-    m_queue.clear();
+    want(QList<QUuid>(m_wanted));
 }
 
 void StationThumbnailLoader::want(const QList<QUuid> &stationIDs)
 {
+    m_wanted = stationIDs;
     const QSet<QUuid> kept(stationIDs.cbegin(), stationIDs.cend());
     release(kept);
     m_queue.clear();
@@ -56,6 +58,15 @@ void StationThumbnailLoader::want(const QList<QUuid> &stationIDs)
             m_queue.append(stationID);
     }
     pump();
+}
+
+QPixmap StationThumbnailLoader::tile(const QUuid &stationID, QSizeF cell, qreal devicePixelRatio,
+                                     double cornerRadius)
+{
+    const auto image = m_images.constFind(stationID);
+    if (image == m_images.constEnd())
+        return {};
+    return m_tiles.tile(stationID, *image, cell, devicePixelRatio, cornerRadius);
 }
 
 void StationThumbnailLoader::pump()
@@ -75,6 +86,7 @@ void StationThumbnailLoader::release(const QSet<QUuid> &kept)
         pending = m_pending.erase(pending);
     }
     m_images.removeIf([&](const auto &entry) { return !kept.contains(entry.key()); });
+    m_tiles.keepOnly(kept);
 }
 
 void StationThumbnailLoader::request(const QUuid &stationID)

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "ThumbnailTiles.h"
+
 #include <QHash>
 #include <QImage>
 #include <QList>
 #include <QObject>
+#include <QPixmap>
 #include <QSet>
 #include <QSizeF>
 #include <QUrl>
@@ -25,7 +28,8 @@ using StationPhotoResolver = std::function<std::optional<QUrl>(const QUuid &stat
 /// in the order asked, a few at a time so that the GUI thread keeps a core
 /// while a screenful loads; a station that leaves the view is dropped from
 /// the queue and its image released to the cache. Never decodes on the GUI
-/// thread.
+/// thread. Each thumbnail is cut to its rounded cell once (ThumbnailTiles),
+/// so that a repaint only copies it.
 class StationThumbnailLoader final : public QObject
 {
 public:
@@ -37,16 +41,17 @@ public:
     /// rounded up to a step of 64 so that small layout changes share entries.
     static int pixelSizeFor(QSizeF cell, qreal devicePixelRatio);
 
-    /// A new size drops every held image and asks again at the next want().
-    void setPixelSize(int pixelSize);
-    int pixelSize() const { return m_pixelSize; }
+    /// Decodes for cells up to this size at this ratio. A new pixel size
+    /// drops every held image and asks again for the stations last wanted.
+    void fitCells(QSizeF largestCell, qreal devicePixelRatio);
 
     /// The stations the view shows now, most wanted first: missing
     /// thumbnails start decoding in that order, every other station is let go.
     void want(const QList<QUuid> &stationIDs);
 
-    /// The thumbnail when it has arrived, else a null image.
-    QImage thumbnail(const QUuid &stationID) const { return m_images.value(stationID); }
+    /// The station's thumbnail cut to a rounded cell of this size, once it
+    /// has arrived; else a null pixmap.
+    QPixmap tile(const QUuid &stationID, QSizeF cell, qreal devicePixelRatio, double cornerRadius);
 
     /// Called on the GUI thread when a wanted station's thumbnail arrives.
     std::function<void(const QUuid &)> onThumbnailReady;
@@ -65,6 +70,8 @@ private:
     int m_pixelSize = 128;
     QHash<QUuid, std::optional<QUrl>> m_urls;
     QHash<QUuid, QImage> m_images;
+    ThumbnailTiles m_tiles;
+    QList<QUuid> m_wanted; // as last asked, most wanted first
     QList<QUuid> m_queue; // wanted, not yet handed to the pool
     QHash<QUuid, CancelFlag> m_pending;
     int m_running = 0; // decodes handed to the pool, released ones included

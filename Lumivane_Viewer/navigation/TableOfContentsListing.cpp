@@ -1,7 +1,6 @@
 #include "TableOfContentsListing.h"
 
-#include "StationSearch.h"
-
+#include "LevelRuns.h"
 #include "model/HorizontalWhitespace.h"
 
 #include <QHash>
@@ -24,8 +23,7 @@ QList<LevelSection> levelSections(const QList<Station> &stations, const QList<qs
     QList<LevelSection> sections;
     QHash<QString, qsizetype> sectionOfKey;
     for (const qsizetype index : chosen) {
-        const QString level = stations[index].level.value_or(QString());
-        QString key = trimmedHorizontalWhitespace(level).toString();
+        QString key = trimmedHorizontalWhitespace(levelText(stations[index])).toString();
         if (key.isEmpty())
             key = noLevelText;
         const QString canonicalKey = key.normalized(QString::NormalizationForm_C);

@@ -58,13 +58,7 @@ TableOfContentsSheet::TableOfContentsSheet(const LumivaneProject &project, Stati
     , m_isClassic(project.renderMode == RenderMode::classic)
     , m_l10n(&l10n)
 {
-    auto *layout = new QVBoxLayout(panel());
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(buildHeader(m_stations.size() >= kSearchableStationCount));
-    auto *divider = new RoundedPanel(white(0.1), 0, panel());
-    divider->setFixedHeight(1);
-    layout->addWidget(divider);
+    QVBoxLayout *layout = layOutPanel(buildHeader(m_stations.size() >= kSearchableStationCount));
     m_grid = new StationCardGrid(m_stations, currentStationID, std::move(photoURLResolver), accent, l10n,
                                  std::move(imageCache), panel());
     m_grid->onChoose = [this](QUuid stationID) { choose(stationID); };

@@ -45,7 +45,7 @@ TEST_F(KeyboardCheatsheetSheetTest, closesFromTheBackdropAndTheButtonOnly)
     EXPECT_EQ(closes, 0);
     QTest::mouseClick(sheet, Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(closes, 1);
-    childOfType<SymbolButton>(sheet)->click();
+    widgetOfType<SymbolButton>(sheet)->click();
     EXPECT_EQ(closes, 2);
 }
 

@@ -26,7 +26,7 @@ protected:
         return sheet;
     }
 
-    static StationCardGrid *grid(TableOfContentsSheet *sheet) { return childOfType<StationCardGrid>(sheet); }
+    static StationCardGrid *grid(TableOfContentsSheet *sheet) { return widgetOfType<StationCardGrid>(sheet); }
     static QLineEdit *search(TableOfContentsSheet *sheet) { return sheet->findChild<QLineEdit *>(); }
 
     static QString count(TableOfContentsSheet *sheet)
@@ -82,7 +82,7 @@ TEST_F(TableOfContentsSheetTest, theBackdropAndTheCloseButtonOnlyClose)
     EXPECT_EQ(calls, QStringList{"close"});
     QTest::mouseClick(sheet, Qt::LeftButton, {}, panel.bottomRight() - QPoint(30, 10)); // inside the panel
     EXPECT_EQ(calls, QStringList{"close"});
-    childOfType<SymbolButton>(sheet)->click();
+    widgetOfType<SymbolButton>(sheet)->click();
     EXPECT_EQ(calls, (QStringList{"close", "close"}));
 }
 
@@ -137,7 +137,7 @@ TEST_F(TableOfContentsSheetTest, typingFiltersCountsAndShowsTheEmptyState)
     EXPECT_TRUE(headings(sheet).isEmpty()) << "a search shows one flat grid";
 
     search(sheet)->setText(QStringLiteral(" zzz "));
-    auto *empty = childOfType<TableOfContentsEmptyState>(sheet);
+    auto *empty = widgetOfType<TableOfContentsEmptyState>(sheet);
     EXPECT_TRUE(empty->isVisible());
     EXPECT_FALSE(grid(sheet)->isVisible());
     EXPECT_EQ(empty->text(), "No station matches \" zzz \".");
@@ -149,7 +149,7 @@ TEST_F(TableOfContentsSheetTest, typingFiltersCountsAndShowsTheEmptyState)
     EXPECT_EQ(grid(sheet)->gridLayout().cards.size(), 10);
     EXPECT_TRUE(headings(sheet).isEmpty()) << "spaces are a typed query";
 
-    const QList<SymbolButton *> buttons = childrenOfType<SymbolButton>(sheet);
+    const QList<SymbolButton *> buttons = widgetsOfType<SymbolButton>(sheet);
     SymbolButton *clear = buttons.last();
     ASSERT_TRUE(clear->isVisible());
     clear->click();
@@ -170,8 +170,8 @@ TEST_F(TableOfContentsSheetTest, classicToursAndEmptyToursAreNeverGrouped)
 
     TableOfContentsSheet *empty = open(TestTours::tour(0));
     EXPECT_EQ(count(empty), "0 stations");
-    EXPECT_EQ(childOfType<TableOfContentsEmptyState>(empty)->symbol(), "photo.on.rectangle.angled");
-    EXPECT_EQ(childOfType<TableOfContentsEmptyState>(empty)->text(), "No station.");
+    EXPECT_EQ(widgetOfType<TableOfContentsEmptyState>(empty)->symbol(), "photo.on.rectangle.angled");
+    EXPECT_EQ(widgetOfType<TableOfContentsEmptyState>(empty)->text(), "No station.");
 }
 
 TEST_F(TableOfContentsSheetTest, hoveringACardPushesOneCursorAndLeavingPopsIt)

@@ -6,6 +6,7 @@
 #include "l10n/L10n.h"
 #include "media/images/LumivaneImageCache.h"
 #include "navigation/StationThumbnailLoader.h"
+#include "tests/support/WidgetLookup.h"
 
 #include <QDir>
 #include <QHash>
@@ -15,26 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-
-// Children of a type that has no meta-object of its own (findChild would
-// take any widget of its base class), in creation order.
-template <typename T>
-QList<T *> childrenOfType(const QObject *parent)
-{
-    QList<T *> found;
-    for (QObject *child : parent->findChildren<QObject *>()) {
-        if (auto *typed = dynamic_cast<T *>(child))
-            found.append(typed);
-    }
-    return found;
-}
-
-template <typename T>
-T *childOfType(const QObject *parent)
-{
-    const QList<T *> found = childrenOfType<T>(parent);
-    return found.isEmpty() ? nullptr : found.first();
-}
 
 // What the widget tests of the navigation views share: an English L10n, a
 // cache of their own, photo files by station and a dark host window.
