@@ -94,36 +94,6 @@ private:
     QHash<QString, QImage> m_images;
 };
 
-Memo &coreMarkerImageMemo()
-{
-    static Memo memo;
-    return memo;
-}
-
-Memo &rippleRingImageMemo()
-{
-    static Memo memo;
-    return memo;
-}
-
-Memo &classicHaloImageMemo()
-{
-    static Memo memo;
-    return memo;
-}
-
-Memo &markerIconImageMemo()
-{
-    static Memo memo;
-    return memo;
-}
-
-Memo &hotspotLabelImageMemo()
-{
-    static Memo memo;
-    return memo;
-}
-
 // Runs the steps on a y-up painter.
 Drawing drawCanvas(QSizeF size, const std::function<void(QImage &, QPainter &)> &steps)
 {
@@ -205,8 +175,9 @@ QString markerColorKey(const QColor &color)
 
 QImage coreMarkerImage(const QColor &color)
 {
+    static Memo memo;
     const QColor c = markerColor(color);
-    return coreMarkerImageMemo().get(markerColorKey(c), [c] {
+    return memo.get(markerColorKey(c), [c] {
         return drawCanvas({128, 128}, [c](QImage &image, QPainter &painter) {
             MarkerShadow{{0, 0}, 24, withAlpha(kBlack, 0.6)}.paint(image, painter, [](QPainter &p) {
                 fillEllipse(p, QRectF(15.36, 15.36, 97.28, 97.28), withAlpha(kBlack, 0.38));
@@ -222,8 +193,9 @@ QImage coreMarkerImage(const QColor &color)
 
 QImage rippleRingImage(const QColor &color)
 {
+    static Memo memo;
     const QColor c = markerColor(color);
-    return rippleRingImageMemo().get(markerColorKey(c), [c] {
+    return memo.get(markerColorKey(c), [c] {
         return drawCanvas({128, 128}, [c](QImage &image, QPainter &painter) {
             const QRectF ring(6, 6, 116, 116);
             MarkerShadow{{0, 0}, 12, withAlpha(kBlack, 0.55)}.paint(image, painter, [ring](QPainter &p) {
@@ -238,8 +210,9 @@ QImage rippleRingImage(const QColor &color)
 
 QImage classicHaloImage(const QColor &color)
 {
+    static Memo memo;
     const QColor c = markerColor(color);
-    return classicHaloImageMemo().get(markerColorKey(c), [c] {
+    return memo.get(markerColorKey(c), [c] {
         return drawCanvas({256, 256}, [c](QImage &image, QPainter &painter) {
             const QRectF halo(51.2, 51.2, 153.6, 153.6);
             MarkerShadow{{0, 0}, 32, withAlpha(c, 0.75)}.paint(image, painter, [halo, c](QPainter &p) {
@@ -252,9 +225,10 @@ QImage classicHaloImage(const QColor &color)
 
 QImage markerIconImage(const QColor &color, HotspotGlyph glyph, const std::optional<QString> &symbolName)
 {
+    static Memo memo;
     const QColor c = markerColor(color);
     const QString key = markerColorKey(c) + u'|' + glyphName(glyph) + u'|' + symbolName.value_or(QString());
-    return markerIconImageMemo().get(key, [c, glyph] {
+    return memo.get(key, [c, glyph] {
         return drawCanvas({256, 256}, [c, glyph](QImage &image, QPainter &painter) {
             const QRectF disc(38.4, 38.4, 179.2, 179.2);
             MarkerShadow{{0, -3}, 10, withAlpha(kBlack, 0.4)}.paint(image, painter, [disc](QPainter &p) {
@@ -268,7 +242,8 @@ QImage markerIconImage(const QColor &color, HotspotGlyph glyph, const std::optio
 
 QImage hotspotLabelImage(const QString &text)
 {
-    return hotspotLabelImageMemo().get(text, [text] {
+    static Memo memo;
+    return memo.get(text, [text] {
         const QFont font = labelFont();
         const QFontMetricsF metrics(font);
         const double w = metrics.horizontalAdvance(text);

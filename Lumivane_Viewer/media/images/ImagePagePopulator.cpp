@@ -5,9 +5,6 @@
 
 namespace {
 
-// Below this a second thread costs more than the faults it saves.
-constexpr qsizetype worthASecondThread = 16 << 20;
-
 void populatePages(uchar *data, qsizetype bytes)
 {
 #ifdef MADV_POPULATE_WRITE

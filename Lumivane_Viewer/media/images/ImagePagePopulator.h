@@ -12,6 +12,10 @@
 class ImagePagePopulator final
 {
 public:
+    /// Images of fewer bytes are left alone: below this a second thread
+    /// costs more than the faults it saves.
+    static constexpr qsizetype worthASecondThread = 16 << 20;
+
     explicit ImagePagePopulator(QImage &image);
     ~ImagePagePopulator();
 

@@ -79,9 +79,8 @@ QImage readWith(QImageReader &reader)
 // are mapped on a second thread while the decoder runs.
 QImage readLargeWith(QImageReader &reader, QSize size)
 {
-    constexpr qint64 kWorthPreparing = 16 << 20;
     const QImage::Format format = reader.imageFormat();
-    const bool large = qint64(size.width()) * size.height() * kBytesPerPixel >= kWorthPreparing;
+    const bool large = qint64(size.width()) * size.height() * kBytesPerPixel >= ImagePagePopulator::worthASecondThread;
     if (!large || reader.format() != "jpeg" || format == QImage::Format_Invalid)
         return readWith(reader);
     QImage image(size, format);

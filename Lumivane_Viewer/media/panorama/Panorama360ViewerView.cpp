@@ -278,8 +278,6 @@ void Panorama360ViewerView::applyPlaceholderTexture(SceneNode &sphere)
         return;
     sphere.geometry()->firstMaterial().texture.reset();
     sphere.geometry()->firstMaterial().color = placeholderColor;
-    m_texture.reset();
-    m_preview.reset();
 }
 
 void Panorama360ViewerView::applyCachedPhoto(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture,
@@ -363,8 +361,6 @@ void Panorama360ViewerView::showMissingPhoto(SceneNode &sphere)
 void Panorama360ViewerView::setTexture(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture,
                                        std::shared_ptr<PanoramaTexture> preview)
 {
-    m_texture = texture;
-    m_preview = preview;
     if (!sphere.geometry() || sphere.geometry()->kind() != SceneGeometry::Kind::Sphere)
         return;
     const PanoramaTexture &shown = texture ? *texture : *preview;
@@ -422,13 +418,15 @@ void Panorama360ViewerView::ensureTextureStore()
     auto store = PanoramaTextureStore::forContext(group);
     if (store == m_textureStore)
         return;
-    const bool hadPhoto = m_textureStore && (m_texture || m_preview || m_loadingGeneration != 0);
+    SceneNode *sphere = findSphere();
+    const bool showsPhoto = sphere && sphere->geometry() && sphere->geometry()->firstMaterial().texture;
+    const bool hadPhoto = m_textureStore && (showsPhoto || m_loadingGeneration != 0);
     m_textureStore = std::move(store);
     if (hadPhoto) {
         // A new context group (moved to another window without shared
         // contexts): the old textures cannot be drawn here, nor can those
         // of an upload still on its way.
-        if (SceneNode *sphere = findSphere())
+        if (sphere)
             applyPlaceholderTexture(*sphere);
         applyPanoramaImage();
     }

@@ -165,9 +165,6 @@ private:
     QElapsedTimer m_frameClock;
 
     std::shared_ptr<PanoramaTextureStore> m_textureStore;
-    /// What the sphere shows: the photo (its strips so far) and its preview.
-    std::shared_ptr<PanoramaTexture> m_texture;
-    std::shared_ptr<PanoramaTexture> m_preview;
     quint64 m_photoGeneration = 0;
     quint64 m_loadingGeneration = 0;
     /// The photo generation whose upload has been asked of the texture store.

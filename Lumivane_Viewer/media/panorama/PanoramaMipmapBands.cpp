@@ -35,6 +35,11 @@ QSize PanoramaMipmapBands::levelSize(QSize size, int level)
     return {std::max(1, size.width() >> level), std::max(1, size.height() >> level)};
 }
 
+int PanoramaMipmapBands::levelRows(QSize size, int level, int y, int rows)
+{
+    return std::min(levelSize(size, level).height(), (y + rows + (1 << level) - 1) >> level) - (y >> level);
+}
+
 qint64 PanoramaMipmapBands::chainBytes(QSize size)
 {
     qint64 bytes = 0;
@@ -182,8 +187,7 @@ void PanoramaMipmapBands::prepare(Band &band, QSize size, int y, const uchar *pi
     band.levels.resize(std::size_t(std::max(levels, 0)));
     for (int level = 1; level <= levels; ++level) {
         const QSize levelSize = PanoramaMipmapBands::levelSize(size, level);
-        const int first = y >> level;
-        const int count = std::min(levelSize.height(), (y + rows + (1 << level) - 1) >> level) - first;
+        const int count = levelRows(size, level, y, rows);
         if (count <= 0)
             break;
         QImage &rowsOfLevel = band.levels[std::size_t(level - 1)];
@@ -205,11 +209,10 @@ void PanoramaMipmapBands::add(const Band &band, const Sink &sink)
             std::copy_n(band.pixels + qsizetype(r) * band.stride, m_size.width() * 4,
                         m_lastBandLevel.scanLine(band.y + r));
     }
-    int rows = band.rows;
     for (int level = 1; level <= band.levelCount; ++level) {
         const QImage &rowsOfLevel = band.levels[std::size_t(level - 1)];
         const int first = band.y >> level;
-        rows = std::min(levelSize(m_size, level).height(), (band.y + band.rows + (1 << level) - 1) >> level) - first;
+        const int rows = levelRows(m_size, level, band.y, band.rows);
         sink(level, first, rowsOfLevel.constBits(), rowsOfLevel.width(), rows, rowsOfLevel.bytesPerLine());
         if (level == m_bandLevels) {
             for (int r = 0; r < rows; ++r)

@@ -84,6 +84,8 @@ public:
 private:
     /// Levels whose band rows stay whole.
     static int bandLevels(QSize size);
+    /// How many rows of `level` the full-size rows [y, y + rows) reach.
+    static int levelRows(QSize size, int level, int y, int rows);
     /// `image` with room for at least width x rows pixels, reused when it has.
     static void fit(QImage &image, int width, int rows);
 

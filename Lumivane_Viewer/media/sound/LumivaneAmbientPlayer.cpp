@@ -23,19 +23,19 @@ void LumivaneAmbientPlayer::play(const std::optional<QByteArray> &data)
     // The earlier loop ends here, whatever the new bytes turn out to be.
     m_output.reset();
     if (!hasAudioSignature(*data)) {
-        publishIsPlaying(false);
+        publishIsPlaying();
         return;
     }
     const quint64 loop = ++m_loop;
     m_output = std::make_unique<AmbientLoopOutput>(*data, outputVolume(), this,
         [this, loop] { failToDecode(loop); }, m_keptTrackSeconds);
-    publishIsPlaying(true);
+    publishIsPlaying();
 }
 
 void LumivaneAmbientPlayer::stop()
 {
     m_output.reset();
-    publishIsPlaying(false);
+    publishIsPlaying();
 }
 
 void LumivaneAmbientPlayer::setMuted(bool muted)
@@ -51,13 +51,12 @@ void LumivaneAmbientPlayer::failToDecode(quint64 loop)
     if (loop != m_loop || !m_output)
         return;
     m_output.reset();
-    publishIsPlaying(false);
+    publishIsPlaying();
 }
 
-void LumivaneAmbientPlayer::publishIsPlaying(bool isPlaying)
+void LumivaneAmbientPlayer::publishIsPlaying()
 {
-    m_isPlaying = isPlaying;
-    emit isPlayingChanged(isPlaying);
+    emit isPlayingChanged(isPlaying());
 }
 
 float LumivaneAmbientPlayer::outputVolume() const

@@ -32,7 +32,7 @@ public:
 
     /// True from a play() with audio bytes until stop(), no bytes, or bytes
     /// found undecodable.
-    bool isPlaying() const { return m_isPlaying; }
+    bool isPlaying() const { return m_output != nullptr; }
     bool isMuted() const { return m_isMuted; }
     /// Silences or restores the loop at once; kept for the next play().
     void setMuted(bool muted);
@@ -48,13 +48,12 @@ signals:
 
 private:
     void failToDecode(quint64 loop);
-    void publishIsPlaying(bool isPlaying);
+    void publishIsPlaying();
     float outputVolume() const;
 
     std::unique_ptr<AmbientLoopOutput> m_output;
     quint64 m_loop = 0; // counts the loops started, to drop a replaced one's reports
     double m_keptTrackSeconds;
-    bool m_isPlaying = false;
     bool m_isMuted = false;
     const float m_volume = 0.6f;
 };

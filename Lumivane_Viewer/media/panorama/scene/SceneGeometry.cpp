@@ -85,6 +85,7 @@ std::shared_ptr<SceneGeometry> SceneGeometry::sphere(double radius, int segmentC
     auto geometry = std::shared_ptr<SceneGeometry>(new SceneGeometry(Kind::Sphere));
     geometry->m_radius = radius;
     geometry->m_segmentCount = segmentCount;
+    geometry->m_meshKey = QStringLiteral("sphere:%1:%2").arg(radius, 0, 'g', 17).arg(segmentCount);
     return geometry;
 }
 
@@ -93,17 +94,8 @@ std::shared_ptr<SceneGeometry> SceneGeometry::plane(double width, double height)
     auto geometry = std::shared_ptr<SceneGeometry>(new SceneGeometry(Kind::Plane));
     geometry->m_width = width;
     geometry->m_height = height;
+    geometry->m_meshKey = QStringLiteral("plane:%1:%2").arg(width, 0, 'g', 17).arg(height, 0, 'g', 17);
     return geometry;
-}
-
-QString SceneGeometry::meshKey(const std::vector<float> &rowCuts) const
-{
-    if (m_kind == Kind::Plane)
-        return QStringLiteral("plane:%1:%2").arg(m_width, 0, 'g', 17).arg(m_height, 0, 'g', 17);
-    QString key = QStringLiteral("sphere:%1:%2").arg(m_radius, 0, 'g', 17).arg(m_segmentCount);
-    for (const float cut : rowCuts)
-        key += QLatin1Char(':') + QString::number(cut, 'g', 9);
-    return key;
 }
 
 SceneMesh SceneGeometry::makeMesh(const std::vector<float> &rowCuts) const

@@ -42,9 +42,9 @@ public:
     SceneMaterial &firstMaterial() { return m_material; }
     const SceneMaterial &firstMaterial() const { return m_material; }
 
-    /// Identifies the vertex data, so that a renderer can share buffers
-    /// between geometries of the same shape.
-    QString meshKey(const std::vector<float> &rowCuts = {}) const;
+    /// Identifies the vertex data (before any cuts), so that a renderer can
+    /// share buffers between geometries of the same shape.
+    const QString &meshKey() const { return m_meshKey; }
     /// The vertex data. A sphere is cut along the texture rows `rowCuts`
     /// (fractions of the height, ascending): its rows of latitude are laid so
     /// that every cut falls between two of them, so each band between cuts
@@ -60,5 +60,7 @@ private:
     int m_segmentCount = 0;
     double m_width = 0.0;
     double m_height = 0.0;
+    // Made once: renderers look it up for every node of every frame.
+    QString m_meshKey;
     SceneMaterial m_material;
 };

@@ -169,10 +169,7 @@ void SceneRenderer::drawStrips(const SceneNode &node)
 {
     const SceneTexture &texture = *node.geometry()->firstMaterial().texture;
     const std::vector<SceneTexture::Strip> &strips = texture.strips();
-    std::vector<float> cuts;
-    for (std::size_t i = 1; i < strips.size(); ++i)
-        cuts.push_back(strips[i].top);
-    const Mesh &mesh = meshFor(node, cuts);
+    const Mesh &mesh = meshFor(node, texture.rowCuts());
     bindMesh(mesh);
     for (std::size_t i = 0; i < strips.size() && i < mesh.bands.size(); ++i) {
         const SceneTexture::Strip &strip = strips[i];
@@ -227,10 +224,9 @@ void SceneRenderer::applyMaterialState(const SceneMaterial &material)
 
 const SceneRenderer::Mesh &SceneRenderer::meshFor(const SceneNode &node, const std::vector<float> &rowCuts)
 {
-    const QString key = node.geometry()->meshKey(rowCuts);
-    auto it = m_meshes.find(key);
-    if (it != m_meshes.end())
-        return *it;
+    std::map<std::vector<float>, Mesh> &cuts = m_meshes[node.geometry()->meshKey()];
+    if (const auto it = cuts.find(rowCuts); it != cuts.end())
+        return it->second;
     const SceneMesh data = node.geometry()->makeMesh(rowCuts);
     Mesh mesh;
     glGenBuffers(1, &mesh.vertexBuffer);
@@ -242,7 +238,7 @@ const SceneRenderer::Mesh &SceneRenderer::meshFor(const SceneNode &node, const s
                  GL_STATIC_DRAW);
     mesh.indexCount = int(data.indices.size());
     mesh.bands = data.bands;
-    return *m_meshes.insert(key, mesh);
+    return cuts.emplace(rowCuts, mesh).first->second;
 }
 
 unsigned SceneRenderer::imageTextureFor(const SceneMaterial &material)
@@ -285,9 +281,11 @@ void SceneRenderer::releaseResources()
 {
     if (!m_initialized)
         return;
-    for (const Mesh &mesh : std::as_const(m_meshes)) {
-        glDeleteBuffers(1, &mesh.vertexBuffer);
-        glDeleteBuffers(1, &mesh.indexBuffer);
+    for (const auto &cuts : std::as_const(m_meshes)) {
+        for (const auto &[rowCuts, mesh] : cuts) {
+            glDeleteBuffers(1, &mesh.vertexBuffer);
+            glDeleteBuffers(1, &mesh.indexBuffer);
+        }
     }
     m_meshes.clear();
     for (const ImageTexture &texture : std::as_const(m_imageTextures))

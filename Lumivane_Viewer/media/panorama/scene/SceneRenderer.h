@@ -7,6 +7,7 @@
 
 #include "SceneGeometry.h"
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -70,7 +71,8 @@ private:
     bool m_initialized = false;
     State m_state;
     std::unique_ptr<QOpenGLShaderProgram> m_program;
-    QHash<QString, Mesh> m_meshes;
+    /// Buffers by the geometry's mesh key, then by the rows it is cut at.
+    QHash<QString, std::map<std::vector<float>, Mesh>> m_meshes;
     QHash<qint64, ImageTexture> m_imageTextures;
     quint64 m_frame = 0;
     int m_mvpLocation = -1;

@@ -15,6 +15,8 @@ SceneTexture::SceneTexture(std::vector<Strip> strips, QSize size, std::shared_pt
     , m_owner(std::move(owner))
     , m_fallbackTextureId(fallbackTextureId)
 {
+    for (std::size_t i = 1; i < m_strips.size(); ++i)
+        m_rowCuts.push_back(m_strips[i].top);
 }
 
 bool SceneTexture::isComplete() const

@@ -34,11 +34,14 @@ public:
     unsigned fallbackTextureId() const { return m_fallbackTextureId; }
     /// Every strip has its texture.
     bool isComplete() const;
+    /// Where one strip ends and the next begins, as fractions of the height.
+    const std::vector<float> &rowCuts() const { return m_rowCuts; }
     QSize size() const { return m_size; }
 
 private:
     QImage m_image;
     std::vector<Strip> m_strips;
+    std::vector<float> m_rowCuts;
     QSize m_size;
     std::shared_ptr<const void> m_owner;
     unsigned m_fallbackTextureId = 0;
