@@ -1,6 +1,8 @@
 #include "StartScreen.h"
 
 #include "StartScreenSymbols.h"
+
+#include "model/Palette.h"
 #include "model/SystemFont.h"
 
 #include <QAbstractButton>
@@ -26,13 +28,6 @@ QLabel *makeLabel(const QString &text, const QFont &font, const QColor &color, Q
     palette.setColor(QPalette::WindowText, color);
     label->setPalette(palette);
     return label;
-}
-
-QColor whiteAt(double opacity)
-{
-    QColor color(Qt::white);
-    color.setAlphaF(float(opacity));
-    return color;
 }
 
 /// The cube symbol above the title, filled with the purple-to-pink gradient.
@@ -88,7 +83,7 @@ protected:
         path.addRoundedRect(capsule, capsule.height() / 2, capsule.height() / 2);
         painter.fillPath(path, gradient);
         if (hasFocus()) {
-            painter.setPen(QPen(whiteAt(0.6), 1.5));
+            painter.setPen(QPen(withAlpha(Qt::white, 0.6), 1.5));
             painter.drawPath(path);
         }
 
@@ -131,7 +126,7 @@ StartScreen::StartScreen(QWidget *parent)
     titles->setSpacing(8);
     titles->addWidget(makeLabel("Lumivane Viewer", systemFont(34, QFont::DemiBold), Qt::white, this));
     titles->addWidget(
-        makeLabel(QString::fromUtf8("Ouvrez une visite virtuelle .lumivane reçue"), systemFont(15), whiteAt(0.7), this));
+        makeLabel(QString::fromUtf8("Ouvrez une visite virtuelle .lumivane reçue"), systemFont(15), withAlpha(Qt::white, 0.7), this));
     column->addLayout(titles);
 
     m_openButton = new OpenTourButton(QString::fromUtf8("Ouvrir une visite\u2026"), this);
@@ -146,7 +141,7 @@ StartScreen::StartScreen(QWidget *parent)
     auto *hintRow = new QVBoxLayout;
     hintRow->setContentsMargins(0, 10, 0, 0);
     auto *hint = makeLabel(QString::fromUtf8("Ou glissez-déposez un fichier .lumivane ici"), systemFont(12),
-                           whiteAt(0.4), this);
+                           withAlpha(Qt::white, 0.4), this);
     hint->setObjectName("dropHint");
     hintRow->addWidget(hint);
     column->addLayout(hintRow);

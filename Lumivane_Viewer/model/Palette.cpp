@@ -198,3 +198,9 @@ const QFont &paletteCaptionFont()
     static const QFont font = systemFont(12, QFont::Medium);
     return font;
 }
+
+QColor withAlpha(QColor color, double alpha)
+{
+    color.setAlphaF(float(alpha));
+    return color;
+}

@@ -9,6 +9,9 @@
 /// from both ends; any other length gives opaque black. Never fails.
 QColor colorFromHex(QStringView hex);
 
+/// The colour at an opacity, as the designs give them ("white 0.6").
+QColor withAlpha(QColor color, double alpha);
+
 // Fixed palette colours, made once on first use and shared by all threads.
 const QColor &paletteGold();  // "#C9A961", the accent of the whole viewer
 const QColor &paletteBrown(); // "#A0632D", info and visited hotspots, floor-plan markers

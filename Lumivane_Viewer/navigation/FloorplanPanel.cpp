@@ -134,9 +134,9 @@ void FloorplanPanel::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), QColor::fromRgbF(0.1f, 0.1f, 0.1f));
     if (!m_levelBand.isEmpty()) {
         const QRectF band(0, 0, width, bandHeight());
-        painter.fillRect(band, black(0.55));
+        painter.fillRect(band, withAlpha(Qt::black, 0.55));
         painter.setFont(bandFont());
-        painter.setPen(white(0.75));
+        painter.setPen(withAlpha(Qt::white, 0.75));
         painter.drawText(band.marginsRemoved(kBandInsets), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                          m_levelBand);
     }

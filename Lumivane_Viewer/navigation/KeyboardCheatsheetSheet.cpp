@@ -41,7 +41,7 @@ QWidget *makeRow(const ShortcutRow &row, const QString &description, QWidget *pa
     for (const QString &key : row.keys)
         keyLayout->addWidget(makeKeyCap(key, keys));
     layout->addWidget(keys);
-    layout->addWidget(makeLabel(systemFont(13), white(0.85), line, description));
+    layout->addWidget(makeLabel(systemFont(13), withAlpha(Qt::white, 0.85), line, description));
     layout->addStretch();
     return line;
 }
@@ -50,8 +50,8 @@ QWidget *makeRow(const ShortcutRow &row, const QString &description, QWidget *pa
 
 KeyboardCheatsheetSheet::KeyboardCheatsheetSheet(bool isClassicMode, bool hasKiosk, bool hasTableOfContentsKey,
                                                  L10n &l10n, QWidget *parent)
-    : ModalSheet(Look{black(0.82), QColor::fromRgbF(0.08f, 0.08f, 0.08f), 12,
-                      DropShadow{black(0.5), 30, QPointF(0, 12)}},
+    : ModalSheet(Look{withAlpha(Qt::black, 0.82), QColor::fromRgbF(0.08f, 0.08f, 0.08f), 12,
+                      DropShadow{withAlpha(Qt::black, 0.5), 30, QPointF(0, 12)}},
                  parent)
     , m_sections(shortcutSections(isClassicMode, hasKiosk, hasTableOfContentsKey))
     , m_l10n(&l10n)
@@ -99,7 +99,7 @@ QWidget *KeyboardCheatsheetSheet::buildSections()
     for (const ShortcutSection &section : std::as_const(m_sections)) {
         auto *block = new QVBoxLayout;
         block->setSpacing(8);
-        block->addWidget(makeCapitalsLabel(titleFont, white(0.5), content, m_l10n->text(section.title)));
+        block->addWidget(makeCapitalsLabel(titleFont, withAlpha(Qt::white, 0.5), content, m_l10n->text(section.title)));
         for (const ShortcutRow &row : section.rows)
             block->addWidget(makeRow(row, m_l10n->text(row.description), content));
         column->addLayout(block);

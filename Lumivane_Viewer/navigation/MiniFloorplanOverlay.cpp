@@ -24,7 +24,7 @@ constexpr double kToggleSide = 34;
 
 const DropShadow &panelShadow()
 {
-    static const DropShadow shadow{black(0.45), 12, QPointF(0, 6)};
+    static const DropShadow shadow{withAlpha(Qt::black, 0.45), 12, QPointF(0, 6)};
     return shadow;
 }
 
@@ -51,7 +51,7 @@ SymbolButtonLook toggleLook(bool expanded)
     look.symbol = expanded ? QStringLiteral("map.fill") : QStringLiteral("map");
     look.symbolPoints = 13;
     look.symbolColor = Qt::white;
-    look.discColor = black(0.7);
+    look.discColor = withAlpha(Qt::black, 0.7);
     return look;
 }
 

@@ -24,7 +24,7 @@ ModalSheet::TitleRow ModalSheet::buildTitleRow(QWidget *parent, double titlePoin
 {
     const QFont titleFont = tracked(systemFont(titlePoints, QFont::Normal, FontDesign::serif, true), -0.3);
     TitleRow row{new QHBoxLayout, makeLabel(titleFont, Qt::white, parent),
-                 makeLabel(systemFont(12), white(0.55), parent), new SymbolButton(sheetCloseButtonLook(), parent)};
+                 makeLabel(systemFont(12), withAlpha(Qt::white, 0.55), parent), new SymbolButton(sheetCloseButtonLook(), parent)};
     connect(row.closeButton, &SymbolButton::clicked, this, [this] {
         if (onClose)
             onClose();
@@ -45,7 +45,7 @@ QVBoxLayout *ModalSheet::layOutPanel(QWidget *header)
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addWidget(header);
-    auto *divider = new RoundedPanel(white(0.1), 0, m_panel);
+    auto *divider = new RoundedPanel(withAlpha(Qt::white, 0.1), 0, m_panel);
     divider->setFixedHeight(1);
     column->addWidget(divider);
     return column;

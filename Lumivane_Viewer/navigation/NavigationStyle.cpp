@@ -8,16 +8,6 @@
 #include <QPalette>
 #include <QScrollBar>
 
-QColor white(double opacity)
-{
-    return QColor(255, 255, 255, qRound(opacity * 255));
-}
-
-QColor black(double opacity)
-{
-    return QColor(0, 0, 0, qRound(opacity * 255));
-}
-
 QFont tracked(QFont font, double tracking)
 {
     font.setLetterSpacing(QFont::AbsoluteSpacing, tracking);
@@ -54,8 +44,8 @@ SymbolButtonLook sheetCloseButtonLook()
     look.symbol = QStringLiteral("xmark");
     look.symbolPoints = symbolPoints;
     look.side = symbolBoxSide(symbolPoints) + 2 * margin;
-    look.symbolColor = white(0.7);
-    look.discColor = white(0.1);
+    look.symbolColor = withAlpha(Qt::white, 0.7);
+    look.discColor = withAlpha(Qt::white, 0.1);
     return look;
 }
 

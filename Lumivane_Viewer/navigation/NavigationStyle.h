@@ -1,6 +1,7 @@
 #pragma once
 
 #include "media/symbols/SymbolButton.h"
+#include "model/Palette.h"
 
 #include <QColor>
 #include <QFont>
@@ -9,10 +10,6 @@
 class QLabel;
 class QScrollBar;
 class QWidget;
-
-/// White, respectively black, at an opacity from 0 to 1.
-QColor white(double opacity);
-QColor black(double opacity);
 
 /// A font with letter tracking in logical pixels.
 QFont tracked(QFont font, double tracking);

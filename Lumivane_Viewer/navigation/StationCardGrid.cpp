@@ -168,7 +168,7 @@ void StationCardGrid::paintEvent(QPaintEvent *)
     painter.translate(0, -scrollY());
     const QRectF visible(0, scrollY(), viewport()->width(), viewport()->height());
     painter.setFont(headingFont());
-    painter.setPen(white(0.6));
+    painter.setPen(withAlpha(Qt::white, 0.6));
     for (const GridHeading &heading : std::as_const(m_layout.headings)) {
         if (heading.rect.intersects(visible))
             painter.drawText(heading.rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
@@ -186,7 +186,7 @@ void StationCardGrid::paintCard(QPainter &painter, const GridCard &card)
     const bool current = m_currentStationID == station.id;
     QColor tint = m_accent;
     tint.setAlphaF(0.15f);
-    paintRoundedSprite(painter, card.rect, kCardRadius, current ? tint : white(0.04));
+    paintRoundedSprite(painter, card.rect, kCardRadius, current ? tint : withAlpha(Qt::white, 0.04));
 
     const QRectF thumbnail = thumbnailRect(card.rect);
     if (const QPixmap tile = m_loader->tile(station.id, thumbnail.size(), devicePixelRatioF(), kThumbnailRadius);
@@ -197,7 +197,7 @@ void StationCardGrid::paintCard(QPainter &painter, const GridCard &card)
     if (current)
         paintRoundedSprite(painter, thumbnail, kThumbnailRadius, Qt::transparent, m_accent, 2.5);
     else
-        paintRoundedSprite(painter, thumbnail, kThumbnailRadius, Qt::transparent, white(0.15), 1);
+        paintRoundedSprite(painter, thumbnail, kThumbnailRadius, Qt::transparent, withAlpha(Qt::white, 0.15), 1);
 
     painter.setPen(Qt::white);
     painter.drawText(nameRect(card.rect), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,

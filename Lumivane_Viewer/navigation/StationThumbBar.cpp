@@ -181,18 +181,18 @@ void StationThumbBar::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QLinearGradient shade(0, height(), 0, 0);
-    shade.setColorAt(0, black(0.75));
-    shade.setColorAt(1, black(0.4));
+    shade.setColorAt(0, withAlpha(Qt::black, 0.75));
+    shade.setColorAt(1, withAlpha(Qt::black, 0.4));
     painter.fillRect(rect(), shade);
 
     painter.translate(-m_scrollOffset, 0);
     const QRectF visible(m_scrollOffset, 0, width(), height());
     for (const QRectF &separator : std::as_const(m_layout.separators)) {
         if (separator.intersects(visible))
-            painter.fillRect(separator, white(0.15));
+            painter.fillRect(separator, withAlpha(Qt::white, 0.15));
     }
     painter.setFont(captionFont());
-    painter.setPen(white(0.55));
+    painter.setPen(withAlpha(Qt::white, 0.55));
     for (const ThumbStripCaption &caption : std::as_const(m_layout.captions)) {
         if (caption.rect.intersects(visible))
             painter.drawText(caption.rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, caption.text);
@@ -209,19 +209,19 @@ void StationThumbBar::paintCell(QPainter &painter, const ThumbStripCell &cell)
     const QPixmap tile = m_loader->tile(station.id, cell.thumbnail.size(), devicePixelRatioF(), kCornerRadius);
     if (tile.isNull()) {
         paintRoundedSprite(painter, cell.thumbnail, kCornerRadius, QColor::fromRgbF(0.2f, 0.2f, 0.2f));
-        drawSymbol(painter, cell.thumbnail.center(), u"photo", kPlaceholderSymbolPoints, white(0.3));
+        drawSymbol(painter, cell.thumbnail.center(), u"photo", kPlaceholderSymbolPoints, withAlpha(Qt::white, 0.3));
     } else {
         painter.drawPixmap(cell.thumbnail.topLeft(), tile);
     }
     if (current)
         paintRoundedSprite(painter, cell.thumbnail, kCornerRadius, Qt::transparent, m_accent, 2.5);
     else
-        paintRoundedSprite(painter, cell.thumbnail, kCornerRadius, Qt::transparent, white(0.15), 1);
+        paintRoundedSprite(painter, cell.thumbnail, kCornerRadius, Qt::transparent, withAlpha(Qt::white, 0.15), 1);
     if (const QString number = m_stationNumbers.value(station.id); !number.isEmpty())
         paintBadge(painter, cell.thumbnail, number);
 
     painter.setFont(nameFont(current));
-    painter.setPen(current ? QColor(Qt::white) : white(0.7));
+    painter.setPen(current ? QColor(Qt::white) : withAlpha(Qt::white, 0.7));
     painter.drawText(cell.name, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine,
                      elidedName(cell.stationIndex, current));
 }
@@ -232,7 +232,7 @@ void StationThumbBar::paintBadge(QPainter &painter, const QRectF &thumbnail, con
     const QFontMetricsF metrics(font);
     const QRectF badge(thumbnail.topLeft() + QPointF(kBadgeMargin, kBadgeMargin),
                        QSizeF(metrics.horizontalAdvance(number) + 12, metrics.height() + 4));
-    paintRoundedSprite(painter, badge, badge.height() / 2, black(0.65));
+    paintRoundedSprite(painter, badge, badge.height() / 2, withAlpha(Qt::black, 0.65));
     painter.setFont(font);
     painter.setPen(Qt::white);
     painter.drawText(badge, Qt::AlignCenter | Qt::TextSingleLine, number);

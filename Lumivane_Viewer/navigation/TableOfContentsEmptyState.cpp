@@ -16,7 +16,7 @@ constexpr double kSymbolPoints = 44;
 TableOfContentsEmptyState::TableOfContentsEmptyState(QWidget *parent)
     : QWidget(parent)
     , m_symbolLabel(new QLabel(this))
-    , m_textLabel(makeLabel(systemFont(15, QFont::Normal, FontDesign::serif, true), white(0.55), this))
+    , m_textLabel(makeLabel(systemFont(15, QFont::Normal, FontDesign::serif, true), withAlpha(Qt::white, 0.55), this))
 {
     m_symbolLabel->setAlignment(Qt::AlignCenter);
     m_textLabel->setAlignment(Qt::AlignCenter);
@@ -52,5 +52,5 @@ void TableOfContentsEmptyState::showEvent(QShowEvent *event)
 void TableOfContentsEmptyState::refreshSymbol()
 {
     if (!m_symbol.isEmpty())
-        m_symbolLabel->setPixmap(symbolPixmap(m_symbol, kSymbolPoints, white(0.4), devicePixelRatioF()));
+        m_symbolLabel->setPixmap(symbolPixmap(m_symbol, kSymbolPoints, withAlpha(Qt::white, 0.4), devicePixelRatioF()));
 }

@@ -30,7 +30,7 @@ SymbolButtonLook clearButtonLook()
     look.symbol = QStringLiteral("xmark.circle.fill");
     look.symbolPoints = 12;
     look.side = symbolBoxSide(12);
-    look.symbolColor = white(0.4);
+    look.symbolColor = withAlpha(Qt::white, 0.4);
     look.discColor = Qt::transparent;
     return look;
 }
@@ -43,7 +43,7 @@ QLineEdit *makeSearchField(QWidget *parent)
     QPalette palette = field->palette();
     palette.setColor(QPalette::Base, Qt::transparent);
     palette.setColor(QPalette::Text, Qt::white);
-    palette.setColor(QPalette::PlaceholderText, white(0.35));
+    palette.setColor(QPalette::PlaceholderText, withAlpha(Qt::white, 0.35));
     field->setPalette(palette);
     return field;
 }
@@ -53,7 +53,7 @@ QLineEdit *makeSearchField(QWidget *parent)
 TableOfContentsSheet::TableOfContentsSheet(const LumivaneProject &project, StationPhotoResolver photoURLResolver,
                                            std::optional<QUuid> currentStationID, QColor accent, L10n &l10n,
                                            std::shared_ptr<LumivaneImageCache> imageCache, QWidget *parent)
-    : ModalSheet(Look{black(0.92), QColor::fromRgbF(0.08f, 0.08f, 0.08f), 12, std::nullopt}, parent)
+    : ModalSheet(Look{withAlpha(Qt::black, 0.92), QColor::fromRgbF(0.08f, 0.08f, 0.08f), 12, std::nullopt}, parent)
     , m_stations(sortedByOrderIndex(project.stations))
     , m_isClassic(project.renderMode == RenderMode::classic)
     , m_l10n(&l10n)
@@ -111,12 +111,12 @@ QWidget *TableOfContentsSheet::buildHeader(bool searchable)
 
 QWidget *TableOfContentsSheet::buildSearchRow()
 {
-    auto *row = new RoundedPanel(white(0.08), 8, panel());
+    auto *row = new RoundedPanel(withAlpha(Qt::white, 0.08), 8, panel());
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(12, 8, 12, 8);
     layout->setSpacing(8);
     auto *glass = new QLabel(row);
-    glass->setPixmap(symbolPixmap(u"magnifyingglass", 12, white(0.5), devicePixelRatioF()));
+    glass->setPixmap(symbolPixmap(u"magnifyingglass", 12, withAlpha(Qt::white, 0.5), devicePixelRatioF()));
     m_searchField = makeSearchField(row);
     m_clearButton = new SymbolButton(clearButtonLook(), row);
     connect(m_searchField, &QLineEdit::textChanged, this, [this] { applyQuery(); });

@@ -76,7 +76,7 @@ void VisitorLanguagePicker::paintEvent(QPaintEvent *)
     const QSizeF size = capsuleSize();
     QRectF capsule(QPointF(), size);
     capsule.moveCenter(QRectF(rect()).center());
-    paintRoundedFill(painter, capsule, capsule.height() / 2, black(0.55));
+    paintRoundedFill(painter, capsule, capsule.height() / 2, withAlpha(Qt::black, 0.55));
 
     const QString flag = L10n::flag(m_l10n->current());
     const QFontMetricsF metrics(flagFont());
@@ -87,7 +87,7 @@ void VisitorLanguagePicker::paintEvent(QPaintEvent *)
     painter.drawText(flagRect, Qt::AlignCenter | Qt::TextSingleLine, flag);
     const double chevronSide = symbolBoxSide(kChevronPoints);
     drawSymbol(painter, QPointF(flagRect.right() + kSpacing + chevronSide / 2, capsule.center().y()), u"chevron.down",
-               kChevronPoints, white(0.6));
+               kChevronPoints, withAlpha(Qt::white, 0.6));
 }
 
 void VisitorLanguagePicker::openMenu()

@@ -2,6 +2,8 @@
 
 #include "MarkerShadow.h"
 
+#include "model/Palette.h"
+
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QHash>
@@ -40,12 +42,6 @@ Canvas makeCanvas(QSizeF size)
 void flipToYUp(QPainter &painter, double height)
 {
     painter.setTransform(QTransform(1, 0, 0, -1, 0, height));
-}
-
-QColor withAlpha(QColor color, double alpha)
-{
-    color.setAlphaF(float(alpha));
-    return color;
 }
 
 // Converts to RGB; a colour that has none is drawn, and keyed, as white.

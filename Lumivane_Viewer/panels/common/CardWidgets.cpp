@@ -4,12 +4,6 @@
 
 #include <QLabel>
 
-QColor withAlpha(QColor color, double alpha)
-{
-    color.setAlphaF(float(alpha));
-    return color;
-}
-
 QLabel *cardLabel(const QFont &font, const QColor &color, QWidget *parent)
 {
     auto *label = new QLabel(parent);

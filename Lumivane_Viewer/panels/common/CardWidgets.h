@@ -9,9 +9,6 @@ class QWidget;
 
 // Small pieces the modal cards are built from.
 
-/// Colour with an opacity, as the cards' designs give them ("white 0.6").
-QColor withAlpha(QColor color, double alpha);
-
 /// A label in a fixed font and colour, whatever the style's palette says.
 QLabel *cardLabel(const QFont &font, const QColor &color, QWidget *parent);
 

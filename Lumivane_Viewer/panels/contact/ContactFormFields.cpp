@@ -3,6 +3,7 @@
 #include "ContactSendButton.h"
 
 #include "l10n/L10n.h"
+#include "model/Palette.h"
 #include "model/SystemFont.h"
 #include "panels/common/CardWidgets.h"
 

@@ -1,6 +1,7 @@
 #include "CoverActionButtons.h"
 
 #include "media/symbols/CapsuleButton.h"
+#include "model/Palette.h"
 #include "model/SystemFont.h"
 #include "panels/common/CardWidgets.h"
 

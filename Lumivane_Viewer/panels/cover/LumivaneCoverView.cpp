@@ -15,6 +15,7 @@
 #include "l10n/L10n.h"
 #include "media/symbols/CapsuleButton.h"
 #include "model/EnumDisplayNames.h"
+#include "model/Palette.h"
 #include "model/SystemFont.h"
 #include "model/ViewerAccent.h"
 #include "panels/common/CardWidgets.h"

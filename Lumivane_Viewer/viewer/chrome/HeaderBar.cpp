@@ -1,27 +1,24 @@
 #include "HeaderBar.h"
 
 #include "CapsuleLabel.h"
+
 #include "l10n/L10n.h"
 #include "media/symbols/CapsuleButton.h"
 #include "media/symbols/RoundSymbolLabels.h"
 #include "media/symbols/SymbolButton.h"
+#include "model/Palette.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace {
 
-QColor blackAt(double opacity)
-{
-    return QColor::fromRgbF(0, 0, 0, float(opacity));
-}
-
 CapsuleLabelLook brandingLook()
 {
     CapsuleLabelLook look;
     look.font = systemFont(12, QFont::DemiBold);
     look.foreground = QColor::fromRgbF(1, 1, 1, 0.9f);
-    look.background = blackAt(0.5);
+    look.background = withAlpha(Qt::black, 0.5);
     look.horizontalPadding = 10;
     look.verticalPadding = 6;
     look.imageHeight = 22;
@@ -34,7 +31,7 @@ CapsuleButtonLook infoButtonLook()
     look.symbol = QStringLiteral("info.circle.fill");
     look.symbolPoints = 12;
     look.font = systemFont(13, QFont::DemiBold);
-    look.background = blackAt(0.55);
+    look.background = withAlpha(Qt::black, 0.55);
     return look;
 }
 
