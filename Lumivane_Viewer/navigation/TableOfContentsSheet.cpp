@@ -7,6 +7,7 @@
 #include "TableOfContentsListing.h"
 #include "l10n/L10n.h"
 #include "media/symbols/SymbolButton.h"
+#include "media/symbols/SymbolGlyph.h"
 #include "media/symbols/SymbolImages.h"
 #include "model/StationOrder.h"
 #include "model/SystemFont.h"
@@ -115,8 +116,7 @@ QWidget *TableOfContentsSheet::buildSearchRow()
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(12, 8, 12, 8);
     layout->setSpacing(8);
-    auto *glass = new QLabel(row);
-    glass->setPixmap(symbolPixmap(u"magnifyingglass", 12, withAlpha(Qt::white, 0.5), devicePixelRatioF()));
+    auto *glass = new SymbolGlyph(QStringLiteral("magnifyingglass"), 12, withAlpha(Qt::white, 0.5), row);
     m_searchField = makeSearchField(row);
     m_clearButton = new SymbolButton(clearButtonLook(), row);
     connect(m_searchField, &QLineEdit::textChanged, this, [this] { applyQuery(); });

@@ -3,13 +3,13 @@
 #include "ChromeText.h"
 #include "WrappingText.h"
 #include "media/symbols/SymbolButton.h"
+#include "media/symbols/SymbolGlyph.h"
 #include "media/symbols/SymbolImages.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
 
 #include <QFontMetricsF>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -201,8 +201,7 @@ TextAttachmentBlock::TextAttachmentBlock(const QString &title, const QString &te
 {
     auto *header = new QHBoxLayout;
     header->setSpacing(8);
-    auto *icon = new QLabel(this);
-    icon->setPixmap(symbolPixmap(u"text.alignleft", 11, QColor::fromRgbF(1, 1, 1, 0.6f), devicePixelRatioF()));
+    auto *icon = new SymbolGlyph(QStringLiteral("text.alignleft"), 11, QColor::fromRgbF(1, 1, 1, 0.6f), this);
     header->addWidget(icon, 0, Qt::AlignVCenter);
     if (!title.isEmpty()) {
         header->addWidget(cardText(title, systemFont(12, QFont::DemiBold), QColor::fromRgbF(1, 1, 1, 0.75f), this), 1,
