@@ -261,6 +261,7 @@ TEST_F(ContactFormView, MailDraftReachesTheDesktopHandler)
     DesktopUrlCapture desktop({QStringLiteral("mailto")});
     m_project.contactFormEmail = QStringLiteral("élodie@exemple.fr");
     m_project.contactFormCustomFields.clear();
+    m_project.name = QStringLiteral("Villa\r\nBcc: spy@example.org");
     auto form = makeForm(ContactFormServices{[](const QUrl &url) { return QDesktopServices::openUrl(url); }, {}});
     fill(*form);
     named<QLineEdit>(*form, "Name")->setText("Zoë & Co");
@@ -268,6 +269,7 @@ TEST_F(ContactFormView, MailDraftReachesTheDesktopHandler)
     ASSERT_EQ(desktop.urls().size(), 1);
     const MailtoParts parts = mailtoParts(desktop.urls()[0]);
     EXPECT_EQ(parts.recipient, QStringLiteral("élodie@exemple.fr"));
+    EXPECT_EQ(parts.subject, QStringLiteral("Tour contact: Villa  Bcc: spy@example.org"));
     EXPECT_TRUE(parts.body.startsWith("Name: Zoë & Co\n"));
     EXPECT_TRUE(parts.body.endsWith("Message:\nCall me & more\n= soon #1"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->isSent(); }, 1000));
