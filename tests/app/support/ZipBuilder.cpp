@@ -4,6 +4,8 @@
 
 #include <zlib.h>
 
+#include <algorithm>
+
 namespace {
 
 class ByteWriter
@@ -112,6 +114,19 @@ ZipBuilder &ZipBuilder::addFile(const QByteArray &name, const QByteArray &data, 
     Member member = file(name, data);
     member.deflate = deflate;
     return add(member);
+}
+
+ZipBuilder &ZipBuilder::addClaiming(qint64 bytes)
+{
+    // Each just under the 32-bit mark, which would announce ZIP64 records.
+    constexpr qint64 mostPerMember = 0xfffffff0;
+    for (qint64 n = 0, left = bytes; left > 0; ++n, left -= mostPerMember) {
+        Member member = file("big/" + QByteArray::number(n), "x");
+        member.deflate = true;
+        member.size = quint32(std::min(left, mostPerMember));
+        add(member);
+    }
+    return *this;
 }
 
 ZipBuilder &ZipBuilder::setZip64(bool zip64)

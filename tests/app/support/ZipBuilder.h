@@ -30,6 +30,9 @@ public:
 
     ZipBuilder &add(const Member &member);
     ZipBuilder &addFile(const QByteArray &name, const QByteArray &data, bool deflate = false);
+    /// Adds members "big/<n>" holding a byte each whose declared sizes add up
+    /// to `bytes`: a package of any size for the disk to hold, in a few bytes.
+    ZipBuilder &addClaiming(qint64 bytes);
     /// Writes ZIP64 records for every member and for the directory.
     ZipBuilder &setZip64(bool zip64);
 
