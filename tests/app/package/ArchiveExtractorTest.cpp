@@ -318,7 +318,7 @@ TEST_F(DiskSpaceTest, MoreThanTheDiskHoldsIsRefusedBeforeWritingWithBothSizes)
 TEST_F(DiskSpaceTest, WhatTheDiskHoldsIsNotRefusedForSpace)
 {
     // Within a few hundred megabytes of a full disk, no reserve is held back:
-    // the extraction goes on, and here finds the first member's lie.
+    // the extraction goes on, and here finds the member's lie.
     const qint64 free = available();
     if (free < 400 * mebibyte)
         GTEST_SKIP() << "the disk is almost full";
