@@ -236,6 +236,26 @@ ArchiveExtractor::Result failed(const QString &why)
     return {false, why, std::nullopt};
 }
 
+// Before anything is written: an archive larger than allowed, or than the
+// folder's disk can hold.
+std::optional<ArchiveExtractor::Result> sizeRefusal(zip_t *archive, zip_uint64_t memberCount, int root,
+                                                    qint64 maxTotalBytes)
+{
+    struct statvfs disk;
+    const bool diskKnown = ::fstatvfs(root, &disk) == 0 && disk.f_frsize > 0;
+    const ArchiveSize size = archiveSize(archive, memberCount, diskKnown ? disk.f_frsize : 4096);
+    if (size.declaredBytes > quint64(std::max<qint64>(maxTotalBytes, 0)))
+        return failed(overBudgetText(maxTotalBytes));
+    const quint64 available = diskKnown ? quint64(disk.f_bavail) * quint64(disk.f_frsize) : ~quint64(0);
+    if (size.diskBytes <= available)
+        return std::nullopt;
+    const ArchiveExtractor::SpaceShortfall shortfall{clampedBytes(size.diskBytes), clampedBytes(available)};
+    const QString why = QStringLiteral("not enough free space: needs %1 bytes, %2 available")
+                            .arg(shortfall.neededBytes)
+                            .arg(shortfall.availableBytes);
+    return ArchiveExtractor::Result{false, why, shortfall};
+}
+
 /// One pass over the members of an open archive, in central-directory order.
 class ExtractionRun final
 {
@@ -493,24 +513,12 @@ ArchiveExtractor::Result ArchiveExtractor::extract(const QString &archivePath, c
     FileDescriptor root(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!root.isValid())
         return failed(QStringLiteral("cannot open the extraction folder: %1").arg(systemError(errno)));
-    struct statvfs disk;
-    const bool diskKnown = ::fstatvfs(root.get(), &disk) == 0 && disk.f_frsize > 0;
-    const ArchiveSize size = archiveSize(archive.get(), zip_uint64_t(memberCount), diskKnown ? disk.f_frsize : 4096);
-    if (size.declaredBytes > quint64(std::max<qint64>(m_limits.maxTotalBytes, 0)))
-        return failed(overBudgetText(m_limits.maxTotalBytes));
-    if (diskKnown) {
-        const quint64 available = quint64(disk.f_bavail) * quint64(disk.f_frsize);
-        if (size.diskBytes > available) {
-            const SpaceShortfall shortfall{clampedBytes(size.diskBytes), clampedBytes(available)};
-            const QString why = QStringLiteral("not enough free space: needs %1 bytes, %2 available")
-                                    .arg(shortfall.neededBytes)
-                                    .arg(shortfall.availableBytes);
-            return {false, why, shortfall};
-        }
-    }
+    const zip_uint64_t members = zip_uint64_t(memberCount);
+    if (std::optional<Result> refusal = sizeRefusal(archive.get(), members, root.get(), m_limits.maxTotalBytes))
+        return *refusal;
 
     ExtractionRun run(archive.get(), root.get(), m_limits.maxTotalBytes, m_limits.maxNameBytes);
-    if (!run.run(zip_uint64_t(memberCount)))
+    if (!run.run(members))
         return failed(run.failure());
     return {true, {}, std::nullopt};
 }

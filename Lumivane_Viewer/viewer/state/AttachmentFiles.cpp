@@ -36,7 +36,8 @@ bool isPlaylistType(const QMimeType &type)
 {
     static const QStringList playlists = {QStringLiteral("audio/x-mpegurl"), QStringLiteral("audio/x-scpls"),
                                           QStringLiteral("audio/x-ms-asx"), QStringLiteral("audio/x-amzxml")};
-    return std::any_of(playlists.cbegin(), playlists.cend(), [&type](const QString &name) { return type.inherits(name); });
+    return std::any_of(playlists.cbegin(), playlists.cend(),
+                       [&type](const QString &name) { return type.inherits(name); });
 }
 
 bool isAudioType(const QMimeType &type)
