@@ -225,12 +225,8 @@ INSTANTIATE_TEST_SUITE_P(
                       RedirectRuleCase{kHook, "http://hooks.example.org:8080/in", 307, false},
                       RedirectRuleCase{kHook, "http://hooks.example.org:8080/in", 301, true},
                       RedirectRuleCase{kHook, "https://evil.example.org/in", 308, false},
-                      RedirectRuleCase{kHook, "https://other.example.org/in", 302, true},
-                      RedirectRuleCase{kHook, "http://other.example.org/in", 303, true},
-                      RedirectRuleCase{kHook, "https://hooks.example.org/in", 300, false},
                       RedirectRuleCase{kHook, "https://hooks.example.org/in", 305, false},
                       RedirectRuleCase{kHook, "file:///etc/passwd", 301, false},
-                      RedirectRuleCase{kHook, "ftp://hooks.example.org/in", 302, false},
                       RedirectRuleCase{kHook, "http:///in", 302, false},
                       RedirectRuleCase{"https://hooks.example.org/", "http://hooks.example.org/", 307, false}));
 
