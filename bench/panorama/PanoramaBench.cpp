@@ -153,7 +153,7 @@ StationChange changeStation(Panorama360ViewerView &view, const QUrl &url)
         const SceneTexture *shown = view.coordinator().sphereNode->geometry()->firstMaterial().texture.get();
         if (!change.previewMs && shown != before && photoShown(view))
             change.previewMs = double(now) / 1e6;
-        if (!change.fullMs && !view.isLoadingPhoto())
+        if (!change.fullMs && shown != before && fullResolutionShown(view))
             change.fullMs = double(now) / 1e6;
         if (qEnvironmentVariableIsSet("BENCH_GAPS"))
             std::fprintf(stderr, "%.0f ", double(now - last) / 1e6);
