@@ -32,6 +32,22 @@ protected:
         return texts;
     }
 
+    /// The text shown on the line of a key cap, to its right.
+    static QString textBeside(QWidget *sheet, const QString &cap)
+    {
+        const QList<QLabel *> labels = sheet->findChildren<QLabel *>();
+        const auto centre = [sheet](QLabel *label) { return label->mapTo(sheet, label->rect().center()); };
+        for (QLabel *key : labels) {
+            if (key->text() != cap)
+                continue;
+            for (QLabel *other : labels) {
+                if (std::abs(centre(other).y() - centre(key).y()) <= 2 && centre(other).x() > centre(key).x() + 40)
+                    return other->text();
+            }
+        }
+        return {};
+    }
+
     int closes = 0;
 };
 
@@ -57,6 +73,8 @@ TEST_F(KeyboardCheatsheetSheetTest, readsTheRowsOfTheTourInTheInterfaceLanguage)
                              "Keyboard shortcuts"})
         EXPECT_TRUE(english.contains(QString::fromUtf8(text))) << text;
     EXPECT_FALSE(english.contains("Close all panels"));
+    EXPECT_EQ(textBeside(sheet, "+"), "Zoom in");
+    EXPECT_EQ(textBeside(sheet, QStringLiteral("–")), "Zoom out");
 
     l10n.setCurrent(L10n::Language::french);
     const QStringList french = labels(sheet);

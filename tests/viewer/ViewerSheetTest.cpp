@@ -6,8 +6,10 @@
 #include "model/HotspotAttachment.h"
 #include "model/NotificationNames.h"
 #include "model/Palette.h"
+#include "navigation/TableOfContentsSheet.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
 
@@ -101,6 +103,22 @@ TEST_F(ViewerSheetTest, OneKeyHandlerAnswersTheStationViewsKeysButLeavesTextFiel
     EXPECT_FALSE(controller().state().showPropertyInfo);
 }
 
+TEST_F(ViewerSheetTest, TheTableOfContentsSearchFieldKeepsTheKeysOfTheStationView)
+{
+    openStarted(classicTour(12));
+    sheet->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(sheet.get()));
+    press(Qt::Key_T);
+    auto *contents = dynamic_cast<TableOfContentsSheet *>(shownIn(ViewerLayer::tableOfContents).value(0));
+    ASSERT_NE(contents, nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<QLineEdit *>(QApplication::focusWidget()), 1000);
+    QTest::keyClicks(QApplication::focusWidget(), "ti+");
+    EXPECT_EQ(contents->query(), "ti+");
+    EXPECT_TRUE(controller().state().showTableOfContents);
+    EXPECT_FALSE(controller().state().showPropertyInfo);
+    EXPECT_EQ(controller().state().currentFOV, 75);
+}
+
 TEST_F(ViewerSheetTest, EscapeClosesTheLightboxThenTheFeedbackCardAndOnlyThenTheViewer)
 {
     LumivaneProject project = classicTour();
@@ -160,14 +178,19 @@ TEST_F(ViewerSheetTest, AppearanceStartsTheVisitAndHidingEndsIt)
 
 TEST_F(ViewerSheetTest, ASheetDestroyedWhileAStationChangeIsUnderWayReceivesNothing)
 {
-    LumivaneProject project = classicTour(3);
-    openStarted(project);
-    controller().goToStation(TestTours::stationID(2));
-    QSignalSpy narrationChanges(&narration, &LumivaneAudioService::isPlayingChanged);
+    for (int n = 1; n <= 4; ++n)
+        writePhoto(n, Qt::darkCyan);
+    openStarted(classicTour(4));
+    // The start photo and its two neighbours, preloaded at the appearance.
+    LumivaneImageCache::pool()->waitForDone();
+    ASSERT_EQ(services.imageCache->usage().fullCount, 3);
+    controller().goToStation(TestTours::stationID(3));
     sheet.reset();
-    // The arrival and the fade were due 0.18 s later; nothing runs and nothing crashes.
+    EXPECT_EQ(services.imageCache->usage().fullCount, 0) << "the visit ends with the sheet";
+    // The arrival was due 0.18 s later; it would preload the neighbours of station 3.
     QTest::qWait(600);
-    EXPECT_EQ(dismissals, 0);
+    LumivaneImageCache::pool()->waitForDone();
+    EXPECT_EQ(services.imageCache->usage().fullCount, 0);
 }
 
 TEST_F(ViewerSheetTest, OnlyARealChangeOfLanguageWhileShownReachesTheVisit)
