@@ -6,7 +6,7 @@ namespace {
 
 // More than any script stacks on one letter; a run of thousands of marks
 // on one letter makes text shaping take minutes.
-constexpr int kMaxCombiningMarks = 16;
+constexpr int kMaxCombiningMarks = 8;
 
 // Marks dropped past the limit are still read; a text of little else is cut
 // after this many code units per one kept.

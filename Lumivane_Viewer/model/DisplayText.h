@@ -8,8 +8,8 @@
 /// or lay them out, so that a text costs what its box can show, never its
 /// whole length.
 namespace DisplayLength {
-/// One line of the widest window in the narrowest glyphs: names, labels,
-/// chips, buttons.
+/// One line of the widest window in the narrowest glyphs, or a few lines of
+/// a column: names, labels, chips, buttons.
 constexpr qsizetype line = 1024;
 /// A title or a label that wraps over a few lines.
 constexpr qsizetype title = 4096;

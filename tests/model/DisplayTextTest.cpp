@@ -54,9 +54,9 @@ INSTANTIATE_TEST_SUITE_P(
         DisplayCase{"fewMarksStay", QStringLiteral(u"Vie\u0323\u0302t"), LineBreaks::asSpaces,
                     QStringLiteral(u"Vie\u0323\u0302t")},
         DisplayCase{"markRunsCapped", QStringLiteral("a") + marks(200000) + QStringLiteral("b"), LineBreaks::asSpaces,
-                    QStringLiteral("a") + marks(16) + kEllipsis},
+                    QStringLiteral("a") + marks(8) + kEllipsis},
         DisplayCase{"eachLetterItsOwnMarks", QStringLiteral("a") + marks(20) + QStringLiteral("b") + marks(3),
-                    LineBreaks::asSpaces, QStringLiteral("a") + marks(16) + QStringLiteral("b") + marks(3)}));
+                    LineBreaks::asSpaces, QStringLiteral("a") + marks(8) + QStringLiteral("b") + marks(3)}));
 
 TEST(DisplayText, CutsLongTextsWithAnEllipsisAndNeverSplitsACharacter)
 {

@@ -21,11 +21,15 @@
 #include "model/ViewerAccent.h"
 #include "panels/common/CardWidgets.h"
 
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -216,13 +220,13 @@ void LumivaneCoverView::applyInputs()
     const LumivaneProject &project = m_inputs.project;
     m_logo->setImageData(project.coverLogoData);
     const bool hasAgency = project.coverAgencyName && !project.coverAgencyName->isEmpty();
-    m_agency->setText(hasAgency ? displayText(*project.coverAgencyName, DisplayLength::title, LineBreaks::kept) : QString());
+    m_agency->setText(hasAgency ? displayText(*project.coverAgencyName, DisplayLength::line, LineBreaks::kept) : QString());
     m_agency->setVisible(hasAgency);
     applyLinks();
 
     m_name->setText(project.name);
     const bool hasAddress = project.address && !project.address->isEmpty();
-    m_address->setText(hasAddress ? displayText(*project.address, DisplayLength::title, LineBreaks::kept) : QString());
+    m_address->setText(hasAddress ? displayText(*project.address, DisplayLength::line, LineBreaks::kept) : QString());
     m_address->setVisible(hasAddress);
 
     m_stationsChip->setText(coverStationCountText(project.stations.size()));
@@ -308,7 +312,12 @@ void LumivaneCoverView::retranslate()
     CapsuleButton *start = m_actions->startButton();
     start->setAccessibleName(l10n.text(L10n::Key::startTourA11y));
     start->setAccessibleDescription(l10n.localizedFormat(L10n::Key::coverStartTourA11yHint, project.stations.size()));
-    m_footer->setText(displayText(coverFooterText(project, l10n), DisplayLength::title, LineBreaks::kept));
+    m_footer->setText(displayText(coverFooterText(project, l10n), DisplayLength::line, LineBreaks::kept));
+    // A wrapping label asks for less than a line: the footer keeps its text
+    // on one line as long as the column has room beside the mark.
+    const double oneLine = QFontMetricsF(m_footer->font()).horizontalAdvance(m_footer->text());
+    const int room = CoverColumnFrame::maxColumnWidth - int(std::ceil(kMarkHeight)) - kFooterSpacing;
+    m_footer->setMinimumWidth(std::min(int(std::ceil(oneLine)), room));
     if (m_map)
         m_map->retranslate(l10n);
 }

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QTextOption>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -15,6 +16,9 @@ namespace {
 // costs more than its length (a word without spaces, quadratically), so a
 // long paragraph is laid out a piece at a time.
 constexpr qsizetype kPieceLength = 2048;
+
+// Widths whose layouts are kept.
+constexpr size_t kKeptLayouts = 4;
 
 // Where a piece of text from start may end: at most kPieceLength on, never
 // between the two halves of a character.
@@ -45,8 +49,7 @@ void WrappingText::setText(const QString &text)
     if (shown == m_text)
         return;
     m_text = shown;
-    m_pieces.clear();
-    m_layoutWidth = -1;
+    m_layouts.clear();
     setAccessibleName(shown);
     updateGeometry();
     update();
@@ -57,31 +60,34 @@ double WrappingText::lineHeight() const
     return QFontMetricsF(m_font).height();
 }
 
-const std::vector<WrappingText::Piece> &WrappingText::piecesFor(int width) const
+const WrappingText::Layout &WrappingText::layoutFor(int width) const
 {
-    if (width == m_layoutWidth)
-        return m_pieces;
-    m_pieces.clear();
-    double top = 0;
-    if (!m_text.isEmpty()) {
-        for (const QString &paragraph : m_text.split(QLatin1Char('\n')))
-            layOutParagraph(paragraph, std::max(1, width), top);
+    width = std::max(1, width);
+    const auto known = std::find_if(m_layouts.begin(), m_layouts.end(),
+                                    [width](const Layout &layout) { return layout.width == width; });
+    if (known != m_layouts.end()) {
+        std::rotate(m_layouts.begin(), known, known + 1);
+        return m_layouts.front();
     }
-    m_layoutWidth = width;
-    m_height = top;
-    return m_pieces;
+    if (m_layouts.size() == kKeptLayouts)
+        m_layouts.pop_back();
+    Layout layout{width, {}, 0};
+    for (const QString &paragraph : m_text.split(QLatin1Char('\n')))
+        layOutParagraph(paragraph, layout);
+    m_layouts.insert(m_layouts.begin(), std::move(layout));
+    return m_layouts.front();
 }
 
 // Each piece breaks lines from where the last one stopped. Its last line may
 // have been cut short by the piece's end; unless it ends the paragraph, it
 // is laid out again at the start of the next piece, so the lines break
 // exactly where one layout of the whole paragraph would break them.
-void WrappingText::layOutParagraph(const QString &paragraph, int width, double &top) const
+void WrappingText::layOutParagraph(const QString &paragraph, Layout &into) const
 {
     const double height = lineHeight();
     if (paragraph.isEmpty()) {
-        m_pieces.push_back(Piece{nullptr, 1, top});
-        top += height;
+        into.pieces.push_back(Piece{nullptr, 1, into.height});
+        into.height += height;
         return;
     }
     QTextOption option;
@@ -94,7 +100,7 @@ void WrappingText::layOutParagraph(const QString &paragraph, int width, double &
         double y = 0;
         layout->beginLayout();
         for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
-            line.setLineWidth(width);
+            line.setLineWidth(into.width);
             line.setPosition(QPointF(0, y));
             y += height;
         }
@@ -105,8 +111,8 @@ void WrappingText::layOutParagraph(const QString &paragraph, int width, double &
             --kept;
             next = start + layout->lineAt(kept).textStart();
         }
-        m_pieces.push_back(Piece{std::move(layout), kept, top});
-        top += kept * height;
+        into.pieces.push_back(Piece{std::move(layout), kept, into.height});
+        into.height += kept * height;
         start = next;
     }
 }
@@ -115,8 +121,7 @@ int WrappingText::heightForWidth(int width) const
 {
     if (m_text.isEmpty())
         return int(std::ceil(lineHeight()));
-    piecesFor(width);
-    return int(std::ceil(m_height));
+    return int(std::ceil(layoutFor(width).height));
 }
 
 QSize WrappingText::sizeHint() const
@@ -138,7 +143,7 @@ void WrappingText::paintEvent(QPaintEvent *event)
     const double height = lineHeight();
     const QRect exposed = event->rect();
     // Only the lines in the exposed part are drawn: a long text scrolls.
-    for (const Piece &piece : piecesFor(width())) {
+    for (const Piece &piece : layoutFor(width()).pieces) {
         if (!piece.layout || piece.top > exposed.bottom() || piece.top + piece.lineCount * height < exposed.top())
             continue;
         for (int index = 0; index < piece.lineCount; ++index) {

@@ -17,8 +17,9 @@ constexpr int kInfoCardContentWidth = 484;
 /// where it can and anywhere inside a word longer than a line; the author's
 /// line breaks start new lines. Shows at most maxLength of a text (the info
 /// card's title, description and text attachments have no length limit) and
-/// lays it out in bounded pieces, once per width, so a long text costs what
-/// the card can show and a repaint only what is exposed.
+/// lays it out in bounded pieces, once per width (layouts ask for the size
+/// hint's width and the real one in turn: the last few are kept), so a long
+/// text costs what the card can show and a repaint only what is exposed.
 class WrappingText final : public QWidget
 {
     Q_OBJECT
@@ -47,16 +48,22 @@ private:
         double top = 0;
     };
 
-    /// The text laid out at width; kept until the text or the width changes.
-    const std::vector<Piece> &piecesFor(int width) const;
-    void layOutParagraph(const QString &paragraph, int width, double &top) const;
+    /// The text laid out at one width.
+    struct Layout
+    {
+        int width = 0;
+        std::vector<Piece> pieces;
+        double height = 0;
+    };
+
+    /// The text laid out at width; kept until the text changes.
+    const Layout &layoutFor(int width) const;
+    void layOutParagraph(const QString &paragraph, Layout &layout) const;
     double lineHeight() const;
 
     QFont m_font;
     QColor m_color;
     qsizetype m_maxLength;
     QString m_text;
-    mutable std::vector<Piece> m_pieces;
-    mutable int m_layoutWidth = -1;
-    mutable double m_height = 0;
+    mutable std::vector<Layout> m_layouts; // the most recently used first
 };
