@@ -312,7 +312,7 @@ void LumivaneCoverView::retranslate()
     CapsuleButton *start = m_actions->startButton();
     start->setAccessibleName(l10n.text(L10n::Key::startTourA11y));
     start->setAccessibleDescription(l10n.localizedFormat(L10n::Key::coverStartTourA11yHint, project.stations.size()));
-    m_footer->setText(displayText(coverFooterText(project, l10n), DisplayLength::line, LineBreaks::kept));
+    m_footer->setText(coverFooterText(project, l10n));
     // A wrapping label asks for less than a line: the footer keeps its text
     // on one line as long as the column has room beside the mark.
     const double oneLine = QFontMetricsF(m_footer->font()).horizontalAdvance(m_footer->text());
