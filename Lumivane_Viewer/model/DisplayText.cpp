@@ -59,16 +59,15 @@ QString displayText(QStringView text, qsizetype maxLength, LineBreaks lineBreaks
         }
         if (shown.size() + units > maxLength)
             break;
-        if (lineBreaks == LineBreaks::kept && isLineBreak(code)) {
+        // CR LF is one break.
+        if (code == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n')
+            ++at;
+        if (lineBreaks == LineBreaks::kept && isLineBreak(code))
             shown += QLatin1Char('\n');
-            // CR LF is one break.
-            if (code == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n')
-                ++at;
-        } else if (isControl(code)) {
+        else if (isControl(code))
             shown += QLatin1Char(' ');
-        } else {
+        else
             shown += text.mid(at, units);
-        }
         at += units;
     }
     if (at < text.size())

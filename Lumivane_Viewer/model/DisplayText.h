@@ -21,12 +21,13 @@ constexpr qsizetype scrolling = 16384;
 enum class LineBreaks { asSpaces, kept };
 
 /// A tour text as views draw it. Control characters (C0, DEL, C1, the line
-/// and paragraph separators) would draw as boxes: each becomes a space, or,
-/// with LineBreaks::kept, each line break (LF, CR LF, CR, VT, FF, NEL, U+2028,
-/// U+2029) one "\n". A letter keeps its first few combining marks, so that no
-/// cluster grows past what a glyph can show. Longer than maxLength, the text
-/// is cut there and ends with "…". Reads the text no further than what it
-/// returns needs (plus the marks it drops), whatever its length.
+/// and paragraph separators) would draw as boxes: each (CR LF counting as
+/// one) becomes a space, or, with LineBreaks::kept, each line break (LF,
+/// CR LF, CR, VT, FF, NEL, U+2028, U+2029) one "\n". A letter keeps its
+/// first few combining marks, so that no cluster grows past what a glyph can
+/// show. Longer than maxLength, the text is cut there and ends with "…".
+/// Reads the text no further than what it returns needs (plus the marks it
+/// drops), whatever its length.
 QString displayText(QStringView text, qsizetype maxLength, LineBreaks lineBreaks = LineBreaks::asSpaces);
 
 /// displayText of a text shown on one line.
