@@ -3,9 +3,10 @@
 // open with each (until laid out and painted), and the longest time the
 // event loop stood still while the screen opened, while its scroll areas
 // were run through to their ends, and while the window was made as small
-// as it may be and large again. Every case builds the same tour and only
-// its texts differ, so the difference to the ordinary case is what the
-// texts cost.
+// as it may be and large again. Times are wall-clock and, as the machine
+// may be loaded, also the GUI thread's own CPU time. Every case builds the
+// same tour and only its texts differ, so the difference to the ordinary
+// case is what the texts cost.
 //
 // Run under the virtual display:
 //   xvfb-run -a -s "-screen 0 1920x1080x24 +extension GLX" bench_viewer_long_texts
@@ -249,30 +250,48 @@ std::unique_ptr<LumivaneViewerSheet> makeSheet(Texts texts)
     return sheet;
 }
 
+// CPU time of the calling (GUI) thread: what a step costs, whatever else
+// the machine runs meanwhile.
+double threadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
 /// Keeps the longest time between two turns of the event loop while it
-/// lives: a step that blocks the GUI thread shows as one long gap.
+/// lives: a step that blocks the GUI thread shows as one long gap. On a
+/// loaded machine a gap also holds the time the thread waited for a core;
+/// the GUI thread's CPU time within a gap is what the step itself cost.
 class LoopGapMeter
 {
 public:
     LoopGapMeter()
     {
         m_clock.start();
+        m_lastCpuMs = threadCpuMs();
         m_tick.setTimerType(Qt::PreciseTimer);
         QObject::connect(&m_tick, &QTimer::timeout, [this] {
             const qint64 now = m_clock.nsecsElapsed();
+            const double cpu = threadCpuMs();
             m_longestNs = std::max(m_longestNs, now - m_lastNs);
+            m_longestBusyMs = std::max(m_longestBusyMs, cpu - m_lastCpuMs);
             m_lastNs = now;
+            m_lastCpuMs = cpu;
         });
         m_tick.start(2);
     }
 
     double longestMs() const { return double(m_longestNs) / 1e6; }
+    double longestBusyMs() const { return m_longestBusyMs; }
 
 private:
     QElapsedTimer m_clock;
     QTimer m_tick;
     qint64 m_lastNs = 0;
     qint64 m_longestNs = 0;
+    double m_lastCpuMs = 0;
+    double m_longestBusyMs = 0;
 };
 
 void idle(int ms)
@@ -314,22 +333,15 @@ void resizeWindow(LumivaneViewerSheet &sheet)
     }
 }
 
-// CPU time of the calling (GUI) thread: what a step costs, whatever else
-// the machine runs meanwhile.
-double threadCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
 struct Measure
 {
     double openMs = 0;
     double openCpuMs = 0;
     double openGapMs = 0;
     double scrollGapMs = 0;
+    double scrollBusyMs = 0;
     double resizeGapMs = 0;
+    double resizeBusyMs = 0;
 };
 
 // Opens the screen on a sheet that shows the one before it: the cover for
@@ -378,10 +390,12 @@ Measure openScreen(Texts texts, Screen screen)
         LoopGapMeter gaps;
         scrollThrough(*sheet);
         measure.scrollGapMs = gaps.longestMs();
+        measure.scrollBusyMs = gaps.longestBusyMs();
     }
     LoopGapMeter gaps;
     resizeWindow(*sheet);
     measure.resizeGapMs = gaps.longestMs();
+    measure.resizeBusyMs = gaps.longestBusyMs();
     return measure;
 }
 
@@ -401,7 +415,9 @@ void BM_OpenScreen(benchmark::State &state)
         totalOpenCpuMs += measure.openCpuMs;
         worst.openGapMs = std::max(worst.openGapMs, measure.openGapMs);
         worst.scrollGapMs = std::max(worst.scrollGapMs, measure.scrollGapMs);
+        worst.scrollBusyMs = std::max(worst.scrollBusyMs, measure.scrollBusyMs);
         worst.resizeGapMs = std::max(worst.resizeGapMs, measure.resizeGapMs);
+        worst.resizeBusyMs = std::max(worst.resizeBusyMs, measure.resizeBusyMs);
         state.SetIterationTime(measure.openMs / 1000);
     }
     worst.openMs = totalOpenMs / double(state.iterations());
@@ -411,7 +427,9 @@ void BM_OpenScreen(benchmark::State &state)
     state.counters["open_cpu_ms"] = worst.openCpuMs;
     state.counters["open_gap_ms"] = worst.openGapMs;
     state.counters["scroll_gap_ms"] = worst.scrollGapMs;
+    state.counters["scroll_busy_ms"] = worst.scrollBusyMs;
     state.counters["resize_gap_ms"] = worst.resizeGapMs;
+    state.counters["resize_busy_ms"] = worst.resizeBusyMs;
 }
 
 void registerBenchmarks()
@@ -438,27 +456,33 @@ QString loadAverage()
 }
 
 // Each hostile case against the ordinary one on the same screen: the time to
-// open (mean) and the longest stalls (worst of the runs), hostile / ordinary.
+// open (mean of the runs, wall and GUI-thread CPU) and the longest stalls
+// (worst run; wall, and the GUI thread's CPU within a stall: on a loaded
+// machine the wall time also holds the waits for a core).
 void printSummary()
 {
-    std::printf("\nhostile / ordinary texts; open: mean of the runs, wall and GUI-thread CPU; gaps: worst run\n");
-    std::printf("%-33s %-12s %17s %17s %17s %17s %17s\n", "texts", "screen", "open ms", "open cpu ms", "open gap ms",
-                "scroll gap ms", "resize gap ms");
+    std::printf("\nhostile / ordinary texts\n%-33s %-12s %15s %15s %15s %15s %15s %15s %15s\n", "texts", "screen",
+                "open ms", "open cpu ms", "open gap ms", "scroll gap ms", "scroll busy ms", "resize gap ms",
+                "resize busy ms");
     bool withinTargets = true;
     for (const auto &[key, measure] : results) {
         const auto ordinary = results.find({Texts::ordinary, key.second});
         if (key.first == Texts::ordinary || ordinary == results.end())
             continue;
         const Measure &base = ordinary->second;
-        std::printf("%-33s %-12s %8.1f / %6.1f %8.1f / %6.1f %8.1f / %6.1f %8.1f / %6.1f %8.1f / %6.1f\n",
-                    textsName(key.first), screenName(key.second), measure.openMs, base.openMs, measure.openCpuMs,
-                    base.openCpuMs, measure.openGapMs, base.openGapMs, measure.scrollGapMs, base.scrollGapMs,
-                    measure.resizeGapMs, base.resizeGapMs);
+        std::printf("%-33s %-12s", textsName(key.first), screenName(key.second));
+        for (const auto &[hostile, plain] :
+             {std::pair{measure.openMs, base.openMs}, {measure.openCpuMs, base.openCpuMs},
+              {measure.openGapMs, base.openGapMs}, {measure.scrollGapMs, base.scrollGapMs},
+              {measure.scrollBusyMs, base.scrollBusyMs}, {measure.resizeGapMs, base.resizeGapMs},
+              {measure.resizeBusyMs, base.resizeBusyMs}})
+            std::printf(" %6.1f / %6.1f", hostile, plain);
+        std::printf("\n");
         withinTargets = withinTargets && measure.openMs - base.openMs <= openBudgetMs
-                        && measure.openGapMs - base.openGapMs <= openBudgetMs && measure.scrollGapMs <= gapBudgetMs;
+                        && measure.openCpuMs - base.openCpuMs <= openBudgetMs && measure.scrollBusyMs <= gapBudgetMs;
     }
-    std::printf("targets: open and its longest stall within %.0f ms of the ordinary texts, no stall over %.0f ms "
-                "while scrolling: %s\n",
+    std::printf("targets: opening within %.0f ms of the ordinary texts (wall and CPU), no step over %.0f ms of the "
+                "GUI thread while scrolling: %s\n",
                 openBudgetMs, gapBudgetMs, withinTargets ? "met" : "NOT met");
     std::printf("%s\n", qPrintable(loadAverage()));
 }
