@@ -30,7 +30,7 @@ CoverLinkButton::CoverLinkButton(QString symbol, const QString &text, QWidget *p
     setText(text);
     setAccessibleName(text);
     setFocusPolicy(Qt::NoFocus);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     setCursor(Qt::PointingHandCursor);
 }
 
@@ -40,6 +40,13 @@ QSize CoverLinkButton::sizeHint() const
     const double side = symbolBoxSide(kSymbolPoints);
     return QSize(int(std::ceil(side + kSpacing + metrics.horizontalAdvance(text()))),
                  int(std::ceil(std::max(side, metrics.height()))));
+}
+
+QSize CoverLinkButton::minimumSizeHint() const
+{
+    const QFontMetricsF metrics(linkFont());
+    const double side = symbolBoxSide(kSymbolPoints);
+    return QSize(int(std::ceil(side + kSpacing + metrics.horizontalAdvance(QChar(0x2026)))), sizeHint().height());
 }
 
 void CoverLinkButton::paintEvent(QPaintEvent *)
@@ -53,6 +60,7 @@ void CoverLinkButton::paintEvent(QPaintEvent *)
     drawSymbol(painter, QPointF(side / 2, middle), m_symbol, kSymbolPoints, kInk);
     painter.setFont(linkFont());
     painter.setPen(kInk);
-    painter.drawText(QRectF(side + kSpacing, 0, width() - side - kSpacing, height()), Qt::AlignLeft | Qt::AlignVCenter,
-                     text());
+    const QRectF room(side + kSpacing, 0, width() - side - kSpacing, height());
+    painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter,
+                     QFontMetricsF(linkFont()).elidedText(text(), Qt::ElideRight, room.width()));
 }

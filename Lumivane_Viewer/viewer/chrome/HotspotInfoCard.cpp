@@ -6,6 +6,7 @@
 #include "l10n/L10n.h"
 #include "media/symbols/SoftShadow.h"
 #include "media/symbols/SymbolButton.h"
+#include "model/DisplayText.h"
 #include "model/SystemFont.h"
 
 #include <QEvent>
@@ -97,12 +98,12 @@ HotspotInfoCard::HotspotInfoCard(const L10n &language, QWidget *parent)
     , m_language(language)
     , m_panel(new CardPanel(this))
     , m_header(new QWidget(m_panel))
-    , m_title(cardText(QString(), systemFont(15, QFont::Bold), Qt::white, m_header))
+    , m_title(cardText(QString(), DisplayLength::title, systemFont(15, QFont::Bold), Qt::white, m_header))
     , m_readAloud(new SymbolButton(smallRoundLabel(QStringLiteral("speaker.wave.2.fill")), m_header))
     , m_close(new SymbolButton(smallRoundLabel(QStringLiteral("xmark")), m_header))
     , m_scroll(transparentScrollArea(m_panel))
     , m_body(new QWidget(m_scroll))
-    , m_description(cardText(QString(), systemFont(13), QColor::fromRgbF(1, 1, 1, 0.85f), m_body))
+    , m_description(cardText(QString(), DisplayLength::scrolling, systemFont(13), QColor::fromRgbF(1, 1, 1, 0.85f), m_body))
     , m_attachments(new QWidget(m_body))
     , m_attachmentRows(new QVBoxLayout(m_attachments))
 {
