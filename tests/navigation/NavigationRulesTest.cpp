@@ -374,11 +374,11 @@ INSTANTIATE_TEST_SUITE_P(
                        {kNavigationWithoutT, {Key::sectionDisplay, {"I", "+", "–", "R"}}, kGeneral}}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(ShortcutSections, commandIsControlAndEscapeClosesTheTour)
+TEST(ShortcutSections, commandIsControlAndEscapeClosesThePanels)
 {
     const QList<ShortcutSection> sections = shortcutSections(false, true, true);
     EXPECT_EQ(sections.first().rows.first().keys, (QStringList{"Ctrl", "←"}));
-    EXPECT_EQ(sections.last().rows.last().description, Key::closeTourA11y);
+    EXPECT_EQ(sections.last().rows.last().description, Key::cheatsheetCloseAll);
 }
 
 } // namespace
