@@ -115,6 +115,31 @@ TEST_F(VisitorLanguagePickerTest, listsFiveLanguagesAndChecksTheCurrentOne)
     EXPECT_EQ(picker.sizeHint().width(), 60);
 }
 
+TEST_F(VisitorLanguagePickerTest, marksTheCurrentLanguageByACheckAtTheEndOfItsRowOnly)
+{
+    l10n.setCurrent(L10n::Language::french);
+    VisitorLanguagePicker picker(l10n);
+    QMenu *menu = picker.menu();
+    menu->popup(QPoint(0, 0));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    const QRect frenchRow = menu->actionGeometry(menu->actions().first());
+    const QImage current = menu->grab().toImage().copy(frenchRow);
+    l10n.setCurrent(L10n::Language::english);
+    const QImage other = menu->grab().toImage().copy(frenchRow);
+    ASSERT_EQ(current.size(), other.size());
+
+    QRect mark;
+    for (int y = 0; y < current.height(); ++y) {
+        for (int x = 0; x < current.width(); ++x) {
+            if (current.pixel(x, y) != other.pixel(x, y))
+                mark |= QRect(x, y, 1, 1);
+        }
+    }
+    ASSERT_FALSE(mark.isEmpty()) << "the current language is marked";
+    EXPECT_GT(mark.left(), frenchRow.width() * 3 / 4) << "only at the end of the row, no leading dot";
+    menu->close();
+}
+
 TEST_F(VisitorLanguagePickerTest, choosingALanguageAlwaysSetsIt)
 {
     l10n.setCurrent(L10n::Language::french);
