@@ -270,20 +270,27 @@ void HotspotInfoCard::setReservedAreas(const ReservedAreas &areas)
 
 // Where the card may lie: centred above the bottom margin, below the
 // header's buttons. Its shadow included, it keeps above the thumbnail
-// strip and between the control bar and the floor plan, narrower when they
-// leave less room, and starts lower where it would meet the overlay column.
+// strip and a classic station's caption, between the controls along the
+// left and right edges, narrower when they leave less room, and starts
+// lower where it would meet the overlay column.
 QRect HotspotInfoCard::cardArea(int preferredWidth) const
 {
     const QMargins shadow = shadowRoom();
     int bottom = height() - kBottomMargin;
-    if (!m_reserved.thumbStrip.isEmpty())
-        bottom = std::min(bottom, m_reserved.thumbStrip.top() - kClearance - shadow.bottom());
+    for (const QRect &below : {m_reserved.thumbStrip, m_reserved.classicCaption}) {
+        if (!below.isEmpty())
+            bottom = std::min(bottom, below.top() - kClearance - shadow.bottom());
+    }
     int leftmost = 0;
-    if (!m_reserved.controlBar.isEmpty())
-        leftmost = m_reserved.controlBar.right() + 1 + kClearance + shadow.left();
+    for (const QRect &left : {m_reserved.controlBar, m_reserved.classicPrevious}) {
+        if (!left.isEmpty())
+            leftmost = std::max(leftmost, left.right() + 1 + kClearance + shadow.left());
+    }
     int rightmost = width();
-    if (const QRect plan = m_reserved.floorPlan; !plan.isEmpty() && plan.top() < bottom)
-        rightmost = plan.left() - kClearance - shadow.right();
+    for (const QRect &right : {m_reserved.floorPlan, m_reserved.classicNext}) {
+        if (!right.isEmpty() && right.top() < bottom)
+            rightmost = std::min(rightmost, right.left() - kClearance - shadow.right());
+    }
     const int cardWidth = std::clamp(rightmost - leftmost, 0, preferredWidth);
     const int left = std::clamp((width() - cardWidth) / 2, leftmost, std::max(leftmost, rightmost - cardWidth));
     int top = kTopClearance;

@@ -162,8 +162,9 @@ void StationStackView::renderPart(Part &part, ViewerAnimation animation)
 }
 
 // From where the views that hold an area come to rest, so that nothing
-// follows them while they move in. The control bar places its buttons from
-// the areas above and below it first; the others then keep clear of them.
+// follows them while they move in. The control bar and the classic media
+// layer place their own from the areas around them first; the info card
+// then keeps clear of all.
 void StationStackView::updateReservedAreas()
 {
     ReservedAreas areas;
@@ -177,6 +178,10 @@ void StationStackView::updateReservedAreas()
             bar->setReservedAreas(areas);
             areas.controlBar = bar->buttonsArea();
         }
+    }
+    if (m_classic) {
+        m_classic->setReservedAreas(areas);
+        m_classic->reserveOwnAreas(areas);
     }
     if (areas == m_reserved)
         return;
