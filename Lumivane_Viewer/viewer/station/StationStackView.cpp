@@ -156,7 +156,7 @@ void StationStackView::renderPart(Part &part, ViewerAnimation animation)
         bar->onButtonsPlaced = [this] { updateReservedAreas(); };
     shareReservedAreas(part.view);
     layer.addView(part.view, part.placement, part.transition, animation);
-    // The plan folds and unfolds, and every layer follows the view's size.
+    // The plan folds and unfolds, and both move as the station view resizes.
     if (part.reserves)
         part.view->installEventFilter(this);
 }
