@@ -11,8 +11,9 @@ class QMenu;
 
 /// The small capsule with the current language's flag and a chevron that
 /// opens the menu of the five interface languages (flag, native name, a
-/// check on the current one). Choosing one always sets the language again,
-/// also the one in use, which stores it and retitles the menus.
+/// check at the end of the current one's row). Choosing one always sets the
+/// language again, also the one in use, which stores it and retitles the
+/// menus.
 /// Size policy: fixed, 60 wide and as high as its capsule; the owner puts it
 /// at the top-left corner of every face.
 class VisitorLanguagePicker final : public QAbstractButton

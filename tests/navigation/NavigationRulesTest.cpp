@@ -353,7 +353,7 @@ const QList<CardRow> kCardRows{
     {Key::sectionDisplay, {"R"}, Key::cheatsheetLevelHorizon},
     {Key::sectionSlideshow, {"Espace"}, Key::cheatsheetPlayPause},
     {Key::sectionGeneral, {"?"}, Key::cheatsheetShowHelp},
-    {Key::sectionGeneral, {"Esc"}, Key::closeTourA11y},
+    {Key::sectionGeneral, {"Esc"}, Key::cheatsheetCloseAll},
 };
 
 struct CheatsheetCase
@@ -405,11 +405,11 @@ INSTANTIATE_TEST_SUITE_P(
         CheatsheetCase{"fewerThanFourStations", false, false, false, {Key::cheatsheetTOC, Key::cheatsheetPlayPause}}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(ShortcutSections, commandIsControlAndEscapeClosesTheTour)
+TEST(ShortcutSections, commandIsControlAndEscapeClosesThePanels)
 {
     const QList<ShortcutSection> sections = shortcutSections(false, true, true);
     EXPECT_EQ(sections.first().rows.first().keys, (QStringList{"Ctrl", "←"}));
-    EXPECT_EQ(sections.last().rows.last().description, Key::closeTourA11y);
+    EXPECT_EQ(sections.last().rows.last().description, Key::cheatsheetCloseAll);
 }
 
 } // namespace

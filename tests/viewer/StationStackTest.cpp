@@ -130,8 +130,9 @@ INSTANTIATE_TEST_SUITE_P(
                           c.setShowKeyboardHelp(true);
                           c.togglePropertyInfo();
                       },
-                      {ViewerLayer::headerAndControlBar, ViewerLayer::headerAndControlBar, ViewerLayer::propertyInfo,
-                       ViewerLayer::floorPlanAndThumbStrip, ViewerLayer::keyboardHelp, ViewerLayer::tableOfContents}},
+                      {ViewerLayer::headerAndControlBar, ViewerLayer::headerAndControlBar,
+                       ViewerLayer::floorPlanAndThumbStrip, ViewerLayer::propertyInfo, ViewerLayer::keyboardHelp,
+                       ViewerLayer::tableOfContents}},
         ConditionCase{"watermark", [](LumivaneProject &p) { p.watermarkText = " Agence du Port "; },
                       [](ViewerController &) {}, chromeAnd(ViewerLayer::watermark)},
         ConditionCase{"watermarkOfSpaces", [](LumivaneProject &p) { p.watermarkText = " \t "; },

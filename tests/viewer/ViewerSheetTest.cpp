@@ -119,25 +119,53 @@ TEST_F(ViewerSheetTest, TheTableOfContentsSearchFieldKeepsTheKeysOfTheStationVie
     EXPECT_EQ(controller().state().currentFOV, 75);
 }
 
-TEST_F(ViewerSheetTest, EscapeClosesTheLightboxThenTheFeedbackCardAndOnlyThenTheViewer)
+TEST_F(ViewerSheetTest, EscapeClosesTheOpenPanelsTopmostFirstAndOnlyThenTheViewer)
 {
-    LumivaneProject project = classicTour();
+    LumivaneProject project = classicTour(5);
     project.feedbackEnabled = true;
     project.feedbackEmail = "avis@example.com";
     openStarted(project);
+    press(Qt::Key_I);
+    press(Qt::Key_Question);
+    press(Qt::Key_T);
+    controller().showInfoCard(TestTours::infoHotspot("Plaque"));
+    controller().setShowFeedback(true);
     HotspotAttachment plan;
     plan.kind = AttachmentKind::pdf;
     plan.payload = "plan.pdf";
-    controller().setShowFeedback(true);
     controller().openAttachmentInLightbox(plan, LightboxContent::Kind::pdf);
-    ASSERT_EQ(shownIn(ViewerLayer::lightbox).size(), 1);
+    const QList<ViewerLayer> closingOrder{ViewerLayer::lightbox,     ViewerLayer::feedback,
+                                          ViewerLayer::propertyInfo, ViewerLayer::keyboardHelp,
+                                          ViewerLayer::tableOfContents, ViewerLayer::infoCard};
+    for (ViewerLayer layer : closingOrder)
+        ASSERT_EQ(shownIn(layer).size(), 1) << int(layer);
 
+    for (qsizetype closed = 0; closed < closingOrder.size(); ++closed) {
+        press(Qt::Key_Escape);
+        for (qsizetype i = 0; i < closingOrder.size(); ++i)
+            EXPECT_EQ(shownIn(closingOrder[i]).size(), i <= closed ? 0 : 1) << "after Escape " << closed + 1;
+        EXPECT_EQ(dismissals, 0);
+    }
     press(Qt::Key_Escape);
-    EXPECT_FALSE(controller().state().lightboxContent);
-    EXPECT_TRUE(controller().state().showFeedback);
-    press(Qt::Key_Escape);
-    EXPECT_FALSE(controller().state().showFeedback);
+    EXPECT_EQ(dismissals, 1);
+}
+
+TEST_F(ViewerSheetTest, EscapeFromTheContactFormsFieldClosesTheFormAndKeepsTheTourOpen)
+{
+    LumivaneProject project = classicTour();
+    project.contactFormEnabled = true;
+    project.contactFormEmail = "agence@example.com";
+    open(project);
+    controller().setContactFormVisible(true);
+    QTest::qWait(300);
+    auto *field = sheet->faceChrome().findChild<QLineEdit *>();
+    ASSERT_NE(field, nullptr);
+    field->setFocus();
+    QTest::keyClicks(field, "Ana");
+    press(Qt::Key_Escape, Qt::NoModifier, field);
+    EXPECT_FALSE(controller().state().showContactForm);
     EXPECT_EQ(dismissals, 0);
+    EXPECT_EQ(sheet->face(), RootFace::cover);
     press(Qt::Key_Escape);
     EXPECT_EQ(dismissals, 1);
 }

@@ -1,6 +1,8 @@
 #include "viewer/station/StationStackView.h"
 
 #include "viewer/ViewerLayerStack.h"
+#include "viewer/chrome/ControlBar.h"
+#include "viewer/chrome/HotspotInfoCard.h"
 #include "viewer/state/ViewerController.h"
 #include "viewer/station/BlackCover.h"
 #include "viewer/station/ClassicMediaLayer.h"
@@ -87,8 +89,10 @@ void StationStackView::addPanelParts()
     const auto aidsShown = [&c] { return !c.state().immersiveMode && !c.state().kioskActive; };
     addPart(ViewerLayer::floorPlanAndThumbStrip, aidsShown, ViewerSlots::floorPlan,
             at(Qt::AlignRight | Qt::AlignBottom, {0, 0, 20, 110}));
+    m_parts.back().reserves = &ReservedAreas::floorPlan;
     addPart(ViewerLayer::floorPlanAndThumbStrip, [&c, aidsShown] { return aidsShown() && c.state().thumbBarVisible; },
             ViewerSlots::thumbStrip, at(Qt::AlignBottom, {}, true), LayerTransition::moveFromBottomEdgeWithOpacity);
+    m_parts.back().reserves = &ReservedAreas::thumbStrip;
     addPart(ViewerLayer::splash, [&c] { return c.state().showSplash; }, ViewerSlots::splash, LayerPlacement::fill());
     addPart(ViewerLayer::lightbox, [&c] { return c.state().lightboxContent.has_value(); }, ViewerSlots::lightbox,
             LayerPlacement::fill());
@@ -123,6 +127,13 @@ void StationStackView::render(ViewerAnimation animation)
         m_classic->refresh(animation);
     for (Part &part : m_parts)
         renderPart(part, animation);
+    updateReservedAreas();
+}
+
+void StationStackView::setOverlayColumn(const QRect &column)
+{
+    m_overlayColumn = column;
+    updateReservedAreas();
 }
 
 void StationStackView::renderPart(Part &part, ViewerAnimation animation)
@@ -139,8 +150,59 @@ void StationStackView::renderPart(Part &part, ViewerAnimation animation)
         return;
     }
     part.view = part.build(&layer);
-    if (part.view)
-        layer.addView(part.view, part.placement, part.transition, animation);
+    if (!part.view)
+        return;
+    if (auto *bar = dynamic_cast<ControlBar *>(part.view.data()))
+        bar->onButtonsPlaced = [this] { updateReservedAreas(); };
+    shareReservedAreas(part.view);
+    layer.addView(part.view, part.placement, part.transition, animation);
+    // The plan folds and unfolds, and both move as the station view resizes.
+    if (part.reserves)
+        part.view->installEventFilter(this);
+}
+
+// From where the views that hold an area come to rest, so that nothing
+// follows them while they move in. The control bar and the classic media
+// layer place their own from the areas around them first; the info card
+// then keeps clear of all.
+void StationStackView::updateReservedAreas()
+{
+    ReservedAreas areas;
+    areas.overlayColumn = m_overlayColumn;
+    for (const Part &part : m_parts) {
+        if (part.reserves && part.view)
+            areas.*part.reserves = m_stack->layer(part.layer).restingGeometry(part.view);
+    }
+    for (const Part &part : m_parts) {
+        if (auto *bar = dynamic_cast<ControlBar *>(part.view.data())) {
+            bar->setReservedAreas(areas);
+            areas.controlBar = bar->buttonsArea();
+        }
+    }
+    if (m_classic) {
+        m_classic->setReservedAreas(areas);
+        m_classic->reserveOwnAreas(areas);
+    }
+    if (areas == m_reserved)
+        return;
+    m_reserved = areas;
+    for (const Part &part : m_parts)
+        shareReservedAreas(part.view);
+}
+
+void StationStackView::shareReservedAreas(QWidget *view) const
+{
+    if (auto *bar = dynamic_cast<ControlBar *>(view))
+        bar->setReservedAreas(m_reserved);
+    else if (auto *card = dynamic_cast<HotspotInfoCard *>(view))
+        card->setReservedAreas(m_reserved);
+}
+
+bool StationStackView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize || event->type() == QEvent::Move)
+        updateReservedAreas();
+    return QWidget::eventFilter(watched, event);
 }
 
 QList<QWidget *> StationStackView::viewsOf(ViewerLayer layer) const
@@ -152,4 +214,5 @@ void StationStackView::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     m_stack->setGeometry(rect());
+    updateReservedAreas();
 }

@@ -4,6 +4,7 @@
 #include "viewer/OverlayLayer.h"
 #include "viewer/ViewerLayer.h"
 #include "viewer/ViewerSlots.h"
+#include "viewer/chrome/ReservedAreas.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -21,7 +22,9 @@ class ViewerLayerStack;
 /// black cover of station changes and the watermark are its own; every
 /// other layer shows the view its ViewerSlots factory builds, from the
 /// moment its condition holds until it no longer does, entering and
-/// leaving under the animation of the change. Keeps no state of its own.
+/// leaving under the animation of the change. The control bar and the info
+/// card keep clear of the areas that the floor plan, the thumbnail strip
+/// and the sheet's overlay column hold. Keeps no state of its own.
 class StationStackView final : public QWidget
 {
 public:
@@ -30,6 +33,10 @@ public:
 
     /// Brings every layer in line with the controller's state.
     void render(ViewerAnimation animation);
+    /// Where the sheet's language picker and audio-guide button stand, in
+    /// this view's coordinates.
+    void setOverlayColumn(const QRect &column);
+    const ReservedAreas &reservedAreas() const { return m_reserved; }
 
     ViewerLayerStack &stack() const { return *m_stack; }
     /// The views a layer shows now (leaving ones included).
@@ -42,6 +49,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     struct Part
@@ -53,6 +61,7 @@ private:
         LayerTransition transition = LayerTransition::opacity;
         QPointer<QWidget> view;
         bool shown = false;
+        QRect ReservedAreas::*reserves = nullptr; // the area its view holds, if any
     };
 
     void addPart(ViewerLayer layer, std::function<bool()> condition,
@@ -62,6 +71,8 @@ private:
     void addChromeParts();
     void addPanelParts();
     void renderPart(Part &part, ViewerAnimation animation);
+    void updateReservedAreas();
+    void shareReservedAreas(QWidget *view) const;
 
     ViewerSlotContext m_context;
     ViewerLayerStack *m_stack;
@@ -69,4 +80,6 @@ private:
     PanoramaMediaLayer *m_panorama = nullptr;
     ClassicMediaLayer *m_classic = nullptr;
     std::vector<Part> m_parts;
+    QRect m_overlayColumn;
+    ReservedAreas m_reserved;
 };
