@@ -33,9 +33,8 @@ TEST_P(PictureWithinItsBound, IsDecodedUprightAndFittedFromAFileOrFromMemory)
     const BoundCase given = GetParam();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("photo.jpg"));
-    ASSERT_TRUE(TestPhotos::writeJpeg(path, TestPhotos::pattern(given.stored.width(), given.stored.height()),
-                                      given.turned ? QImageIOHandler::TransformationRotate90
-                                                   : QImageIOHandler::TransformationNone));
+    const QImage stored = TestPhotos::pattern(given.stored.width(), given.stored.height());
+    ASSERT_TRUE(given.turned ? TestPhotos::writeJpegTaggedToTurn(path, stored) : TestPhotos::writeJpeg(path, stored));
     EXPECT_EQ(LumivaneImageCache::decodeFile(path, given.bound).size(), given.shown);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
