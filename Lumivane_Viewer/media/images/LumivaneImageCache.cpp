@@ -149,10 +149,42 @@ void LumivaneImageCache::store(const QUrl &url, const QImage &image)
 
 QImage LumivaneImageCache::image(const QUrl &url, QSize bound)
 {
+    return decodeOnce(url, [&url, bound] { return decodeFile(url.toLocalFile(), bound); });
+}
+
+QImage LumivaneImageCache::decodeOnce(const QUrl &url, const std::function<QImage()> &decode)
+{
+    return decodeShared(url, UnderWay::wait, decode);
+}
+
+QImage LumivaneImageCache::decodeShared(const QUrl &url, UnderWay underWay, const std::function<QImage()> &decode)
+{
     if (QImage cached = lookup(url); !cached.isNull())
         return cached;
-    QImage decoded = storedForm(decodeFile(url.toLocalFile(), bound));
+    const QString photoKey = key(url);
+    auto decoding = std::make_shared<Decoding>();
+    {
+        std::unique_lock lock(m_decodingMutex);
+        if (const std::shared_ptr<Decoding> running = m_decoding.value(photoKey)) {
+            if (underWay == UnderWay::leave)
+                return {};
+            m_decodingEnded.wait(lock, [&running] { return running->ended; });
+            return running->image;
+        }
+        // Stored while this thread waited for the lock: nothing to decode.
+        if (QImage cached = lookup(url); !cached.isNull())
+            return cached;
+        m_decoding.insert(photoKey, decoding);
+    }
+    QImage decoded = storedForm(decode());
     store(url, decoded);
+    {
+        const std::lock_guard lock(m_decodingMutex);
+        decoding->ended = true;
+        decoding->image = decoded;
+        m_decoding.remove(photoKey);
+    }
+    m_decodingEnded.notify_all();
     return decoded;
 }
 
@@ -177,8 +209,9 @@ void LumivaneImageCache::prefetch(const QUrl &url, QSize bound)
                 cache->lowResImage(url, prefetchThumbnailSize);
             if (s_finishing)
                 return;
+            // A view decoding the photo meanwhile keeps it in the store itself.
             if (auto cache = weak.lock())
-                cache->image(url, bound);
+                cache->decodeShared(url, UnderWay::leave, [&url, bound] { return decodeFile(url.toLocalFile(), bound); });
         },
         utilityPriority);
 }

@@ -3,11 +3,15 @@
 #include "ImageCacheStore.h"
 
 #include <QDeadlineTimer>
+#include <QHash>
 #include <QImage>
 #include <QString>
 #include <QUrl>
 
+#include <condition_variable>
+#include <functional>
 #include <memory>
+#include <mutex>
 
 class QThreadPool;
 
@@ -15,8 +19,10 @@ class QThreadPool;
 /// downsampled copies (thumbnail store), safe to call from any thread. It
 /// alone decides where a photo is kept: callers look photos up and hand in
 /// what they decoded themselves, by URL. image() and lowResImage() decode on
-/// the calling thread; prefetch() decodes on the cache's own thread pool.
-/// Knows nothing of stations or views.
+/// the calling thread; prefetch() decodes on the cache's own thread pool. A
+/// photo asked for from several sides at once is decoded once: the others
+/// wait for that decode, or leave it when they only prefetch. Knows nothing
+/// of stations or views.
 class LumivaneImageCache final : public std::enable_shared_from_this<LumivaneImageCache>
 {
 public:
@@ -91,12 +97,17 @@ public:
     /// file gives no image. A stored photo is handed back whatever bound it
     /// was decoded for: one tour shows a photo in one kind of view.
     QImage image(const QUrl &url, QSize bound = QSize());
+    /// image() with a decode of the caller's own, run on the calling thread
+    /// unless the full-image store holds the photo; while another thread
+    /// decodes the same photo for the store, that decode's photo once it
+    /// ends instead of a decode here. Null when the decode gives none.
+    QImage decodeOnce(const QUrl &url, const std::function<QImage()> &decode);
     /// A copy of at most maxPixelSize pixels on its longer side, from the
     /// thumbnail store or decoded now and stored; null when none can be made.
     QImage lowResImage(const QUrl &url, int maxPixelSize);
     /// Fills both stores for url in the background unless the full-image
-    /// store already holds it, the full image within `bound` as image() does.
-    /// Returns at once.
+    /// store already holds it, the full image within `bound` as image() does
+    /// unless another decode of it is under way by then. Returns at once.
     void prefetch(const QUrl &url, QSize bound = QSize());
 
     /// Lets every full-size image go; thumbnails stay.
@@ -116,9 +127,24 @@ public:
     LumivaneImageCache(Token, const Limits &limits);
 
 private:
+    /// A decode of a full-size photo for the store, and its photo once it ends.
+    struct Decoding
+    {
+        bool ended = false;
+        QImage image;
+    };
+    /// What wanting a photo that another thread may be decoding comes to.
+    enum class UnderWay { wait, leave };
+
     void emptyOnDeactivation();
+    /// decodeOnce(), or, with UnderWay::leave, a null image at once where
+    /// another decode of the photo is under way.
+    QImage decodeShared(const QUrl &url, UnderWay underWay, const std::function<QImage()> &decode);
 
     const Limits m_limits;
     ImageCacheStore m_cache;
     ImageCacheStore m_lowResCache;
+    std::mutex m_decodingMutex;
+    std::condition_variable m_decodingEnded;
+    QHash<QString, std::shared_ptr<Decoding>> m_decoding;
 };

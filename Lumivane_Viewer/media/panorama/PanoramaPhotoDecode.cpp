@@ -9,19 +9,26 @@ namespace PanoramaPhotoDecode {
 void decodeInto(Sink &sink, const QUrl &url, LumivaneImageCache &cache, int maxSide)
 {
     const QString path = url.toLocalFile();
-    if (PanoramaJpegDecoder::canDecode(path)) {
-        const QImage image = PanoramaJpegDecoder::decode(
-            path, maxSide, bandRows, [&sink](QSize size) { sink.begin(size); },
-            [&sink](const QImage &decoded, int y, int rows) { sink.addBand(decoded, y, rows); });
-        if (!image.isNull()) {
-            cache.store(url, image);
-            sink.finish();
-            return;
+    bool banded = false;
+    // Decoded here unless another decode of the photo for the cache (a
+    // preload) is under way: its photo then comes whole when it ends.
+    const QImage photo = cache.decodeOnce(url, [&] {
+        if (PanoramaJpegDecoder::canDecode(path)) {
+            const QImage image = PanoramaJpegDecoder::decode(
+                path, maxSide, bandRows, [&sink](QSize size) { sink.begin(size); },
+                [&sink](const QImage &decoded, int y, int rows) { sink.addBand(decoded, y, rows); });
+            banded = !image.isNull();
+            if (banded)
+                return image;
+            sink.abort();
         }
-        sink.abort();
-    }
-    // Other formats, turned photos and damaged files: the general decoder.
-    sink.whole(cache.image(url, QSize(maxSide, maxSide)));
+        // Other formats, turned photos and damaged files: the general decoder.
+        return LumivaneImageCache::decodeFile(path, QSize(maxSide, maxSide));
+    });
+    if (banded)
+        sink.finish();
+    else
+        sink.whole(photo);
 }
 
 PanoramaJpegDecoder::Reduced decodePreview(const QUrl &url, int maxSide)

@@ -44,7 +44,8 @@ public:
 /// Decodes the photo file of `url` into `sink`, neither side longer than
 /// maxSide (the GPU's texture limit), and keeps the photo in `cache`. A JPEG
 /// takes the band decoder, reduced while it decodes, unless it is left to
-/// the general decoder.
+/// the general decoder. A photo that the cache holds, or that another decode
+/// for the cache is reading already, comes whole from there instead.
 void decodeInto(Sink &sink, const QUrl &url, LumivaneImageCache &cache, int maxSide);
 
 /// The preview of a large JPEG photo as decodeInto() gives it within

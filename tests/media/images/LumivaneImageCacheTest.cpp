@@ -4,7 +4,9 @@
 
 #include <QFile>
 #include <QGuiApplication>
+#include <QSemaphore>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QThreadPool>
 
 #include <gtest/gtest.h>
@@ -261,6 +263,76 @@ TEST_F(ImageCacheTest, ThreadsRacingOnOneKeyStayConsistent)
     EXPECT_EQ(failures, 0);
     EXPECT_LE(m_cache->usage().fullCount, 1);
     EXPECT_EQ(m_cache->usage().thumbnailCount, 3);
+}
+
+// A decode for the store that holds on until the test lets it end, with a
+// photo of its own that no decode of the file could give.
+class HeldDecode
+{
+public:
+    HeldDecode(std::shared_ptr<LumivaneImageCache> cache, const QUrl &url)
+        : m_thread([this, cache, url] {
+            m_result = cache->decodeOnce(url, [this] {
+                m_started.release();
+                m_end.acquire();
+                return photo();
+            });
+        })
+    {
+        m_started.acquire();
+    }
+    ~HeldDecode() { end(); }
+
+    static QImage photo()
+    {
+        QImage image(7, 5, QImage::Format_RGB888);
+        image.fill(Qt::darkCyan);
+        return image;
+    }
+    QImage end()
+    {
+        if (m_thread.joinable()) {
+            m_end.release();
+            m_thread.join();
+        }
+        return m_result;
+    }
+
+private:
+    QSemaphore m_started;
+    QSemaphore m_end;
+    QImage m_result;
+    std::thread m_thread;
+};
+
+TEST_F(ImageCacheTest, APhotoAskedForWhileItDecodesIsDecodedOnceAndAPrefetchLeavesIt)
+{
+    const QUrl url = photo("once.jpg", 300, 200);
+    HeldDecode held(m_cache, url);
+
+    // A prefetch neither waits nor decodes the photo again; its thumbnail is its own.
+    m_cache->prefetch(url);
+    EXPECT_TRUE(LumivaneImageCache::pool()->waitForDone(10000)) << "the prefetch waits for the decode";
+    EXPECT_TRUE(m_cache->lookup(url).isNull());
+    EXPECT_EQ(m_cache->usage().thumbnailCount, 1);
+
+    // Another asker waits for the decode under way and gets its photo.
+    QImage waited;
+    std::atomic<bool> answered = false;
+    std::thread other([&] {
+        waited = m_cache->image(url);
+        answered = true;
+    });
+    QThread::msleep(50);
+    EXPECT_FALSE(answered) << "still waiting";
+    EXPECT_EQ(held.end().size(), QSize(7, 5));
+    other.join();
+    EXPECT_EQ(waited.size(), QSize(7, 5));
+    EXPECT_EQ(m_cache->lookup(url).size(), QSize(7, 5));
+
+    // Once it has ended, a photo the store let go is decoded again.
+    m_cache->emptyFullImageStore();
+    EXPECT_EQ(m_cache->image(url).size(), QSize(300, 200));
 }
 
 TEST(ImageCacheShared, IsOneInstanceWithMachineLimits)

@@ -10,6 +10,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QRandomGenerator>
+#include <QSemaphore>
 #include <QTest>
 #include <QTemporaryDir>
 #include <QThreadPool>
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <thread>
 
 namespace {
 
@@ -404,5 +406,34 @@ INSTANTIATE_TEST_SUITE_P(
                       // Its header asks for more than any decode may hold: refused by both paths.
                       DecodeCase{"absurd.jpg", 16384, "abort, whole null"},
                       DecodeCase{"missing.jpg", 4096, "whole null"}));
+
+TEST_F(PanoramaJpegDecoderTest, aPhotoThatAnotherDecodeReadsForTheCacheComesWholeFromThatDecode)
+{
+    const QUrl url = QUrl::fromLocalFile(write(QStringLiteral("photo.jpg"), noisyImage(300, 200)));
+    const auto cache = LumivaneImageCache::create({10, 128 << 20, 16 << 20});
+    QSemaphore started;
+    QSemaphore end;
+    // A preload's decode of the photo, under way until the test lets it end.
+    std::thread preload([&] {
+        cache->decodeOnce(url, [&] {
+            started.release();
+            end.acquire();
+            return noisyImage(30, 20);
+        });
+    });
+    started.acquire();
+    RecordingSink sink;
+    std::thread panorama([&] { PanoramaPhotoDecode::decodeInto(sink, url, *cache, 4096); });
+    QTest::qSleep(50); // the panorama's decode meanwhile finds the preload's under way
+    end.release();
+    preload.join();
+    panorama.join();
+    EXPECT_EQ(sink.calls.join(QStringLiteral(", ")), "whole 30x20");
+
+    // Held by the cache: from there, unread.
+    RecordingSink again;
+    PanoramaPhotoDecode::decodeInto(again, url, *cache, 4096);
+    EXPECT_EQ(again.calls.join(QStringLiteral(", ")), "whole 30x20");
+}
 
 } // namespace
