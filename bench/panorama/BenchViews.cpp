@@ -22,7 +22,7 @@ QList<Hotspot> twentyHotspots()
 
 const SceneTexture *sphereTexture(Panorama360ViewerView &view)
 {
-    return view.coordinator().sphereNode->geometry()->firstMaterial().texture.get();
+    return view.sphere().geometry()->firstMaterial().texture.get();
 }
 
 } // namespace
@@ -41,13 +41,13 @@ Panorama360ViewerView::Inputs viewInputs(const QUrl &url)
 
 bool fullyShown(Panorama360ViewerView &view)
 {
-    const SceneNode *sphere = view.coordinator().sphereNode;
+    const SceneNode *sphere = &view.sphere();
     return !view.isLoadingPhoto() && sphere->opacity() >= 1.0 && !sphere->hasAction(QStringLiteral("fade"));
 }
 
 bool photoShown(Panorama360ViewerView &view)
 {
-    return sphereTexture(view) && view.coordinator().sphereNode->opacity() >= 0.5;
+    return sphereTexture(view) && view.sphere().opacity() >= 0.5;
 }
 
 bool fullResolutionShown(Panorama360ViewerView &view)

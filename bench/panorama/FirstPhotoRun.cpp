@@ -30,7 +30,7 @@ void watchFrames(Panorama360ViewerView &view, FrameWatch &watch, const SceneText
 {
     QObject::connect(&view, &QOpenGLWidget::frameSwapped, &view, [&view, &watch, before] {
         const qint64 now = steadyNs();
-        const SceneTexture *shown = view.coordinator().sphereNode->geometry()->firstMaterial().texture.get();
+        const SceneTexture *shown = view.sphere().geometry()->firstMaterial().texture.get();
         if (!watch.preview && photoShown(view) && shown != before)
             watch.preview = now;
         if (!watch.full && fullResolutionShown(view))
@@ -76,7 +76,7 @@ int run(const QString &first, const QString &second)
 
     QObject::disconnect(&view, &QOpenGLWidget::frameSwapped, nullptr, nullptr);
     FrameWatch switchWatch{steadyNs()};
-    watchFrames(view, switchWatch, view.coordinator().sphereNode->geometry()->firstMaterial().texture.get());
+    watchFrames(view, switchWatch, view.sphere().geometry()->firstMaterial().texture.get());
     inputs.imageURL = QUrl::fromLocalFile(second);
     view.setInputs(inputs);
     if (!FrameTiming::waitUntil([&view, &switchWatch] { return fullyShown(view) && switchWatch.full; }, 60000))

@@ -147,10 +147,10 @@ StationChange changeStation(Panorama360ViewerView &view, const QUrl &url)
     clock.start();
     qint64 last = 0;
     qint64 longest = 0;
-    const SceneTexture *before = view.coordinator().sphereNode->geometry()->firstMaterial().texture.get();
+    const SceneTexture *before = view.sphere().geometry()->firstMaterial().texture.get();
     auto connection = QObject::connect(&view, &QOpenGLWidget::frameSwapped, &view, [&] {
         const qint64 now = clock.nsecsElapsed();
-        const SceneTexture *shown = view.coordinator().sphereNode->geometry()->firstMaterial().texture.get();
+        const SceneTexture *shown = view.sphere().geometry()->firstMaterial().texture.get();
         if (!change.previewMs && shown != before && photoShown(view))
             change.previewMs = double(now) / 1e6;
         if (!change.fullMs && shown != before && fullResolutionShown(view))

@@ -87,7 +87,7 @@ Panorama360ViewerView &panoramaOf(LumivaneViewerSheet &sheet)
 
 bool fullyShown(Panorama360ViewerView &view)
 {
-    const SceneNode *sphere = view.coordinator().sphereNode;
+    const SceneNode *sphere = &view.sphere();
     return !view.isLoadingPhoto() && sphere->opacity() >= 1.0 && !sphere->hasAction(QStringLiteral("fade"));
 }
 

@@ -84,7 +84,7 @@ int nextStation()
 bool fullyShown(int station)
 {
     Panorama360ViewerView &view = panorama();
-    const SceneNode *sphere = view.coordinator().sphereNode;
+    const SceneNode *sphere = &view.sphere();
     return controller().state().currentStationID == TestTours::stationID(station) && view.inputs().imageURL == photoOf(station)
            && !view.isLoadingPhoto() && sphere->opacity() >= 1.0 && !sphere->hasAction(QStringLiteral("fade"))
            && fixture->sheet->stationView()->transitionCover()->opacity() == 0;

@@ -152,6 +152,26 @@ TEST_F(PanoramaInputsTest, EachVRHalfSeesTheStationAtNinetyDegreesWithoutMarkers
     EXPECT_EQ(c.state().navHistory, QList<QUuid>());
 }
 
+TEST_F(PanoramaInputsTest, WhileAChangeFadesToBlackTheArrivingStationsPhotoComesNext)
+{
+    ViewerController &c = openController(TestTours::tour(3, 1));
+    const StationLabelMaps labels = StationLabelMaps::of(c);
+    const Panorama360ViewerView::Inputs atRest = singlePanoramaInputs(c, labels);
+    EXPECT_TRUE(atRest.arrivingImageURL.isEmpty());
+
+    c.goToStation(TestTours::stationID(2));
+    const Panorama360ViewerView::Inputs fading = singlePanoramaInputs(c, labels);
+    EXPECT_EQ(fading.imageURL, QUrl::fromLocalFile("/photos/1.jpg"));
+    EXPECT_EQ(fading.arrivingImageURL, QUrl::fromLocalFile("/photos/2.jpg"));
+    EXPECT_EQ(vrPanoramaInputs(c, labels).arrivingImageURL, fading.arrivingImageURL);
+    EXPECT_FALSE(showSame(fading, atRest)) << "the panorama is told what comes next";
+
+    scheduler.advance(1);
+    const Panorama360ViewerView::Inputs arrived = singlePanoramaInputs(c, labels);
+    EXPECT_EQ(arrived.imageURL, QUrl::fromLocalFile("/photos/2.jpg"));
+    EXPECT_TRUE(arrived.arrivingImageURL.isEmpty());
+}
+
 TEST_F(PanoramaInputsTest, AStationThatIsNotThereGivesAnEmptyPanorama)
 {
     ViewerController &c = openController(TestTours::tour(2));

@@ -5,7 +5,6 @@
 #include "support/ViewerSheetFixture.h"
 
 #include "PanoramaProbe.h"
-#include "media/panorama/PanoramaTextureStore.h"
 #include "tests/support/HostilePhotos.h"
 #include "viewer/station/BlackCover.h"
 #include "viewer/station/PanoramaMediaLayer.h"
@@ -104,14 +103,14 @@ TEST_F(PanoramaLayerTest, TheVRPairsHalvesTurnOnTheirOwnAndGoWithVRMode)
     ASSERT_TRUE(QTest::qWaitFor([&] { return shows(Qt::red, {320, 680}) && shows(Qt::red, {960, 680}); }, 10000));
     EXPECT_FALSE(shows(Qt::red, {640, 680})); // the gap between the halves
 
-    const SceneVector rightBefore = right->coordinator().sphereNode->eulerAngles();
-    const SceneVector leftBefore = left->coordinator().sphereNode->eulerAngles();
+    const SceneVector rightBefore = right->sphere().eulerAngles();
+    const SceneVector leftBefore = left->sphere().eulerAngles();
     QTest::mousePress(left, Qt::LeftButton, {}, {300, 400});
     for (int x = 310; x <= 500; x += 10)
         QTest::mouseMove(left, {x, 400});
     QTest::mouseRelease(left, Qt::LeftButton, {}, {500, 400});
-    EXPECT_NE(left->coordinator().sphereNode->eulerAngles().y, leftBefore.y);
-    EXPECT_EQ(right->coordinator().sphereNode->eulerAngles().y, rightBefore.y);
+    EXPECT_NE(left->sphere().eulerAngles().y, leftBefore.y);
+    EXPECT_EQ(right->sphere().eulerAngles().y, rightBefore.y);
 
     controller().toggleVRMode();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !media->vrHalf(0) && !media->vrHalf(1); }, 1000));
@@ -128,7 +127,7 @@ TEST_F(PanoramaLayerTest, PreloadingKeepsAPanoramaNoLargerThanTheGpuTakes)
     photoURLs.insert(TestTours::stationID(2), neighbour);
     openStarted(TestTours::tour(2, 1));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !services.imageCache->lookup(neighbour).isNull(); }, 20000));
-    const int limit = PanoramaTextureStore::textureSizeLimit();
+    const int limit = Panorama360ViewerView::photoBound().width();
     const QSize kept = services.imageCache->lookup(neighbour).size();
     EXPECT_LE(kept.width(), limit);
     EXPECT_GT(kept.width(), limit / 2) << "no smaller than the GPU's limit needs";

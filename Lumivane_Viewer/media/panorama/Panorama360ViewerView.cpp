@@ -37,8 +37,9 @@ PanoramaHotspotNodes::Inputs hotspotInputs(const Panorama360ViewerView::Inputs &
 
 } // namespace
 
-Panorama360ViewerView::Coordinator::Coordinator(Scene &scene)
+Panorama360ViewerView::Coordinator::Coordinator(Scene &scene, const Inputs &inputs)
     : m_scene(scene)
+    , m_inputs(inputs)
 {
 }
 
@@ -60,8 +61,9 @@ void Panorama360ViewerView::Coordinator::handlePan(PanState state, QPointF trans
     const double turnY = double(float(dx) * 0.005f);
     const SceneVector e = sphereNode->eulerAngles();
     sphereNode->setEulerAngles({e.x + turnX, e.y - turnY, 0.0});
-    if (onYawChanged)
-        onYawChanged(sphereNode->eulerAngles().y);
+    // A copy: the owner may hand the view new inputs while it is told.
+    if (const auto report = m_inputs.onYawChanged)
+        report(sphereNode->eulerAngles().y);
 }
 
 void Panorama360ViewerView::Coordinator::handleClick(QPointF point, QSizeF viewSize)
@@ -71,12 +73,15 @@ void Panorama360ViewerView::Coordinator::handleClick(QPointF point, QSizeF viewS
             const std::optional<QUuid> id = PanoramaHotspotNodes::idFromNodeName(node->name());
             if (!id)
                 continue;
+            const QList<Hotspot> &hotspots = m_inputs.hotspots;
             const auto found = std::find_if(hotspots.cbegin(), hotspots.cend(),
                                             [&id](const Hotspot &h) { return h.id == *id; });
             if (found == hotspots.cend())
                 continue;
-            if (onHotspotTap)
-                onHotspotTap(*found);
+            // Copies: the tap may hand the view new inputs, which replace both.
+            const Hotspot hotspot = *found;
+            if (const auto tap = m_inputs.onHotspotTap)
+                tap(hotspot);
             return;
         }
     }
@@ -95,7 +100,7 @@ Panorama360ViewerView::Panorama360ViewerView(const Inputs &inputs, std::shared_p
     : QOpenGLWidget(parent)
     , m_inputs(inputs)
     , m_cache(std::move(cache))
-    , m_coordinator(m_scene)
+    , m_coordinator(m_scene, m_inputs)
 {
     Q_ASSERT(m_cache);
     setFormat(surfaceFormat());
@@ -124,6 +129,12 @@ QSurfaceFormat Panorama360ViewerView::surfaceFormat()
     format.setSamples(4);
     format.setDepthBufferSize(24);
     return format;
+}
+
+QSize Panorama360ViewerView::photoBound()
+{
+    const int limit = PanoramaTextureStore::textureSizeLimit();
+    return QSize(limit, limit);
 }
 
 void Panorama360ViewerView::makeScene()
@@ -183,10 +194,9 @@ void Panorama360ViewerView::runUpdateCycle()
         m_coordinator.currentURL = m_inputs.imageURL;
         applyPanoramaImage();
     }
+    // After the photo: an arrival's texture is let go once the sphere holds it.
+    prepareArrival();
     m_hotspotNodes.sync(m_coordinator.hotspotsRoot, hotspotInputs(m_inputs), m_scene.clock().now());
-    m_coordinator.hotspots = m_inputs.hotspots;
-    m_coordinator.onHotspotTap = m_inputs.onHotspotTap;
-    m_coordinator.onYawChanged = m_inputs.onYawChanged;
     updateFieldOfView();
     if (m_coordinator.lastResetTrigger < m_inputs.resetHorizonTrigger) {
         m_coordinator.lastResetTrigger = m_inputs.resetHorizonTrigger;
@@ -240,36 +250,37 @@ void Panorama360ViewerView::startAutoRotation()
     m_coordinator.sphereNode->runAction(SceneAction::repeatForever(turn), m_scene.clock().now(), autoRotateKey);
 }
 
-SceneNode *Panorama360ViewerView::findSphere()
-{
-    return m_scene.rootNode().childNamed(sphereName);
-}
-
 void Panorama360ViewerView::applyPanoramaImage()
 {
-    SceneNode *sphere = findSphere();
-    if (!sphere)
-        return;
+    SceneNode &sphere = *m_coordinator.sphereNode;
     // Whatever was on its way for an earlier request is no longer wanted.
     ++m_photoGeneration;
     m_loadingGeneration = 0;
     const QUrl url = m_inputs.imageURL;
     if (url.isEmpty()) {
-        applyPlaceholderTexture(*sphere);
+        applyPlaceholderTexture(sphere);
         // A fade-out still running from an earlier load would otherwise keep
         // the placeholder dark.
-        sphere->removeAction(fadeKey);
-        sphere->setOpacity(1.0);
+        sphere.removeAction(fadeKey);
+        sphere.setOpacity(1.0);
         return;
     }
-    const QImage cached = m_cache->lookup(url);
-    std::shared_ptr<PanoramaTexture> resident =
-        (!cached.isNull() && m_textureStore) ? m_textureStore->resident(LumivaneImageCache::key(url)) : nullptr;
-    if (resident) {
-        applyCachedPhoto(*sphere, std::move(resident), m_inputs.initialYaw, m_inputs.initialPitch);
-        return;
-    }
-    loadPhoto(*sphere, url, cached);
+    const QImage decoded = m_cache->lookup(url);
+    m_loadingFromCache = !decoded.isNull();
+    m_loadShown = false;
+    m_loadingGeneration = m_photoGeneration;
+    m_loadYaw = m_inputs.initialYaw;
+    m_loadPitch = m_inputs.initialPitch;
+    // A decoded photo only waits for the GPU: the old one stays as it is
+    // until the new one can be shown, then the new one comes in like any
+    // cached photo. Any other fades out while the new one is read.
+    if (!m_loadingFromCache)
+        fadeSphere(sphere, 0.0, 0.35, SceneTimingMode::EaseOut);
+    if (!m_textureStore)
+        ensureTextureStore();
+    // Without a store the photo is asked for once the view has its GL context.
+    if (m_textureStore)
+        requestPhoto(url, decoded);
 }
 
 void Panorama360ViewerView::applyPlaceholderTexture(SceneNode &sphere)
@@ -280,76 +291,47 @@ void Panorama360ViewerView::applyPlaceholderTexture(SceneNode &sphere)
     sphere.geometry()->firstMaterial().color = placeholderColor;
 }
 
-void Panorama360ViewerView::applyCachedPhoto(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture,
-                                             std::optional<double> yaw, std::optional<double> pitch)
-{
-    setTexture(sphere, std::move(texture));
-    setOrientation(sphere, yaw, pitch);
-    fadeInFromPointThree(sphere);
-}
-
 void Panorama360ViewerView::fadeInFromPointThree(SceneNode &sphere)
 {
     sphere.setOpacity(0.3);
     fadeSphere(sphere, 1.0, 0.2, SceneTimingMode::EaseIn);
 }
 
-void Panorama360ViewerView::loadPhoto(SceneNode &sphere, const QUrl &url, const QImage &cached)
-{
-    m_loadingFromCache = !cached.isNull();
-    m_loadShown = false;
-    // A decoded photo only waits for the GPU: the old one stays as it is
-    // until the new one can be shown, then the new one comes in like any
-    // cached photo. Any other fades out while the new one is read.
-    if (!m_loadingFromCache)
-        fadeSphere(sphere, 0.0, 0.35, SceneTimingMode::EaseOut);
-    m_loadingGeneration = m_photoGeneration;
-    m_loadYaw = m_inputs.initialYaw;
-    m_loadPitch = m_inputs.initialPitch;
-    if (!m_textureStore)
-        ensureTextureStore();
-    // Without a store the upload starts once the view has its GL context.
-    if (m_textureStore)
-        startUpload(url, cached);
-}
-
-void Panorama360ViewerView::startUpload(const QUrl &url, const QImage &cached)
+void Panorama360ViewerView::requestPhoto(const QUrl &url, const QImage &decoded)
 {
     const quint64 generation = m_photoGeneration;
     m_uploadGeneration = generation;
-    auto progress = [this, generation](const PanoramaTextureStore::Photo &photo) { showProgress(photo, generation); };
-    const QString key = LumivaneImageCache::key(url);
-    if (cached.isNull())
-        m_textureStore->decodeAndUpload(m_cache, url, key, this, std::move(progress));
-    else
-        m_textureStore->upload(key, cached, this, std::move(progress));
+    m_textureStore->load(url, decoded, m_cache, this, [this, generation](const PanoramaTextureStore::Photo &photo) {
+        showProgress(photo.texture, photo.preview, photo.done, generation);
+    });
 }
 
-void Panorama360ViewerView::showProgress(const PanoramaTextureStore::Photo &photo, quint64 generation)
+void Panorama360ViewerView::showProgress(std::shared_ptr<PanoramaTexture> texture,
+                                         std::shared_ptr<PanoramaTexture> preview, bool done, quint64 generation)
 {
-    SceneNode *sphere = findSphere();
-    if (generation != m_photoGeneration || !sphere)
+    if (generation != m_photoGeneration)
         return;
-    if (photo.done)
+    SceneNode &sphere = *m_coordinator.sphereNode;
+    if (done)
         m_loadingGeneration = 0;
-    if (photo.done && !photo.texture) {
-        showMissingPhoto(*sphere);
+    if (done && !texture) {
+        showMissingPhoto(sphere);
         return;
     }
     // Strips alone, without a preview under the missing ones, would show black bands.
-    if (!photo.preview && !(photo.texture && photo.texture->isComplete()))
+    if (!preview && !(texture && texture->isComplete()))
         return;
-    setTexture(*sphere, photo.texture, photo.preview);
+    setTexture(sphere, std::move(texture), std::move(preview));
     if (m_loadShown)
         return;
     // The first picture of the photo: from here the full resolution only
     // replaces the preview, without a turn or a change of the fade.
     m_loadShown = true;
-    setOrientation(*sphere, m_loadYaw, m_loadPitch);
+    setOrientation(sphere, m_loadYaw, m_loadPitch);
     if (m_loadingFromCache)
-        fadeInFromPointThree(*sphere);
+        fadeInFromPointThree(sphere);
     else
-        fadeSphere(*sphere, 1.0, 0.45, SceneTimingMode::EaseIn);
+        fadeSphere(sphere, 1.0, 0.45, SceneTimingMode::EaseIn);
 }
 
 void Panorama360ViewerView::showMissingPhoto(SceneNode &sphere)
@@ -381,15 +363,7 @@ void Panorama360ViewerView::setTexture(SceneNode &sphere, std::shared_ptr<Panora
 
 void Panorama360ViewerView::setOrientation(SceneNode &sphere, std::optional<double> yaw, std::optional<double> pitch)
 {
-    SceneVector e = sphere.eulerAngles();
-    e.y = yaw ? *yaw - std::numbers::pi : 0.0;
-    sphere.setEulerAngles(e);
-    e = sphere.eulerAngles();
-    e.x = pitch ? -*pitch : 0.0;
-    sphere.setEulerAngles(e);
-    e = sphere.eulerAngles();
-    e.z = 0.0;
-    sphere.setEulerAngles(e);
+    sphere.setEulerAngles({pitch ? -*pitch : 0.0, yaw ? *yaw - std::numbers::pi : 0.0, 0.0});
     update();
 }
 
@@ -408,6 +382,26 @@ void Panorama360ViewerView::setCoverOpacity(double opacity)
     update();
 }
 
+void Panorama360ViewerView::prepareArrival()
+{
+    const QUrl url = m_inputs.arrivingImageURL;
+    if (url == m_arrivingURL)
+        return;
+    m_arrivingURL = url;
+    // The photo that came last is on the sphere by now, which holds it itself.
+    m_arrivingTexture.reset();
+    if (url.isEmpty() || url == m_inputs.imageURL)
+        return;
+    if (!m_textureStore)
+        ensureTextureStore();
+    if (!m_textureStore)
+        return;
+    m_textureStore->load(url, m_cache->lookup(url), m_cache, this, [this, url](const PanoramaTextureStore::Photo &photo) {
+        if (url == m_arrivingURL && photo.texture)
+            m_arrivingTexture = photo.texture;
+    });
+}
+
 void Panorama360ViewerView::ensureTextureStore()
 {
     // Before the view has a context of its own, the global share context of
@@ -418,16 +412,15 @@ void Panorama360ViewerView::ensureTextureStore()
     auto store = PanoramaTextureStore::forContext(group);
     if (store == m_textureStore)
         return;
-    SceneNode *sphere = findSphere();
-    const bool showsPhoto = sphere && sphere->geometry() && sphere->geometry()->firstMaterial().texture;
+    SceneNode &sphere = *m_coordinator.sphereNode;
+    const bool showsPhoto = sphere.geometry() && sphere.geometry()->firstMaterial().texture;
     const bool hadPhoto = m_textureStore && (showsPhoto || m_loadingGeneration != 0);
     m_textureStore = std::move(store);
     if (hadPhoto) {
         // A new context group (moved to another window without shared
         // contexts): the old textures cannot be drawn here, nor can those
         // of an upload still on its way.
-        if (sphere)
-            applyPlaceholderTexture(*sphere);
+        applyPlaceholderTexture(sphere);
         applyPanoramaImage();
     }
 }
@@ -443,7 +436,7 @@ void Panorama360ViewerView::initializeGL()
     // A photo asked for before the view had a store to upload it.
     if (m_loadingGeneration == m_photoGeneration && m_loadingGeneration != 0 && m_uploadGeneration != m_photoGeneration) {
         const QUrl url = m_coordinator.currentURL;
-        startUpload(url, m_cache->lookup(url));
+        requestPhoto(url, m_cache->lookup(url));
     }
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "PanoramaHotspotNodes.h"
-#include "PanoramaTextureStore.h"
 #include "scene/Scene.h"
 #include "scene/SceneRenderer.h"
 
@@ -25,13 +24,16 @@
 
 class LumivaneImageCache;
 class PanoramaScrollMonitor;
+class PanoramaTexture;
+class PanoramaTextureStore;
 
 /// Shows one station's equirectangular photo inside a sphere around a fixed
 /// camera, with its hotspot markers. Built from its inputs: the owner hands
 /// the whole set to setInputs() whenever its own state changes, and the view
 /// works out what has to change (the update cycle). Drags turn the photo,
 /// clicks on markers are reported through onHotspotTap, the scroll wheel
-/// zooms. Knows nothing of tours or navigation.
+/// zooms. The owner names the photo it shows next, which the view puts on
+/// the GPU meanwhile. Knows nothing of tours or navigation.
 ///
 /// Several views may live at once and share GL textures when they share a
 /// context group; the application should set Qt::AA_ShareOpenGLContexts
@@ -44,6 +46,9 @@ public:
     struct Inputs
     {
         QUrl imageURL; ///< empty: no photo
+        /// The photo that comes next (empty: none known): put on the GPU
+        /// now and kept there, so that it shows at once when it comes.
+        QUrl arrivingImageURL;
         QList<Hotspot> hotspots;
         bool autoRotate = false;
         double autoRotateDurationSeconds = 90.0;
@@ -64,37 +69,6 @@ public:
         bool interactive = true;
     };
 
-    /// What the view remembers between updates, and its input handling.
-    class Coordinator
-    {
-    public:
-        enum class PanState { began, changed, ended };
-
-        explicit Coordinator(Scene &scene);
-
-        /// A drag step with the translation since the press, y upward.
-        void handlePan(PanState state, QPointF translation);
-        /// A click at a point of the view (pixels from its top-left corner).
-        void handleClick(QPointF point, QSizeF viewSize);
-        void zoom(double scrollDelta);
-
-        QUrl currentURL;
-        SceneNode *sphereNode = nullptr;
-        SceneNode *cameraNode = nullptr;
-        SceneNode *hotspotsRoot = nullptr;
-        QList<Hotspot> hotspots;
-        std::function<void(const Hotspot &)> onHotspotTap;
-        int lastResetTrigger = 0;
-        int lastResetViewTrigger = 0;
-        bool autoRotateActive = false;
-        std::unique_ptr<PanoramaScrollMonitor> scrollMonitor;
-        QPointF lastTranslation;
-        std::function<void(double)> onYawChanged;
-
-    private:
-        Scene &m_scene;
-    };
-
     static constexpr double sphereRadius = 10.0;
     static constexpr int sphereSegmentCount = 96;
     static constexpr double initialFieldOfView = 75.0;
@@ -107,8 +81,10 @@ public:
     void setInputs(const Inputs &inputs);
     const Inputs &inputs() const { return m_inputs; }
 
-    Coordinator &coordinator() { return m_coordinator; }
     Scene &scene() { return m_scene; }
+    /// The photo sphere as it is drawn: its texture, opacity and turn, with
+    /// the markers under it.
+    const SceneNode &sphere() const { return *m_coordinator.sphereNode; }
     /// Whether a photo is still being decoded or uploaded for the view.
     bool isLoadingPhoto() const { return m_loadingGeneration != 0; }
 
@@ -120,6 +96,10 @@ public:
 
     /// The format the view asks for: 4x multisampling, depth buffer.
     static QSurfaceFormat surfaceFormat();
+    /// The most pixels the view shows a photo at: the GPU's largest texture
+    /// (GL_MAX_TEXTURE_SIZE) on both sides, asked once per process; empty
+    /// without OpenGL. GUI thread.
+    static QSize photoBound();
 
 protected:
     void initializeGL() override;
@@ -129,6 +109,36 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    /// What the view remembers between updates, and its input handling,
+    /// which answers to the view's current inputs.
+    class Coordinator
+    {
+    public:
+        enum class PanState { began, changed, ended };
+
+        Coordinator(Scene &scene, const Inputs &inputs);
+
+        /// A drag step with the translation since the press, y upward.
+        void handlePan(PanState state, QPointF translation);
+        /// A click at a point of the view (pixels from its top-left corner).
+        void handleClick(QPointF point, QSizeF viewSize);
+        void zoom(double scrollDelta);
+
+        QUrl currentURL;
+        SceneNode *sphereNode = nullptr;
+        SceneNode *cameraNode = nullptr;
+        SceneNode *hotspotsRoot = nullptr;
+        int lastResetTrigger = 0;
+        int lastResetViewTrigger = 0;
+        bool autoRotateActive = false;
+        std::unique_ptr<PanoramaScrollMonitor> scrollMonitor;
+        QPointF lastTranslation;
+
+    private:
+        Scene &m_scene;
+        const Inputs &m_inputs;
+    };
+
     void makeScene();
     void runUpdateCycle();
     void updateFieldOfView();
@@ -138,19 +148,20 @@ private:
 
     void applyPanoramaImage();
     void applyPlaceholderTexture(SceneNode &sphere);
-    void applyCachedPhoto(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture, std::optional<double> yaw,
-                          std::optional<double> pitch);
     /// The cached path's fade: from 0.3 to 1 in 0.2 s.
     void fadeInFromPointThree(SceneNode &sphere);
-    void loadPhoto(SceneNode &sphere, const QUrl &url, const QImage &cached);
-    void startUpload(const QUrl &url, const QImage &cached);
-    void showProgress(const PanoramaTextureStore::Photo &photo, quint64 generation);
+    /// Asks the texture store for the photo being loaded; `decoded` is what
+    /// the image cache holds of it.
+    void requestPhoto(const QUrl &url, const QImage &decoded);
+    void showProgress(std::shared_ptr<PanoramaTexture> texture, std::shared_ptr<PanoramaTexture> preview, bool done,
+                      quint64 generation);
     void showMissingPhoto(SceneNode &sphere);
     void setTexture(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture,
                     std::shared_ptr<PanoramaTexture> preview = nullptr);
     void setOrientation(SceneNode &sphere, std::optional<double> yaw, std::optional<double> pitch);
     void fadeSphere(SceneNode &sphere, double to, double duration, SceneTimingMode mode);
-    SceneNode *findSphere();
+    /// Puts the photo that comes next on the GPU, and lets the last one go.
+    void prepareArrival();
     void ensureTextureStore();
     void scheduleFrame();
     void releaseGL();
@@ -175,6 +186,8 @@ private:
     bool m_loadShown = false;
     std::optional<double> m_loadYaw;
     std::optional<double> m_loadPitch;
+    QUrl m_arrivingURL;
+    std::shared_ptr<PanoramaTexture> m_arrivingTexture; // kept until the sphere shows it
 
     double m_coverOpacity = 0;
     bool m_pressed = false;

@@ -2,13 +2,11 @@
 
 #include "PanoramaMipmapBands.h"
 #include "PanoramaStrips.h"
-#include "PanoramaTextureStore.h"
 
 #include <algorithm>
 
-PanoramaTexture::PanoramaTexture(std::weak_ptr<PanoramaTextureStore> store, QSize size, int stripRows,
-                                 std::vector<unsigned> ids)
-    : m_store(std::move(store))
+PanoramaTexture::PanoramaTexture(Release release, QSize size, int stripRows, std::vector<unsigned> ids)
+    : m_release(std::move(release))
     , m_size(size)
     , m_stripRows(stripRows)
     , m_ids(std::move(ids))
@@ -19,10 +17,8 @@ PanoramaTexture::~PanoramaTexture()
 {
     std::vector<unsigned> uploaded;
     std::copy_if(m_ids.cbegin(), m_ids.cend(), std::back_inserter(uploaded), [](unsigned id) { return id != 0; });
-    if (uploaded.empty())
-        return;
-    if (auto store = m_store.lock())
-        store->release(std::move(uploaded));
+    if (!uploaded.empty() && m_release)
+        m_release(std::move(uploaded));
 }
 
 bool PanoramaTexture::isComplete() const

@@ -3,23 +3,23 @@
 #include <QSize>
 #include <QtGlobal>
 
-#include <memory>
+#include <functional>
 #include <utility>
 #include <vector>
-
-class PanoramaTextureStore;
 
 /// One picture uploaded into a shared context group as GL textures with
 /// mipmaps, one per horizontal strip of stripRows rows: a photo cut into
 /// strips (PanoramaStrips) that are filled in one by one while it uploads,
-/// or a preview in one texture. Deleting the last reference deletes the
-/// textures on the store's upload thread; the store deletes whatever is left
-/// when it goes. GUI thread only.
+/// or a preview in one texture. Deleting the last reference hands the
+/// textures uploaded so far to its `release`, which deletes them on the
+/// thread that made them. GUI thread only.
 class PanoramaTexture final
 {
 public:
+    using Release = std::function<void(std::vector<unsigned> ids)>;
+
     /// `ids` has one entry per strip, 0 for a strip not uploaded yet.
-    PanoramaTexture(std::weak_ptr<PanoramaTextureStore> store, QSize size, int stripRows, std::vector<unsigned> ids);
+    PanoramaTexture(Release release, QSize size, int stripRows, std::vector<unsigned> ids);
     ~PanoramaTexture();
     PanoramaTexture(const PanoramaTexture &) = delete;
     PanoramaTexture &operator=(const PanoramaTexture &) = delete;
@@ -39,7 +39,7 @@ public:
     std::vector<unsigned> takeIds() { return std::exchange(m_ids, {}); }
 
 private:
-    std::weak_ptr<PanoramaTextureStore> m_store;
+    Release m_release;
     QSize m_size;
     int m_stripRows;
     std::vector<unsigned> m_ids;

@@ -102,6 +102,20 @@ PanoramaTextureStore::~PanoramaTextureStore()
     }
 }
 
+void PanoramaTextureStore::load(const QUrl &url, const QImage &decoded, std::shared_ptr<LumivaneImageCache> cache,
+                                QObject *receiver, Progress progress)
+{
+    const QString key = LumivaneImageCache::key(url);
+    // A photo the cache let go is read again, so that the cache holds it
+    // once more, even while its texture is still on the GPU.
+    if (decoded.isNull())
+        decodeAndUpload(std::move(cache), url, key, receiver, std::move(progress));
+    else if (std::shared_ptr<PanoramaTexture> texture = resident(key))
+        progress({std::move(texture), nullptr, true});
+    else
+        upload(key, decoded, receiver, std::move(progress));
+}
+
 std::shared_ptr<PanoramaTexture> PanoramaTextureStore::resident(const QString &key)
 {
     std::shared_ptr<PanoramaTexture> texture = m_textures.value(key).lock();
@@ -211,10 +225,6 @@ std::shared_ptr<PanoramaPhotoUpload> PanoramaTextureStore::startUpload(const QSt
 
 void PanoramaTextureStore::upload(const QString &key, const QImage &image, QObject *receiver, Progress progress)
 {
-    if (auto texture = resident(key)) {
-        progress({std::move(texture), nullptr, true});
-        return;
-    }
     if (!join(key, receiver, std::move(progress)))
         return;
     // The upload thread drains its work before the store finishes going.
@@ -267,7 +277,7 @@ void PanoramaTextureStore::showPreview(const QString &key, unsigned id, QSize pr
         return;
     }
     loading->photo.preview =
-        std::make_shared<PanoramaTexture>(weak_from_this(), previewSize, previewSize.height(), std::vector<unsigned>{id});
+        std::make_shared<PanoramaTexture>(releaser(), previewSize, previewSize.height(), std::vector<unsigned>{id});
     const std::shared_ptr<PanoramaPhotoUpload> upload = loading->upload;
     tell(*loading);
     // The views now show the preview: the photo it replaced lets go of its
@@ -286,7 +296,7 @@ void PanoramaTextureStore::addStrip(const QString &key, QSize size, int strip, u
     }
     std::shared_ptr<PanoramaTexture> &texture = loading->photo.texture;
     if (!texture) {
-        texture = std::make_shared<PanoramaTexture>(weak_from_this(), size, PanoramaStrips::stripRows,
+        texture = std::make_shared<PanoramaTexture>(releaser(), size, PanoramaStrips::stripRows,
                                                     std::vector<unsigned>(std::size_t(PanoramaStrips::count(size)), 0u));
     }
     texture->setStrip(strip, id);
@@ -339,6 +349,14 @@ std::pair<std::vector<unsigned>, QSize> PanoramaTextureStore::trimResident(QSize
             reusable = {texture->takeIds(), texture->size()};
     }
     return reusable;
+}
+
+PanoramaTexture::Release PanoramaTextureStore::releaser()
+{
+    return [store = weak_from_this()](std::vector<unsigned> ids) {
+        if (const auto alive = store.lock())
+            alive->release(std::move(ids));
+    };
 }
 
 void PanoramaTextureStore::release(std::vector<unsigned> ids)

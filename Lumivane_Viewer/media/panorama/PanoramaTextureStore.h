@@ -28,9 +28,12 @@ class WorkerThread;
 /// them, on a thread of its own with a shared context, so that the GUI thread
 /// never blocks on a large upload or on mipmap generation. One store per
 /// context group: several views showing one photo share one texture, and two
-/// requests for the same photo share one upload. A large photo comes as a
-/// preview first, then strip by strip at full resolution. Photos larger than
-/// the GPU allows are scaled down to the largest size it takes. Textures that
+/// requests for the same photo share one upload. It alone decides how a photo
+/// reaches the GPU (on it already, uploaded from the image cache's decoded
+/// copy, or decoded from its file first) and names photos by their URLs. A
+/// large photo comes as a preview first, then strip by strip at full
+/// resolution. A photo larger than the GPU allows comes at the largest size
+/// it takes (a JPEG at the smallest DCT reduction that fits). Textures that
 /// no view shows stay on the GPU within a byte budget. GUI thread only.
 class PanoramaTextureStore final : public QObject, public std::enable_shared_from_this<PanoramaTextureStore>
 {
@@ -65,21 +68,17 @@ public:
     /// once per process of a context of its own; 0 without OpenGL. GUI thread.
     static int textureSizeLimit();
 
-    /// The whole texture of `key` when it is already on the GPU.
-    std::shared_ptr<PanoramaTexture> resident(const QString &key);
-    /// Uploads `image` under `key` (or joins an upload in flight) and calls
-    /// `progress` on the GUI thread, unless `receiver` is gone by then, with
-    /// every step: at once with what has arrived of an upload in flight, then
-    /// the preview, the strips, and the end.
-    void upload(const QString &key, const QImage &image, QObject *receiver, Progress progress);
-    /// Reads the photo file of `url` on the image cache's pool, keeps it in
-    /// `cache` and uploads it under `key` like upload(), band by band while it
-    /// decodes when it is a JPEG.
-    void decodeAndUpload(std::shared_ptr<LumivaneImageCache> cache, const QUrl &url, const QString &key,
-                         QObject *receiver, Progress progress);
-
-    /// Deletes textures on the upload thread; called by PanoramaTexture.
-    void release(std::vector<unsigned> ids);
+    /// Puts the photo of `url` on the GPU and calls `progress` on the GUI
+    /// thread, unless `receiver` is gone by then, with every step: at once
+    /// with what has arrived of an upload in flight, then the preview, the
+    /// strips, and the end. `decoded` is what the image cache holds of the
+    /// photo, null when it holds nothing: a decoded photo whose texture is on
+    /// the GPU already is told done at once, any other decoded photo is
+    /// uploaded from it, and a photo not decoded is read from its file on the
+    /// image cache's pool (band by band while it decodes when it is a JPEG)
+    /// and kept in `cache`.
+    void load(const QUrl &url, const QImage &decoded, std::shared_ptr<LumivaneImageCache> cache, QObject *receiver,
+              Progress progress);
 
 private:
     using UploadThread = WorkerThread<PanoramaTextureUploader>;
@@ -114,6 +113,18 @@ private:
     };
 
     explicit PanoramaTextureStore(QOpenGLContext *shareContext);
+    /// The whole texture of `key` when it is already on the GPU.
+    std::shared_ptr<PanoramaTexture> resident(const QString &key);
+    /// Uploads `image` under `key`, or joins an upload in flight.
+    void upload(const QString &key, const QImage &image, QObject *receiver, Progress progress);
+    /// Reads the photo file of `url` and uploads it under `key`, or joins an
+    /// upload in flight.
+    void decodeAndUpload(std::shared_ptr<LumivaneImageCache> cache, const QUrl &url, const QString &key,
+                         QObject *receiver, Progress progress);
+    /// How the textures the store makes go: deleted on the upload thread
+    /// while the store lives, with the upload thread's end after that.
+    PanoramaTexture::Release releaser();
+    void release(std::vector<unsigned> ids);
     /// Adds a waiter for `key`; true when no upload of it is under way yet.
     bool join(const QString &key, QObject *receiver, Progress progress);
     std::shared_ptr<PanoramaPhotoUpload> startUpload(const QString &key, bool previewComing);

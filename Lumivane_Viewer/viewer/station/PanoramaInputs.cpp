@@ -10,18 +10,24 @@ constexpr double minimumKioskTurnSeconds = 40;
 constexpr double vrFieldOfView = 90;
 constexpr double vrTurnSeconds = 90;
 
-// What both kinds share: the station's photo, markers and initial view, and
-// the viewer's one-shot commands and visited set.
+// What both kinds share: the station's photo, markers and initial view, the
+// photo of the station a change is on its way to, and the viewer's one-shot
+// commands and visited set.
 Panorama360ViewerView::Inputs stationInputs(const ViewerController &controller)
 {
     Panorama360ViewerView::Inputs inputs;
     const ViewerState &state = controller.state();
+    const ViewerTour &tour = controller.tour();
     if (const std::optional<Station> station = controller.currentStation()) {
-        if (const std::optional<QUrl> photo = controller.tour().photoURLResolver(station->id))
+        if (const std::optional<QUrl> photo = tour.photoURLResolver(station->id))
             inputs.imageURL = *photo;
         inputs.hotspots = station->hotspots;
         inputs.initialYaw = station->initialYaw;
         inputs.initialPitch = station->initialPitch;
+    }
+    if (state.arrivingStationID) {
+        if (const std::optional<QUrl> photo = tour.photoURLResolver(*state.arrivingStationID))
+            inputs.arrivingImageURL = *photo;
     }
     inputs.resetHorizonTrigger = state.resetHorizonTrigger;
     inputs.resetViewTrigger = state.resetViewTrigger;
@@ -73,7 +79,7 @@ Panorama360ViewerView::Inputs vrPanoramaInputs(const ViewerController &controlle
 
 bool showSame(const Panorama360ViewerView::Inputs &a, const Panorama360ViewerView::Inputs &b)
 {
-    return a.imageURL == b.imageURL && a.hotspots == b.hotspots && a.autoRotate == b.autoRotate
+    return a.imageURL == b.imageURL && a.arrivingImageURL == b.arrivingImageURL && a.hotspots == b.hotspots && a.autoRotate == b.autoRotate
            && a.autoRotateDurationSeconds == b.autoRotateDurationSeconds && a.hideHotspots == b.hideHotspots
            && a.initialYaw == b.initialYaw && a.initialPitch == b.initialPitch && a.fov == b.fov
            && a.resetHorizonTrigger == b.resetHorizonTrigger && a.resetViewTrigger == b.resetViewTrigger

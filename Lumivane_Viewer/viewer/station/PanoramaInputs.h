@@ -21,6 +21,8 @@ struct StationLabelMaps
 /// The single panorama of the current station, from the controller's state:
 /// turning by itself and without markers during the kiosk tour, at the
 /// visitor's field of view; a click on a marker goes to handleHotspotTap.
+/// While a station change fades to black, the arriving station's photo
+/// comes next.
 Panorama360ViewerView::Inputs singlePanoramaInputs(ViewerController &controller, const StationLabelMaps &labels);
 
 /// One half of the VR pair: the current station at a field of view of 90,

@@ -1,8 +1,6 @@
 #include "viewer/station/PanoramaMediaLayer.h"
 
 #include "l10n/L10n.h"
-#include "media/images/LumivaneImageCache.h"
-#include "media/panorama/PanoramaTextureStore.h"
 #include "model/SystemFont.h"
 #include "viewer/state/ViewerController.h"
 
@@ -50,34 +48,6 @@ void PanoramaMediaLayer::refresh()
     if (m_single)
         m_single->setVisible(!noStation && !vr);
     showVRPair(vr);
-    prepareArrival();
-}
-
-void PanoramaMediaLayer::prepareArrival()
-{
-    const std::optional<QUuid> arriving = m_controller.state().arrivingStationID;
-    const std::optional<QUrl> photo = arriving ? m_controller.tour().photoURLResolver(*arriving) : std::nullopt;
-    const QUrl url = photo.value_or(QUrl());
-    if (url == m_arrivingPhoto)
-        return;
-    // Once arrived, the panorama holds the texture itself.
-    m_arrivingPhoto = url;
-    m_arrivingTexture.reset();
-    if (url.isEmpty() || !m_single || !m_single->context() || m_single->inputs().imageURL == url)
-        return;
-    const std::shared_ptr<PanoramaTextureStore> store = PanoramaTextureStore::forContext(m_single->context());
-    const QString key = LumivaneImageCache::key(url);
-    if (store->resident(key))
-        return;
-    auto keep = [this, url](const PanoramaTextureStore::Photo &photo) {
-        if (url == m_arrivingPhoto && photo.texture)
-            m_arrivingTexture = photo.texture;
-    };
-    const QImage preloaded = m_cache->lookup(url);
-    if (preloaded.isNull())
-        store->decodeAndUpload(m_cache, url, key, this, keep);
-    else
-        store->upload(key, preloaded, this, keep);
 }
 
 void PanoramaMediaLayer::setCoverOpacity(double opacity)

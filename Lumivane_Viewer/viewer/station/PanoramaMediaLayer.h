@@ -3,7 +3,6 @@
 #include "viewer/station/PanoramaInputs.h"
 
 #include <QPointer>
-#include <QUrl>
 #include <QWidget>
 
 #include <array>
@@ -12,15 +11,14 @@
 class L10n;
 class LumivaneImageCache;
 class Panorama360ViewerView;
-class PanoramaTexture;
 class ViewerController;
 
 /// The media layer of panorama tours: the current station's panorama, the
 /// side-by-side VR pair while VR mode is on, or the "no photo" text when
 /// there is no current station. The panoramas are made when first needed;
-/// the VR pair goes again when VR mode ends. While a station change fades
-/// to black, the arriving station's photo is put on the GPU (decoded first
-/// unless preloading has), so that the panorama finds it there on arrival.
+/// the VR pair goes again when VR mode ends. Their inputs name the arriving
+/// station's photo while a station change fades to black, so that it is on
+/// the GPU when the change arrives.
 class PanoramaMediaLayer final : public QWidget
 {
 public:
@@ -45,7 +43,6 @@ protected:
 
 private:
     void showVRPair(bool shown);
-    void prepareArrival();
     void layOut();
 
     ViewerController &m_controller;
@@ -56,6 +53,4 @@ private:
     std::array<QPointer<Panorama360ViewerView>, 2> m_vrPair;
     bool m_noStation = false;
     double m_coverOpacity = 0;
-    QUrl m_arrivingPhoto;
-    std::shared_ptr<PanoramaTexture> m_arrivingTexture; // kept until the panorama shows it
 };

@@ -2,6 +2,7 @@
 
 #include "media/images/LumivaneImageCache.h"
 #include "media/panorama/Panorama360ViewerView.h"
+#include "media/panorama/PanoramaHotspotNodes.h"
 
 #include <QImage>
 #include <QString>
@@ -48,6 +49,24 @@ inline Hotspot navigationHotspot(double yaw, double pitch, QUuid target = QUuid:
     hotspot.pitch = pitch;
     hotspot.targetStationID = target;
     return hotspot;
+}
+
+// The marker group of a hotspot that the view draws, found by its name; none
+// while the view draws no marker for it.
+inline const SceneNode *markerNode(const SceneNode &node, const QUuid &hotspotID)
+{
+    if (node.name() == PanoramaHotspotNodes::nodeName(hotspotID))
+        return &node;
+    for (const auto &child : node.children()) {
+        if (const SceneNode *found = markerNode(*child, hotspotID))
+            return found;
+    }
+    return nullptr;
+}
+
+inline const SceneNode *markerNode(const Panorama360ViewerView &view, const QUuid &hotspotID)
+{
+    return markerNode(view.sphere(), hotspotID);
 }
 
 inline bool waitForPhoto(Panorama360ViewerView &view, int timeoutMs = 10000)

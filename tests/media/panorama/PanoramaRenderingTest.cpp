@@ -4,6 +4,7 @@
 
 #include "media/images/LumivaneImageCache.h"
 #include "media/panorama/PanoramaStrips.h"
+#include "media/panorama/PanoramaTextureStore.h"
 #include "media/panorama/scene/SphereTextureMapping.h"
 
 #include <QApplication>
@@ -131,7 +132,7 @@ TEST_F(PanoramaRendering, hotspotAtTheInitialDirectionLandsAtTheCentreOverAGrid)
             inputs.initialPitch = pitch;
             inputs.resetViewTrigger = ++trigger;
             view->setInputs(inputs);
-            const SceneNode &group = *view->coordinator().hotspotsRoot->children().front();
+            const SceneNode &group = *markerNode(*view, hotspot.id);
             const QVector3D centre = group.worldTransform(view->scene().clock().now()).map(QVector3D());
             EXPECT_NEAR(centre.x(), 0.0, 1e-4);
             EXPECT_NEAR(centre.y(), 0.0, 1e-4);
@@ -197,7 +198,7 @@ TEST_P(PanoramaMissingPhoto, fadesInThePlaceholder)
     const QColor pixel = centrePixel(*view);
     EXPECT_NEAR(pixel.red(), 38, 2);
     EXPECT_NEAR(pixel.green(), 38, 2);
-    EXPECT_DOUBLE_EQ(view->coordinator().sphereNode->opacity(), 1.0);
+    EXPECT_DOUBLE_EQ(view->sphere().opacity(), 1.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, PanoramaMissingPhoto, ::testing::Values("missing.jpg", "absurd.jpg"));
@@ -237,8 +238,8 @@ TEST_F(PanoramaRendering, staleLoadIsDroppedAndTheSphereEndsOpaque)
     ASSERT_TRUE(waitForPhoto(view));
     view.scene().clock().setTime(view.scene().clock().now() + 5.0);
     view.grabFramebuffer();
-    EXPECT_DOUBLE_EQ(view.coordinator().sphereNode->opacity(), 1.0);
-    EXPECT_NEAR(view.coordinator().sphereNode->eulerAngles().y, 1.0 - pi, 1e-12);
+    EXPECT_DOUBLE_EQ(view.sphere().opacity(), 1.0);
+    EXPECT_NEAR(view.sphere().eulerAngles().y, 1.0 - pi, 1e-12);
     const QColor pixel = centrePixel(view);
     EXPECT_NEAR(pixel.red(), SphereTextureMapping::photoColumn(1.0) * 255.0, 4.0);
 }
@@ -260,13 +261,13 @@ TEST_F(PanoramaRendering, pairOfViewsSharesOneTextureAndACachedResetFadesFromPoi
     ASSERT_TRUE(waitForPhoto(*left));
     ASSERT_TRUE(waitForPhoto(*right));
     const auto textureOf = [](Panorama360ViewerView &view) {
-        return view.coordinator().sphereNode->geometry()->firstMaterial().texture->glTextureId();
+        return view.sphere().geometry()->firstMaterial().texture->glTextureId();
     };
     EXPECT_NE(textureOf(*left), 0u);
     EXPECT_EQ(textureOf(*left), textureOf(*right));
 
     // A reset of the view on the cached photo that is still on the GPU.
-    SceneNode *sphere = right->coordinator().sphereNode;
+    const SceneNode *sphere = &right->sphere();
     right->scene().clock().setTime(100.0);
     inputs.resetViewTrigger = 1;
     right->setInputs(inputs);
@@ -277,6 +278,9 @@ TEST_F(PanoramaRendering, pairOfViewsSharesOneTextureAndACachedResetFadesFromPoi
     EXPECT_LT(sphere->opacity(), 1.0);
     right->scene().clock().setTime(100.2);
     right->scene().advance();
+    EXPECT_DOUBLE_EQ(sphere->opacity(), 1.0);
+    // The same trigger again resets nothing.
+    right->setInputs(inputs);
     EXPECT_DOUBLE_EQ(sphere->opacity(), 1.0);
 }
 
@@ -292,7 +296,7 @@ struct SphereSample
 std::vector<SphereSample> watchUntilLoaded(Panorama360ViewerView &view)
 {
     std::vector<SphereSample> samples;
-    const SceneNode &sphere = *view.coordinator().sphereNode;
+    const SceneNode &sphere = view.sphere();
     const auto sample = [&] {
         const std::shared_ptr<SceneTexture> texture = sphere.geometry()->firstMaterial().texture;
         samples.push_back({texture, texture && texture->isComplete(), sphere.opacity(), sphere.eulerAngles()});
@@ -314,7 +318,7 @@ TEST_P(DecodedPhotoNotOnTheGpu, keepsTheOldPhotoUntilTheNewOneCanShowThenFadesFr
     Panorama360ViewerView::Inputs inputs;
     inputs.imageURL = m_photo;
     auto view = showView(inputs);
-    SceneNode &sphere = *view->coordinator().sphereNode;
+    const SceneNode &sphere = view->sphere();
     const std::shared_ptr<SceneTexture> old = sphere.geometry()->firstMaterial().texture;
     view->scene().clock().setTime(100.0);
     view->scene().advance();
@@ -348,6 +352,55 @@ TEST_P(DecodedPhotoNotOnTheGpu, keepsTheOldPhotoUntilTheNewOneCanShowThenFadesFr
 
 // Without a preview (a small photo) and with one made from the decoded photo.
 INSTANTIATE_TEST_SUITE_P(Widths, DecodedPhotoNotOnTheGpu, ::testing::Values(2400, 4096));
+
+// Whether the photo is on the GPU whole in the view's context group, as its
+// texture store tells a request for it at once; a request that finds the
+// photo on its way only joins that upload, and is dropped here.
+bool onTheGpu(Panorama360ViewerView &view, const QUrl &url, const std::shared_ptr<LumivaneImageCache> &cache)
+{
+    view.makeCurrent();
+    const std::shared_ptr<PanoramaTextureStore> store = PanoramaTextureStore::forContext(view.context());
+    view.doneCurrent();
+    QObject receiver;
+    bool whole = false;
+    store->load(url, cache->lookup(url), cache, &receiver,
+                [&whole](const PanoramaTextureStore::Photo &photo) { whole = photo.done && photo.texture; });
+    return whole;
+}
+
+TEST_F(PanoramaRendering, thePhotoThatComesNextIsPutOnTheGpuAheadAndShowsAtOnceWhenItComes)
+{
+    Panorama360ViewerView::Inputs inputs;
+    inputs.imageURL = m_photo;
+    auto view = showView(inputs);
+    const std::shared_ptr<SceneTexture> old = view->sphere().geometry()->firstMaterial().texture;
+    view->scene().clock().setTime(100.0);
+    view->scene().advance();
+
+    const QUrl next = writePhoto(m_dir, QStringLiteral("next.png"), gradientPhoto(1024, 512));
+    inputs.arrivingImageURL = next;
+    view->setInputs(inputs);
+    // Read and uploaded while the view goes on showing its photo.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_cache->lookup(next).isNull(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return onTheGpu(*view, next, m_cache); }, 10000));
+    EXPECT_EQ(view->sphere().geometry()->firstMaterial().texture, old);
+    EXPECT_DOUBLE_EQ(view->sphere().opacity(), 1.0);
+    EXPECT_FALSE(view->isLoadingPhoto());
+
+    inputs.imageURL = next;
+    inputs.arrivingImageURL = QUrl();
+    inputs.initialYaw = 0.5;
+    view->setInputs(inputs);
+    // At once, like any photo on the GPU: turned, fading in from 0.3.
+    EXPECT_FALSE(view->isLoadingPhoto());
+    const std::shared_ptr<SceneTexture> shown = view->sphere().geometry()->firstMaterial().texture;
+    ASSERT_NE(shown, old);
+    EXPECT_TRUE(shown->isComplete());
+    EXPECT_DOUBLE_EQ(view->sphere().opacity(), 0.3);
+    EXPECT_NEAR(view->sphere().eulerAngles().y, 0.5 - pi, 1e-12);
+    view->scene().clock().setTime(105.0);
+    EXPECT_NEAR(centrePixel(*view).red(), SphereTextureMapping::photoColumn(0.5) * 255.0, 4.0);
+}
 
 TEST_F(PanoramaRendering, largeJpegComesInFromItsPreviewWithoutATurnOrAFadeStartingOver)
 {
@@ -399,7 +452,7 @@ TEST_P(PanoramaSeams, noPixelAlongTheStripEdgesIsDarkerThanAFlatPhotoUnderMultis
     inputs.imageURL = writePhoto(m_dir, QStringLiteral("flat.png"), flat);
     inputs.initialPitch = GetParam().pitch;
     auto view = showView(inputs);
-    ASSERT_GT(view->coordinator().sphereNode->geometry()->firstMaterial().texture->strips().size(), 2u);
+    ASSERT_GT(view->sphere().geometry()->firstMaterial().texture->strips().size(), 2u);
     const QImage frame = view->grabFramebuffer();
     int darker = 0;
     for (int y = 0; y < frame.height(); ++y) {
@@ -432,7 +485,7 @@ TEST_F(PanoramaRendering, closingTheLastViewFreesItsPhotoTexturesInTheSharedGrou
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     ASSERT_TRUE(waitForPhoto(*view));
     std::vector<unsigned> ids;
-    for (const SceneTexture::Strip &strip : view->coordinator().sphereNode->geometry()->firstMaterial().texture->strips())
+    for (const SceneTexture::Strip &strip : view->sphere().geometry()->firstMaterial().texture->strips())
         ids.push_back(strip.glTextureId);
     ASSERT_FALSE(ids.empty());
     delete view;
@@ -514,7 +567,7 @@ TEST_F(PanoramaRendering, viewsClosedAtAnyMomentOfABandUploadLeaveTheOthersWorki
     view->setGeometry(0, 0, 200, 200);
     view->show();
     EXPECT_TRUE(waitForPhoto(*view));
-    EXPECT_FALSE(view->coordinator().sphereNode->geometry()->firstMaterial().texture->strips().empty());
+    EXPECT_FALSE(view->sphere().geometry()->firstMaterial().texture->strips().empty());
 }
 
 TEST_F(PanoramaRendering, viewMovedToAWindowOfAnotherContextGroupUploadsItsPhotoThere)
@@ -542,7 +595,7 @@ TEST_F(PanoramaRendering, viewMovedToAWindowOfAnotherContextGroupUploadsItsPhoto
     ASSERT_TRUE(QTest::qWaitFor([view, firstGroup] {
         return view->context() && view->context()->isValid() && view->context()->shareGroup() != firstGroup;
     }));
-    const auto &texture = view->coordinator().sphereNode->geometry()->firstMaterial().texture;
+    const auto &texture = view->sphere().geometry()->firstMaterial().texture;
     if (view->isLoadingPhoto()) {
         EXPECT_FALSE(texture) << "no texture of the first group is drawn in the second";
     }
@@ -580,8 +633,8 @@ TEST_F(PanoramaRendering, wheelOverAnOverlayZoomsAndStillReachesTheOverlay)
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(overlay, &wheel);
     EXPECT_EQ(overlay->wheels, 1);
-    EXPECT_DOUBLE_EQ(view->coordinator().cameraNode->camera()->fieldOfView(), 75.0 - 4.0);
-    EXPECT_DOUBLE_EQ(twin->coordinator().cameraNode->camera()->fieldOfView(), 75.0 - 4.0);
+    EXPECT_DOUBLE_EQ(view->scene().pointOfView()->camera()->fieldOfView(), 75.0 - 4.0);
+    EXPECT_DOUBLE_EQ(twin->scene().pointOfView()->camera()->fieldOfView(), 75.0 - 4.0);
 
     // A background panorama takes no input at all.
     inputs.interactive = false;
@@ -589,14 +642,14 @@ TEST_F(PanoramaRendering, wheelOverAnOverlayZoomsAndStillReachesTheOverlay)
     view->setInputs(inputs);
     QApplication::sendEvent(overlay, &wheel);
     EXPECT_EQ(overlay->wheels, 2);
-    EXPECT_DOUBLE_EQ(view->coordinator().cameraNode->camera()->fieldOfView(), 71.0);
+    EXPECT_DOUBLE_EQ(view->scene().pointOfView()->camera()->fieldOfView(), 71.0);
 
     // Another window of the application: no zoom.
     inputs.interactive = true;
     view->setInputs(inputs);
     Overlay elsewhere;
     QApplication::sendEvent(&elsewhere, &wheel);
-    EXPECT_DOUBLE_EQ(view->coordinator().cameraNode->camera()->fieldOfView(), 71.0);
+    EXPECT_DOUBLE_EQ(view->scene().pointOfView()->camera()->fieldOfView(), 71.0);
 }
 
 } // namespace

@@ -132,29 +132,6 @@ TEST_F(UploadOrder, wholePhotosMakeTheirOwnPreviewWhenLargeAndAnAbortedDecodeSta
     EXPECT_EQ(reports(), "failed");
 }
 
-// The store of a shown view's context group, with the view's own cache.
-class TextureStore : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        m_view = std::make_unique<Panorama360ViewerView>(Panorama360ViewerView::Inputs{}, m_cache);
-        m_view->resize(64, 64);
-        m_view->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
-        m_view->makeCurrent();
-        m_store = PanoramaTextureStore::forContext(m_view->context());
-        m_view->doneCurrent();
-    }
-
-    void TearDown() override { m_store.reset(); }
-
-    std::shared_ptr<LumivaneImageCache> m_cache = photoCache();
-    std::unique_ptr<Panorama360ViewerView> m_view;
-    std::shared_ptr<PanoramaTextureStore> m_store;
-    QTemporaryDir m_dir;
-};
-
 // How far a photo had come at each step told: "preview", "2/4 strips",
 // "preview + 3/4 strips", "done 4/4 strips" or "done none".
 QString describe(const PanoramaTextureStore::Photo &photo)
@@ -174,25 +151,60 @@ QString describe(const PanoramaTextureStore::Photo &photo)
     return parts.join(QStringLiteral(" + "));
 }
 
+// The store of a shown view's context group, with the view's own cache.
+class TextureStore : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_view = std::make_unique<Panorama360ViewerView>(Panorama360ViewerView::Inputs{}, m_cache);
+        m_view->resize(64, 64);
+        m_view->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
+        m_view->makeCurrent();
+        m_store = PanoramaTextureStore::forContext(m_view->context());
+        m_view->doneCurrent();
+    }
+
+    void TearDown() override { m_store.reset(); }
+
+    // A name for a photo held in memory only.
+    static QUrl memoryURL(const char *name) { return QUrl::fromLocalFile(QStringLiteral("/memory/%1.jpg").arg(name)); }
+
+    // What a request for the photo is told at once, as describe() words it.
+    QString told(const QUrl &url, const QImage &decoded)
+    {
+        QObject receiver;
+        QStringList steps;
+        m_store->load(url, decoded, m_cache, &receiver,
+                      [&steps](const PanoramaTextureStore::Photo &photo) { steps << describe(photo); });
+        return steps.join(QStringLiteral(", "));
+    }
+
+    std::shared_ptr<LumivaneImageCache> m_cache = photoCache();
+    std::unique_ptr<Panorama360ViewerView> m_view;
+    std::shared_ptr<PanoramaTextureStore> m_store;
+    QTemporaryDir m_dir;
+};
+
 TEST_F(TextureStore, largeJpegReplacingAPhotoComesAsAPreviewThenStripByStripAndALateWaiterGetsWhatHasArrived)
 {
     const QString path = m_dir.filePath(QStringLiteral("large.jpg"));
     ASSERT_TRUE(gradientPhoto(4096, 2048).save(path, "JPEG", 90));
     const QUrl url = QUrl::fromLocalFile(path);
-    const QString key = LumivaneImageCache::key(url);
     QObject receiver;
     // A photo on the GPU already, which the new one replaces.
     bool shown = false;
-    m_store->upload(QStringLiteral("shown"), photo(1000, 500), &receiver,
-                    [&shown](const PanoramaTextureStore::Photo &photo) { shown = photo.done; });
+    m_store->load(memoryURL("shown"), photo(1000, 500), m_cache, &receiver,
+                  [&shown](const PanoramaTextureStore::Photo &photo) { shown = photo.done; });
     ASSERT_TRUE(QTest::qWaitFor([&shown] { return shown; }, 20000));
     QStringList steps;
     QStringList late;
-    m_store->decodeAndUpload(m_cache, url, key, &receiver, [&](const PanoramaTextureStore::Photo &photo) {
+    m_store->load(url, QImage(), m_cache, &receiver, [&](const PanoramaTextureStore::Photo &photo) {
         steps << describe(photo);
         if (steps.size() == 2)
-            m_store->decodeAndUpload(m_cache, url, key, &receiver,
-                                     [&late](const PanoramaTextureStore::Photo &photo) { late << describe(photo); });
+            m_store->load(url, QImage(), m_cache, &receiver,
+                          [&late](const PanoramaTextureStore::Photo &photo) { late << describe(photo); });
     });
     ASSERT_TRUE(QTest::qWaitFor([&steps] { return !steps.isEmpty() && steps.last().startsWith("done"); }, 20000));
     EXPECT_EQ(steps.join(QStringLiteral(", ")),
@@ -200,8 +212,12 @@ TEST_F(TextureStore, largeJpegReplacingAPhotoComesAsAPreviewThenStripByStripAndA
               "done + 4/4 strips");
     EXPECT_EQ(late.join(QStringLiteral(", ")), "preview + 1/4 strips, preview + 2/4 strips, preview + 3/4 strips, "
                                                "preview + 4/4 strips, done + 4/4 strips");
-    EXPECT_TRUE(m_store->resident(key));
     EXPECT_EQ(m_cache->lookup(url).format(), QImage::Format_RGB888);
+    EXPECT_EQ(told(url, m_cache->lookup(url)), "done + 4/4 strips");
+    // Let go by the image cache: read again, although its texture is on the GPU.
+    m_cache->emptyFullImageStore();
+    EXPECT_EQ(told(url, QImage()), "");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !m_cache->lookup(url).isNull(); }, 20000));
 }
 
 TEST_F(TextureStore, texturesNoViewShowsStayWithinTheByteBudgetOldestLeavingFirst)
@@ -213,21 +229,27 @@ TEST_F(TextureStore, texturesNoViewShowsStayWithinTheByteBudgetOldestLeavingFirs
     ASSERT_LE(2 * bytes, PanoramaTextureStore::residentByteBudget);
     QObject receiver;
     std::shared_ptr<PanoramaTexture> shown;
-    for (const QString key : {"a", "b", "c", "d"}) {
+    for (const char *name : {"a", "b", "c", "d"}) {
         bool done = false;
-        m_store->upload(key, image, &receiver, [&](const PanoramaTextureStore::Photo &photo) {
+        m_store->load(memoryURL(name), image, m_cache, &receiver, [&](const PanoramaTextureStore::Photo &photo) {
             if (photo.preview && !photo.texture)
                 shown = photo.preview; // as a view would: the new photo's preview replaces the old photo
             if (photo.done)
                 shown = photo.texture;
             done = photo.done;
         });
-        ASSERT_TRUE(QTest::qWaitFor([&done] { return done; }, 20000)) << key.toStdString();
+        ASSERT_TRUE(QTest::qWaitFor([&done] { return done; }, 20000)) << name;
     }
-    EXPECT_FALSE(m_store->resident("a"));
-    EXPECT_TRUE(m_store->resident("b"));
-    EXPECT_TRUE(m_store->resident("c"));
-    EXPECT_EQ(m_store->resident("d"), shown);
+    // Those on the GPU come at once, the one that left starts over.
+    EXPECT_EQ(told(memoryURL("d"), image), "done + 4/4 strips");
+    EXPECT_EQ(told(memoryURL("c"), image), "done + 4/4 strips");
+    EXPECT_EQ(told(memoryURL("b"), image), "done + 4/4 strips");
+    EXPECT_EQ(told(memoryURL("a"), image), "");
+    QObject again;
+    std::shared_ptr<PanoramaTexture> resident;
+    m_store->load(memoryURL("d"), image, m_cache, &again,
+                  [&resident](const PanoramaTextureStore::Photo &photo) { resident = photo.texture; });
+    EXPECT_EQ(resident, shown);
 }
 
 } // namespace

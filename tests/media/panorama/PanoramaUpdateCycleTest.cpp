@@ -2,7 +2,9 @@
 
 #include "media/panorama/PanoramaHotspotNodes.h"
 
+#include <QApplication>
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -28,8 +30,8 @@ protected:
 
     void update() { m_view->setInputs(m_inputs); }
     MediaClock &clock() { return m_view->scene().clock(); }
-    SceneNode &sphere() { return *m_view->coordinator().sphereNode; }
-    SceneCamera &camera() { return *m_view->coordinator().cameraNode->camera(); }
+    const SceneNode &sphere() { return m_view->sphere(); }
+    const SceneCamera &camera() { return *m_view->scene().pointOfView()->camera(); }
     void at(double time)
     {
         clock().setTime(time);
@@ -39,6 +41,28 @@ protected:
     {
         const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
         QMouseEvent event(type, position, m_view->mapToGlobal(position), Qt::LeftButton, buttons, {});
+        QCoreApplication::sendEvent(m_view.get(), &event);
+    }
+    void click(QPointF position)
+    {
+        mouse(QEvent::MouseButtonPress, position);
+        mouse(QEvent::MouseButtonRelease, position);
+    }
+    // A drag by (dx, dy) pixels, begun past the drag threshold.
+    void drag(double dx, double dy)
+    {
+        const QPointF start(100, 100);
+        const QPointF begun = start + QPointF(QApplication::startDragDistance() + 1, 0);
+        mouse(QEvent::MouseButtonPress, start);
+        mouse(QEvent::MouseMove, begun);
+        mouse(QEvent::MouseMove, begun + QPointF(dx, dy));
+        mouse(QEvent::MouseButtonRelease, begun + QPointF(dx, dy));
+    }
+    // Wheel steps of the scroll wheel (120 each) over the view, upward.
+    void wheel(int steps)
+    {
+        QWheelEvent event(QPointF(10, 10), m_view->mapToGlobal(QPointF(10, 10)), {}, QPoint(0, 120 * steps),
+                          Qt::NoButton, {}, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(m_view.get(), &event);
     }
 
@@ -74,33 +98,37 @@ TEST_F(PanoramaUpdateCycle, fieldOfViewAnimatesOnlyBeyondHalfADegreeAndSnapsBack
     EXPECT_DOUBLE_EQ(camera().fieldOfView(), 90.0);
     EXPECT_DOUBLE_EQ(camera().presentedFieldOfView(100.125), 82.5);
 
-    m_view->coordinator().zoom(3.0);
+    wheel(3);
     EXPECT_DOUBLE_EQ(camera().fieldOfView(), 84.0);
     update();
     EXPECT_DOUBLE_EQ(camera().fieldOfView(), 90.0);
 
-    m_view->coordinator().zoom(1000.0);
+    wheel(500);
     EXPECT_DOUBLE_EQ(camera().fieldOfView(), 20.0);
-    m_view->coordinator().zoom(-1000.0);
+    wheel(-500);
     EXPECT_DOUBLE_EQ(camera().fieldOfView(), 120.0);
 }
 
 TEST_F(PanoramaUpdateCycle, horizonResetKeepsHeadingAndActsOnlyOnRisingTriggers)
 {
-    sphere().setEulerAngles({0.4, 1.5, 0.2});
+    m_view->resize(320, 240);
+    drag(-300, -80); // up and to the left: tilted by 0.4 and turned by 1.5
+    const SceneVector tilted = sphere().eulerAngles();
+    ASSERT_NEAR(tilted.x, 0.4, 1e-6);
     m_inputs.resetHorizonTrigger = 1;
     update();
-    EXPECT_EQ(sphere().eulerAngles(), (SceneVector{0.0, 1.5, 0.0}));
-    EXPECT_NEAR(sphere().presentedEulerAngles(100.175).x, 0.2, 1e-12);
-    EXPECT_EQ(m_view->coordinator().lastResetTrigger, 1);
+    EXPECT_EQ(sphere().eulerAngles(), (SceneVector{0.0, tilted.y, 0.0}));
+    EXPECT_NEAR(sphere().presentedEulerAngles(100.175).x, tilted.x / 2, 1e-12);
 
-    sphere().setEulerAngles({0.3, 1.5, 0.0});
+    drag(0, -60);
+    const double x = sphere().eulerAngles().x;
+    ASSERT_NEAR(x, 0.3, 1e-6);
     m_inputs.resetHorizonTrigger = 0;
     update();
-    EXPECT_DOUBLE_EQ(sphere().eulerAngles().x, 0.3);
+    EXPECT_DOUBLE_EQ(sphere().eulerAngles().x, x);
     m_inputs.resetHorizonTrigger = 1;
     update();
-    EXPECT_DOUBLE_EQ(sphere().eulerAngles().x, 0.3);
+    EXPECT_DOUBLE_EQ(sphere().eulerAngles().x, x);
     m_inputs.resetHorizonTrigger = 2;
     update();
     EXPECT_DOUBLE_EQ(sphere().eulerAngles().x, 0.0);
@@ -114,15 +142,16 @@ TEST_F(PanoramaUpdateCycle, viewResetReappliesThePhotoAndPhotoCheckComparesUrls)
     update();
     // A reset with no photo shows the placeholder at once, without a turn.
     EXPECT_EQ(sphere().geometry()->firstMaterial().color, QColor::fromRgbF(0.15f, 0.15f, 0.15f));
-    EXPECT_EQ(m_view->coordinator().lastResetViewTrigger, 2);
     EXPECT_DOUBLE_EQ(sphere().opacity(), 1.0);
 
     QTemporaryDir dir;
     m_inputs.imageURL = writePhoto(dir, QStringLiteral("a.png"), gradientPhoto(64, 32));
     update();
-    EXPECT_EQ(m_view->coordinator().currentURL, m_inputs.imageURL);
     EXPECT_TRUE(m_view->isLoadingPhoto());
-    // Loading: the old picture fades out.
+    // Loading: the old picture fades out. The same URL and reset trigger
+    // again apply nothing: a fade started over would not be over in time.
+    at(100.2);
+    update();
     at(100.35);
     EXPECT_DOUBLE_EQ(sphere().opacity(), 0.0);
 }
@@ -132,7 +161,6 @@ TEST_F(PanoramaUpdateCycle, autoRotationTurnsLeftAndRestartsWithTheDurationInFor
     m_inputs.autoRotate = true;
     m_inputs.autoRotateDurationSeconds = 40.0;
     update();
-    EXPECT_TRUE(m_view->coordinator().autoRotateActive);
     at(110.0);
     EXPECT_NEAR(sphere().eulerAngles().y, -pi / 2, 1e-9);
 
@@ -143,7 +171,6 @@ TEST_F(PanoramaUpdateCycle, autoRotationTurnsLeftAndRestartsWithTheDurationInFor
 
     m_inputs.autoRotate = false;
     update();
-    EXPECT_FALSE(m_view->coordinator().autoRotateActive);
     at(130.0);
     EXPECT_NEAR(sphere().eulerAngles().y, -pi, 1e-9);
 
@@ -159,16 +186,19 @@ TEST_F(PanoramaUpdateCycle, dragTurnsAfterTheThresholdAndReportsTheSphereAngle)
     std::vector<double> reported;
     m_inputs.onYawChanged = [&reported](double y) { reported.push_back(y); };
     update();
-    sphere().setEulerAngles({0.0, 1.0, 0.0});
+    drag(-200, 0);
+    const double before = sphere().eulerAngles().y;
+    ASSERT_EQ(reported.size(), 1u);
+    reported.clear();
 
     mouse(QEvent::MouseButtonPress, QPointF(100, 100));
     mouse(QEvent::MouseMove, QPointF(101, 100));
-    EXPECT_DOUBLE_EQ(sphere().eulerAngles().y, 1.0);
+    EXPECT_DOUBLE_EQ(sphere().eulerAngles().y, before);
     mouse(QEvent::MouseMove, QPointF(120, 100)); // begins: measured from here
-    EXPECT_DOUBLE_EQ(sphere().eulerAngles().y, 1.0);
+    EXPECT_DOUBLE_EQ(sphere().eulerAngles().y, before);
     mouse(QEvent::MouseMove, QPointF(140, 90));
     // The products are formed in single precision, then widened.
-    EXPECT_DOUBLE_EQ(sphere().eulerAngles().y, 1.0 - double(20.0f * 0.005f));
+    EXPECT_DOUBLE_EQ(sphere().eulerAngles().y, before - double(20.0f * 0.005f));
     EXPECT_DOUBLE_EQ(sphere().eulerAngles().x, double(10.0f * 0.005f));
     mouse(QEvent::MouseButtonRelease, QPointF(140, 90));
     ASSERT_EQ(reported.size(), 1u);
@@ -188,6 +218,7 @@ TEST_F(PanoramaUpdateCycle, hitWalkFindsHotspotsByNameSkippingUnknownIdsAndPendi
 {
     // The unturned sphere faces yaw pi: the centre of a 320x240 view.
     const QSizeF size(320, 240);
+    m_view->resize(size.toSize());
     const QUuid target = QUuid::createUuid();
     Hotspot front = navigationHotspot(pi, 0.0, target);
     Hotspot pending = navigationHotspot(pi - 0.4, 0.0);
@@ -199,53 +230,68 @@ TEST_F(PanoramaUpdateCycle, hitWalkFindsHotspotsByNameSkippingUnknownIdsAndPendi
     m_inputs.onHotspotTap = [&tapped](const Hotspot &h) { tapped.push_back(h.id); };
     update();
 
-    auto &coordinator = m_view->coordinator();
     ASSERT_EQ(onScreen(sphereFramePoint(front), size), QPointF(160, 120));
-    coordinator.handleClick(QPointF(160, 120), size);
+    click(QPointF(160, 120));
     ASSERT_EQ(tapped.size(), 1u);
     EXPECT_EQ(tapped[0], front.id);
 
     // Outside the ripple planes but inside the hit sphere (about 5.2 degrees off).
-    coordinator.handleClick(QPointF(160 + 14, 120), size);
+    click(QPointF(160 + 14, 120));
     EXPECT_EQ(tapped.size(), 2u);
     // On the label only, below and to the right of the marker.
-    coordinator.handleClick(QPointF(160 + 17, 120 + 6), size);
+    click(QPointF(160 + 17, 120 + 6));
     EXPECT_EQ(tapped.size(), 3u);
 
     // The pending hotspot has no node: a click right on its place selects nothing.
     const QPointF pendingPlace = onScreen(sphereFramePoint(pending), size);
     ASSERT_TRUE(QRectF(QPointF(0, 0), size).contains(pendingPlace)) << "the pending hotspot is in view";
-    coordinator.handleClick(pendingPlace, size);
+    click(pendingPlace);
     EXPECT_EQ(tapped.size(), 3u);
 
     // A node of an unknown hotspot between the camera and the front hotspot
-    // is passed over; the one behind it counts.
+    // (the unturned sphere's frame is the scene's) is passed over; the one
+    // behind it counts.
     auto stranger = std::make_unique<SceneNode>(PanoramaHotspotNodes::nodeName(QUuid::createUuid()));
     stranger->setGeometry(SceneGeometry::sphere(0.5, 12));
     stranger->setPosition(sphereFramePoint(front) * 0.5);
     const SceneNode *strangerNode = stranger.get();
-    coordinator.hotspotsRoot->addChild(std::move(stranger));
+    m_view->scene().rootNode().addChild(std::move(stranger));
     const std::vector<SceneHit> hits = m_view->scene().hitTest(QPointF(160, 120), size);
     ASSERT_FALSE(hits.empty());
     ASSERT_EQ(hits.front().node, strangerNode) << "the unknown hotspot is the nearest hit";
-    coordinator.handleClick(QPointF(160, 120), size);
+    click(QPointF(160, 120));
     EXPECT_EQ(tapped.size(), 4u);
     EXPECT_EQ(tapped.back(), front.id);
 
-    // Known hotspot while no callback is set: nothing, and the search stops.
-    coordinator.onHotspotTap = nullptr;
-    coordinator.handleClick(QPointF(160, 120), size);
-    EXPECT_EQ(tapped.size(), 4u);
+    // A tap that hands the view new inputs, without the hotspot, as a
+    // station change does: the tap still reports the hotspot it was on.
+    m_inputs.onHotspotTap = [this, &tapped](const Hotspot &h) {
+        Panorama360ViewerView::Inputs next = m_inputs;
+        next.hotspots.clear();
+        next.onHotspotTap = nullptr;
+        m_view->setInputs(next);
+        tapped.push_back(h.id);
+    };
+    update();
+    click(QPointF(160, 120));
+    ASSERT_EQ(tapped.size(), 5u);
+    EXPECT_EQ(tapped.back(), front.id);
+    EXPECT_EQ(markerNode(*m_view, front.id), nullptr);
+    // No callback: nothing.
+    click(QPointF(160, 120));
+    EXPECT_EQ(tapped.size(), 5u);
 }
 
 TEST_F(PanoramaUpdateCycle, hideHotspotsEmptiesTheRoot)
 {
     m_inputs.hotspots = {navigationHotspot(0.0, 0.0), navigationHotspot(1.0, 0.0)};
     update();
-    EXPECT_EQ(m_view->coordinator().hotspotsRoot->children().size(), 2u);
+    EXPECT_TRUE(markerNode(*m_view, m_inputs.hotspots[0].id));
+    EXPECT_TRUE(markerNode(*m_view, m_inputs.hotspots[1].id));
     m_inputs.hideHotspots = true;
     update();
-    EXPECT_TRUE(m_view->coordinator().hotspotsRoot->children().empty());
+    EXPECT_FALSE(markerNode(*m_view, m_inputs.hotspots[0].id));
+    EXPECT_FALSE(markerNode(*m_view, m_inputs.hotspots[1].id));
 }
 
 } // namespace

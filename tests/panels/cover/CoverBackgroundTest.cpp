@@ -129,7 +129,7 @@ TEST(CoverBackground, PanoramaTourTurnsTheStartPhotoAndIgnoresThePointer)
     EXPECT_TRUE(panorama->inputs().autoRotate);
     EXPECT_EQ(panorama->inputs().autoRotateDurationSeconds, 90);
     EXPECT_EQ(panorama->inputs().fov, 75);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !panorama->isLoadingPhoto() && panorama->coordinator().sphereNode->opacity() >= 1; },
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !panorama->isLoadingPhoto() && panorama->sphere().opacity() >= 1; },
                                 20000));
     const QImage before = panorama->grabFramebuffer();
     EXPECT_FALSE(isBlack(before.pixelColor(before.width() / 2, before.height() / 2)));

@@ -381,7 +381,7 @@ TEST_F(CoverFixture, DemoTourShowsATurningPhotoBehindTheCover)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
     Panorama360ViewerView *panorama = view->background()->panorama();
     ASSERT_TRUE(panorama);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !panorama->isLoadingPhoto() && panorama->coordinator().sphereNode->opacity() >= 1; },
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !panorama->isLoadingPhoto() && panorama->sphere().opacity() >= 1; },
                                 20000));
     const auto strip = [&] {
         // A band along the left edge, beside the column: only background there.
