@@ -162,7 +162,7 @@ QImage LumivaneImageCache::decodeShared(const QUrl &url, UnderWay underWay, cons
     if (QImage cached = lookup(url); !cached.isNull())
         return cached;
     const QString photoKey = key(url);
-    auto decoding = std::make_shared<Decoding>();
+    std::shared_ptr<Decoding> decoding;
     {
         std::unique_lock lock(m_decodingMutex);
         if (const std::shared_ptr<Decoding> running = m_decoding.value(photoKey)) {
@@ -174,6 +174,7 @@ QImage LumivaneImageCache::decodeShared(const QUrl &url, UnderWay underWay, cons
         // Stored while this thread waited for the lock: nothing to decode.
         if (QImage cached = lookup(url); !cached.isNull())
             return cached;
+        decoding = std::make_shared<Decoding>();
         m_decoding.insert(photoKey, decoding);
     }
     QImage decoded = storedForm(decode());
@@ -210,8 +211,10 @@ void LumivaneImageCache::prefetch(const QUrl &url, QSize bound)
             if (s_finishing)
                 return;
             // A view decoding the photo meanwhile keeps it in the store itself.
-            if (auto cache = weak.lock())
-                cache->decodeShared(url, UnderWay::leave, [&url, bound] { return decodeFile(url.toLocalFile(), bound); });
+            if (auto cache = weak.lock()) {
+                cache->decodeShared(url, UnderWay::leave,
+                                    [&url, bound] { return decodeFile(url.toLocalFile(), bound); });
+            }
         },
         utilityPriority);
 }

@@ -396,10 +396,11 @@ void Panorama360ViewerView::prepareArrival()
         ensureTextureStore();
     if (!m_textureStore)
         return;
-    m_textureStore->load(url, m_cache->lookup(url), m_cache, this, [this, url](const PanoramaTextureStore::Photo &photo) {
+    const auto keep = [this, url](const PanoramaTextureStore::Photo &photo) {
         if (url == m_arrivingURL && photo.texture)
             m_arrivingTexture = photo.texture;
-    });
+    };
+    m_textureStore->load(url, m_cache->lookup(url), m_cache, this, keep);
 }
 
 void Panorama360ViewerView::ensureTextureStore()

@@ -79,7 +79,8 @@ Panorama360ViewerView::Inputs vrPanoramaInputs(const ViewerController &controlle
 
 bool showSame(const Panorama360ViewerView::Inputs &a, const Panorama360ViewerView::Inputs &b)
 {
-    return a.imageURL == b.imageURL && a.arrivingImageURL == b.arrivingImageURL && a.hotspots == b.hotspots && a.autoRotate == b.autoRotate
+    return a.imageURL == b.imageURL && a.arrivingImageURL == b.arrivingImageURL && a.hotspots == b.hotspots
+           && a.autoRotate == b.autoRotate
            && a.autoRotateDurationSeconds == b.autoRotateDurationSeconds && a.hideHotspots == b.hideHotspots
            && a.initialYaw == b.initialYaw && a.initialPitch == b.initialPitch && a.fov == b.fov
            && a.resetHorizonTrigger == b.resetHorizonTrigger && a.resetViewTrigger == b.resetViewTrigger
