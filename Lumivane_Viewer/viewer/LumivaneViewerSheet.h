@@ -2,6 +2,7 @@
 
 #include "l10n/L10n.h"
 #include "model/AnimationCurve.h"
+#include "viewer/ViewerFocus.h"
 #include "viewer/ViewerLayer.h"
 #include "viewer/ViewerServices.h"
 #include "viewer/ViewerSlots.h"
@@ -66,6 +67,8 @@ protected:
     void hideEvent(QHideEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    /// Tab follows the viewer's own order and stays in an open dialog that keeps it.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void render(ViewerAnimation animation);
@@ -80,6 +83,8 @@ private:
     void observeNotifications();
     void appear();
     void tearDown();
+    /// Back to front, as they are stacked.
+    QList<QWidget *> focusRoots() const;
 
     const ViewerServices m_services;
     TimerScheduler m_scheduler;
@@ -95,6 +100,7 @@ private:
     OverlayLayer *m_overlayColumn;
     QPointer<QWidget> m_closeButton;
     QPointer<QWidget> m_contactForm;
+    FocusReturn m_contactFocus;
     QPointer<QWidget> m_languagePicker;
     QPointer<QWidget> m_audioGuide;
     ViewerKeyFilter *m_keyFilter;

@@ -1,5 +1,6 @@
 #include "viewer/station/StationStackView.h"
 
+#include "media/symbols/ViewerDialog.h"
 #include "viewer/ViewerLayerStack.h"
 #include "viewer/state/ViewerController.h"
 #include "viewer/station/BlackCover.h"
@@ -121,26 +122,36 @@ void StationStackView::render(ViewerAnimation animation)
         m_panorama->refresh();
     if (m_classic)
         m_classic->refresh(animation);
+    bool focusLost = false;
     for (Part &part : m_parts)
-        renderPart(part, animation);
+        focusLost |= renderPart(part, animation);
+    // Once every view that comes has come: the header, say, that replaces
+    // the immersive mode's exit button that had the focus.
+    if (focusLost)
+        ViewerFocus::focusFirst(*this);
 }
 
-void StationStackView::renderPart(Part &part, ViewerAnimation animation)
+bool StationStackView::renderPart(Part &part, ViewerAnimation animation)
 {
     const bool wanted = part.condition();
     if (wanted == part.shown)
-        return;
+        return false;
     part.shown = wanted;
     OverlayLayer &layer = m_stack->layer(part.layer);
     if (!wanted) {
+        const bool heldFocus = part.view && ViewerFocus::holds(*part.view);
         if (part.view)
             layer.removeView(part.view, animation);
         part.view = nullptr;
-        return;
+        return heldFocus && !part.focus.giveBack();
     }
     part.view = part.build(&layer);
-    if (part.view)
-        layer.addView(part.view, part.placement, part.transition, animation);
+    if (!part.view)
+        return false;
+    layer.addView(part.view, part.placement, part.transition, animation);
+    if (dialogFocus(*part.view) && isVisible())
+        part.focus.enter(*part.view);
+    return false;
 }
 
 QList<QWidget *> StationStackView::viewsOf(ViewerLayer layer) const

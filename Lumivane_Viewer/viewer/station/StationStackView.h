@@ -2,6 +2,7 @@
 
 #include "model/AnimationCurve.h"
 #include "viewer/OverlayLayer.h"
+#include "viewer/ViewerFocus.h"
 #include "viewer/ViewerLayer.h"
 #include "viewer/ViewerSlots.h"
 
@@ -21,7 +22,9 @@ class ViewerLayerStack;
 /// black cover of station changes and the watermark are its own; every
 /// other layer shows the view its ViewerSlots factory builds, from the
 /// moment its condition holds until it no longer does, entering and
-/// leaving under the animation of the change. Keeps no state of its own.
+/// leaving under the animation of the change. A view that is a dialog takes
+/// the keyboard focus as it opens and gives it back as it goes. Keeps no
+/// state of its own.
 class StationStackView final : public QWidget
 {
 public:
@@ -53,6 +56,7 @@ private:
         LayerTransition transition = LayerTransition::opacity;
         QPointer<QWidget> view;
         bool shown = false;
+        FocusReturn focus;
     };
 
     void addPart(ViewerLayer layer, std::function<bool()> condition,
@@ -61,7 +65,8 @@ private:
     void addMediaLayers();
     void addChromeParts();
     void addPanelParts();
-    void renderPart(Part &part, ViewerAnimation animation);
+    /// Whether the focus was in the view and could not go back where it was.
+    bool renderPart(Part &part, ViewerAnimation animation);
 
     ViewerSlotContext m_context;
     ViewerLayerStack *m_stack;
