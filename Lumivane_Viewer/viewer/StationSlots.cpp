@@ -160,6 +160,14 @@ ClassicInfoMarker *classicMarker(const ViewerSlotContext &context, const Hotspot
 {
     auto *marker = new ClassicInfoMarker(parent);
     bindClassicInfoMarker(*marker, context.controller, hotspot);
+    // Named as the card it opens is titled.
+    L10n &language = *context.services.language;
+    const auto name = [marker, &language, hotspot] {
+        marker->setAccessibleName(hotspot.localizedInfoTitle(language.languageCode())
+                                      .value_or(language.text(L10n::Key::viewerInfoDefaultTitle)));
+    };
+    name();
+    QObject::connect(&language, &L10n::currentChanged, marker, name);
     return marker;
 }
 

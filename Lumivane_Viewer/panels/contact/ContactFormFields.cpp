@@ -104,6 +104,8 @@ void ContactFormFields::addMessageRow()
     m_messageCaption = captionLabel(this);
     auto *editor = new QPlainTextEdit(this);
     editor->setObjectName(QStringLiteral("contactMessage"));
+    // Tab leaves the message, as in every other field, instead of typing a tab.
+    editor->setTabChangesFocus(true);
     editor->setFont(systemFont(12));
     editor->setFixedHeight(90);
     row->addWidget(m_messageCaption);
@@ -153,6 +155,7 @@ QWidget *ContactFormFields::customInput(const FormField &field)
     if (field.type == FormFieldType::textarea) {
         auto *area = new QPlainTextEdit(this);
         area->setObjectName(QStringLiteral("contactCustomArea"));
+        area->setTabChangesFocus(true);
         area->setFont(systemFont(13));
         area->setMinimumHeight(60);
         area->setMaximumHeight(100);

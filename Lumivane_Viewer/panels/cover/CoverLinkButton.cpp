@@ -1,5 +1,6 @@
 #include "CoverLinkButton.h"
 
+#include "media/symbols/KeyboardFocus.h"
 #include "media/symbols/SymbolButton.h"
 #include "media/symbols/SymbolImages.h"
 #include "model/SystemFont.h"
@@ -29,7 +30,7 @@ CoverLinkButton::CoverLinkButton(QString symbol, const QString &text, QWidget *p
 {
     setText(text);
     setAccessibleName(text);
-    setFocusPolicy(Qt::NoFocus);
+    KeyboardFocus::makeReachable(*this);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setCursor(Qt::PointingHandCursor);
 }
@@ -55,4 +56,7 @@ void CoverLinkButton::paintEvent(QPaintEvent *)
     painter.setPen(kInk);
     painter.drawText(QRectF(side + kSpacing, 0, width() - side - kSpacing, height()), Qt::AlignLeft | Qt::AlignVCenter,
                      text());
+    // The text runs to the edge: it is underlined rather than ringed.
+    if (KeyboardFocus::showsRing(*this))
+        painter.fillRect(QRectF(side + kSpacing, height() - 1.5, width() - side - kSpacing, 1.5), kInk);
 }

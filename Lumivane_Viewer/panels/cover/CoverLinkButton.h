@@ -5,7 +5,8 @@
 
 /// One of the cover's contact links: a symbol and the field's text as the
 /// author typed it, in white 0.78, the whole row clickable, with the
-/// pointing-hand cursor over it. What a click opens is the owner's business.
+/// pointing-hand cursor over it, reached with Tab and underlined while it
+/// shows the focus. What a click opens is the owner's business.
 class CoverLinkButton final : public QAbstractButton
 {
 public:

@@ -83,6 +83,8 @@ LumivaneCoverView::LumivaneCoverView(Inputs inputs, CoverServices services, QWid
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_scroll->setFrameShape(QFrame::NoFrame);
+    // Tab goes to the controls in the column, which scroll into view.
+    m_scroll->setFocusPolicy(Qt::NoFocus);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarStyle));
     m_scroll->setWidgetResizable(true);

@@ -8,6 +8,7 @@
 #include "model/SystemFont.h"
 #include "panels/common/CardWidgets.h"
 
+#include <QApplication>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -120,6 +121,9 @@ QWidget *VisitorFeedbackSheet::buildRatingRow(QWidget *parent)
     for (qsizetype i = 0; i < m_choices.size(); ++i) {
         RatingChoice &choice = m_choices[i];
         choice.button = new SymbolButton(SymbolButtonLook{}, row);
+        // The chosen one reads as checked; a choice cannot be taken back.
+        choice.button->setCheckable(true);
+        choice.button->setAutoExclusive(true);
         choice.button->setFixedSize(frame, frame);
         choice.button->setCursor(Qt::PointingHandCursor);
         applyChoiceLook(choice, 1.0);
@@ -209,6 +213,7 @@ void VisitorFeedbackSheet::setRating(Rating rating)
     const bool first = !m_rating;
     m_rating = rating;
     for (RatingChoice &choice : m_choices) {
+        choice.button->setChecked(choice.rating == rating);
         const double target = choice.rating == rating ? kChosenScale : 1.0;
         choice.scale->stop();
         choice.scale->setStartValue(choice.button->look().side / kRatingSide);
@@ -271,8 +276,11 @@ void VisitorFeedbackSheet::sendFeedbackMail()
 void VisitorFeedbackSheet::showThanks()
 {
     m_sent = true;
-    m_ratingView->hide();
+    const bool focusInRating = m_ratingView->isAncestorOf(QApplication::focusWidget());
     m_thanks->show();
+    m_ratingView->hide();
+    if (focusInRating)
+        m_thanks->focusClose();
 }
 
 void VisitorFeedbackSheet::refreshSendButton()
@@ -311,11 +319,13 @@ void VisitorFeedbackSheet::showEvent(QShowEvent *event)
 void VisitorFeedbackSheet::retranslate()
 {
     m_title->setText(m_l10n.text(L10n::Key::feedbackTitle));
+    setAccessibleName(m_title->text());
     m_question->setText(m_l10n.text(L10n::Key::feedbackQuestion));
     m_choices[0].button->setAccessibleName(m_l10n.text(L10n::Key::feedbackRatingPositive));
     m_choices[1].button->setAccessibleName(m_l10n.text(L10n::Key::feedbackRatingNegative));
     m_commentCaption->setText(m_l10n.text(L10n::Key::feedbackAddWord));
     m_comment->setPlaceholderText(m_l10n.text(L10n::Key::feedbackPlaceholder));
+    m_comment->setAccessibleName(m_commentCaption->text());
     m_error->setText(m_l10n.localizedFormat(L10n::Key::contactErrorPrefix,
                                             m_l10n.text(L10n::Key::contactErrorMailAddress)));
     m_later->setText(m_l10n.text(L10n::Key::later));

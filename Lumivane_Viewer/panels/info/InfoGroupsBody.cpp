@@ -1,5 +1,7 @@
 #include "InfoGroupsBody.h"
 
+#include "InfoGroupsAccessibility.h"
+
 #include "model/SystemFont.h"
 
 #include <QFontMetricsF>
@@ -75,6 +77,7 @@ double breakLines(QTextLayout &layout, double width)
 InfoGroupsBody::InfoGroupsBody(QWidget *parent)
     : QWidget(parent)
 {
+    installInfoGroupsAccessibility();
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
@@ -137,6 +140,8 @@ void InfoGroupsBody::setContent(const QList<LumivaneInfoGroup> &groups, const QS
     const QFont icon = systemFont(14);
     const QFont label = systemFont(12);
     const QFont value = systemFont(12, QFont::DemiBold);
+    m_groups = groups;
+    m_emptyText = emptyText;
     m_sections.clear();
     m_sections.reserve(size_t(groups.size()));
     for (const LumivaneInfoGroup &group : groups) {
@@ -177,6 +182,15 @@ QList<QRectF> InfoGroupsBody::rowRects() const
         for (const Row &row : section.rows)
             rects.append(row.rect);
     }
+    return rects;
+}
+
+QList<QRectF> InfoGroupsBody::titleRects() const
+{
+    flowTo(width());
+    QList<QRectF> rects;
+    for (const Section &section : m_sections)
+        rects.append(QRectF(section.title.origin, QSizeF(section.title.width, section.title.height)));
     return rects;
 }
 

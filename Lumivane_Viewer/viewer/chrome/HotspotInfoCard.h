@@ -23,7 +23,8 @@ class WrappingText;
 /// kind (document, picture, video, sound, text, link). A layer meant to fill
 /// the station view; the card sits centred at its bottom and scrolls its
 /// contents when they are taller than the room. Knows no rule about what may
-/// open: presses go out through the callbacks, with the attachment.
+/// open: presses go out through the callbacks, with the attachment. A dialog
+/// named by its title to assistive technology, which Tab may leave.
 class HotspotInfoCard final : public ChromeLayer
 {
 public:

@@ -3,11 +3,11 @@
 #include "InfoCardRows.h"
 #include "WrappingText.h"
 #include "media/images/LumivaneImageCache.h"
+#include "media/symbols/KeyboardFocus.h"
 #include "media/symbols/SymbolButton.h"
 #include "model/SystemFont.h"
 
 #include <QFutureWatcher>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 #include <QtConcurrent/qtconcurrenttask.h>
@@ -109,9 +109,14 @@ void ImageAttachmentRow::showFallback()
 // Thumbnail
 
 AttachmentThumbnail::AttachmentThumbnail(const QImage &image, QWidget *parent)
-    : QWidget(parent)
+    : QAbstractButton(parent)
     , m_image(image)
 {
+    KeyboardFocus::makeReachable(*this);
+    connect(this, &QAbstractButton::clicked, this, [this] {
+        if (onClick)
+            onClick();
+    });
     QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
@@ -151,25 +156,14 @@ void AttachmentThumbnail::paintEvent(QPaintEvent *)
     if (m_rounded.isNull() || m_rounded.deviceIndependentSize() != picture.size() || m_rounded.devicePixelRatio() != ratio)
         m_rounded = roundedPicture(m_image, picture.size(), ratio);
     QPainter painter(this);
-    if (m_pressed)
+    if (isDown())
         painter.setOpacity(kPressedOpacity);
     painter.drawPixmap(picture.topLeft(), m_rounded);
+    if (KeyboardFocus::showsRing(*this))
+        KeyboardFocus::paintRing(painter, picture, kCornerRadius);
 }
 
-void AttachmentThumbnail::mousePressEvent(QMouseEvent *event)
+bool AttachmentThumbnail::hitButton(const QPoint &pos) const
 {
-    if (event->button() != Qt::LeftButton || !pictureRect().contains(event->position()))
-        return QWidget::mousePressEvent(event);
-    m_pressed = true;
-    update();
-}
-
-void AttachmentThumbnail::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (!m_pressed)
-        return QWidget::mouseReleaseEvent(event);
-    m_pressed = false;
-    update();
-    if (pictureRect().contains(event->position()) && onClick)
-        onClick();
+    return pictureRect().contains(pos);
 }
