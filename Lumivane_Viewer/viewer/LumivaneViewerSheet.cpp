@@ -143,10 +143,11 @@ void LumivaneViewerSheet::renderFaceChrome(ViewerAnimation animation)
     }
     const bool formWanted = m_face == RootFace::cover && m_controller->state().showContactForm;
     if (formWanted && !m_contactForm) {
+        QWidget *focusBefore = QApplication::focusWidget();
         m_contactForm = ViewerSlots::contactForm(m_context, m_faceChrome);
         if (m_contactForm) {
             m_faceChrome->addView(m_contactForm, LayerPlacement::fill(), LayerTransition::opacity, animation);
-            m_contactFocus.enter(*m_contactForm);
+            m_contactFocus.enter(*m_contactForm, focusBefore);
         }
     } else if (!formWanted && m_contactForm) {
         const bool heldFocus = ViewerFocus::holds(*m_contactForm);

@@ -184,9 +184,9 @@ void reveal(QWidget &widget)
 
 } // namespace ViewerFocus
 
-void FocusReturn::enter(QWidget &view)
+void FocusReturn::enter(QWidget &view, QWidget *before)
 {
-    m_previous = QApplication::focusWidget();
+    m_previous = before;
     ViewerFocus::focusFirst(view);
 }
 

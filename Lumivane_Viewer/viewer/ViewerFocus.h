@@ -40,8 +40,10 @@ bool holds(const QWidget &view);
 class FocusReturn
 {
 public:
-    /// Remembers the focus and moves it to the view's first control.
-    void enter(QWidget &view);
+    /// Remembers where the focus was before the view came (it may have
+    /// taken the focus as it was shown) and moves it to the view's first
+    /// control.
+    void enter(QWidget &view, QWidget *before);
     /// Back to where the focus was, if that still takes it; false if not.
     bool giveBack();
 

@@ -1,5 +1,7 @@
 #include "KeyboardFocus.h"
 
+#include "model/Palette.h"
+
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -11,8 +13,6 @@
 
 namespace {
 
-const QColor kRingColor(255, 255, 255, 235);
-const QColor kRingEdgeColor(0, 0, 0, 115);
 
 /// Watches every key and mouse press of the application for the one bit
 /// the controls share: whether the visitor is moving with the keyboard.
@@ -159,11 +159,11 @@ void paintRing(QPainter &painter, const QRectF &shape, double radius)
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(kRingEdgeColor, 1));
-    painter.drawRoundedRect(shape.adjusted(0.5, 0.5, -0.5, -0.5), std::max(0.0, radius - 0.5),
-                            std::max(0.0, radius - 0.5));
-    painter.setPen(QPen(kRingColor, 2));
-    painter.drawRoundedRect(shape.adjusted(2, 2, -2, -2), std::max(0.0, radius - 2), std::max(0.0, radius - 2));
+    painter.setPen(QPen(paletteGold(), 2));
+    painter.drawRoundedRect(shape.adjusted(1, 1, -1, -1), std::max(0.0, radius - 1), std::max(0.0, radius - 1));
+    painter.setPen(QPen(Qt::white, 1));
+    painter.drawRoundedRect(shape.adjusted(2.5, 2.5, -2.5, -2.5), std::max(0.0, radius - 2.5),
+                            std::max(0.0, radius - 2.5));
     painter.restore();
 }
 

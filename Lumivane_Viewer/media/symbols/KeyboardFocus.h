@@ -19,8 +19,9 @@ namespace KeyboardFocus {
 bool isNavigating();
 /// Whether the widget has the focus and shows it now.
 bool showsRing(const QWidget &widget);
-/// Draws the focus ring along the inside edge of a rounded shape: a white
-/// line over a thin dark one, readable on the dark chrome and light cards.
+/// Draws the focus ring along the inside edge of a rounded shape: the
+/// viewer's gold with a thin white line inside it, readable on the dark
+/// chrome, on light cards and on gold buttons alike.
 void paintRing(QPainter &painter, const QRectF &shape, double radius);
 /// Space, Return or Enter without a modifier but the keypad's.
 bool isActivationKey(const QKeyEvent &event);

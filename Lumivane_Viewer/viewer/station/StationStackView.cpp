@@ -7,6 +7,7 @@
 #include "viewer/station/ClassicMediaLayer.h"
 #include "viewer/station/PanoramaMediaLayer.h"
 
+#include <QApplication>
 #include <QResizeEvent>
 
 namespace {
@@ -145,12 +146,13 @@ bool StationStackView::renderPart(Part &part, ViewerAnimation animation)
         part.view = nullptr;
         return heldFocus && !part.focus.giveBack();
     }
+    QWidget *focusBefore = QApplication::focusWidget();
     part.view = part.build(&layer);
     if (!part.view)
         return false;
     layer.addView(part.view, part.placement, part.transition, animation);
     if (dialogFocus(*part.view) && isVisible())
-        part.focus.enter(*part.view);
+        part.focus.enter(*part.view, focusBefore);
     return false;
 }
 
