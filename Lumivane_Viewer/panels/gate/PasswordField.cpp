@@ -24,6 +24,17 @@ QString masks(std::size_t count)
     return QString(qsizetype(count), QChar(PasswordField::mask));
 }
 
+// What the line edit takes from a key as typing: text starting with a
+// printable, private-use or formatting character, also outside the basic
+// plane.
+bool startsTyping(const std::u32string &text)
+{
+    if (text.empty())
+        return false;
+    const QChar::Category category = QChar::category(text.front());
+    return QChar::isPrint(text.front()) || category == QChar::Other_PrivateUse || category == QChar::Other_Format;
+}
+
 } // namespace
 
 PasswordField::PasswordField(QWidget *parent)
@@ -60,14 +71,12 @@ void PasswordField::keyPressEvent(QKeyEvent *event)
         return;
     }
     const EditStart start = editStart();
-    const QString typed = event->text();
-    // The line edit types what the key carries when it starts printable.
-    if (typed.isEmpty() || !typed.front().isPrint()) {
+    const std::u32string entered = codePoints(event->text());
+    if (!startsTyping(entered)) {
         QLineEdit::keyPressEvent(event);
         followEdit(start, {});
         return;
     }
-    const std::u32string entered = codePoints(typed);
     QKeyEvent masked(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
                      event->nativeVirtualKey(), event->nativeModifiers(), masks(entered.size()),
                      event->isAutoRepeat(), event->count());
