@@ -121,9 +121,9 @@ QWidget *VisitorFeedbackSheet::buildRatingRow(QWidget *parent)
     for (qsizetype i = 0; i < m_choices.size(); ++i) {
         RatingChoice &choice = m_choices[i];
         choice.button = new SymbolButton(SymbolButtonLook{}, row);
-        // The chosen one reads as checked; a choice cannot be taken back.
+        // The chosen one reads as checked. Not a radio group: both stay Tab
+        // stops, and setRating() keeps a click on the chosen one checked.
         choice.button->setCheckable(true);
-        choice.button->setAutoExclusive(true);
         choice.button->setFixedSize(frame, frame);
         choice.button->setCursor(Qt::PointingHandCursor);
         applyChoiceLook(choice, 1.0);
@@ -208,12 +208,13 @@ bool VisitorFeedbackSheet::later()
 
 void VisitorFeedbackSheet::setRating(Rating rating)
 {
+    for (RatingChoice &choice : m_choices)
+        choice.button->setChecked(choice.rating == rating);
     if (m_rating == rating)
         return;
     const bool first = !m_rating;
     m_rating = rating;
     for (RatingChoice &choice : m_choices) {
-        choice.button->setChecked(choice.rating == rating);
         const double target = choice.rating == rating ? kChosenScale : 1.0;
         choice.scale->stop();
         choice.scale->setStartValue(choice.button->look().side / kRatingSide);
