@@ -111,6 +111,21 @@ protected:
     const ViewerState &state() const { return controller().state(); }
 };
 
+TEST_F(KeyboardJourneyTest, UnlockingTheGateLandsOnTheCoversFirstControl)
+{
+    LumivaneProject project = journeyTour();
+    project.tourPassword = QStringLiteral("sésame");
+    openActive(project);
+    ASSERT_TRUE(tabTo(QStringLiteral("Mot de passe")));
+    for (const QChar c : QStringLiteral("sésame")) {
+        QTest::sendKeyEvent(QTest::Press, focused(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, focused(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+    press(Qt::Key_Return);
+    ASSERT_EQ(sheet->face(), RootFace::cover);
+    EXPECT_EQ(nameOf(focused()), QStringLiteral("Lancer la visite virtuelle"));
+}
+
 TEST_F(KeyboardJourneyTest, TheInformationPanelOpensWithTheFocusInsideAndGivesItBack)
 {
     startByKeyboard();
