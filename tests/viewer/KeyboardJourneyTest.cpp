@@ -29,6 +29,8 @@ protected:
         project.feedbackEnabled = true;
         project.feedbackEmail = QStringLiteral("avis@example.com");
         project.kioskEnabled = true;
+        project.contactFormEnabled = true;
+        project.contactFormEmail = QStringLiteral("agence@example.com");
         Hotspot info = TestTours::infoHotspot(QStringLiteral("Cheminée"), QStringLiteral("En marbre"));
         info.yaw = 0.5;
         info.pitch = 0.5;
@@ -124,6 +126,21 @@ TEST_F(KeyboardJourneyTest, UnlockingTheGateLandsOnTheCoversFirstControl)
     press(Qt::Key_Return);
     ASSERT_EQ(sheet->face(), RootFace::cover);
     EXPECT_EQ(nameOf(focused()), QStringLiteral("Lancer la visite virtuelle"));
+}
+
+TEST_F(KeyboardJourneyTest, TheContactFormOpensFromTheCoverAndGivesTheFocusBack)
+{
+    openActive(journeyTour());
+    ASSERT_TRUE(tabTo(QStringLiteral("Nous contacter")));
+    QWidget *button = focused();
+    ASSERT_TRUE(activate([&] { return state().showContactForm; }));
+    ASSERT_TRUE(sheet->faceChrome().isAncestorOf(focused()));
+    EXPECT_EQ(nameOf(focused()), QStringLiteral("Fermer")) << "the card's first control";
+    // Tab stays in the modal card, round its fields and back to the start.
+    ASSERT_TRUE(tabTo(QStringLiteral("Message (optionnel)")));
+    ASSERT_TRUE(tabTo(QStringLiteral("Fermer")));
+    ASSERT_TRUE(activate([&] { return !state().showContactForm; }));
+    EXPECT_EQ(focused(), button);
 }
 
 TEST_F(KeyboardJourneyTest, TheInformationPanelOpensWithTheFocusInsideAndGivesItBack)
