@@ -93,7 +93,8 @@ LumivaneInfoPanelView::LumivaneInfoPanelView(LumivaneProject project, L10n &l10n
     layout->setSpacing(0);
     layout->addWidget(buildHeader());
     layout->addWidget(divider(headerDividerColor, m_column));
-    layout->addWidget(scrollingBody(m_body, m_column), 1);
+    m_scroll = scrollingBody(m_body, m_column);
+    layout->addWidget(m_scroll, 1);
 
     rebuild();
     connect(&l10n, &L10n::currentChanged, this, &LumivaneInfoPanelView::rebuild);
@@ -120,6 +121,8 @@ void LumivaneInfoPanelView::rebuild()
 {
     m_title->setText(m_l10n->text(L10n::Key::infoPanelTitle));
     setAccessibleName(m_title->text());
+    // Tab reaches the list itself: it is named like the panel.
+    m_scroll->setAccessibleName(m_title->text());
     m_close->setAccessibleName(m_l10n->text(L10n::Key::close));
     m_body->setContent(buildInfoGroups(m_project, *m_l10n), m_l10n->text(L10n::Key::infoPanelEmpty));
 }
