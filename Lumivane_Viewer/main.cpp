@@ -3,10 +3,12 @@
 #include "app/OpenRequest.h"
 #include "app/SingleInstance.h"
 #include "app/TerminationSignals.h"
+#include "app/package/LumivaneImportedTour.h"
 #include "media/sound/MediaBackend.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QThreadPool>
 #include <QTimer>
 
 namespace {
@@ -55,6 +57,12 @@ int main(int argc, char *argv[])
     SingleInstance instance(serverName);
     if (!instance.listen() && SingleInstance::forwardToRunning(serverName, request))
         return 0;
+
+    // What a killed viewer or a power cut left in the temporary folder goes,
+    // off the critical path; a live viewer's folders hold their lock and stay.
+    QThreadPool::globalInstance()->start([temporary = QDir::tempPath()] {
+        LumivaneExtractionFolder::removeAbandoned(temporary, LumivaneImportedTour::extractionFolderPrefix());
+    });
 
     TerminationSignals terminationSignals;
     Lumivane_ViewerApp window;

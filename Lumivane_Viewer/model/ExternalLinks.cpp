@@ -52,11 +52,22 @@ QByteArray mailtoEncoded(const QString &text)
     return QUrl::toPercentEncoding(text, kMailtoSafe);
 }
 
+QString mailHeaderText(QString text)
+{
+    for (QChar &c : text) {
+        const QChar::Category category = c.category();
+        if (category == QChar::Other_Control || category == QChar::Separator_Line
+            || category == QChar::Separator_Paragraph)
+            c = QLatin1Char(' ');
+    }
+    return text;
+}
+
 std::optional<QUrl> mailDraftUrl(const QString &recipient, const QString &subject, const QString &body)
 {
     if (!isUsableMailRecipient(recipient))
         return std::nullopt;
-    const QByteArray text = "mailto:" + mailtoEncoded(recipient) + "?subject=" + mailtoEncoded(subject)
+    const QByteArray text = "mailto:" + mailtoEncoded(recipient) + "?subject=" + mailtoEncoded(mailHeaderText(subject))
         + "&body=" + mailtoEncoded(body);
     const QUrl url = QUrl::fromEncoded(text, QUrl::StrictMode);
     if (!url.isValid())

@@ -32,8 +32,14 @@ std::optional<QUrl> mailtoURL(const QString &address);
 /// breaks too), so that no typed text can add a header or cut a value short.
 QByteArray mailtoEncoded(const QString &text);
 
+/// A text fit for a mail header: every line break and other control
+/// character (C0, DEL, C1, line and paragraph separators) becomes a space, so
+/// a mail program cannot read it as more than one header.
+QString mailHeaderText(QString text);
+
 /// "mailto:" + recipient + "?subject=" + subject + "&body=" + body, each part
-/// encoded on its own; none when the recipient is unusable.
+/// encoded on its own, the subject as a mail header text (the body keeps its
+/// line breaks); none when the recipient is unusable.
 std::optional<QUrl> mailDraftUrl(const QString &recipient, const QString &subject, const QString &body);
 
 /// A "tel:" URL of the numeric characters (every Unicode digit or number)

@@ -3,6 +3,7 @@
 #include "NavigationStyle.h"
 #include "l10n/L10n.h"
 #include "media/symbols/KeyboardFocus.h"
+#include "model/DisplayText.h"
 #include "model/SystemFont.h"
 
 #include <QFontMetricsF>
@@ -48,7 +49,7 @@ void FloorplanPanel::setPlan(FloorplanImage plan)
 
 void FloorplanPanel::setMarkers(QString levelBand, QList<FloorplanMarker> markers)
 {
-    m_levelBand = std::move(levelBand);
+    m_levelBand = displayLine(levelBand);
     m_markers = std::move(markers);
     forgetItemPress();
     updateGeometry();
@@ -123,7 +124,7 @@ std::optional<int> FloorplanPanel::paintedItemAt(QPointF position) const
 
 QString FloorplanPanel::stationName(const FloorplanMarker &marker) const
 {
-    return m_stations[marker.stationIndex].localizedName(m_l10n->languageCode());
+    return displayLine(m_stations[marker.stationIndex].localizedName(m_l10n->languageCode()));
 }
 
 void FloorplanPanel::paintEvent(QPaintEvent *)

@@ -28,6 +28,6 @@ QList<ShortcutSection> shortcutSections(bool isClassicMode, bool hasKiosk, bool 
         sections.append({Key::sectionSlideshow, {{{QStringLiteral("Espace")}, Key::cheatsheetPlayPause}}});
     sections.append({Key::sectionGeneral,
                      {{{QStringLiteral("?")}, Key::cheatsheetShowHelp},
-                      {{QStringLiteral("Esc")}, Key::closeTourA11y}}});
+                      {{QStringLiteral("Esc")}, Key::cheatsheetCloseAll}}});
     return sections;
 }

@@ -27,6 +27,5 @@ struct ShortcutSection
 /// (level the horizon) only outside classic tours; the slideshow section
 /// only with the kiosk tour; "T" only when the tour has its
 /// table-of-contents key. Command is this platform's Ctrl; Escape closes
-/// the lightbox, the feedback card, else the tour, so its row names the
-/// last.
+/// the open panels one by one, the topmost first.
 QList<ShortcutSection> shortcutSections(bool isClassicMode, bool hasKiosk, bool hasTableOfContentsKey);

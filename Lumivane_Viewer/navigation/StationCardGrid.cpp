@@ -5,6 +5,7 @@
 #include "ThumbnailPainting.h"
 #include "l10n/L10n.h"
 #include "media/symbols/KeyboardFocus.h"
+#include "model/DisplayText.h"
 #include "model/SystemFont.h"
 
 #include <QFontMetricsF>
@@ -177,7 +178,7 @@ void StationCardGrid::paintEvent(QPaintEvent *)
     for (const GridHeading &heading : std::as_const(m_layout.headings)) {
         if (heading.rect.intersects(visible))
             painter.drawText(heading.rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                             heading.text.toUpper());
+                             displayLine(heading.text).toUpper());
     }
     const auto [first, last] = cardsBetween(visible.top(), visible.bottom());
     painter.setFont(cardNameFont());
@@ -215,7 +216,7 @@ QString StationCardGrid::elidedName(qsizetype stationIndex)
 {
     auto known = m_elidedNames.constFind(stationIndex);
     if (known == m_elidedNames.constEnd()) {
-        const QString name = m_stations[stationIndex].localizedName(m_l10n->languageCode());
+        const QString name = displayLine(m_stations[stationIndex].localizedName(m_l10n->languageCode()));
         const double width = m_layout.columnWidth - 2 * CardGridLayout::cardPadding;
         known = m_elidedNames.insert(stationIndex,
                                      QFontMetricsF(cardNameFont()).elidedText(name, Qt::ElideRight, width));

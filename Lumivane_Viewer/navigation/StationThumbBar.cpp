@@ -5,6 +5,7 @@
 #include "l10n/L10n.h"
 #include "media/symbols/KeyboardFocus.h"
 #include "media/symbols/SymbolImages.h"
+#include "model/DisplayText.h"
 #include "model/AnimationCurve.h"
 #include "model/SystemFont.h"
 
@@ -249,7 +250,7 @@ void StationThumbBar::paintBadge(QPainter &painter, const QRectF &thumbnail, con
 QString StationThumbBar::elidedName(qsizetype stationIndex, bool current)
 {
     const double width = ThumbStripLayout::thumbnailSize.width();
-    const QString name = m_stations[stationIndex].localizedName(m_l10n->languageCode());
+    const QString name = displayLine(m_stations[stationIndex].localizedName(m_l10n->languageCode()));
     // One cell is bold at a time; the regular lines are kept.
     if (current)
         return QFontMetricsF(nameFont(true)).elidedText(name, Qt::ElideRight, width);

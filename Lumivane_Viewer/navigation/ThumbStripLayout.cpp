@@ -1,6 +1,7 @@
 #include "ThumbStripLayout.h"
 
 #include "LevelRuns.h"
+#include "model/DisplayText.h"
 
 #include <algorithm>
 
@@ -49,7 +50,7 @@ ThumbStripLayout layoutThumbStrip(const QList<Station> &stations, const QString 
         double cellsY = kTopPadding;
         double captionWidth = 0;
         if (captioned) {
-            const QString text = runs[index].level.isEmpty() ? otherLevelText : runs[index].level;
+            const QString text = displayLine(runs[index].level.isEmpty() ? otherLevelText : runs[index].level);
             captionWidth = kCaptionInset + captionMetrics.horizontalAdvance(text);
             layout.captions.append(ThumbStripCaption{
                 text, QRectF(x + kCaptionInset, kTopPadding, captionWidth - kCaptionInset, captionMetrics.height())});

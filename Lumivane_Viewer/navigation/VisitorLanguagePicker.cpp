@@ -11,6 +11,8 @@
 #include <QFontMetricsF>
 #include <QMenu>
 #include <QPainter>
+#include <QProxyStyle>
+#include <QStyleOptionMenuItem>
 
 #include <cmath>
 
@@ -27,6 +29,59 @@ QFont flagFont()
     return systemFont(16);
 }
 
+constexpr double kCheckPoints = 12;
+constexpr int kCheckTrailingPadding = 10;
+
+/// Menu items as the picker shows them: the current language is marked by a
+/// check at the end of its row, where the style would put a radio dot (the
+/// actions are exclusive) at its start. The actions stay checkable, so that
+/// assistive technology still reads which one is current.
+class TrailingCheckStyle final : public QProxyStyle
+{
+public:
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override
+    {
+        const auto *item = qstyleoption_cast<const QStyleOptionMenuItem *>(option);
+        if (element != CE_MenuItem || !item) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        const QStyleOptionMenuItem plain = withoutCheck(*item);
+        QProxyStyle::drawControl(element, &plain, painter, widget);
+        if (!item->checked)
+            return;
+        const bool highlighted = item->state.testFlag(State_Selected) && item->state.testFlag(State_Enabled);
+        const QColor color = item->palette.color(highlighted ? QPalette::HighlightedText : QPalette::Text);
+        const double side = symbolBoxSide(kCheckPoints);
+        drawSymbol(*painter, QPointF(item->rect.right() + 1 - kCheckTrailingPadding - side / 2, item->rect.center().y()),
+                   u"checkmark", kCheckPoints, color);
+    }
+
+    QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
+                           const QWidget *widget) const override
+    {
+        const auto *item = qstyleoption_cast<const QStyleOptionMenuItem *>(option);
+        if (type != CT_MenuItem || !item)
+            return QProxyStyle::sizeFromContents(type, option, size, widget);
+        const QStyleOptionMenuItem plain = withoutCheck(*item);
+        const QSize base = QProxyStyle::sizeFromContents(type, &plain, size, widget);
+        // Every row keeps room for the check, so that the menu's width does
+        // not follow the language.
+        return base + QSize(int(std::ceil(symbolBoxSide(kCheckPoints))) + kCheckTrailingPadding, 0);
+    }
+
+private:
+    static QStyleOptionMenuItem withoutCheck(const QStyleOptionMenuItem &item)
+    {
+        QStyleOptionMenuItem plain = item;
+        plain.checkType = QStyleOptionMenuItem::NotCheckable;
+        plain.checked = false;
+        plain.menuHasCheckableItems = false;
+        return plain;
+    }
+};
+
 } // namespace
 
 VisitorLanguagePicker::VisitorLanguagePicker(L10n &l10n, QWidget *parent)
@@ -36,6 +91,10 @@ VisitorLanguagePicker::VisitorLanguagePicker(L10n &l10n, QWidget *parent)
 {
     KeyboardFocus::makeReachable(*this);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    // Parented to the picker, so that it outlives the menu that uses it.
+    auto *menuStyle = new TrailingCheckStyle;
+    menuStyle->setParent(this);
+    m_menu->setStyle(menuStyle);
     auto *group = new QActionGroup(m_menu);
     for (const L10n::Language language : L10n::allLanguages()) {
         QAction *action = m_menu->addAction(L10n::flag(language) + QStringLiteral("  ") + L10n::nativeName(language));

@@ -11,9 +11,10 @@ class QMenu;
 
 /// The small capsule with the current language's flag and a chevron that
 /// opens the menu of the five interface languages (flag, native name, a
-/// check on the current one). Choosing one always sets the language again,
-/// also the one in use, which stores it and retitles the menus. Reached with
-/// Tab and opened with Space or Return like the viewer's other buttons.
+/// check at the end of the current one's row). Choosing one always sets the
+/// language again, also the one in use, which stores it and retitles the
+/// menus. Reached with Tab and opened with Space or Return like the viewer's
+/// other buttons.
 /// Size policy: fixed, 60 wide and as high as its capsule; the owner puts it
 /// at the top-left corner of every face.
 class VisitorLanguagePicker final : public QAbstractButton

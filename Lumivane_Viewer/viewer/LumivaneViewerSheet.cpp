@@ -162,19 +162,41 @@ void LumivaneViewerSheet::renderFaceChrome(ViewerAnimation animation)
 
 void LumivaneViewerSheet::renderOverlayColumn(ViewerAnimation animation)
 {
+    const bool covered = overlayColumnCovered(*m_controller);
     const bool wanted = audioGuideButtonShown(*m_controller);
     if (wanted && !m_audioGuide) {
         m_audioGuide = ViewerSlots::audioGuideButton(m_context, m_overlayColumn);
-        if (!m_audioGuide)
-            return;
-        const int pickerHeight = m_languagePicker ? m_languagePicker->sizeHint().height() + columnSpacing : 0;
-        m_overlayColumn->addView(m_audioGuide,
-                                 {Qt::AlignLeft | Qt::AlignTop, {columnLeading, columnTop + pickerHeight, 0, 0}},
-                                 LayerTransition::moveFromTopEdgeWithOpacity, animation);
+        if (m_audioGuide) {
+            const int pickerHeight = m_languagePicker ? m_languagePicker->sizeHint().height() + columnSpacing : 0;
+            m_audioGuide->setVisible(!covered);
+            m_overlayColumn->addView(m_audioGuide,
+                                     {Qt::AlignLeft | Qt::AlignTop, {columnLeading, columnTop + pickerHeight, 0, 0}},
+                                     LayerTransition::moveFromTopEdgeWithOpacity, animation);
+        }
     } else if (!wanted && m_audioGuide) {
         m_overlayColumn->removeView(m_audioGuide, animation);
         m_audioGuide = nullptr;
     }
+    for (QWidget *view : {m_languagePicker.data(), m_audioGuide.data()}) {
+        if (view)
+            view->setVisible(!covered);
+    }
+    shareOverlayColumn();
+}
+
+// The station view's controls keep clear of where the column stands, also
+// while a sheet covers it, so that nothing moves as sheets come and go.
+void LumivaneViewerSheet::shareOverlayColumn()
+{
+    StationStackView *stations = stationView();
+    if (!stations)
+        return;
+    QRect column;
+    for (QWidget *view : {m_languagePicker.data(), m_audioGuide.data()}) {
+        if (view)
+            column |= m_overlayColumn->restingGeometry(view);
+    }
+    stations->setOverlayColumn(column);
 }
 
 template<typename View>
@@ -286,6 +308,7 @@ void LumivaneViewerSheet::resizeEvent(QResizeEvent *event)
         m_faceView->setGeometry(rect());
     m_faceChrome->setGeometry(rect());
     m_overlayColumn->setGeometry(rect());
+    shareOverlayColumn();
 }
 
 void LumivaneViewerSheet::paintEvent(QPaintEvent *)

@@ -30,10 +30,11 @@ class ViewerKeyFilter;
 /// the services it is handed and the tour's one ambient loop) and only
 /// composes: it shows the controller's face (password gate, station view or
 /// cover) with the close button over gate and cover, and above every face
-/// the language picker and the audio-guide button; it turns its views'
-/// callbacks, its keys, the interface language and the two toggle
-/// notifications into the controller's operations. It starts the visit when
-/// first shown and ends it when hidden or destroyed. One sheet per tour.
+/// the language picker and the audio-guide button, except under a sheet
+/// that covers the whole viewer; it turns its views' callbacks, its keys,
+/// the interface language and the two toggle notifications into the
+/// controller's operations. It starts the visit when first shown and ends it
+/// when hidden or destroyed. One sheet per tour.
 class LumivaneViewerSheet final : public QWidget
 {
     Q_OBJECT
@@ -75,6 +76,7 @@ private:
     void showFace(RootFace face, ViewerAnimation animation);
     void renderFaceChrome(ViewerAnimation animation);
     void renderOverlayColumn(ViewerAnimation animation);
+    void shareOverlayColumn();
     bool handleKey(const QKeyEvent &key);
     /// The view a layer of the station view shows (not one on its way out), if it is a View.
     template<typename View>

@@ -247,7 +247,13 @@ void OverlayLayer::relayout()
     updateMask();
 }
 
-QRect OverlayLayer::placedGeometry(const Entry &entry) const
+QRect OverlayLayer::restingGeometry(const QWidget *view) const
+{
+    const Entry *entry = find(view);
+    return entry ? restingGeometry(*entry) : QRect();
+}
+
+QRect OverlayLayer::restingGeometry(const Entry &entry) const
 {
     const LayerPlacement &placement = entry.placement;
     QRect area = rect().marginsRemoved(placement.margins);
@@ -263,7 +269,12 @@ QRect OverlayLayer::placedGeometry(const Entry &entry) const
         if (wanted >= 0)
             size.setHeight(std::min(wanted, area.height()));
     }
-    QRect placed = QStyle::alignedRect(layoutDirection(), placement.alignment, size.expandedTo({0, 0}), area);
+    return QStyle::alignedRect(layoutDirection(), placement.alignment, size.expandedTo({0, 0}), area);
+}
+
+QRect OverlayLayer::placedGeometry(const Entry &entry) const
+{
+    QRect placed = restingGeometry(entry);
     const double away = 1 - entry.progress;
     switch (entry.transition) {
     case LayerTransition::moveFromTrailingEdge:

@@ -61,6 +61,8 @@ public:
     /// The views shown or still leaving, in the order they came.
     QList<QWidget *> views() const;
     bool isLeaving(const QWidget *view) const;
+    /// Where a view of the layer sits once it has entered; empty for others.
+    QRect restingGeometry(const QWidget *view) const;
 
 protected:
     bool event(QEvent *event) override;
@@ -76,6 +78,7 @@ private:
     void applyOpacity(Entry &entry);
     void relayout();
     QRect placedGeometry(const Entry &entry) const;
+    QRect restingGeometry(const Entry &entry) const;
     void watch(QObject *object);
     void scheduleMaskUpdate();
     void updateMask();

@@ -4,6 +4,8 @@
 
 /// The layers of the station view, back to front. The order of this list is
 /// the order on screen; ViewerLayerStack is the only place that applies it.
+/// The floor plan and the thumbnail strip lie under every card, panel and
+/// sheet, so that none of those opens under them.
 enum class ViewerLayer {
     background,
     media,
@@ -12,9 +14,9 @@ enum class ViewerLayer {
     headerAndControlBar,
     immersiveExit,
     kioskHeader,
+    floorPlanAndThumbStrip,
     infoCard,
     propertyInfo,
-    floorPlanAndThumbStrip,
     splash,
     lightbox,
     feedback,
@@ -26,8 +28,8 @@ enum class ViewerLayer {
 inline constexpr std::array<ViewerLayer, 16> allViewerLayers = {
     ViewerLayer::background,   ViewerLayer::media,         ViewerLayer::transitionCover,
     ViewerLayer::watermark,    ViewerLayer::headerAndControlBar, ViewerLayer::immersiveExit,
-    ViewerLayer::kioskHeader,  ViewerLayer::infoCard,      ViewerLayer::propertyInfo,
-    ViewerLayer::floorPlanAndThumbStrip, ViewerLayer::splash, ViewerLayer::lightbox,
+    ViewerLayer::kioskHeader,  ViewerLayer::floorPlanAndThumbStrip, ViewerLayer::infoCard,
+    ViewerLayer::propertyInfo, ViewerLayer::splash,        ViewerLayer::lightbox,
     ViewerLayer::feedback,     ViewerLayer::keyboardHelp,  ViewerLayer::tableOfContents,
     ViewerLayer::keyboardShortcuts,
 };

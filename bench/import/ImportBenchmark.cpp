@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QUuid>
 
 #include <benchmark/benchmark.h>
@@ -23,20 +24,17 @@ struct BenchTour
     bool stored;
 };
 
-QString dataFolder()
-{
-    return QStringLiteral(LUMIVANE_BINARY_DIR "/bench-data/import");
-}
+// Where this run writes its tours (hundreds of MB); removed when it ends.
+QTemporaryDir *dataFolder = nullptr;
 
-// Written once by the sample-tour generator in a process of its own, so that
-// rendering the photos does not count in this process's memory.
+// Written once per run by the sample-tour generator in a process of its own,
+// so that rendering the photos does not count in this process's memory.
 QString tourPath(const BenchTour &tour)
 {
-    const QString path = QDir(dataFolder()).filePath(
+    const QString path = dataFolder->filePath(
         QStringLiteral("tour-%1-%2.lumivane").arg(tour.stations).arg(tour.stored ? "stored" : "deflated"));
     if (QFile::exists(path))
         return path;
-    QDir().mkpath(dataFolder());
     QStringList arguments{"--stations", QString::number(tour.stations), "--photo-width", "8192",
                           "--no-media", "--output", path + ".part"};
     if (tour.stored)
@@ -145,6 +143,12 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
+    QTemporaryDir data;
+    if (!data.isValid()) {
+        std::fprintf(stderr, "no temporary folder for the tours: %s\n", qPrintable(data.errorString()));
+        return 1;
+    }
+    dataFolder = &data;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

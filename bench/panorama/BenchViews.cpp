@@ -45,14 +45,14 @@ bool fullyShown(Panorama360ViewerView &view)
     return !view.isLoadingPhoto() && sphere->opacity() >= 1.0 && !sphere->hasAction(QStringLiteral("fade"));
 }
 
-bool anyPhotoShown(Panorama360ViewerView &view)
+bool photoShown(Panorama360ViewerView &view)
 {
-    return sphereTexture(view) && view.coordinator().sphereNode->opacity() > 0.0;
+    return sphereTexture(view) && view.coordinator().sphereNode->opacity() >= 0.5;
 }
 
 bool fullResolutionShown(Panorama360ViewerView &view)
 {
-    return anyPhotoShown(view) && !view.isLoadingPhoto();
+    return photoShown(view) && !view.isLoadingPhoto();
 }
 
 } // namespace BenchViews

@@ -14,8 +14,9 @@ Panorama360ViewerView::Inputs viewInputs(const QUrl &url);
 
 /// The photo is on the sphere at full resolution and its fade-in has ended.
 bool fullyShown(Panorama360ViewerView &view);
-/// Some picture of the photo is on the sphere and not faded out.
-bool anyPhotoShown(Panorama360ViewerView &view);
+/// Some picture of the photo is on the sphere, drawn at half opacity or
+/// more: a frame drawn fainter, early in a fade-in, is still nearly black.
+bool photoShown(Panorama360ViewerView &view);
 /// The photo on the sphere is the full-resolution one, with nothing left to load.
 bool fullResolutionShown(Panorama360ViewerView &view);
 

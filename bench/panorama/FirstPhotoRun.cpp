@@ -17,7 +17,8 @@ using namespace BenchViews;
 namespace {
 
 // Steady-clock times of the frames that first showed a picture of the
-// photo and the full-resolution photo after `since`.
+// photo and the full-resolution photo after `since`, each drawn at half
+// opacity or more.
 struct FrameWatch
 {
     qint64 since = 0;
@@ -30,7 +31,7 @@ void watchFrames(Panorama360ViewerView &view, FrameWatch &watch, const SceneText
     QObject::connect(&view, &QOpenGLWidget::frameSwapped, &view, [&view, &watch, before] {
         const qint64 now = steadyNs();
         const SceneTexture *shown = view.coordinator().sphereNode->geometry()->firstMaterial().texture.get();
-        if (!watch.preview && anyPhotoShown(view) && shown != before)
+        if (!watch.preview && photoShown(view) && shown != before)
             watch.preview = now;
         if (!watch.full && fullResolutionShown(view))
             watch.full = now;

@@ -103,14 +103,18 @@ protected:
         }
     }
 
-    QProcess &startViewer(const QStringList &arguments)
+    // A runtime folder of its own makes a viewer that does not hand its
+    // request to one already running.
+    QProcess &startViewer(const QStringList &arguments, const QString &runtime = QStringLiteral("runtime"))
     {
+        EXPECT_TRUE(QDir(m_root.path()).mkpath(runtime));
+        QFile::setPermissions(m_root.filePath(runtime), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("TMPDIR", m_root.filePath("tmp"));
         environment.insert("XDG_CONFIG_HOME", m_root.filePath("config"));
         environment.insert("XDG_DATA_HOME", m_root.filePath("data"));
         environment.insert("XDG_CACHE_HOME", m_root.filePath("cache"));
-        environment.insert("XDG_RUNTIME_DIR", m_root.filePath("runtime"));
+        environment.insert("XDG_RUNTIME_DIR", m_root.filePath(runtime));
         environment.insert("QT_QPA_PLATFORM", "xcb");
         auto viewer = std::make_unique<QProcess>();
         viewer->setProcessEnvironment(environment);
@@ -189,6 +193,38 @@ TEST_F(ViewerSmokeTest, SecondLaunchHandsItsPackageToTheRunningViewer)
     EXPECT_TRUE(waitForScreen(showsViewer));
     EXPECT_EQ(first.state(), QProcess::Running);
     quit(first);
+    EXPECT_EQ(extractionFolders(), QStringList());
+}
+
+TEST_F(ViewerSmokeTest, NextStartRemovesAKilledViewersFolderButNoLiveOnes)
+{
+    const QString package = m_root.filePath("tour.lumivane");
+    ASSERT_TRUE(ShellTestPackages::writeTour(package, ShellTestPackages::makeTour("Relais", 2)));
+    const auto foldersBecome = [this](const std::function<bool(const QStringList &)> &wanted) {
+        return QTest::qWaitFor([&] { return wanted(extractionFolders()); }, 15000);
+    };
+
+    QProcess &killed = startViewer({package}, "runtime-killed");
+    ASSERT_TRUE(foldersBecome([](const QStringList &folders) { return folders.size() == 1; }));
+    const QString left = extractionFolders().first();
+    killed.kill();
+    ASSERT_TRUE(killed.waitForFinished(10000));
+    EXPECT_EQ(extractionFolders(), QStringList({left}));
+
+    QProcess &alive = startViewer({package}, "runtime-alive");
+    ASSERT_TRUE(foldersBecome([&](const QStringList &folders) { return folders.size() == 1 && folders[0] != left; }))
+        << extractionFolders().join(", ").toStdString();
+    const QString aliveFolder = extractionFolders().first();
+
+    QProcess &third = startViewer({package}, "runtime-third");
+    ASSERT_TRUE(foldersBecome([](const QStringList &folders) { return folders.size() == 2; }));
+    // Its clean-up started before its own opening; give it time to be wrong.
+    QTest::qWait(2000);
+    EXPECT_TRUE(extractionFolders().contains(aliveFolder));
+    EXPECT_EQ(extractionFolders().size(), 2);
+
+    quit(alive);
+    quit(third);
     EXPECT_EQ(extractionFolders(), QStringList());
 }
 

@@ -125,6 +125,19 @@ INSTANTIATE_TEST_SUITE_P(
                       MailUrlCase{"control character", QStringLiteral("a@b.c") + QChar(0x7f), false},
                       MailUrlCase{"empty", "", false}));
 
+TEST(MailDraft, SubjectTurnsLineBreaksAndControlsIntoSpacesWhileTheBodyKeepsItsLines)
+{
+    const QString subject = QStringLiteral("Tour contact: Villa\r\nBcc: x@evil.org\tOcre") + QChar(0x85) + "a"
+        + QChar(0x2028) + "b" + QChar(0x2029) + "c" + QChar(0x7f) + QChar(0x01) + QChar(0x9b) + "d";
+    const QString body = QStringLiteral("line 1\r\nline 2\n");
+    const auto url = mailDraftUrl("agence@example.org", subject, body);
+    ASSERT_TRUE(url);
+    const MailtoParts parts = mailtoParts(*url);
+    EXPECT_EQ(parts.subject, QStringLiteral("Tour contact: Villa  Bcc: x@evil.org Ocre a b c   d"));
+    EXPECT_EQ(parts.body, body);
+    EXPECT_EQ(parts.headerCount, 2);
+}
+
 TEST(MailDraftEncoding, KeepsOnlyTheRfc6068SafeSet)
 {
     EXPECT_EQ(mailtoEncoded(QStringLiteral("aZ09-._~!$'()*+,;:@")), QByteArray("aZ09-._~!$'()*+,;:@"));

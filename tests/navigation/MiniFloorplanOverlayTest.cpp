@@ -3,8 +3,12 @@
 #include "navigation/MiniFloorplanOverlay.h"
 
 #include "media/symbols/SymbolButton.h"
+#include "model/Palette.h"
 
+#include <QApplication>
 #include <QBuffer>
+#include <QHelpEvent>
+#include <QToolTip>
 
 namespace {
 
@@ -117,14 +121,27 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(MiniFloorplanOverlayTest, markersReportTheirStationAndFollowTheCurrentLevel)
 {
-    MiniFloorplanOverlay *overlay = place(planTour(), 1);
+    LumivaneProject project = planTour();
+    project.startingStationID = TestTours::stationID(2);
+    project.stations[1].nameTranslations = Translations{{"en", "Hall"}};
+    MiniFloorplanOverlay *overlay = place(project, 1);
     FloorplanPanel *panel = overlay->panel();
+    const auto centre = [panel](int n) { return panel->markerCentre(TestTours::stationID(n))->toPoint(); };
+    // Beside the label: the current station's disc in the accent, the start station's in brown.
+    const auto disc = [&](int n) { return host.pixel(panel->mapTo(&host, centre(n) - QPoint(6, 0))); };
+    EXPECT_TRUE(near(disc(1), accent, 6)) << disc(1).name().toStdString();
+    EXPECT_TRUE(near(disc(2), paletteBrown(), 6)) << disc(2).name().toStdString();
+
+    QHelpEvent hover(QEvent::ToolTip, centre(2), panel->mapToGlobal(centre(2)));
+    QApplication::sendEvent(panel, &hover);
+    EXPECT_EQ(QToolTip::text(), "Hall");
+    QToolTip::hideText();
+
     for (const int n : {1, 2})
-        QTest::mouseClick(panel, Qt::LeftButton, {}, panel->markerCentre(TestTours::stationID(n))->toPoint());
+        QTest::mouseClick(panel, Qt::LeftButton, {}, centre(n));
     EXPECT_EQ(selected, (QList<int>{1, 2}));
     EXPECT_FALSE(panel->markerCentre(TestTours::stationID(3)));
 
-    const LumivaneProject project = planTour();
     overlay->setCurrentStation(station(project, 3));
     EXPECT_TRUE(near(planColour(overlay), kGreen));
     EXPECT_TRUE(panel->markerCentre(TestTours::stationID(3)));

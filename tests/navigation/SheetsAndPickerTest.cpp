@@ -32,6 +32,22 @@ protected:
         return texts;
     }
 
+    /// The text shown on the line of a key cap, to its right.
+    static QString textBeside(QWidget *sheet, const QString &cap)
+    {
+        const QList<QLabel *> labels = sheet->findChildren<QLabel *>();
+        const auto centre = [sheet](QLabel *label) { return label->mapTo(sheet, label->rect().center()); };
+        for (QLabel *key : labels) {
+            if (key->text() != cap)
+                continue;
+            for (QLabel *other : labels) {
+                if (std::abs(centre(other).y() - centre(key).y()) <= 2 && centre(other).x() > centre(key).x() + 40)
+                    return other->text();
+            }
+        }
+        return {};
+    }
+
     int closes = 0;
 };
 
@@ -53,14 +69,16 @@ TEST_F(KeyboardCheatsheetSheetTest, readsTheRowsOfTheTourInTheInterfaceLanguage)
 {
     KeyboardCheatsheetSheet *sheet = open(false, true, true);
     const QStringList english = labels(sheet);
-    for (const char *text : {"NAVIGATION", "DISPLAY", "SLIDESHOW", "GENERAL", "Espace", "Ctrl", "Close tour",
+    for (const char *text : {"NAVIGATION", "DISPLAY", "SLIDESHOW", "GENERAL", "Espace", "Ctrl", "Close all panels",
                              "Keyboard shortcuts"})
         EXPECT_TRUE(english.contains(QString::fromUtf8(text))) << text;
-    EXPECT_FALSE(english.contains("Close all panels"));
+    EXPECT_FALSE(english.contains("Close tour"));
+    EXPECT_EQ(textBeside(sheet, "+"), "Zoom in");
+    EXPECT_EQ(textBeside(sheet, QStringLiteral("–")), "Zoom out");
 
     l10n.setCurrent(L10n::Language::french);
     const QStringList french = labels(sheet);
-    for (const char *text : {"AFFICHAGE", "DIAPORAMA", "GÉNÉRAL", "Espace", "Fermer la visite", "Raccourcis clavier"})
+    for (const char *text : {"AFFICHAGE", "DIAPORAMA", "GÉNÉRAL", "Espace", "Fermer les panneaux", "Raccourcis clavier"})
         EXPECT_TRUE(french.contains(QString::fromUtf8(text))) << text;
 }
 
@@ -113,6 +131,31 @@ TEST_F(VisitorLanguagePickerTest, listsFiveLanguagesAndChecksTheCurrentOne)
     EXPECT_EQ(checkedItems(picker), QStringList{"🇫🇷  Français"});
     EXPECT_EQ(picker.accessibleName(), "Langue");
     EXPECT_EQ(picker.sizeHint().width(), 60);
+}
+
+TEST_F(VisitorLanguagePickerTest, marksTheCurrentLanguageByACheckAtTheEndOfItsRowOnly)
+{
+    l10n.setCurrent(L10n::Language::french);
+    VisitorLanguagePicker picker(l10n);
+    QMenu *menu = picker.menu();
+    menu->popup(QPoint(0, 0));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    const QRect frenchRow = menu->actionGeometry(menu->actions().first());
+    const QImage current = menu->grab().toImage().copy(frenchRow);
+    l10n.setCurrent(L10n::Language::english);
+    const QImage other = menu->grab().toImage().copy(frenchRow);
+    ASSERT_EQ(current.size(), other.size());
+
+    QRect mark;
+    for (int y = 0; y < current.height(); ++y) {
+        for (int x = 0; x < current.width(); ++x) {
+            if (current.pixel(x, y) != other.pixel(x, y))
+                mark |= QRect(x, y, 1, 1);
+        }
+    }
+    ASSERT_FALSE(mark.isEmpty()) << "the current language is marked";
+    EXPECT_GT(mark.left(), frenchRow.width() * 3 / 4) << "only at the end of the row, no leading dot";
+    menu->close();
 }
 
 TEST_F(VisitorLanguagePickerTest, choosingALanguageAlwaysSetsIt)

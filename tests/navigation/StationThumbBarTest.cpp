@@ -1,5 +1,6 @@
 #include "TestNavigation.h"
 #include "navigation/StationThumbBar.h"
+#include "tests/support/PaintedInk.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -66,20 +67,39 @@ TEST_F(StationThumbBarTest, scrollsTheCurrentCellToTheMiddleOnlyWhenItChanges)
     QTRY_COMPARE_WITH_TIMEOUT(strip->scrollOffset(), strip->contentWidth() - strip->width(), 2000);
 }
 
-TEST_F(StationThumbBarTest, photosArriveFromScaledDecodesOverThePlaceholder)
+TEST_F(StationThumbBarTest, photosArriveFromScaledDecodesUnderTheBadgesAndTheCurrentMark)
 {
-    const QList<Station> list = stations(3);
+    QList<Station> list = stations(3);
+    list[0].name = list[2].name = QStringLiteral("Salle de bain");
     const QColor first = givePhoto(list[0], QColor(200, 40, 40), QSize(4000, 2000));
     const QColor third = givePhoto(list[2], QColor(40, 180, 60), QSize(4000, 2000));
-    StationThumbBar *strip = makeStrip(list, std::nullopt, {{list[0].id, "1"}, {list[1].id, ""}});
+    StationThumbBar *strip = makeStrip(list, list[0].id, {{list[0].id, "1"}, {list[1].id, ""}});
     showHost();
 
-    const auto colourIn = [&](int n) {
+    const auto colourAt = [&](int n, QPointF offset) {
         const QRectF cell = strip->cellRect(TestTours::stationID(n));
-        return host.pixel(strip->mapTo(&host, (cell.topLeft() + QPointF(30, 40)).toPoint()));
+        return host.pixel(strip->mapTo(&host, (cell.topLeft() + offset).toPoint()));
     };
+    const auto colourIn = [&](int n) { return colourAt(n, QPointF(30, 40)); };
     QTRY_VERIFY_WITH_TIMEOUT(near(colourIn(1), first) && near(colourIn(3), third), 5000);
-    EXPECT_TRUE(near(colourIn(2), QColor(51, 51, 51), 3)) << "grey placeholder";
+    const QColor placeholder(51, 51, 51);
+    EXPECT_TRUE(near(colourIn(2), placeholder, 3)) << "grey placeholder";
+
+    // The badge darkens the thumbnail's top-left corner only where the number is not empty.
+    const QPointF inBadge(8, 13);
+    EXPECT_TRUE(near(colourAt(1, inBadge), blended(first, Qt::black, 0.65)));
+    EXPECT_TRUE(near(colourAt(2, inBadge), placeholder, 3)) << "an empty number shows no badge";
+    EXPECT_TRUE(near(colourAt(3, inBadge), third));
+
+    // The current cell: outlined in the accent, its name in bold (wider than the same name in regular).
+    const QPointF onLeftEdge(0, 31);
+    EXPECT_TRUE(near(colourAt(1, onLeftEdge), accent, 10));
+    EXPECT_FALSE(near(colourAt(3, onLeftEdge), accent, 40));
+    const auto nameInk = [&](int n) {
+        const QRect name = strip->cellRect(TestTours::stationID(n)).adjusted(0, 64, 0, 0).toAlignedRect();
+        return inkBounds(host.grab(QRect(strip->mapTo(&host, name.topLeft()), name.size())).toImage());
+    };
+    EXPECT_GE(nameInk(1).width(), nameInk(3).width() + 5);
 
     const LumivaneImageCache::Usage usage = cache->usage();
     EXPECT_EQ(usage.fullCount, 0) << "never a full-size decode";

@@ -6,9 +6,11 @@
 #include "model/HotspotAttachment.h"
 #include "model/NotificationNames.h"
 #include "model/Palette.h"
+#include "navigation/TableOfContentsSheet.h"
 #include "panels/gate/PasswordField.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
 
@@ -102,25 +104,69 @@ TEST_F(ViewerSheetTest, OneKeyHandlerAnswersTheStationViewsKeysButLeavesTextFiel
     EXPECT_FALSE(controller().state().showPropertyInfo);
 }
 
-TEST_F(ViewerSheetTest, EscapeClosesTheLightboxThenTheFeedbackCardAndOnlyThenTheViewer)
+TEST_F(ViewerSheetTest, TheTableOfContentsSearchFieldKeepsTheKeysOfTheStationView)
 {
-    LumivaneProject project = classicTour();
+    openStarted(classicTour(12));
+    sheet->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(sheet.get()));
+    press(Qt::Key_T);
+    auto *contents = dynamic_cast<TableOfContentsSheet *>(shownIn(ViewerLayer::tableOfContents).value(0));
+    ASSERT_NE(contents, nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<QLineEdit *>(QApplication::focusWidget()), 1000);
+    QTest::keyClicks(QApplication::focusWidget(), "ti+");
+    EXPECT_EQ(contents->query(), "ti+");
+    EXPECT_TRUE(controller().state().showTableOfContents);
+    EXPECT_FALSE(controller().state().showPropertyInfo);
+    EXPECT_EQ(controller().state().currentFOV, 75);
+}
+
+TEST_F(ViewerSheetTest, EscapeClosesTheOpenPanelsTopmostFirstAndOnlyThenTheViewer)
+{
+    LumivaneProject project = classicTour(5);
     project.feedbackEnabled = true;
     project.feedbackEmail = "avis@example.com";
     openStarted(project);
+    press(Qt::Key_I);
+    press(Qt::Key_Question);
+    press(Qt::Key_T);
+    controller().showInfoCard(TestTours::infoHotspot("Plaque"));
+    controller().setShowFeedback(true);
     HotspotAttachment plan;
     plan.kind = AttachmentKind::pdf;
     plan.payload = "plan.pdf";
-    controller().setShowFeedback(true);
     controller().openAttachmentInLightbox(plan, LightboxContent::Kind::pdf);
-    ASSERT_EQ(shownIn(ViewerLayer::lightbox).size(), 1);
+    const QList<ViewerLayer> closingOrder{ViewerLayer::lightbox,     ViewerLayer::feedback,
+                                          ViewerLayer::propertyInfo, ViewerLayer::keyboardHelp,
+                                          ViewerLayer::tableOfContents, ViewerLayer::infoCard};
+    for (ViewerLayer layer : closingOrder)
+        ASSERT_EQ(shownIn(layer).size(), 1) << int(layer);
 
+    for (qsizetype closed = 0; closed < closingOrder.size(); ++closed) {
+        press(Qt::Key_Escape);
+        for (qsizetype i = 0; i < closingOrder.size(); ++i)
+            EXPECT_EQ(shownIn(closingOrder[i]).size(), i <= closed ? 0 : 1) << "after Escape " << closed + 1;
+        EXPECT_EQ(dismissals, 0);
+    }
     press(Qt::Key_Escape);
-    EXPECT_FALSE(controller().state().lightboxContent);
-    EXPECT_TRUE(controller().state().showFeedback);
-    press(Qt::Key_Escape);
-    EXPECT_FALSE(controller().state().showFeedback);
+    EXPECT_EQ(dismissals, 1);
+}
+
+TEST_F(ViewerSheetTest, EscapeFromTheContactFormsFieldClosesTheFormAndKeepsTheTourOpen)
+{
+    LumivaneProject project = classicTour();
+    project.contactFormEnabled = true;
+    project.contactFormEmail = "agence@example.com";
+    open(project);
+    controller().setContactFormVisible(true);
+    QTest::qWait(300);
+    auto *field = sheet->faceChrome().findChild<QLineEdit *>();
+    ASSERT_NE(field, nullptr);
+    field->setFocus();
+    QTest::keyClicks(field, "Ana");
+    press(Qt::Key_Escape, Qt::NoModifier, field);
+    EXPECT_FALSE(controller().state().showContactForm);
     EXPECT_EQ(dismissals, 0);
+    EXPECT_EQ(sheet->face(), RootFace::cover);
     press(Qt::Key_Escape);
     EXPECT_EQ(dismissals, 1);
 }
@@ -161,14 +207,19 @@ TEST_F(ViewerSheetTest, AppearanceStartsTheVisitAndHidingEndsIt)
 
 TEST_F(ViewerSheetTest, ASheetDestroyedWhileAStationChangeIsUnderWayReceivesNothing)
 {
-    LumivaneProject project = classicTour(3);
-    openStarted(project);
-    controller().goToStation(TestTours::stationID(2));
-    QSignalSpy narrationChanges(&narration, &LumivaneAudioService::isPlayingChanged);
+    for (int n = 1; n <= 4; ++n)
+        writePhoto(n, Qt::darkCyan);
+    openStarted(classicTour(4));
+    // The start photo and its two neighbours, preloaded at the appearance.
+    LumivaneImageCache::pool()->waitForDone();
+    ASSERT_EQ(services.imageCache->usage().fullCount, 3);
+    controller().goToStation(TestTours::stationID(3));
     sheet.reset();
-    // The arrival and the fade were due 0.18 s later; nothing runs and nothing crashes.
+    EXPECT_EQ(services.imageCache->usage().fullCount, 0) << "the visit ends with the sheet";
+    // The arrival was due 0.18 s later; it would preload the neighbours of station 3.
     QTest::qWait(600);
-    EXPECT_EQ(dismissals, 0);
+    LumivaneImageCache::pool()->waitForDone();
+    EXPECT_EQ(services.imageCache->usage().fullCount, 0);
 }
 
 TEST_F(ViewerSheetTest, OnlyARealChangeOfLanguageWhileShownReachesTheVisit)

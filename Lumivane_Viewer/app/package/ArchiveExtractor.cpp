@@ -16,6 +16,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -184,6 +185,77 @@ struct ZipArchiveDiscarder
 };
 using ZipArchive = std::unique_ptr<zip_t, ZipArchiveDiscarder>;
 
+quint64 saturatingAdd(quint64 a, quint64 b)
+{
+    return b > ~quint64(0) - a ? ~quint64(0) : a + b;
+}
+
+// Whole blocks of the disk for the contents, and one more for the member's
+// entry and folder.
+quint64 diskBytesOfMember(quint64 size, quint64 blockSize)
+{
+    const quint64 blocks = size / blockSize + (size % blockSize != 0) + 1;
+    return blocks > ~quint64(0) / blockSize ? ~quint64(0) : blocks * blockSize;
+}
+
+struct ArchiveSize
+{
+    quint64 declaredBytes = 0; // the members' sizes as the directory states them
+    quint64 diskBytes = 0;     // what they take on a disk of the given block size
+};
+
+// From the central directory alone, before anything is written. A member
+// never delivers more than it declares (the run refuses it), so this bounds
+// what the extraction writes; a member that cannot be read here fails the run.
+ArchiveSize archiveSize(zip_t *archive, zip_uint64_t memberCount, quint64 blockSize)
+{
+    ArchiveSize size;
+    for (zip_uint64_t index = 0; index < memberCount; ++index) {
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (zip_stat_index(archive, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE))
+            continue;
+        size.declaredBytes = saturatingAdd(size.declaredBytes, stat.size);
+        size.diskBytes = saturatingAdd(size.diskBytes, diskBytesOfMember(stat.size, blockSize));
+    }
+    return size;
+}
+
+qint64 clampedBytes(quint64 bytes)
+{
+    return qint64(std::min<quint64>(bytes, quint64(std::numeric_limits<qint64>::max())));
+}
+
+QString overBudgetText(qint64 budget)
+{
+    return QStringLiteral("archive expands beyond the %1 bytes allowed for extraction").arg(budget);
+}
+
+ArchiveExtractor::Result failed(const QString &why)
+{
+    return {false, why, std::nullopt};
+}
+
+// Before anything is written: an archive larger than allowed, or than the
+// folder's disk can hold.
+std::optional<ArchiveExtractor::Result> sizeRefusal(zip_t *archive, zip_uint64_t memberCount, int root,
+                                                    qint64 maxTotalBytes)
+{
+    struct statvfs disk;
+    const bool diskKnown = ::fstatvfs(root, &disk) == 0 && disk.f_frsize > 0;
+    const ArchiveSize size = archiveSize(archive, memberCount, diskKnown ? disk.f_frsize : 4096);
+    if (size.declaredBytes > quint64(std::max<qint64>(maxTotalBytes, 0)))
+        return failed(overBudgetText(maxTotalBytes));
+    const quint64 available = diskKnown ? quint64(disk.f_bavail) * quint64(disk.f_frsize) : ~quint64(0);
+    if (size.diskBytes <= available)
+        return std::nullopt;
+    const ArchiveExtractor::SpaceShortfall shortfall{clampedBytes(size.diskBytes), clampedBytes(available)};
+    const QString why = QStringLiteral("not enough free space: needs %1 bytes, %2 available")
+                            .arg(shortfall.neededBytes)
+                            .arg(shortfall.availableBytes);
+    return ArchiveExtractor::Result{false, why, shortfall};
+}
+
 /// One pass over the members of an open archive, in central-directory order.
 class ExtractionRun final
 {
@@ -247,10 +319,7 @@ private:
         return extractFile(index, stat, parent, path->leaf, mode.permissions);
     }
 
-    bool failOverBudget()
-    {
-        return fail(QStringLiteral("archive expands beyond the %1 bytes allowed for extraction").arg(m_byteBudget));
-    }
+    bool failOverBudget() { return fail(overBudgetText(m_byteBudget)); }
 
     // Returns a descriptor owned by this run, or -1 after recording the failure.
     // No component is ever followed through a symbolic link.
@@ -428,30 +497,28 @@ ArchiveExtractor::Result ArchiveExtractor::extract(const QString &archivePath, c
     const QByteArray nativeArchive = QFile::encodeName(archivePath);
     struct stat archiveStat;
     if (::stat(nativeArchive.constData(), &archiveStat) != 0)
-        return {false, QStringLiteral("cannot open the archive: %1").arg(systemError(errno))};
+        return failed(QStringLiteral("cannot open the archive: %1").arg(systemError(errno)));
     // libzip reads an empty file as an empty archive; it has no directory at all.
     if (S_ISREG(archiveStat.st_mode) && archiveStat.st_size == 0)
-        return {false, zipErrorText(ZIP_ER_NOZIP)};
+        return failed(zipErrorText(ZIP_ER_NOZIP));
 
     int errorCode = 0;
     ZipArchive archive(zip_open(nativeArchive.constData(), ZIP_RDONLY | ZIP_CHECKCONS, &errorCode));
     if (!archive)
-        return {false, zipErrorText(errorCode)};
+        return failed(zipErrorText(errorCode));
     const zip_int64_t memberCount = zip_get_num_entries(archive.get(), 0);
     if (memberCount < 0 || memberCount > m_limits.maxMembers)
-        return {false, QStringLiteral("archive holds more than %1 members").arg(m_limits.maxMembers)};
+        return failed(QStringLiteral("archive holds more than %1 members").arg(m_limits.maxMembers));
 
     FileDescriptor root(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!root.isValid())
-        return {false, QStringLiteral("cannot open the extraction folder: %1").arg(systemError(errno))};
-    qint64 budget = m_limits.maxTotalBytes;
-    struct statvfs disk;
-    if (::fstatvfs(root.get(), &disk) == 0)
-        budget = std::min(budget, qint64(disk.f_bavail) * qint64(disk.f_frsize) - m_limits.freeSpaceMargin);
-    budget = std::max<qint64>(budget, 0);
+        return failed(QStringLiteral("cannot open the extraction folder: %1").arg(systemError(errno)));
+    const zip_uint64_t members = zip_uint64_t(memberCount);
+    if (std::optional<Result> refusal = sizeRefusal(archive.get(), members, root.get(), m_limits.maxTotalBytes))
+        return *refusal;
 
-    ExtractionRun run(archive.get(), root.get(), budget, m_limits.maxNameBytes);
-    if (!run.run(zip_uint64_t(memberCount)))
-        return {false, run.failure()};
-    return {true, {}};
+    ExtractionRun run(archive.get(), root.get(), m_limits.maxTotalBytes, m_limits.maxNameBytes);
+    if (!run.run(members))
+        return failed(run.failure());
+    return {true, {}, std::nullopt};
 }

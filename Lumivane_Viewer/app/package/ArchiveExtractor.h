@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
+
 /// Extracts a ZIP archive into an existing, empty folder without ever writing
 /// outside it. Knows nothing of tours: any archive, any member names.
 class ArchiveExtractor final
@@ -12,9 +14,16 @@ public:
     struct Limits
     {
         qint64 maxTotalBytes = qint64(16) << 30;
-        qint64 freeSpaceMargin = qint64(256) << 20; // left free on the target disk
         qint64 maxMembers = 100000;
         int maxNameBytes = 1024; // keeps every extracted path short enough to remove again
+    };
+
+    /// What the archive's members take on the folder's disk, against the
+    /// room there, when the room is too small.
+    struct SpaceShortfall
+    {
+        qint64 neededBytes = 0;
+        qint64 availableBytes = 0;
     };
 
     /// On failure, the folder may hold part of the archive; the caller removes it.
@@ -22,6 +31,7 @@ public:
     {
         bool succeeded = false;
         QString failure; // English description of the first failure
+        std::optional<SpaceShortfall> shortfall; // set when the disk lacks room, before anything is written
     };
 
     ArchiveExtractor();

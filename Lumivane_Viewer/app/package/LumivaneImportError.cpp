@@ -1,11 +1,28 @@
 #include "LumivaneImportError.h"
 
 #include <QList>
+#include <QLocale>
 #include <QVariant>
+
+namespace {
+
+QString byteSizeText(qint64 bytes)
+{
+    return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeSIFormat);
+}
+
+} // namespace
 
 LumivaneImportError LumivaneImportError::extractionFailed(const QString &description)
 {
     return {Case::extractionFailed, description};
+}
+
+LumivaneImportError LumivaneImportError::notEnoughSpace(qint64 neededBytes, qint64 availableBytes)
+{
+    LumivaneImportError error(Case::extractionFailed, {});
+    error.m_shortfall = SpaceShortfall{neededBytes, availableBytes};
+    return error;
 }
 
 LumivaneImportError LumivaneImportError::decodeFailed(const QString &description)
@@ -23,11 +40,19 @@ LumivaneImportError LumivaneImportError::projectJSONMissing()
     return {Case::projectJSONMissing, {}};
 }
 
+QString LumivaneImportError::payload() const
+{
+    if (!m_shortfall)
+        return m_payload;
+    return L10n::fillPlaceholders(L10n::storedLanguageText(L10n::Key::errImportNotEnoughSpace),
+                                  {byteSizeText(m_shortfall->neededBytes), byteSizeText(m_shortfall->availableBytes)});
+}
+
 QString LumivaneImportError::errorDescription() const
 {
     switch (m_case) {
     case Case::extractionFailed:
-        return localizedImportErrorFormat(L10n::Key::errImportExtractionFailed, m_payload);
+        return localizedImportErrorFormat(L10n::Key::errImportExtractionFailed, payload());
     case Case::decodeFailed:
         return localizedImportErrorFormat(L10n::Key::errImportDecodeFailed, m_payload);
     case Case::invalidPackage:

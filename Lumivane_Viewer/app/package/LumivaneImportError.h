@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 /// A failure of opening a package, with its message in the stored interface
 /// language. Knows nothing of how the failure came about beyond its payload.
 class LumivaneImportError final
@@ -13,13 +15,16 @@ public:
     enum class Case { extractionFailed, decodeFailed, invalidPackage, projectJSONMissing };
 
     static LumivaneImportError extractionFailed(const QString &description);
+    /// extractionFailed for a disk without room for the package: the sizes
+    /// in the system's number format, the words in the stored language.
+    static LumivaneImportError notEnoughSpace(qint64 neededBytes, qint64 availableBytes);
     static LumivaneImportError decodeFailed(const QString &description);
     static LumivaneImportError invalidPackage();
     static LumivaneImportError projectJSONMissing();
 
     Case kind() const { return m_case; }
     /// The failure's own description; empty for the cases without one.
-    QString payload() const { return m_payload; }
+    QString payload() const;
 
     /// Read in the language stored at the moment of the call, on any thread.
     QString errorDescription() const;
@@ -30,8 +35,16 @@ public:
     bool operator==(const LumivaneImportError &) const = default;
 
 private:
+    struct SpaceShortfall
+    {
+        qint64 neededBytes = 0;
+        qint64 availableBytes = 0;
+        bool operator==(const SpaceShortfall &) const = default;
+    };
+
     LumivaneImportError(Case kind, QString payload) : m_case(kind), m_payload(std::move(payload)) {}
 
     Case m_case;
     QString m_payload;
+    std::optional<SpaceShortfall> m_shortfall; // its text is made when asked for, in the language stored then
 };

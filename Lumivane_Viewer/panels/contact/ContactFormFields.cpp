@@ -3,6 +3,7 @@
 #include "ContactSendButton.h"
 
 #include "l10n/L10n.h"
+#include "model/DisplayText.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
 #include "panels/common/CardWidgets.h"
@@ -123,7 +124,9 @@ void ContactFormFields::addCustomRow(const FormField &field)
     auto *captionRow = new QHBoxLayout;
     captionRow->setSpacing(4);
     CustomRow custom{field, captionLabel(this), nullptr};
-    custom.caption->setText(field.label);
+    // An author's label of any length wraps within the card.
+    custom.caption->setWordWrap(true);
+    custom.caption->setText(displayText(field.label, DisplayLength::title));
     captionRow->addWidget(custom.caption);
     if (field.required) {
         QLabel *star = cardLabel(systemFont(11, QFont::Bold), QColor(255, 0, 0, 204), this);
@@ -147,6 +150,9 @@ QWidget *ContactFormFields::customInput(const FormField &field)
     if (field.type == FormFieldType::checkbox) {
         auto *box = new QCheckBox(this);
         box->setFont(systemFont(12));
+        // Its text is the author's: a long one is cut at the card's edge
+        // rather than widening the form.
+        box->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         connect(box, &QCheckBox::toggled, this, [this, id](bool on) {
             storeCustomValue(id, on ? QStringLiteral("true") : QStringLiteral("false"));
         });
@@ -164,7 +170,7 @@ QWidget *ContactFormFields::customInput(const FormField &field)
     }
     auto *line = new QLineEdit(this);
     line->setFont(systemFont(13));
-    line->setPlaceholderText(field.placeholder.value_or(field.label));
+    line->setPlaceholderText(displayLine(field.placeholder.value_or(field.label)));
     connect(line, &QLineEdit::textChanged, this, [this, id](const QString &text) { storeCustomValue(id, text); });
     return line;
 }
@@ -206,7 +212,7 @@ void ContactFormFields::retranslate()
     m_phone->setPlaceholderText(m_l10n.text(L10n::Key::contactPlaceholderPhone));
     for (const CustomRow &row : m_customRows) {
         if (row.checkbox)
-            row.checkbox->setText(row.field.placeholder.value_or(m_l10n.text(L10n::Key::yes)));
+            row.checkbox->setText(row.field.placeholder ? displayLine(*row.field.placeholder) : m_l10n.text(L10n::Key::yes));
     }
     m_send->setText(m_l10n.text(m_isSubmitting ? L10n::Key::loading : L10n::Key::contactSend));
     for (const auto &[caption, input] : m_captioned)

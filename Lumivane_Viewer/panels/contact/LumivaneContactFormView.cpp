@@ -5,6 +5,7 @@
 
 #include "l10n/L10n.h"
 #include "media/symbols/SymbolButton.h"
+#include "model/DisplayText.h"
 #include "model/ExternalLinks.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
@@ -230,7 +231,8 @@ void LumivaneContactFormView::refreshSendState()
 
 void LumivaneContactFormView::retranslate()
 {
-    m_title->setText(m_project.contactFormButtonLabel.value_or(m_l10n.text(L10n::Key::contactUs)));
+    m_title->setText(m_project.contactFormButtonLabel ? displayLine(*m_project.contactFormButtonLabel)
+                                                      : m_l10n.text(L10n::Key::contactUs));
     setAccessibleName(m_title->text());
     m_close->setAccessibleName(m_l10n.text(L10n::Key::close));
     m_thanks->setTexts(m_l10n.text(L10n::Key::contactMessageSent), m_l10n.text(L10n::Key::contactMessageSentBody),

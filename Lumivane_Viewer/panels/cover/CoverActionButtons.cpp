@@ -1,5 +1,7 @@
 #include "CoverActionButtons.h"
 
+#include "CoverColumnFrame.h"
+
 #include "media/symbols/CapsuleButton.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
@@ -81,15 +83,19 @@ QSize CoverActionButtons::startCapsule() const
     return m_start->sizeHint().shrunkBy(m_start->contentsMargins());
 }
 
-QSize CoverActionButtons::contactCapsule() const
+QSize CoverActionButtons::contactCapsule(int rowWidth) const
 {
-    return m_contact->isHidden() ? QSize() : m_contact->sizeHint();
+    if (m_contact->isHidden())
+        return QSize();
+    const QSize wanted = m_contact->sizeHint();
+    const int room = rowWidth - startCapsule().width() - kSpacing;
+    return QSize(std::max(wanted.height(), std::min(room, wanted.width())), wanted.height());
 }
 
 QSize CoverActionButtons::sizeHint() const
 {
     const QSize start = startCapsule();
-    const QSize contact = contactCapsule();
+    const QSize contact = contactCapsule(CoverColumnFrame::maxColumnWidth);
     const int width = start.width() + (contact.isEmpty() ? 0 : kSpacing + contact.width());
     return QSize(width, std::max(start.height() + kStartTopPadding, contact.height()));
 }
@@ -97,8 +103,8 @@ QSize CoverActionButtons::sizeHint() const
 void CoverActionButtons::placeButtons()
 {
     const QSize start = startCapsule();
-    const QSize contact = contactCapsule();
-    const QSize total = sizeHint();
+    const QSize contact = contactCapsule(width());
+    const QSize total(start.width() + (contact.isEmpty() ? 0 : kSpacing + contact.width()), sizeHint().height());
     const QPoint origin = pos() + QPoint((width() - total.width()) / 2, (height() - total.height()) / 2);
     // The start button's frame holds its top padding; the frame, not the
     // capsule, is centred on the row.

@@ -9,7 +9,9 @@ class CapsuleButton;
 /// The cover's action row: the start button in the tour's accent, with its
 /// shadow and 8 points of room above it, and, when the cover has one, the
 /// contact button; capsules 12 apart, the pair centred, each centred on the
-/// row's middle. The row takes only the capsules' room in its layout: the
+/// row's middle. The start button always shows whole; a contact text too
+/// long for the rest of the row is elided. The row takes only the capsules'
+/// room in its layout: the
 /// buttons themselves are children of the row's parent, placed over the row
 /// with room around for the start button's shadow, which would otherwise be
 /// cut off at the row's edges.
@@ -36,7 +38,8 @@ protected:
 
 private:
     QSize startCapsule() const;
-    QSize contactCapsule() const;
+    /// The contact button's capsule in a row of that width.
+    QSize contactCapsule(int rowWidth) const;
     void placeButtons();
 
     QPointer<CapsuleButton> m_start;

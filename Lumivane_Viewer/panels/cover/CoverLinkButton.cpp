@@ -31,7 +31,7 @@ CoverLinkButton::CoverLinkButton(QString symbol, const QString &text, QWidget *p
     setText(text);
     setAccessibleName(text);
     KeyboardFocus::makeReachable(*this);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     setCursor(Qt::PointingHandCursor);
 }
 
@@ -41,6 +41,13 @@ QSize CoverLinkButton::sizeHint() const
     const double side = symbolBoxSide(kSymbolPoints);
     return QSize(int(std::ceil(side + kSpacing + metrics.horizontalAdvance(text()))),
                  int(std::ceil(std::max(side, metrics.height()))));
+}
+
+QSize CoverLinkButton::minimumSizeHint() const
+{
+    const QFontMetricsF metrics(linkFont());
+    const double side = symbolBoxSide(kSymbolPoints);
+    return QSize(int(std::ceil(side + kSpacing + metrics.horizontalAdvance(QChar(0x2026)))), sizeHint().height());
 }
 
 void CoverLinkButton::paintEvent(QPaintEvent *)
@@ -54,9 +61,10 @@ void CoverLinkButton::paintEvent(QPaintEvent *)
     drawSymbol(painter, QPointF(side / 2, middle), m_symbol, kSymbolPoints, kInk);
     painter.setFont(linkFont());
     painter.setPen(kInk);
-    painter.drawText(QRectF(side + kSpacing, 0, width() - side - kSpacing, height()), Qt::AlignLeft | Qt::AlignVCenter,
-                     text());
+    const QRectF room(side + kSpacing, 0, width() - side - kSpacing, height());
+    painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter,
+                     QFontMetricsF(linkFont()).elidedText(text(), Qt::ElideRight, room.width()));
     // The text runs to the edge: it is underlined rather than ringed.
     if (KeyboardFocus::showsRing(*this))
-        painter.fillRect(QRectF(side + kSpacing, height() - 1.5, width() - side - kSpacing, 1.5), kInk);
+        painter.fillRect(QRectF(room.left(), height() - 1.5, room.width(), 1.5), kInk);
 }

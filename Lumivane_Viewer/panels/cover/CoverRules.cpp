@@ -1,5 +1,6 @@
 #include "CoverRules.h"
 
+#include "model/DisplayText.h"
 #include "model/ExternalLinks.h"
 
 #include "l10n/L10n.h"
@@ -51,7 +52,8 @@ std::optional<QString> coverDescriptionText(const LumivaneProject &project)
 QString coverFooterText(const LumivaneProject &project, const L10n &l10n)
 {
     if (isNonEmpty(project.coverAgencyName))
-        return l10n.localizedFormat(L10n::Key::coverFooterAgencyBy, *project.coverAgencyName);
+        return l10n.localizedFormat(L10n::Key::coverFooterAgencyBy,
+                                    displayText(*project.coverAgencyName, DisplayLength::line, LineBreaks::kept));
     return l10n.text(L10n::Key::coverFooterMadeWith);
 }
 

@@ -26,8 +26,9 @@ std::optional<QString> coverAreaText(std::optional<double> area);
 /// coverDescription when non-empty, else freeNote when non-empty, else none.
 std::optional<QString> coverDescriptionText(const LumivaneProject &project);
 
-/// The footer line: the agency's credit when coverAgencyName is non-empty,
-/// else the plain credit.
+/// The footer line: the agency's credit when coverAgencyName is non-empty
+/// (the name made for display: a few lines of it at most), else the plain
+/// credit.
 QString coverFooterText(const LumivaneProject &project, const L10n &l10n);
 
 /// One link of the header's contact row: the field as typed, the symbol

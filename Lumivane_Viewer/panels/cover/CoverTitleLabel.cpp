@@ -1,10 +1,20 @@
 #include "CoverTitleLabel.h"
 
+#include "model/DisplayText.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QTextLayout>
 
 #include <cmath>
+
+namespace {
+
+// No glyph a title shows is narrower than this, in ems: a size's lines hold
+// at most so many characters, and only those are laid out.
+constexpr double kNarrowestGlyph = 0.1;
+
+} // namespace
 
 CoverTitleLabel::CoverTitleLabel(QFont font, QColor color, int maxLines, double minimumScale, QWidget *parent)
     : QWidget(parent)
@@ -20,39 +30,45 @@ CoverTitleLabel::CoverTitleLabel(QFont font, QColor color, int maxLines, double 
 
 void CoverTitleLabel::setText(const QString &text)
 {
-    if (text == m_text)
+    const QString shown = displayText(text, DisplayLength::title);
+    if (shown == m_text)
         return;
-    m_text = text;
+    m_text = shown;
+    m_oneLineWidth = QFontMetricsF(m_font).horizontalAdvance(m_text);
     m_cachedWidth = -1;
-    setAccessibleName(text);
+    setAccessibleName(shown);
     updateGeometry();
     update();
 }
 
-QStringList CoverTitleLabel::wrappedLines(const QFont &font, int width, bool *fits) const
+CoverTitleLabel::Wrap CoverTitleLabel::wrap(const QFont &font, int width) const
 {
-    QTextLayout layout(m_text, font);
+    const double perLine = width / (kNarrowestGlyph * font.pixelSize());
+    const qsizetype room = qsizetype(std::ceil((m_maxLines + 1) * perLine));
+    const QString text = m_text.left(room);
+    QTextLayout layout(text, font);
     QTextOption option(Qt::AlignHCenter);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
-    QStringList lines;
+    Wrap wrap;
     bool brokeInsideWord = false;
+    int end = 0;
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(width);
-        const QString part = m_text.mid(line.textStart(), line.textLength());
-        const int end = line.textStart() + line.textLength();
+        end = line.textStart() + line.textLength();
         // A word split across lines means the size is too large for it.
         if (end < m_text.size() && !m_text.at(end - 1).isSpace() && !m_text.at(end).isSpace())
             brokeInsideWord = true;
-        lines.append(part.trimmed());
-        // One line more than fits decides it: a title of any length costs a few lines.
-        if (lines.size() > m_maxLines)
+        wrap.lines.append(text.mid(line.textStart(), line.textLength()).trimmed());
+        // One line more than fits decides it.
+        if (wrap.lines.size() > m_maxLines)
             break;
     }
     layout.endLayout();
-    *fits = lines.size() <= m_maxLines && !brokeInsideWord;
-    return lines;
+    wrap.cut = wrap.lines.size() > m_maxLines || end < m_text.size();
+    wrap.fits = !wrap.cut && !brokeInsideWord;
+    return wrap;
 }
 
 CoverTitleLabel::Fit CoverTitleLabel::fitFor(int width) const
@@ -62,17 +78,17 @@ CoverTitleLabel::Fit CoverTitleLabel::fitFor(int width) const
     const int full = m_font.pixelSize();
     const int smallest = int(std::lround(full * m_minimumScale));
     Fit fit;
+    Wrap wrapped;
     for (int size = full; size >= smallest; --size) {
         fit.font = m_font;
         fit.font.setPixelSize(size);
-        bool fits = false;
-        fit.lines = wrappedLines(fit.font, std::max(1, width), &fits);
-        if (fits || size == smallest)
+        wrapped = wrap(fit.font, std::max(1, width));
+        if (wrapped.fits || size == smallest)
             break;
     }
-    if (fit.lines.size() > m_maxLines) {
+    fit.lines = wrapped.lines.mid(0, m_maxLines);
+    if (wrapped.cut && !fit.lines.isEmpty()) {
         const QFontMetricsF metrics(fit.font);
-        fit.lines = fit.lines.mid(0, m_maxLines);
         fit.lines.last() = metrics.elidedText(fit.lines.last() + QStringLiteral("\u2026"), Qt::ElideRight, width);
     }
     fit.lineHeight = QFontMetricsF(fit.font).lineSpacing();
@@ -94,10 +110,13 @@ int CoverTitleLabel::heightForWidth(int width) const
     return int(std::ceil(fit.lines.size() * fit.lineHeight));
 }
 
+// As wide as the text on one line at its full size, which is then its height:
+// no layout needed.
 QSize CoverTitleLabel::sizeHint() const
 {
-    const int width = int(std::ceil(QFontMetricsF(m_font).horizontalAdvance(m_text)));
-    return QSize(width, heightForWidth(std::max(1, width)));
+    if (m_text.isEmpty())
+        return QSize(0, 0);
+    return QSize(int(std::ceil(m_oneLineWidth)), int(std::ceil(QFontMetricsF(m_font).lineSpacing())));
 }
 
 QSize CoverTitleLabel::minimumSizeHint() const

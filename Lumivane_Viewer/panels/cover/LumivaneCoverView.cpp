@@ -14,17 +14,22 @@
 
 #include "l10n/L10n.h"
 #include "media/symbols/CapsuleButton.h"
+#include "model/DisplayText.h"
 #include "model/EnumDisplayNames.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
 #include "model/ViewerAccent.h"
 #include "panels/common/CardWidgets.h"
 
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -191,7 +196,8 @@ QWidget *LumivaneCoverView::buildFooter(QWidget *parent)
 {
     auto *footer = new QWidget(parent);
     auto *row = centredRow(footer, kFooterSpacing);
-    m_footer = coverLabel(systemFont(11), withAlpha(Qt::white, 0.35), false, footer);
+    // An agency name too long for one line wraps rather than widen the column.
+    m_footer = coverLabel(systemFont(11), withAlpha(Qt::white, 0.35), true, footer);
     row->addStretch();
     row->addWidget(new LumivaneMark(kMarkHeight, kMarkOpacity, footer), 0, Qt::AlignVCenter);
     row->addWidget(m_footer, 0, Qt::AlignVCenter);
@@ -216,13 +222,13 @@ void LumivaneCoverView::applyInputs()
     const LumivaneProject &project = m_inputs.project;
     m_logo->setImageData(project.coverLogoData);
     const bool hasAgency = project.coverAgencyName && !project.coverAgencyName->isEmpty();
-    m_agency->setText(hasAgency ? *project.coverAgencyName : QString());
+    m_agency->setText(hasAgency ? displayText(*project.coverAgencyName, DisplayLength::line, LineBreaks::kept) : QString());
     m_agency->setVisible(hasAgency);
     applyLinks();
 
     m_name->setText(project.name);
     const bool hasAddress = project.address && !project.address->isEmpty();
-    m_address->setText(hasAddress ? *project.address : QString());
+    m_address->setText(hasAddress ? displayText(*project.address, DisplayLength::line, LineBreaks::kept) : QString());
     m_address->setVisible(hasAddress);
 
     m_stationsChip->setText(coverStationCountText(project.stations.size()));
@@ -231,7 +237,7 @@ void LumivaneCoverView::applyInputs()
     m_areaChip->setVisible(area.has_value());
 
     const std::optional<QString> description = coverDescriptionText(project);
-    m_description->setText(description.value_or(QString()));
+    m_description->setText(displayText(description.value_or(QString()), DisplayLength::scrolling, LineBreaks::kept));
     m_descriptionBox->setVisible(description.has_value());
 
     m_actions->setAccent(projectAccentColor(project));
@@ -248,7 +254,7 @@ void LumivaneCoverView::applyLinks()
         button->hide();
     for (const CoverContactLink &link : std::as_const(m_contactLinks)) {
         CoverLinkButton *button = linkButton(link.kind);
-        button->setText(link.text);
+        button->setText(displayLine(link.text));
         button->setAccessibleName(link.text);
         button->show();
     }
@@ -302,13 +308,18 @@ void LumivaneCoverView::retranslate()
     const L10n &l10n = *m_language;
     const LumivaneProject &project = m_inputs.project;
     m_categoryChip->setText(displayName(project.category, l10n));
-    const QString contact = project.contactFormButtonLabel ? *project.contactFormButtonLabel
+    const QString contact = project.contactFormButtonLabel ? displayLine(*project.contactFormButtonLabel)
                                                            : l10n.text(L10n::Key::contactUs);
     m_actions->setTexts(l10n.text(L10n::Key::coverStartTour), contact);
     CapsuleButton *start = m_actions->startButton();
     start->setAccessibleName(l10n.text(L10n::Key::startTourA11y));
     start->setAccessibleDescription(l10n.localizedFormat(L10n::Key::coverStartTourA11yHint, project.stations.size()));
     m_footer->setText(coverFooterText(project, l10n));
+    // A wrapping label asks for less than a line: the footer keeps its text
+    // on one line as long as the column has room beside the mark.
+    const double oneLine = QFontMetricsF(m_footer->font()).horizontalAdvance(m_footer->text());
+    const int room = CoverColumnFrame::maxColumnWidth - int(std::ceil(kMarkHeight)) - kFooterSpacing;
+    m_footer->setMinimumWidth(std::min(int(std::ceil(oneLine)), room));
     if (m_map)
         m_map->retranslate(l10n);
 }

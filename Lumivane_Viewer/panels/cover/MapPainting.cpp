@@ -2,6 +2,7 @@
 
 #include "MapTileSource.h"
 
+#include "model/DisplayText.h"
 #include "model/SystemFont.h"
 
 #include <QFontMetricsF>
@@ -200,7 +201,7 @@ void paintMapPin(QPainter &painter, QPointF tip, const QString &title, double ma
     if (!title.isEmpty()) {
         const QFont font = systemFont(12, QFont::DemiBold);
         const QFontMetricsF metrics(font);
-        const QString shown = metrics.elidedText(title, Qt::ElideRight, maxTitleWidth);
+        const QString shown = metrics.elidedText(displayLine(title), Qt::ElideRight, maxTitleWidth);
         const double width = metrics.horizontalAdvance(shown);
         QPainterPath text;
         text.addText(QPointF(tip.x() - width / 2, tip.y() + 6 + metrics.ascent()), font, shown);

@@ -20,19 +20,13 @@
 
 namespace {
 
-// The card keeps the light look in any desktop appearance.
-QColor light(const AppearanceColor &color)
-{
-    return color.resolved(Appearance::light);
-}
-
 constexpr double kChosenScale = 1.08;
 constexpr double kRatingSide = 64;
 constexpr double kRatingSymbolPoints = 26;
 
 ModalCardLook feedbackCardLook()
 {
-    return ModalCardLook{QColor(0, 0, 0, 191), light(paletteCardBackground()), 460, 14,
+    return ModalCardLook{QColor(0, 0, 0, 191), paletteCardBackground().resolved(), 460, 14,
                          DropShadow{QColor(0, 0, 0, 77), 30, QPointF(0, 12)}};
 }
 
@@ -47,8 +41,8 @@ QString commentFieldStyle()
 {
     return QStringLiteral("QPlainTextEdit { background: %1; color: %2; border: 1px solid %3; border-radius: 8px;"
                           " padding: 8px; }")
-        .arg(light(paletteInputBackground()).name(), light(paletteTextPrimary()).name(),
-             light(paletteBorder()).name());
+        .arg(paletteInputBackground().resolved().name(), paletteTextPrimary().resolved().name(),
+             paletteBorder().resolved().name());
 }
 
 bool isSendShortcut(const QKeyEvent &event)
@@ -71,8 +65,8 @@ VisitorFeedbackSheet::VisitorFeedbackSheet(QString projectName, QString recipien
     m_ratingView = buildRatingView();
     cardStack()->addWidget(m_ratingView);
     m_thanks = addThanksView(CardThanksLook{QMargins(20, 40, 20, 40), QStringLiteral("checkmark.seal.fill"), 44,
-                                            paletteGreen(), serifItalic(20), light(paletteTextPrimary()),
-                                            paletteBodyFont(), light(paletteTextSecondary()), 30, paletteGold()});
+                                            paletteGreen(), serifItalic(20), paletteTextPrimary().resolved(),
+                                            paletteBodyFont(), paletteTextSecondary().resolved(), 30, paletteGold()});
     connect(&m_l10n, &L10n::currentChanged, this, [this] { retranslate(); });
     retranslate();
     refreshSendButton();
@@ -99,8 +93,8 @@ QWidget *VisitorFeedbackSheet::buildHeader(QWidget *parent)
     auto *column = new QVBoxLayout(header);
     column->setContentsMargins(0, 28, 0, 0);
     column->setSpacing(6);
-    m_title = cardLabel(serifItalic(24), light(paletteTextPrimary()), header);
-    m_question = cardLabel(paletteBodyFont(), light(paletteTextSecondary()), header);
+    m_title = cardLabel(serifItalic(24), paletteTextPrimary().resolved(), header);
+    m_question = cardLabel(paletteBodyFont(), paletteTextSecondary().resolved(), header);
     for (QLabel *label : {m_title, m_question}) {
         label->setAlignment(Qt::AlignHCenter);
         label->setWordWrap(true);
@@ -158,7 +152,7 @@ QWidget *VisitorFeedbackSheet::buildCommentSection(QWidget *parent)
     auto *column = new QVBoxLayout(section);
     column->setContentsMargins(24, 0, 24, 0);
     column->setSpacing(6);
-    m_commentCaption = cardLabel(paletteCaptionFont(), light(paletteTextSecondary()), section);
+    m_commentCaption = cardLabel(paletteCaptionFont(), paletteTextSecondary().resolved(), section);
     column->addWidget(m_commentCaption);
     m_comment = new QPlainTextEdit(section);
     m_comment->setFont(paletteBodyFont());
@@ -166,7 +160,7 @@ QWidget *VisitorFeedbackSheet::buildCommentSection(QWidget *parent)
     m_comment->setStyleSheet(commentFieldStyle());
     m_comment->setTabChangesFocus(true);
     QPalette palette = m_comment->palette();
-    palette.setColor(QPalette::PlaceholderText, light(paletteTextTertiary()));
+    palette.setColor(QPalette::PlaceholderText, paletteTextTertiary().resolved());
     m_comment->setPalette(palette);
     m_comment->installEventFilter(this);
     column->addWidget(m_comment);
@@ -183,7 +177,7 @@ QWidget *VisitorFeedbackSheet::buildFooter(QWidget *parent)
     auto *row = new QHBoxLayout(footer);
     row->setContentsMargins(24, 0, 24, 20);
     row->setSpacing(10);
-    m_later = plainTextButton(systemFont(13), light(paletteTextTertiary()), footer);
+    m_later = plainTextButton(systemFont(13), paletteTextTertiary().resolved(), footer);
     connect(m_later, &QAbstractButton::clicked, this, [this] { later(); });
     row->addWidget(m_later);
     row->addStretch();

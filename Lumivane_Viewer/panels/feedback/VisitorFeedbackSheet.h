@@ -20,10 +20,11 @@ class QVariantAnimation;
 class SymbolButton;
 
 /// The visitor feedback card: thumbs up or down, an optional comment once a
-/// rating is chosen, and a mail draft of both to the tour's author. Always
-/// in the light colours, whatever the desktop's appearance. It sends nothing
-/// itself and keeps nothing: the owner builds one per showing with an
-/// address from feedbackRecipient() and destroys it after onClose.
+/// rating is chosen, and a mail draft of both to the tour's author. In the
+/// dark colours when the application's palette is dark, else the light ones,
+/// as they are when it is built. It sends nothing itself and keeps nothing:
+/// the owner builds one per showing with an address from
+/// feedbackRecipient() and destroys it after onClose.
 /// Ctrl+Return sends while the card has the focus; Escape is the owner's,
 /// who calls later().
 class VisitorFeedbackSheet final : public ModalCardOverlay

@@ -2,6 +2,7 @@
 
 #include "InfoGroupsAccessibility.h"
 
+#include "model/DisplayText.h"
 #include "model/SystemFont.h"
 
 #include <QFontMetricsF>
@@ -85,14 +86,16 @@ InfoGroupsBody::InfoGroupsBody(QWidget *parent)
 
 InfoGroupsBody::~InfoGroupsBody() = default;
 
+// The author's texts have no length limit: each is cut to about a screen of
+// the column before it is measured.
 void InfoGroupsBody::Text::prepare(const QString &text, const QFont &textFont, Qt::Alignment textAlignment,
                                    const QColor &textColor)
 {
-    content = text;
+    content = displayText(text, DisplayLength::title, LineBreaks::kept);
     font = textFont;
     alignment = textAlignment;
     color = textColor;
-    naturalWidth = ::naturalWidth(text, font);
+    naturalWidth = ::naturalWidth(content, font);
     wrapped.reset();
 }
 

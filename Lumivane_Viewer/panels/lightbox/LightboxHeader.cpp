@@ -1,6 +1,7 @@
 #include "LightboxHeader.h"
 
 #include "media/symbols/SymbolButton.h"
+#include "model/DisplayText.h"
 #include "model/SystemFont.h"
 
 #include <QFontMetrics>
@@ -45,7 +46,7 @@ LightboxHeader::LightboxHeader(QWidget *parent)
 
 void LightboxHeader::setTitle(const QString &title)
 {
-    m_title = title;
+    m_title = displayLine(title);
     update();
 }
 
@@ -81,9 +82,6 @@ void LightboxHeader::paintEvent(QPaintEvent *)
     painter.setFont(titleFont());
     painter.setPen(Qt::white);
     const QRect area = titleRect();
-    // Line breaks in a title would make a second line: it stays on one.
-    QString line = m_title;
-    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
     painter.drawText(area, Qt::AlignVCenter | Qt::AlignLeft,
-                     painter.fontMetrics().elidedText(line, Qt::ElideRight, area.width()));
+                     painter.fontMetrics().elidedText(m_title, Qt::ElideRight, area.width()));
 }

@@ -15,6 +15,7 @@ public:
     explicit LightboxHeader(QWidget *parent = nullptr);
 
     void setTitle(const QString &title);
+    /// The title as shown: on one line, cut, its control characters made spaces.
     QString title() const { return m_title; }
     void setCloseLabel(const QString &accessibleName);
 

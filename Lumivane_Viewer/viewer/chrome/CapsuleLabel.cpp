@@ -1,6 +1,6 @@
 #include "CapsuleLabel.h"
 
-#include "ChromeText.h"
+#include "model/DisplayText.h"
 #include "model/SystemFont.h"
 
 #include <QFontMetricsF>
@@ -35,7 +35,7 @@ CapsuleLabel::CapsuleLabel(CapsuleLabelLook look, QWidget *parent)
 
 void CapsuleLabel::setText(const QString &text)
 {
-    const QString shown = oneLineText(text);
+    const QString shown = displayLine(text);
     if (shown == m_text)
         return;
     m_text = shown;

@@ -76,6 +76,21 @@ bool audioGuideButtonShown(const ViewerController &controller)
     return state.hasLaunchedTour && state.currentStationID && controller.stationHasNarration(*state.currentStationID);
 }
 
+bool overlayColumnCovered(const ViewerController &controller)
+{
+    const ViewerState &state = controller.state();
+    switch (controller.rootFace()) {
+    case RootFace::cover:
+        return state.showContactForm;
+    case RootFace::stations:
+        return state.lightboxContent || (state.showFeedback && controller.feedbackRecipient())
+            || state.showKeyboardHelp || state.showTableOfContents;
+    case RootFace::gate:
+        break;
+    }
+    return false;
+}
+
 void bindHeaderBar(HeaderBar &bar, ViewerController &controller)
 {
     bar.setBranding(headerBranding(controller.project()));

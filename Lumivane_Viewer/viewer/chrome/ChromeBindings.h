@@ -33,6 +33,10 @@ std::optional<HotspotInfoCard::Inputs> hotspotInfoCardInputs(const ViewerControl
 /// Whether the audio-guide button belongs on screen: the tour started on a
 /// station that has narration.
 bool audioGuideButtonShown(const ViewerController &controller);
+/// Whether a sheet over the whole viewer is open (the lightbox, the feedback
+/// card, the help card, the table of contents, the contact form): the
+/// language picker and the audio-guide button stay under it with the rest.
+bool overlayColumnCovered(const ViewerController &controller);
 
 void bindHeaderBar(HeaderBar &bar, ViewerController &controller);
 void bindKioskHeader(KioskHeader &header, ViewerController &controller);

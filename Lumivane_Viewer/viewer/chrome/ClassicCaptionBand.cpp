@@ -55,6 +55,33 @@ void ClassicCaptionBand::refreshTexts()
     update();
 }
 
+// Stacked up from the bottom, each line centred.
+ClassicCaptionBand::Lines ClassicCaptionBand::lines() const
+{
+    const double nameRoom = width() - 2 * kBlockHorizontalPadding;
+    const double captionRoom = nameRoom - 2 * kCaptionHorizontalPadding;
+    const QSizeF nameSize = m_name.size(nameRoom);
+    const QSizeF captionSize = m_caption.isEmpty() || captionRoom <= 0 ? QSizeF(0, 0) : m_caption.size(captionRoom);
+    Lines lines;
+    double top = height() - kBlockVerticalPadding - captionSize.height();
+    if (!captionSize.isEmpty()) {
+        lines.caption = QRectF(QPointF((width() - captionSize.width()) / 2, top), captionSize);
+        top -= kSpacing;
+    }
+    top -= nameSize.height();
+    if (!nameSize.isEmpty())
+        lines.name = QRectF(QPointF((width() - nameSize.width()) / 2, top), nameSize);
+    return lines;
+}
+
+QRect ClassicCaptionBand::textArea() const
+{
+    if (!m_station)
+        return {};
+    const Lines drawn = lines();
+    return drawn.name.united(drawn.caption).toAlignedRect();
+}
+
 void ClassicCaptionBand::paintEvent(QPaintEvent *)
 {
     if (!m_station)
@@ -65,16 +92,9 @@ void ClassicCaptionBand::paintEvent(QPaintEvent *)
     gradient.setColorAt(1, QColor::fromRgbF(0, 0, 0, 0.55f));
     painter.fillRect(rect(), gradient);
 
-    const double nameRoom = width() - 2 * kBlockHorizontalPadding;
-    const double captionRoom = nameRoom - 2 * kCaptionHorizontalPadding;
-    const QSizeF nameSize = m_name.size(nameRoom);
-    const QSizeF captionSize = m_caption.isEmpty() || captionRoom <= 0 ? QSizeF(0, 0) : m_caption.size(captionRoom);
-    double top = height() - kBlockVerticalPadding - captionSize.height();
-    if (!captionSize.isEmpty()) {
-        m_caption.paint(painter, QPointF((width() - captionSize.width()) / 2, top), captionSize.width());
-        top -= kSpacing;
-    }
-    top -= nameSize.height();
-    if (!nameSize.isEmpty())
-        m_name.paint(painter, QPointF((width() - nameSize.width()) / 2, top), nameSize.width());
+    const Lines drawn = lines();
+    if (!drawn.caption.isEmpty())
+        m_caption.paint(painter, drawn.caption.topLeft(), drawn.caption.width());
+    if (!drawn.name.isEmpty())
+        m_name.paint(painter, drawn.name.topLeft(), drawn.name.width());
 }

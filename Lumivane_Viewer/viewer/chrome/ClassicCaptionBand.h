@@ -4,6 +4,7 @@
 
 #include "model/Station.h"
 
+#include <QRectF>
 #include <QWidget>
 
 #include <optional>
@@ -12,8 +13,8 @@ class L10n;
 
 /// The station's name and public caption over a classic tour's photo, on a
 /// gradient that darkens towards the bottom. A layer meant to fill the media
-/// area; it never takes the mouse. The name follows the interface language,
-/// the caption is shown as stored.
+/// area above what holds its bottom edge; it never takes the mouse. The name
+/// follows the interface language, the caption is shown as stored.
 class ClassicCaptionBand final : public QWidget
 {
 public:
@@ -21,12 +22,21 @@ public:
 
     /// None shows nothing.
     void setStation(const std::optional<Station> &station);
+    /// Where the name and the caption are drawn; empty without a station.
+    QRect textArea() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    struct Lines
+    {
+        QRectF name;
+        QRectF caption;
+    };
+
     void refreshTexts();
+    Lines lines() const;
 
     const L10n &m_language;
     std::optional<Station> m_station;

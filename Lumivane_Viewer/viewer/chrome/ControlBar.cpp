@@ -1,13 +1,16 @@
 #include "ControlBar.h"
 
+#include "ControlBarLayout.h"
+
 #include "media/symbols/RoundSymbolLabels.h"
 #include "media/symbols/SymbolButton.h"
-
-#include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace {
+
+// Between the buttons and what lies above or below them.
+constexpr int kClearance = 8;
 
 constexpr ControlBarAction kAllActions[] = {
     ControlBarAction::backToCover,         ControlBarAction::goToStartStation, ControlBarAction::zoomIn,
@@ -22,17 +25,11 @@ ControlBar::ControlBar(const L10n &language, QWidget *parent)
     : ChromeLayer(parent)
     , m_language(language)
 {
-    auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(20, 0, 0, 0);
-    column->setSpacing(8);
-    column->addStretch(1);
     for (ControlBarAction action : kAllActions) {
         auto *button = new SymbolButton(roundIconLabelCompact(QString()), this);
-        column->addWidget(button, 0, Qt::AlignLeft);
         m_buttons.insert(action, button);
         connect(button, &QAbstractButton::clicked, this, [this, action] { run(action); });
     }
-    column->addStretch(1);
     connect(&m_language, &L10n::currentChanged, this, &ControlBar::refresh);
     refresh();
 }
@@ -43,6 +40,48 @@ void ControlBar::setInputs(const ControlBarInputs &inputs)
         return;
     m_inputs = inputs;
     refresh();
+}
+
+void ControlBar::setReservedAreas(const ReservedAreas &areas)
+{
+    if (areas.overlayColumn == m_above && areas.thumbStrip == m_below)
+        return;
+    m_above = areas.overlayColumn;
+    m_below = areas.thumbStrip;
+    placeButtons();
+}
+
+QRect ControlBar::buttonsArea() const
+{
+    QRect area;
+    for (const ControlBarButton &entry : controlBarButtons(m_inputs))
+        area |= m_buttons.value(entry.action)->geometry();
+    return area;
+}
+
+void ControlBar::resizeEvent(QResizeEvent *event)
+{
+    ChromeLayer::resizeEvent(event);
+    placeButtons();
+}
+
+void ControlBar::placeButtons()
+{
+    QList<SymbolButton *> shown;
+    for (const ControlBarButton &entry : controlBarButtons(m_inputs))
+        shown.append(m_buttons.value(entry.action));
+    if (!shown.isEmpty()) {
+        ControlBarRoom room;
+        room.viewHeight = height();
+        room.bandTop = m_above.isEmpty() ? 0 : m_above.bottom() + 1 + kClearance;
+        room.bandBottom = m_below.isEmpty() ? height() : m_below.top() - kClearance;
+        const QSize side = shown.front()->sizeHint();
+        const QList<QPoint> positions = controlBarPositions(int(shown.size()), side.height(), room);
+        for (qsizetype i = 0; i < shown.size(); ++i)
+            shown[i]->setGeometry(QRect(positions[i], side));
+    }
+    if (onButtonsPlaced)
+        onButtonsPlaced();
 }
 
 void ControlBar::refresh()
@@ -59,6 +98,7 @@ void ControlBar::refresh()
         button->setToolTip(m_language.text(entry->help));
         button->setAccessibleName(m_language.text(entry->help));
     }
+    placeButtons();
 }
 
 void ControlBar::run(ControlBarAction action) const

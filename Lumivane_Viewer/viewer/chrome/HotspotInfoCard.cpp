@@ -7,6 +7,7 @@
 #include "media/symbols/SoftShadow.h"
 #include "media/symbols/SymbolButton.h"
 #include "media/symbols/ViewerDialog.h"
+#include "model/DisplayText.h"
 #include "model/SystemFont.h"
 
 #include <QEvent>
@@ -27,6 +28,7 @@ constexpr int kMaxCardWidth = kInfoCardContentWidth + 2 * kPadding;
 constexpr int kSpacing = 12;
 constexpr int kBottomMargin = 32;
 constexpr int kTopClearance = 72; // a tall card stops below the header's buttons
+constexpr int kClearance = 12;    // from the reserved areas it keeps clear of
 constexpr double kCornerRadius = 14;
 const DropShadow kCardShadow{QColor::fromRgbF(0, 0, 0, 0.4f), 20, QPointF(0, 8)};
 
@@ -98,12 +100,12 @@ HotspotInfoCard::HotspotInfoCard(const L10n &language, QWidget *parent)
     , m_language(language)
     , m_panel(new CardPanel(this))
     , m_header(new QWidget(m_panel))
-    , m_title(cardText(QString(), systemFont(15, QFont::Bold), Qt::white, m_header))
+    , m_title(cardText(QString(), DisplayLength::title, systemFont(15, QFont::Bold), Qt::white, m_header))
     , m_readAloud(new SymbolButton(smallRoundLabel(QStringLiteral("speaker.wave.2.fill")), m_header))
     , m_close(new SymbolButton(smallRoundLabel(QStringLiteral("xmark")), m_header))
     , m_scroll(transparentScrollArea(m_panel))
     , m_body(new QWidget(m_scroll))
-    , m_description(cardText(QString(), systemFont(13), QColor::fromRgbF(1, 1, 1, 0.85f), m_body))
+    , m_description(cardText(QString(), DisplayLength::scrolling, systemFont(13), QColor::fromRgbF(1, 1, 1, 0.85f), m_body))
     , m_attachments(new QWidget(m_body))
     , m_attachmentRows(new QVBoxLayout(m_attachments))
 {
@@ -245,19 +247,60 @@ bool HotspotInfoCard::eventFilter(QObject *watched, QEvent *event)
 // there, so the buttons beside it and the text under it stay in reach.
 void HotspotInfoCard::placeCard()
 {
-    const int cardWidth = std::min(kMaxCardWidth, width());
+    const QRect area = cardArea(std::min(kMaxCardWidth, width()));
+    const int cardWidth = area.width();
     const int contentWidth = std::max(1, cardWidth - 2 * kPadding);
-    const int room = std::max(0, height() - kBottomMargin - kTopClearance - 2 * kPadding);
+    const int room = std::max(0, area.height() - 2 * kPadding);
     const int headerHeight = std::min(m_header->heightForWidth(contentWidth), std::max(room / 3, 24));
     const bool hasBody = !m_description->isHidden() || !m_attachments->isHidden();
     const int bodyHeight = hasBody ? m_body->heightForWidth(contentWidth) : 0;
     const int shownBody = std::clamp(bodyHeight, 0, std::max(0, room - headerHeight - kSpacing));
     const int cardHeight = 2 * kPadding + headerHeight + (hasBody ? kSpacing + shownBody : 0);
 
-    const QRect card((width() - cardWidth) / 2, height() - kBottomMargin - cardHeight, cardWidth, cardHeight);
+    const QRect card(area.left(), area.bottom() + 1 - cardHeight, cardWidth, cardHeight);
     m_panel->setGeometry(card.marginsAdded(shadowRoom()));
     const QPoint inside = m_panel->contentsRect().topLeft() + QPoint(kPadding, kPadding);
     m_header->setGeometry(inside.x(), inside.y(), contentWidth, headerHeight);
     m_scroll->setVisible(hasBody);
     m_scroll->setGeometry(inside.x(), inside.y() + headerHeight + kSpacing, contentWidth, shownBody);
+}
+
+void HotspotInfoCard::setReservedAreas(const ReservedAreas &areas)
+{
+    if (areas == m_reserved)
+        return;
+    m_reserved = areas;
+    placeCard();
+}
+
+// Where the card may lie: centred above the bottom margin, below the
+// header's buttons. Its shadow included, it keeps above the thumbnail
+// strip and a classic station's caption, between the controls along the
+// left and right edges, narrower when they leave less room, and starts
+// lower where it would meet the overlay column.
+QRect HotspotInfoCard::cardArea(int preferredWidth) const
+{
+    const QMargins shadow = shadowRoom();
+    int bottom = height() - kBottomMargin;
+    for (const QRect &below : {m_reserved.thumbStrip, m_reserved.classicCaption}) {
+        if (!below.isEmpty())
+            bottom = std::min(bottom, below.top() - kClearance - shadow.bottom());
+    }
+    int leftmost = 0;
+    for (const QRect &left : {m_reserved.controlBar, m_reserved.classicPrevious}) {
+        if (!left.isEmpty())
+            leftmost = std::max(leftmost, left.right() + 1 + kClearance + shadow.left());
+    }
+    int rightmost = width();
+    for (const QRect &right : {m_reserved.floorPlan, m_reserved.classicNext}) {
+        if (!right.isEmpty() && right.top() < bottom)
+            rightmost = std::min(rightmost, right.left() - kClearance - shadow.right());
+    }
+    const int cardWidth = std::clamp(rightmost - leftmost, 0, preferredWidth);
+    const int left = std::clamp((width() - cardWidth) / 2, leftmost, std::max(leftmost, rightmost - cardWidth));
+    int top = kTopClearance;
+    const QRect column = m_reserved.overlayColumn;
+    if (!column.isEmpty() && column.left() < left + cardWidth + shadow.right() && left - shadow.left() <= column.right())
+        top = std::max(top, column.bottom() + 1 + kClearance + shadow.top());
+    return QRect(left, top, cardWidth, std::max(0, bottom - top));
 }

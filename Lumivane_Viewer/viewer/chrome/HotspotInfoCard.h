@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ChromeLayer.h"
+#include "ReservedAreas.h"
 
 #include "model/Hotspot.h"
 #include "model/Palette.h"
@@ -21,10 +22,11 @@ class WrappingText;
 /// The card of an info hotspot: its title and description in the interface
 /// language, read-aloud and close buttons, and one row per attachment by
 /// kind (document, picture, video, sound, text, link). A layer meant to fill
-/// the station view; the card sits centred at its bottom and scrolls its
-/// contents when they are taller than the room. Knows no rule about what may
-/// open: presses go out through the callbacks, with the attachment. A dialog
-/// named by its title to assistive technology, which Tab may leave.
+/// the station view; the card sits centred at its bottom, clear of the
+/// reserved areas, and scrolls its contents when they are taller than the
+/// room. Knows no rule about what may open: presses go out through the
+/// callbacks, with the attachment. A dialog named by its title to assistive
+/// technology, which Tab may leave.
 class HotspotInfoCard final : public ChromeLayer
 {
 public:
@@ -42,6 +44,7 @@ public:
     explicit HotspotInfoCard(const L10n &language, QWidget *parent = nullptr);
 
     void setInputs(const Inputs &inputs);
+    void setReservedAreas(const ReservedAreas &areas);
     const Inputs &inputs() const { return m_inputs; }
     /// The card itself, inside the transparent layer.
     QWidget *card() const;
@@ -62,9 +65,11 @@ private:
     QWidget *attachmentRow(const HotspotAttachment &attachment, const std::optional<QUrl> &fileURL);
     QWidget *buttonRow(const QString &symbol, const QString &text, const HotspotAttachment &attachment);
     void placeCard();
+    QRect cardArea(int preferredWidth) const;
 
     const L10n &m_language;
     Inputs m_inputs;
+    ReservedAreas m_reserved;
     QWidget *m_panel;
     QWidget *m_header;
     WrappingText *m_title;

@@ -5,6 +5,7 @@
 #include "media/images/LumivaneImageCache.h"
 #include "media/symbols/KeyboardFocus.h"
 #include "media/symbols/SymbolButton.h"
+#include "model/DisplayText.h"
 #include "model/SystemFont.h"
 
 #include <QFutureWatcher>
@@ -90,7 +91,7 @@ void ImageAttachmentRow::showPicture(const QImage &image)
     };
     m_column->addWidget(thumbnail);
     if (!m_title.isEmpty())
-        m_column->addWidget(cardText(m_title, systemFont(11), QColor::fromRgbF(1, 1, 1, 0.6f), this));
+        m_column->addWidget(cardText(m_title, DisplayLength::title, systemFont(11), QColor::fromRgbF(1, 1, 1, 0.6f), this));
     show();
 }
 

@@ -6,6 +6,7 @@
 #include "media/symbols/SymbolButton.h"
 #include "media/symbols/SymbolGlyph.h"
 #include "media/symbols/SymbolImages.h"
+#include "model/DisplayText.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
 
@@ -75,7 +76,7 @@ SymbolButtonLook playLook()
 } // namespace
 
 RowText::RowText(const QString &text, double trailingWidth)
-    : m_text(boundedText(text))
+    : m_text(displayLine(text))
     , m_trailingWidth(trailingWidth)
 {
 }
@@ -103,9 +104,10 @@ void paintAttachmentRowGround(QPainter &painter, const QRectF &rect)
     painter.drawRoundedRect(rect, kRowRadius, kRowRadius);
 }
 
-WrappingText *cardText(const QString &text, const QFont &font, const QColor &color, QWidget *parent)
+WrappingText *cardText(const QString &text, qsizetype maxLength, const QFont &font, const QColor &color,
+                       QWidget *parent)
 {
-    auto *label = new WrappingText(font, color, parent);
+    auto *label = new WrappingText(font, color, maxLength, parent);
     label->setText(text);
     return label;
 }
@@ -208,7 +210,7 @@ TextAttachmentBlock::TextAttachmentBlock(const QString &title, const QString &te
     auto *icon = new SymbolGlyph(QStringLiteral("text.alignleft"), 11, QColor::fromRgbF(1, 1, 1, 0.6f), this);
     header->addWidget(icon, 0, Qt::AlignVCenter);
     if (!title.isEmpty()) {
-        header->addWidget(cardText(title, systemFont(12, QFont::DemiBold), QColor::fromRgbF(1, 1, 1, 0.75f), this), 1,
+        header->addWidget(cardText(title, DisplayLength::title, systemFont(12, QFont::DemiBold), QColor::fromRgbF(1, 1, 1, 0.75f), this), 1,
                           Qt::AlignVCenter);
     } else {
         header->addStretch(1);
@@ -219,7 +221,7 @@ TextAttachmentBlock::TextAttachmentBlock(const QString &title, const QString &te
     column->setSpacing(6);
     column->addLayout(header);
     if (!text.isEmpty())
-        column->addWidget(cardText(text, systemFont(13), QColor::fromRgbF(1, 1, 1, 0.9f), this));
+        column->addWidget(cardText(text, DisplayLength::scrolling, systemFont(13), QColor::fromRgbF(1, 1, 1, 0.9f), this));
 }
 
 void TextAttachmentBlock::paintEvent(QPaintEvent *)

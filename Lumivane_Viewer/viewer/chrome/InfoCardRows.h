@@ -95,8 +95,10 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 };
 
-/// A wrapping text of the card in a font and colour.
-WrappingText *cardText(const QString &text, const QFont &font, const QColor &color, QWidget *parent);
+/// A wrapping text of the card in a font and colour, showing at most
+/// maxLength of the text (a DisplayLength).
+WrappingText *cardText(const QString &text, qsizetype maxLength, const QFont &font, const QColor &color,
+                       QWidget *parent);
 
 /// Paints the rounded, faintly lighter ground every attachment row stands on.
 void paintAttachmentRowGround(QPainter &painter, const QRectF &rect);

@@ -11,6 +11,9 @@ namespace {
 constexpr int kSideMargin = 20;
 constexpr int kTopMargin = 16;
 constexpr int kSpacing = 8;
+// The language picker's corner, kept free as the header bar keeps it: its
+// 60-wide spacer and the gap after it.
+constexpr int kLeadingRoom = 60 + 12;
 
 CapsuleButtonLook stopButtonLook(const QColor &accent)
 {
@@ -80,7 +83,8 @@ void KioskHeader::placeRow()
     const int stopLeft = width() - kSideMargin - stopCapsuleWidth;
     m_stop->setGeometry(stopLeft - shadow.left(), middle - stopCapsuleHeight / 2 - shadow.top(), stopSize.width(),
                         stopSize.height());
-    const int nameRoom = std::max(0, stopLeft - kSpacing - kSideMargin);
+    const int nameLeft = kSideMargin + kLeadingRoom;
+    const int nameRoom = std::max(0, stopLeft - kSpacing - nameLeft);
     const int nameWidth = std::clamp(nameHint.width(), std::min(nameRoom, m_stationName->minimumSizeHint().width()), nameRoom);
-    m_stationName->setGeometry(kSideMargin, middle - nameHint.height() / 2, nameWidth, nameHint.height());
+    m_stationName->setGeometry(nameLeft, middle - nameHint.height() / 2, nameWidth, nameHint.height());
 }

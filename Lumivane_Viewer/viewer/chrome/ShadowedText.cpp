@@ -1,7 +1,7 @@
 #include "ShadowedText.h"
 
-#include "ChromeText.h"
 #include "media/images/MarkerShadow.h"
+#include "model/DisplayText.h"
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -20,7 +20,7 @@ int textFlags(Qt::Alignment alignment)
 
 void ShadowedText::setText(const QString &text, const ShadowedTextStyle &style)
 {
-    m_text = boundedText(text);
+    m_text = displayText(text, DisplayLength::title, LineBreaks::kept);
     m_style = style;
     m_rendered = QPixmap();
     m_renderedWidth = -1;

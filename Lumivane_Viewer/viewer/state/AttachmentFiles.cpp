@@ -30,11 +30,22 @@ bool staysInsideItsFolder(const QFileInfo &file)
     return !canonicalFolder.isEmpty() && canonicalFile.startsWith(canonicalFolder + QLatin1Char('/'));
 }
 
+// Filed under audio/ yet holding no sound: lists of addresses and downloads
+// that a player would go and fetch.
+bool isPlaylistType(const QMimeType &type)
+{
+    static const QStringList playlists = {QStringLiteral("audio/x-mpegurl"), QStringLiteral("audio/x-scpls"),
+                                          QStringLiteral("audio/x-ms-asx"), QStringLiteral("audio/x-amzxml")};
+    return std::any_of(playlists.cbegin(), playlists.cend(),
+                       [&type](const QString &name) { return type.inherits(name); });
+}
+
 bool isAudioType(const QMimeType &type)
 {
     const auto isAudio = [](const QString &name) { return name.startsWith(QLatin1String("audio/")); };
     const QStringList ancestors = type.allAncestors();
-    return isAudio(type.name()) || std::any_of(ancestors.cbegin(), ancestors.cend(), isAudio);
+    const bool audio = isAudio(type.name()) || std::any_of(ancestors.cbegin(), ancestors.cend(), isAudio);
+    return audio && !isPlaylistType(type);
 }
 
 } // namespace
@@ -64,7 +75,12 @@ bool isSoundFile(const QUrl &url)
 {
     if (!url.isLocalFile() || !QFileInfo(url.toLocalFile()).isFile())
         return false;
-    return isAudioType(QMimeDatabase().mimeTypeForFile(url.toLocalFile(), QMimeDatabase::MatchContent));
+    // The desktop picks the program by the file's name before its content:
+    // both must say sound, or a sound could reach a launcher or a script.
+    const QMimeDatabase types;
+    const QString path = url.toLocalFile();
+    return isAudioType(types.mimeTypeForFile(path, QMimeDatabase::MatchExtension))
+        && isAudioType(types.mimeTypeForFile(path, QMimeDatabase::MatchContent));
 }
 
 } // namespace AttachmentFiles

@@ -24,7 +24,8 @@ bool isPlainFileName(const QString &name);
 /// lightbox shows the failure).
 std::optional<QUrl> fileURL(const QString &payload, const AttachmentURLResolver &resolver, const QUuid &projectID);
 
-/// Whether the local file's content is a sound (an audio/* type).
+/// Whether the local file is a sound (an audio/* type) by its name's
+/// extension and by its content alike.
 bool isSoundFile(const QUrl &url);
 
 } // namespace AttachmentFiles

@@ -1,11 +1,15 @@
 #include "viewer/state/ManualScheduler.h"
 
+#include "viewer/state/TimerDelay.h"
+
 #include <algorithm>
 
 void ManualScheduler::after(double seconds, QObject *context, std::function<void()> task)
 {
     Q_ASSERT(context);
-    m_tasks.push_back({m_now + std::max(seconds, 0.0), m_nextOrder++, context, std::move(task)});
+    // The same wait as the running application's timers would keep.
+    const double due = m_now + double(timerDelay(seconds).count()) / 1000;
+    m_tasks.push_back({due, m_nextOrder++, context, std::move(task)});
 }
 
 void ManualScheduler::advance(double seconds)

@@ -7,8 +7,9 @@
 #include <vector>
 
 /// A scheduler whose clock moves only when told to: advance() runs the tasks
-/// that fall due, in time order, skipping those whose context has gone. For
-/// tests and benchmarks that must not wait for real time.
+/// that fall due, in time order, skipping those whose context has gone. Each
+/// wait is the one a real timer keeps (timerDelay). For tests and benchmarks
+/// that must not wait for real time.
 class ManualScheduler final : public ViewerScheduler
 {
 public:

@@ -1,5 +1,6 @@
 #include "viewer/state/StationLabels.h"
 
+#include "model/DisplayText.h"
 #include "model/StationOrder.h"
 
 #include <QList>
@@ -19,7 +20,7 @@ QHash<QUuid, QString> stationNameMap(const LumivaneProject &project)
 {
     QHash<QUuid, QString> names;
     for (const Station &station : project.stations)
-        names.insert(station.id, station.name);
+        names.insert(station.id, displayLine(station.name));
     return names;
 }
 

@@ -6,7 +6,8 @@
 #include <QString>
 #include <QUuid>
 
-/// Each station's base name (never a translation), by id.
+/// Each station's base name (never a translation), by id, as the panorama's
+/// labels show it: on one line, cut, its control characters made spaces.
 QHash<QUuid, QString> stationNameMap(const LumivaneProject &project);
 
 /// The short label of each station on markers and thumbnails: its place,

@@ -119,6 +119,16 @@ void ViewerController::runEscape()
         return closeLightbox();
     case EscapeAction::closeFeedback:
         return setShowFeedback(false);
+    case EscapeAction::closeContactForm:
+        return setContactFormVisible(false);
+    case EscapeAction::closePropertyInfo:
+        return closePropertyInfo();
+    case EscapeAction::closeKeyboardHelp:
+        return setShowKeyboardHelp(false);
+    case EscapeAction::closeTableOfContents:
+        return setShowTableOfContents(false);
+    case EscapeAction::closeInfoCard:
+        return closeInfoCard();
     case EscapeAction::closeViewer:
         return closeViewer();
     case EscapeAction::none:

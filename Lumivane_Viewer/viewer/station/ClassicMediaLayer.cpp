@@ -2,6 +2,7 @@
 
 #include "l10n/L10n.h"
 #include "media/images/LumivaneClassicViewer.h"
+#include "viewer/chrome/ClassicCaptionBand.h"
 #include "viewer/chrome/ClassicInfoMarker.h"
 #include "media/symbols/RoundSymbolLabels.h"
 #include "media/symbols/SymbolButton.h"
@@ -14,6 +15,7 @@ namespace {
 
 constexpr int previousLeadingPadding = 60;
 constexpr int nextTrailingPadding = 20;
+constexpr int clearance = 12; // from the areas the buttons keep clear of
 
 LumivaneClassicViewer::Inputs slideshowInputs(const ViewerController &controller, double animationSeconds)
 {
@@ -126,14 +128,37 @@ void ClassicMediaLayer::resizeEvent(QResizeEvent *event)
     layOut();
 }
 
+void ClassicMediaLayer::setReservedAreas(const ReservedAreas &areas)
+{
+    if (areas.overlayColumn == m_reserved.overlayColumn && areas.thumbStrip == m_reserved.thumbStrip
+        && areas.floorPlan == m_reserved.floorPlan)
+        return;
+    m_reserved = areas;
+    layOut();
+}
+
+void ClassicMediaLayer::reserveOwnAreas(ReservedAreas &areas) const
+{
+    areas.classicPrevious = m_previous->isHidden() ? QRect() : m_previous->geometry();
+    areas.classicNext = m_next->isHidden() ? QRect() : m_next->geometry();
+    const auto *caption = dynamic_cast<const ClassicCaptionBand *>(m_caption.data());
+    areas.classicCaption = caption ? caption->textArea() : QRect();
+}
+
 void ClassicMediaLayer::layOut()
 {
     m_slideshow->setGeometry(rect());
     if (m_caption)
-        m_caption->setGeometry(rect());
+        m_caption->setGeometry(0, 0, width(), m_reserved.thumbStrip.isEmpty() ? height() : m_reserved.thumbStrip.top());
     placeMarkers();
     const QSize step = m_previous->sizeHint();
-    const int top = (height() - step.height()) / 2;
+    int top = (height() - step.height()) / 2;
+    // The next button shares the right edge with the floor plan: both rise
+    // above it, but not into the overlay column.
+    if (const QRect plan = m_reserved.floorPlan; !plan.isEmpty())
+        top = std::min(top, plan.top() - clearance - step.height());
+    if (const QRect column = m_reserved.overlayColumn; !column.isEmpty())
+        top = std::max(top, column.bottom() + 1 + clearance);
     m_previous->setGeometry(previousLeadingPadding, top, step.width(), step.height());
     m_next->setGeometry(width() - nextTrailingPadding - step.width(), top, step.width(), step.height());
 }

@@ -3,6 +3,7 @@
 #include "model/AnimationCurve.h"
 #include "model/Hotspot.h"
 #include "viewer/ViewerSlots.h"
+#include "viewer/chrome/ReservedAreas.h"
 #include "viewer/station/PhotoSizeCache.h"
 
 #include <QList>
@@ -22,7 +23,9 @@ class SymbolButton;
 /// station order; over it, when there is a current station, its caption
 /// band and a marker for each of its info hotspots at its place in the
 /// fitted photo; on top the previous and next buttons, which wrap around
-/// and are hidden during the kiosk tour.
+/// and are hidden during the kiosk tour. The caption stands above the
+/// thumbnail strip and the buttons, level with each other, above the floor
+/// plan.
 class ClassicMediaLayer final : public QWidget
 {
 public:
@@ -31,6 +34,10 @@ public:
     /// Shows what the controller's state asks for now; a change of station
     /// animates in the slideshow under the given animation.
     void refresh(ViewerAnimation animation);
+    /// Only the overlay column, the thumbnail strip and the floor plan count.
+    void setReservedAreas(const ReservedAreas &areas);
+    /// The areas its step buttons and caption hold now.
+    void reserveOwnAreas(ReservedAreas &areas) const;
 
     LumivaneClassicViewer *slideshow() const { return m_slideshow; }
     QWidget *captionBand() const { return m_caption; }
@@ -61,6 +68,7 @@ private:
     };
 
     QList<Marker> m_markers;
+    ReservedAreas m_reserved;
     QList<Hotspot> m_markerHotspots; // what the markers were made from
     std::optional<QUuid> m_markerStation;
     QUrl m_photoURL;

@@ -2,6 +2,8 @@
 
 #include "media/symbols/ViewerDialog.h"
 #include "viewer/ViewerLayerStack.h"
+#include "viewer/chrome/ControlBar.h"
+#include "viewer/chrome/HotspotInfoCard.h"
 #include "viewer/state/ViewerController.h"
 #include "viewer/station/BlackCover.h"
 #include "viewer/station/ClassicMediaLayer.h"
@@ -89,8 +91,10 @@ void StationStackView::addPanelParts()
     const auto aidsShown = [&c] { return !c.state().immersiveMode && !c.state().kioskActive; };
     addPart(ViewerLayer::floorPlanAndThumbStrip, aidsShown, ViewerSlots::floorPlan,
             at(Qt::AlignRight | Qt::AlignBottom, {0, 0, 20, 110}));
+    m_parts.back().reserves = &ReservedAreas::floorPlan;
     addPart(ViewerLayer::floorPlanAndThumbStrip, [&c, aidsShown] { return aidsShown() && c.state().thumbBarVisible; },
             ViewerSlots::thumbStrip, at(Qt::AlignBottom, {}, true), LayerTransition::moveFromBottomEdgeWithOpacity);
+    m_parts.back().reserves = &ReservedAreas::thumbStrip;
     addPart(ViewerLayer::splash, [&c] { return c.state().showSplash; }, ViewerSlots::splash, LayerPlacement::fill());
     addPart(ViewerLayer::lightbox, [&c] { return c.state().lightboxContent.has_value(); }, ViewerSlots::lightbox,
             LayerPlacement::fill());
@@ -126,10 +130,17 @@ void StationStackView::render(ViewerAnimation animation)
     bool focusLost = false;
     for (Part &part : m_parts)
         focusLost |= renderPart(part, animation);
+    updateReservedAreas();
     // Once every view that comes has come: the header, say, that replaces
     // the immersive mode's exit button that had the focus.
     if (focusLost)
         ViewerFocus::focusFirst(*this);
+}
+
+void StationStackView::setOverlayColumn(const QRect &column)
+{
+    m_overlayColumn = column;
+    updateReservedAreas();
 }
 
 bool StationStackView::renderPart(Part &part, ViewerAnimation animation)
@@ -150,10 +161,60 @@ bool StationStackView::renderPart(Part &part, ViewerAnimation animation)
     part.view = part.build(&layer);
     if (!part.view)
         return false;
+    if (auto *bar = dynamic_cast<ControlBar *>(part.view.data()))
+        bar->onButtonsPlaced = [this] { updateReservedAreas(); };
+    shareReservedAreas(part.view);
     layer.addView(part.view, part.placement, part.transition, animation);
+    // The plan folds and unfolds, and both move as the station view resizes.
+    if (part.reserves)
+        part.view->installEventFilter(this);
     if (dialogFocus(*part.view) && isVisible())
         part.focus.enter(*part.view, focusBefore);
     return false;
+}
+
+// From where the views that hold an area come to rest, so that nothing
+// follows them while they move in. The control bar and the classic media
+// layer place their own from the areas around them first; the info card
+// then keeps clear of all.
+void StationStackView::updateReservedAreas()
+{
+    ReservedAreas areas;
+    areas.overlayColumn = m_overlayColumn;
+    for (const Part &part : m_parts) {
+        if (part.reserves && part.view)
+            areas.*part.reserves = m_stack->layer(part.layer).restingGeometry(part.view);
+    }
+    for (const Part &part : m_parts) {
+        if (auto *bar = dynamic_cast<ControlBar *>(part.view.data())) {
+            bar->setReservedAreas(areas);
+            areas.controlBar = bar->buttonsArea();
+        }
+    }
+    if (m_classic) {
+        m_classic->setReservedAreas(areas);
+        m_classic->reserveOwnAreas(areas);
+    }
+    if (areas == m_reserved)
+        return;
+    m_reserved = areas;
+    for (const Part &part : m_parts)
+        shareReservedAreas(part.view);
+}
+
+void StationStackView::shareReservedAreas(QWidget *view) const
+{
+    if (auto *bar = dynamic_cast<ControlBar *>(view))
+        bar->setReservedAreas(m_reserved);
+    else if (auto *card = dynamic_cast<HotspotInfoCard *>(view))
+        card->setReservedAreas(m_reserved);
+}
+
+bool StationStackView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize || event->type() == QEvent::Move)
+        updateReservedAreas();
+    return QWidget::eventFilter(watched, event);
 }
 
 QList<QWidget *> StationStackView::viewsOf(ViewerLayer layer) const
@@ -165,4 +226,5 @@ void StationStackView::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     m_stack->setGeometry(rect());
+    updateReservedAreas();
 }

@@ -5,6 +5,7 @@
 #include "viewer/ViewerFocus.h"
 #include "viewer/ViewerLayer.h"
 #include "viewer/ViewerSlots.h"
+#include "viewer/chrome/ReservedAreas.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -22,9 +23,11 @@ class ViewerLayerStack;
 /// black cover of station changes and the watermark are its own; every
 /// other layer shows the view its ViewerSlots factory builds, from the
 /// moment its condition holds until it no longer does, entering and
-/// leaving under the animation of the change. A view that is a dialog takes
-/// the keyboard focus as it opens and gives it back as it goes. Keeps no
-/// state of its own.
+/// leaving under the animation of the change. The control bar and the info
+/// card keep clear of the areas that the floor plan, the thumbnail strip
+/// and the sheet's overlay column hold. A view that is a dialog takes the
+/// keyboard focus as it opens and gives it back as it goes. Keeps no state
+/// of its own.
 class StationStackView final : public QWidget
 {
 public:
@@ -33,6 +36,10 @@ public:
 
     /// Brings every layer in line with the controller's state.
     void render(ViewerAnimation animation);
+    /// Where the sheet's language picker and audio-guide button stand, in
+    /// this view's coordinates.
+    void setOverlayColumn(const QRect &column);
+    const ReservedAreas &reservedAreas() const { return m_reserved; }
 
     ViewerLayerStack &stack() const { return *m_stack; }
     /// The views a layer shows now (leaving ones included).
@@ -45,6 +52,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     struct Part
@@ -57,6 +65,7 @@ private:
         QPointer<QWidget> view;
         bool shown = false;
         FocusReturn focus;
+        QRect ReservedAreas::*reserves = nullptr; // the area its view holds, if any
     };
 
     void addPart(ViewerLayer layer, std::function<bool()> condition,
@@ -67,6 +76,8 @@ private:
     void addPanelParts();
     /// Whether the focus was in the view and could not go back where it was.
     bool renderPart(Part &part, ViewerAnimation animation);
+    void updateReservedAreas();
+    void shareReservedAreas(QWidget *view) const;
 
     ViewerSlotContext m_context;
     ViewerLayerStack *m_stack;
@@ -74,4 +85,6 @@ private:
     PanoramaMediaLayer *m_panorama = nullptr;
     ClassicMediaLayer *m_classic = nullptr;
     std::vector<Part> m_parts;
+    QRect m_overlayColumn;
+    ReservedAreas m_reserved;
 };

@@ -4,10 +4,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QSettings>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 namespace {
 
@@ -154,6 +158,19 @@ TEST_F(LumivaneImportedTourTest, FailedExtractionLeavesNoFolder)
                   LumivaneImportError::Case::extractionFailed);
 }
 
+TEST_F(LumivaneImportedTourTest, PackageLargerThanTheDiskSaysSoAndLeavesNoFolder)
+{
+    QSettings().setValue(L10n::settingsKey, "en");
+    LumivaneImportedTour::Limits anySize;
+    anySize.extraction.maxTotalBytes = std::numeric_limits<qint64>::max();
+    ZipBuilder zip = tour();
+    zip.addClaiming(QStorageInfo(tempRoot()).bytesAvailable() + (qint64(1) << 30));
+    const auto result = open(zip, anySize);
+    expectFailure(result, LumivaneImportError::Case::extractionFailed);
+    EXPECT_TRUE(result.error().message().startsWith("Extraction failed: not enough free space: needs "))
+        << result.error().message().toStdString();
+}
+
 TEST_F(LumivaneImportedTourTest, ProjectJsonOnlyCountsAtTheRoot)
 {
     ZipBuilder nested;
@@ -218,7 +235,13 @@ struct MessageCase
 class ImportErrorMessageTest : public ::testing::TestWithParam<MessageCase>
 {
 protected:
-    void TearDown() override { QSettings().remove(L10n::settingsKey); }
+    // Sizes come in the system's number format.
+    void SetUp() override { QLocale::setDefault(QLocale::c()); }
+    void TearDown() override
+    {
+        QSettings().remove(L10n::settingsKey);
+        QLocale::setDefault(QLocale::system());
+    }
 };
 
 TEST_P(ImportErrorMessageTest, FollowsTheStoredLanguage)
@@ -240,6 +263,10 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{LumivaneImportError::invalidPackage(), "de", "Invalid .lumivane file."},
         MessageCase{LumivaneImportError::invalidPackage(), "fr", "Fichier .lumivane invalide."},
         MessageCase{LumivaneImportError::projectJSONMissing(), nullptr, "project.json missing from the file."},
-        MessageCase{LumivaneImportError::projectJSONMissing(), "fr", "project.json manquant dans le fichier."}));
+        MessageCase{LumivaneImportError::projectJSONMissing(), "fr", "project.json manquant dans le fichier."},
+        MessageCase{LumivaneImportError::notEnoughSpace(4800000, 209715200), "en",
+                    "Extraction failed: not enough free space: needs 4.8 MB, 209.7 MB available"},
+        MessageCase{LumivaneImportError::notEnoughSpace(4800000, 209715200), "fr",
+                    "Extraction échouée : espace libre insuffisant : il faut 4.8 MB, 209.7 MB disponibles"}));
 
 } // namespace

@@ -56,7 +56,7 @@ struct Encoded
 {
     QByteArray stored;
     quint32 crc;
-    quint32 size;
+    quint64 size;
     quint32 flags;
     quint32 method;
 };
@@ -67,7 +67,7 @@ Encoded encode(const ZipBuilder::Member &member)
     encoded.stored = member.deflate ? rawDeflate(member.data) : member.data;
     encoded.crc = member.crc.value_or(quint32(crc32(0, reinterpret_cast<const Bytef *>(member.data.constData()),
                                                      uInt(member.data.size()))));
-    encoded.size = member.size.value_or(quint32(member.data.size()));
+    encoded.size = member.size.value_or(quint64(member.data.size()));
     encoded.flags = member.utf8 ? 0x800 : 0;
     encoded.method = member.deflate ? 8 : 0;
     return encoded;
@@ -114,6 +114,15 @@ ZipBuilder &ZipBuilder::addFile(const QByteArray &name, const QByteArray &data, 
     return add(member);
 }
 
+ZipBuilder &ZipBuilder::addClaiming(qint64 bytes)
+{
+    Member member = file("big", "x");
+    member.deflate = true;
+    member.size = quint64(bytes);
+    m_zip64 = true;
+    return add(member);
+}
+
 ZipBuilder &ZipBuilder::setZip64(bool zip64)
 {
     m_zip64 = zip64;
@@ -141,7 +150,7 @@ QByteArray ZipBuilder::build() const
             centralExtra.u64(quint64(encoded.stored.size()));
             centralExtra.u64(offset);
         }
-        const quint32 size32 = m_zip64 ? 0xffffffffu : encoded.size;
+        const quint32 size32 = m_zip64 ? 0xffffffffu : quint32(encoded.size);
         const quint32 stored32 = m_zip64 ? 0xffffffffu : quint32(encoded.stored.size());
 
         // From "version needed" to the name's length, both headers agree.

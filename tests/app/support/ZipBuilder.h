@@ -20,7 +20,7 @@ public:
         bool deflate = false;
         bool utf8 = true;               // general-purpose bit 11
         std::optional<quint32> crc;     // declared checksum, when it should lie
-        std::optional<quint32> size;    // declared uncompressed size, when it should lie
+        std::optional<quint64> size;    // declared uncompressed size, when it should lie
         QDateTime modified = QDateTime(QDate(2024, 5, 17), QTime(10, 30, 12));
     };
 
@@ -30,6 +30,9 @@ public:
 
     ZipBuilder &add(const Member &member);
     ZipBuilder &addFile(const QByteArray &name, const QByteArray &data, bool deflate = false);
+    /// Adds a member "big" holding one byte that declares `bytes`, and
+    /// turns ZIP64 records on: a package of any size, in a few bytes.
+    ZipBuilder &addClaiming(qint64 bytes);
     /// Writes ZIP64 records for every member and for the directory.
     ZipBuilder &setZip64(bool zip64);
 

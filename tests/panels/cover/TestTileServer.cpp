@@ -65,8 +65,11 @@ void TestTileServer::readRequest(QTcpSocket *socket)
 void TestTileServer::reply(QPointer<QTcpSocket> socket, const QString &path)
 {
     --openRequests;
-    if (!socket)
+    if (!socket || socket->state() != QAbstractSocket::ConnectedState) {
+        ++abandonedRequests;
         return;
+    }
+    ++answeredRequests;
     const QRegularExpressionMatch tile = QRegularExpression(QStringLiteral("^/(\\d+)/(\\d+)/(\\d+)\\.png$")).match(path);
     QByteArray body;
     QByteArray status = "404 Not Found";

@@ -13,7 +13,8 @@ class QTcpSocket;
 /// A local HTTP server of map tiles for the tests: every GET of
 /// "/{z}/{x}/{y}.png" gets a 256-pixel PNG tile (one colour per tile,
 /// cacheable for a day) after `replyDelayMs`. Records each request's path
-/// and User-Agent and the most requests it had open at once.
+/// and User-Agent, the most requests it had open at once, and how many it
+/// answered or found abandoned when their answer was due.
 class TestTileServer final : public QObject
 {
 public:
@@ -29,6 +30,8 @@ public:
     QStringList userAgents;
     int openRequests = 0;
     int mostOpenRequests = 0;
+    int answeredRequests = 0;
+    int abandonedRequests = 0; // the client hung up before the answer
 
     static QColor tileColour(int z, int x, int y);
 

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QMap>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -136,19 +137,44 @@ TEST_F(FeedbackSheet, LaterBackdropAndThanksCloseTheCard)
     EXPECT_EQ(m_closeCount, 4);
 }
 
-TEST_F(FeedbackSheet, CardStaysLightInADarkApplication)
+// The card's colours for the application's palette, light or dark.
+struct AppearanceCase
 {
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor("#202020"));
+    const char *name;
+    QColor window;
+    QColor card;
+    QColor title;
+    QColor question;
+};
+
+class FeedbackAppearance : public FeedbackSheet, public ::testing::WithParamInterface<AppearanceCase>
+{
+};
+
+TEST_P(FeedbackAppearance, CardTakesTheColoursOfTheApplicationsAppearance)
+{
+    const AppearanceCase &c = GetParam();
     const QPalette saved = QGuiApplication::palette();
-    QGuiApplication::setPalette(dark);
+    QPalette palette = saved;
+    palette.setColor(QPalette::Window, c.window);
+    QGuiApplication::setPalette(palette);
     auto sheet = makeSheet();
     const QImage image = sheet->grab().toImage();
     QGuiApplication::setPalette(saved);
-    const QColor card = image.pixelColor(image.width() / 2, image.height() / 2 + 70);
-    EXPECT_EQ(card, QColor(Qt::white));
-    const QColor backdrop = image.pixelColor(3, 3);
-    EXPECT_LT(backdrop.lightness(), 80);
+
+    EXPECT_EQ(image.pixelColor(image.width() / 2, image.height() / 2 + 70), c.card);
+    EXPECT_LT(image.pixelColor(3, 3).lightness(), 80) << "the backdrop stays dark";
+    QMap<QString, QColor> textColours;
+    for (QLabel *label : sheet->findChildren<QLabel *>())
+        textColours.insert(label->text(), label->palette().color(QPalette::WindowText));
+    EXPECT_EQ(textColours.value("Your opinion matters"), c.title);
+    EXPECT_EQ(textColours.value("How was the tour?"), c.question);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Palettes, FeedbackAppearance,
+    ::testing::Values(AppearanceCase{"light", QColor("#EFEFEF"), QColor("#FFFFFF"), QColor("#1B2A4E"), QColor("#5A6478")},
+                      AppearanceCase{"dark", QColor("#202020"), QColor("#1B2A4E"), QColor("#E8DCC4"), QColor("#A8A296")}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -3,6 +3,8 @@
 
 #include "l10n/L10n.h"
 #include "media/symbols/SymbolButton.h"
+#include "model/SystemFont.h"
+#include "tests/support/PaintedInk.h"
 #include "tests/support/TemporarySettings.h"
 #include "tests/support/WidgetLookup.h"
 
@@ -99,6 +101,13 @@ TEST_F(InfoPanelView, emptyProjectShowsOnlyTheEmptyText)
     open(LumivaneProject());
     EXPECT_TRUE(body()->rowRects().isEmpty());
     EXPECT_EQ(title()->text(), QStringLiteral("Information"));
+    // The body paints one line of text, as wide as the empty text in its font.
+    const QWidget *viewport = m_view->findChild<QScrollArea *>()->viewport();
+    const QRect area(viewport->mapTo(m_view.get(), QPoint()), viewport->size());
+    const QRect ink = inkBounds(m_view->grab(area).toImage(), 70);
+    const QFontMetricsF metrics(systemFont(12));
+    EXPECT_NEAR(ink.width(), metrics.horizontalAdvance(QStringLiteral("No information provided.")), 3);
+    EXPECT_LE(ink.height(), metrics.height());
 }
 
 TEST_F(InfoPanelView, languageChangeRebuildsTheTexts)

@@ -76,6 +76,11 @@ void LocalHttpServer::answer(QTcpSocket *socket, const ServerAnswer &answer)
         streamTo(socket);
         return;
     }
+    if (answer.dripEveryMs > 0) {
+        socket->write(head + "Content-Length: 1000000\r\n\r\n");
+        dripTo(socket, answer.dripEveryMs);
+        return;
+    }
     head += "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\n\r\n";
     socket->write(head + answer.body);
 }
@@ -92,4 +97,14 @@ void LocalHttpServer::streamTo(QTcpSocket *socket)
         m_streamedBytes += socket->write(chunk);
     });
     pump->start(1);
+}
+
+void LocalHttpServer::dripTo(QTcpSocket *socket, int everyMs)
+{
+    auto *drip = new QTimer(socket);
+    connect(drip, &QTimer::timeout, socket, [socket] {
+        if (socket->state() == QAbstractSocket::ConnectedState)
+            socket->write("x");
+    });
+    drip->start(everyMs);
 }

@@ -18,6 +18,7 @@ struct ServerAnswer
     QByteArray body{};
     int delayMs = 0;
     bool streamForever = false; // a body that never ends
+    int dripEveryMs = 0;        // a long body sent one byte at this pace, never finished
     bool neverAnswer = false;
 };
 
@@ -46,6 +47,7 @@ private:
     void readFrom(QTcpSocket *socket);
     void answer(QTcpSocket *socket, const ServerAnswer &answer);
     void streamTo(QTcpSocket *socket);
+    void dripTo(QTcpSocket *socket, int everyMs);
 
     QTcpServer m_server;
     QList<ServerAnswer> m_answers;

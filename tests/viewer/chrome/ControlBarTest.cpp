@@ -4,6 +4,7 @@
 #include "media/symbols/SymbolButton.h"
 #include "viewer/chrome/ChromeBindings.h"
 #include "viewer/chrome/ControlBar.h"
+#include "viewer/chrome/ControlBarLayout.h"
 
 namespace {
 
@@ -66,6 +67,41 @@ INSTANTIATE_TEST_SUITE_P(Flags, ControlBarConditions, ::testing::ValuesIn(kBarCa
                          [](const auto &info) { return std::string(info.param.name); });
 
 // The toggles change symbol and text with their state.
+// Round buttons of 34 at the left edge, between what stands above them (the
+// overlay column) and below them (the strip).
+struct PlacementCase
+{
+    const char *name;
+    int count;
+    ControlBarRoom room;
+    QList<QPair<int, QPoint>> corners; // some buttons' top-left corners
+};
+
+class ControlBarPlacement : public ::testing::TestWithParam<PlacementCase>
+{
+};
+
+TEST_P(ControlBarPlacement, KeepsTheColumnInsideItsBand)
+{
+    const PlacementCase &c = GetParam();
+    const QList<QPoint> positions = controlBarPositions(c.count, 34, c.room);
+    ASSERT_EQ(positions.size(), c.count);
+    for (const auto &[index, corner] : c.corners)
+        EXPECT_EQ(positions[index], corner) << "button " << index;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bands, ControlBarPlacement,
+    ::testing::Values(
+        PlacementCase{"centredWhenItFits", 12, {1080, 96, 972}, {{0, {20, 292}}, {1, {20, 334}}, {11, {20, 754}}}},
+        PlacementCase{"movedDownBelowTheColumn", 12, {600, 96, 600}, {{0, {20, 96}}, {11, {20, 558}}}},
+        PlacementCase{"movedUpAboveTheStrip", 4, {600, 0, 200}, {{0, {20, 40}}, {3, {20, 166}}}},
+        PlacementCase{"gapsShrinkToFit", 10, {600, 96, 484}, {{0, {20, 99}}, {1, {20, 138}}, {9, {20, 450}}}},
+        PlacementCase{"aSecondColumnWhenTheSmallestGapsDoNotFit", 12, {600, 96, 484},
+                      {{0, {20, 178}}, {5, {20, 388}}, {6, {62, 178}}, {11, {62, 388}}}},
+        PlacementCase{"aRowWhenThereIsNoBand", 3, {600, 100, 50}, {{0, {20, 100}}, {2, {104, 100}}}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 TEST(ControlBarToggles, SymbolAndTextFollowTheState)
 {
     ControlBarInputs state = inputs(false, 1);

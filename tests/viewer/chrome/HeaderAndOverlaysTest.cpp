@@ -165,6 +165,9 @@ TEST_F(HeaderTest, KioskHeaderStopsTheTourInTheAccent)
     bindKioskHeader(kiosk, *controller);
     EXPECT_EQ(kioskHeaderInputs(*controller).accent, QColor(0x2E, 0x7D, 0x6B));
     EXPECT_EQ(kiosk.findChild<CapsuleLabel *>()->text(), "Station 1");
+    // The language picker's corner stays free, as in the header bar.
+    HeaderBar &header = layer(new HeaderBar(language));
+    EXPECT_EQ(kiosk.findChild<CapsuleLabel *>()->x(), buttonNamed(header, "Previous")->x());
     click(buttonNamed(kiosk, "Stop kiosk mode"));
     EXPECT_FALSE(controller->state().kioskActive);
 }

@@ -21,6 +21,12 @@ protected:
         write("attachments/plan.pdf", "%PDF-1.4");
         write("attachments/tone.wav", QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16) + QByteArray(28, '\0'));
         write("attachments/tune.mp3", "#!/bin/sh\necho not a sound\n");
+        // An ID3 tag and the start of an MPEG audio frame: sound by content.
+        const QByteArray mp3 = QByteArray("ID3\x04\0\0\0\0\0\0", 10) + QByteArray("\xff\xfb\x90\x64", 4) + QByteArray(400, '\0');
+        write("attachments/song.mp3", mp3);
+        write("attachments/tune.desktop", mp3);
+        write("attachments/tune", mp3);
+        write("attachments/list.m3u", "#EXTM3U\nhttp://example.org/stream.mp3\n");
         QFile::link("plan.pdf", attachments("inner.pdf"));
         QFile::link("../secret.txt", attachments("escape.pdf"));
         QFile::link("/nonexistent/x.pdf", attachments("dangling.pdf"));
@@ -73,9 +79,12 @@ TEST_F(AttachmentTest, RefusedFileOpensTheLightboxOnNothing)
 
 TEST_F(AttachmentTest, OnlySoundsAreHandedOver)
 {
-    for (const char *payload : {"tone.wav", "tune.mp3", "escape.pdf", "absent.wav"})
+    // Sound by name and by content, or refused as a missing file is.
+    for (const char *payload : {"tone.wav", "tune.mp3", "escape.pdf", "absent.wav", "song.mp3", "tune.desktop", "tune",
+                                "list.m3u"})
         controller->openAttachment(attachment(AttachmentKind::sound, payload));
-    EXPECT_EQ(effects.lines("open"), QStringList({"open:" + QUrl::fromLocalFile(attachments("tone.wav")).toString()}));
+    EXPECT_EQ(effects.lines("open"), QStringList({"open:" + QUrl::fromLocalFile(attachments("tone.wav")).toString(),
+                                                  "open:" + QUrl::fromLocalFile(attachments("song.mp3")).toString()}));
 }
 
 TEST_F(ViewerTestFixture, StorageFolderWithoutResolver)

@@ -3,6 +3,9 @@
 #include "viewer/state/EscapeAction.h"
 #include "viewer/state/FeedbackRecipient.h"
 
+#include <functional>
+#include <initializer_list>
+
 namespace {
 
 struct KeyCase
@@ -60,16 +63,13 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"TWithThreeStations", Qt::Key_T, none, "t", std::nullopt, true, 3}),
     [](const auto &info) { return std::string(info.param.name); });
 
-// The state Escape meets, set up step by step from a started tour.
+// The state Escape meets: a started tour with what the case opens.
 struct EscapeCase
 {
     const char *name;
-    bool onCover;
-    bool lightbox;
-    bool feedback;
-    bool feedbackAddress;
-    bool immersive;
+    std::function<void(ViewerState &)> open;
     EscapeAction expected;
+    bool feedbackAddress = true;
 };
 
 class EscapeTest : public ::testing::TestWithParam<EscapeCase>
@@ -83,24 +83,55 @@ TEST_P(EscapeTest, TopmostAnswers)
     project.feedbackEnabled = true;
     project.feedbackEmail = c.feedbackAddress ? "a@b.c" : " \n";
     ViewerState state;
-    state.hasLaunchedTour = !c.onCover;
-    if (c.lightbox)
-        state.lightboxContent = LightboxContent{LightboxContent::Kind::pdf, QUrl("file:///a.pdf"), "A"};
-    state.showFeedback = c.feedback;
-    state.immersiveMode = c.immersive;
+    state.hasLaunchedTour = true;
+    c.open(state);
     EXPECT_EQ(escapeAction(project, state), c.expected);
+}
+
+void lightbox(ViewerState &s)
+{
+    s.lightboxContent = LightboxContent{LightboxContent::Kind::pdf, QUrl("file:///a.pdf"), "A"};
+}
+void feedback(ViewerState &s) { s.showFeedback = true; }
+void propertyInfo(ViewerState &s) { s.showPropertyInfo = true; }
+void help(ViewerState &s) { s.showKeyboardHelp = true; }
+void contents(ViewerState &s) { s.showTableOfContents = true; }
+void infoCard(ViewerState &s) { s.selectedInfoHotspot = TestTours::infoHotspot("Plaque"); }
+void immersive(ViewerState &s) { s.immersiveMode = true; }
+void kiosk(ViewerState &s) { s.kioskActive = true; }
+void onCover(ViewerState &s) { s.hasLaunchedTour = false; }
+void contactForm(ViewerState &s) { s.showContactForm = true; }
+
+using Open = void (*)(ViewerState &);
+std::function<void(ViewerState &)> opening(std::initializer_list<Open> opens)
+{
+    return [all = QList<Open>(opens)](ViewerState &s) {
+        for (Open open : all)
+            open(s);
+    };
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Priorities, EscapeTest,
-    ::testing::Values(EscapeCase{"CoverCloses", true, false, false, false, false, EscapeAction::closeViewer},
-                      EscapeCase{"HeaderCloses", false, false, false, false, false, EscapeAction::closeViewer},
-                      EscapeCase{"LightboxFirst", false, true, true, true, false, EscapeAction::closeLightbox},
-                      EscapeCase{"LightboxInImmersion", false, true, false, false, true, EscapeAction::closeLightbox},
-                      EscapeCase{"FeedbackLater", false, false, true, true, false, EscapeAction::closeFeedback},
-                      EscapeCase{"FeedbackWithoutAddressIsNotShown", false, false, true, false, false,
-                                 EscapeAction::closeViewer},
-                      EscapeCase{"NoHeaderInImmersion", false, false, false, false, true, EscapeAction::none}),
+    ::testing::Values(
+        EscapeCase{"CoverCloses", opening({onCover}), EscapeAction::closeViewer},
+        EscapeCase{"ContactFormBeforeTheCover", opening({onCover, contactForm}), EscapeAction::closeContactForm},
+        EscapeCase{"HeaderCloses", opening({}), EscapeAction::closeViewer},
+        EscapeCase{"LightboxFirst", opening({lightbox, feedback, propertyInfo, help, contents, infoCard}),
+                   EscapeAction::closeLightbox},
+        EscapeCase{"LightboxInImmersion", opening({lightbox, immersive}), EscapeAction::closeLightbox},
+        EscapeCase{"FeedbackLater", opening({feedback, propertyInfo, help, contents, infoCard}),
+                   EscapeAction::closeFeedback},
+        EscapeCase{"FeedbackWithoutAddressIsNotShown", opening({feedback, infoCard}), EscapeAction::closeInfoCard,
+                   false},
+        EscapeCase{"InformationPanelBeforeHelp", opening({propertyInfo, help, contents, infoCard}),
+                   EscapeAction::closePropertyInfo},
+        EscapeCase{"HelpBeforeContents", opening({help, contents, infoCard}), EscapeAction::closeKeyboardHelp},
+        EscapeCase{"ContentsBeforeTheCard", opening({contents, infoCard}), EscapeAction::closeTableOfContents},
+        EscapeCase{"InfoCardBeforeTheTour", opening({infoCard}), EscapeAction::closeInfoCard},
+        EscapeCase{"PanelsCloseDuringTheKioskTour", opening({help, kiosk}), EscapeAction::closeKeyboardHelp},
+        EscapeCase{"NoHeaderInImmersion", opening({immersive}), EscapeAction::none},
+        EscapeCase{"NoHeaderDuringTheKioskTour", opening({kiosk}), EscapeAction::none}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(ViewerTestFixture, KeysActOnlyInTheStationViewButEscapeEverywhere)
@@ -125,7 +156,13 @@ TEST_F(ViewerTestFixture, KeysActOnlyInTheStationViewButEscapeEverywhere)
     controller->openAttachment({QUuid::createUuid(), AttachmentKind::pdf, "Plan", "plan.pdf"});
     EXPECT_TRUE(controller->handleKeyPress(Qt::Key_Escape, Qt::NoModifier, "\x1b"));
     EXPECT_FALSE(controller->state().lightboxContent);
+    EXPECT_TRUE(controller->state().showPropertyInfo);
     EXPECT_EQ(closes, 1);
+    EXPECT_TRUE(controller->handleKeyPress(Qt::Key_Escape, Qt::NoModifier, "\x1b"));
+    EXPECT_FALSE(controller->state().showPropertyInfo);
+    EXPECT_EQ(closes, 1) << "the panel, not the tour";
+    EXPECT_TRUE(controller->handleKeyPress(Qt::Key_Escape, Qt::NoModifier, "\x1b"));
+    EXPECT_EQ(closes, 2);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "ViewerTestFixture.h"
 
+#include "tests/support/HostileTexts.h"
+
 #include "viewer/state/FeedbackRecipient.h"
 #include "viewer/state/ReadAloudText.h"
 #include "viewer/state/StationLabels.h"
@@ -62,6 +64,20 @@ TEST_F(ViewerTestFixture, StationsSharingAnIdKeepTheFirstWithOneWarning)
     EXPECT_EQ(controller->orderedStations().size(), 3);
     EXPECT_EQ(controller->stationNameMap().value(stationID(2)), "Station 2");
     EXPECT_EQ(controller->startStation()->id, stationID(1));
+}
+
+// The panorama labels its markers with station names of any length: one
+// line of each, control characters shown as spaces.
+TEST(StationLabelsTest, NamesForLabelsHoldOneLine)
+{
+    const QList<HostileTexts::Text> hostile = HostileTexts::all();
+    LumivaneProject project = TestTours::tour(int(hostile.size()));
+    for (qsizetype i = 0; i < hostile.size(); ++i)
+        project.stations[i].name = hostile[i].text;
+    for (const QString &name : stationNameMap(project)) {
+        EXPECT_LE(name.size(), DisplayLength::line + 1);
+        EXPECT_FALSE(HostileTexts::hasControlCharacter(name, LineBreaks::asSpaces));
+    }
 }
 
 TEST(FeedbackRecipientTest, FeedbackAddressThenContactAddressTrimmed)

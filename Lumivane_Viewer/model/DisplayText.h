@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+/// The most of a tour text a view shows, in UTF-16 code units. Tour texts
+/// have no length limit; views cut them to one of these before they measure
+/// or lay them out, so that a text costs what its box can show, never its
+/// whole length.
+namespace DisplayLength {
+/// One line of the widest window in the narrowest glyphs, or a few lines of
+/// a column: names, labels, chips, buttons.
+constexpr qsizetype line = 1024;
+/// A title or a label that wraps over a few lines.
+constexpr qsizetype title = 4096;
+/// A text that scrolls: a few screens of it.
+constexpr qsizetype scrolling = 16384;
+} // namespace DisplayLength
+
+/// Whether a text's line breaks start new lines where it is shown.
+enum class LineBreaks { asSpaces, kept };
+
+/// A tour text as views draw it. Control characters (C0, DEL, C1, the line
+/// and paragraph separators) would draw as boxes: each (CR LF counting as
+/// one) becomes a space, or, with LineBreaks::kept, each line break (LF,
+/// CR LF, CR, VT, FF, NEL, U+2028, U+2029) one "\n". A letter keeps its
+/// first few combining marks, so that no cluster grows past what a glyph can
+/// show. Longer than maxLength, the text is cut there and ends with "…".
+/// Reads the text no further than what it returns needs (plus the marks it
+/// drops), whatever its length.
+QString displayText(QStringView text, qsizetype maxLength, LineBreaks lineBreaks = LineBreaks::asSpaces);
+
+/// displayText of a text shown on one line.
+QString displayLine(QStringView text);

@@ -1,0 +1,325 @@
+// Nothing a visitor clicks or reads lies under something else. For every
+// state of the viewer, at the smallest window and at full HD, the real sheet
+// over the demo tour and over the classic one is laid out, and every
+// control, title and value row in view (not behind an open sheet, which
+// covers what lies under it on purpose, and not a marker on the photo,
+// which lies under everything) takes a click on every point of it.
+
+#include "support/ViewerSheetFixture.h"
+
+#include "navigation/PaintedItemAccessibility.h"
+#include "panels/contact/LumivaneContactFormView.h"
+#include "panels/info/InfoGroupsBody.h"
+#include "panels/lightbox/LightboxHeader.h"
+#include "tests/panels/cover/CoverTestTours.h"
+#include "tests/support/WidgetLookup.h"
+#include "viewer/chrome/CapsuleLabel.h"
+#include "viewer/chrome/ClassicCaptionBand.h"
+#include "viewer/chrome/ClassicInfoMarker.h"
+#include "viewer/chrome/WrappingText.h"
+
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+namespace {
+
+/// Something the visitor clicks or reads: a widget, or a painted item or row
+/// of one, in the widget's coordinates.
+struct Target
+{
+    QWidget *widget;
+    QRect rect;
+    QString what;
+};
+
+QString describe(const QWidget *widget)
+{
+    QString text;
+    if (const auto *label = qobject_cast<const QLabel *>(widget))
+        text = label->text();
+    else if (const auto *button = qobject_cast<const QAbstractButton *>(widget))
+        text = button->text().isEmpty() ? button->accessibleName() : button->text();
+    else if (const auto *capsule = dynamic_cast<const CapsuleLabel *>(widget))
+        text = capsule->text();
+    else if (const auto *header = dynamic_cast<const LightboxHeader *>(widget))
+        text = header->title();
+    return QStringLiteral("%1 %2 \"%3\"").arg(widget->metaObject()->className(), widget->objectName(), text.left(30));
+}
+
+bool isTitleOrControl(const QWidget *widget)
+{
+    if (const auto *label = qobject_cast<const QLabel *>(widget))
+        return !label->text().isEmpty() || !label->pixmap().isNull();
+    return qobject_cast<const QAbstractButton *>(widget) || qobject_cast<const QLineEdit *>(widget)
+        || qobject_cast<const QTextEdit *>(widget) || qobject_cast<const QPlainTextEdit *>(widget)
+        || qobject_cast<const QAbstractSlider *>(widget) || dynamic_cast<const CapsuleLabel *>(widget)
+        || dynamic_cast<const WrappingText *>(widget) || dynamic_cast<const LightboxHeader *>(widget);
+}
+
+QList<Target> targetsOf(QWidget *widget)
+{
+    QList<Target> targets;
+    if (dynamic_cast<const ClassicInfoMarker *>(widget))
+        return targets;
+    if (isTitleOrControl(widget))
+        targets.append({widget, widget->rect(), describe(widget)});
+    if (const auto *caption = dynamic_cast<const ClassicCaptionBand *>(widget))
+        targets.append({widget, caption->textArea(), "caption " + caption->accessibleName()});
+    if (const auto *host = dynamic_cast<const PaintedItemHost *>(widget)) {
+        for (int i = 0; i < host->paintedItemCount(); ++i)
+            targets.append({widget, host->paintedItemRect(i), describe(widget) + " item " + host->paintedItemName(i)});
+    }
+    if (const auto *body = dynamic_cast<const InfoGroupsBody *>(widget)) {
+        const QList<QRectF> rows = body->rowRects();
+        for (qsizetype i = 0; i < rows.size(); ++i)
+            targets.append({widget, rows[i].toAlignedRect(), describe(widget) + QStringLiteral(" row %1").arg(i)});
+    }
+    return targets;
+}
+
+/// Whether a is drawn over b: of the two children of their nearest common
+/// ancestor that hold them, a's comes later. A widget lies over its ancestors.
+bool isStackedAbove(const QWidget *a, const QWidget *b)
+{
+    if (a == b || a->isAncestorOf(b))
+        return false;
+    if (b->isAncestorOf(a))
+        return true;
+    const QWidget *common = a->parentWidget();
+    while (common && !common->isAncestorOf(b))
+        common = common->parentWidget();
+    const auto holder = [common](const QWidget *w) {
+        while (w->parentWidget() != common)
+            w = w->parentWidget();
+        return w;
+    };
+    const QObjectList &order = common->children();
+    return order.indexOf(holder(a)) > order.indexOf(holder(b));
+}
+
+/// The part of the target that its ancestors leave in view, in the window's coordinates.
+QRect visiblePart(const Target &target)
+{
+    QRect part(target.widget->mapTo(target.widget->window(), target.rect.topLeft()), target.rect.size());
+    for (const QWidget *w = target.widget; w; w = w->parentWidget())
+        part &= QRect(w->mapTo(w->window(), QPoint(0, 0)), w->size());
+    return part;
+}
+
+/// What lies over the target where a click lands on it, if anything.
+std::optional<QString> coveredBy(QWidget &window, const Target &target)
+{
+    const QRect part = visiblePart(target);
+    constexpr int step = 3;
+    for (int y = part.top(); y <= part.bottom(); y = y == part.bottom() ? y + 1 : std::min(y + step, part.bottom())) {
+        for (int x = part.left(); x <= part.right();
+             x = x == part.right() ? x + 1 : std::min(x + step, part.right())) {
+            QWidget *hit = window.childAt(x, y);
+            if (hit && hit != target.widget && !target.widget->isAncestorOf(hit) && isStackedAbove(hit, target.widget))
+                return QStringLiteral("%1 at (%2, %3)").arg(describe(hit)).arg(x).arg(y);
+        }
+    }
+    return std::nullopt;
+}
+
+class NothingCoveredTest;
+
+struct CoverageCase
+{
+    const char *name;
+    SampleTourVariant tour;
+    QSize size;
+    std::function<void(ViewerController &)> reach;
+    /// The sheet that covers what lies under it on purpose, if one is open.
+    std::function<QWidget *(const NothingCoveredTest &)> openSheet = {};
+};
+
+void PrintTo(const CoverageCase &c, std::ostream *out)
+{
+    *out << c.name << (c.tour == SampleTourVariant::Classic ? " (classic)" : "") << " at " << c.size.width() << "x"
+         << c.size.height();
+}
+
+class NothingCoveredTest : public ViewerSheetFixture, public ::testing::WithParamInterface<CoverageCase>
+{
+public:
+    static void TearDownTestSuite() { tours.clear(); }
+
+    /// The sample tour in a sheet of the given size, started, with narration
+    /// at every station (files that are never played).
+    void openSample(SampleTourVariant variant, QSize size)
+    {
+        std::unique_ptr<UnpackedTour> &sample = tours[variant];
+        if (!sample)
+            sample = unpackedSampleTour(variant, 512);
+        ASSERT_NE(sample, nullptr);
+        const QDir unpacked(sample->folder.filePath(QStringLiteral("tour")));
+        ViewerTour tour;
+        tour.project = sample->project;
+        tour.projectID = tour.project.id;
+        tour.photoURLResolver = [unpacked](const QUuid &id) -> std::optional<QUrl> {
+            return QUrl::fromLocalFile(unpacked.filePath(
+                QStringLiteral("photos/%1.jpg").arg(id.toString(QUuid::WithoutBraces).toUpper())));
+        };
+        tour.attachmentURLResolver = [unpacked](const QString &payload) {
+            return QUrl::fromLocalFile(unpacked.filePath(QStringLiteral("attachments/") + payload));
+        };
+        tour.audioURLResolver = [unpacked](const QUuid &) -> std::optional<QUrl> {
+            return QUrl::fromLocalFile(unpacked.filePath(QStringLiteral("audio/none.m4a")));
+        };
+        tour.dismiss = [this] { ++dismissals; };
+        sheet = std::make_unique<LumivaneViewerSheet>(std::move(tour), services);
+        sheet->resize(size);
+        sheet->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(sheet.get()));
+        ASSERT_EQ(sheet->size(), size);
+        controller().startTour();
+        controller().hideSplash();
+    }
+
+    QWidget *shownView(ViewerLayer layer) const { return shownIn(layer).value(0); }
+
+    /// Every control, title and value row in view and not behind the sheet.
+    QList<Target> targets(const QWidget *openSheet) const
+    {
+        QList<Target> found;
+        for (QWidget *widget : sheet->findChildren<QWidget *>()) {
+            if (!widget->isVisible() || visiblePart({widget, widget->rect(), {}}).isEmpty())
+                continue;
+            if (openSheet && widget != openSheet && !openSheet->isAncestorOf(widget)
+                && !isStackedAbove(widget, openSheet))
+                continue;
+            for (const Target &target : targetsOf(widget)) {
+                if (!visiblePart(target).isEmpty())
+                    found.append(target);
+            }
+        }
+        return found;
+    }
+
+    static inline std::map<SampleTourVariant, std::unique_ptr<UnpackedTour>> tours;
+};
+
+void withStrip(ViewerController &c)
+{
+    c.toggleThumbBar();
+}
+
+HotspotAttachment firstAttachment(const ViewerController &c, AttachmentKind kind)
+{
+    for (const Station &station : c.orderedStations()) {
+        for (const Hotspot &hotspot : station.hotspots) {
+            for (const HotspotAttachment &attachment : hotspot.attachments) {
+                if (attachment.kind == kind)
+                    return attachment;
+            }
+        }
+    }
+    ADD_FAILURE() << "the demo has no attachment of that kind";
+    return {};
+}
+
+TEST_P(NothingCoveredTest, EveryControlTitleAndValueInViewTakesClicksOnAllOfIt)
+{
+    const CoverageCase &c = GetParam();
+    openSample(c.tour, c.size);
+    c.reach(controller());
+    // Every view in place, every fade and move over.
+    QTest::qWait(700);
+    QWidget *openSheet = c.openSheet ? c.openSheet(*this) : nullptr;
+    if (c.openSheet) {
+        ASSERT_NE(openSheet, nullptr) << "the state's sheet is open";
+    }
+
+    const QList<Target> found = targets(openSheet);
+    EXPECT_FALSE(found.isEmpty());
+    for (const Target &target : found) {
+        const std::optional<QString> cover = coveredBy(*sheet, target);
+        EXPECT_FALSE(cover.has_value()) << target.what.toStdString() << " at " << visiblePart(target).x() << ","
+                                        << visiblePart(target).y() << " lies under "
+                                        << cover.value_or(QString()).toStdString();
+    }
+}
+
+const QSize smallest{900, 600};
+const QSize fullHD{1920, 1080};
+
+std::vector<CoverageCase> coverageCases()
+{
+    const std::vector<CoverageCase> states = {
+        {"stationView", {}, {}, withStrip},
+        {"kiosk", {}, {}, [](ViewerController &c) { c.toggleKiosk(); }},
+        {"immersive", {}, {}, [](ViewerController &c) { c.setImmersiveMode(true); }},
+        {"tableOfContents", {}, {},
+         [](ViewerController &c) {
+             withStrip(c);
+             c.setShowTableOfContents(true);
+         },
+         [](const NothingCoveredTest &t) { return t.shownView(ViewerLayer::tableOfContents); }},
+        {"helpCard", {}, {},
+         [](ViewerController &c) {
+             withStrip(c);
+             c.setShowKeyboardHelp(true);
+         },
+         [](const NothingCoveredTest &t) { return t.shownView(ViewerLayer::keyboardHelp); }},
+        {"informationPanel", {}, {},
+         [](ViewerController &c) {
+             withStrip(c);
+             c.togglePropertyInfo();
+         },
+         [](const NothingCoveredTest &t) { return t.shownView(ViewerLayer::propertyInfo); }},
+        {"infoCard", {}, {},
+         [](ViewerController &c) {
+             withStrip(c);
+             c.showInfoCard(c.infoHotspotsOfStation().front());
+         }},
+        {"lightbox", {}, {},
+         [](ViewerController &c) {
+             withStrip(c);
+             c.openAttachment(firstAttachment(c, AttachmentKind::pdf));
+         },
+         [](const NothingCoveredTest &t) { return t.shownView(ViewerLayer::lightbox); }},
+        {"contactForm", {}, {},
+         [](ViewerController &c) {
+             c.backToCover();
+             c.setContactFormVisible(true);
+         },
+         [](const NothingCoveredTest &t) -> QWidget * {
+             return widgetOfType<LumivaneContactFormView>(&t.sheet->faceChrome());
+         }},
+        {"feedbackCard", {}, {},
+         [](ViewerController &c) {
+             withStrip(c);
+             c.setShowFeedback(true);
+         },
+         [](const NothingCoveredTest &t) { return t.shownView(ViewerLayer::feedback); }},
+    };
+    std::vector<CoverageCase> cases;
+    for (const SampleTourVariant tour : {SampleTourVariant::Demo, SampleTourVariant::Classic}) {
+        for (const CoverageCase &state : states) {
+            for (const QSize size : {smallest, fullHD}) {
+                CoverageCase sized = state;
+                sized.tour = tour;
+                sized.size = size;
+                cases.push_back(sized);
+            }
+        }
+    }
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(States, NothingCoveredTest, ::testing::ValuesIn(coverageCases()), [](const auto &info) {
+    const std::string tour = info.param.tour == SampleTourVariant::Classic ? "classic_" : "";
+    return tour + info.param.name + "At" + std::to_string(info.param.size.width());
+});
+
+} // namespace
