@@ -79,6 +79,11 @@ void LumivaneViewerSheet::setPhotoPreloading(bool enabled)
 
 void LumivaneViewerSheet::render(ViewerAnimation animation)
 {
+    // The column is uncovered before a closing sheet gives the focus back,
+    // perhaps to the language picker, and covered only once an opening
+    // sheet has taken it (renderOverlayColumn).
+    if (!overlayColumnCovered(*m_controller))
+        coverOverlayColumn(false);
     const RootFace face = m_controller->rootFace();
     if (face != m_face || !m_faceView)
         showFace(face, animation);
@@ -177,11 +182,16 @@ void LumivaneViewerSheet::renderOverlayColumn(ViewerAnimation animation)
         m_overlayColumn->removeView(m_audioGuide, animation);
         m_audioGuide = nullptr;
     }
+    coverOverlayColumn(covered);
+    shareOverlayColumn();
+}
+
+void LumivaneViewerSheet::coverOverlayColumn(bool covered)
+{
     for (QWidget *view : {m_languagePicker.data(), m_audioGuide.data()}) {
         if (view)
             view->setVisible(!covered);
     }
-    shareOverlayColumn();
 }
 
 // The station view's controls keep clear of where the column stands, also

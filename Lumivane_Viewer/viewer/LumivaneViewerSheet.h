@@ -76,6 +76,9 @@ private:
     void showFace(RootFace face, ViewerAnimation animation);
     void renderFaceChrome(ViewerAnimation animation);
     void renderOverlayColumn(ViewerAnimation animation);
+    /// Hides the language picker and the audio-guide button under a sheet
+    /// over the whole viewer, shows them otherwise.
+    void coverOverlayColumn(bool covered);
     void shareOverlayColumn();
     bool handleKey(const QKeyEvent &key);
     /// The view a layer of the station view shows (not one on its way out), if it is a View.

@@ -186,6 +186,21 @@ TEST_F(KeyboardJourneyTest, TheHelpCardOpensFromItsKeyAndClosesFromItsButton)
     EXPECT_EQ(focused(), before);
 }
 
+TEST_F(KeyboardJourneyTest, TheLanguagePickerASheetCoveredGetsTheFocusBackWhenTheSheetCloses)
+{
+    startByKeyboard();
+    ASSERT_TRUE(tabTo(QStringLiteral("Langue")));
+    QWidget *picker = focused();
+    press(Qt::Key_T);
+    ASSERT_TRUE(state().showTableOfContents);
+    EXPECT_TRUE(focusIsIn(ViewerLayer::tableOfContents));
+    EXPECT_FALSE(picker->isVisible()) << "the sheet covers it";
+    press(Qt::Key_Escape);
+    ASSERT_FALSE(state().showTableOfContents);
+    EXPECT_TRUE(picker->isVisible());
+    EXPECT_EQ(focused(), picker);
+}
+
 TEST_F(KeyboardJourneyTest, TheFeedbackCardTakesSpaceAsARatingNotAsTheKiosk)
 {
     startByKeyboard();
