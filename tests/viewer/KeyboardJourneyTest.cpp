@@ -12,18 +12,19 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QLineEdit>
 
 namespace {
 
 class KeyboardJourneyTest : public ViewerSheetFixture
 {
 protected:
-    /// A classic tour of five stations with everything a visitor can open:
-    /// facts, feedback, the kiosk, and on station 1 an info point with a
-    /// document.
-    LumivaneProject journeyTour()
+    /// A classic tour of five stations (or more) with everything a visitor
+    /// can open: facts, feedback, the kiosk, and on station 1 an info point
+    /// with a document.
+    LumivaneProject journeyTour(int stations = 5)
     {
-        LumivaneProject project = TestTours::tour(5, 1);
+        LumivaneProject project = TestTours::tour(stations, 1);
         project.renderMode = RenderMode::classic;
         project.price = 350000;
         project.feedbackEnabled = true;
@@ -40,8 +41,8 @@ protected:
         plan.title = QStringLiteral("Plan");
         info.attachments = {plan};
         project.stations[0].hotspots.append(info);
-        for (int n = 1; n <= 5; ++n)
-            writePhoto(n, QColor(40 * n, 90, 120));
+        for (int n = 1; n <= stations; ++n)
+            writePhoto(n, QColor(20 * n, 90, 120));
         return project;
     }
 
@@ -101,9 +102,9 @@ protected:
         return !views.isEmpty() && views.front()->isAncestorOf(focused());
     }
 
-    void startByKeyboard()
+    void startByKeyboard(int stations = 5)
     {
-        openActive(journeyTour());
+        openActive(journeyTour(stations));
         ASSERT_TRUE(tabTo(QStringLiteral("Lancer la visite virtuelle")));
         ASSERT_TRUE(activate([&] { return sheet->face() == RootFace::stations; }));
         // The new face's first control: the header's information button.
@@ -153,6 +154,35 @@ TEST_F(KeyboardJourneyTest, TheInformationPanelOpensWithTheFocusInsideAndGivesIt
     EXPECT_TRUE(focusIsIn(ViewerLayer::propertyInfo));
     ASSERT_TRUE(activate([&] { return !state().showPropertyInfo; }));
     EXPECT_EQ(nameOf(focused()), QStringLiteral("Afficher les informations"));
+}
+
+TEST_F(KeyboardJourneyTest, EscapeClosesTheTopmostPanelWhereverTheFocusIsInsideAndTheFocusGoesBackEachTime)
+{
+    startByKeyboard(12); // enough stations for the table of contents' search field
+    ASSERT_TRUE(tabTo(QStringLiteral("Cheminée")));
+    QWidget *marker = focused();
+    ASSERT_TRUE(activate([&] { return state().selectedInfoHotspot.has_value(); }));
+    ASSERT_TRUE(focusIsIn(ViewerLayer::infoCard));
+    QWidget *inCard = focused();
+    press(Qt::Key_T);
+    ASSERT_TRUE(state().showTableOfContents);
+    // The search field takes the focus a moment after the sheet opens.
+    ASSERT_TRUE(QTest::qWaitFor([] { return qobject_cast<QLineEdit *>(focused()) != nullptr; }, 1000));
+    auto *search = qobject_cast<QLineEdit *>(focused());
+    QTest::keyClicks(search, QStringLiteral("ti"));
+    EXPECT_EQ(search->text(), QStringLiteral("ti")) << "typing stays typing";
+    EXPECT_FALSE(state().showPropertyInfo);
+
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(state().showTableOfContents);
+    EXPECT_TRUE(state().selectedInfoHotspot.has_value());
+    EXPECT_EQ(focused(), inCard);
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(state().selectedInfoHotspot.has_value());
+    EXPECT_EQ(focused(), marker);
+    EXPECT_EQ(dismissals, 0);
+    press(Qt::Key_Escape);
+    EXPECT_EQ(dismissals, 1);
 }
 
 TEST_F(KeyboardJourneyTest, TheTableOfContentsIsWalkedCardByCardAndChoosingOneGoesThere)
