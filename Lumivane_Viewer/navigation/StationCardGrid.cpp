@@ -284,7 +284,7 @@ int StationCardGrid::paintedItemCount() const
 QString StationCardGrid::paintedItemName(int index) const
 {
     const Station &station = m_stations[m_layout.cards[index].stationIndex];
-    return m_l10n->localizedFormat(L10n::Key::goToStationA11y, station.localizedName(m_l10n->languageCode()));
+    return m_l10n->localizedFormat(L10n::Key::goToStationA11y, displayLine(station.localizedName(m_l10n->languageCode())));
 }
 
 QRect StationCardGrid::paintedItemRect(int index) const

@@ -293,7 +293,7 @@ int StationThumbBar::paintedItemCount() const
 
 QString StationThumbBar::paintedItemName(int index) const
 {
-    return m_stations[m_layout.cells[index].stationIndex].localizedName(m_l10n->languageCode());
+    return displayLine(m_stations[m_layout.cells[index].stationIndex].localizedName(m_l10n->languageCode()));
 }
 
 QRect StationThumbBar::paintedItemRect(int index) const

@@ -3,6 +3,7 @@
 #include "viewer/ViewerSlots.h"
 
 #include "l10n/L10n.h"
+#include "model/DisplayText.h"
 #include "navigation/KeyboardCheatsheetSheet.h"
 #include "navigation/MiniFloorplanOverlay.h"
 #include "navigation/StationThumbBar.h"
@@ -163,8 +164,8 @@ ClassicInfoMarker *classicMarker(const ViewerSlotContext &context, const Hotspot
     // Named as the card it opens is titled.
     L10n &language = *context.services.language;
     const auto name = [marker, &language, hotspot] {
-        marker->setAccessibleName(hotspot.localizedInfoTitle(language.languageCode())
-                                      .value_or(language.text(L10n::Key::viewerInfoDefaultTitle)));
+        const std::optional<QString> title = hotspot.localizedInfoTitle(language.languageCode());
+        marker->setAccessibleName(title ? displayLine(*title) : language.text(L10n::Key::viewerInfoDefaultTitle));
     };
     name();
     QObject::connect(&language, &L10n::currentChanged, marker, name);

@@ -9,6 +9,7 @@
 #include "panels/info/InfoGroupBuilder.h"
 #include "panels/info/InfoGroupsBody.h"
 #include "navigation/StationCardGrid.h"
+#include "tests/support/HostileTexts.h"
 #include "tests/support/WidgetLookup.h"
 
 #include <QAbstractButton>
@@ -78,6 +79,34 @@ protected:
     {
         const QList<QWidget *> views = shownIn(layer);
         return views.isEmpty() ? nullptr : views.front();
+    }
+
+    /// Every name, description and value under the sheet, as a screen
+    /// reader walks it, is a text as the views show it: cut, and without a
+    /// control character but kept line breaks. Those that are not, by role
+    /// and class.
+    std::string textsReadUncut() const
+    {
+        QStringList uncut;
+        collectUncut(accessible(sheet.get()), uncut, 0);
+        return uncut.join(QStringLiteral("; ")).toStdString();
+    }
+
+    static void collectUncut(QAccessibleInterface *node, QStringList &uncut, int depth)
+    {
+        if (!node || depth > 64)
+            return;
+        for (const QAccessible::Text kind : {QAccessible::Name, QAccessible::Description, QAccessible::Value}) {
+            const QString read = node->text(kind);
+            if (read.size() > DisplayLength::scrolling + 64 || HostileTexts::hasControlCharacter(read, LineBreaks::kept)) {
+                uncut << QStringLiteral("role %1 (%2): %3 characters")
+                             .arg(int(node->role()))
+                             .arg(QLatin1String(node->object() ? node->object()->metaObject()->className() : "item"))
+                             .arg(read.size());
+            }
+        }
+        for (int i = 0; i < node->childCount(); ++i)
+            collectUncut(node->child(i), uncut, depth + 1);
     }
 
     static void expectDialogNamed(QWidget *view, const QString &name)
@@ -225,6 +254,49 @@ TEST_F(AccessibilityTreeTest, TheFeedbackRatingsReadAsCheckedWhenChosenAndStaySo
     EXPECT_EQ(card->rating(), Rating::negative);
     EXPECT_EQ(nameOf(ratings[1]), QStringLiteral("Négatif"));
     EXPECT_EQ(nameOf(card->findChild<QPlainTextEdit *>()), QStringLiteral("Un mot à ajouter ?"));
+}
+
+TEST_F(AccessibilityTreeTest, TourTextsAreReadAsTheViewsShowThemCutAndWithoutControlCharacters)
+{
+    for (const HostileTexts::Text &hostile : HostileTexts::all()) {
+        SCOPED_TRACE(hostile.name);
+        const QString &text = hostile.text;
+        LumivaneProject project = richTour(9);
+        for (Station &station : project.stations)
+            station.name = text;
+        project.stations[0].publicCaption = text;
+        project.watermarkText = text;
+        project.coverContactWebsite = text;
+        project.customFields = {CustomField{QUuid::createUuid(), text, CustomFieldType::text, text}};
+        FormField question;
+        question.id = QUuid::createUuid();
+        question.label = text;
+        project.contactFormCustomFields = {question};
+        Hotspot &info = project.stations[0].hotspots.last();
+        info.infoTitle = text;
+        info.infoDescription = text;
+        HotspotAttachment document;
+        document.kind = AttachmentKind::pdf;
+        document.payload = QStringLiteral("plan.pdf");
+        document.title = text;
+        info.attachments = {document};
+        const Hotspot shownInfo = info;
+
+        open(project);
+        EXPECT_EQ(textsReadUncut(), "") << "cover";
+        controller().setContactFormVisible(true);
+        EXPECT_EQ(textsReadUncut(), "") << "contact form";
+        controller().setContactFormVisible(false);
+        controller().startTour();
+        controller().toggleThumbBar();
+        controller().showInfoCard(shownInfo);
+        EXPECT_EQ(textsReadUncut(), "") << "station, strip and info card";
+        controller().togglePropertyInfo();
+        EXPECT_EQ(textsReadUncut(), "") << "information panel";
+        controller().togglePropertyInfo();
+        controller().setShowTableOfContents(true);
+        EXPECT_EQ(textsReadUncut(), "") << "table of contents";
+    }
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "Panorama360ViewerView.h"
 
+#include "model/DisplayText.h"
+
 #include <QAccessibleWidget>
 #include <QHash>
 #include <QPointer>
@@ -192,5 +194,5 @@ QString markerAccessibleName(const Hotspot &hotspot, const Panorama360ViewerView
     } else {
         name = hotspot.localizedInfoTitle(inputs.languageCode).value_or(QString());
     }
-    return name.isEmpty() ? hotspot.label.value_or(QString()) : name;
+    return displayLine(name.isEmpty() ? hotspot.label.value_or(QString()) : name);
 }

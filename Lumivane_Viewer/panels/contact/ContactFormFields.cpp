@@ -137,7 +137,7 @@ void ContactFormFields::addCustomRow(const FormField &field)
     row->addLayout(captionRow);
     QWidget *input = customInput(field);
     custom.checkbox = qobject_cast<QCheckBox *>(input);
-    input->setAccessibleName(field.label);
+    input->setAccessibleName(displayLine(field.label));
     row->addWidget(input);
     m_customRows.append(custom);
 }

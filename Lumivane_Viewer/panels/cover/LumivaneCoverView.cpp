@@ -255,7 +255,7 @@ void LumivaneCoverView::applyLinks()
     for (const CoverContactLink &link : std::as_const(m_contactLinks)) {
         CoverLinkButton *button = linkButton(link.kind);
         button->setText(displayLine(link.text));
-        button->setAccessibleName(link.text);
+        button->setAccessibleName(button->text());
         button->show();
     }
     m_linksRow->setVisible(!m_contactLinks.isEmpty());

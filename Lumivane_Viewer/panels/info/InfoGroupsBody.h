@@ -36,7 +36,7 @@ public:
     QList<QRectF> rowRects() const;
     /// Where each group's title lies at the current width.
     QList<QRectF> titleRects() const;
-    /// What setContent() was given.
+    /// What setContent() was given, each text cut as it is shown.
     const QList<LumivaneInfoGroup> &groups() const { return m_groups; }
     const QString &emptyText() const { return m_emptyText; }
 

@@ -84,7 +84,7 @@ void ImageAttachmentRow::showPicture(const QImage &image)
 {
     m_face = Face::picture;
     auto *thumbnail = new AttachmentThumbnail(image, this);
-    thumbnail->setAccessibleName(m_title.isEmpty() ? m_fallbackText : m_title);
+    thumbnail->setAccessibleName(displayLine(m_title.isEmpty() ? m_fallbackText : m_title));
     thumbnail->onClick = [this] {
         if (onOpenImage)
             onOpenImage(*m_fileURL);

@@ -123,7 +123,7 @@ AttachmentButtonRow::AttachmentButtonRow(const QString &symbol, const QString &t
 {
     KeyboardFocus::makeReachable(*this);
     setText(m_text.text());
-    setAccessibleName(text);
+    setAccessibleName(m_text.text());
     QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
@@ -168,7 +168,7 @@ SoundAttachmentRow::SoundAttachmentRow(const QString &text, const QString &playA
         if (onPlay)
             onPlay();
     });
-    setAccessibleName(text);
+    setAccessibleName(m_text.text());
     QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);

@@ -6,6 +6,7 @@
 #include "media/panorama/PanoramaAccessibility.h"
 #include "media/panorama/PanoramaMarkerPlaces.h"
 #include "tests/support/AccessibilityEvents.h"
+#include "tests/support/HostileTexts.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -86,6 +87,19 @@ TEST_F(PanoramaAccessibilityTest, TheMarkersInViewAreNamedButtonsLeftToRight)
     EXPECT_LE((m_view->mapFromGlobal(rect.center()) - QPoint(320, 240)).manhattanLength(), 2);
     EXPECT_GT(rect.width(), 20);
     EXPECT_EQ(view->childAt(rect.center().x(), rect.center().y()), front);
+}
+
+TEST_F(PanoramaAccessibilityTest, AnInfoMarkerIsNamedByItsTitleCutAsViewsShowIt)
+{
+    for (const HostileTexts::Text &hostile : HostileTexts::all()) {
+        SCOPED_TRACE(hostile.name);
+        Hotspot &info = m_inputs.hotspots[3];
+        ASSERT_EQ(info.id, m_info.id);
+        info.infoTitleTranslations = Translations{{QStringLiteral("en"), hostile.text}};
+        m_view->setInputs(m_inputs);
+        const QString read = childNames().value(2);
+        EXPECT_TRUE(read == displayLine(hostile.text)) << read.size() << " characters read";
+    }
 }
 
 TEST_F(PanoramaAccessibilityTest, PressDoesWhatAClickDoes)
