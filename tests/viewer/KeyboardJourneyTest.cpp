@@ -142,6 +142,15 @@ TEST_F(KeyboardJourneyTest, TheContactFormOpensFromTheCoverAndGivesTheFocusBack)
     ASSERT_TRUE(tabTo(QStringLiteral("Fermer")));
     ASSERT_TRUE(activate([&] { return !state().showContactForm; }));
     EXPECT_EQ(focused(), button);
+
+    // Escape from a field closes the form alone, and the focus goes back too.
+    ASSERT_TRUE(activate([&] { return state().showContactForm; }));
+    ASSERT_TRUE(tabTo(QStringLiteral("Message (optionnel)")));
+    QTest::keyClicks(focused(), QStringLiteral("Bonjour"));
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(state().showContactForm);
+    EXPECT_EQ(focused(), button);
+    EXPECT_EQ(dismissals, 0);
 }
 
 TEST_F(KeyboardJourneyTest, TheInformationPanelOpensWithTheFocusInsideAndGivesItBack)
