@@ -1,22 +1,18 @@
 #include "FloorplanImage.h"
 
+#include "media/images/ImageDecodeBudget.h"
+
 #include <QBuffer>
 #include <QImageReader>
 
-#include <cmath>
+#include <limits>
 
 std::optional<FloorplanImage> decodeFloorplan(const QByteArray &bytes, int maxWidthPixels)
 {
     QBuffer buffer;
     buffer.setData(bytes);
-    QImageReader reader(&buffer);
-    reader.setAutoTransform(true);
-    const QSize stored = reader.size();
-    if (stored.isValid() && stored.width() > maxWidthPixels && maxWidthPixels > 0) {
-        const int height = std::max(1, int(std::lround(double(stored.height()) * maxWidthPixels / stored.width())));
-        reader.setScaledSize(QSize(maxWidthPixels, height));
-    }
-    QImage image = reader.read();
+    const QSize stored = QImageReader(&buffer).size();
+    QImage image = ImageDecodeBudget::readData(bytes, QSize(maxWidthPixels, std::numeric_limits<int>::max()));
     if (image.isNull())
         return std::nullopt;
     const QSize size = stored.isValid() ? stored : image.size();

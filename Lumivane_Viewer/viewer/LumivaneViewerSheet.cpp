@@ -14,6 +14,7 @@
 #include "viewer/ViewerNotifications.h"
 #include "viewer/chrome/ChromeBindings.h"
 #include "viewer/state/ViewerController.h"
+#include "viewer/station/StationPhotoBound.h"
 #include "viewer/station/StationStackView.h"
 
 #include <QApplication>
@@ -48,6 +49,7 @@ LumivaneViewerSheet::LumivaneViewerSheet(ViewerTour tour, ViewerServices service
     // Takes the window's first focus itself, so that the first Tab reaches
     // the first control rather than one the window chose.
     setFocusPolicy(Qt::TabFocus);
+    m_effects->setPhotoBound([this] { return stationPhotoBound(m_controller->project().renderMode, screen()); });
     m_faceChrome->setObjectName("faceChrome");
     m_overlayColumn->setObjectName("overlayColumn");
     m_languagePicker = ViewerSlots::languagePicker(m_context, m_overlayColumn);

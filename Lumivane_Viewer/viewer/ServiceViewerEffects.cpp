@@ -54,7 +54,7 @@ double ServiceViewerEffects::narrationDuration() const
 void ServiceViewerEffects::prefetchPhoto(const QUrl &url)
 {
     if (m_preloading && m_services.imageCache)
-        m_services.imageCache->prefetch(url);
+        m_services.imageCache->prefetch(url, m_photoBound ? m_photoBound() : QSize());
 }
 
 void ServiceViewerEffects::emptyFullSizeImages()

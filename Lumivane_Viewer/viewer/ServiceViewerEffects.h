@@ -4,7 +4,9 @@
 #include "viewer/state/ViewerEffects.h"
 
 #include <QElapsedTimer>
+#include <QSize>
 
+#include <functional>
 #include <memory>
 
 class LumivaneAmbientPlayer;
@@ -20,6 +22,9 @@ public:
     LumivaneAmbientPlayer &ambientPlayer() const { return *m_ambient; }
     /// On by default; a benchmark compares station changes without it.
     void setPhotoPreloading(bool enabled) { m_preloading = enabled; }
+    /// Asked at each preload: the most pixels the station view shows a photo
+    /// at. Unset, a preload decodes photos as large as the decode budget allows.
+    void setPhotoBound(std::function<QSize()> bound) { m_photoBound = std::move(bound); }
 
     void playStationChangeSound() override;
     bool playNarration(const QUrl &url) override;
@@ -44,4 +49,5 @@ private:
     std::unique_ptr<LumivaneAmbientPlayer> m_ambient;
     QElapsedTimer m_sinceSpeak;
     bool m_preloading = true;
+    std::function<QSize()> m_photoBound;
 };

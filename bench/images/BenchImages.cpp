@@ -82,7 +82,7 @@ void BM_FullSize(benchmark::State &state)
 {
     const QString path = equirectangularJpeg(int(state.range(0)));
     sideBySide(
-        state, [&] { return LumivaneImageCache::decodeFile(path); },
+        state, [&] { return LumivaneImageCache::decodeFile(path, QSize()); },
         {"djpeg", "-outfile", "/dev/null", path.toStdString()});
 }
 

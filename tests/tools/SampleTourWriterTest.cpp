@@ -2,7 +2,10 @@
 
 #include "tools/make-sample-tour/SampleTourWriter.h"
 
+#include <QBuffer>
+#include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -288,6 +291,32 @@ TEST(SampleTourVariants, BenchmarkOptionsMakeManyStoredStations)
     const SampleTourResult again = writeSampleTour(options, dir.filePath("again.lumivane"));
     EXPECT_EQ(again.stationIds, tour.result.stationIds);
     EXPECT_EQ(again.projectId, tour.result.projectId);
+}
+
+TEST(SampleTourVariants, AnEnlargedStartPhotoHasHugePixelDimensionsInASmallPackage)
+{
+    QTemporaryDir dir;
+    SampleTourOptions options;
+    options.stationCount = 3;
+    options.photoWidth = 48;
+    options.enlargedStartPhotoWidth = 20000;
+    options.externalMedia = false;
+    const WrittenTour tour = writeAndRead(options, dir, "enlarged.lumivane");
+    ASSERT_TRUE(tour.result.ok) << qPrintable(tour.result.error);
+    const QString start = tour.project["startingStationID"].toString();
+    int enlarged = 0;
+    for (const QString &name : tour.package.names) {
+        if (!name.startsWith("photos/") || name.endsWith('/'))
+            continue;
+        QByteArray bytes = tour.package.members.value(name).bytes;
+        QBuffer photo(&bytes);
+        const QSize size = QImageReader(&photo).size();
+        const bool isStart = name == "photos/" + start + ".jpg";
+        EXPECT_EQ(size, isStart ? QSize(20000, 10000) : QSize(48, 24)) << qPrintable(name);
+        enlarged += isStart;
+    }
+    EXPECT_EQ(enlarged, 1);
+    EXPECT_LT(QFileInfo(dir.filePath("enlarged.lumivane")).size(), 8 << 20);
 }
 
 TEST(SampleTourVariants, AnUnwritableOutputIsReportedAsAFailure)

@@ -5,6 +5,8 @@
 #include "support/ViewerSheetFixture.h"
 
 #include "PanoramaProbe.h"
+#include "media/panorama/PanoramaTextureStore.h"
+#include "tests/support/HostilePhotos.h"
 #include "viewer/station/BlackCover.h"
 #include "viewer/station/PanoramaMediaLayer.h"
 
@@ -114,6 +116,22 @@ TEST_F(PanoramaLayerTest, TheVRPairsHalvesTurnOnTheirOwnAndGoWithVRMode)
     controller().toggleVRMode();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !media->vrHalf(0) && !media->vrHalf(1); }, 1000));
     EXPECT_TRUE(media->panorama()->isVisible());
+}
+
+TEST_F(PanoramaLayerTest, PreloadingKeepsAPanoramaNoLargerThanTheGpuTakes)
+{
+    // The neighbour's photo claims 40000 x 20000 pixels; a texture takes far fewer.
+    writePhoto(1, Qt::red, {1024, 512});
+    const QString path = photos.filePath(QStringLiteral("2.jpg"));
+    ASSERT_TRUE(HostilePhotos::write(path, HostilePhotos::jpegClaiming({40000, 20000}, false)));
+    const QUrl neighbour = QUrl::fromLocalFile(path);
+    photoURLs.insert(TestTours::stationID(2), neighbour);
+    openStarted(TestTours::tour(2, 1));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !services.imageCache->lookup(neighbour).isNull(); }, 20000));
+    const int limit = PanoramaTextureStore::textureSizeLimit();
+    const QSize kept = services.imageCache->lookup(neighbour).size();
+    EXPECT_LE(kept.width(), limit);
+    EXPECT_GT(kept.width(), limit / 2) << "no smaller than the GPU's limit needs";
 }
 
 TEST_F(PanoramaLayerTest, ASheetClosedWhileAPhotoLoadsAndAStationChangesLeavesNothingRunning)

@@ -3,6 +3,7 @@
 
 #include "support/ViewerSheetFixture.h"
 
+#include "media/images/LumivaneClassicViewer.h"
 #include "model/HotspotAttachment.h"
 #include "model/NotificationNames.h"
 #include "model/Palette.h"
@@ -203,6 +204,18 @@ TEST_F(ViewerSheetTest, AppearanceStartsTheVisitAndHidingEndsIt)
     EXPECT_FALSE(viewer.isShowingTour());
     EXPECT_EQ(services.imageCache->usage().fullCount, 0);
     EXPECT_GT(services.imageCache->usage().thumbnailCount, 0);
+}
+
+TEST_F(ViewerSheetTest, PreloadingKeepsAClassicToursPhotosNoLargerThanTheSlideshowShowsThem)
+{
+    const QUrl first = writePhoto(1, Qt::red, {3000, 1500});
+    const QUrl second = writePhoto(2, Qt::blue, {3000, 1500});
+    open(classicTour(3));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return services.imageCache->usage().fullCount == 2; }, 5000));
+    const QSize bound = LumivaneClassicViewer::photoBound(*sheet->screen());
+    ASSERT_LT(bound.width(), 3000);
+    EXPECT_EQ(services.imageCache->lookup(first).size(), QSize(bound.width(), bound.width() / 2));
+    EXPECT_EQ(services.imageCache->lookup(second).size(), QSize(bound.width(), bound.width() / 2));
 }
 
 TEST_F(ViewerSheetTest, ASheetDestroyedWhileAStationChangeIsUnderWayReceivesNothing)

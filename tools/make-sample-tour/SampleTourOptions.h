@@ -17,6 +17,10 @@ struct SampleTourOptions
     int stationCount = 0;
     /// Photo width in pixels; photos are width x width/2.
     int photoWidth = 4096;
+    /// 0: none; otherwise the start station's photo is this wide (height half),
+    /// an enlargement of the photo rendered for it: a photo of huge pixel
+    /// dimensions in a package that stays small.
+    int enlargedStartPhotoWidth = 0;
     int jpegQuality = 85;
     /// Every member stored without compression instead of deflated.
     bool stored = false;

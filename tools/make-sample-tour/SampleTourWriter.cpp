@@ -1,5 +1,6 @@
 #include "SampleTourWriter.h"
 
+#include "EnlargedJpegWriter.h"
 #include "ExternalMediaTools.h"
 #include "ProjectJsonBuilder.h"
 #include "RoomRenderer.h"
@@ -231,13 +232,21 @@ private:
                 : renderer.renderEquirectangular(width);
             const QString member = QStringLiteral("photos/") + ProjectJsonBuilder::fileId(m_builder.stationId(i))
                 + QStringLiteral(".jpg");
-            if (!photo.save(workPath(member), "JPG", m_options.jpegQuality)) {
+            if (!savePhoto(photo, i == m_plan.startStation, workPath(member))) {
                 failed(QStringLiteral("cannot write the photo of ") + station.name);
                 return false;
             }
             m_photoMembers.append(member);
         }
         return true;
+    }
+
+    bool savePhoto(const QImage &photo, bool start, const QString &path) const
+    {
+        const int enlargedWidth = m_options.enlargedStartPhotoWidth;
+        if (start && enlargedWidth > 0)
+            return EnlargedJpegWriter::write(photo, QSize(enlargedWidth, enlargedWidth / 2), m_options.jpegQuality, path);
+        return photo.save(path, "JPG", m_options.jpegQuality);
     }
 
     void collectMediaJobs()

@@ -48,6 +48,10 @@ int main(int argc, char **argv)
     const QCommandLineOption photoWidth(QStringLiteral("photo-width"),
                                         QStringLiteral("Photo width in pixels (height is half)."),
                                         QStringLiteral("W"), QStringLiteral("4096"));
+    const QCommandLineOption enlargedStart(QStringLiteral("enlarged-start-photo"),
+                                           QStringLiteral("Start photo enlarged to this width (16 to 65535; "
+                                                          "height is half)."),
+                                           QStringLiteral("W"), QStringLiteral("0"));
     const QCommandLineOption quality(QStringLiteral("jpeg-quality"), QStringLiteral("JPEG quality, 1 to 100."),
                                      QStringLiteral("Q"), QStringLiteral("85"));
     const QCommandLineOption stored(QStringLiteral("stored"), QStringLiteral("Store members without compression."));
@@ -58,7 +62,7 @@ int main(int argc, char **argv)
     const QCommandLineOption password(QStringLiteral("password"),
                                       QStringLiteral("Tour password of the password variant."),
                                       QStringLiteral("TEXT"), QStringLiteral("lumivane"));
-    parser.addOptions({output, variant, stations, photoWidth, quality, stored, noMedia, noNarration, password});
+    parser.addOptions({output, variant, stations, photoWidth, enlargedStart, quality, stored, noMedia, noNarration, password});
     parser.process(app);
 
     if (!parser.isSet(output))
@@ -74,10 +78,15 @@ int main(int argc, char **argv)
     numbersOk = numbersOk && ok && options.stationCount >= 0;
     options.photoWidth = parser.value(photoWidth).toInt(&ok);
     numbersOk = numbersOk && ok && options.photoWidth >= 16 && options.photoWidth <= 16384;
+    options.enlargedStartPhotoWidth = parser.value(enlargedStart).toInt(&ok);
+    numbersOk = numbersOk && ok
+        && (options.enlargedStartPhotoWidth == 0
+            || (options.enlargedStartPhotoWidth >= 16 && options.enlargedStartPhotoWidth <= 65535));
     options.jpegQuality = parser.value(quality).toInt(&ok);
     numbersOk = numbersOk && ok && options.jpegQuality >= 1 && options.jpegQuality <= 100;
     if (!numbersOk)
-        return fail(QStringLiteral("--stations, --photo-width (16 to 16384) or --jpeg-quality out of range"));
+        return fail(QStringLiteral("--stations, --photo-width (16 to 16384), --enlarged-start-photo (16 to 65535) "
+                                   "or --jpeg-quality out of range"));
     options.stored = parser.isSet(stored);
     options.externalMedia = !parser.isSet(noMedia);
     options.narration = !parser.isSet(noNarration);

@@ -5,9 +5,10 @@
 #include <QFutureWatcher>
 #include <QtConcurrent/qtconcurrenttask.h>
 
-AsyncCachedImageLoader::AsyncCachedImageLoader(std::shared_ptr<LumivaneImageCache> cache, QObject *parent)
+AsyncCachedImageLoader::AsyncCachedImageLoader(std::shared_ptr<LumivaneImageCache> cache, QSize bound, QObject *parent)
     : QObject(parent)
     , m_cache(std::move(cache))
+    , m_bound(bound)
 {
     Q_ASSERT(m_cache);
 }
@@ -42,7 +43,7 @@ void AsyncCachedImageLoader::load()
         if (generation == m_generation && !decoded.isNull())
             handOver(decoded);
     });
-    watcher->setFuture(QtConcurrent::task([cache = m_cache, url = *m_url] { return cache->image(url); })
+    watcher->setFuture(QtConcurrent::task([cache = m_cache, url = *m_url, bound = m_bound] { return cache->image(url, bound); })
                            .onThreadPool(*LumivaneImageCache::pool())
                            .withPriority(LumivaneImageCache::userInitiatedPriority)
                            .spawn());

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <QSize>
 #include <QUrl>
 
 #include <functional>
@@ -17,7 +18,9 @@ class LumivaneImageCache;
 class AsyncCachedImageLoader final : public QObject
 {
 public:
-    explicit AsyncCachedImageLoader(std::shared_ptr<LumivaneImageCache> cache, QObject *parent = nullptr);
+    /// `bound`: the most pixels the owner shows a photo at; a photo is
+    /// decoded no larger (see LumivaneImageCache::image).
+    AsyncCachedImageLoader(std::shared_ptr<LumivaneImageCache> cache, QSize bound, QObject *parent = nullptr);
 
     /// Starts a load for the new URL; the same URL again does nothing.
     void setUrl(const std::optional<QUrl> &url);
@@ -36,6 +39,7 @@ private:
     void handOver(const QImage &image);
 
     std::shared_ptr<LumivaneImageCache> m_cache;
+    const QSize m_bound;
     std::optional<QUrl> m_url;
     QImage m_image;
     quint64 m_generation = 0;

@@ -20,11 +20,11 @@ QRectF aspectFit(QSizeF content, const QRectF &frame)
 } // namespace
 
 ClassicPhotoLayer::ClassicPhotoLayer(const QUuid &stationID, bool kenBurns, std::shared_ptr<LumivaneImageCache> cache,
-                                     const MediaClock &clock)
+                                     QSize bound, const MediaClock &clock)
     : m_stationID(stationID)
     , m_kenBurns(kenBurns)
     , m_clock(&clock)
-    , m_loader(std::make_unique<AsyncCachedImageLoader>(std::move(cache)))
+    , m_loader(std::make_unique<AsyncCachedImageLoader>(std::move(cache), bound))
 {
     m_loader->onImageChanged = [this](const QImage &image) { showImage(image); };
     if (m_kenBurns)

@@ -26,9 +26,10 @@ class ClassicPhotoLayer final
 public:
     enum class Transition { fade, slide };
 
-    /// The clock belongs to the slideshow and outlives its layers.
+    /// The clock belongs to the slideshow and outlives its layers. `bound`:
+    /// the most pixels the photo is shown at.
     ClassicPhotoLayer(const QUuid &stationID, bool kenBurns, std::shared_ptr<LumivaneImageCache> cache,
-                      const MediaClock &clock);
+                      QSize bound, const MediaClock &clock);
     ~ClassicPhotoLayer();
 
     QUuid stationID() const { return m_stationID; }

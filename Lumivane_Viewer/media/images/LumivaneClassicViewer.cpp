@@ -5,8 +5,10 @@
 #include "l10n/L10n.h"
 
 #include <QPainter>
+#include <QScreen>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -30,6 +32,12 @@ LumivaneClassicViewer::LumivaneClassicViewer(const Inputs &inputs, std::shared_p
 }
 
 LumivaneClassicViewer::~LumivaneClassicViewer() = default;
+
+QSize LumivaneClassicViewer::photoBound(const QScreen &screen)
+{
+    const QSizeF pixels = QSizeF(screen.size()) * screen.devicePixelRatio() * KenBurnsMotion::targetScale;
+    return QSize(int(std::ceil(pixels.width())), int(std::ceil(pixels.height())));
+}
 
 void LumivaneClassicViewer::setInputs(const Inputs &inputs)
 {
@@ -93,8 +101,9 @@ void LumivaneClassicViewer::replaceLayer(const std::optional<Station> &station)
     m_current.reset();
     if (!station)
         return;
+    const QSize bound = screen() ? photoBound(*screen()) : QSize();
     m_current = std::make_unique<ClassicPhotoLayer>(station->id, m_inputs.style == ClassicTransitionStyle::kenBurns,
-                                                    m_cache, m_clock);
+                                                    m_cache, bound, m_clock);
     m_current->onChanged = [this] { animate(); };
     if (animationSeconds > 0)
         m_current->enter(transition(), start, animationSeconds);

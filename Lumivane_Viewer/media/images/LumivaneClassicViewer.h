@@ -21,6 +21,7 @@
 
 class L10n;
 class LumivaneImageCache;
+class QScreen;
 
 /// The media engine of classic tours: the current station's photo fitted on
 /// black, changing with the tour's transition style (Ken Burns, fade, slide).
@@ -49,6 +50,11 @@ public:
     LumivaneClassicViewer(const Inputs &inputs, std::shared_ptr<LumivaneImageCache> cache, const L10n &language,
                           QWidget *parent = nullptr);
     ~LumivaneClassicViewer() override;
+
+    /// The most pixels a photo is shown at on `screen`: the whole screen in
+    /// device pixels, at the Ken Burns motion's closest zoom. Photos are
+    /// decoded no larger.
+    static QSize photoBound(const QScreen &screen);
 
     /// Takes the owner's current inputs and updates the shown photo.
     void setInputs(const Inputs &inputs);

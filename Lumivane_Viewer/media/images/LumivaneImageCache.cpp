@@ -1,6 +1,6 @@
 #include "LumivaneImageCache.h"
 
-#include "ImagePagePopulator.h"
+#include "ImageDecodeBudget.h"
 
 #include <QGuiApplication>
 #include <QImageReader>
@@ -21,7 +21,6 @@ constexpr double kThumbnailStoreShare = 0.05;
 constexpr double kBytesPerCountedPhoto = 50'000'000.0;
 constexpr int kMinFullCount = 10;
 constexpr int kMaxFullCount = 50;
-constexpr qint64 kBytesPerPixel = 4;
 
 // Set once the process has begun to end its decoding: prefetches stop early.
 std::atomic<bool> s_finishing{false};
@@ -32,66 +31,11 @@ void finishDecodingAtExit()
 }
 
 // Qt refuses anything above 128 MB by default, which is less than one 8K
-// photo; our own ceiling takes its place for every reader in the process.
+// photo; the decode budget takes its place for every reader in the process.
 void raiseAllocationLimit()
 {
     static std::once_flag once;
-    std::call_once(once, [] {
-        QImageReader::setAllocationLimit(int(LumivaneImageCache::decodeByteCeiling >> 20));
-    });
-}
-
-// Halves the size until the decoded image fits under the ceiling; halving
-// lets a JPEG decoder scale in its DCT stage instead of allocating it whole.
-QSize sizeUnderCeiling(QSize size)
-{
-    int shift = 0;
-    const auto bytesAt = [&](int s) {
-        return qint64((size.width() + (1 << s) - 1) >> s) * ((size.height() + (1 << s) - 1) >> s)
-            * kBytesPerPixel;
-    };
-    while (bytesAt(shift) > LumivaneImageCache::decodeByteCeiling)
-        ++shift;
-    const int divisor = 1 << shift;
-    return QSize((size.width() + divisor - 1) / divisor, (size.height() + divisor - 1) / divisor);
-}
-
-QSize fittedSize(QSize size, int maxPixelSize)
-{
-    const int longer = std::max(size.width(), size.height());
-    if (longer <= maxPixelSize)
-        return size;
-    const double factor = double(maxPixelSize) / longer;
-    return QSize(std::max(1, int(std::lround(size.width() * factor))),
-                 std::max(1, int(std::lround(size.height() * factor))));
-}
-
-QImage readWith(QImageReader &reader)
-{
-    QImage image;
-    if (!reader.read(&image))
-        return {};
-    return image;
-}
-
-// Large JPEGs: the destination is allocated up front in the format the
-// decoder reports, which makes the JPEG reader decode into it, and its pages
-// are mapped on a second thread while the decoder runs.
-QImage readLargeWith(QImageReader &reader, QSize size)
-{
-    const QImage::Format format = reader.imageFormat();
-    const bool large = qint64(size.width()) * size.height() * kBytesPerPixel >= ImagePagePopulator::worthASecondThread;
-    if (!large || reader.format() != "jpeg" || format == QImage::Format_Invalid)
-        return readWith(reader);
-    QImage image(size, format);
-    if (image.isNull())
-        return {};
-    bool read = false;
-    {
-        const ImagePagePopulator populator(image);
-        read = reader.read(&image);
-    }
-    return read ? image : QImage();
+    std::call_once(once, [] { QImageReader::setAllocationLimit(int(ImageDecodeBudget::byteCeiling >> 20)); });
 }
 
 } // namespace
@@ -171,38 +115,17 @@ QString LumivaneImageCache::lowResKey(const QUrl &url, int maxPixelSize)
     return key(url) + QStringLiteral("#lr") + QString::number(maxPixelSize);
 }
 
-QImage LumivaneImageCache::decodeFile(const QString &path)
+QImage LumivaneImageCache::decodeFile(const QString &path, QSize bound)
 {
     raiseAllocationLimit();
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    const QSize size = reader.size();
-    if (!size.isValid())
-        return readWith(reader);
-    if (qint64(size.width()) * size.height() * kBytesPerPixel > decodeByteCeiling) {
-        reader.setScaledSize(sizeUnderCeiling(size));
-        return readWith(reader);
-    }
-    return readLargeWith(reader, size);
+    return ImageDecodeBudget::readFile(path, bound);
 }
 
 QImage LumivaneImageCache::decodeThumbnail(const QString &path, int maxPixelSize)
 {
     if (maxPixelSize <= 0)
         return {};
-    raiseAllocationLimit();
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    const QSize size = reader.size();
-    if (!size.isValid())
-        return {};
-    reader.setScaledSize(fittedSize(sizeUnderCeiling(size), maxPixelSize));
-    QImage image = readWith(reader);
-    // Decoders that cannot scale while reading hand back the whole image.
-    if (!image.isNull() && std::max(image.width(), image.height()) > maxPixelSize)
-        image = image.scaled(fittedSize(image.size(), maxPixelSize), Qt::IgnoreAspectRatio,
-                             Qt::SmoothTransformation);
-    return image;
+    return decodeFile(path, QSize(maxPixelSize, maxPixelSize));
 }
 
 QImage LumivaneImageCache::lookup(const QUrl &url) const
@@ -224,11 +147,11 @@ void LumivaneImageCache::store(const QUrl &url, const QImage &image)
         m_cache.setObject(storedForm(image), key(url));
 }
 
-QImage LumivaneImageCache::image(const QUrl &url)
+QImage LumivaneImageCache::image(const QUrl &url, QSize bound)
 {
     if (QImage cached = lookup(url); !cached.isNull())
         return cached;
-    QImage decoded = storedForm(decodeFile(url.toLocalFile()));
+    QImage decoded = storedForm(decodeFile(url.toLocalFile(), bound));
     store(url, decoded);
     return decoded;
 }
@@ -244,18 +167,18 @@ QImage LumivaneImageCache::lowResImage(const QUrl &url, int maxPixelSize)
     return thumbnail;
 }
 
-void LumivaneImageCache::prefetch(const QUrl &url)
+void LumivaneImageCache::prefetch(const QUrl &url, QSize bound)
 {
     if (m_cache.contains(key(url)))
         return;
     pool()->start(
-        [weak = weak_from_this(), url] {
+        [weak = weak_from_this(), url, bound] {
             if (auto cache = weak.lock())
                 cache->lowResImage(url, prefetchThumbnailSize);
             if (s_finishing)
                 return;
             if (auto cache = weak.lock())
-                cache->image(url);
+                cache->image(url, bound);
         },
         utilityPriority);
 }

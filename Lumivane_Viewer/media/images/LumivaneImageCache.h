@@ -42,9 +42,6 @@ public:
     static constexpr int utilityPriority = 0;
     /// Longer side of the thumbnail that prefetch() makes.
     static constexpr int prefetchThumbnailSize = 2048;
-    /// Largest decoded image in bytes; bigger photos are decoded at a reduced
-    /// scale by the decoder itself so that they still show.
-    static constexpr qint64 decodeByteCeiling = qint64(1) << 30;
 
     /// The one instance of the process, created on first use from any thread.
     /// Only the application asks for it; views are handed a cache.
@@ -70,9 +67,10 @@ public:
     static QString key(const QUrl &url);
     static QString lowResKey(const QUrl &url, int maxPixelSize);
 
-    /// Reads and decodes a whole photo file upright; null when it is missing
-    /// or not an image. Stores nothing.
-    static QImage decodeFile(const QString &path);
+    /// Decodes a photo file upright at no more pixels than fit in `bound`
+    /// (empty: its own size) by ImageDecodeBudget's rule; null when it is
+    /// missing, not an image, or too large for any decode. Stores nothing.
+    static QImage decodeFile(const QString &path, QSize bound);
     /// Decodes a photo file upright with its longer side at most maxPixelSize
     /// pixels, letting the decoder skip the detail it would throw away.
     static QImage decodeThumbnail(const QString &path, int maxPixelSize);
@@ -87,16 +85,19 @@ public:
     /// Keeps a full-size image of url that the caller decoded itself, in its
     /// stored form; a null image keeps nothing.
     void store(const QUrl &url, const QImage &image);
-    /// The full-size image of a file URL, from the full-image store or
-    /// decoded now and stored (in its stored form); null when the file gives
-    /// no image.
-    QImage image(const QUrl &url);
+    /// The photo of a file URL as shown, from the full-image store or decoded
+    /// now at no more pixels than fit in `bound` (empty: its own size, as far
+    /// as a decode may hold it) and stored (in its stored form); null when the
+    /// file gives no image. A stored photo is handed back whatever bound it
+    /// was decoded for: one tour shows a photo in one kind of view.
+    QImage image(const QUrl &url, QSize bound = QSize());
     /// A copy of at most maxPixelSize pixels on its longer side, from the
     /// thumbnail store or decoded now and stored; null when none can be made.
     QImage lowResImage(const QUrl &url, int maxPixelSize);
     /// Fills both stores for url in the background unless the full-image
-    /// store already holds it. Returns at once.
-    void prefetch(const QUrl &url);
+    /// store already holds it, the full image within `bound` as image() does.
+    /// Returns at once.
+    void prefetch(const QUrl &url, QSize bound = QSize());
 
     /// Lets every full-size image go; thumbnails stay.
     void emptyFullImageStore();

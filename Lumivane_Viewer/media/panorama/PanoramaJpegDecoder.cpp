@@ -1,13 +1,14 @@
 #include "PanoramaJpegDecoder.h"
 
+#include "media/images/ImageDecodeBudget.h"
 #include "media/images/ImagePagePopulator.h"
+#include "media/images/JpegReducedDecode.h"
 
 #include <QFile>
 
 #include <csetjmp>
 #include <cstring>
 #include <cstdio>
-#include <limits>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -15,6 +16,8 @@
 #include <jpeglib.h>
 
 namespace {
+
+constexpr int rgbBytes = 3;
 
 struct ErrorManager
 {
@@ -82,8 +85,9 @@ int exifOrientation(const jpeg_decompress_struct &info)
     return 1;
 }
 
-// Opens the file and reads its header; null when the photo is not one this
-// decoder takes (see decode()).
+// Opens the file, reads its header and sets the decode up at the smallest
+// DCT reduction that keeps both sides within maxSide; null when the photo is
+// not one this decoder takes (see decode()).
 std::unique_ptr<DecodeState> openPhoto(const QString &path, int maxSide)
 {
     auto state = std::make_unique<DecodeState>();
@@ -100,9 +104,13 @@ std::unique_ptr<DecodeState> openPhoto(const QString &path, int maxSide)
     jpeg_stdio_src(&info, state->file);
     jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&info, TRUE);
-    if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK || exifOrientation(info) != 1
-        || info.image_width > JDIMENSION(maxSide) || info.image_height > JDIMENSION(maxSide))
+    if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK || exifOrientation(info) != 1)
         return nullptr;
+    const int reduction = ImageDecodeBudget::reductionWithin(QSize(int(info.image_width), int(info.image_height)), maxSide);
+    if (reduction == 0 || !ImageDecodeBudget::allows(JpegHeader::of(info), reduction, rgbBytes))
+        return nullptr;
+    info.scale_num = 1;
+    info.scale_denom = unsigned(reduction);
     info.out_color_space = JCS_RGB;
     return state;
 }
@@ -153,26 +161,16 @@ QImage PanoramaJpegDecoder::decode(const QString &path, int maxSide, int bandRow
     return state->image;
 }
 
-PanoramaJpegDecoder::Reduced PanoramaJpegDecoder::decodeReduced(const QString &path, int scale, int minWidth)
+PanoramaJpegDecoder::Reduced PanoramaJpegDecoder::decodeReduced(const QString &path, int maxSide, int scale,
+                                                                int minWidth)
 {
-    const std::unique_ptr<DecodeState> state = openPhoto(path, std::numeric_limits<int>::max());
-    if (!state || state->info.image_width < JDIMENSION(minWidth))
+    const std::unique_ptr<DecodeState> state = openPhoto(path, maxSide);
+    if (!state)
         return {};
-    jpeg_decompress_struct &info = state->info;
-    if (setjmp(state->errors.jump))
+    const int reduction = int(state->info.scale_denom);
+    const QSize photoSize =
+        ImageDecodeBudget::reduced(QSize(int(state->info.image_width), int(state->info.image_height)), reduction);
+    if (photoSize.width() < minWidth)
         return {};
-    info.scale_num = 1;
-    info.scale_denom = unsigned(scale);
-    jpeg_start_decompress(&info);
-    const QSize fullSize(int(info.image_width), int(info.image_height));
-    state->image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB888);
-    if (state->image.isNull())
-        return {};
-    uchar *const bits = state->image.bits();
-    while (info.output_scanline < info.output_height) {
-        JSAMPROW row = bits + qsizetype(info.output_scanline) * state->image.bytesPerLine();
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
-    return {state->image, fullSize};
+    return {JpegReducedDecode::decodeFile(path, reduction * scale), photoSize};
 }

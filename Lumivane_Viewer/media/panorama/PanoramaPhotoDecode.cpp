@@ -21,15 +21,15 @@ void decodeInto(Sink &sink, const QUrl &url, LumivaneImageCache &cache, int maxS
         sink.abort();
     }
     // Other formats, turned photos and damaged files: the general decoder.
-    sink.whole(cache.image(url));
+    sink.whole(cache.image(url, QSize(maxSide, maxSide)));
 }
 
-PanoramaJpegDecoder::Reduced decodePreview(const QUrl &url)
+PanoramaJpegDecoder::Reduced decodePreview(const QUrl &url, int maxSide)
 {
     const QString path = url.toLocalFile();
     if (!PanoramaJpegDecoder::canDecode(path))
         return {};
-    return PanoramaJpegDecoder::decodeReduced(path, previewScale, previewFromWidth);
+    return PanoramaJpegDecoder::decodeReduced(path, maxSide, previewScale, previewFromWidth);
 }
 
 QImage previewOf(const QImage &photo)

@@ -41,14 +41,16 @@ public:
     virtual void whole(const QImage &image) = 0;
 };
 
-/// Decodes the photo file of `url` into `sink` and keeps the photo in
-/// `cache`. A JPEG takes the band decoder only when neither side is longer
-/// than maxSide.
+/// Decodes the photo file of `url` into `sink`, neither side longer than
+/// maxSide (the GPU's texture limit), and keeps the photo in `cache`. A JPEG
+/// takes the band decoder, reduced while it decodes, unless it is left to
+/// the general decoder.
 void decodeInto(Sink &sink, const QUrl &url, LumivaneImageCache &cache, int maxSide);
 
-/// The preview of a large JPEG photo, decoded with DCT scaling, which skips
-/// most of the work of a full decode; a null image for other photos.
-PanoramaJpegDecoder::Reduced decodePreview(const QUrl &url);
+/// The preview of a large JPEG photo as decodeInto() gives it within
+/// maxSide, decoded with DCT scaling, which skips most of the work of a full
+/// decode; a null image for other photos.
+PanoramaJpegDecoder::Reduced decodePreview(const QUrl &url, int maxSide);
 
 /// The preview of a decoded photo (24-bit RGB or 32-bit RGBA rows), sampled
 /// from it in the same layout; null when the photo is too small for one.

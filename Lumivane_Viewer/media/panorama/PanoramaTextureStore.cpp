@@ -59,6 +59,21 @@ std::shared_ptr<PanoramaTextureStore> PanoramaTextureStore::forContext(QOpenGLCo
     return store;
 }
 
+int PanoramaTextureStore::textureSizeLimit()
+{
+    static const int limit = [] {
+        QOpenGLContext context;
+        context.setFormat(QSurfaceFormat::defaultFormat());
+        if (!context.create())
+            return 0;
+        QOffscreenSurface surface;
+        surface.setFormat(context.format());
+        surface.create();
+        return maxTextureSize(&context, &surface);
+    }();
+    return limit;
+}
+
 PanoramaTextureStore::PanoramaTextureStore(QOpenGLContext *shareContext)
 {
     m_surface = new QOffscreenSurface(nullptr, this);
@@ -217,8 +232,8 @@ void PanoramaTextureStore::decodeAndUpload(std::shared_ptr<LumivaneImageCache> c
     // The preview decode goes first: it takes about half the time of the
     // photo's, and the two run side by side.
     LumivaneImageCache::pool()->start(
-        [link = m_link, upload, url] {
-            const PanoramaJpegDecoder::Reduced preview = PanoramaPhotoDecode::decodePreview(url);
+        [link = m_link, upload, url, maxSide = m_maxTextureSize] {
+            const PanoramaJpegDecoder::Reduced preview = PanoramaPhotoDecode::decodePreview(url, maxSide);
             link->post([upload, preview](PanoramaTextureUploader &uploader) {
                 upload->preview(uploader, preview.image, preview.fullSize);
             });

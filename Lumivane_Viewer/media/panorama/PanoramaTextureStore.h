@@ -61,6 +61,10 @@ public:
     static std::shared_ptr<PanoramaTextureStore> forContext(QOpenGLContext *context);
     ~PanoramaTextureStore() override;
 
+    /// The largest texture side the GPU takes (GL_MAX_TEXTURE_SIZE), asked
+    /// once per process of a context of its own; 0 without OpenGL. GUI thread.
+    static int textureSizeLimit();
+
     /// The whole texture of `key` when it is already on the GPU.
     std::shared_ptr<PanoramaTexture> resident(const QString &key);
     /// Uploads `image` under `key` (or joins an upload in flight) and calls

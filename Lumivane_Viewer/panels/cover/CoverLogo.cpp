@@ -1,11 +1,12 @@
 #include "CoverLogo.h"
 
-#include <QBuffer>
-#include <QImageReader>
+#include "media/images/ImageDecodeBudget.h"
+
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -15,14 +16,7 @@ constexpr int kLargestDecodedHeight = 4 * CoverLogo::maxHeight;
 
 QImage decodeLogo(const QByteArray &data)
 {
-    QBuffer buffer;
-    buffer.setData(data);
-    QImageReader reader(&buffer);
-    reader.setAutoTransform(true);
-    const QSize size = reader.size();
-    if (size.isValid() && size.height() > kLargestDecodedHeight)
-        reader.setScaledSize(size.scaled(QSize(size.width(), kLargestDecodedHeight), Qt::KeepAspectRatio));
-    return reader.read();
+    return ImageDecodeBudget::readData(data, QSize(std::numeric_limits<int>::max(), kLargestDecodedHeight));
 }
 
 } // namespace

@@ -33,7 +33,7 @@ LightboxDecodedImage decodeLightboxImage(const QString &path, QSize box)
     const QSize source = uprightSize(reader);
     if (!source.isValid()) {
         // A format that cannot tell its size without decoding.
-        const QImage whole = LumivaneImageCache::decodeFile(path);
+        const QImage whole = LumivaneImageCache::decodeFile(path, QSize());
         if (whole.isNull())
             return {};
         const QSize fitted = whole.size().scaled(box, Qt::KeepAspectRatio).boundedTo(whole.size());

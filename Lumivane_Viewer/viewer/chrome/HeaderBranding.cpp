@@ -1,9 +1,9 @@
 #include "HeaderBranding.h"
 
+#include "media/images/ImageDecodeBudget.h"
 #include "model/LumivaneProject.h"
 
-#include <QBuffer>
-#include <QImageReader>
+#include <limits>
 
 namespace {
 
@@ -12,21 +12,8 @@ constexpr int kLogoPixelHeight = 66;
 
 QImage decodeLogo(const QByteArray &bytes)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    QImageReader reader(&buffer);
-    reader.setAutoTransform(true);
-    QSize size = reader.size();
-    if (reader.transformation() & QImageIOHandler::TransformationRotate90)
-        size.transpose();
-    // Scaled while decoding, so a huge logo costs neither time nor memory.
-    if (size.isValid() && size.height() > kLogoPixelHeight) {
-        QSize scaled = size.scaled(QSize(size.width(), kLogoPixelHeight), Qt::KeepAspectRatio);
-        if (reader.transformation() & QImageIOHandler::TransformationRotate90)
-            scaled.transpose();
-        reader.setScaledSize(scaled.expandedTo(QSize(1, 1)));
-    }
-    return reader.read();
+    // Reduced while decoding, so a huge logo costs neither time nor memory.
+    return ImageDecodeBudget::readData(bytes, QSize(std::numeric_limits<int>::max(), kLogoPixelHeight));
 }
 
 } // namespace

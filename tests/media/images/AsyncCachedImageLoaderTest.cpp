@@ -38,7 +38,7 @@ protected:
 
     QTemporaryDir m_dir;
     std::shared_ptr<LumivaneImageCache> m_cache = LumivaneImageCache::create({10, 256 << 20, 64 << 20});
-    AsyncCachedImageLoader m_loader{m_cache};
+    AsyncCachedImageLoader m_loader{m_cache, QSize(4096, 4096)};
     QList<QSize> m_loaded;
     QList<QSize> m_changes;
 };
@@ -63,7 +63,7 @@ TEST_F(AsyncCachedImageLoaderTest, MissShowsNothingThenTheDecodedPhotoAndStoresI
     EXPECT_EQ(m_loaded, QList<QSize>{QSize(120, 60)});
     EXPECT_FALSE(m_cache->lookup(url).isNull());
 
-    AsyncCachedImageLoader second(m_cache);
+    AsyncCachedImageLoader second(m_cache, QSize(4096, 4096));
     second.setUrl(url);
     EXPECT_EQ(second.image().size(), QSize(120, 60));
 }
@@ -109,7 +109,7 @@ TEST_F(AsyncCachedImageLoaderTest, StaleResultIsDroppedButStillCached)
 TEST_F(AsyncCachedImageLoaderTest, LoaderDeletedWhileDecodingIsSafe)
 {
     const QUrl url = photo("late.jpg", 1600, 800);
-    auto loader = std::make_unique<AsyncCachedImageLoader>(m_cache);
+    auto loader = std::make_unique<AsyncCachedImageLoader>(m_cache, QSize(4096, 4096));
     bool called = false;
     loader->onImageLoaded = [&called](const QImage &) { called = true; };
     loader->setUrl(url);

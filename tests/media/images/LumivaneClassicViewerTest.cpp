@@ -115,6 +115,21 @@ TEST_F(ClassicViewerTest, ShowsTheCurrentStationsPhotoFitted)
     EXPECT_EQ(pixel(20, 50), QColor(Qt::black)); // beside the fitted square
 }
 
+TEST_F(ClassicViewerTest, APhotoLargerThanTheScreenIsDecodedNoLargerThanItIsShown)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("large.jpg");
+    ASSERT_TRUE(filled(Qt::darkGreen, QSize(3000, 1500)).save(path, "JPG"));
+    m_urls.insert(m_stations[0].id, QUrl::fromLocalFile(path));
+    show(m_stations);
+    showIndex(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_viewer.shownImage().isNull(); }, 5000));
+    // The whole screen at the motion's closest zoom, which the wide photo fills across.
+    const QSize bound = LumivaneClassicViewer::photoBound(*m_viewer.screen());
+    ASSERT_LT(bound.width(), 3000);
+    EXPECT_EQ(m_viewer.shownImage().size(), QSize(bound.width(), bound.width() / 2));
+}
+
 TEST_F(ClassicViewerTest, MissingPhotoShowsBlackWithoutMotion)
 {
     show(m_stations);

@@ -178,6 +178,15 @@ TEST_F(ImageCacheTest, PrefetchFillsBothStoresUnlessTheFullImageIsStored)
     EXPECT_EQ(m_cache->usage().thumbnailCount, 1);
 }
 
+TEST_F(ImageCacheTest, PrefetchKeepsThePhotoAsItIsShown)
+{
+    const QUrl url = photo("big.jpg", 3000, 1500);
+    m_cache->prefetch(url, QSize(1000, 1000));
+    LumivaneImageCache::pool()->waitForDone();
+    EXPECT_EQ(m_cache->lookup(url).size(), QSize(1000, 500));
+    EXPECT_EQ(m_cache->lowResImage(url, LumivaneImageCache::prefetchThumbnailSize).size(), QSize(2048, 1024));
+}
+
 TEST_F(ImageCacheTest, PrefetchTaskDoesNotKeepTheCacheAlive)
 {
     const QUrl url = photo("a.jpg", 200, 100);

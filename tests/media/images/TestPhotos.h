@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
+#include <QFile>
 #include <QImage>
 #include <QImageIOHandler>
 #include <QImageWriter>
@@ -35,6 +37,21 @@ inline bool writeJpeg(const QString &path, const QImage &image,
 inline bool writeJpeg(const QString &path, int width, int height)
 {
     return writeJpeg(path, pattern(width, height));
+}
+
+// A JPEG stored as `image` with an Exif orientation tag (6) asking readers
+// to turn it a quarter clockwise. (Qt's writer turns the pixels instead.)
+inline bool writeJpegTaggedToTurn(const QString &path, const QImage &image)
+{
+    if (!writeJpeg(path, image))
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray bytes = file.readAll();
+    bytes.insert(2, QByteArray::fromHex("FFE10022" "457869660000" "4D4D002A00000008" "0001"
+                                        "011200030000000100060000" "00000000"));
+    return file.seek(0) && file.write(bytes) == bytes.size();
 }
 
 } // namespace TestPhotos

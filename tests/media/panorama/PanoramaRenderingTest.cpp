@@ -1,4 +1,6 @@
 #include "PanoramaFixtures.h"
+#include "tests/support/HostilePhotos.h"
+#include "tests/support/PeakResident.h"
 
 #include "media/images/LumivaneImageCache.h"
 #include "media/panorama/PanoramaStrips.h"
@@ -178,16 +180,27 @@ TEST_F(PanoramaRendering, jpegPhotoShowsThroughTheBandDecoder)
     EXPECT_FALSE(m_cache->lookup(inputs.imageURL).isNull());
 }
 
-TEST_F(PanoramaRendering, missingPhotoFadesInThePlaceholder)
+class PanoramaMissingPhoto : public PanoramaRendering, public ::testing::WithParamInterface<const char *>
 {
+};
+
+TEST_P(PanoramaMissingPhoto, fadesInThePlaceholder)
+{
+    // A header claiming more pixels than any decode may hold counts as no photo.
+    HostilePhotos::write(m_dir.filePath(QStringLiteral("absurd.jpg")), HostilePhotos::jpegClaiming({20000, 20000}, true));
     Panorama360ViewerView::Inputs inputs;
-    inputs.imageURL = QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("missing.jpg")));
+    inputs.imageURL = QUrl::fromLocalFile(m_dir.filePath(QString::fromLatin1(GetParam())));
+    const PeakResident peak;
     auto view = showView(inputs);
+    // A view of its own costs some; the claimed photo would take gigabytes.
+    EXPECT_LT(peak.growthMiB(), 256);
     const QColor pixel = centrePixel(*view);
     EXPECT_NEAR(pixel.red(), 38, 2);
     EXPECT_NEAR(pixel.green(), 38, 2);
     EXPECT_DOUBLE_EQ(view->coordinator().sphereNode->opacity(), 1.0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, PanoramaMissingPhoto, ::testing::Values("missing.jpg", "absurd.jpg"));
 
 // The black cover of a station change, drawn in the view's own frame: it
 // darkens the picture in proportion, and at full black nothing shows through.

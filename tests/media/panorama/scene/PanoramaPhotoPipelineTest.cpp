@@ -1,3 +1,5 @@
+#include "tests/support/HostilePhotos.h"
+
 #include "media/images/LumivaneImageCache.h"
 #include "media/panorama/PanoramaJpegDecoder.h"
 #include "media/panorama/PanoramaMipmapBands.h"
@@ -28,6 +30,21 @@ QImage noisyImage(int width, int height)
             line[x] = qRgb(x * 255 / width, y * 255 / height, int(random.bounded(256)));
     }
     return image;
+}
+
+// The largest difference of a channel between two pictures of one size, on a grid of samples.
+int worstDifference(const QImage &a, const QImage &b)
+{
+    int worst = 0;
+    for (int y = 0; y < a.height(); y += 37) {
+        for (int x = 0; x < a.width(); x += 41) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            worst = std::max({worst, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                              std::abs(qBlue(p) - qBlue(q))});
+        }
+    }
+    return worst;
 }
 
 // Every level of the chain, assembled from the bands handed out.
@@ -180,24 +197,26 @@ TEST_F(PanoramaJpegDecoderTest, bandsCoverThePhotoInOrderAndMatchTheGeneralDecod
     ASSERT_FALSE(decoded.isNull());
     EXPECT_EQ(announced, QSize(1500, 700));
     EXPECT_EQ(nextRow, 700);
-    const QImage reference = QImageReader(path).read().convertToFormat(QImage::Format_RGB32);
-    int worst = 0;
-    for (int y = 0; y < 700; y += 37) {
-        for (int x = 0; x < 1500; x += 41) {
-            const QRgb a = decoded.pixel(x, y);
-            const QRgb b = reference.pixel(x, y);
-            worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                              std::abs(qBlue(a) - qBlue(b))});
-        }
-    }
-    EXPECT_LE(worst, 3);
+    EXPECT_LE(worstDifference(decoded, QImageReader(path).read()), 3);
 }
 
-TEST_F(PanoramaJpegDecoderTest, photosLargerThanTheGpuTakesAreLeftToTheScalingPath)
+TEST_F(PanoramaJpegDecoderTest, photosLargerThanTheGpuTakesAreReducedWhileTheyDecode)
 {
     const QString path = write(QStringLiteral("wide.jpg"), noisyImage(1600, 800));
-    EXPECT_TRUE(PanoramaJpegDecoder::decode(path, 1000, 256, [](QSize) {}, [](const QImage &, int, int) {}).isNull());
-    // The general path scales to the limit exactly, keeping the aspect ratio.
+    // Halved by libjpeg itself: every band is one of the halved photo.
+    QSize announced;
+    int nextRow = 0;
+    const QImage decoded = PanoramaJpegDecoder::decode(
+        path, 1000, 256, [&announced](QSize size) { announced = size; },
+        [&nextRow](const QImage &, int y, int rows) { nextRow = y + rows; });
+    EXPECT_EQ(announced, QSize(800, 400));
+    EXPECT_EQ(nextRow, 400);
+    ASSERT_EQ(decoded.size(), QSize(800, 400));
+    QImageReader halved(path);
+    halved.setScaledSize(QSize(800, 400));
+    EXPECT_LE(worstDifference(decoded, halved.read()), 3);
+    // Beyond an eighth the general path scales to the limit exactly, keeping the aspect ratio.
+    EXPECT_TRUE(PanoramaJpegDecoder::decode(path, 150, 256, [](QSize) {}, [](const QImage &, int, int) {}).isNull());
     const QImage prepared = PanoramaTextureUploader::prepared(QImageReader(path).read(), 1000);
     EXPECT_EQ(prepared.size(), QSize(1000, 500));
     EXPECT_EQ(prepared.format(), QImage::Format_RGB888);
@@ -281,7 +300,7 @@ TEST_P(PanoramaPreview, largeJpegPhotosGetAnEighthBySideAndOthersNone)
     write(QStringLiteral("small.jpg"), gradientRows(2000, 1000));
     large.save(m_dir.filePath(QStringLiteral("large.png")), "PNG");
     const PanoramaJpegDecoder::Reduced preview =
-        PanoramaPhotoDecode::decodePreview(QUrl::fromLocalFile(m_dir.filePath(QString::fromLatin1(GetParam().file))));
+        PanoramaPhotoDecode::decodePreview(QUrl::fromLocalFile(m_dir.filePath(QString::fromLatin1(GetParam().file))), 16384);
     EXPECT_EQ(preview.image.size(), GetParam().preview);
     if (preview.image.isNull())
         return;
@@ -296,6 +315,19 @@ INSTANTIATE_TEST_SUITE_P(Files, PanoramaPreview,
                                            PreviewCase{"small.jpg", QSize(0, 0)},
                                            PreviewCase{"large.png", QSize(0, 0)},
                                            PreviewCase{"missing.jpg", QSize(0, 0)}));
+
+TEST_F(PanoramaJpegDecoderTest, previewOfAPhotoReducedForTheGpuIsAnEighthOfThePhotoAsShown)
+{
+    // Halved for a GPU that takes 4100: the photo shows at 4100 x 500, its preview at 513 x 63.
+    const QImage large = gradientRows(8200, 1000);
+    const QUrl url = QUrl::fromLocalFile(write(QStringLiteral("large.jpg"), large));
+    const PanoramaJpegDecoder::Reduced preview = PanoramaPhotoDecode::decodePreview(url, 4100);
+    EXPECT_EQ(preview.fullSize, QSize(4100, 500));
+    ASSERT_EQ(preview.image.size(), QSize(513, 63));
+    EXPECT_NEAR(qRed(preview.image.pixel(100, 31)), qRed(large.pixel(1600, 504)), 8);
+    // Shown narrower than a preview is worth: none.
+    EXPECT_TRUE(PanoramaPhotoDecode::decodePreview(url, 3000).image.isNull());
+}
 
 TEST(PanoramaPreview, ofADecodedPhotoSamplesEachBlockInItsLayout)
 {
@@ -350,8 +382,10 @@ TEST_P(PanoramaPhotoDecodeCase, handsThePhotoOnByTheRightPathAndKeepsIt)
     const QImage image = noisyImage(300, 200);
     write(QStringLiteral("photo.jpg"), image);
     image.save(m_dir.filePath(QStringLiteral("photo.png")), "PNG");
+    HostilePhotos::write(m_dir.filePath(QStringLiteral("huge.jpg")), HostilePhotos::jpegClaiming({60000, 30000}, false));
+    HostilePhotos::write(m_dir.filePath(QStringLiteral("absurd.jpg")), HostilePhotos::jpegClaiming({20000, 20000}, true));
     const QUrl url = QUrl::fromLocalFile(m_dir.filePath(QString::fromLatin1(GetParam().file)));
-    const auto cache = LumivaneImageCache::create({10, 64 << 20, 16 << 20});
+    const auto cache = LumivaneImageCache::create({10, 128 << 20, 16 << 20});
     RecordingSink sink;
     PanoramaPhotoDecode::decodeInto(sink, url, *cache, GetParam().maxSide);
     EXPECT_EQ(sink.calls.join(QStringLiteral(", ")), QString::fromLatin1(GetParam().calls));
@@ -361,8 +395,14 @@ TEST_P(PanoramaPhotoDecodeCase, handsThePhotoOnByTheRightPathAndKeepsIt)
 INSTANTIATE_TEST_SUITE_P(
     Files, PanoramaPhotoDecodeCase,
     ::testing::Values(DecodeCase{"photo.jpg", 4096, "begin 300x200, bands 200, finish"},
-                      DecodeCase{"photo.jpg", 256, "abort, whole 300x200"},
+                      DecodeCase{"photo.jpg", 256, "begin 150x100, bands 100, finish"},
+                      // Still too large at an eighth: the general path scales it to fit.
+                      DecodeCase{"photo.jpg", 32, "abort, whole 32x21"},
                       DecodeCase{"photo.png", 4096, "whole 300x200"},
+                      DecodeCase{"photo.png", 256, "whole 256x171"},
+                      DecodeCase{"huge.jpg", 8192, "begin 7500x3750, bands 3750, finish"},
+                      // Its header asks for more than any decode may hold: refused by both paths.
+                      DecodeCase{"absurd.jpg", 16384, "abort, whole null"},
                       DecodeCase{"missing.jpg", 4096, "whole null"}));
 
 } // namespace

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <csetjmp>
+#include <cstdio>
+#include <memory>
+
+#include <jpeglib.h>
+
+/// One libjpeg decompression of this library's JPEG readers, from a file or
+/// from bytes that outlive it, whose errors jump back to `jump`: the caller
+/// sets it with setjmp before its first call into libjpeg that reads. Kept
+/// behind one pointer, never reassigned after setjmp, so that it survives
+/// the jump; its destructor lets libjpeg's memory and the file go.
+struct JpegDecompression
+{
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr errors{};
+    std::jmp_buf jump;
+    FILE *file = nullptr;
+
+    /// Null when the file cannot be opened.
+    static std::unique_ptr<JpegDecompression> openFile(const QString &path);
+    static std::unique_ptr<JpegDecompression> openData(const QByteArray &bytes);
+
+    JpegDecompression();
+    ~JpegDecompression();
+    JpegDecompression(const JpegDecompression &) = delete;
+    JpegDecompression &operator=(const JpegDecompression &) = delete;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+
+#include <optional>
+
+struct jpeg_decompress_struct;
+
+/// What the header of a JPEG tells of the cost of decoding it, read without
+/// decoding anything: the stored size, the memory libjpeg holds for the
+/// whole picture before it hands on a first row, whatever the output scale
+/// (the coefficients of a progressive or multi-scan file; none otherwise),
+/// and whether its colours are CMYK, which libjpeg does not turn into RGB.
+struct JpegHeader
+{
+    QSize size;
+    qint64 wholePictureBytes = 0;
+    bool cmyk = false;
+
+    /// None when the file is not a JPEG or its header cannot be read.
+    static std::optional<JpegHeader> readFile(const QString &path);
+    static std::optional<JpegHeader> readData(const QByteArray &bytes);
+    /// The header that `info` has read.
+    static JpegHeader of(jpeg_decompress_struct &info);
+};

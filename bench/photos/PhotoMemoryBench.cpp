@@ -1,0 +1,211 @@
+// Peak memory (the high-water mark of the resident set, VmHWM) of the real
+// window opening a tour and starting the visit, with a start photo of huge
+// pixel dimensions (an enlargement that keeps the package small) against the
+// same tour with an ordinary 8K start photo, for a panorama and a classic
+// tour. Each opening runs in a process of its own, so that its high-water
+// mark counts that opening alone; the ratios are printed at the end.
+//
+// Run under the virtual display:
+//   Xvfb :N -screen 0 1920x1080x24 +extension GLX &
+//   DISPLAY=:N LIBGL_ALWAYS_SOFTWARE=1 bench_photo_memory
+
+#include "ProcessMemory.h"
+
+#include "app/ContentView.h"
+#include "app/Lumivane_ViewerApp.h"
+#include "l10n/L10n.h"
+#include "media/images/LumivaneClassicViewer.h"
+#include "media/images/LumivaneImageCache.h"
+#include "media/panorama/Panorama360ViewerView.h"
+#include "media/sound/MediaBackend.h"
+#include "tools/make-sample-tour/SampleTourWriter.h"
+#include "viewer/LumivaneViewerSheet.h"
+#include "viewer/station/ClassicMediaLayer.h"
+#include "viewer/station/PanoramaMediaLayer.h"
+#include "viewer/station/StationStackView.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMap>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThreadPool>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+constexpr const char *childOption = "--open-and-measure";
+constexpr QSize screenSize(1920, 1080);
+constexpr int ordinaryWidth = 8192;
+constexpr int hugeWidth = 60000;
+constexpr int waitMs = 60000;
+
+struct Case
+{
+    const char *name;
+    SampleTourVariant variant;
+    int startPhotoWidth;
+};
+
+constexpr Case cases[] = {
+    {"panorama/8K", SampleTourVariant::Demo, ordinaryWidth},
+    {"panorama/huge", SampleTourVariant::Demo, hugeWidth},
+    {"classic/8K", SampleTourVariant::Classic, ordinaryWidth},
+    {"classic/huge", SampleTourVariant::Classic, hugeWidth},
+};
+
+QTemporaryDir *packages = nullptr;
+QMap<QString, double> peaks;
+
+QString packagePath(const Case &tour)
+{
+    return packages->filePath(QString::fromLatin1(tour.name).replace(QLatin1Char('/'), QLatin1Char('-'))
+                              + QStringLiteral(".lumivane"));
+}
+
+bool writePackage(const Case &tour)
+{
+    SampleTourOptions options;
+    options.variant = tour.variant;
+    options.photoWidth = ordinaryWidth;
+    options.enlargedStartPhotoWidth = tour.startPhotoWidth == ordinaryWidth ? 0 : tour.startPhotoWidth;
+    options.externalMedia = false;
+    options.narration = false;
+    const SampleTourResult result = writeSampleTour(options, packagePath(tour));
+    if (!result.ok)
+        std::fprintf(stderr, "cannot write %s: %s\n", tour.name, qPrintable(result.error));
+    return result.ok;
+}
+
+// In the child: until no decode runs on the image pool for a second.
+bool waitUntilDecodesEnd()
+{
+    QElapsedTimer quiet;
+    quiet.start();
+    return QTest::qWaitFor(
+        [&quiet] {
+            if (LumivaneImageCache::pool()->activeThreadCount() > 0)
+                quiet.restart();
+            return quiet.elapsed() > 1000;
+        },
+        waitMs);
+}
+
+bool pressStart(LumivaneViewerSheet &sheet)
+{
+    const QString start = L10n::shared().text(L10n::Key::coverStartTour);
+    for (QAbstractButton *button : sheet.faceView()->findChildren<QAbstractButton *>()) {
+        if (button->text() == start) {
+            button->click();
+            return sheet.face() == RootFace::stations;
+        }
+    }
+    return false;
+}
+
+bool stationPhotoShown(LumivaneViewerSheet &sheet)
+{
+    StationStackView *stations = sheet.stationView();
+    if (!stations)
+        return false;
+    if (ClassicMediaLayer *classic = stations->classicLayer())
+        return !classic->slideshow()->shownImage().isNull();
+    const Panorama360ViewerView *panorama = stations->panoramaLayer()->panorama();
+    return panorama && !panorama->isLoadingPhoto();
+}
+
+// The child: opens the package as the window does, waits for the cover,
+// starts the visit, waits for the start photo and every preload, and
+// prints its high-water mark in MiB.
+int openAndMeasure(const QString &package)
+{
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    Lumivane_ViewerApp window;
+    window.resize(screenSize);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return 2;
+    window.loadTour(QUrl::fromLocalFile(package));
+    auto *sheet = qobject_cast<LumivaneViewerSheet *>(window.contentView()->viewer());
+    if (!sheet || !waitUntilDecodesEnd() || !pressStart(*sheet))
+        return 3;
+    if (!QTest::qWaitFor([sheet] { return stationPhotoShown(*sheet); }, waitMs) || !waitUntilDecodesEnd())
+        return 4;
+    std::printf("peak %.1f\n", ProcessMemory::peakResidentMiB());
+    return 0;
+}
+
+std::optional<double> measureInChild(const Case &tour)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(childOption), packagePath(tour)});
+    if (!child.waitForFinished(5 * waitMs) || child.exitCode() != 0)
+        return std::nullopt;
+    const QByteArray output = child.readAllStandardOutput().trimmed();
+    const qsizetype at = output.lastIndexOf("peak ");
+    return at < 0 ? std::nullopt : std::optional(output.mid(at + 5).toDouble());
+}
+
+void BM_PeakMemoryOpeningTour(benchmark::State &state, const Case &tour)
+{
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        const std::optional<double> peak = measureInChild(tour);
+        if (!peak) {
+            state.SkipWithError("the child process failed");
+            return;
+        }
+        state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
+        peaks[QString::fromLatin1(tour.name)] = *peak;
+        state.counters["peak_MiB"] = *peak;
+    }
+}
+
+void printRatio(const char *mode)
+{
+    const double ordinary = peaks.value(QStringLiteral("%1/8K").arg(QLatin1String(mode)));
+    const double huge = peaks.value(QStringLiteral("%1/huge").arg(QLatin1String(mode)));
+    if (ordinary > 0 && huge > 0)
+        std::printf("%s: peak with a %dx%d start photo / with an 8K one: %.0f / %.0f MiB = %.2f (target <= 1.10)\n",
+                    mode, hugeWidth, hugeWidth / 2, huge, ordinary, huge / ordinary);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    pinMediaBackend();
+    // As the application does when it opens a tour.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], childOption) == 0)
+        return openAndMeasure(QString::fromLocal8Bit(argv[2]));
+    benchmark::Initialize(&argc, argv);
+    QTemporaryDir dir;
+    packages = &dir;
+    for (const Case &tour : cases) {
+        std::fprintf(stderr, "writing %s...\n", tour.name);
+        if (!writePackage(tour))
+            return 1;
+        benchmark::RegisterBenchmark((std::string("BM_PeakMemoryOpeningTour/") + tour.name).c_str(),
+                                     BM_PeakMemoryOpeningTour, tour)
+            ->Unit(benchmark::kMillisecond)
+            ->UseManualTime()
+            ->Iterations(1);
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    printRatio("panorama");
+    printRatio("classic");
+    return 0;
+}

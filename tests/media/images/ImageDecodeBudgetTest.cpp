@@ -1,0 +1,95 @@
+// The one rule every picture of a package is decoded by: no larger than the
+// view shows it, reduced by the decoder while it reads, and refused unread
+// when its header asks for more than any decode may hold.
+
+#include "TestPhotos.h"
+#include "tests/support/HostilePhotos.h"
+#include "tests/support/PeakResident.h"
+
+#include "media/images/ImageDecodeBudget.h"
+#include "media/images/LumivaneImageCache.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct BoundCase
+{
+    QSize stored;
+    bool turned; ///< tagged to turn a quarter: upright, the stored size transposed
+    QSize bound;
+    QSize shown; ///< upright
+};
+
+class PictureWithinItsBound : public ::testing::TestWithParam<BoundCase>
+{
+};
+
+TEST_P(PictureWithinItsBound, IsDecodedUprightAndFittedFromAFileOrFromMemory)
+{
+    const BoundCase given = GetParam();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("photo.jpg"));
+    const QImage stored = TestPhotos::pattern(given.stored.width(), given.stored.height());
+    ASSERT_TRUE(given.turned ? TestPhotos::writeJpegTaggedToTurn(path, stored) : TestPhotos::writeJpeg(path, stored));
+    EXPECT_EQ(LumivaneImageCache::decodeFile(path, given.bound).size(), given.shown);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ImageDecodeBudget::readData(file.readAll(), given.bound).size(), given.shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, PictureWithinItsBound,
+                         ::testing::Values(BoundCase{{3000, 1500}, false, {1000, 1000}, {1000, 500}},
+                                           BoundCase{{3000, 1500}, false, {944, 708}, {944, 472}},
+                                           BoundCase{{3000, 1500}, false, {4000, 200}, {400, 200}},
+                                           // Never enlarged; no bound: its own size.
+                                           BoundCase{{300, 200}, false, {1000, 1000}, {300, 200}},
+                                           BoundCase{{3000, 1500}, false, {}, {3000, 1500}},
+                                           BoundCase{{400, 300}, true, {400, 200}, {150, 200}}));
+
+class HugePicture : public ::testing::Test
+{
+protected:
+    QUrl write(const QByteArray &bytes)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("huge.jpg"));
+        EXPECT_TRUE(HostilePhotos::write(path, bytes));
+        return QUrl::fromLocalFile(path);
+    }
+
+    QTemporaryDir m_dir;
+    std::shared_ptr<LumivaneImageCache> m_cache = LumivaneImageCache::create({10, 256 << 20, 64 << 20});
+};
+
+TEST_F(HugePicture, JpegIsReducedWhileItIsReadAndNeverHeldWhole)
+{
+    // 60000 x 30000 pixels: 7 GB whole, 107 MiB at an eighth.
+    const QUrl url = write(HostilePhotos::jpegClaiming({60000, 30000}, false));
+    const PeakResident peak;
+    EXPECT_EQ(m_cache->image(url, {1000, 1000}).size(), QSize(1000, 500));
+    EXPECT_LT(peak.growthMiB(), 160);
+}
+
+TEST_F(HugePicture, HeaderAskingMoreThanAnyDecodeMayHoldIsRefusedUnread)
+{
+    // Progressive: libjpeg would keep 1.2 GB of coefficients at any scale.
+    const QByteArray bytes = HostilePhotos::jpegClaiming({20000, 20000}, true);
+    const QUrl url = write(bytes);
+    const std::optional<JpegHeader> header = JpegHeader::readFile(url.toLocalFile());
+    ASSERT_TRUE(header);
+    EXPECT_EQ(header->size, QSize(20000, 20000));
+    EXPECT_GT(header->wholePictureBytes, ImageDecodeBudget::byteCeiling);
+
+    const PeakResident peak;
+    EXPECT_TRUE(m_cache->image(url).isNull());
+    EXPECT_TRUE(m_cache->image(url, {1000, 1000}).isNull());
+    EXPECT_TRUE(m_cache->lowResImage(url, 256).isNull());
+    EXPECT_TRUE(ImageDecodeBudget::readData(bytes, {200, 66}).isNull());
+    EXPECT_LT(peak.growthMiB(), 32);
+    EXPECT_EQ(m_cache->usage().fullCount + m_cache->usage().thumbnailCount, 0);
+}
+
+} // namespace
