@@ -111,6 +111,7 @@ QWidget *KeyboardCheatsheetSheet::buildSections()
 void KeyboardCheatsheetSheet::retranslate()
 {
     m_title->setText(m_l10n->text(L10n::Key::keyboardShortcutsTitle));
+    setAccessibleName(m_title->text());
     m_subtitle->setText(m_l10n->text(L10n::Key::keyboardShortcutsSubtitle));
     m_closeButton->setAccessibleName(m_l10n->text(L10n::Key::closeHelp));
     // The scroll area owns the content it is given and deletes the old one.

@@ -3,6 +3,7 @@
 #include "NavigationStyle.h"
 #include "RoundedPanel.h"
 #include "media/symbols/SymbolButton.h"
+#include "media/symbols/ViewerDialog.h"
 #include "model/SystemFont.h"
 
 #include <QHBoxLayout>
@@ -18,6 +19,8 @@ ModalSheet::ModalSheet(Look look, QWidget *parent)
 {
     // Clicks on the panel, wherever its children leave them, stay there.
     m_panel->setAttribute(Qt::WA_NoMousePropagation);
+    // It covers the whole viewer: Tab stays inside.
+    presentAsDialog(*this, DialogFocus::contained);
 }
 
 ModalSheet::TitleRow ModalSheet::buildTitleRow(QWidget *parent, double titlePoints)

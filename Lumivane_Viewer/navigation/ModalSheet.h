@@ -16,7 +16,8 @@ class SymbolButton;
 /// A full-window sheet: a dark backdrop with one rounded panel on it. A
 /// click on the backdrop outside the panel asks to close; clicks on the
 /// panel never do. The owner gives it the whole window's rectangle and
-/// closes it in onClose (with deleteLater when it deletes it).
+/// closes it in onClose (with deleteLater when it deletes it). A dialog to
+/// assistive technology, named as its title reads; Tab stays inside.
 class ModalSheet : public QWidget
 {
 public:

@@ -170,9 +170,11 @@ void TableOfContentsSheet::retranslate()
 {
     m_searchIndex = StationSearchIndex(m_stations, m_l10n->languageCode());
     m_title->setText(m_l10n->text(L10n::Key::tableOfContents));
+    setAccessibleName(m_title->text());
     m_closeButton->setAccessibleName(m_l10n->text(L10n::Key::closeTableOfContentsA11y));
     if (m_searchField) {
         m_searchField->setPlaceholderText(m_l10n->text(L10n::Key::searchStationPlaceholder));
+        m_searchField->setAccessibleName(m_searchField->placeholderText());
         m_clearButton->setAccessibleName(m_l10n->text(L10n::Key::clearSearchA11y));
     }
     m_grid->retranslate();

@@ -46,6 +46,9 @@ LumivaneViewerSheet::LumivaneViewerSheet(ViewerTour tour, ViewerServices service
     setObjectName("viewerSheet");
     setMinimumSize(minimumViewerSize);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Takes the window's first focus itself, so that the first Tab reaches
+    // the first control rather than one the window chose.
+    setFocusPolicy(Qt::TabFocus);
     m_effects->setPhotoBound([this] { return stationPhotoBound(m_controller->project().renderMode, screen()); });
     m_faceChrome->setObjectName("faceChrome");
     m_overlayColumn->setObjectName("overlayColumn");
@@ -78,6 +81,11 @@ void LumivaneViewerSheet::setPhotoPreloading(bool enabled)
 
 void LumivaneViewerSheet::render(ViewerAnimation animation)
 {
+    // The column is uncovered before a closing sheet gives the focus back,
+    // perhaps to the language picker, and covered only once an opening
+    // sheet has taken it (renderOverlayColumn).
+    if (!overlayColumnCovered(*m_controller))
+        coverOverlayColumn(false);
     const RootFace face = m_controller->rootFace();
     if (face != m_face || !m_faceView)
         showFace(face, animation);
@@ -90,6 +98,7 @@ void LumivaneViewerSheet::render(ViewerAnimation animation)
 void LumivaneViewerSheet::showFace(RootFace face, ViewerAnimation animation)
 {
     QPointer<FadingSnapshot> leaving;
+    const bool replacing = !m_faceView.isNull();
     if (m_faceView) {
         // The faces have no transition of their own: the old one fades out
         // over the new one under the change's animation.
@@ -117,6 +126,10 @@ void LumivaneViewerSheet::showFace(RootFace face, ViewerAnimation animation)
     m_faceView->show();
     if (leaving)
         leaving->stackUnder(m_faceChrome);
+    // An unlock, a start or a way back lands on the new face's first control;
+    // the first face waits for the visitor.
+    if (replacing && isVisible())
+        ViewerFocus::focusFirst(*m_faceView);
 }
 
 void LumivaneViewerSheet::renderFaceChrome(ViewerAnimation animation)
@@ -137,12 +150,18 @@ void LumivaneViewerSheet::renderFaceChrome(ViewerAnimation animation)
     }
     const bool formWanted = m_face == RootFace::cover && m_controller->state().showContactForm;
     if (formWanted && !m_contactForm) {
+        QWidget *focusBefore = QApplication::focusWidget();
         m_contactForm = ViewerSlots::contactForm(m_context, m_faceChrome);
-        if (m_contactForm)
+        if (m_contactForm) {
             m_faceChrome->addView(m_contactForm, LayerPlacement::fill(), LayerTransition::opacity, animation);
+            m_contactFocus.enter(*m_contactForm, focusBefore);
+        }
     } else if (!formWanted && m_contactForm) {
+        const bool heldFocus = ViewerFocus::holds(*m_contactForm);
         m_faceChrome->removeView(m_contactForm, animation);
         m_contactForm = nullptr;
+        if (heldFocus && !m_contactFocus.giveBack() && m_faceView)
+            ViewerFocus::focusFirst(*m_faceView);
     }
     if (m_contactForm)
         m_contactForm->raise();
@@ -165,11 +184,16 @@ void LumivaneViewerSheet::renderOverlayColumn(ViewerAnimation animation)
         m_overlayColumn->removeView(m_audioGuide, animation);
         m_audioGuide = nullptr;
     }
+    coverOverlayColumn(covered);
+    shareOverlayColumn();
+}
+
+void LumivaneViewerSheet::coverOverlayColumn(bool covered)
+{
     for (QWidget *view : {m_languagePicker.data(), m_audioGuide.data()}) {
         if (view)
             view->setVisible(!covered);
     }
-    shareOverlayColumn();
 }
 
 // The station view's controls keep clear of where the column stands, also
@@ -219,6 +243,18 @@ bool LumivaneViewerSheet::handleKey(const QKeyEvent &key)
         }
     }
     return m_controller->handleKeyPress(key.key(), key.modifiers(), key.text());
+}
+
+QList<QWidget *> LumivaneViewerSheet::focusRoots() const
+{
+    return {m_faceView, m_faceChrome, m_overlayColumn};
+}
+
+bool LumivaneViewerSheet::focusNextPrevChild(bool next)
+{
+    const QList<QWidget *> roots = focusRoots();
+    QWidget *dialog = ViewerFocus::containingDialog(roots);
+    return ViewerFocus::step(ViewerFocus::tabStops(dialog ? QList<QWidget *>{dialog} : roots), next);
 }
 
 void LumivaneViewerSheet::observeLanguage()

@@ -3,6 +3,7 @@
 #include "viewer/ViewerSlots.h"
 
 #include "l10n/L10n.h"
+#include "model/DisplayText.h"
 #include "navigation/KeyboardCheatsheetSheet.h"
 #include "navigation/MiniFloorplanOverlay.h"
 #include "navigation/StationThumbBar.h"
@@ -160,6 +161,14 @@ ClassicInfoMarker *classicMarker(const ViewerSlotContext &context, const Hotspot
 {
     auto *marker = new ClassicInfoMarker(parent);
     bindClassicInfoMarker(*marker, context.controller, hotspot);
+    // Named as the card it opens is titled.
+    L10n &language = *context.services.language;
+    const auto name = [marker, &language, hotspot] {
+        const std::optional<QString> title = hotspot.localizedInfoTitle(language.languageCode());
+        marker->setAccessibleName(title ? displayLine(*title) : language.text(L10n::Key::viewerInfoDefaultTitle));
+    };
+    name();
+    QObject::connect(&language, &L10n::currentChanged, marker, name);
     return marker;
 }
 

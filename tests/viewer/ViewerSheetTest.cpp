@@ -8,6 +8,7 @@
 #include "model/NotificationNames.h"
 #include "model/Palette.h"
 #include "navigation/TableOfContentsSheet.h"
+#include "panels/gate/PasswordField.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -70,11 +71,11 @@ TEST_F(ViewerSheetTest, EscapeOrTheCloseButtonDismissesFromGateAndCoverEvenFromT
     LumivaneProject project = classicTour();
     project.tourPassword = "secret";
     open(project);
-    auto *field = sheet->faceView()->findChild<QLineEdit *>();
+    auto *field = sheet->faceView()->findChild<PasswordField *>();
     ASSERT_NE(field, nullptr);
     field->setFocus();
     QTest::keyClicks(field, "si");
-    EXPECT_EQ(field->text(), "si"); // typed letters stay in the field
+    EXPECT_EQ(field->password(), "si"); // typed letters stay in the field
     press(Qt::Key_Escape, Qt::NoModifier, field);
     EXPECT_EQ(dismissals, 1);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PanoramaHotspotNodes.h"
+#include "PanoramaMarkerPlaces.h"
 #include "PanoramaTextureStore.h"
 #include "scene/Scene.h"
 #include "scene/SceneRenderer.h"
@@ -62,6 +63,9 @@ public:
         bool showHotspotLabels = true;
         /// false: no drag, click or zoom at all (a background panorama).
         bool interactive = true;
+        /// The visitor's language: info markers are named in it to
+        /// assistive technology (PanoramaAccessibility).
+        QString languageCode;
     };
 
     /// What the view remembers between updates, and its input handling.
@@ -121,6 +125,14 @@ public:
     /// The format the view asks for: 4x multisampling, depth buffer.
     static QSurfaceFormat surfaceFormat();
 
+    /// The markers in view now, left to right; none in a view that takes no
+    /// clicks. Assistive technology sees them as the view's children.
+    QList<PanoramaMarkerPlace> visibleMarkers() const;
+    /// The hotspot a marker shows, while the view has it.
+    std::optional<Hotspot> markerHotspot(const QUuid &hotspotID) const;
+    /// Does what a click on the marker does.
+    void pressMarker(const QUuid &hotspotID);
+
 protected:
     void initializeGL() override;
     void paintGL() override;
@@ -154,6 +166,8 @@ private:
     void ensureTextureStore();
     void scheduleFrame();
     void releaseGL();
+    /// Tells assistive technology when other markers came into view.
+    void announceMarkerChanges();
 
     Inputs m_inputs;
     std::shared_ptr<LumivaneImageCache> m_cache;
@@ -177,6 +191,7 @@ private:
     std::optional<double> m_loadPitch;
 
     double m_coverOpacity = 0;
+    QList<QUuid> m_announcedMarkers;
     bool m_pressed = false;
     bool m_dragging = false;
     QPointF m_pressPosition;

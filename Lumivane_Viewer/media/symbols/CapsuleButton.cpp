@@ -1,5 +1,6 @@
 #include "CapsuleButton.h"
 
+#include "KeyboardFocus.h"
 #include "SymbolButton.h"
 #include "SymbolImages.h"
 
@@ -22,7 +23,7 @@ QMargins roundedOut(const QMarginsF &margins)
 CapsuleButton::CapsuleButton(CapsuleButtonLook look, const QString &text, QWidget *parent)
     : QAbstractButton(parent)
 {
-    setFocusPolicy(Qt::NoFocus);
+    KeyboardFocus::makeReachable(*this);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setText(text);
     setLook(std::move(look));
@@ -74,6 +75,19 @@ void CapsuleButton::paintEvent(QPaintEvent *)
     const QRectF capsule(contentsRect());
     paintCapsule(painter, capsule);
     paintContent(painter, capsule);
+    if (KeyboardFocus::showsRing(*this))
+        paintFocus(painter, capsule);
+}
+
+void CapsuleButton::paintFocus(QPainter &painter, const QRectF &capsule) const
+{
+    const bool bareText = m_look.background.alpha() == 0 && !m_look.outline && m_look.horizontalPadding <= 0;
+    if (!bareText) {
+        KeyboardFocus::paintRing(painter, capsule, capsule.height() / 2);
+        return;
+    }
+    // A ring would cross the letters: the text is underlined in its own colour.
+    painter.fillRect(QRectF(capsule.left(), capsule.bottom() - 2, capsule.width(), 2), m_look.foreground);
 }
 
 void CapsuleButton::paintCapsule(QPainter &painter, const QRectF &capsule) const

@@ -38,8 +38,10 @@ struct CapsuleButtonLook
 /// hint follows the content; a narrower button elides the text. A shadow
 /// needs room outside the capsule: the widget's contents margins hold it
 /// (contentsRect() is the capsule), so a layout aligning capsules subtracts
-/// them. Plain style: dims while pressed, takes no keyboard focus, and has
-/// the arrow cursor unless the owner sets another.
+/// them. Plain style: dims while pressed and has the arrow cursor unless the
+/// owner sets another. It takes the focus from the keyboard only and shows
+/// it with a ring along the capsule, or, for a bare text without capsule or
+/// padding, a line under the text (KeyboardFocus).
 class CapsuleButton final : public QAbstractButton
 {
 public:
@@ -58,6 +60,7 @@ private:
     QSizeF contentSize() const;
     void paintCapsule(QPainter &painter, const QRectF &capsule) const;
     void paintContent(QPainter &painter, const QRectF &capsule) const;
+    void paintFocus(QPainter &painter, const QRectF &capsule) const;
 
     CapsuleButtonLook m_look;
 };

@@ -1,16 +1,18 @@
 #include "SymbolButton.h"
 
+#include "KeyboardFocus.h"
 #include "SymbolImages.h"
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 SymbolButton::SymbolButton(SymbolButtonLook look, QWidget *parent)
     : QAbstractButton(parent)
     , m_look(std::move(look))
 {
-    setFocusPolicy(Qt::NoFocus);
+    KeyboardFocus::makeReachable(*this);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
@@ -45,4 +47,12 @@ void SymbolButton::paintEvent(QPaintEvent *)
     painter.drawEllipse(centre, m_look.side / 2, m_look.side / 2);
     const QColor color = isEnabled() ? m_look.symbolColor : m_look.disabledSymbolColor.value_or(m_look.symbolColor);
     drawSymbol(painter, centre, m_look.symbol, m_look.symbolPoints, color);
+    if (KeyboardFocus::showsRing(*this)) {
+        // Around the whole frame when the disc is smaller (a disc that grows
+        // when chosen), so that the ring stays where it was.
+        const double side = std::min(width(), height());
+        QRectF ring(0, 0, side, side);
+        ring.moveCenter(centre);
+        KeyboardFocus::paintRing(painter, ring, side / 2);
+    }
 }

@@ -18,9 +18,9 @@ struct SymbolButtonLook
 };
 
 /// A round icon button: the look's symbol centred on its disc, nothing else.
-/// Like the platform's plain button style it dims while pressed and takes no
-/// keyboard focus (a focused button would swallow the viewer's space key).
-/// Actions, tooltips and accessible names are the owner's.
+/// Like the platform's plain button style it dims while pressed; it takes the
+/// focus from the keyboard only and rings its disc while it shows it
+/// (KeyboardFocus). Actions, tooltips and accessible names are the owner's.
 class SymbolButton final : public QAbstractButton
 {
 public:

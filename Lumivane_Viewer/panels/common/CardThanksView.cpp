@@ -33,6 +33,11 @@ CardThanksView::CardThanksView(const CardThanksLook &look, QWidget *parent)
     });
 }
 
+void CardThanksView::focusClose()
+{
+    m_close->setFocus(Qt::OtherFocusReason);
+}
+
 void CardThanksView::setTexts(const QString &title, const QString &body, const QString &close)
 {
     m_title->setText(title);

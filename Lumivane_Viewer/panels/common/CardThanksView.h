@@ -34,6 +34,8 @@ public:
     explicit CardThanksView(const CardThanksLook &look, QWidget *parent = nullptr);
 
     void setTexts(const QString &title, const QString &body, const QString &close);
+    /// Gives the keyboard focus to the close button.
+    void focusClose();
 
     std::function<void()> onClose;
 

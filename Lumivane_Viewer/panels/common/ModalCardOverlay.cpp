@@ -2,6 +2,8 @@
 
 #include "BackdropClick.h"
 
+#include "media/symbols/ViewerDialog.h"
+
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -11,6 +13,8 @@ ModalCardOverlay::ModalCardOverlay(ModalCardLook look, QWidget *parent)
     , m_card(new QWidget(this))
     , m_cardStack(new QVBoxLayout(m_card))
 {
+    // Modal: Tab and every key but Escape stay in the card while it is open.
+    presentAsDialog(*this, DialogFocus::exclusive);
     m_card->setFixedWidth(m_look.cardWidth);
     m_cardStack->setContentsMargins(0, 0, 0, 0);
     m_cardStack->setSpacing(0);

@@ -27,9 +27,10 @@ void paintModalCard(QPainter &painter, const QRect &area, const QRectF &card, co
 
 /// A layer that fills its parent: a dimmed backdrop, a click on which asks
 /// to close, and a card of fixed width centred on it whose height follows
-/// its content. Subclasses fill card(). The backdrop, the card's shadow and
-/// its rounded background are painted here in one pass, so the layer stays
-/// cheap to compose over a panorama.
+/// its content. Subclasses fill card() and name the layer after the card's
+/// title: assistive technology sees a modal dialog. The backdrop, the card's
+/// shadow and its rounded background are painted here in one pass, so the
+/// layer stays cheap to compose over a panorama.
 class ModalCardOverlay : public QWidget
 {
 public:

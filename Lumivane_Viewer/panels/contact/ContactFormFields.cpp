@@ -105,6 +105,8 @@ void ContactFormFields::addMessageRow()
     m_messageCaption = captionLabel(this);
     auto *editor = new QPlainTextEdit(this);
     editor->setObjectName(QStringLiteral("contactMessage"));
+    // Tab leaves the message, as in every other field, instead of typing a tab.
+    editor->setTabChangesFocus(true);
     editor->setFont(systemFont(12));
     editor->setFixedHeight(90);
     row->addWidget(m_messageCaption);
@@ -135,7 +137,7 @@ void ContactFormFields::addCustomRow(const FormField &field)
     row->addLayout(captionRow);
     QWidget *input = customInput(field);
     custom.checkbox = qobject_cast<QCheckBox *>(input);
-    input->setAccessibleName(field.label);
+    input->setAccessibleName(displayLine(field.label));
     row->addWidget(input);
     m_customRows.append(custom);
 }
@@ -159,6 +161,7 @@ QWidget *ContactFormFields::customInput(const FormField &field)
     if (field.type == FormFieldType::textarea) {
         auto *area = new QPlainTextEdit(this);
         area->setObjectName(QStringLiteral("contactCustomArea"));
+        area->setTabChangesFocus(true);
         area->setFont(systemFont(13));
         area->setMinimumHeight(60);
         area->setMaximumHeight(100);

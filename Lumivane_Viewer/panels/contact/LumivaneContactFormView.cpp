@@ -11,6 +11,7 @@
 #include "model/SystemFont.h"
 #include "panels/common/CardWidgets.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
@@ -42,6 +43,8 @@ public:
         , m_maxHeight(maxHeight)
     {
         setFrameShape(QFrame::NoFrame);
+        // Tab goes to the fields inside, which scroll into view.
+        setFocusPolicy(Qt::NoFocus);
         setWidgetResizable(true);
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         viewport()->setAutoFillBackground(false);
@@ -104,6 +107,11 @@ LumivaneContactFormView::LumivaneContactFormView(LumivaneProject project, L10n &
                                             withAlpha(Qt::white, 0.6), 0, withAlpha(Qt::white, 0.7)});
 
     connect(&m_l10n, &L10n::currentChanged, this, [this] { retranslate(); });
+    // However the focus comes to a field (Tab, Backtab, a label's click), the field comes into view.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now && m_fields->isAncestorOf(now))
+            m_scroll->ensureWidgetVisible(now);
+    });
     retranslate();
     refreshSendState();
 }
@@ -199,8 +207,11 @@ void LumivaneContactFormView::markSent()
     m_isSubmitting = false;
     m_sent = true;
     refreshSendState();
-    m_scroll->hide();
+    const bool focusInForm = m_fields->isAncestorOf(QApplication::focusWidget());
     m_thanks->show();
+    m_scroll->hide();
+    if (focusInForm)
+        m_thanks->focusClose();
     auto *fade = new QGraphicsOpacityEffect(m_thanks);
     m_thanks->setGraphicsEffect(fade);
     auto *appear = new QPropertyAnimation(fade, "opacity", m_thanks);
@@ -222,6 +233,7 @@ void LumivaneContactFormView::retranslate()
 {
     m_title->setText(m_project.contactFormButtonLabel ? displayLine(*m_project.contactFormButtonLabel)
                                                       : m_l10n.text(L10n::Key::contactUs));
+    setAccessibleName(m_title->text());
     m_close->setAccessibleName(m_l10n.text(L10n::Key::close));
     m_thanks->setTexts(m_l10n.text(L10n::Key::contactMessageSent), m_l10n.text(L10n::Key::contactMessageSentBody),
                        m_l10n.text(L10n::Key::close));

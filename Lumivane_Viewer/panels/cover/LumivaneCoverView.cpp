@@ -88,6 +88,8 @@ LumivaneCoverView::LumivaneCoverView(Inputs inputs, CoverServices services, QWid
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_scroll->setFrameShape(QFrame::NoFrame);
+    // Tab goes to the controls in the column, which scroll into view.
+    m_scroll->setFocusPolicy(Qt::NoFocus);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarStyle));
     m_scroll->setWidgetResizable(true);
@@ -253,7 +255,7 @@ void LumivaneCoverView::applyLinks()
     for (const CoverContactLink &link : std::as_const(m_contactLinks)) {
         CoverLinkButton *button = linkButton(link.kind);
         button->setText(displayLine(link.text));
-        button->setAccessibleName(link.text);
+        button->setAccessibleName(button->text());
         button->show();
     }
     m_linksRow->setVisible(!m_contactLinks.isEmpty());

@@ -8,6 +8,7 @@
 #include "model/SystemFont.h"
 #include "panels/common/CardWidgets.h"
 
+#include <QApplication>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -114,6 +115,9 @@ QWidget *VisitorFeedbackSheet::buildRatingRow(QWidget *parent)
     for (qsizetype i = 0; i < m_choices.size(); ++i) {
         RatingChoice &choice = m_choices[i];
         choice.button = new SymbolButton(SymbolButtonLook{}, row);
+        // The chosen one reads as checked. Not a radio group: both stay Tab
+        // stops, and setRating() keeps a click on the chosen one checked.
+        choice.button->setCheckable(true);
         choice.button->setFixedSize(frame, frame);
         choice.button->setCursor(Qt::PointingHandCursor);
         applyChoiceLook(choice, 1.0);
@@ -198,6 +202,8 @@ bool VisitorFeedbackSheet::later()
 
 void VisitorFeedbackSheet::setRating(Rating rating)
 {
+    for (RatingChoice &choice : m_choices)
+        choice.button->setChecked(choice.rating == rating);
     if (m_rating == rating)
         return;
     const bool first = !m_rating;
@@ -265,8 +271,11 @@ void VisitorFeedbackSheet::sendFeedbackMail()
 void VisitorFeedbackSheet::showThanks()
 {
     m_sent = true;
-    m_ratingView->hide();
+    const bool focusInRating = m_ratingView->isAncestorOf(QApplication::focusWidget());
     m_thanks->show();
+    m_ratingView->hide();
+    if (focusInRating)
+        m_thanks->focusClose();
 }
 
 void VisitorFeedbackSheet::refreshSendButton()
@@ -305,11 +314,13 @@ void VisitorFeedbackSheet::showEvent(QShowEvent *event)
 void VisitorFeedbackSheet::retranslate()
 {
     m_title->setText(m_l10n.text(L10n::Key::feedbackTitle));
+    setAccessibleName(m_title->text());
     m_question->setText(m_l10n.text(L10n::Key::feedbackQuestion));
     m_choices[0].button->setAccessibleName(m_l10n.text(L10n::Key::feedbackRatingPositive));
     m_choices[1].button->setAccessibleName(m_l10n.text(L10n::Key::feedbackRatingNegative));
     m_commentCaption->setText(m_l10n.text(L10n::Key::feedbackAddWord));
     m_comment->setPlaceholderText(m_l10n.text(L10n::Key::feedbackPlaceholder));
+    m_comment->setAccessibleName(m_commentCaption->text());
     m_error->setText(m_l10n.localizedFormat(L10n::Key::contactErrorPrefix,
                                             m_l10n.text(L10n::Key::contactErrorMailAddress)));
     m_later->setText(m_l10n.text(L10n::Key::later));

@@ -1,5 +1,6 @@
 #include "LumivanePasswordGate.h"
 
+#include "PasswordField.h"
 #include "PasswordMatch.h"
 
 #include "l10n/L10n.h"
@@ -9,9 +10,9 @@
 #include "model/SystemFont.h"
 #include "panels/common/CardWidgets.h"
 
+#include <QAccessible>
 #include <QGraphicsOpacityEffect>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -34,10 +35,9 @@ QLabel *centredLabel(const QFont &font, const QColor &color, QWidget *parent)
     return label;
 }
 
-QLineEdit *passwordField(QWidget *parent)
+PasswordField *passwordField(QWidget *parent)
 {
-    auto *field = new QLineEdit(parent);
-    field->setEchoMode(QLineEdit::Password);
+    auto *field = new PasswordField(parent);
     field->setFont(systemFont(13));
     field->setFixedWidth(fieldWidth);
     field->setStyleSheet(QStringLiteral(
@@ -123,6 +123,7 @@ void LumivanePasswordGate::retranslate()
     m_title->setText(m_l10n->text(L10n::Key::pwGateTitle));
     m_subtitle->setText(m_l10n->text(L10n::Key::pwGateSubtitle));
     m_field->setPlaceholderText(m_l10n->text(L10n::Key::password));
+    m_field->setAccessibleName(m_field->placeholderText());
     m_error->setText(m_l10n->text(L10n::Key::pwGateIncorrect));
     m_unlock->setText(m_l10n->text(L10n::Key::pwGateUnlock));
     m_unlock->updateGeometry();
@@ -130,7 +131,7 @@ void LumivanePasswordGate::retranslate()
 
 void LumivanePasswordGate::submitPassword()
 {
-    if (!passwordMatches(m_field->text(), m_expectedPassword)) {
+    if (!passwordMatches(m_field->password(), m_expectedPassword)) {
         rejectPassword();
         return;
     }
@@ -151,6 +152,9 @@ void LumivanePasswordGate::rejectPassword()
     }
     placeColumn();
     m_frameTimer.start();
+    // Said as well as shown, on every failed attempt.
+    QAccessibleEvent alert(m_error, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
 }
 
 void LumivanePasswordGate::advanceAnimation()

@@ -6,6 +6,7 @@
 #include "LightboxVideoPlayer.h"
 
 #include "l10n/L10n.h"
+#include "media/symbols/ViewerDialog.h"
 #include "panels/common/BackdropClick.h"
 #include "panels/common/ModalCardOverlay.h"
 
@@ -43,6 +44,7 @@ LumivaneLightbox::LumivaneLightbox(const LightboxContent &content, L10n &l10n, Q
     , m_l10n(&l10n)
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    presentAsDialog(*this, DialogFocus::contained);
     m_card = new QWidget(this);
     m_cardLayout = new QVBoxLayout(m_card);
     m_cardLayout->setContentsMargins(cardPadding, cardPadding, cardPadding, cardPadding);
@@ -100,6 +102,8 @@ void LumivaneLightbox::retranslate()
 {
     m_header->setTitle(m_content.title.isEmpty() ? m_l10n->text(L10n::Key::lightboxDefaultTitle) : m_content.title);
     m_header->setCloseLabel(m_l10n->text(L10n::Key::close));
+    // The header paints its title: the dialog carries it by name.
+    setAccessibleName(m_header->title());
 }
 
 void LumivaneLightbox::stopPlayback()

@@ -41,7 +41,7 @@ void CapsuleLabel::setText(const QString &text)
     m_text = shown;
     m_textWidth = std::min(QFontMetricsF(m_look.font).horizontalAdvance(m_text), kLargestWidth);
     m_elidedWidth = -1;
-    setAccessibleName(text);
+    setAccessibleName(m_text);
     updateGeometry();
     update();
 }

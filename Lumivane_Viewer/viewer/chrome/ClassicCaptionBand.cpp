@@ -50,8 +50,8 @@ void ClassicCaptionBand::refreshTexts()
     const bool hasCaption = m_station && m_station->publicCaption && !m_station->publicCaption->isEmpty();
     m_caption.setText(hasCaption ? *m_station->publicCaption : QString(), captionStyle());
     // Painted text: screen readers learn it from the widget's names.
-    setAccessibleName(m_station ? m_station->localizedName(m_language.languageCode()) : QString());
-    setAccessibleDescription(hasCaption ? *m_station->publicCaption : QString());
+    setAccessibleName(m_name.text());
+    setAccessibleDescription(m_caption.text());
     update();
 }
 

@@ -1,5 +1,6 @@
 #include "ClassicInfoMarker.h"
 
+#include "media/symbols/KeyboardFocus.h"
 #include "media/symbols/SoftShadow.h"
 #include "media/symbols/SymbolButton.h"
 #include "media/symbols/SymbolImages.h"
@@ -28,7 +29,7 @@ QMarginsF outerMargins()
 ClassicInfoMarker::ClassicInfoMarker(QWidget *parent)
     : QAbstractButton(parent)
 {
-    setFocusPolicy(Qt::NoFocus);
+    KeyboardFocus::makeReachable(*this);
     resize(sizeHint());
     connect(this, &QAbstractButton::clicked, this, [this] {
         if (onSelect)
@@ -74,6 +75,8 @@ void ClassicInfoMarker::paintEvent(QPaintEvent *)
     painter.setBrush(m_accent);
     painter.drawEllipse(disc);
     drawSymbol(painter, centre, u"info", 18, Qt::white);
+    if (KeyboardFocus::showsRing(*this))
+        KeyboardFocus::paintRing(painter, disc, kDiscSide / 2);
 }
 
 bool ClassicInfoMarker::hitButton(const QPoint &pos) const

@@ -6,6 +6,7 @@
 #include "l10n/L10n.h"
 #include "media/symbols/SoftShadow.h"
 #include "media/symbols/SymbolButton.h"
+#include "media/symbols/ViewerDialog.h"
 #include "model/DisplayText.h"
 #include "model/SystemFont.h"
 
@@ -108,6 +109,8 @@ HotspotInfoCard::HotspotInfoCard(const L10n &language, QWidget *parent)
     , m_attachments(new QWidget(m_body))
     , m_attachmentRows(new QVBoxLayout(m_attachments))
 {
+    // The station stays usable beside it: Tab goes on to the controls around.
+    presentAsDialog(*this, DialogFocus::free);
     auto *headerRow = new QHBoxLayout(m_header);
     headerRow->setContentsMargins(0, 0, 0, 0);
     headerRow->setSpacing(8);
@@ -159,6 +162,7 @@ void HotspotInfoCard::refreshTexts()
     using Key = L10n::Key;
     const QString code = m_language.languageCode();
     m_title->setText(m_inputs.hotspot.localizedInfoTitle(code).value_or(m_language.text(Key::viewerInfoDefaultTitle)));
+    setAccessibleName(m_title->text());
     const std::optional<QString> description = m_inputs.hotspot.localizedInfoDescription(code);
     m_description->setText(description.value_or(QString()));
     m_description->setVisible(description && !description->isEmpty());

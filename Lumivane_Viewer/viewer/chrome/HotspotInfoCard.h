@@ -25,7 +25,8 @@ class WrappingText;
 /// the station view; the card sits centred at its bottom, clear of the
 /// reserved areas, and scrolls its contents when they are taller than the
 /// room. Knows no rule about what may open: presses go out through the
-/// callbacks, with the attachment.
+/// callbacks, with the attachment. A dialog named by its title to assistive
+/// technology, which Tab may leave.
 class HotspotInfoCard final : public ChromeLayer
 {
 public:

@@ -37,7 +37,7 @@ private:
 
 /// A whole-row button: an icon tile in the tour's accent, a text of at most
 /// two lines and an arrow. For documents, videos, links and images that
-/// cannot be shown.
+/// cannot be shown. Reached with Tab and ringed while it shows the focus.
 class AttachmentButtonRow final : public QAbstractButton
 {
     Q_OBJECT

@@ -1,5 +1,6 @@
 #include "viewer/station/StationStackView.h"
 
+#include "media/symbols/ViewerDialog.h"
 #include "viewer/ViewerLayerStack.h"
 #include "viewer/chrome/ControlBar.h"
 #include "viewer/chrome/HotspotInfoCard.h"
@@ -8,6 +9,7 @@
 #include "viewer/station/ClassicMediaLayer.h"
 #include "viewer/station/PanoramaMediaLayer.h"
 
+#include <QApplication>
 #include <QResizeEvent>
 
 namespace {
@@ -125,9 +127,14 @@ void StationStackView::render(ViewerAnimation animation)
         m_panorama->refresh();
     if (m_classic)
         m_classic->refresh(animation);
+    bool focusLost = false;
     for (Part &part : m_parts)
-        renderPart(part, animation);
+        focusLost |= renderPart(part, animation);
     updateReservedAreas();
+    // Once every view that comes has come: the header, say, that replaces
+    // the immersive mode's exit button that had the focus.
+    if (focusLost)
+        ViewerFocus::focusFirst(*this);
 }
 
 void StationStackView::setOverlayColumn(const QRect &column)
@@ -136,22 +143,24 @@ void StationStackView::setOverlayColumn(const QRect &column)
     updateReservedAreas();
 }
 
-void StationStackView::renderPart(Part &part, ViewerAnimation animation)
+bool StationStackView::renderPart(Part &part, ViewerAnimation animation)
 {
     const bool wanted = part.condition();
     if (wanted == part.shown)
-        return;
+        return false;
     part.shown = wanted;
     OverlayLayer &layer = m_stack->layer(part.layer);
     if (!wanted) {
+        const bool heldFocus = part.view && ViewerFocus::holds(*part.view);
         if (part.view)
             layer.removeView(part.view, animation);
         part.view = nullptr;
-        return;
+        return heldFocus && !part.focus.giveBack();
     }
+    QWidget *focusBefore = QApplication::focusWidget();
     part.view = part.build(&layer);
     if (!part.view)
-        return;
+        return false;
     if (auto *bar = dynamic_cast<ControlBar *>(part.view.data()))
         bar->onButtonsPlaced = [this] { updateReservedAreas(); };
     shareReservedAreas(part.view);
@@ -159,6 +168,9 @@ void StationStackView::renderPart(Part &part, ViewerAnimation animation)
     // The plan folds and unfolds, and both move as the station view resizes.
     if (part.reserves)
         part.view->installEventFilter(this);
+    if (dialogFocus(*part.view) && isVisible())
+        part.focus.enter(*part.view, focusBefore);
+    return false;
 }
 
 // From where the views that hold an area come to rest, so that nothing

@@ -2,6 +2,7 @@
 
 #include "model/AnimationCurve.h"
 #include "viewer/OverlayLayer.h"
+#include "viewer/ViewerFocus.h"
 #include "viewer/ViewerLayer.h"
 #include "viewer/ViewerSlots.h"
 #include "viewer/chrome/ReservedAreas.h"
@@ -24,7 +25,9 @@ class ViewerLayerStack;
 /// moment its condition holds until it no longer does, entering and
 /// leaving under the animation of the change. The control bar and the info
 /// card keep clear of the areas that the floor plan, the thumbnail strip
-/// and the sheet's overlay column hold. Keeps no state of its own.
+/// and the sheet's overlay column hold. A view that is a dialog takes the
+/// keyboard focus as it opens and gives it back as it goes. Keeps no state
+/// of its own.
 class StationStackView final : public QWidget
 {
 public:
@@ -61,6 +64,7 @@ private:
         LayerTransition transition = LayerTransition::opacity;
         QPointer<QWidget> view;
         bool shown = false;
+        FocusReturn focus;
         QRect ReservedAreas::*reserves = nullptr; // the area its view holds, if any
     };
 
@@ -70,7 +74,8 @@ private:
     void addMediaLayers();
     void addChromeParts();
     void addPanelParts();
-    void renderPart(Part &part, ViewerAnimation animation);
+    /// Whether the focus was in the view and could not go back where it was.
+    bool renderPart(Part &part, ViewerAnimation animation);
     void updateReservedAreas();
     void shareReservedAreas(QWidget *view) const;
 
