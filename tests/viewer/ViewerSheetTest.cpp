@@ -136,9 +136,12 @@ TEST_F(ViewerSheetTest, EscapeClosesTheOpenPanelsTopmostFirstAndOnlyThenTheViewe
     plan.kind = AttachmentKind::pdf;
     plan.payload = "plan.pdf";
     controller().openAttachmentInLightbox(plan, LightboxContent::Kind::pdf);
-    const QList<ViewerLayer> closingOrder{ViewerLayer::lightbox,     ViewerLayer::feedback,
-                                          ViewerLayer::propertyInfo, ViewerLayer::keyboardHelp,
-                                          ViewerLayer::tableOfContents, ViewerLayer::infoCard};
+    // The stacking order, topmost first.
+    const QList<ViewerLayer> closingOrder{ViewerLayer::tableOfContents, ViewerLayer::keyboardHelp,
+                                          ViewerLayer::feedback,        ViewerLayer::lightbox,
+                                          ViewerLayer::propertyInfo,    ViewerLayer::infoCard};
+    for (qsizetype i = 1; i < closingOrder.size(); ++i)
+        ASSERT_GT(closingOrder[i - 1], closingOrder[i]);
     for (ViewerLayer layer : closingOrder)
         ASSERT_EQ(shownIn(layer).size(), 1) << int(layer);
 
