@@ -2,7 +2,7 @@
 
 #include "NavigationStyle.h"
 #include "l10n/L10n.h"
-#include "media/symbols/KeyboardFocus.h"
+#include "widgets/KeyboardFocus.h"
 #include "model/DisplayText.h"
 #include "model/SystemFont.h"
 

@@ -2,7 +2,7 @@
 
 #include "NavigationStyle.h"
 #include "l10n/L10n.h"
-#include "media/symbols/SymbolButton.h"
+#include "widgets/SymbolButton.h"
 #include "model/SystemFont.h"
 
 #include <QHBoxLayout>

@@ -6,8 +6,8 @@
 #include "LevelRuns.h"
 #include "NavigationStyle.h"
 #include "l10n/L10n.h"
-#include "media/symbols/SoftShadow.h"
-#include "media/symbols/SymbolButton.h"
+#include "widgets/SoftShadow.h"
+#include "widgets/SymbolButton.h"
 #include "model/AnimationCurve.h"
 
 #include <QPainter>

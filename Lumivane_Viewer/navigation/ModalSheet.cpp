@@ -2,8 +2,8 @@
 
 #include "NavigationStyle.h"
 #include "RoundedPanel.h"
-#include "media/symbols/SymbolButton.h"
-#include "media/symbols/ViewerDialog.h"
+#include "widgets/SymbolButton.h"
+#include "widgets/ViewerDialog.h"
 #include "model/SystemFont.h"
 
 #include <QHBoxLayout>

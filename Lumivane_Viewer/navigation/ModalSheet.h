@@ -1,6 +1,6 @@
 #pragma once
 
-#include "media/symbols/SoftShadow.h"
+#include "widgets/SoftShadow.h"
 
 #include <QColor>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "NavigationStyle.h"
 
-#include "media/symbols/SymbolButton.h"
-#include "media/symbols/SymbolImages.h"
+#include "widgets/SymbolButton.h"
+#include "widgets/SymbolImages.h"
 
 #include <QFontMetrics>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "media/symbols/SymbolButton.h"
+#include "widgets/SymbolButton.h"
 #include "model/Palette.h"
 
 #include <QColor>

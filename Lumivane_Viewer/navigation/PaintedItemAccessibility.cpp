@@ -1,6 +1,6 @@
 #include "PaintedItemAccessibility.h"
 
-#include "media/symbols/KeyboardFocus.h"
+#include "widgets/KeyboardFocus.h"
 
 #include <QAccessibleWidget>
 #include <QKeyEvent>

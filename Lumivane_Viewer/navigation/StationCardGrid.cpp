@@ -4,7 +4,7 @@
 #include "NavigationStyle.h"
 #include "ThumbnailPainting.h"
 #include "l10n/L10n.h"
-#include "media/symbols/KeyboardFocus.h"
+#include "widgets/KeyboardFocus.h"
 #include "model/DisplayText.h"
 #include "model/SystemFont.h"
 

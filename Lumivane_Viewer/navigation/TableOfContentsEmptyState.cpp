@@ -1,7 +1,7 @@
 #include "TableOfContentsEmptyState.h"
 
 #include "NavigationStyle.h"
-#include "media/symbols/SymbolImages.h"
+#include "widgets/SymbolImages.h"
 #include "model/SystemFont.h"
 
 #include <QLabel>

@@ -6,9 +6,9 @@
 #include "TableOfContentsEmptyState.h"
 #include "TableOfContentsListing.h"
 #include "l10n/L10n.h"
-#include "media/symbols/SymbolButton.h"
-#include "media/symbols/SymbolGlyph.h"
-#include "media/symbols/SymbolImages.h"
+#include "widgets/SymbolButton.h"
+#include "widgets/SymbolGlyph.h"
+#include "widgets/SymbolImages.h"
 #include "model/StationOrder.h"
 #include "model/SystemFont.h"
 

@@ -2,8 +2,8 @@
 
 #include "NavigationStyle.h"
 #include "ThumbnailPainting.h"
-#include "media/symbols/KeyboardFocus.h"
-#include "media/symbols/SymbolImages.h"
+#include "widgets/KeyboardFocus.h"
+#include "widgets/SymbolImages.h"
 #include "model/SystemFont.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 #include "viewer/LumivaneViewerSheet.h"
 
-#include "media/symbols/RoundSymbolLabels.h"
-#include "media/symbols/SymbolButton.h"
+#include "widgets/RoundSymbolLabels.h"
+#include "widgets/SymbolButton.h"
 #include "model/NotificationNames.h"
 #include "model/ViewerAccent.h"
 #include "viewer/FadingSnapshot.h"

@@ -1,6 +1,6 @@
 #include "viewer/ViewerFocus.h"
 
-#include "media/symbols/ViewerDialog.h"
+#include "widgets/ViewerDialog.h"
 #include "viewer/OverlayLayer.h"
 
 #include <QApplication>

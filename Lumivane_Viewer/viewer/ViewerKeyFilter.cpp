@@ -1,7 +1,7 @@
 #include "viewer/ViewerKeyFilter.h"
 
-#include "media/symbols/KeyboardFocus.h"
-#include "media/symbols/ViewerDialog.h"
+#include "widgets/KeyboardFocus.h"
+#include "widgets/ViewerDialog.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>

@@ -2,7 +2,7 @@
 #include "navigation/FloorplanPanel.h"
 #include "navigation/MiniFloorplanOverlay.h"
 
-#include "media/symbols/SymbolButton.h"
+#include "widgets/SymbolButton.h"
 #include "model/Palette.h"
 
 #include <QApplication>

@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QPointer>
 
-#include "media/symbols/SymbolButton.h"
+#include "widgets/SymbolButton.h"
 
 namespace {
 

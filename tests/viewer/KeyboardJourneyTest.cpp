@@ -7,7 +7,7 @@
 #include "model/HotspotAttachment.h"
 #include "navigation/PaintedItemAccessibility.h"
 #include "navigation/StationThumbBar.h"
-#include "media/symbols/SymbolButton.h"
+#include "widgets/SymbolButton.h"
 #include "viewer/chrome/ControlBar.h"
 
 #include <QAccessible>

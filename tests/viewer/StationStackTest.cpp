@@ -3,7 +3,7 @@
 
 #include "support/ViewerSheetFixture.h"
 
-#include "media/symbols/SymbolButton.h"
+#include "widgets/SymbolButton.h"
 #include "model/HotspotAttachment.h"
 #include "viewer/station/BlackCover.h"
 #include "viewer/chrome/ClassicInfoMarker.h"

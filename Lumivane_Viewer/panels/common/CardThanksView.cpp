@@ -2,7 +2,7 @@
 
 #include "CardWidgets.h"
 
-#include "media/symbols/SymbolGlyph.h"
+#include "widgets/SymbolGlyph.h"
 #include "model/SystemFont.h"
 
 #include <QAbstractButton>

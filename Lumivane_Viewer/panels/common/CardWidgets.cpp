@@ -1,6 +1,6 @@
 #include "CardWidgets.h"
 
-#include "media/symbols/CapsuleButton.h"
+#include "widgets/CapsuleButton.h"
 
 #include <QLabel>
 

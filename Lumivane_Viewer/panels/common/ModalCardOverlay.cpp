@@ -2,7 +2,7 @@
 
 #include "BackdropClick.h"
 
-#include "media/symbols/ViewerDialog.h"
+#include "widgets/ViewerDialog.h"
 
 #include <QPainter>
 #include <QVBoxLayout>

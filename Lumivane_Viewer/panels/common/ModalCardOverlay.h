@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CardThanksView.h"
-#include "media/symbols/SoftShadow.h"
+#include "widgets/SoftShadow.h"
 
 #include <QColor>
 #include <QWidget>

@@ -1,8 +1,8 @@
 #include "ContactSendButton.h"
 
-#include "media/symbols/KeyboardFocus.h"
-#include "media/symbols/SymbolButton.h"
-#include "media/symbols/SymbolImages.h"
+#include "widgets/KeyboardFocus.h"
+#include "widgets/SymbolButton.h"
+#include "widgets/SymbolImages.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
 

@@ -4,7 +4,7 @@
 #include "WebhookPost.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/SymbolButton.h"
+#include "widgets/SymbolButton.h"
 #include "model/DisplayText.h"
 #include "model/ExternalLinks.h"
 #include "model/Palette.h"

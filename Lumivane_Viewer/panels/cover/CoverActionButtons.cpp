@@ -2,7 +2,7 @@
 
 #include "CoverColumnFrame.h"
 
-#include "media/symbols/CapsuleButton.h"
+#include "widgets/CapsuleButton.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
 #include "panels/common/CardWidgets.h"

@@ -1,8 +1,8 @@
 #include "CoverLinkButton.h"
 
-#include "media/symbols/KeyboardFocus.h"
-#include "media/symbols/SymbolButton.h"
-#include "media/symbols/SymbolImages.h"
+#include "widgets/KeyboardFocus.h"
+#include "widgets/SymbolButton.h"
+#include "widgets/SymbolImages.h"
 #include "model/SystemFont.h"
 
 #include <QFontMetricsF>

@@ -13,7 +13,7 @@
 #include "MapTileSource.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/CapsuleButton.h"
+#include "widgets/CapsuleButton.h"
 #include "model/DisplayText.h"
 #include "model/EnumDisplayNames.h"
 #include "model/Palette.h"

@@ -1,6 +1,6 @@
 #include "MapControlButton.h"
 
-#include "media/symbols/KeyboardFocus.h"
+#include "widgets/KeyboardFocus.h"
 
 #include <QPainter>
 #include <QPainterPath>

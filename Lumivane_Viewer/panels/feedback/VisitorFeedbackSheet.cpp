@@ -1,8 +1,8 @@
 #include "VisitorFeedbackSheet.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/CapsuleButton.h"
-#include "media/symbols/SymbolButton.h"
+#include "widgets/CapsuleButton.h"
+#include "widgets/SymbolButton.h"
 #include "model/ExternalLinks.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"

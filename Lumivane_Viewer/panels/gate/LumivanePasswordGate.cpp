@@ -4,8 +4,8 @@
 #include "PasswordMatch.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/CapsuleButton.h"
-#include "media/symbols/SymbolGlyph.h"
+#include "widgets/CapsuleButton.h"
+#include "widgets/SymbolGlyph.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
 #include "panels/common/CardWidgets.h"

@@ -4,9 +4,9 @@
 #include "InfoGroupsBody.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/KeyboardFocus.h"
-#include "media/symbols/SymbolButton.h"
-#include "media/symbols/ViewerDialog.h"
+#include "widgets/KeyboardFocus.h"
+#include "widgets/SymbolButton.h"
+#include "widgets/ViewerDialog.h"
 #include "model/SystemFont.h"
 #include "panels/common/BackdropClick.h"
 #include "panels/common/CardWidgets.h"

@@ -1,6 +1,6 @@
 #include "LightboxHeader.h"
 
-#include "media/symbols/SymbolButton.h"
+#include "widgets/SymbolButton.h"
 #include "model/DisplayText.h"
 #include "model/SystemFont.h"
 

@@ -6,7 +6,7 @@
 #include "LightboxVideoPlayer.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/ViewerDialog.h"
+#include "widgets/ViewerDialog.h"
 #include "panels/common/BackdropClick.h"
 #include "panels/common/ModalCardOverlay.h"
 

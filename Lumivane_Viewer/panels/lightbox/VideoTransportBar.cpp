@@ -1,7 +1,7 @@
 #include "VideoTransportBar.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/SymbolButton.h"
+#include "widgets/SymbolButton.h"
 #include "model/SystemFont.h"
 #include "panels/common/CardWidgets.h"
 

@@ -1,6 +1,6 @@
 #include "AudioGuideButton.h"
 
-#include "media/symbols/CapsuleButton.h"
+#include "widgets/CapsuleButton.h"
 #include "model/Palette.h"
 
 #include <QHBoxLayout>

@@ -1,9 +1,9 @@
 #include "ClassicInfoMarker.h"
 
-#include "media/symbols/KeyboardFocus.h"
-#include "media/symbols/SoftShadow.h"
-#include "media/symbols/SymbolButton.h"
-#include "media/symbols/SymbolImages.h"
+#include "widgets/KeyboardFocus.h"
+#include "widgets/SoftShadow.h"
+#include "widgets/SymbolButton.h"
+#include "widgets/SymbolImages.h"
 
 #include <QPainter>
 

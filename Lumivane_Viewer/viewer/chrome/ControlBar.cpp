@@ -2,8 +2,8 @@
 
 #include "ControlBarLayout.h"
 
-#include "media/symbols/RoundSymbolLabels.h"
-#include "media/symbols/SymbolButton.h"
+#include "widgets/RoundSymbolLabels.h"
+#include "widgets/SymbolButton.h"
 
 #include <algorithm>
 

@@ -3,9 +3,9 @@
 #include "CapsuleLabel.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/CapsuleButton.h"
-#include "media/symbols/RoundSymbolLabels.h"
-#include "media/symbols/SymbolButton.h"
+#include "widgets/CapsuleButton.h"
+#include "widgets/RoundSymbolLabels.h"
+#include "widgets/SymbolButton.h"
 #include "model/Palette.h"
 
 #include <QHBoxLayout>

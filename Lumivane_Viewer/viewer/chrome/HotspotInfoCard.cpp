@@ -4,9 +4,9 @@
 #include "InfoCardRows.h"
 #include "WrappingText.h"
 #include "l10n/L10n.h"
-#include "media/symbols/SoftShadow.h"
-#include "media/symbols/SymbolButton.h"
-#include "media/symbols/ViewerDialog.h"
+#include "widgets/SoftShadow.h"
+#include "widgets/SymbolButton.h"
+#include "widgets/ViewerDialog.h"
 #include "model/DisplayText.h"
 #include "model/SystemFont.h"
 

@@ -3,8 +3,8 @@
 #include "InfoCardRows.h"
 #include "WrappingText.h"
 #include "media/images/LumivaneImageCache.h"
-#include "media/symbols/KeyboardFocus.h"
-#include "media/symbols/SymbolButton.h"
+#include "widgets/KeyboardFocus.h"
+#include "widgets/SymbolButton.h"
 #include "model/DisplayText.h"
 #include "model/SystemFont.h"
 

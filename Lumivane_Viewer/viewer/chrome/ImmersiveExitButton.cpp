@@ -1,7 +1,7 @@
 #include "ImmersiveExitButton.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/RoundSymbolLabels.h"
+#include "widgets/RoundSymbolLabels.h"
 
 ImmersiveExitButton::ImmersiveExitButton(const L10n &language, QWidget *parent)
     : ChromeLayer(parent)

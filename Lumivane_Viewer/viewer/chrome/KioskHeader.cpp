@@ -2,7 +2,7 @@
 
 #include "CapsuleLabel.h"
 #include "l10n/L10n.h"
-#include "media/symbols/CapsuleButton.h"
+#include "widgets/CapsuleButton.h"
 
 #include <algorithm>
 

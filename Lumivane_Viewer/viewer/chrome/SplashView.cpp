@@ -1,7 +1,7 @@
 #include "SplashView.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/SoftShadow.h"
+#include "widgets/SoftShadow.h"
 #include "model/AnimationCurve.h"
 #include "model/SystemFont.h"
 

@@ -4,8 +4,8 @@
 #include "media/images/LumivaneClassicViewer.h"
 #include "viewer/chrome/ClassicCaptionBand.h"
 #include "viewer/chrome/ClassicInfoMarker.h"
-#include "media/symbols/RoundSymbolLabels.h"
-#include "media/symbols/SymbolButton.h"
+#include "widgets/RoundSymbolLabels.h"
+#include "widgets/SymbolButton.h"
 #include "viewer/state/ViewerController.h"
 #include "viewer/station/AspectFitRect.h"
 

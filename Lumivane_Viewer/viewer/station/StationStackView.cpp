@@ -1,6 +1,6 @@
 #include "viewer/station/StationStackView.h"
 
-#include "media/symbols/ViewerDialog.h"
+#include "widgets/ViewerDialog.h"
 #include "viewer/ViewerLayerStack.h"
 #include "viewer/chrome/ControlBar.h"
 #include "viewer/chrome/HotspotInfoCard.h"

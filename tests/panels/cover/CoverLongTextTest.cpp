@@ -5,7 +5,7 @@
 
 #include "l10n/L10n.h"
 #include "media/images/LumivaneImageCache.h"
-#include "media/symbols/CapsuleButton.h"
+#include "widgets/CapsuleButton.h"
 #include "model/SystemFont.h"
 #include "tests/support/HostileTexts.h"
 #include "tests/support/TemporarySettings.h"

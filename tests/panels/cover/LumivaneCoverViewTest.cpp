@@ -13,7 +13,7 @@
 #include "l10n/L10n.h"
 #include "media/images/LumivaneImageCache.h"
 #include "media/panorama/Panorama360ViewerView.h"
-#include "media/symbols/CapsuleButton.h"
+#include "widgets/CapsuleButton.h"
 #include "model/SystemFont.h"
 #include "tests/support/DesktopUrlCapture.h"
 #include "tests/support/TemporarySettings.h"

@@ -3,7 +3,7 @@
 #include "panels/gate/ShakeAnimation.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/CapsuleButton.h"
+#include "widgets/CapsuleButton.h"
 #include "model/AnimationCurve.h"
 #include "tests/support/TemporarySettings.h"
 #include "tests/support/WidgetLookup.h"

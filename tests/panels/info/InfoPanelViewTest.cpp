@@ -2,7 +2,7 @@
 #include "panels/info/LumivaneInfoPanelView.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/SymbolButton.h"
+#include "widgets/SymbolButton.h"
 #include "model/SystemFont.h"
 #include "tests/support/PaintedInk.h"
 #include "tests/support/TemporarySettings.h"

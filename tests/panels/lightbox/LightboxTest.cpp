@@ -3,7 +3,7 @@
 #include "panels/lightbox/LightboxHeader.h"
 #include "panels/lightbox/VideoTransportBar.h"
 
-#include "media/symbols/SymbolButton.h"
+#include "widgets/SymbolButton.h"
 #include "tests/support/WidgetLookup.h"
 
 #include <QAccessible>

@@ -4,7 +4,7 @@
 #include "panels/lightbox/VideoTransportBar.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/SymbolButton.h"
+#include "widgets/SymbolButton.h"
 #include "tests/support/RecordedSoundTest.h"
 #include "tests/support/TemporarySettings.h"
 #include "tests/support/WidgetLookup.h"

@@ -1,7 +1,7 @@
 #include "ChromeFixture.h"
 
 #include "media/sound/LumivaneAmbientPlayer.h"
-#include "media/symbols/SymbolButton.h"
+#include "widgets/SymbolButton.h"
 #include "viewer/chrome/ChromeBindings.h"
 #include "viewer/chrome/ControlBar.h"
 #include "viewer/chrome/ControlBarLayout.h"

@@ -1,6 +1,6 @@
 #include "ChromeFixture.h"
 
-#include "media/symbols/SymbolButton.h"
+#include "widgets/SymbolButton.h"
 #include "model/DisplayText.h"
 #include "tests/support/DesktopUrlCapture.h"
 #include "viewer/chrome/ChromeBindings.h"

@@ -1,6 +1,6 @@
 #include "SymbolGlyph.h"
 
-#include "media/symbols/SymbolImages.h"
+#include "widgets/SymbolImages.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "media/symbols/SymbolImages.h"
+#include "widgets/SymbolImages.h"
 
 #include <QImage>
 #include <QPainter>

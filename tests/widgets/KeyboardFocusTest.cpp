@@ -1,10 +1,10 @@
 // The viewer's buttons and the keyboard: focus from Tab only, a ring and
 // Space or Return presses only while the visitor moves with the keyboard.
 
-#include "media/symbols/CapsuleButton.h"
-#include "media/symbols/KeyboardFocus.h"
-#include "media/symbols/RoundSymbolLabels.h"
-#include "media/symbols/SymbolButton.h"
+#include "widgets/CapsuleButton.h"
+#include "widgets/KeyboardFocus.h"
+#include "widgets/RoundSymbolLabels.h"
+#include "widgets/SymbolButton.h"
 #include "model/Palette.h"
 
 #include <QApplication>
