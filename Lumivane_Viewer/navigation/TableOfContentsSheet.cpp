@@ -54,18 +54,19 @@ QLineEdit *makeSearchField(QWidget *parent)
 TableOfContentsSheet::TableOfContentsSheet(const LumivaneProject &project, StationPhotoResolver photoURLResolver,
                                            std::optional<QUuid> currentStationID, QColor accent, L10n &l10n,
                                            std::shared_ptr<LumivaneImageCache> imageCache, QWidget *parent)
-    : ModalSheet(Look{withAlpha(Qt::black, 0.92), QColor::fromRgbF(0.08f, 0.08f, 0.08f), 12, std::nullopt}, parent)
+    : ModalFrame(ModalFrameLook{withAlpha(Qt::black, 0.92), QColor::fromRgbF(0.08f, 0.08f, 0.08f), 12, std::nullopt},
+                 DialogFocus::contained, parent)
     , m_stations(sortedByOrderIndex(project.stations))
     , m_isClassic(project.renderMode == RenderMode::classic)
     , m_l10n(&l10n)
 {
-    QVBoxLayout *layout = layOutPanel(buildHeader(m_stations.size() >= kSearchableStationCount));
+    addSheetHeader(*panelColumn(), buildHeader(m_stations.size() >= kSearchableStationCount));
     m_grid = new StationCardGrid(m_stations, currentStationID, std::move(photoURLResolver), accent, l10n,
                                  std::move(imageCache), panel());
     m_grid->onChoose = [this](QUuid stationID) { choose(stationID); };
     m_emptyState = new TableOfContentsEmptyState(panel());
-    layout->addWidget(m_grid, 1);
-    layout->addWidget(m_emptyState, 1);
+    panelColumn()->addWidget(m_grid, 1);
+    panelColumn()->addWidget(m_emptyState, 1);
     connect(&l10n, &L10n::currentChanged, this, [this] { retranslate(); });
     retranslate();
     if (m_searchField) {
@@ -100,7 +101,8 @@ QWidget *TableOfContentsSheet::buildHeader(bool searchable)
     column->setContentsMargins(24, 18, 24, 14);
     column->setSpacing(12);
 
-    const TitleRow titleRow = buildTitleRow(header, 22);
+    const SheetTitleRow titleRow = makeSheetTitleRow(header, 22);
+    connect(titleRow.closeButton, &SymbolButton::clicked, this, &TableOfContentsSheet::requestClose);
     m_title = titleRow.title;
     m_count = titleRow.subtitle;
     m_closeButton = titleRow.closeButton;

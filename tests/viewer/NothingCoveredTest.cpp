@@ -16,7 +16,7 @@
 #include "viewer/chrome/CapsuleLabel.h"
 #include "viewer/chrome/ClassicCaptionBand.h"
 #include "viewer/chrome/ClassicInfoMarker.h"
-#include "viewer/chrome/WrappingText.h"
+#include "widgets/WrappingText.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>

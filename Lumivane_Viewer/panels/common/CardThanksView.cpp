@@ -44,3 +44,12 @@ void CardThanksView::setTexts(const QString &title, const QString &body, const Q
     m_body->setText(body);
     m_close->setText(close);
 }
+
+CardThanksView *addThanksView(QVBoxLayout &cardColumn, const CardThanksLook &look, std::function<void()> onClose)
+{
+    auto *thanks = new CardThanksView(look, cardColumn.parentWidget());
+    thanks->onClose = std::move(onClose);
+    thanks->hide();
+    cardColumn.addWidget(thanks);
+    return thanks;
+}

@@ -9,6 +9,7 @@
 #include "model/ExternalLinks.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
+#include "panels/common/CardThanksView.h"
 #include "panels/common/CardWidgets.h"
 
 #include <QApplication>
@@ -27,10 +28,12 @@ namespace {
 
 constexpr int kMaxBodyHeight = 500;
 
-ModalCardLook contactCardLook()
+constexpr int kCardWidth = 460;
+
+ModalFrameLook contactCardLook()
 {
-    return ModalCardLook{QColor(0, 0, 0, 140), QColor::fromRgbF(0.11f, 0.11f, 0.11f), 460, 14,
-                         DropShadow{QColor(0, 0, 0, 128), 24, QPointF(0, 8)}};
+    return ModalFrameLook{QColor(0, 0, 0, 140), QColor::fromRgbF(0.11f, 0.11f, 0.11f), 14,
+                          DropShadow{QColor(0, 0, 0, 128), 24, QPointF(0, 8)}};
 }
 
 /// A scroll area as tall as its content, up to a limit, so the card grows
@@ -79,14 +82,15 @@ private:
 
 LumivaneContactFormView::LumivaneContactFormView(LumivaneProject project, L10n &l10n, ContactFormServices services,
                                                  QWidget *parent)
-    : ModalCardOverlay(contactCardLook(), parent)
+    : ModalFrame(contactCardLook(), DialogFocus::exclusive, parent)
     , m_project(std::move(project))
     , m_l10n(l10n)
     , m_services(std::move(services))
 {
-    QVBoxLayout *stack = cardStack();
+    panel()->setFixedWidth(kCardWidth);
+    QVBoxLayout *stack = panelColumn();
     stack->addWidget(buildHeader());
-    auto *divider = new QWidget(card());
+    auto *divider = new QWidget(panel());
     divider->setFixedHeight(1);
     divider->setAutoFillBackground(true);
     QPalette dividerPalette = divider->palette();
@@ -97,14 +101,16 @@ LumivaneContactFormView::LumivaneContactFormView(LumivaneProject project, L10n &
     m_fields = new ContactFormFields(m_project.contactFormCustomFields, m_l10n);
     m_fields->onEdited = [this] { refreshSendState(); };
     m_fields->onSend = [this] { submitContactForm(); };
-    m_scroll = new BoundedScrollArea(kMaxBodyHeight, card());
+    m_scroll = new BoundedScrollArea(kMaxBodyHeight, panel());
     m_scroll->setWidget(m_fields);
     // The scroll area gives its content a background; the card shows through.
     m_fields->setAutoFillBackground(false);
     stack->addWidget(m_scroll);
-    m_thanks = addThanksView(CardThanksLook{QMargins(30, 30, 30, 30), QStringLiteral("checkmark.circle.fill"), 40,
+    m_thanks = addThanksView(*stack,
+                             CardThanksLook{QMargins(30, 30, 30, 30), QStringLiteral("checkmark.circle.fill"), 40,
                                             paletteGold(), systemFont(15, QFont::Bold), Qt::white, systemFont(12),
-                                            withAlpha(Qt::white, 0.6), 0, withAlpha(Qt::white, 0.7)});
+                                            withAlpha(Qt::white, 0.6), 0, withAlpha(Qt::white, 0.7)},
+                             [this] { requestClose(); });
 
     connect(&m_l10n, &L10n::currentChanged, this, [this] { retranslate(); });
     // However the focus comes to a field (Tab, Backtab, a label's click), the field comes into view.
@@ -118,7 +124,7 @@ LumivaneContactFormView::LumivaneContactFormView(LumivaneProject project, L10n &
 
 QWidget *LumivaneContactFormView::buildHeader()
 {
-    auto *header = new QWidget(card());
+    auto *header = new QWidget(panel());
     auto *row = new QHBoxLayout(header);
     row->setContentsMargins(20, 14, 20, 14);
     m_title = cardLabel(systemFont(15, QFont::Bold), Qt::white, header);

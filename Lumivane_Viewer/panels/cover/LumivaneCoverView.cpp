@@ -8,12 +8,12 @@
 #include "CoverLogo.h"
 #include "CoverMapView.h"
 #include "CoverRules.h"
-#include "CoverTitleLabel.h"
 #include "LumivaneMark.h"
 #include "MapTileSource.h"
 
 #include "l10n/L10n.h"
 #include "widgets/CapsuleButton.h"
+#include "widgets/WrappingText.h"
 #include "model/DisplayText.h"
 #include "model/EnumDisplayNames.h"
 #include "model/Palette.h"
@@ -160,7 +160,7 @@ QWidget *LumivaneCoverView::buildTitleBlock(QWidget *parent)
 {
     auto *block = new QWidget(parent);
     auto *layout = stack(block, kTitleSpacing);
-    m_name = new CoverTitleLabel(systemFont(38, QFont::Bold), Qt::white, 3, 0.6, block);
+    m_name = new WrappingText(systemFont(38, QFont::Bold), Qt::white, ShrinkToFit{3, 0.6}, block);
     m_address = coverLabel(systemFont(14), withAlpha(Qt::white, 0.7), true, block);
     layout->addWidget(m_name);
     layout->addWidget(m_address);

@@ -19,12 +19,12 @@ class CoverFactChip;
 class CoverLinkButton;
 class CoverLogo;
 class CoverMapView;
-class CoverTitleLabel;
 class L10n;
 class LumivaneImageCache;
 class QLabel;
 class QScrollArea;
 class QVBoxLayout;
+class WrappingText;
 
 /// The services the cover works with; none is owned. The language must
 /// outlive the cover.
@@ -102,7 +102,7 @@ private:
     CoverLinkButton *m_websiteLink = nullptr;
     CoverLinkButton *m_phoneLink = nullptr;
     QList<CoverContactLink> m_contactLinks;
-    CoverTitleLabel *m_name = nullptr;
+    WrappingText *m_name = nullptr;
     QLabel *m_address = nullptr;
     CoverFactChip *m_categoryChip = nullptr;
     CoverFactChip *m_stationsChip = nullptr;

@@ -6,6 +6,7 @@
 #include "model/ExternalLinks.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
+#include "panels/common/CardThanksView.h"
 #include "panels/common/CardWidgets.h"
 
 #include <QApplication>
@@ -24,10 +25,12 @@ constexpr double kChosenScale = 1.08;
 constexpr double kRatingSide = 64;
 constexpr double kRatingSymbolPoints = 26;
 
-ModalCardLook feedbackCardLook()
+constexpr int kCardWidth = 460;
+
+ModalFrameLook feedbackCardLook()
 {
-    return ModalCardLook{QColor(0, 0, 0, 191), paletteCardBackground().resolved(), 460, 14,
-                         DropShadow{QColor(0, 0, 0, 77), 30, QPointF(0, 12)}};
+    return ModalFrameLook{QColor(0, 0, 0, 191), paletteCardBackground().resolved(), 14,
+                          DropShadow{QColor(0, 0, 0, 77), 30, QPointF(0, 12)}};
 }
 
 QFont serifItalic(double points)
@@ -55,7 +58,7 @@ bool isSendShortcut(const QKeyEvent &event)
 
 VisitorFeedbackSheet::VisitorFeedbackSheet(QString projectName, QString recipientEmail, L10n &l10n,
                                            std::function<bool(const QUrl &)> openExternal, QWidget *parent)
-    : ModalCardOverlay(feedbackCardLook(), parent)
+    : ModalFrame(feedbackCardLook(), DialogFocus::exclusive, parent)
     , m_projectName(std::move(projectName))
     , m_recipientEmail(std::move(recipientEmail))
     , m_l10n(l10n)
@@ -63,10 +66,13 @@ VisitorFeedbackSheet::VisitorFeedbackSheet(QString projectName, QString recipien
 {
     setFocusPolicy(Qt::StrongFocus);
     m_ratingView = buildRatingView();
-    cardStack()->addWidget(m_ratingView);
-    m_thanks = addThanksView(CardThanksLook{QMargins(20, 40, 20, 40), QStringLiteral("checkmark.seal.fill"), 44,
+    panel()->setFixedWidth(kCardWidth);
+    panelColumn()->addWidget(m_ratingView);
+    m_thanks = addThanksView(*panelColumn(),
+                             CardThanksLook{QMargins(20, 40, 20, 40), QStringLiteral("checkmark.seal.fill"), 44,
                                             paletteGreen(), serifItalic(20), paletteTextPrimary().resolved(),
-                                            paletteBodyFont(), paletteTextSecondary().resolved(), 30, paletteGold()});
+                                            paletteBodyFont(), paletteTextSecondary().resolved(), 30, paletteGold()},
+                             [this] { requestClose(); });
     connect(&m_l10n, &L10n::currentChanged, this, [this] { retranslate(); });
     retranslate();
     refreshSendButton();
@@ -74,7 +80,7 @@ VisitorFeedbackSheet::VisitorFeedbackSheet(QString projectName, QString recipien
 
 QWidget *VisitorFeedbackSheet::buildRatingView()
 {
-    auto *view = new QWidget(card());
+    auto *view = new QWidget(panel());
     auto *column = new QVBoxLayout(view);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(22);
@@ -292,7 +298,7 @@ void VisitorFeedbackSheet::keyPressEvent(QKeyEvent *event)
         sendFeedbackMail();
         return;
     }
-    ModalCardOverlay::keyPressEvent(event);
+    ModalFrame::keyPressEvent(event);
 }
 
 // The comment editor would take Ctrl+Return as a line break.
@@ -302,12 +308,12 @@ bool VisitorFeedbackSheet::eventFilter(QObject *watched, QEvent *event)
         sendFeedbackMail();
         return true;
     }
-    return ModalCardOverlay::eventFilter(watched, event);
+    return ModalFrame::eventFilter(watched, event);
 }
 
 void VisitorFeedbackSheet::showEvent(QShowEvent *event)
 {
-    ModalCardOverlay::showEvent(event);
+    ModalFrame::showEvent(event);
     setFocus(Qt::OtherFocusReason);
 }
 

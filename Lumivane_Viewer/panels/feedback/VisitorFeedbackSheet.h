@@ -2,7 +2,7 @@
 
 #include "FeedbackRules.h"
 
-#include "panels/common/ModalCardOverlay.h"
+#include "widgets/ModalFrame.h"
 
 #include <QList>
 #include <QUrl>
@@ -27,7 +27,7 @@ class SymbolButton;
 /// feedbackRecipient() and destroys it after onClose.
 /// Ctrl+Return sends while the card has the focus; Escape is the owner's,
 /// who calls later().
-class VisitorFeedbackSheet final : public ModalCardOverlay
+class VisitorFeedbackSheet final : public ModalFrame
 {
 public:
     VisitorFeedbackSheet(QString projectName, QString recipientEmail, L10n &l10n,

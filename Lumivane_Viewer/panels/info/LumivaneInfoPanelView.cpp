@@ -8,7 +8,7 @@
 #include "widgets/SymbolButton.h"
 #include "widgets/ViewerDialog.h"
 #include "model/SystemFont.h"
-#include "panels/common/BackdropClick.h"
+#include "widgets/BackdropClick.h"
 #include "panels/common/CardWidgets.h"
 
 #include <QHBoxLayout>

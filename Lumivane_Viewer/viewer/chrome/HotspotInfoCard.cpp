@@ -2,11 +2,11 @@
 
 #include "ImageAttachmentRow.h"
 #include "InfoCardRows.h"
-#include "WrappingText.h"
 #include "l10n/L10n.h"
 #include "widgets/SoftShadow.h"
 #include "widgets/SymbolButton.h"
 #include "widgets/ViewerDialog.h"
+#include "widgets/WrappingText.h"
 #include "model/DisplayText.h"
 #include "model/SystemFont.h"
 

@@ -1,10 +1,10 @@
 #include "ImageAttachmentRow.h"
 
 #include "InfoCardRows.h"
-#include "WrappingText.h"
 #include "media/images/LumivaneImageCache.h"
 #include "widgets/KeyboardFocus.h"
 #include "widgets/SymbolButton.h"
+#include "widgets/WrappingText.h"
 #include "model/DisplayText.h"
 #include "model/SystemFont.h"
 

@@ -1,9 +1,9 @@
 #include "InfoCardRows.h"
 
 #include "ChromeText.h"
-#include "WrappingText.h"
 #include "widgets/KeyboardFocus.h"
 #include "widgets/SymbolButton.h"
+#include "widgets/WrappingText.h"
 #include "widgets/SymbolGlyph.h"
 #include "widgets/SymbolImages.h"
 #include "model/DisplayText.h"
@@ -107,7 +107,7 @@ void paintAttachmentRowGround(QPainter &painter, const QRectF &rect)
 WrappingText *cardText(const QString &text, qsizetype maxLength, const QFont &font, const QColor &color,
                        QWidget *parent)
 {
-    auto *label = new WrappingText(font, color, maxLength, parent);
+    auto *label = new WrappingText(font, color, maxLength, kInfoCardContentWidth, parent);
     label->setText(text);
     return label;
 }

@@ -6,7 +6,7 @@
 #include "panels/cover/CoverLinkButton.h"
 #include "panels/cover/CoverLogo.h"
 #include "panels/cover/CoverMapView.h"
-#include "panels/cover/CoverTitleLabel.h"
+#include "widgets/WrappingText.h"
 #include "panels/cover/LumivaneCoverView.h"
 #include "panels/cover/MapTileSource.h"
 
@@ -321,7 +321,7 @@ TEST_F(CoverFixture, LongTitleShrinksToThreeLines)
     auto view = cover(project);
     view->resize(900, 700);
     view->show();
-    auto *title = widgetsOfType<CoverTitleLabel>(view.get()).at(0);
+    auto *title = widgetsOfType<WrappingText>(view.get()).at(0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return title->width() > 0; }, 2000));
     const int size = title->fittedPixelSize();
     EXPECT_LT(size, 38);
