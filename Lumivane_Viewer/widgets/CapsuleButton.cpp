@@ -20,7 +20,7 @@ QMargins roundedOut(const QMarginsF &margins)
 
 } // namespace
 
-CapsuleButton::CapsuleButton(CapsuleButtonLook look, const QString &text, QWidget *parent)
+CapsuleButton::CapsuleButton(CapsuleLook look, const QString &text, QWidget *parent)
     : QAbstractButton(parent)
 {
     KeyboardFocus::makeReachable(*this);
@@ -29,7 +29,7 @@ CapsuleButton::CapsuleButton(CapsuleButtonLook look, const QString &text, QWidge
     setLook(std::move(look));
 }
 
-void CapsuleButton::setLook(CapsuleButtonLook look)
+void CapsuleButton::setLook(CapsuleLook look)
 {
     m_look = std::move(look);
     setFont(m_look.font);
@@ -73,7 +73,7 @@ void CapsuleButton::paintEvent(QPaintEvent *)
     else if (isDown())
         painter.setOpacity(kPressedOpacity);
     const QRectF capsule(contentsRect());
-    paintCapsule(painter, capsule);
+    paintCapsule(painter, capsule, m_look);
     paintContent(painter, capsule);
     if (KeyboardFocus::showsRing(*this))
         paintFocus(painter, capsule);
@@ -88,23 +88,6 @@ void CapsuleButton::paintFocus(QPainter &painter, const QRectF &capsule) const
     }
     // A ring would cross the letters: the text is underlined in its own colour.
     painter.fillRect(QRectF(capsule.left(), capsule.bottom() - 2, capsule.width(), 2), m_look.foreground);
-}
-
-void CapsuleButton::paintCapsule(QPainter &painter, const QRectF &capsule) const
-{
-    const double radius = capsule.height() / 2;
-    if (m_look.shadow)
-        paintRoundedRectShadow(painter, capsule, radius, *m_look.shadow);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(m_look.background);
-    painter.drawRoundedRect(capsule, radius, radius);
-    if (m_look.outline && m_look.outline->width > 0) {
-        const double inset = m_look.outline->width / 2;
-        const QRectF edge = capsule.adjusted(inset, inset, -inset, -inset);
-        painter.setPen(QPen(m_look.outline->color, m_look.outline->width));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(edge, edge.height() / 2, edge.height() / 2);
-    }
 }
 
 // Symbol and text side by side, the pair centred in the capsule, each

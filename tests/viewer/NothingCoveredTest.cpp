@@ -13,7 +13,7 @@
 #include "panels/lightbox/LightboxHeader.h"
 #include "tests/panels/cover/CoverTestTours.h"
 #include "tests/support/WidgetLookup.h"
-#include "viewer/chrome/CapsuleLabel.h"
+#include "widgets/CapsuleLabel.h"
 #include "viewer/chrome/ClassicCaptionBand.h"
 #include "viewer/chrome/ClassicInfoMarker.h"
 #include "widgets/WrappingText.h"

@@ -43,7 +43,7 @@ protected:
 
     QWidget window;
     SymbolButton *first = new SymbolButton(roundIconLabelCompact(QStringLiteral("xmark")));
-    CapsuleButton *second = new CapsuleButton(CapsuleButtonLook{}, QStringLiteral("Infos"));
+    CapsuleButton *second = new CapsuleButton(CapsuleLook{}, QStringLiteral("Infos"));
 };
 
 TEST_F(KeyboardFocusTest, TabShowsTheRingAndReturnOrSpacePress)

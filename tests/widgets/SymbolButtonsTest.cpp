@@ -100,28 +100,15 @@ INSTANTIATE_TEST_SUITE_P(Table, RoundLabels, testing::Combine(testing::Values(
     RoundLabelCase{"immersiveExit", immersiveExitLabel(), 30, 128, true, whiteOverBlack(0.85, 0.5)}),
     testing::Values(1.0, 2.0)));
 
-CapsuleButtonLook infoButtonLook()
-{
-    CapsuleButtonLook look;
-    look.symbol = QStringLiteral("info.circle.fill");
-    look.symbolPoints = 12;
-    look.font = systemFont(13, QFont::DemiBold);
-    look.spacing = 6;
-    look.horizontalPadding = 12;
-    look.verticalPadding = 8;
-    look.background = QColor::fromRgbF(0, 0, 0, 0.55f);
-    return look;
-}
-
 TEST(CapsuleButton, SizeFollowsContent)
 {
-    CapsuleButton button(infoButtonLook(), QStringLiteral("Infos"));
+    CapsuleButton button(capsuleLook(Capsule::headerInfo), QStringLiteral("Infos"));
     const QFontMetricsF metrics(systemFont(13, QFont::DemiBold));
     const double width = symbolBoxSide(12) + 6 + metrics.horizontalAdvance(QStringLiteral("Infos")) + 24;
     const double height = std::max(symbolBoxSide(12), metrics.height()) + 16;
     EXPECT_EQ(button.sizeHint(), QSize(int(std::ceil(width)), int(std::ceil(height))));
 
-    CapsuleButtonLook textOnly = infoButtonLook();
+    CapsuleLook textOnly = capsuleLook(Capsule::headerInfo);
     textOnly.symbol.clear();
     CapsuleButton plain(textOnly, QStringLiteral("Infos"));
     EXPECT_EQ(plain.sizeHint().width(), int(std::ceil(metrics.horizontalAdvance(QStringLiteral("Infos")) + 24)));
@@ -129,7 +116,7 @@ TEST(CapsuleButton, SizeFollowsContent)
 
 TEST(CapsuleButton, PaintsBackgroundOutlineAndForeground)
 {
-    CapsuleButtonLook look = infoButtonLook();
+    CapsuleLook look = capsuleLook(Capsule::headerInfo);
     look.background = QColor(20, 60, 200);
     look.outline = CapsuleOutline{QColor(250, 200, 0), 2};
     CapsuleButton button(look, QStringLiteral("Infos"));
@@ -145,7 +132,7 @@ TEST(CapsuleButton, PaintsBackgroundOutlineAndForeground)
 
 TEST(CapsuleButton, DisabledOpacityDimsTheWholeButton)
 {
-    CapsuleButtonLook look = infoButtonLook();
+    CapsuleLook look = capsuleLook(Capsule::headerInfo);
     look.background = Qt::black;
     look.disabledOpacity = 0.4;
     CapsuleButton button(look, QStringLiteral("Envoyer"));
@@ -159,7 +146,7 @@ TEST(CapsuleButton, DisabledOpacityDimsTheWholeButton)
 // colour under it, nothing above.
 TEST(CapsuleButton, ShadowSitsInTheMarginsBelow)
 {
-    CapsuleButtonLook look = infoButtonLook();
+    CapsuleLook look = capsuleLook(Capsule::headerInfo);
     look.background = QColor(201, 169, 97);
     look.shadow = DropShadow{QColor::fromRgbF(201 / 255.f, 169 / 255.f, 97 / 255.f, 0.4f), 8, QPointF(0, 4)};
     CapsuleButton button(look, QStringLiteral("Arrêter"));

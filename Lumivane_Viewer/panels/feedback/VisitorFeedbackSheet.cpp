@@ -187,11 +187,7 @@ QWidget *VisitorFeedbackSheet::buildFooter(QWidget *parent)
     connect(m_later, &QAbstractButton::clicked, this, [this] { later(); });
     row->addWidget(m_later);
     row->addStretch();
-    CapsuleButtonLook look;
-    look.font = paletteButtonFont();
-    look.horizontalPadding = 20;
-    look.verticalPadding = 8;
-    m_send = new CapsuleButton(look, QString(), footer);
+    m_send = new CapsuleButton(capsuleLook(Capsule::feedbackSend), QString(), footer);
     m_send->setCursor(Qt::PointingHandCursor);
     connect(m_send, &QAbstractButton::clicked, this, [this] { sendFeedbackMail(); });
     row->addWidget(m_send);
@@ -287,7 +283,7 @@ void VisitorFeedbackSheet::showThanks()
 void VisitorFeedbackSheet::refreshSendButton()
 {
     m_send->setEnabled(m_rating.has_value());
-    CapsuleButtonLook look = m_send->look();
+    CapsuleLook look = m_send->look();
     look.background = withAlpha(paletteGold(), m_rating ? 1.0 : 0.35);
     m_send->setLook(look);
 }

@@ -50,18 +50,6 @@ PasswordField *passwordField(QWidget *parent)
     return field;
 }
 
-CapsuleButtonLook unlockButtonLook()
-{
-    CapsuleButtonLook look;
-    look.font = systemFont(14, QFont::DemiBold);
-    look.foreground = Qt::white;
-    look.horizontalPadding = 28;
-    look.verticalPadding = 12;
-    look.background = paletteGold();
-    look.disabledOpacity = 0.4;
-    return look;
-}
-
 } // namespace
 
 LumivanePasswordGate::LumivanePasswordGate(QString expectedPassword, L10n &l10n, QWidget *parent,
@@ -100,7 +88,7 @@ void LumivanePasswordGate::buildColumn()
     m_error = centredLabel(systemFont(12, QFont::DemiBold), errorRed, m_column);
     m_error->setObjectName(QStringLiteral("gateError"));
     m_error->hide();
-    m_unlock = new CapsuleButton(unlockButtonLook(), QString(), m_column);
+    m_unlock = new CapsuleButton(capsuleLook(Capsule::unlock), QString(), m_column);
     m_unlock->setEnabled(false);
     m_unlock->setCursor(Qt::PointingHandCursor);
 

@@ -1,39 +1,15 @@
 #include "HeaderBar.h"
 
-#include "CapsuleLabel.h"
-
 #include "l10n/L10n.h"
 #include "widgets/CapsuleButton.h"
+#include "widgets/CapsuleLabel.h"
 #include "widgets/RoundSymbolLabels.h"
 #include "widgets/SymbolButton.h"
-#include "model/Palette.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace {
-
-CapsuleLabelLook brandingLook()
-{
-    CapsuleLabelLook look;
-    look.font = systemFont(12, QFont::DemiBold);
-    look.foreground = QColor::fromRgbF(1, 1, 1, 0.9f);
-    look.background = withAlpha(Qt::black, 0.5);
-    look.horizontalPadding = 10;
-    look.verticalPadding = 6;
-    look.imageHeight = 22;
-    return look;
-}
-
-CapsuleButtonLook infoButtonLook()
-{
-    CapsuleButtonLook look;
-    look.symbol = QStringLiteral("info.circle.fill");
-    look.symbolPoints = 12;
-    look.font = systemFont(13, QFont::DemiBold);
-    look.background = withAlpha(Qt::black, 0.55);
-    return look;
-}
 
 void call(const std::function<void()> &callback)
 {
@@ -48,9 +24,9 @@ HeaderBar::HeaderBar(const L10n &language, QWidget *parent)
     , m_language(language)
     , m_back(new SymbolButton(historyButtonLabel(QStringLiteral("chevron.left")), this))
     , m_forward(new SymbolButton(historyButtonLabel(QStringLiteral("chevron.right")), this))
-    , m_stationName(new CapsuleLabel(stationNameLook(), this))
-    , m_branding(new CapsuleLabel(brandingLook(), this))
-    , m_info(new CapsuleButton(infoButtonLook(), QString(), this))
+    , m_stationName(new CapsuleLabel(capsuleLook(Capsule::stationName), this))
+    , m_branding(new CapsuleLabel(capsuleLook(Capsule::branding), this))
+    , m_info(new CapsuleButton(capsuleLook(Capsule::headerInfo), QString(), this))
     , m_close(new SymbolButton(viewerCloseButtonLabel(), this))
 {
     auto *row = new QHBoxLayout;

@@ -3,7 +3,7 @@
 #include "model/SystemFont.h"
 #include "tests/support/HostileTexts.h"
 #include "tests/support/WidgetLookup.h"
-#include "viewer/chrome/CapsuleLabel.h"
+#include "widgets/CapsuleLabel.h"
 #include "viewer/chrome/ChromeBindings.h"
 #include "viewer/chrome/HeaderBar.h"
 #include "viewer/chrome/HotspotInfoCard.h"

@@ -2,7 +2,7 @@
 
 #include "media/sound/LumivaneAudioService.h"
 #include "viewer/chrome/AudioGuideButton.h"
-#include "viewer/chrome/CapsuleLabel.h"
+#include "widgets/CapsuleLabel.h"
 #include "viewer/chrome/ChromeBindings.h"
 #include "viewer/chrome/ClassicCaptionBand.h"
 #include "viewer/chrome/ClassicInfoMarker.h"

@@ -1,7 +1,6 @@
 #include "CapsuleLabel.h"
 
 #include "model/DisplayText.h"
-#include "model/SystemFont.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -17,15 +16,7 @@ constexpr double kLargestWidth = 1024;
 
 } // namespace
 
-CapsuleLabelLook stationNameLook()
-{
-    CapsuleLabelLook look;
-    look.font = systemFont(14, QFont::DemiBold);
-    look.background = QColor::fromRgbF(0, 0, 0, 0.55f);
-    return look;
-}
-
-CapsuleLabel::CapsuleLabel(CapsuleLabelLook look, QWidget *parent)
+CapsuleLabel::CapsuleLabel(CapsuleLook look, QWidget *parent)
     : QWidget(parent)
     , m_look(std::move(look))
 {
@@ -93,10 +84,7 @@ void CapsuleLabel::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF capsule = rect();
-    const double radius = capsule.height() / 2;
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(m_look.background);
-    painter.drawRoundedRect(capsule, radius, radius);
+    paintCapsule(painter, capsule, m_look);
 
     double left = m_look.horizontalPadding;
     const double right = capsule.width() - m_look.horizontalPadding;

@@ -1,35 +1,21 @@
 #pragma once
 
-#include <QColor>
-#include <QFont>
+#include "CapsuleLook.h"
+
 #include <QImage>
 #include <QWidget>
-
-/// How a capsule label looks. Lengths in logical pixels.
-struct CapsuleLabelLook
-{
-    QFont font;
-    QColor foreground = Qt::white;
-    QColor background;
-    double horizontalPadding = 14;
-    double verticalPadding = 8;
-    double spacing = 8;     // between image and text
-    double imageHeight = 0; // largest height of the leading image
-};
-
-/// The station name's capsule, in both headers.
-CapsuleLabelLook stationNameLook();
 
 /// A capsule holding an optional leading image and one line of text, not
 /// clickable: the station name and the branding of the headers. A text too
 /// long for the room is elided; its size hint never asks for more than a
-/// window could give, whatever the text's length.
+/// window could give, whatever the text's length. It has no room for a
+/// look's shadow and no symbol.
 class CapsuleLabel final : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit CapsuleLabel(CapsuleLabelLook look, QWidget *parent = nullptr);
+    explicit CapsuleLabel(CapsuleLook look, QWidget *parent = nullptr);
 
     void setText(const QString &text);
     QString text() const { return m_text; }
@@ -48,7 +34,7 @@ private:
     double textWidth() const;
     double contentHeight() const;
 
-    CapsuleLabelLook m_look;
+    CapsuleLook m_look;
     QString m_text;
     double m_textWidth = 0; // measured once per text: names may be long
     QString m_elided;       // m_text as it fits m_elidedWidth
