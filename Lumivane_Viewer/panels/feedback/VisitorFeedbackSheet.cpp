@@ -29,7 +29,7 @@ constexpr int kCardWidth = 460;
 
 ModalFrameLook feedbackCardLook()
 {
-    return ModalFrameLook{QColor(0, 0, 0, 191), paletteCardBackground().resolved(), 14,
+    return ModalFrameLook{QColor(0, 0, 0, 191), paletteCardBackground.resolved(), 14,
                           DropShadow{QColor(0, 0, 0, 77), 30, QPointF(0, 12)}};
 }
 
@@ -44,8 +44,8 @@ QString commentFieldStyle()
 {
     return QStringLiteral("QPlainTextEdit { background: %1; color: %2; border: 1px solid %3; border-radius: 8px;"
                           " padding: 8px; }")
-        .arg(paletteInputBackground().resolved().name(), paletteTextPrimary().resolved().name(),
-             paletteBorder().resolved().name());
+        .arg(paletteInputBackground.resolved().name(), paletteTextPrimary.resolved().name(),
+             paletteBorder.resolved().name());
 }
 
 bool isSendShortcut(const QKeyEvent &event)
@@ -70,8 +70,8 @@ VisitorFeedbackSheet::VisitorFeedbackSheet(QString projectName, QString recipien
     panelColumn()->addWidget(m_ratingView);
     m_thanks = addThanksView(*panelColumn(),
                              CardThanksLook{QMargins(20, 40, 20, 40), QStringLiteral("checkmark.seal.fill"), 44,
-                                            paletteGreen(), serifItalic(20), paletteTextPrimary().resolved(),
-                                            paletteBodyFont(), paletteTextSecondary().resolved(), 30, paletteGold()},
+                                            paletteGreen(), serifItalic(20), paletteTextPrimary.resolved(),
+                                            paletteBodyFont(), paletteTextSecondary.resolved(), 30, paletteGold()},
                              [this] { requestClose(); });
     connect(&m_l10n, &L10n::currentChanged, this, [this] { retranslate(); });
     retranslate();
@@ -99,8 +99,8 @@ QWidget *VisitorFeedbackSheet::buildHeader(QWidget *parent)
     auto *column = new QVBoxLayout(header);
     column->setContentsMargins(0, 28, 0, 0);
     column->setSpacing(6);
-    m_title = cardLabel(serifItalic(24), paletteTextPrimary().resolved(), header);
-    m_question = cardLabel(paletteBodyFont(), paletteTextSecondary().resolved(), header);
+    m_title = cardLabel(serifItalic(24), paletteTextPrimary.resolved(), header);
+    m_question = cardLabel(paletteBodyFont(), paletteTextSecondary.resolved(), header);
     for (QLabel *label : {m_title, m_question}) {
         label->setAlignment(Qt::AlignHCenter);
         label->setWordWrap(true);
@@ -158,7 +158,7 @@ QWidget *VisitorFeedbackSheet::buildCommentSection(QWidget *parent)
     auto *column = new QVBoxLayout(section);
     column->setContentsMargins(24, 0, 24, 0);
     column->setSpacing(6);
-    m_commentCaption = cardLabel(paletteCaptionFont(), paletteTextSecondary().resolved(), section);
+    m_commentCaption = cardLabel(paletteCaptionFont(), paletteTextSecondary.resolved(), section);
     column->addWidget(m_commentCaption);
     m_comment = new QPlainTextEdit(section);
     m_comment->setFont(paletteBodyFont());
@@ -166,7 +166,7 @@ QWidget *VisitorFeedbackSheet::buildCommentSection(QWidget *parent)
     m_comment->setStyleSheet(commentFieldStyle());
     m_comment->setTabChangesFocus(true);
     QPalette palette = m_comment->palette();
-    palette.setColor(QPalette::PlaceholderText, paletteTextTertiary().resolved());
+    palette.setColor(QPalette::PlaceholderText, paletteTextTertiary.resolved());
     m_comment->setPalette(palette);
     m_comment->installEventFilter(this);
     column->addWidget(m_comment);
@@ -183,7 +183,7 @@ QWidget *VisitorFeedbackSheet::buildFooter(QWidget *parent)
     auto *row = new QHBoxLayout(footer);
     row->setContentsMargins(24, 0, 24, 20);
     row->setSpacing(10);
-    m_later = plainTextButton(systemFont(13), paletteTextTertiary().resolved(), footer);
+    m_later = plainTextButton(systemFont(13), paletteTextTertiary.resolved(), footer);
     connect(m_later, &QAbstractButton::clicked, this, [this] { later(); });
     row->addWidget(m_later);
     row->addStretch();
