@@ -52,7 +52,7 @@ LumivaneViewerSheet::LumivaneViewerSheet(ViewerTour tour, ViewerServices service
     m_effects->setPhotoBound([this] { return stationPhotoBound(m_controller->project().renderMode, screen()); });
     m_faceChrome->setObjectName("faceChrome");
     m_overlayColumn->setObjectName("overlayColumn");
-    m_languagePicker = ViewerSlots::languagePicker(m_context, m_overlayColumn);
+    m_languagePicker = ViewFactories::languagePicker(m_context, m_overlayColumn);
     if (m_languagePicker) {
         m_overlayColumn->addView(m_languagePicker, {Qt::AlignLeft | Qt::AlignTop, {columnLeading, columnTop, 0, 0}},
                                  LayerTransition::none, ViewerAnimation::none());
@@ -110,13 +110,13 @@ void LumivaneViewerSheet::showFace(RootFace face, ViewerAnimation animation)
     m_face = face;
     switch (face) {
     case RootFace::gate:
-        m_faceView = ViewerSlots::passwordGate(m_context, this);
+        m_faceView = ViewFactories::passwordGate(m_context, this);
         break;
     case RootFace::stations:
         m_faceView = new StationStackView(m_context, this);
         break;
     case RootFace::cover:
-        m_faceView = ViewerSlots::cover(m_context, this);
+        m_faceView = ViewFactories::cover(m_context, this);
         break;
     }
     if (!m_faceView)
@@ -151,7 +151,7 @@ void LumivaneViewerSheet::renderFaceChrome(ViewerAnimation animation)
     const bool formWanted = m_face == RootFace::cover && m_controller->state().showContactForm;
     if (formWanted && !m_contactForm) {
         QWidget *focusBefore = QApplication::focusWidget();
-        m_contactForm = ViewerSlots::contactForm(m_context, m_faceChrome);
+        m_contactForm = ViewFactories::contactForm(m_context, m_faceChrome);
         if (m_contactForm) {
             m_faceChrome->addView(m_contactForm, LayerPlacement::fill(), LayerTransition::opacity, animation);
             m_contactFocus.enter(*m_contactForm, focusBefore);
@@ -172,7 +172,7 @@ void LumivaneViewerSheet::renderOverlayColumn(ViewerAnimation animation)
     const bool covered = overlayColumnCovered(*m_controller);
     const bool wanted = audioGuideButtonShown(*m_controller);
     if (wanted && !m_audioGuide) {
-        m_audioGuide = ViewerSlots::audioGuideButton(m_context, m_overlayColumn);
+        m_audioGuide = ViewFactories::audioGuideButton(m_context, m_overlayColumn);
         if (m_audioGuide) {
             const int pickerHeight = m_languagePicker ? m_languagePicker->sizeHint().height() + columnSpacing : 0;
             m_audioGuide->setVisible(!covered);

@@ -5,7 +5,7 @@
 #include "viewer/ViewerFocus.h"
 #include "viewer/ViewerLayer.h"
 #include "viewer/ViewerServices.h"
-#include "viewer/ViewerSlots.h"
+#include "viewer/ViewFactories.h"
 #include "viewer/state/RootFace.h"
 #include "viewer/state/TimerScheduler.h"
 #include "viewer/state/ViewerTour.h"
@@ -97,7 +97,7 @@ private:
     // Declared after what it uses, so that it goes first.
     std::unique_ptr<ViewerController> m_controller;
     QNetworkAccessManager *m_network;
-    const ViewerSlotContext m_context;
+    const ViewFactoryContext m_context;
 
     RootFace m_face = RootFace::cover;
     QPointer<QWidget> m_faceView;

@@ -37,7 +37,7 @@ bool sameHotspots(const QList<Hotspot> &a, const QList<Hotspot> &b)
 
 } // namespace
 
-ClassicMediaLayer::ClassicMediaLayer(const ViewerSlotContext &context, QWidget *parent)
+ClassicMediaLayer::ClassicMediaLayer(const ViewFactoryContext &context, QWidget *parent)
     : QWidget(parent)
     , m_context(context)
 {
@@ -65,7 +65,7 @@ void ClassicMediaLayer::refresh(ViewerAnimation animation)
 
     const std::optional<Station> station = controller.currentStation();
     if (station && !m_caption) {
-        m_caption = ViewerSlots::captionBand(m_context, this);
+        m_caption = ViewFactories::captionBand(m_context, this);
         if (m_caption) {
             m_caption->stackUnder(m_previous);
             m_caption->show();
@@ -113,7 +113,7 @@ void ClassicMediaLayer::rebuildMarkers(const QList<Hotspot> &hotspots)
     m_markerStation = station;
     m_markerHotspots = hotspots;
     for (const Hotspot &hotspot : hotspots) {
-        ClassicInfoMarker *marker = ViewerSlots::classicMarker(m_context, hotspot, this);
+        ClassicInfoMarker *marker = ViewFactories::classicMarker(m_context, hotspot, this);
         if (!marker)
             continue;
         marker->stackUnder(m_previous);

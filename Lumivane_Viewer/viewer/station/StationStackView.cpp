@@ -21,7 +21,7 @@ LayerPlacement at(Qt::Alignment alignment, QMargins margins, bool fillWidth = fa
 
 } // namespace
 
-StationStackView::StationStackView(const ViewerSlotContext &context, QWidget *parent)
+StationStackView::StationStackView(const ViewFactoryContext &context, QWidget *parent)
     : QWidget(parent)
     , m_context(context)
     , m_stack(new ViewerLayerStack(this))
@@ -70,44 +70,44 @@ void StationStackView::addChromeParts()
     m_stack->layer(ViewerLayer::watermark).setClickThrough(true);
     const bool watermarked = !c.project().watermarkText.value_or(QString()).trimmed().isEmpty();
     // The chrome's views fill the station view and place their controls themselves.
-    addPart(ViewerLayer::watermark, [watermarked] { return watermarked; }, ViewerSlots::watermark,
+    addPart(ViewerLayer::watermark, [watermarked] { return watermarked; }, ViewFactories::watermark,
             LayerPlacement::fill(), LayerTransition::none);
     const auto chromeShown = [&c] { return !c.state().immersiveMode && !c.state().kioskActive; };
-    addPart(ViewerLayer::headerAndControlBar, chromeShown, ViewerSlots::header, LayerPlacement::fill());
-    addPart(ViewerLayer::headerAndControlBar, chromeShown, ViewerSlots::controlBar, LayerPlacement::fill());
-    addPart(ViewerLayer::immersiveExit, [&c] { return c.state().immersiveMode; }, ViewerSlots::immersiveExit,
+    addPart(ViewerLayer::headerAndControlBar, chromeShown, ViewFactories::header, LayerPlacement::fill());
+    addPart(ViewerLayer::headerAndControlBar, chromeShown, ViewFactories::controlBar, LayerPlacement::fill());
+    addPart(ViewerLayer::immersiveExit, [&c] { return c.state().immersiveMode; }, ViewFactories::immersiveExit,
             LayerPlacement::fill());
-    addPart(ViewerLayer::kioskHeader, [&c] { return c.state().kioskActive; }, ViewerSlots::kioskHeader,
+    addPart(ViewerLayer::kioskHeader, [&c] { return c.state().kioskActive; }, ViewFactories::kioskHeader,
             LayerPlacement::fill());
-    addPart(ViewerLayer::infoCard, [&c] { return c.state().selectedInfoHotspot.has_value(); }, ViewerSlots::infoCard,
+    addPart(ViewerLayer::infoCard, [&c] { return c.state().selectedInfoHotspot.has_value(); }, ViewFactories::infoCard,
             LayerPlacement::fill());
 }
 
 void StationStackView::addPanelParts()
 {
     const ViewerController &c = m_context.controller;
-    addPart(ViewerLayer::propertyInfo, [&c] { return c.state().showPropertyInfo; }, ViewerSlots::propertyInfo,
+    addPart(ViewerLayer::propertyInfo, [&c] { return c.state().showPropertyInfo; }, ViewFactories::propertyInfo,
             LayerPlacement::fill(), LayerTransition::moveFromTrailingEdge);
     const auto aidsShown = [&c] { return !c.state().immersiveMode && !c.state().kioskActive; };
-    addPart(ViewerLayer::floorPlanAndThumbStrip, aidsShown, ViewerSlots::floorPlan,
+    addPart(ViewerLayer::floorPlanAndThumbStrip, aidsShown, ViewFactories::floorPlan,
             at(Qt::AlignRight | Qt::AlignBottom, {0, 0, 20, 110}));
     m_parts.back().reserves = &ReservedAreas::floorPlan;
     addPart(ViewerLayer::floorPlanAndThumbStrip, [&c, aidsShown] { return aidsShown() && c.state().thumbBarVisible; },
-            ViewerSlots::thumbStrip, at(Qt::AlignBottom, {}, true), LayerTransition::moveFromBottomEdgeWithOpacity);
+            ViewFactories::thumbStrip, at(Qt::AlignBottom, {}, true), LayerTransition::moveFromBottomEdgeWithOpacity);
     m_parts.back().reserves = &ReservedAreas::thumbStrip;
-    addPart(ViewerLayer::splash, [&c] { return c.state().showSplash; }, ViewerSlots::splash, LayerPlacement::fill());
-    addPart(ViewerLayer::lightbox, [&c] { return c.state().lightboxContent.has_value(); }, ViewerSlots::lightbox,
+    addPart(ViewerLayer::splash, [&c] { return c.state().showSplash; }, ViewFactories::splash, LayerPlacement::fill());
+    addPart(ViewerLayer::lightbox, [&c] { return c.state().lightboxContent.has_value(); }, ViewFactories::lightbox,
             LayerPlacement::fill());
     addPart(ViewerLayer::feedback, [&c] { return c.state().showFeedback && c.feedbackRecipient().has_value(); },
-            ViewerSlots::feedback, LayerPlacement::fill());
-    addPart(ViewerLayer::keyboardHelp, [&c] { return c.state().showKeyboardHelp; }, ViewerSlots::keyboardHelp,
+            ViewFactories::feedback, LayerPlacement::fill());
+    addPart(ViewerLayer::keyboardHelp, [&c] { return c.state().showKeyboardHelp; }, ViewFactories::keyboardHelp,
             LayerPlacement::fill());
-    addPart(ViewerLayer::tableOfContents, [&c] { return c.state().showTableOfContents; }, ViewerSlots::tableOfContents,
+    addPart(ViewerLayer::tableOfContents, [&c] { return c.state().showTableOfContents; }, ViewFactories::tableOfContents,
             LayerPlacement::fill());
 }
 
 void StationStackView::addPart(ViewerLayer layer, std::function<bool()> condition,
-                               QWidget *(*factory)(const ViewerSlotContext &, QWidget *), LayerPlacement placement,
+                               QWidget *(*factory)(const ViewFactoryContext &, QWidget *), LayerPlacement placement,
                                LayerTransition transition)
 {
     Part part;

@@ -4,7 +4,7 @@
 #include "viewer/OverlayLayer.h"
 #include "viewer/ViewerFocus.h"
 #include "viewer/ViewerLayer.h"
-#include "viewer/ViewerSlots.h"
+#include "viewer/ViewFactories.h"
 #include "viewer/chrome/ReservedAreas.h"
 
 #include <QPointer>
@@ -21,7 +21,7 @@ class ViewerLayerStack;
 /// The station view: the viewer's layers filled from the controller's
 /// state. The media layer (panorama, VR pair or classic slideshow), the
 /// black cover of station changes and the watermark are its own; every
-/// other layer shows the view its ViewerSlots factory builds, from the
+/// other layer shows the view its ViewFactories factory builds, from the
 /// moment its condition holds until it no longer does, entering and
 /// leaving under the animation of the change. The control bar and the info
 /// card keep clear of the areas that the floor plan, the thumbnail strip
@@ -31,7 +31,7 @@ class ViewerLayerStack;
 class StationStackView final : public QWidget
 {
 public:
-    StationStackView(const ViewerSlotContext &context, QWidget *parent = nullptr);
+    StationStackView(const ViewFactoryContext &context, QWidget *parent = nullptr);
     ~StationStackView() override;
 
     /// Brings every layer in line with the controller's state.
@@ -69,7 +69,7 @@ private:
     };
 
     void addPart(ViewerLayer layer, std::function<bool()> condition,
-                 QWidget *(*factory)(const ViewerSlotContext &, QWidget *), LayerPlacement placement,
+                 QWidget *(*factory)(const ViewFactoryContext &, QWidget *), LayerPlacement placement,
                  LayerTransition transition = LayerTransition::opacity);
     void addMediaLayers();
     void addChromeParts();
@@ -79,7 +79,7 @@ private:
     void updateReservedAreas();
     void shareReservedAreas(QWidget *view) const;
 
-    ViewerSlotContext m_context;
+    ViewFactoryContext m_context;
     ViewerLayerStack *m_stack;
     BlackCover *m_transitionCover = nullptr;
     PanoramaMediaLayer *m_panorama = nullptr;

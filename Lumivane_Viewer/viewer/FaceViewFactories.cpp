@@ -1,7 +1,7 @@
-// The places of ViewerSlots over the tour's faces: gate, cover, contact
-// form, language picker and audio guide.
+// The view factories of the tour's faces and what lies over every face:
+// gate, cover, contact form, language picker and audio guide.
 
-#include "viewer/ViewerSlots.h"
+#include "viewer/ViewFactories.h"
 
 #include "l10n/L10n.h"
 #include "navigation/VisitorLanguagePicker.h"
@@ -14,9 +14,9 @@
 
 #include <QNetworkAccessManager>
 
-namespace ViewerSlots {
+namespace ViewFactories {
 
-QWidget *passwordGate(const ViewerSlotContext &context, QWidget *parent)
+QWidget *passwordGate(const ViewFactoryContext &context, QWidget *parent)
 {
     ViewerController &controller = context.controller;
     auto *gate = new LumivanePasswordGate(controller.project().tourPassword.value_or(QString()),
@@ -25,7 +25,7 @@ QWidget *passwordGate(const ViewerSlotContext &context, QWidget *parent)
     return gate;
 }
 
-QWidget *cover(const ViewerSlotContext &context, QWidget *parent)
+QWidget *cover(const ViewFactoryContext &context, QWidget *parent)
 {
     ViewerController &controller = context.controller;
     LumivaneCoverView::Inputs inputs;
@@ -40,7 +40,7 @@ QWidget *cover(const ViewerSlotContext &context, QWidget *parent)
     return new LumivaneCoverView(std::move(inputs), services, parent);
 }
 
-QWidget *contactForm(const ViewerSlotContext &context, QWidget *parent)
+QWidget *contactForm(const ViewFactoryContext &context, QWidget *parent)
 {
     ViewerController &controller = context.controller;
     ContactFormServices services;
@@ -52,14 +52,14 @@ QWidget *contactForm(const ViewerSlotContext &context, QWidget *parent)
     return form;
 }
 
-QWidget *languagePicker(const ViewerSlotContext &context, QWidget *parent)
+QWidget *languagePicker(const ViewFactoryContext &context, QWidget *parent)
 {
     auto *picker = new VisitorLanguagePicker(*context.services.language, parent);
     picker->setObjectName("languagePicker");
     return picker;
 }
 
-QWidget *audioGuideButton(const ViewerSlotContext &context, QWidget *parent)
+QWidget *audioGuideButton(const ViewFactoryContext &context, QWidget *parent)
 {
     if (!context.services.narration)
         return nullptr;
@@ -69,4 +69,4 @@ QWidget *audioGuideButton(const ViewerSlotContext &context, QWidget *parent)
     return button;
 }
 
-} // namespace ViewerSlots
+} // namespace ViewFactories

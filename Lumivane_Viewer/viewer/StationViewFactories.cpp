@@ -1,6 +1,6 @@
-// The places of ViewerSlots in the station view.
+// The view factories of the station view's places.
 
-#include "viewer/ViewerSlots.h"
+#include "viewer/ViewFactories.h"
 
 #include "l10n/L10n.h"
 #include "model/DisplayText.h"
@@ -24,44 +24,44 @@
 #include "viewer/chrome/WatermarkView.h"
 #include "viewer/state/ViewerController.h"
 
-namespace ViewerSlots {
+namespace ViewFactories {
 
-QWidget *header(const ViewerSlotContext &context, QWidget *parent)
+QWidget *header(const ViewFactoryContext &context, QWidget *parent)
 {
     auto *bar = new HeaderBar(*context.services.language, parent);
     bindHeaderBar(*bar, context.controller);
     return bar;
 }
 
-QWidget *controlBar(const ViewerSlotContext &context, QWidget *parent)
+QWidget *controlBar(const ViewFactoryContext &context, QWidget *parent)
 {
     auto *bar = new ControlBar(*context.services.language, parent);
     bindControlBar(*bar, context.controller, context.ambient);
     return bar;
 }
 
-QWidget *immersiveExit(const ViewerSlotContext &context, QWidget *parent)
+QWidget *immersiveExit(const ViewFactoryContext &context, QWidget *parent)
 {
     auto *button = new ImmersiveExitButton(*context.services.language, parent);
     bindImmersiveExitButton(*button, context.controller);
     return button;
 }
 
-QWidget *kioskHeader(const ViewerSlotContext &context, QWidget *parent)
+QWidget *kioskHeader(const ViewFactoryContext &context, QWidget *parent)
 {
     auto *header = new KioskHeader(*context.services.language, parent);
     bindKioskHeader(*header, context.controller);
     return header;
 }
 
-QWidget *infoCard(const ViewerSlotContext &context, QWidget *parent)
+QWidget *infoCard(const ViewFactoryContext &context, QWidget *parent)
 {
     auto *card = new HotspotInfoCard(*context.services.language, parent);
     bindHotspotInfoCard(*card, context.controller);
     return card;
 }
 
-QWidget *propertyInfo(const ViewerSlotContext &context, QWidget *parent)
+QWidget *propertyInfo(const ViewFactoryContext &context, QWidget *parent)
 {
     ViewerController &controller = context.controller;
     auto *panel = new LumivaneInfoPanelView(controller.project(), *context.services.language, parent);
@@ -69,7 +69,7 @@ QWidget *propertyInfo(const ViewerSlotContext &context, QWidget *parent)
     return panel;
 }
 
-QWidget *floorPlan(const ViewerSlotContext &context, QWidget *parent)
+QWidget *floorPlan(const ViewFactoryContext &context, QWidget *parent)
 {
     ViewerController &controller = context.controller;
     auto *plan = new MiniFloorplanOverlay(controller.project(), controller.currentStation(), context.accent,
@@ -79,7 +79,7 @@ QWidget *floorPlan(const ViewerSlotContext &context, QWidget *parent)
     return plan;
 }
 
-QWidget *thumbStrip(const ViewerSlotContext &context, QWidget *parent)
+QWidget *thumbStrip(const ViewFactoryContext &context, QWidget *parent)
 {
     ViewerController &controller = context.controller;
     auto *strip = new StationThumbBar(controller.orderedStations(), controller.state().currentStationID,
@@ -92,14 +92,14 @@ QWidget *thumbStrip(const ViewerSlotContext &context, QWidget *parent)
     return strip;
 }
 
-QWidget *splash(const ViewerSlotContext &context, QWidget *parent)
+QWidget *splash(const ViewFactoryContext &context, QWidget *parent)
 {
     auto *splash = new SplashView(*context.services.language, parent);
     bindSplashView(*splash, context.controller);
     return splash;
 }
 
-QWidget *lightbox(const ViewerSlotContext &context, QWidget *parent)
+QWidget *lightbox(const ViewFactoryContext &context, QWidget *parent)
 {
     ViewerController &controller = context.controller;
     auto *lightbox = new LumivaneLightbox(controller.state().lightboxContent.value_or(LightboxContent{}),
@@ -112,7 +112,7 @@ QWidget *lightbox(const ViewerSlotContext &context, QWidget *parent)
     return lightbox;
 }
 
-QWidget *feedback(const ViewerSlotContext &context, QWidget *parent)
+QWidget *feedback(const ViewFactoryContext &context, QWidget *parent)
 {
     ViewerController &controller = context.controller;
     auto *card = new VisitorFeedbackSheet(controller.project().name, controller.feedbackRecipient().value_or(QString()),
@@ -121,7 +121,7 @@ QWidget *feedback(const ViewerSlotContext &context, QWidget *parent)
     return card;
 }
 
-QWidget *keyboardHelp(const ViewerSlotContext &context, QWidget *parent)
+QWidget *keyboardHelp(const ViewFactoryContext &context, QWidget *parent)
 {
     ViewerController &controller = context.controller;
     const LumivaneProject &project = controller.project();
@@ -132,7 +132,7 @@ QWidget *keyboardHelp(const ViewerSlotContext &context, QWidget *parent)
     return help;
 }
 
-QWidget *tableOfContents(const ViewerSlotContext &context, QWidget *parent)
+QWidget *tableOfContents(const ViewFactoryContext &context, QWidget *parent)
 {
     ViewerController &controller = context.controller;
     auto *sheet = new TableOfContentsSheet(controller.project(), controller.tour().photoURLResolver,
@@ -143,21 +143,21 @@ QWidget *tableOfContents(const ViewerSlotContext &context, QWidget *parent)
     return sheet;
 }
 
-QWidget *watermark(const ViewerSlotContext &context, QWidget *parent)
+QWidget *watermark(const ViewFactoryContext &context, QWidget *parent)
 {
     auto *mark = new WatermarkView(parent);
     bindWatermarkView(*mark, context.controller);
     return mark;
 }
 
-QWidget *captionBand(const ViewerSlotContext &context, QWidget *parent)
+QWidget *captionBand(const ViewFactoryContext &context, QWidget *parent)
 {
     auto *band = new ClassicCaptionBand(*context.services.language, parent);
     bindClassicCaptionBand(*band, context.controller);
     return band;
 }
 
-ClassicInfoMarker *classicMarker(const ViewerSlotContext &context, const Hotspot &hotspot, QWidget *parent)
+ClassicInfoMarker *classicMarker(const ViewFactoryContext &context, const Hotspot &hotspot, QWidget *parent)
 {
     auto *marker = new ClassicInfoMarker(parent);
     bindClassicInfoMarker(*marker, context.controller, hotspot);
@@ -172,4 +172,4 @@ ClassicInfoMarker *classicMarker(const ViewerSlotContext &context, const Hotspot
     return marker;
 }
 
-} // namespace ViewerSlots
+} // namespace ViewFactories
