@@ -21,7 +21,7 @@ class ViewerLayerStack;
 /// The station view: the viewer's layers filled from the controller's
 /// state. The media layer (panorama, VR pair or classic slideshow), the
 /// black cover of station changes and the watermark are its own; every
-/// other layer shows the view its ViewFactories factory builds, from the
+/// other layer shows the view its factory (ViewFactories) builds, from the
 /// moment its condition holds until it no longer does, entering and
 /// leaving under the animation of the change. The control bar and the info
 /// card keep clear of the areas that the floor plan, the thumbnail strip
