@@ -172,7 +172,7 @@ TEST_F(AccessibilityTreeTest, TheStationViewNamesEveryControlItsInfoPointAndItsC
     HotspotAttachment photo;
     photo.kind = AttachmentKind::pdf;
     photo.title = QStringLiteral("Plan du rez-de-chaussée");
-    controller().openAttachmentInLightbox(photo, LightboxContent::Kind::pdf);
+    controller().openAttachment(photo);
     expectDialogNamed(shownView(ViewerLayer::lightbox), QStringLiteral("Plan du rez-de-chaussée"));
 }
 

@@ -110,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
                       },
                       {ViewerLayer::immersiveExit}},
         ConditionCase{"lightbox", {},
-                      [](ViewerController &c) { c.openAttachmentInLightbox(pdfAttachment(), LightboxContent::Kind::pdf); },
+                      [](ViewerController &c) { c.openAttachment(pdfAttachment()); },
                       chromeAnd(ViewerLayer::lightbox)},
         ConditionCase{"feedback", [](LumivaneProject &p) {
                           p.feedbackEnabled = true;

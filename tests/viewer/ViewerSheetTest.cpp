@@ -135,7 +135,7 @@ TEST_F(ViewerSheetTest, EscapeClosesTheOpenPanelsTopmostFirstAndOnlyThenTheViewe
     HotspotAttachment plan;
     plan.kind = AttachmentKind::pdf;
     plan.payload = "plan.pdf";
-    controller().openAttachmentInLightbox(plan, LightboxContent::Kind::pdf);
+    controller().openAttachment(plan);
     // The stacking order, topmost first.
     const QList<ViewerLayer> closingOrder{ViewerLayer::tableOfContents, ViewerLayer::keyboardHelp,
                                           ViewerLayer::feedback,        ViewerLayer::lightbox,
