@@ -20,7 +20,7 @@ QWidget *passwordGate(const ViewFactoryContext &context, QWidget *parent)
 {
     ViewerController &controller = context.controller;
     auto *gate = new LumivanePasswordGate(controller.project().tourPassword.value_or(QString()),
-                                          *context.services.language, parent);
+                                          *context.services.l10n, parent);
     gate->onUnlock = [&controller] { controller.unlockTour(); };
     return gate;
 }
@@ -35,7 +35,7 @@ QWidget *cover(const ViewFactoryContext &context, QWidget *parent)
     inputs.onLaunchTour = [&controller] { controller.startTour(); };
     if (controller.project().contactFormEnabled)
         inputs.onOpenContact = [&controller] { controller.setContactFormVisible(true); };
-    const CoverServices services{*context.services.language, context.services.imageCache,
+    const CoverServices services{*context.services.l10n, context.services.imageCache,
                                  context.services.openExternal};
     return new LumivaneCoverView(std::move(inputs), services, parent);
 }
@@ -47,14 +47,14 @@ QWidget *contactForm(const ViewFactoryContext &context, QWidget *parent)
     services.openExternal = context.services.openExternal;
     // The viewer's own: a message on its way is delivered after the form closed.
     services.network = &context.network;
-    auto *form = new LumivaneContactFormView(controller.project(), *context.services.language, services, parent);
+    auto *form = new LumivaneContactFormView(controller.project(), *context.services.l10n, services, parent);
     form->onClose = [&controller] { controller.setContactFormVisible(false); };
     return form;
 }
 
 QWidget *languagePicker(const ViewFactoryContext &context, QWidget *parent)
 {
-    auto *picker = new VisitorLanguagePicker(*context.services.language, parent);
+    auto *picker = new VisitorLanguagePicker(*context.services.l10n, parent);
     picker->setObjectName("languagePicker");
     return picker;
 }

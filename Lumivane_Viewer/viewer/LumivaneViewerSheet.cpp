@@ -42,7 +42,7 @@ LumivaneViewerSheet::LumivaneViewerSheet(ViewerTour tour, ViewerServices service
     , m_overlayColumn(new OverlayLayer(this))
     , m_keyFilter(new ViewerKeyFilter(*this, [this](const QKeyEvent &key) { return handleKey(key); }))
 {
-    Q_ASSERT(m_services.language);
+    Q_ASSERT(m_services.l10n);
     setObjectName("viewerSheet");
     setMinimumSize(minimumViewerSize);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -138,7 +138,7 @@ void LumivaneViewerSheet::renderFaceChrome(ViewerAnimation animation)
     if (closeWanted && !m_closeButton) {
         auto *close = new SymbolButton(viewerCloseButtonLabel(), m_faceChrome);
         close->setObjectName("viewerCloseButton");
-        close->setAccessibleName(m_services.language->text(L10n::Key::closeTourA11y));
+        close->setAccessibleName(m_services.l10n->text(L10n::Key::closeTourA11y));
         connect(close, &QAbstractButton::clicked, this, [this] { m_controller->closeViewer(); });
         m_closeButton = close;
         // It comes and goes with its face, under the same animation.
@@ -259,8 +259,8 @@ bool LumivaneViewerSheet::focusNextPrevChild(bool next)
 
 void LumivaneViewerSheet::observeLanguage()
 {
-    m_language = m_services.language->current();
-    connect(m_services.language, &L10n::currentChanged, this, [this](L10n::Language language) {
+    m_language = m_services.l10n->current();
+    connect(m_services.l10n, &L10n::currentChanged, this, [this](L10n::Language language) {
         // Choosing the language in use again changes nothing.
         if (language == m_language)
             return;

@@ -28,35 +28,35 @@ namespace ViewFactories {
 
 QWidget *header(const ViewFactoryContext &context, QWidget *parent)
 {
-    auto *bar = new HeaderBar(*context.services.language, parent);
+    auto *bar = new HeaderBar(*context.services.l10n, parent);
     bindHeaderBar(*bar, context.controller);
     return bar;
 }
 
 QWidget *controlBar(const ViewFactoryContext &context, QWidget *parent)
 {
-    auto *bar = new ControlBar(*context.services.language, parent);
+    auto *bar = new ControlBar(*context.services.l10n, parent);
     bindControlBar(*bar, context.controller, context.ambient);
     return bar;
 }
 
 QWidget *immersiveExit(const ViewFactoryContext &context, QWidget *parent)
 {
-    auto *button = new ImmersiveExitButton(*context.services.language, parent);
+    auto *button = new ImmersiveExitButton(*context.services.l10n, parent);
     bindImmersiveExitButton(*button, context.controller);
     return button;
 }
 
 QWidget *kioskHeader(const ViewFactoryContext &context, QWidget *parent)
 {
-    auto *header = new KioskHeader(*context.services.language, parent);
+    auto *header = new KioskHeader(*context.services.l10n, parent);
     bindKioskHeader(*header, context.controller);
     return header;
 }
 
 QWidget *infoCard(const ViewFactoryContext &context, QWidget *parent)
 {
-    auto *card = new HotspotInfoCard(*context.services.language, parent);
+    auto *card = new HotspotInfoCard(*context.services.l10n, parent);
     bindHotspotInfoCard(*card, context.controller);
     return card;
 }
@@ -64,7 +64,7 @@ QWidget *infoCard(const ViewFactoryContext &context, QWidget *parent)
 QWidget *propertyInfo(const ViewFactoryContext &context, QWidget *parent)
 {
     ViewerController &controller = context.controller;
-    auto *panel = new LumivaneInfoPanelView(controller.project(), *context.services.language, parent);
+    auto *panel = new LumivaneInfoPanelView(controller.project(), *context.services.l10n, parent);
     panel->onClose = [&controller] { controller.closePropertyInfo(); };
     return panel;
 }
@@ -73,7 +73,7 @@ QWidget *floorPlan(const ViewFactoryContext &context, QWidget *parent)
 {
     ViewerController &controller = context.controller;
     auto *plan = new MiniFloorplanOverlay(controller.project(), controller.currentStation(), context.accent,
-                                          *context.services.language, parent);
+                                          *context.services.l10n, parent);
     plan->onSelectStation = [&controller](const QUuid &id) { controller.goToStation(id); };
     followState(*plan, controller, [&controller, plan] { plan->setCurrentStation(controller.currentStation()); });
     return plan;
@@ -84,7 +84,7 @@ QWidget *thumbStrip(const ViewFactoryContext &context, QWidget *parent)
     ViewerController &controller = context.controller;
     auto *strip = new StationThumbBar(controller.orderedStations(), controller.state().currentStationID,
                                       controller.tour().photoURLResolver, controller.stationNumberMap(),
-                                      context.accent, *context.services.language, context.services.imageCache,
+                                      context.accent, *context.services.l10n, context.services.imageCache,
                                       parent);
     strip->onSelect = [&controller](const QUuid &id) { controller.goToStation(id); };
     followState(*strip, controller,
@@ -94,7 +94,7 @@ QWidget *thumbStrip(const ViewFactoryContext &context, QWidget *parent)
 
 QWidget *splash(const ViewFactoryContext &context, QWidget *parent)
 {
-    auto *splash = new SplashView(*context.services.language, parent);
+    auto *splash = new SplashView(*context.services.l10n, parent);
     bindSplashView(*splash, context.controller);
     return splash;
 }
@@ -103,7 +103,7 @@ QWidget *lightbox(const ViewFactoryContext &context, QWidget *parent)
 {
     ViewerController &controller = context.controller;
     auto *lightbox = new LumivaneLightbox(controller.state().lightboxContent.value_or(LightboxContent{}),
-                                          *context.services.language, parent);
+                                          *context.services.l10n, parent);
     lightbox->onClose = [&controller] { controller.closeLightbox(); };
     followState(*lightbox, controller, [&controller, lightbox] {
         if (const std::optional<LightboxContent> &content = controller.state().lightboxContent)
@@ -116,7 +116,7 @@ QWidget *feedback(const ViewFactoryContext &context, QWidget *parent)
 {
     ViewerController &controller = context.controller;
     auto *card = new VisitorFeedbackSheet(controller.project().name, controller.feedbackRecipient().value_or(QString()),
-                                          *context.services.language, context.services.openExternal, parent);
+                                          *context.services.l10n, context.services.openExternal, parent);
     card->onClose = [&controller] { controller.setShowFeedback(false); };
     return card;
 }
@@ -127,7 +127,7 @@ QWidget *keyboardHelp(const ViewFactoryContext &context, QWidget *parent)
     const LumivaneProject &project = controller.project();
     auto *help = new KeyboardCheatsheetSheet(project.renderMode == RenderMode::classic, project.kioskEnabled,
                                              isShortcutAvailable(ViewerShortcut::showTableOfContents, project),
-                                             *context.services.language, parent);
+                                             *context.services.l10n, parent);
     help->onClose = [&controller] { controller.setShowKeyboardHelp(false); };
     return help;
 }
@@ -137,7 +137,7 @@ QWidget *tableOfContents(const ViewFactoryContext &context, QWidget *parent)
     ViewerController &controller = context.controller;
     auto *sheet = new TableOfContentsSheet(controller.project(), controller.tour().photoURLResolver,
                                            controller.state().currentStationID, context.accent,
-                                           *context.services.language, context.services.imageCache, parent);
+                                           *context.services.l10n, context.services.imageCache, parent);
     sheet->onSelect = [&controller](const QUuid &id) { controller.chooseInTableOfContents(id); };
     sheet->onClose = [&controller] { controller.setShowTableOfContents(false); };
     return sheet;
@@ -152,7 +152,7 @@ QWidget *watermark(const ViewFactoryContext &context, QWidget *parent)
 
 QWidget *captionBand(const ViewFactoryContext &context, QWidget *parent)
 {
-    auto *band = new ClassicCaptionBand(*context.services.language, parent);
+    auto *band = new ClassicCaptionBand(*context.services.l10n, parent);
     bindClassicCaptionBand(*band, context.controller);
     return band;
 }
@@ -162,13 +162,13 @@ ClassicInfoMarker *classicMarker(const ViewFactoryContext &context, const Hotspo
     auto *marker = new ClassicInfoMarker(parent);
     bindClassicInfoMarker(*marker, context.controller, hotspot);
     // Named as the card it opens is titled.
-    L10n &language = *context.services.language;
-    const auto name = [marker, &language, hotspot] {
-        const std::optional<QString> title = hotspot.localizedInfoTitle(language.languageCode());
-        marker->setAccessibleName(title ? displayLine(*title) : language.text(L10n::Key::viewerInfoDefaultTitle));
+    L10n &l10n = *context.services.l10n;
+    const auto name = [marker, &l10n, hotspot] {
+        const std::optional<QString> title = hotspot.localizedInfoTitle(l10n.languageCode());
+        marker->setAccessibleName(title ? displayLine(*title) : l10n.text(L10n::Key::viewerInfoDefaultTitle));
     };
     name();
-    QObject::connect(&language, &L10n::currentChanged, marker, name);
+    QObject::connect(&l10n, &L10n::currentChanged, marker, name);
     return marker;
 }
 

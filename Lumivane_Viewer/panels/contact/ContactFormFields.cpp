@@ -52,7 +52,7 @@ QVBoxLayout *captionedRow(QLayout *into)
 
 ContactFormFields::ContactFormFields(QList<FormField> fields, L10n &l10n, QWidget *parent)
     : QWidget(parent)
-    , m_l10n(l10n)
+    , m_l10n(&l10n)
 {
     setStyleSheet(QString::fromLatin1(kFieldStyle));
     QPalette palette = this->palette();
@@ -192,7 +192,7 @@ void ContactFormFields::showSendState(bool isSubmitting, bool canSend)
     m_isSubmitting = isSubmitting;
     m_send->setBusy(isSubmitting);
     m_send->setEnabled(canSend);
-    m_send->setText(m_l10n.text(isSubmitting ? L10n::Key::loading : L10n::Key::contactSend));
+    m_send->setText(m_l10n->text(isSubmitting ? L10n::Key::loading : L10n::Key::contactSend));
 }
 
 void ContactFormFields::showError(const std::optional<QString> &text)
@@ -203,18 +203,18 @@ void ContactFormFields::showError(const std::optional<QString> &text)
 
 void ContactFormFields::retranslate()
 {
-    m_nameCaption->setText(m_l10n.text(L10n::Key::contactFieldName));
-    m_emailCaption->setText(m_l10n.text(L10n::Key::contactFieldEmail));
-    m_phoneCaption->setText(m_l10n.text(L10n::Key::contactFieldPhone));
-    m_messageCaption->setText(m_l10n.text(L10n::Key::contactFieldMessage));
-    m_name->setPlaceholderText(m_l10n.text(L10n::Key::contactPlaceholderName));
-    m_email->setPlaceholderText(m_l10n.text(L10n::Key::contactPlaceholderEmail));
-    m_phone->setPlaceholderText(m_l10n.text(L10n::Key::contactPlaceholderPhone));
+    m_nameCaption->setText(m_l10n->text(L10n::Key::contactFieldName));
+    m_emailCaption->setText(m_l10n->text(L10n::Key::contactFieldEmail));
+    m_phoneCaption->setText(m_l10n->text(L10n::Key::contactFieldPhone));
+    m_messageCaption->setText(m_l10n->text(L10n::Key::contactFieldMessage));
+    m_name->setPlaceholderText(m_l10n->text(L10n::Key::contactPlaceholderName));
+    m_email->setPlaceholderText(m_l10n->text(L10n::Key::contactPlaceholderEmail));
+    m_phone->setPlaceholderText(m_l10n->text(L10n::Key::contactPlaceholderPhone));
     for (const CustomRow &row : m_customRows) {
         if (row.checkbox)
-            row.checkbox->setText(row.field.placeholder ? displayLine(*row.field.placeholder) : m_l10n.text(L10n::Key::yes));
+            row.checkbox->setText(row.field.placeholder ? displayLine(*row.field.placeholder) : m_l10n->text(L10n::Key::yes));
     }
-    m_send->setText(m_l10n.text(m_isSubmitting ? L10n::Key::loading : L10n::Key::contactSend));
+    m_send->setText(m_l10n->text(m_isSubmitting ? L10n::Key::loading : L10n::Key::contactSend));
     for (const auto &[caption, input] : m_captioned)
         input->setAccessibleName(caption->text());
 }

@@ -84,7 +84,7 @@ LumivaneContactFormView::LumivaneContactFormView(LumivaneProject project, L10n &
                                                  QWidget *parent)
     : ModalFrame(contactCardLook(), DialogFocus::exclusive, parent)
     , m_project(std::move(project))
-    , m_l10n(l10n)
+    , m_l10n(&l10n)
     , m_services(std::move(services))
 {
     panel()->setFixedWidth(kCardWidth);
@@ -98,7 +98,7 @@ LumivaneContactFormView::LumivaneContactFormView(LumivaneProject project, L10n &
     divider->setPalette(dividerPalette);
     stack->addWidget(divider);
 
-    m_fields = new ContactFormFields(m_project.contactFormCustomFields, m_l10n);
+    m_fields = new ContactFormFields(m_project.contactFormCustomFields, *m_l10n);
     m_fields->onEdited = [this] { refreshSendState(); };
     m_fields->onSend = [this] { submitContactForm(); };
     m_scroll = new BoundedScrollArea(kMaxBodyHeight, panel());
@@ -112,7 +112,7 @@ LumivaneContactFormView::LumivaneContactFormView(LumivaneProject project, L10n &
                                             withAlpha(Qt::white, 0.6), 0, withAlpha(Qt::white, 0.7)},
                              [this] { requestClose(); });
 
-    connect(&m_l10n, &L10n::currentChanged, this, [this] { retranslate(); });
+    connect(m_l10n, &L10n::currentChanged, this, [this] { retranslate(); });
     // However the focus comes to a field (Tab, Backtab, a label's click), the field comes into view.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
         if (now && m_fields->isAncestorOf(now))
@@ -162,23 +162,23 @@ void LumivaneContactFormView::submitContactForm()
         openMailDraft(delivery.recipient);
         return;
     case ContactDelivery::Kind::none:
-        fail(m_l10n.text(L10n::Key::contactNoRecipient));
+        fail(m_l10n->text(L10n::Key::contactNoRecipient));
         return;
     }
 }
 
 void LumivaneContactFormView::sendToWebhook(const QUrl &url)
 {
-    const std::optional<QByteArray> json = contactWebhookBody(m_project, answers(), m_l10n);
+    const std::optional<QByteArray> json = contactWebhookBody(m_project, answers(), *m_l10n);
     if (!json) {
-        fail(m_l10n.text(L10n::Key::contactSerializationError));
+        fail(m_l10n->text(L10n::Key::contactSerializationError));
         return;
     }
     if (!m_services.network)
         m_services.network = new QNetworkAccessManager(this);
     // The form is the receiver: once it is gone, the outcome reaches no one.
     postWebhook(*m_services.network, {url, *json, m_services.webhookTimeout}, this, [this](const WebhookReply &reply) {
-        if (auto failure = webhookFailureText(reply, m_l10n))
+        if (auto failure = webhookFailureText(reply, *m_l10n))
             fail(*failure);
         else
             markSent();
@@ -187,14 +187,14 @@ void LumivaneContactFormView::sendToWebhook(const QUrl &url)
 
 void LumivaneContactFormView::openMailDraft(const QString &recipient)
 {
-    const std::optional<QUrl> url = mailDraftUrl(recipient, contactMailSubject(m_project, m_l10n),
-                                                 contactMailBody(answers(), m_project.contactFormCustomFields, m_l10n));
+    const std::optional<QUrl> url = mailDraftUrl(recipient, contactMailSubject(m_project, *m_l10n),
+                                                 contactMailBody(answers(), m_project.contactFormCustomFields, *m_l10n));
     if (!url) {
-        fail(m_l10n.localizedFormat(L10n::Key::contactErrorPrefix, m_l10n.text(L10n::Key::contactErrorMailAddress)));
+        fail(m_l10n->localizedFormat(L10n::Key::contactErrorPrefix, m_l10n->text(L10n::Key::contactErrorMailAddress)));
         return;
     }
     if (!m_services.openExternal || !m_services.openExternal(*url)) {
-        fail(m_l10n.localizedFormat(L10n::Key::contactErrorPrefix, m_l10n.text(L10n::Key::contactErrorMailOpen)));
+        fail(m_l10n->localizedFormat(L10n::Key::contactErrorPrefix, m_l10n->text(L10n::Key::contactErrorMailOpen)));
         return;
     }
     QTimer::singleShot(0, this, [this] { markSent(); });
@@ -238,10 +238,10 @@ void LumivaneContactFormView::refreshSendState()
 void LumivaneContactFormView::retranslate()
 {
     m_title->setText(m_project.contactFormButtonLabel ? displayLine(*m_project.contactFormButtonLabel)
-                                                      : m_l10n.text(L10n::Key::contactUs));
+                                                      : m_l10n->text(L10n::Key::contactUs));
     setAccessibleName(m_title->text());
-    m_close->setAccessibleName(m_l10n.text(L10n::Key::close));
-    m_thanks->setTexts(m_l10n.text(L10n::Key::contactMessageSent), m_l10n.text(L10n::Key::contactMessageSentBody),
-                       m_l10n.text(L10n::Key::close));
+    m_close->setAccessibleName(m_l10n->text(L10n::Key::close));
+    m_thanks->setTexts(m_l10n->text(L10n::Key::contactMessageSent), m_l10n->text(L10n::Key::contactMessageSentBody),
+                       m_l10n->text(L10n::Key::close));
     m_fields->retranslate();
 }

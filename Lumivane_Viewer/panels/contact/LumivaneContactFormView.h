@@ -65,7 +65,7 @@ private:
     void retranslate();
 
     LumivaneProject m_project;
-    L10n &m_l10n;
+    QPointer<L10n> m_l10n;
     ContactFormServices m_services;
     bool m_isSubmitting = false;
     std::optional<QString> m_errorMessage;

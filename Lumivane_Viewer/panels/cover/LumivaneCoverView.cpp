@@ -80,7 +80,7 @@ const char *const kScrollBarStyle = "QScrollBar:vertical { background: transpare
 LumivaneCoverView::LumivaneCoverView(Inputs inputs, CoverServices services, QWidget *parent)
     : QWidget(parent)
     , m_inputs(std::move(inputs))
-    , m_language(&services.language)
+    , m_l10n(&services.l10n)
     , m_imageCache(std::move(services.imageCache))
     , m_openExternal(std::move(services.openExternal))
     , m_background(new CoverBackground(m_inputs.project.renderMode, m_inputs.coverPhotoURL, m_imageCache, this))
@@ -98,7 +98,7 @@ LumivaneCoverView::LumivaneCoverView(Inputs inputs, CoverServices services, QWid
     m_scroll->setWidget(new CoverColumnFrame(buildColumn(), m_scroll));
     m_scroll->widget()->setAutoFillBackground(false);
 
-    connect(m_language, &L10n::currentChanged, this, &LumivaneCoverView::retranslate);
+    connect(m_l10n, &L10n::currentChanged, this, &LumivaneCoverView::retranslate);
     applyInputs();
 }
 
@@ -295,7 +295,7 @@ void LumivaneCoverView::applyMap()
         m_map = nullptr;
     }
     if (location) {
-        m_map = new CoverMapView(*location, MapTileSource::configuredTemplate(), *m_language, m_mapSlot);
+        m_map = new CoverMapView(*location, MapTileSource::configuredTemplate(), *m_l10n, m_mapSlot);
         static_cast<QHBoxLayout *>(m_mapSlot->layout())->addWidget(m_map, 0, Qt::AlignHCenter);
     }
     m_mapSlot->setVisible(bool(location));
@@ -303,9 +303,9 @@ void LumivaneCoverView::applyMap()
 
 void LumivaneCoverView::retranslate()
 {
-    if (!m_language)
+    if (!m_l10n)
         return;
-    const L10n &l10n = *m_language;
+    const L10n &l10n = *m_l10n;
     const LumivaneProject &project = m_inputs.project;
     m_categoryChip->setText(displayName(project.category, l10n));
     const QString contact = project.contactFormButtonLabel ? displayLine(*project.contactFormButtonLabel)

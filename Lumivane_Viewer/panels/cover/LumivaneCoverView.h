@@ -26,11 +26,11 @@ class QScrollArea;
 class QVBoxLayout;
 class WrappingText;
 
-/// The services the cover works with; none is owned. The language must
-/// outlive the cover.
+/// The services the cover works with; none is owned. The language service
+/// must outlive the cover.
 struct CoverServices
 {
-    L10n &language;
+    L10n &l10n;
     /// The store the panorama and the classic background read the photo through.
     std::shared_ptr<LumivaneImageCache> imageCache;
     /// Every hand-off of a contact link to the desktop.
@@ -89,7 +89,7 @@ private:
     void openLink(CoverContactLink::Kind kind) const;
 
     Inputs m_inputs;
-    QPointer<L10n> m_language;
+    QPointer<L10n> m_l10n;
     std::shared_ptr<LumivaneImageCache> m_imageCache;
     std::function<bool(const QUrl &)> m_openExternal;
 

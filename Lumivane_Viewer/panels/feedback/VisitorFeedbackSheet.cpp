@@ -61,7 +61,7 @@ VisitorFeedbackSheet::VisitorFeedbackSheet(QString projectName, QString recipien
     : ModalFrame(feedbackCardLook(), DialogFocus::exclusive, parent)
     , m_projectName(std::move(projectName))
     , m_recipientEmail(std::move(recipientEmail))
-    , m_l10n(l10n)
+    , m_l10n(&l10n)
     , m_openExternal(std::move(openExternal))
 {
     setFocusPolicy(Qt::StrongFocus);
@@ -73,7 +73,7 @@ VisitorFeedbackSheet::VisitorFeedbackSheet(QString projectName, QString recipien
                                             paletteGreen(), serifItalic(20), paletteTextPrimary.resolved(),
                                             paletteBodyFont(), paletteTextSecondary.resolved(), 30, paletteGold()},
                              [this] { requestClose(); });
-    connect(&m_l10n, &L10n::currentChanged, this, [this] { retranslate(); });
+    connect(m_l10n, &L10n::currentChanged, this, [this] { retranslate(); });
     retranslate();
     refreshSendButton();
 }
@@ -256,8 +256,8 @@ void VisitorFeedbackSheet::sendFeedbackMail()
 {
     if (!m_rating || m_sent)
         return;
-    const std::optional<QUrl> url = mailDraftUrl(m_recipientEmail, feedbackMailSubject(m_projectName, m_l10n),
-                                                 feedbackMailBody(*m_rating, comment(), m_l10n));
+    const std::optional<QUrl> url = mailDraftUrl(m_recipientEmail, feedbackMailSubject(m_projectName, *m_l10n),
+                                                 feedbackMailBody(*m_rating, comment(), *m_l10n));
     if (!url) {
         // Thanks would claim a draft waits in the mail application.
         m_error->show();
@@ -315,18 +315,18 @@ void VisitorFeedbackSheet::showEvent(QShowEvent *event)
 
 void VisitorFeedbackSheet::retranslate()
 {
-    m_title->setText(m_l10n.text(L10n::Key::feedbackTitle));
+    m_title->setText(m_l10n->text(L10n::Key::feedbackTitle));
     setAccessibleName(m_title->text());
-    m_question->setText(m_l10n.text(L10n::Key::feedbackQuestion));
-    m_choices[0].button->setAccessibleName(m_l10n.text(L10n::Key::feedbackRatingPositive));
-    m_choices[1].button->setAccessibleName(m_l10n.text(L10n::Key::feedbackRatingNegative));
-    m_commentCaption->setText(m_l10n.text(L10n::Key::feedbackAddWord));
-    m_comment->setPlaceholderText(m_l10n.text(L10n::Key::feedbackPlaceholder));
+    m_question->setText(m_l10n->text(L10n::Key::feedbackQuestion));
+    m_choices[0].button->setAccessibleName(m_l10n->text(L10n::Key::feedbackRatingPositive));
+    m_choices[1].button->setAccessibleName(m_l10n->text(L10n::Key::feedbackRatingNegative));
+    m_commentCaption->setText(m_l10n->text(L10n::Key::feedbackAddWord));
+    m_comment->setPlaceholderText(m_l10n->text(L10n::Key::feedbackPlaceholder));
     m_comment->setAccessibleName(m_commentCaption->text());
-    m_error->setText(m_l10n.localizedFormat(L10n::Key::contactErrorPrefix,
-                                            m_l10n.text(L10n::Key::contactErrorMailAddress)));
-    m_later->setText(m_l10n.text(L10n::Key::later));
-    m_send->setText(m_l10n.text(L10n::Key::send));
-    m_thanks->setTexts(m_l10n.text(L10n::Key::feedbackThanks), m_l10n.text(L10n::Key::feedbackMailPrepared),
-                       m_l10n.text(L10n::Key::close));
+    m_error->setText(m_l10n->localizedFormat(L10n::Key::contactErrorPrefix,
+                                            m_l10n->text(L10n::Key::contactErrorMailAddress)));
+    m_later->setText(m_l10n->text(L10n::Key::later));
+    m_send->setText(m_l10n->text(L10n::Key::send));
+    m_thanks->setTexts(m_l10n->text(L10n::Key::feedbackThanks), m_l10n->text(L10n::Key::feedbackMailPrepared),
+                       m_l10n->text(L10n::Key::close));
 }

@@ -5,6 +5,7 @@
 #include "widgets/ModalFrame.h"
 
 #include <QList>
+#include <QPointer>
 #include <QUrl>
 
 #include <functional>
@@ -75,7 +76,7 @@ private:
 
     QString m_projectName;
     QString m_recipientEmail;
-    L10n &m_l10n;
+    QPointer<L10n> m_l10n;
     std::function<bool(const QUrl &)> m_openExternal;
     std::optional<Rating> m_rating;
     bool m_sent = false;

@@ -19,9 +19,9 @@ void call(const std::function<void()> &callback)
 
 } // namespace
 
-HeaderBar::HeaderBar(const L10n &language, QWidget *parent)
+HeaderBar::HeaderBar(L10n &l10n, QWidget *parent)
     : ChromeLayer(parent)
-    , m_language(language)
+    , m_l10n(&l10n)
     , m_back(new SymbolButton(historyButtonLabel(QStringLiteral("chevron.left")), this))
     , m_forward(new SymbolButton(historyButtonLabel(QStringLiteral("chevron.right")), this))
     , m_stationName(new CapsuleLabel(capsuleLook(Capsule::stationName), this))
@@ -51,7 +51,7 @@ HeaderBar::HeaderBar(const L10n &language, QWidget *parent)
     connect(m_forward, &QAbstractButton::clicked, this, [this] { call(onNavigateForward); });
     connect(m_info, &QAbstractButton::clicked, this, [this] { call(onTogglePropertyInfo); });
     connect(m_close, &QAbstractButton::clicked, this, [this] { call(onClose); });
-    connect(&m_language, &L10n::currentChanged, this, &HeaderBar::retranslate);
+    connect(m_l10n, &L10n::currentChanged, this, &HeaderBar::retranslate);
     setInputs(m_inputs);
     retranslate();
 }
@@ -74,11 +74,11 @@ void HeaderBar::setBranding(const HeaderBranding &branding)
 void HeaderBar::retranslate()
 {
     using Key = L10n::Key;
-    m_back->setToolTip(m_language.text(Key::viewerNavPrevious));
-    m_back->setAccessibleName(m_language.text(Key::viewerNavPrevious));
-    m_forward->setToolTip(m_language.text(Key::viewerNavNext));
-    m_forward->setAccessibleName(m_language.text(Key::viewerNavNext));
-    m_info->setText(m_language.text(Key::infoShort));
-    m_info->setAccessibleName(m_language.text(Key::showInfoA11y));
-    m_close->setAccessibleName(m_language.text(Key::closeTourA11y));
+    m_back->setToolTip(m_l10n->text(Key::viewerNavPrevious));
+    m_back->setAccessibleName(m_l10n->text(Key::viewerNavPrevious));
+    m_forward->setToolTip(m_l10n->text(Key::viewerNavNext));
+    m_forward->setAccessibleName(m_l10n->text(Key::viewerNavNext));
+    m_info->setText(m_l10n->text(Key::infoShort));
+    m_info->setAccessibleName(m_l10n->text(Key::showInfoA11y));
+    m_close->setAccessibleName(m_l10n->text(Key::closeTourA11y));
 }

@@ -8,6 +8,7 @@
 
 #include <QColor>
 #include <QList>
+#include <QPointer>
 #include <QUrl>
 
 #include <functional>
@@ -41,7 +42,7 @@ public:
         bool operator==(const Inputs &) const = default;
     };
 
-    explicit HotspotInfoCard(const L10n &language, QWidget *parent = nullptr);
+    explicit HotspotInfoCard(L10n &l10n, QWidget *parent = nullptr);
 
     void setInputs(const Inputs &inputs);
     void setReservedAreas(const ReservedAreas &areas);
@@ -67,7 +68,7 @@ private:
     void placeCard();
     QRect cardArea(int preferredWidth) const;
 
-    const L10n &m_language;
+    QPointer<L10n> m_l10n;
     Inputs m_inputs;
     ReservedAreas m_reserved;
     QWidget *m_panel;

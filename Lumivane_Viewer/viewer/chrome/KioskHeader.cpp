@@ -17,9 +17,9 @@ constexpr int kLeadingRoom = 60 + 12;
 
 } // namespace
 
-KioskHeader::KioskHeader(const L10n &language, QWidget *parent)
+KioskHeader::KioskHeader(L10n &l10n, QWidget *parent)
     : ChromeLayer(parent)
-    , m_language(language)
+    , m_l10n(&l10n)
     , m_stationName(new CapsuleLabel(capsuleLook(Capsule::stationName), this))
     , m_stop(new CapsuleButton(capsuleLook(Capsule::kioskStop, m_inputs.accent), QString(), this))
 {
@@ -27,7 +27,7 @@ KioskHeader::KioskHeader(const L10n &language, QWidget *parent)
         if (onStopKiosk)
             onStopKiosk();
     });
-    connect(&m_language, &L10n::currentChanged, this, &KioskHeader::retranslate);
+    connect(m_l10n, &L10n::currentChanged, this, &KioskHeader::retranslate);
     retranslate();
 }
 
@@ -42,8 +42,8 @@ void KioskHeader::setInputs(const Inputs &inputs)
 
 void KioskHeader::retranslate()
 {
-    m_stop->setText(m_language.text(L10n::Key::stopKiosk));
-    m_stop->setAccessibleName(m_language.text(L10n::Key::stopKioskA11y));
+    m_stop->setText(m_l10n->text(L10n::Key::stopKiosk));
+    m_stop->setAccessibleName(m_l10n->text(L10n::Key::stopKioskA11y));
     placeRow();
 }
 

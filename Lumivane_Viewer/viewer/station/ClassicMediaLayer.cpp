@@ -44,15 +44,15 @@ ClassicMediaLayer::ClassicMediaLayer(const ViewFactoryContext &context, QWidget 
     setObjectName("classicMediaLayer");
     ViewerController &controller = context.controller;
     m_slideshow = new LumivaneClassicViewer(slideshowInputs(controller, 0), context.services.imageCache,
-                                            *context.services.language, this);
-    const L10n &language = *context.services.language;
+                                            *context.services.l10n, this);
+    const L10n &l10n = *context.services.l10n;
     m_previous = new SymbolButton(roundIconLabelLarge(QStringLiteral("chevron.left")), this);
     m_previous->setObjectName("classicPrevious");
-    m_previous->setAccessibleName(language.text(L10n::Key::previous));
+    m_previous->setAccessibleName(l10n.text(L10n::Key::previous));
     connect(m_previous, &QAbstractButton::clicked, this, [&controller] { controller.goToPreviousStation(); });
     m_next = new SymbolButton(roundIconLabelLarge(QStringLiteral("chevron.right")), this);
     m_next->setObjectName("classicNext");
-    m_next->setAccessibleName(language.text(L10n::Key::next));
+    m_next->setAccessibleName(l10n.text(L10n::Key::next));
     connect(m_next, &QAbstractButton::clicked, this, [&controller] { controller.goToNextStation(); });
     refresh(ViewerAnimation::none());
 }

@@ -49,7 +49,7 @@ void StationStackView::addMediaLayers()
         media = m_classic = new ClassicMediaLayer(m_context, &mediaLayer);
     else
         media = m_panorama = new PanoramaMediaLayer(m_context.controller, m_context.services.imageCache,
-                                                    *m_context.services.language, &mediaLayer);
+                                                    *m_context.services.l10n, &mediaLayer);
     mediaLayer.addView(media, LayerPlacement::fill(), LayerTransition::none, ViewerAnimation::none());
     OverlayLayer &cover = m_stack->layer(ViewerLayer::transitionCover);
     cover.setClickThrough(true);
