@@ -2,8 +2,8 @@
 
 #include "NavigationStyle.h"
 #include "l10n/L10n.h"
-#include "widgets/SymbolButton.h"
 #include "model/SystemFont.h"
+#include "widgets/SymbolButton.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "widgets/SymbolButton.h"
 #include "model/Palette.h"
+#include "widgets/SymbolButton.h"
 
 #include <QColor>
 #include <QFont>

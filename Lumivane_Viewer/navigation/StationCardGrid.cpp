@@ -4,9 +4,9 @@
 #include "NavigationStyle.h"
 #include "ThumbnailPainting.h"
 #include "l10n/L10n.h"
-#include "widgets/KeyboardFocus.h"
 #include "model/DisplayText.h"
 #include "model/SystemFont.h"
+#include "widgets/KeyboardFocus.h"
 
 #include <QFontMetricsF>
 #include <QFocusEvent>

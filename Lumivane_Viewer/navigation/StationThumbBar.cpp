@@ -3,11 +3,11 @@
 #include "NavigationStyle.h"
 #include "ThumbnailPainting.h"
 #include "l10n/L10n.h"
+#include "model/AnimationCurve.h"
+#include "model/DisplayText.h"
+#include "model/SystemFont.h"
 #include "widgets/KeyboardFocus.h"
 #include "widgets/SymbolImages.h"
-#include "model/DisplayText.h"
-#include "model/AnimationCurve.h"
-#include "model/SystemFont.h"
 
 #include <QFontMetricsF>
 #include <QLinearGradient>

@@ -6,11 +6,11 @@
 #include "TableOfContentsEmptyState.h"
 #include "TableOfContentsListing.h"
 #include "l10n/L10n.h"
+#include "model/StationOrder.h"
+#include "model/SystemFont.h"
 #include "widgets/SymbolButton.h"
 #include "widgets/SymbolGlyph.h"
 #include "widgets/SymbolImages.h"
-#include "model/StationOrder.h"
-#include "model/SystemFont.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -2,9 +2,9 @@
 
 #include "NavigationStyle.h"
 #include "ThumbnailPainting.h"
+#include "model/SystemFont.h"
 #include "widgets/KeyboardFocus.h"
 #include "widgets/SymbolImages.h"
-#include "model/SystemFont.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -1,21 +1,21 @@
 #include "viewer/LumivaneViewerSheet.h"
 
-#include "widgets/RoundSymbolLabels.h"
-#include "widgets/SymbolButton.h"
 #include "model/NotificationNames.h"
 #include "model/ViewerAccent.h"
-#include "viewer/FadingSnapshot.h"
 #include "panels/feedback/VisitorFeedbackSheet.h"
 #include "panels/lightbox/LumivaneLightbox.h"
+#include "viewer/FadingSnapshot.h"
 #include "viewer/OverlayLayer.h"
-#include "viewer/ViewerLayerStack.h"
 #include "viewer/ServiceViewerEffects.h"
 #include "viewer/ViewerKeyFilter.h"
+#include "viewer/ViewerLayerStack.h"
 #include "viewer/ViewerNotifications.h"
 #include "viewer/chrome/ChromeBindings.h"
 #include "viewer/state/ViewerController.h"
 #include "viewer/station/StationPhotoBound.h"
 #include "viewer/station/StationStackView.h"
+#include "widgets/RoundSymbolLabels.h"
+#include "widgets/SymbolButton.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #include "viewer/ViewerFocus.h"
 
-#include "widgets/ViewerDialog.h"
 #include "viewer/OverlayLayer.h"
+#include "widgets/ViewerDialog.h"
 
 #include <QApplication>
 #include <QScrollArea>

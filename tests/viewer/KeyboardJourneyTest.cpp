@@ -7,8 +7,8 @@
 #include "model/HotspotAttachment.h"
 #include "navigation/PaintedItemAccessibility.h"
 #include "navigation/StationThumbBar.h"
-#include "widgets/SymbolButton.h"
 #include "viewer/chrome/ControlBar.h"
+#include "widgets/SymbolButton.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -13,9 +13,9 @@
 #include "panels/lightbox/LightboxHeader.h"
 #include "tests/panels/cover/CoverTestTours.h"
 #include "tests/support/WidgetLookup.h"
-#include "widgets/CapsuleLabel.h"
 #include "viewer/chrome/ClassicCaptionBand.h"
 #include "viewer/chrome/ClassicInfoMarker.h"
+#include "widgets/CapsuleLabel.h"
 #include "widgets/WrappingText.h"
 
 #include <QAbstractButton>

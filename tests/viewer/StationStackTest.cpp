@@ -3,11 +3,11 @@
 
 #include "support/ViewerSheetFixture.h"
 
-#include "widgets/SymbolButton.h"
 #include "model/HotspotAttachment.h"
-#include "viewer/station/BlackCover.h"
 #include "viewer/chrome/ClassicInfoMarker.h"
+#include "viewer/station/BlackCover.h"
 #include "viewer/station/ClassicMediaLayer.h"
+#include "widgets/SymbolButton.h"
 
 #include <QAbstractButton>
 

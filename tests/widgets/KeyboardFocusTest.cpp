@@ -1,11 +1,11 @@
 // The viewer's buttons and the keyboard: focus from Tab only, a ring and
 // Space or Return presses only while the visitor moves with the keyboard.
 
+#include "model/Palette.h"
 #include "widgets/CapsuleButton.h"
 #include "widgets/KeyboardFocus.h"
 #include "widgets/RoundSymbolLabels.h"
 #include "widgets/SymbolButton.h"
-#include "model/Palette.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -2,8 +2,8 @@
 
 #include "CardWidgets.h"
 
-#include "widgets/SymbolGlyph.h"
 #include "model/SystemFont.h"
+#include "widgets/SymbolGlyph.h"
 
 #include <QAbstractButton>
 #include <QLabel>

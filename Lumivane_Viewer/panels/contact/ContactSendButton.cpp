@@ -1,10 +1,10 @@
 #include "ContactSendButton.h"
 
+#include "model/Palette.h"
+#include "model/SystemFont.h"
 #include "widgets/KeyboardFocus.h"
 #include "widgets/SymbolButton.h"
 #include "widgets/SymbolImages.h"
-#include "model/Palette.h"
-#include "model/SystemFont.h"
 
 #include <QEvent>
 #include <QFontMetricsF>

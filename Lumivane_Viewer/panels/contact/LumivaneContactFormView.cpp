@@ -4,13 +4,13 @@
 #include "WebhookPost.h"
 
 #include "l10n/L10n.h"
-#include "widgets/SymbolButton.h"
 #include "model/DisplayText.h"
 #include "model/ExternalLinks.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
 #include "panels/common/CardThanksView.h"
 #include "panels/common/CardWidgets.h"
+#include "widgets/SymbolButton.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -2,9 +2,9 @@
 
 #include "CoverColumnFrame.h"
 
-#include "widgets/CapsuleButton.h"
 #include "model/SystemFont.h"
 #include "panels/common/CardWidgets.h"
+#include "widgets/CapsuleButton.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #include "CoverLinkButton.h"
 
+#include "model/SystemFont.h"
 #include "widgets/KeyboardFocus.h"
 #include "widgets/SymbolButton.h"
 #include "widgets/SymbolImages.h"
-#include "model/SystemFont.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -12,14 +12,14 @@
 #include "MapTileSource.h"
 
 #include "l10n/L10n.h"
-#include "widgets/CapsuleButton.h"
-#include "widgets/WrappingText.h"
 #include "model/DisplayText.h"
 #include "model/EnumDisplayNames.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
 #include "model/ViewerAccent.h"
 #include "panels/common/CardWidgets.h"
+#include "widgets/CapsuleButton.h"
+#include "widgets/WrappingText.h"
 
 #include <QFontMetricsF>
 #include <QHBoxLayout>

@@ -1,13 +1,13 @@
 #include "VisitorFeedbackSheet.h"
 
 #include "l10n/L10n.h"
-#include "widgets/CapsuleButton.h"
-#include "widgets/SymbolButton.h"
 #include "model/ExternalLinks.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
 #include "panels/common/CardThanksView.h"
 #include "panels/common/CardWidgets.h"
+#include "widgets/CapsuleButton.h"
+#include "widgets/SymbolButton.h"
 
 #include <QApplication>
 #include <QGraphicsOpacityEffect>

@@ -4,11 +4,11 @@
 #include "PasswordMatch.h"
 
 #include "l10n/L10n.h"
-#include "widgets/CapsuleButton.h"
-#include "widgets/SymbolGlyph.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
 #include "panels/common/CardWidgets.h"
+#include "widgets/CapsuleButton.h"
+#include "widgets/SymbolGlyph.h"
 
 #include <QAccessible>
 #include <QGraphicsOpacityEffect>

@@ -4,12 +4,12 @@
 #include "InfoGroupsBody.h"
 
 #include "l10n/L10n.h"
+#include "model/SystemFont.h"
+#include "panels/common/CardWidgets.h"
+#include "widgets/BackdropClick.h"
 #include "widgets/KeyboardFocus.h"
 #include "widgets/SymbolButton.h"
 #include "widgets/ViewerDialog.h"
-#include "model/SystemFont.h"
-#include "widgets/BackdropClick.h"
-#include "panels/common/CardWidgets.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

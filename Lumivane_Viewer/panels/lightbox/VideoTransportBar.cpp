@@ -1,9 +1,9 @@
 #include "VideoTransportBar.h"
 
 #include "l10n/L10n.h"
-#include "widgets/SymbolButton.h"
 #include "model/SystemFont.h"
 #include "panels/common/CardWidgets.h"
+#include "widgets/SymbolButton.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -3,12 +3,12 @@
 #include "ImageAttachmentRow.h"
 #include "InfoCardRows.h"
 #include "l10n/L10n.h"
+#include "model/DisplayText.h"
+#include "model/SystemFont.h"
 #include "widgets/SoftShadow.h"
 #include "widgets/SymbolButton.h"
 #include "widgets/ViewerDialog.h"
 #include "widgets/WrappingText.h"
-#include "model/DisplayText.h"
-#include "model/SystemFont.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -2,11 +2,11 @@
 
 #include "InfoCardRows.h"
 #include "media/images/LumivaneImageCache.h"
+#include "model/DisplayText.h"
+#include "model/SystemFont.h"
 #include "widgets/KeyboardFocus.h"
 #include "widgets/SymbolButton.h"
 #include "widgets/WrappingText.h"
-#include "model/DisplayText.h"
-#include "model/SystemFont.h"
 
 #include <QFutureWatcher>
 #include <QPainter>

@@ -1,14 +1,14 @@
 #include "InfoCardRows.h"
 
 #include "ChromeText.h"
-#include "widgets/KeyboardFocus.h"
-#include "widgets/SymbolButton.h"
-#include "widgets/WrappingText.h"
-#include "widgets/SymbolGlyph.h"
-#include "widgets/SymbolImages.h"
 #include "model/DisplayText.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
+#include "widgets/KeyboardFocus.h"
+#include "widgets/SymbolButton.h"
+#include "widgets/SymbolGlyph.h"
+#include "widgets/SymbolImages.h"
+#include "widgets/WrappingText.h"
 
 #include <QFontMetricsF>
 #include <QHBoxLayout>

@@ -1,9 +1,9 @@
 #include "SplashView.h"
 
 #include "l10n/L10n.h"
-#include "widgets/SoftShadow.h"
 #include "model/AnimationCurve.h"
 #include "model/SystemFont.h"
+#include "widgets/SoftShadow.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -4,10 +4,10 @@
 #include "media/images/LumivaneClassicViewer.h"
 #include "viewer/chrome/ClassicCaptionBand.h"
 #include "viewer/chrome/ClassicInfoMarker.h"
-#include "widgets/RoundSymbolLabels.h"
-#include "widgets/SymbolButton.h"
 #include "viewer/state/ViewerController.h"
 #include "viewer/station/AspectFitRect.h"
+#include "widgets/RoundSymbolLabels.h"
+#include "widgets/SymbolButton.h"
 
 #include <QResizeEvent>
 

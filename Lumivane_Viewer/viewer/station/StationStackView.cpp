@@ -1,6 +1,5 @@
 #include "viewer/station/StationStackView.h"
 
-#include "widgets/ViewerDialog.h"
 #include "viewer/ViewerLayerStack.h"
 #include "viewer/chrome/ControlBar.h"
 #include "viewer/chrome/HotspotInfoCard.h"
@@ -8,6 +7,7 @@
 #include "viewer/station/BlackCover.h"
 #include "viewer/station/ClassicMediaLayer.h"
 #include "viewer/station/PanoramaMediaLayer.h"
+#include "widgets/ViewerDialog.h"
 
 #include <QApplication>
 #include <QResizeEvent>

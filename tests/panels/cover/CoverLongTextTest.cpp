@@ -1,15 +1,15 @@
 #include "panels/cover/CoverLinkButton.h"
-#include "widgets/WrappingText.h"
 #include "panels/cover/LumivaneCoverView.h"
 #include "panels/cover/MapTileSource.h"
+#include "widgets/WrappingText.h"
 
 #include "l10n/L10n.h"
 #include "media/images/LumivaneImageCache.h"
-#include "widgets/CapsuleButton.h"
 #include "model/SystemFont.h"
 #include "tests/support/HostileTexts.h"
 #include "tests/support/TemporarySettings.h"
 #include "tests/support/WidgetLookup.h"
+#include "widgets/CapsuleButton.h"
 
 #include <QLabel>
 #include <QSettings>

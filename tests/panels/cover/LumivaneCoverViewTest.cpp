@@ -6,18 +6,18 @@
 #include "panels/cover/CoverLinkButton.h"
 #include "panels/cover/CoverLogo.h"
 #include "panels/cover/CoverMapView.h"
-#include "widgets/WrappingText.h"
 #include "panels/cover/LumivaneCoverView.h"
 #include "panels/cover/MapTileSource.h"
+#include "widgets/WrappingText.h"
 
 #include "l10n/L10n.h"
 #include "media/images/LumivaneImageCache.h"
 #include "media/panorama/Panorama360ViewerView.h"
-#include "widgets/CapsuleButton.h"
 #include "model/SystemFont.h"
 #include "tests/support/DesktopUrlCapture.h"
 #include "tests/support/TemporarySettings.h"
 #include "tests/support/WidgetLookup.h"
+#include "widgets/CapsuleButton.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

@@ -3,10 +3,10 @@
 #include "panels/gate/ShakeAnimation.h"
 
 #include "l10n/L10n.h"
-#include "widgets/CapsuleButton.h"
 #include "model/AnimationCurve.h"
 #include "tests/support/TemporarySettings.h"
 #include "tests/support/WidgetLookup.h"
+#include "widgets/CapsuleButton.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -3,8 +3,8 @@
 #include "panels/lightbox/LightboxHeader.h"
 #include "panels/lightbox/VideoTransportBar.h"
 
-#include "widgets/SymbolButton.h"
 #include "tests/support/WidgetLookup.h"
+#include "widgets/SymbolButton.h"
 
 #include <QAccessible>
 #include <QSlider>

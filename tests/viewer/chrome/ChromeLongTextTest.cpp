@@ -3,12 +3,12 @@
 #include "model/SystemFont.h"
 #include "tests/support/HostileTexts.h"
 #include "tests/support/WidgetLookup.h"
-#include "widgets/CapsuleLabel.h"
 #include "viewer/chrome/ChromeBindings.h"
 #include "viewer/chrome/HeaderBar.h"
 #include "viewer/chrome/HotspotInfoCard.h"
 #include "viewer/chrome/InfoCardRows.h"
 #include "viewer/chrome/KioskHeader.h"
+#include "widgets/CapsuleLabel.h"
 #include "widgets/WrappingText.h"
 
 namespace {

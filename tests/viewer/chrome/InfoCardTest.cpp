@@ -1,12 +1,12 @@
 #include "ChromeFixture.h"
 
-#include "widgets/SymbolButton.h"
 #include "model/DisplayText.h"
 #include "tests/support/DesktopUrlCapture.h"
 #include "viewer/chrome/ChromeBindings.h"
 #include "viewer/chrome/HotspotInfoCard.h"
 #include "viewer/chrome/ImageAttachmentRow.h"
 #include "viewer/chrome/InfoCardRows.h"
+#include "widgets/SymbolButton.h"
 #include "widgets/WrappingText.h"
 
 #include <QDir>
