@@ -32,9 +32,10 @@ void ContentView::showStartScreen(const std::optional<QString> &loadError)
 void ContentView::showTour(const LumivaneImportedTour &tour)
 {
     removeViewer();
-    TourViewerInputs inputs = TourViewerInputs::from(tour);
+    ViewerTour viewerTour = TourViewerHost::viewerTour(tour);
     const quint64 viewer = ++m_viewerGeneration;
-    inputs.dismiss = [this, viewer] {
+    // The shell gives no close callback: closing is the window's dismiss.
+    viewerTour.dismiss = [this, viewer] {
         QMetaObject::invokeMethod(
             this,
             [this, viewer] {
@@ -44,7 +45,7 @@ void ContentView::showTour(const LumivaneImportedTour &tour)
             },
             Qt::QueuedConnection);
     };
-    m_viewer = TourViewerHost::buildViewer(std::move(inputs), m_services, this);
+    m_viewer = TourViewerHost::buildViewer(std::move(viewerTour), m_services, this);
     addWidget(m_viewer);
     setCurrentWidget(m_viewer);
 }

@@ -12,7 +12,7 @@
 ViewerServices sharedViewerServices()
 {
     ViewerServices services;
-    services.language = &L10n::shared();
+    services.l10n = &L10n::shared();
     services.narration = &LumivaneAudioService::shared();
     services.sounds = &SoundService::shared();
     services.speech = &SpeechService::shared();

@@ -1,19 +1,24 @@
 #include "TourViewerHost.h"
 
+#include "TourResolvers.h"
+
 #include "viewer/LumivaneViewerSheet.h"
 
 namespace TourViewerHost {
 
-QWidget *buildViewer(TourViewerInputs inputs, const ViewerServices &services, QWidget *parent)
+ViewerTour viewerTour(const LumivaneImportedTour &tour)
 {
-    ViewerTour tour;
-    tour.project = std::move(inputs.project);
-    tour.projectID = inputs.projectID;
-    tour.photoURLResolver = std::move(inputs.photoURLResolver);
-    tour.attachmentURLResolver = std::move(inputs.attachmentURLResolver);
-    tour.audioURLResolver = std::move(inputs.audioURLResolver);
-    // The shell gives no close callback: closing is the window's dismiss.
-    tour.dismiss = std::move(inputs.dismiss);
+    ViewerTour viewer;
+    viewer.project = tour.project;
+    viewer.projectID = tour.project.id;
+    viewer.photoURLResolver = [tour](const QUuid &stationID) { return TourResolvers::photoURL(tour, stationID); };
+    viewer.attachmentURLResolver = [tour](const QString &name) { return TourResolvers::attachmentURL(tour, name); };
+    viewer.audioURLResolver = [tour](const QUuid &stationID) { return TourResolvers::audioURL(tour, stationID); };
+    return viewer;
+}
+
+QWidget *buildViewer(ViewerTour tour, const ViewerServices &services, QWidget *parent)
+{
     return new LumivaneViewerSheet(std::move(tour), services, parent);
 }
 

@@ -145,42 +145,6 @@ QColor AppearanceColor::resolved(Appearance appearance) const
     return colorFromHex(appearance == Appearance::dark ? darkHex : lightHex);
 }
 
-const AppearanceColor &paletteInputBackground()
-{
-    static const AppearanceColor color{u"#0F1729", u"#F5F1EA"};
-    return color;
-}
-
-const AppearanceColor &paletteCardBackground()
-{
-    static const AppearanceColor color{u"#1B2A4E", u"#FFFFFF"};
-    return color;
-}
-
-const AppearanceColor &paletteTextPrimary()
-{
-    static const AppearanceColor color{u"#E8DCC4", u"#1B2A4E"};
-    return color;
-}
-
-const AppearanceColor &paletteTextSecondary()
-{
-    static const AppearanceColor color{u"#A8A296", u"#5A6478"};
-    return color;
-}
-
-const AppearanceColor &paletteTextTertiary()
-{
-    static const AppearanceColor color{u"#7A756C", u"#8B92A0"};
-    return color;
-}
-
-const AppearanceColor &paletteBorder()
-{
-    static const AppearanceColor color{u"#2A3A5E", u"#D8CFBF"};
-    return color;
-}
-
 const QFont &paletteBodyFont()
 {
     static const QFont font = systemFont(14, QFont::Normal);

@@ -36,12 +36,13 @@ struct AppearanceColor
     QColor resolved() const { return resolved(currentAppearance()); }
 };
 
-const AppearanceColor &paletteInputBackground(); // "#0F1729" / "#F5F1EA"
-const AppearanceColor &paletteCardBackground();  // "#1B2A4E" / "#FFFFFF"
-const AppearanceColor &paletteTextPrimary();     // "#E8DCC4" / "#1B2A4E"
-const AppearanceColor &paletteTextSecondary();   // "#A8A296" / "#5A6478"
-const AppearanceColor &paletteTextTertiary();    // "#7A756C" / "#8B92A0"
-const AppearanceColor &paletteBorder();          // "#2A3A5E" / "#D8CFBF"
+// The palette's colours of the two appearances: dark, then light.
+inline constexpr AppearanceColor paletteInputBackground{u"#0F1729", u"#F5F1EA"};
+inline constexpr AppearanceColor paletteCardBackground{u"#1B2A4E", u"#FFFFFF"};
+inline constexpr AppearanceColor paletteTextPrimary{u"#E8DCC4", u"#1B2A4E"};
+inline constexpr AppearanceColor paletteTextSecondary{u"#A8A296", u"#5A6478"};
+inline constexpr AppearanceColor paletteTextTertiary{u"#7A756C", u"#8B92A0"};
+inline constexpr AppearanceColor paletteBorder{u"#2A3A5E", u"#D8CFBF"};
 
 // The system font at fixed sizes, made once on first use.
 const QFont &paletteBodyFont();    // 14 regular

@@ -4,9 +4,12 @@
 #include "l10n/L10n.h"
 #include "model/DisplayText.h"
 #include "model/SystemFont.h"
+#include "widgets/KeyboardFocus.h"
 
 #include <QFontMetricsF>
 #include <QHelpEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -34,6 +37,7 @@ FloorplanPanel::FloorplanPanel(QList<Station> stations, QColor accent, L10n &l10
     , m_stations(std::move(stations))
 {
     installPaintedItemAccessibility();
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void FloorplanPanel::setPlan(FloorplanImage plan)
@@ -144,6 +148,10 @@ void FloorplanPanel::paintEvent(QPaintEvent *)
     painter.drawImage(planRect(), m_plan.image);
     for (const FloorplanMarker &marker : std::as_const(m_markers))
         paintMarker(painter, marker);
+    if (const std::optional<int> focused = focusedPaintedItem(); focused && showsItemRing(*this, *focused)) {
+        const QRectF marker = markerRect(m_markers[*focused]).adjusted(-3, -3, 3, 3);
+        KeyboardFocus::paintRing(painter, marker, marker.width() / 2);
+    }
 }
 
 void FloorplanPanel::paintMarker(QPainter &painter, const FloorplanMarker &marker)
@@ -203,6 +211,28 @@ QString FloorplanPanel::paintedItemName(int index) const
 QRect FloorplanPanel::paintedItemRect(int index) const
 {
     return markerRect(m_markers[index]).toAlignedRect();
+}
+
+bool FloorplanPanel::isCurrentPaintedItem(int index) const
+{
+    return m_markers[index].isCurrent;
+}
+
+bool FloorplanPanel::focusNextPrevChild(bool next)
+{
+    return stepFocusedItem(*this, next) || QWidget::focusNextPrevChild(next);
+}
+
+void FloorplanPanel::focusInEvent(QFocusEvent *event)
+{
+    enterFocusedItem(*this, event->reason());
+    QWidget::focusInEvent(event);
+}
+
+void FloorplanPanel::keyPressEvent(QKeyEvent *event)
+{
+    if (!pressFocusedItem(*event))
+        QWidget::keyPressEvent(event);
 }
 
 void FloorplanPanel::pressPaintedItem(int index)

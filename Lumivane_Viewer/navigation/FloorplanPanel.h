@@ -49,12 +49,16 @@ public:
     QRect paintedItemRect(int index) const override;
     void pressPaintedItem(int index) override;
     std::optional<int> paintedItemAt(QPointF position) const override;
+    bool isCurrentPaintedItem(int index) const override;
 
 protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     double bandHeight() const;

@@ -2,8 +2,8 @@
 
 #include "NavigationStyle.h"
 #include "l10n/L10n.h"
-#include "media/symbols/SymbolButton.h"
 #include "model/SystemFont.h"
+#include "widgets/SymbolButton.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -50,13 +50,13 @@ QWidget *makeRow(const ShortcutRow &row, const QString &description, QWidget *pa
 
 KeyboardCheatsheetSheet::KeyboardCheatsheetSheet(bool isClassicMode, bool hasKiosk, bool hasTableOfContentsKey,
                                                  L10n &l10n, QWidget *parent)
-    : ModalSheet(Look{withAlpha(Qt::black, 0.82), QColor::fromRgbF(0.08f, 0.08f, 0.08f), 12,
-                      DropShadow{withAlpha(Qt::black, 0.5), 30, QPointF(0, 12)}},
-                 parent)
+    : ModalFrame(ModalFrameLook{withAlpha(Qt::black, 0.82), QColor::fromRgbF(0.08f, 0.08f, 0.08f), 12,
+                                DropShadow{withAlpha(Qt::black, 0.5), 30, QPointF(0, 12)}},
+                 DialogFocus::contained, parent)
     , m_sections(shortcutSections(isClassicMode, hasKiosk, hasTableOfContentsKey))
     , m_l10n(&l10n)
 {
-    QVBoxLayout *layout = layOutPanel(buildHeader());
+    addSheetHeader(*panelColumn(), buildHeader());
     m_scroll = new QScrollArea(panel());
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(true);
@@ -65,7 +65,7 @@ KeyboardCheatsheetSheet::KeyboardCheatsheetSheet(bool isClassicMode, bool hasKio
     m_scroll->setFocusPolicy(Qt::NoFocus);
     m_scroll->viewport()->setAutoFillBackground(false);
     styleScrollBar(m_scroll->verticalScrollBar());
-    layout->addWidget(m_scroll, 1);
+    panelColumn()->addWidget(m_scroll, 1);
     connect(&l10n, &L10n::currentChanged, this, [this] { retranslate(); });
     retranslate();
 }
@@ -80,7 +80,8 @@ QRect KeyboardCheatsheetSheet::panelRect(const QSize &sheet) const
 QWidget *KeyboardCheatsheetSheet::buildHeader()
 {
     auto *header = new QWidget(panel());
-    const TitleRow row = buildTitleRow(header, 20);
+    const SheetTitleRow row = makeSheetTitleRow(header, 20);
+    connect(row.closeButton, &SymbolButton::clicked, this, &KeyboardCheatsheetSheet::requestClose);
     row.layout->setContentsMargins(20, 16, 20, 16);
     header->setLayout(row.layout);
     m_title = row.title;
@@ -111,6 +112,7 @@ QWidget *KeyboardCheatsheetSheet::buildSections()
 void KeyboardCheatsheetSheet::retranslate()
 {
     m_title->setText(m_l10n->text(L10n::Key::keyboardShortcutsTitle));
+    setAccessibleName(m_title->text());
     m_subtitle->setText(m_l10n->text(L10n::Key::keyboardShortcutsSubtitle));
     m_closeButton->setAccessibleName(m_l10n->text(L10n::Key::closeHelp));
     // The scroll area owns the content it is given and deletes the old one.

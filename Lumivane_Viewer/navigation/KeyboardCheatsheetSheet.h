@@ -1,7 +1,7 @@
 #pragma once
 
 #include "KeyboardShortcutRows.h"
-#include "ModalSheet.h"
+#include "widgets/ModalFrame.h"
 
 #include <QPointer>
 
@@ -18,7 +18,7 @@ class SymbolButton;
 /// report onClose.
 /// Size policy: the whole window (backdrop), the card fixed at 520 by 460
 /// in its centre.
-class KeyboardCheatsheetSheet final : public ModalSheet
+class KeyboardCheatsheetSheet final : public ModalFrame
 {
 public:
     KeyboardCheatsheetSheet(bool isClassicMode, bool hasKiosk, bool hasTableOfContentsKey, L10n &l10n,

@@ -6,9 +6,9 @@
 #include "LevelRuns.h"
 #include "NavigationStyle.h"
 #include "l10n/L10n.h"
-#include "media/symbols/SoftShadow.h"
-#include "media/symbols/SymbolButton.h"
 #include "model/AnimationCurve.h"
+#include "widgets/SoftShadow.h"
+#include "widgets/SymbolButton.h"
 
 #include <QPainter>
 #include <QRegion>

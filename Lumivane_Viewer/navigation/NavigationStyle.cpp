@@ -1,12 +1,16 @@
 #include "NavigationStyle.h"
 
-#include "media/symbols/SymbolButton.h"
-#include "media/symbols/SymbolImages.h"
+#include "RoundedPanel.h"
+#include "model/SystemFont.h"
+#include "widgets/SymbolButton.h"
+#include "widgets/SymbolImages.h"
 
 #include <QFontMetrics>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPalette>
 #include <QScrollBar>
+#include <QVBoxLayout>
 
 QFont tracked(QFont font, double tracking)
 {
@@ -47,6 +51,30 @@ SymbolButtonLook sheetCloseButtonLook()
     look.symbolColor = withAlpha(Qt::white, 0.7);
     look.discColor = withAlpha(Qt::white, 0.1);
     return look;
+}
+
+SheetTitleRow makeSheetTitleRow(QWidget *parent, double titlePoints)
+{
+    const QFont titleFont = tracked(systemFont(titlePoints, QFont::Normal, FontDesign::serif, true), -0.3);
+    SheetTitleRow row{new QHBoxLayout, makeLabel(titleFont, Qt::white, parent),
+                      makeLabel(systemFont(12), withAlpha(Qt::white, 0.55), parent),
+                      new SymbolButton(sheetCloseButtonLook(), parent)};
+    auto *titles = new QVBoxLayout;
+    titles->setSpacing(2);
+    titles->addWidget(row.title);
+    titles->addWidget(row.subtitle);
+    row.layout->addLayout(titles);
+    row.layout->addStretch();
+    row.layout->addWidget(row.closeButton);
+    return row;
+}
+
+void addSheetHeader(QVBoxLayout &column, QWidget *header)
+{
+    column.addWidget(header);
+    auto *hairline = new RoundedPanel(withAlpha(Qt::white, 0.1), 0, column.parentWidget());
+    hairline->setFixedHeight(1);
+    column.addWidget(hairline);
 }
 
 void styleScrollBar(QScrollBar *bar)

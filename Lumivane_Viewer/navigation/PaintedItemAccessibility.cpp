@@ -1,6 +1,9 @@
 #include "PaintedItemAccessibility.h"
 
+#include "widgets/KeyboardFocus.h"
+
 #include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QHash>
 #include <QMouseEvent>
 #include <QPointer>
@@ -55,6 +58,13 @@ public:
         QAccessible::State state;
         state.offscreen = !isValid() || !m_host->rect().intersects(hostOf(m_host)->paintedItemRect(m_index));
         state.invisible = !m_host || !m_host->isVisible();
+        if (!isValid())
+            return state;
+        const PaintedItemHost *host = hostOf(m_host);
+        state.focusable = m_host->focusPolicy() & Qt::TabFocus;
+        state.focused = m_host->hasFocus() && host->focusedPaintedItem() == m_index;
+        state.selectable = true;
+        state.selected = host->isCurrentPaintedItem(m_index);
         return state;
     }
 
@@ -142,6 +152,77 @@ QAccessibleInterface *paintedItemsFactory(const QString &, QObject *object)
 }
 
 } // namespace
+
+bool PaintedItemHost::isCurrentPaintedItem(int) const
+{
+    return false;
+}
+
+std::optional<int> PaintedItemHost::focusedPaintedItem() const
+{
+    // The items may have changed since the keyboard chose one.
+    if (m_focusedItem && *m_focusedItem < paintedItemCount())
+        return m_focusedItem;
+    return std::nullopt;
+}
+
+bool PaintedItemHost::stepFocusedItem(QWidget &host, bool next)
+{
+    const std::optional<int> focused = focusedPaintedItem();
+    if (!focused || !host.hasFocus())
+        return false;
+    const int target = *focused + (next ? 1 : -1);
+    if (target < 0 || target >= paintedItemCount())
+        return false;
+    focusItem(host, target);
+    return true;
+}
+
+void PaintedItemHost::enterFocusedItem(QWidget &host, Qt::FocusReason reason)
+{
+    const int count = paintedItemCount();
+    if (count == 0)
+        return;
+    if (reason == Qt::TabFocusReason)
+        focusItem(host, 0);
+    else if (reason == Qt::BacktabFocusReason)
+        focusItem(host, count - 1);
+    else
+        focusItem(host, focusedPaintedItem().value_or(0));
+}
+
+bool PaintedItemHost::pressFocusedItem(const QKeyEvent &event)
+{
+    // An unseen focus presses nothing: the key is the viewer's.
+    const std::optional<int> focused = focusedPaintedItem();
+    if (!focused || !KeyboardFocus::isActivationKey(event) || event.isAutoRepeat() || !KeyboardFocus::isNavigating())
+        return false;
+    pressPaintedItem(*focused);
+    return true;
+}
+
+bool PaintedItemHost::showsItemRing(const QWidget &host, int index) const
+{
+    return KeyboardFocus::showsRing(host) && focusedPaintedItem() == index;
+}
+
+void PaintedItemHost::revealPaintedItem(int) {}
+
+void PaintedItemHost::focusItem(QWidget &host, int index)
+{
+    m_focusedItem = index;
+    revealPaintedItem(index);
+    host.update();
+    if (!QAccessible::isActive())
+        return;
+    // Assistive technology follows the item, not only the widget.
+    if (QAccessibleInterface *hostInterface = QAccessible::queryAccessibleInterface(&host)) {
+        if (QAccessibleInterface *item = hostInterface->child(hostInterface->childCount() - paintedItemCount() + index)) {
+            QAccessibleEvent event(item, QAccessible::Focus);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+}
 
 void PaintedItemHost::trackItemPress(const QMouseEvent &event)
 {

@@ -6,12 +6,18 @@
 
 #include <optional>
 
+class QKeyEvent;
 class QMouseEvent;
+class QWidget;
 
 /// A widget that paints its clickable items (cards, markers) itself instead
 /// of holding a child widget per item. Through installPaintedItemAccessibility()
 /// assistive technology sees each item as a button it can name and press.
-/// A left press and release on the same item presses it too.
+/// A left press and release on the same item presses it too. From the
+/// keyboard the widget takes the focus from Tab and its items take it in
+/// turn: Tab and Backtab step through them before leaving the widget, and
+/// Space and Return press the one the keyboard is on, which the widget rings
+/// while the visitor navigates (KeyboardFocus).
 class PaintedItemHost
 {
 public:
@@ -24,6 +30,12 @@ public:
     virtual void pressPaintedItem(int index) = 0;
     /// The item under a point where the widget's mouse events place it, if any.
     virtual std::optional<int> paintedItemAt(QPointF position) const = 0;
+    /// Whether the item is the one the widget marks as current (the station
+    /// on screen); assistive technology reads it as selected.
+    virtual bool isCurrentPaintedItem(int index) const;
+
+    /// The item the keyboard is on, if any.
+    std::optional<int> focusedPaintedItem() const;
 
 protected:
     /// Called from the widget's mouse press and release handlers.
@@ -32,8 +44,25 @@ protected:
     /// A press on an item that has since gone clicks nothing.
     void forgetItemPress() { m_pressedItem.reset(); }
 
+    /// Called from the widget's focusNextPrevChild(): true when the keyboard
+    /// moved to another item, false at either end.
+    bool stepFocusedItem(QWidget &host, bool next);
+    /// Called from the widget's focusInEvent(): Tab starts at the first item,
+    /// Backtab at the last; any other way keeps the item the keyboard was on.
+    void enterFocusedItem(QWidget &host, Qt::FocusReason reason);
+    /// Called from the widget's keyPressEvent(): true when the key pressed
+    /// the item the keyboard is on.
+    bool pressFocusedItem(const QKeyEvent &event);
+    /// Whether the widget rings the item now.
+    bool showsItemRing(const QWidget &host, int index) const;
+    /// Brings an item the keyboard moved to into view; the default does nothing.
+    virtual void revealPaintedItem(int index);
+
 private:
+    void focusItem(QWidget &host, int index);
+
     std::optional<int> m_pressedItem;
+    std::optional<int> m_focusedItem;
 };
 
 /// Registers, once per process, the factory that describes every widget that

@@ -6,13 +6,17 @@
 #include "l10n/L10n.h"
 #include "model/DisplayText.h"
 #include "model/SystemFont.h"
+#include "widgets/KeyboardFocus.h"
 
 #include <QFontMetricsF>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -57,8 +61,9 @@ StationCardGrid::StationCardGrid(QList<Station> stations, std::optional<QUuid> c
     , m_loader(new StationThumbnailLoader(std::move(imageCache), std::move(photoURLResolver), this))
 {
     installPaintedItemAccessibility();
-    // Cards are clicked; keys stay with the search field or the viewer.
-    setFocusPolicy(Qt::NoFocus);
+    // Cards are clicked, or reached with Tab; a click leaves the keys with
+    // the search field or the viewer.
+    setFocusPolicy(Qt::TabFocus);
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -179,6 +184,8 @@ void StationCardGrid::paintEvent(QPaintEvent *)
     painter.setFont(cardNameFont());
     for (qsizetype index = first; index < last; ++index)
         paintCard(painter, m_layout.cards[index]);
+    if (const std::optional<int> focused = focusedPaintedItem(); focused && showsItemRing(*this, *focused))
+        KeyboardFocus::paintRing(painter, m_layout.cards[*focused].rect, kCardRadius);
 }
 
 void StationCardGrid::paintCard(QPainter &painter, const GridCard &card)
@@ -277,13 +284,54 @@ int StationCardGrid::paintedItemCount() const
 QString StationCardGrid::paintedItemName(int index) const
 {
     const Station &station = m_stations[m_layout.cards[index].stationIndex];
-    return m_l10n->localizedFormat(L10n::Key::goToStationA11y, station.localizedName(m_l10n->languageCode()));
+    return m_l10n->localizedFormat(L10n::Key::goToStationA11y, displayLine(station.localizedName(m_l10n->languageCode())));
 }
 
 QRect StationCardGrid::paintedItemRect(int index) const
 {
     const QRectF inViewport = m_layout.cards[index].rect.translated(0, -scrollY());
     return inViewport.translated(viewport()->pos()).toAlignedRect();
+}
+
+bool StationCardGrid::isCurrentPaintedItem(int index) const
+{
+    return m_stations[m_layout.cards[index].stationIndex].id == m_currentStationID;
+}
+
+bool StationCardGrid::focusNextPrevChild(bool next)
+{
+    return stepFocusedItem(*this, next) || QAbstractScrollArea::focusNextPrevChild(next);
+}
+
+void StationCardGrid::focusInEvent(QFocusEvent *event)
+{
+    enterFocusedItem(*this, event->reason());
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
+void StationCardGrid::focusOutEvent(QFocusEvent *event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
+}
+
+void StationCardGrid::keyPressEvent(QKeyEvent *event)
+{
+    if (!pressFocusedItem(*event))
+        QAbstractScrollArea::keyPressEvent(event);
+}
+
+// A card the keyboard reaches above or below the view scrolls just into it.
+void StationCardGrid::revealPaintedItem(int index)
+{
+    const QRectF card = m_layout.cards[index].rect;
+    QScrollBar *bar = verticalScrollBar();
+    if (card.top() < scrollY())
+        bar->setValue(int(std::floor(card.top())));
+    else if (card.bottom() > scrollY() + viewport()->height())
+        bar->setValue(int(std::ceil(card.bottom())) - viewport()->height());
+    viewport()->update();
 }
 
 void StationCardGrid::pressPaintedItem(int index)

@@ -47,8 +47,14 @@ public:
     QRect paintedItemRect(int index) const override;
     void pressPaintedItem(int index) override;
     std::optional<int> paintedItemAt(QPointF viewportPosition) const override;
+    bool isCurrentPaintedItem(int index) const override;
 
 protected:
+    bool focusNextPrevChild(bool next) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void revealPaintedItem(int index) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;

@@ -3,13 +3,16 @@
 #include "NavigationStyle.h"
 #include "ThumbnailPainting.h"
 #include "l10n/L10n.h"
-#include "media/symbols/SymbolImages.h"
-#include "model/DisplayText.h"
 #include "model/AnimationCurve.h"
+#include "model/DisplayText.h"
 #include "model/SystemFont.h"
+#include "widgets/KeyboardFocus.h"
+#include "widgets/SymbolImages.h"
 
 #include <QFontMetricsF>
 #include <QLinearGradient>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QVariantAnimation>
@@ -52,6 +55,7 @@ StationThumbBar::StationThumbBar(QList<Station> stations, std::optional<QUuid> c
     , m_scroll(new QVariantAnimation(this))
 {
     installPaintedItemAccessibility();
+    setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_scroll->setDuration(int(kScrollSeconds * 1000));
     m_scroll->setEasingCurve(easingCurve(AnimationCurve::easeOut));
@@ -201,6 +205,10 @@ void StationThumbBar::paintEvent(QPaintEvent *)
     const auto [first, last] = visibleCells(0);
     for (qsizetype index = first; index < last; ++index)
         paintCell(painter, m_layout.cells[index]);
+    if (const std::optional<int> focused = focusedPaintedItem(); focused && showsItemRing(*this, *focused)) {
+        const QRectF cell = m_layout.cells[*focused].bounds().adjusted(-4, -4, 4, 4);
+        KeyboardFocus::paintRing(painter, cell, kCornerRadius + 4);
+    }
 }
 
 void StationThumbBar::paintCell(QPainter &painter, const ThumbStripCell &cell)
@@ -285,12 +293,42 @@ int StationThumbBar::paintedItemCount() const
 
 QString StationThumbBar::paintedItemName(int index) const
 {
-    return m_stations[m_layout.cells[index].stationIndex].localizedName(m_l10n->languageCode());
+    return displayLine(m_stations[m_layout.cells[index].stationIndex].localizedName(m_l10n->languageCode()));
 }
 
 QRect StationThumbBar::paintedItemRect(int index) const
 {
     return m_layout.cells[index].bounds().translated(-m_scrollOffset, 0).toAlignedRect();
+}
+
+bool StationThumbBar::isCurrentPaintedItem(int index) const
+{
+    return m_stations[m_layout.cells[index].stationIndex].id == m_currentStationID;
+}
+
+bool StationThumbBar::focusNextPrevChild(bool next)
+{
+    return stepFocusedItem(*this, next) || QWidget::focusNextPrevChild(next);
+}
+
+void StationThumbBar::focusInEvent(QFocusEvent *event)
+{
+    enterFocusedItem(*this, event->reason());
+    QWidget::focusInEvent(event);
+}
+
+void StationThumbBar::keyPressEvent(QKeyEvent *event)
+{
+    if (!pressFocusedItem(*event))
+        QWidget::keyPressEvent(event);
+}
+
+// A cell the keyboard reaches outside the strip's width comes to its middle.
+void StationThumbBar::revealPaintedItem(int index)
+{
+    const QRectF cell = m_layout.cells[index].bounds().translated(-m_scrollOffset, 0);
+    if (cell.left() < 0 || cell.right() > width())
+        scrollTo(m_scrollOffset + cell.center().x() - width() / 2.0);
 }
 
 void StationThumbBar::pressPaintedItem(int index)

@@ -58,6 +58,7 @@ public:
     QRect paintedItemRect(int index) const override;
     void pressPaintedItem(int index) override;
     std::optional<int> paintedItemAt(QPointF position) const override;
+    bool isCurrentPaintedItem(int index) const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -65,6 +66,10 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void revealPaintedItem(int index) override;
 
 private:
     void relayout();

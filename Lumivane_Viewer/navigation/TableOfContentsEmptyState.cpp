@@ -1,8 +1,8 @@
 #include "TableOfContentsEmptyState.h"
 
 #include "NavigationStyle.h"
-#include "media/symbols/SymbolImages.h"
 #include "model/SystemFont.h"
+#include "widgets/SymbolImages.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

@@ -6,11 +6,11 @@
 #include "TableOfContentsEmptyState.h"
 #include "TableOfContentsListing.h"
 #include "l10n/L10n.h"
-#include "media/symbols/SymbolButton.h"
-#include "media/symbols/SymbolGlyph.h"
-#include "media/symbols/SymbolImages.h"
 #include "model/StationOrder.h"
 #include "model/SystemFont.h"
+#include "widgets/SymbolButton.h"
+#include "widgets/SymbolGlyph.h"
+#include "widgets/SymbolImages.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -54,18 +54,19 @@ QLineEdit *makeSearchField(QWidget *parent)
 TableOfContentsSheet::TableOfContentsSheet(const LumivaneProject &project, StationPhotoResolver photoURLResolver,
                                            std::optional<QUuid> currentStationID, QColor accent, L10n &l10n,
                                            std::shared_ptr<LumivaneImageCache> imageCache, QWidget *parent)
-    : ModalSheet(Look{withAlpha(Qt::black, 0.92), QColor::fromRgbF(0.08f, 0.08f, 0.08f), 12, std::nullopt}, parent)
+    : ModalFrame(ModalFrameLook{withAlpha(Qt::black, 0.92), QColor::fromRgbF(0.08f, 0.08f, 0.08f), 12, std::nullopt},
+                 DialogFocus::contained, parent)
     , m_stations(sortedByOrderIndex(project.stations))
     , m_isClassic(project.renderMode == RenderMode::classic)
     , m_l10n(&l10n)
 {
-    QVBoxLayout *layout = layOutPanel(buildHeader(m_stations.size() >= kSearchableStationCount));
+    addSheetHeader(*panelColumn(), buildHeader(m_stations.size() >= kSearchableStationCount));
     m_grid = new StationCardGrid(m_stations, currentStationID, std::move(photoURLResolver), accent, l10n,
                                  std::move(imageCache), panel());
     m_grid->onChoose = [this](QUuid stationID) { choose(stationID); };
     m_emptyState = new TableOfContentsEmptyState(panel());
-    layout->addWidget(m_grid, 1);
-    layout->addWidget(m_emptyState, 1);
+    panelColumn()->addWidget(m_grid, 1);
+    panelColumn()->addWidget(m_emptyState, 1);
     connect(&l10n, &L10n::currentChanged, this, [this] { retranslate(); });
     retranslate();
     if (m_searchField) {
@@ -100,7 +101,8 @@ QWidget *TableOfContentsSheet::buildHeader(bool searchable)
     column->setContentsMargins(24, 18, 24, 14);
     column->setSpacing(12);
 
-    const TitleRow titleRow = buildTitleRow(header, 22);
+    const SheetTitleRow titleRow = makeSheetTitleRow(header, 22);
+    connect(titleRow.closeButton, &SymbolButton::clicked, this, &TableOfContentsSheet::requestClose);
     m_title = titleRow.title;
     m_count = titleRow.subtitle;
     m_closeButton = titleRow.closeButton;
@@ -170,9 +172,11 @@ void TableOfContentsSheet::retranslate()
 {
     m_searchIndex = StationSearchIndex(m_stations, m_l10n->languageCode());
     m_title->setText(m_l10n->text(L10n::Key::tableOfContents));
+    setAccessibleName(m_title->text());
     m_closeButton->setAccessibleName(m_l10n->text(L10n::Key::closeTableOfContentsA11y));
     if (m_searchField) {
         m_searchField->setPlaceholderText(m_l10n->text(L10n::Key::searchStationPlaceholder));
+        m_searchField->setAccessibleName(m_searchField->placeholderText());
         m_clearButton->setAccessibleName(m_l10n->text(L10n::Key::clearSearchA11y));
     }
     m_grid->retranslate();

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ModalSheet.h"
 #include "StationSearch.h"
 #include "StationThumbnailLoader.h"
 #include "model/LumivaneProject.h"
+#include "widgets/ModalFrame.h"
 
 #include <QColor>
 #include <QList>
@@ -30,7 +30,7 @@ class TableOfContentsEmptyState;
 /// itself, and has no keyboard shortcut of its own.
 /// Size policy: the whole window (backdrop), the panel centred at most
 /// 1100 by 780 with a margin of 24.
-class TableOfContentsSheet final : public ModalSheet
+class TableOfContentsSheet final : public ModalFrame
 {
 public:
     TableOfContentsSheet(const LumivaneProject &project, StationPhotoResolver photoURLResolver,

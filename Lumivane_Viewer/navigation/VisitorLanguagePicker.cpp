@@ -2,8 +2,9 @@
 
 #include "NavigationStyle.h"
 #include "ThumbnailPainting.h"
-#include "media/symbols/SymbolImages.h"
 #include "model/SystemFont.h"
+#include "widgets/KeyboardFocus.h"
+#include "widgets/SymbolImages.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -88,7 +89,7 @@ VisitorLanguagePicker::VisitorLanguagePicker(L10n &l10n, QWidget *parent)
     , m_l10n(&l10n)
     , m_menu(new QMenu(this))
 {
-    setFocusPolicy(Qt::NoFocus);
+    KeyboardFocus::makeReachable(*this);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     // Parented to the picker, so that it outlives the menu that uses it.
     auto *menuStyle = new TrailingCheckStyle;
@@ -147,6 +148,8 @@ void VisitorLanguagePicker::paintEvent(QPaintEvent *)
     const double chevronSide = symbolBoxSide(kChevronPoints);
     drawSymbol(painter, QPointF(flagRect.right() + kSpacing + chevronSide / 2, capsule.center().y()), u"chevron.down",
                kChevronPoints, withAlpha(Qt::white, 0.6));
+    if (KeyboardFocus::showsRing(*this))
+        KeyboardFocus::paintRing(painter, capsule, capsule.height() / 2);
 }
 
 void VisitorLanguagePicker::openMenu()

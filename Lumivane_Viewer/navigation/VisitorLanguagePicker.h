@@ -13,7 +13,8 @@ class QMenu;
 /// opens the menu of the five interface languages (flag, native name, a
 /// check at the end of the current one's row). Choosing one always sets the
 /// language again, also the one in use, which stores it and retitles the
-/// menus.
+/// menus. Reached with Tab and opened with Space or Return like the viewer's
+/// other buttons.
 /// Size policy: fixed, 60 wide and as high as its capsule; the owner puts it
 /// at the top-left corner of every face.
 class VisitorLanguagePicker final : public QAbstractButton

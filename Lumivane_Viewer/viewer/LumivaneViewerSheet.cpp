@@ -1,21 +1,21 @@
 #include "viewer/LumivaneViewerSheet.h"
 
-#include "media/symbols/RoundSymbolLabels.h"
-#include "media/symbols/SymbolButton.h"
 #include "model/NotificationNames.h"
 #include "model/ViewerAccent.h"
-#include "viewer/FadingSnapshot.h"
 #include "panels/feedback/VisitorFeedbackSheet.h"
 #include "panels/lightbox/LumivaneLightbox.h"
+#include "viewer/FadingSnapshot.h"
 #include "viewer/OverlayLayer.h"
-#include "viewer/ViewerLayerStack.h"
 #include "viewer/ServiceViewerEffects.h"
 #include "viewer/ViewerKeyFilter.h"
+#include "viewer/ViewerLayerStack.h"
 #include "viewer/ViewerNotifications.h"
 #include "viewer/chrome/ChromeBindings.h"
 #include "viewer/state/ViewerController.h"
 #include "viewer/station/StationPhotoBound.h"
 #include "viewer/station/StationStackView.h"
+#include "widgets/RoundSymbolLabels.h"
+#include "widgets/SymbolButton.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -42,14 +42,17 @@ LumivaneViewerSheet::LumivaneViewerSheet(ViewerTour tour, ViewerServices service
     , m_overlayColumn(new OverlayLayer(this))
     , m_keyFilter(new ViewerKeyFilter(*this, [this](const QKeyEvent &key) { return handleKey(key); }))
 {
-    Q_ASSERT(m_services.language);
+    Q_ASSERT(m_services.l10n);
     setObjectName("viewerSheet");
     setMinimumSize(minimumViewerSize);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Takes the window's first focus itself, so that the first Tab reaches
+    // the first control rather than one the window chose.
+    setFocusPolicy(Qt::TabFocus);
     m_effects->setPhotoBound([this] { return stationPhotoBound(m_controller->project().renderMode, screen()); });
     m_faceChrome->setObjectName("faceChrome");
     m_overlayColumn->setObjectName("overlayColumn");
-    m_languagePicker = ViewerSlots::languagePicker(m_context, m_overlayColumn);
+    m_languagePicker = ViewFactories::languagePicker(m_context, m_overlayColumn);
     if (m_languagePicker) {
         m_overlayColumn->addView(m_languagePicker, {Qt::AlignLeft | Qt::AlignTop, {columnLeading, columnTop, 0, 0}},
                                  LayerTransition::none, ViewerAnimation::none());
@@ -78,6 +81,11 @@ void LumivaneViewerSheet::setPhotoPreloading(bool enabled)
 
 void LumivaneViewerSheet::render(ViewerAnimation animation)
 {
+    // The column is uncovered before a closing sheet gives the focus back,
+    // perhaps to the language picker, and covered only once an opening
+    // sheet has taken it (renderOverlayColumn).
+    if (!overlayColumnCovered(*m_controller))
+        coverOverlayColumn(false);
     const RootFace face = m_controller->rootFace();
     if (face != m_face || !m_faceView)
         showFace(face, animation);
@@ -90,6 +98,7 @@ void LumivaneViewerSheet::render(ViewerAnimation animation)
 void LumivaneViewerSheet::showFace(RootFace face, ViewerAnimation animation)
 {
     QPointer<FadingSnapshot> leaving;
+    const bool replacing = !m_faceView.isNull();
     if (m_faceView) {
         // The faces have no transition of their own: the old one fades out
         // over the new one under the change's animation.
@@ -101,13 +110,13 @@ void LumivaneViewerSheet::showFace(RootFace face, ViewerAnimation animation)
     m_face = face;
     switch (face) {
     case RootFace::gate:
-        m_faceView = ViewerSlots::passwordGate(m_context, this);
+        m_faceView = ViewFactories::passwordGate(m_context, this);
         break;
     case RootFace::stations:
         m_faceView = new StationStackView(m_context, this);
         break;
     case RootFace::cover:
-        m_faceView = ViewerSlots::cover(m_context, this);
+        m_faceView = ViewFactories::cover(m_context, this);
         break;
     }
     if (!m_faceView)
@@ -117,6 +126,10 @@ void LumivaneViewerSheet::showFace(RootFace face, ViewerAnimation animation)
     m_faceView->show();
     if (leaving)
         leaving->stackUnder(m_faceChrome);
+    // An unlock, a start or a way back lands on the new face's first control;
+    // the first face waits for the visitor.
+    if (replacing && isVisible())
+        ViewerFocus::focusFirst(*m_faceView);
 }
 
 void LumivaneViewerSheet::renderFaceChrome(ViewerAnimation animation)
@@ -125,7 +138,7 @@ void LumivaneViewerSheet::renderFaceChrome(ViewerAnimation animation)
     if (closeWanted && !m_closeButton) {
         auto *close = new SymbolButton(viewerCloseButtonLabel(), m_faceChrome);
         close->setObjectName("viewerCloseButton");
-        close->setAccessibleName(m_services.language->text(L10n::Key::closeTourA11y));
+        close->setAccessibleName(m_services.l10n->text(L10n::Key::closeTourA11y));
         connect(close, &QAbstractButton::clicked, this, [this] { m_controller->closeViewer(); });
         m_closeButton = close;
         // It comes and goes with its face, under the same animation.
@@ -137,12 +150,18 @@ void LumivaneViewerSheet::renderFaceChrome(ViewerAnimation animation)
     }
     const bool formWanted = m_face == RootFace::cover && m_controller->state().showContactForm;
     if (formWanted && !m_contactForm) {
-        m_contactForm = ViewerSlots::contactForm(m_context, m_faceChrome);
-        if (m_contactForm)
+        QWidget *focusBefore = QApplication::focusWidget();
+        m_contactForm = ViewFactories::contactForm(m_context, m_faceChrome);
+        if (m_contactForm) {
             m_faceChrome->addView(m_contactForm, LayerPlacement::fill(), LayerTransition::opacity, animation);
+            m_contactFocus.enter(*m_contactForm, focusBefore);
+        }
     } else if (!formWanted && m_contactForm) {
+        const bool heldFocus = ViewerFocus::holds(*m_contactForm);
         m_faceChrome->removeView(m_contactForm, animation);
         m_contactForm = nullptr;
+        if (heldFocus && !m_contactFocus.giveBack() && m_faceView)
+            ViewerFocus::focusFirst(*m_faceView);
     }
     if (m_contactForm)
         m_contactForm->raise();
@@ -153,7 +172,7 @@ void LumivaneViewerSheet::renderOverlayColumn(ViewerAnimation animation)
     const bool covered = overlayColumnCovered(*m_controller);
     const bool wanted = audioGuideButtonShown(*m_controller);
     if (wanted && !m_audioGuide) {
-        m_audioGuide = ViewerSlots::audioGuideButton(m_context, m_overlayColumn);
+        m_audioGuide = ViewFactories::audioGuideButton(m_context, m_overlayColumn);
         if (m_audioGuide) {
             const int pickerHeight = m_languagePicker ? m_languagePicker->sizeHint().height() + columnSpacing : 0;
             m_audioGuide->setVisible(!covered);
@@ -165,11 +184,16 @@ void LumivaneViewerSheet::renderOverlayColumn(ViewerAnimation animation)
         m_overlayColumn->removeView(m_audioGuide, animation);
         m_audioGuide = nullptr;
     }
+    coverOverlayColumn(covered);
+    shareOverlayColumn();
+}
+
+void LumivaneViewerSheet::coverOverlayColumn(bool covered)
+{
     for (QWidget *view : {m_languagePicker.data(), m_audioGuide.data()}) {
         if (view)
             view->setVisible(!covered);
     }
-    shareOverlayColumn();
 }
 
 // The station view's controls keep clear of where the column stands, also
@@ -221,10 +245,22 @@ bool LumivaneViewerSheet::handleKey(const QKeyEvent &key)
     return m_controller->handleKeyPress(key.key(), key.modifiers(), key.text());
 }
 
+QList<QWidget *> LumivaneViewerSheet::focusRoots() const
+{
+    return {m_faceView, m_faceChrome, m_overlayColumn};
+}
+
+bool LumivaneViewerSheet::focusNextPrevChild(bool next)
+{
+    const QList<QWidget *> roots = focusRoots();
+    QWidget *dialog = ViewerFocus::containingDialog(roots);
+    return ViewerFocus::step(ViewerFocus::tabStops(dialog ? QList<QWidget *>{dialog} : roots), next);
+}
+
 void LumivaneViewerSheet::observeLanguage()
 {
-    m_language = m_services.language->current();
-    connect(m_services.language, &L10n::currentChanged, this, [this](L10n::Language language) {
+    m_language = m_services.l10n->current();
+    connect(m_services.l10n, &L10n::currentChanged, this, [this](L10n::Language language) {
         // Choosing the language in use again changes nothing.
         if (language == m_language)
             return;

@@ -2,9 +2,10 @@
 
 #include "l10n/L10n.h"
 #include "model/AnimationCurve.h"
+#include "viewer/ViewerFocus.h"
 #include "viewer/ViewerLayer.h"
 #include "viewer/ViewerServices.h"
-#include "viewer/ViewerSlots.h"
+#include "viewer/ViewFactories.h"
 #include "viewer/state/RootFace.h"
 #include "viewer/state/TimerScheduler.h"
 #include "viewer/state/ViewerTour.h"
@@ -67,12 +68,17 @@ protected:
     void hideEvent(QHideEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    /// Tab follows the viewer's own order and stays in an open dialog that keeps it.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void render(ViewerAnimation animation);
     void showFace(RootFace face, ViewerAnimation animation);
     void renderFaceChrome(ViewerAnimation animation);
     void renderOverlayColumn(ViewerAnimation animation);
+    /// Hides the language picker and the audio-guide button under a sheet
+    /// over the whole viewer, shows them otherwise.
+    void coverOverlayColumn(bool covered);
     void shareOverlayColumn();
     bool handleKey(const QKeyEvent &key);
     /// The view a layer of the station view shows (not one on its way out), if it is a View.
@@ -82,6 +88,8 @@ private:
     void observeNotifications();
     void appear();
     void tearDown();
+    /// Back to front, as they are stacked.
+    QList<QWidget *> focusRoots() const;
 
     const ViewerServices m_services;
     TimerScheduler m_scheduler;
@@ -89,7 +97,7 @@ private:
     // Declared after what it uses, so that it goes first.
     std::unique_ptr<ViewerController> m_controller;
     QNetworkAccessManager *m_network;
-    const ViewerSlotContext m_context;
+    const ViewFactoryContext m_context;
 
     RootFace m_face = RootFace::cover;
     QPointer<QWidget> m_faceView;
@@ -97,6 +105,7 @@ private:
     OverlayLayer *m_overlayColumn;
     QPointer<QWidget> m_closeButton;
     QPointer<QWidget> m_contactForm;
+    FocusReturn m_contactFocus;
     QPointer<QWidget> m_languagePicker;
     QPointer<QWidget> m_audioGuide;
     ViewerKeyFilter *m_keyFilter;

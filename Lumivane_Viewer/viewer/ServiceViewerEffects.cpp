@@ -117,5 +117,5 @@ bool ServiceViewerEffects::openExternal(const QUrl &url)
 
 QString ServiceViewerEffects::visitorLanguageCode() const
 {
-    return m_services.language ? m_services.language->languageCode() : QStringLiteral("fr");
+    return m_services.l10n ? m_services.l10n->languageCode() : QStringLiteral("fr");
 }

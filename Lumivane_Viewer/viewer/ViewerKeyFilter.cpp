@@ -1,6 +1,10 @@
 #include "viewer/ViewerKeyFilter.h"
 
+#include "widgets/KeyboardFocus.h"
+#include "widgets/ViewerDialog.h"
+
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -17,6 +21,18 @@ bool ViewerKeyFilter::isTextField(const QWidget *widget)
 {
     return qobject_cast<const QLineEdit *>(widget) || qobject_cast<const QTextEdit *>(widget)
            || qobject_cast<const QPlainTextEdit *>(widget) || qobject_cast<const QAbstractSpinBox *>(widget);
+}
+
+bool ViewerKeyFilter::keepsKey(const QWidget &focus, const QKeyEvent &key) const
+{
+    if (isTextField(&focus))
+        return true;
+    for (const QWidget *widget = &focus; widget && widget != m_viewer; widget = widget->parentWidget()) {
+        if (dialogFocus(*widget) == DialogFocus::exclusive)
+            return true;
+    }
+    const bool isControl = &focus != m_viewer && !focus.isWindow();
+    return isControl && KeyboardFocus::isNavigating() && KeyboardFocus::isActivationKey(key);
 }
 
 bool ViewerKeyFilter::isForViewer(const QWidget *receiver) const
@@ -37,7 +53,11 @@ bool ViewerKeyFilter::eventFilter(QObject *watched, QEvent *event)
     if (!isForViewer(receiver))
         return false;
     const auto *key = static_cast<const QKeyEvent *>(event);
-    if (isTextField(receiver) && key->key() != Qt::Key_Escape)
+    // A key the focus leaves unused travels on to its parents: each copy is
+    // judged by the widget it started from.
+    const QWidget *focus = QApplication::focusWidget();
+    const QWidget &origin = focus && receiver->isAncestorOf(focus) ? *focus : *receiver;
+    if (key->key() != Qt::Key_Escape && keepsKey(origin, *key))
         return false;
     return m_handle(*key);
 }

@@ -11,8 +11,9 @@ class QKeyEvent;
 /// The viewer's one key handler. Installed on the application, it sees each
 /// key press meant for the viewer's window before any widget does and hands
 /// it to `handle`, which says whether it used it; so no two shortcuts ever
-/// compete for a key. A text field with the focus keeps its keys, all but
-/// Escape. Key presses for other windows (dialogs, menus) pass untouched.
+/// compete for a key. Escape always goes to `handle`; other keys stay with
+/// the focus when it keeps them (keepsKey). Key presses for other windows
+/// (dialogs, menus) pass untouched.
 class ViewerKeyFilter final : public QObject
 {
 public:
@@ -22,6 +23,11 @@ public:
 
     /// Whether the widget types text, so that it keeps its keys.
     static bool isTextField(const QWidget *widget);
+    /// Whether the key, Escape aside, belongs to the focused widget rather
+    /// than to `handle`: typing stays typing, every key typed in a modal
+    /// card is the card's, and a control reached with Tab is pressed by
+    /// Space and Return while the visitor navigates.
+    bool keepsKey(const QWidget &focus, const QKeyEvent &key) const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -18,7 +18,7 @@ class ViewerNotifications;
 /// below it asks for a shared instance itself. None of the pointers is owned.
 struct ViewerServices
 {
-    L10n *language = nullptr;
+    L10n *l10n = nullptr;
     LumivaneAudioService *narration = nullptr;
     SoundService *sounds = nullptr;
     SpeechService *speech = nullptr;

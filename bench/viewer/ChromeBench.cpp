@@ -66,7 +66,7 @@ Hotspot kitchenCard()
 std::unique_ptr<LumivaneViewerSheet> openSheet()
 {
     ViewerServices services;
-    services.language = &fixture->language;
+    services.l10n = &fixture->language;
     services.narration = &fixture->narration;
     services.imageCache = fixture->cache;
     ViewerTour tour;

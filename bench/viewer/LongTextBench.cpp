@@ -238,7 +238,7 @@ LumivaneProject tour(Texts texts)
 std::unique_ptr<LumivaneViewerSheet> makeSheet(Texts texts)
 {
     ViewerServices services;
-    services.language = &fixture->language;
+    services.l10n = &fixture->language;
     services.narration = &fixture->narration;
     services.imageCache = fixture->cache;
     ViewerTour viewerTour;

@@ -273,7 +273,7 @@ void writeTourPhotos(Fixture &f)
 void openSheet(Fixture &f)
 {
     ViewerServices services;
-    services.language = &f.language;
+    services.l10n = &f.language;
     services.narration = &f.narration;
     services.imageCache = f.cache;
     ViewerTour tour;

@@ -7,7 +7,7 @@
 #include "app/SingleInstance.h"
 #include "app/StartScreen.h"
 #include "app/TourResolvers.h"
-#include "app/TourViewerInputs.h"
+#include "app/TourViewerHost.h"
 #include "l10n/L10n.h"
 #include "viewer/LumivaneViewerSheet.h"
 #include "viewer/OverlayLayer.h"
@@ -506,22 +506,22 @@ protected:
     QString m_attachments;
 };
 
-TEST_F(ResolverTest, ViewerInputsCarryTheProjectAndResolveItsFiles)
+TEST_F(ResolverTest, ViewerTourCarriesTheProjectAndResolvesItsFiles)
 {
-    const TourViewerInputs inputs = TourViewerInputs::from(*m_tour);
+    const ViewerTour tour = TourViewerHost::viewerTour(*m_tour);
     const QUuid first = m_plan.stationIDs[0];
     const QUuid second = m_plan.stationIDs[1];
 
-    EXPECT_EQ(inputs.projectID, m_plan.projectID);
-    EXPECT_EQ(inputs.project.name, "Résolveurs");
-    ASSERT_TRUE(inputs.photoURLResolver(first));
-    EXPECT_TRUE(QFileInfo::exists(inputs.photoURLResolver(first)->toLocalFile()));
-    EXPECT_FALSE(inputs.photoURLResolver(QUuid::createUuid()));
-    ASSERT_TRUE(inputs.audioURLResolver(first));
-    EXPECT_TRUE(inputs.audioURLResolver(first)->toLocalFile().endsWith(
+    EXPECT_EQ(tour.projectID, m_plan.projectID);
+    EXPECT_EQ(tour.project.name, "Résolveurs");
+    ASSERT_TRUE(tour.photoURLResolver(first));
+    EXPECT_TRUE(QFileInfo::exists(tour.photoURLResolver(first)->toLocalFile()));
+    EXPECT_FALSE(tour.photoURLResolver(QUuid::createUuid()));
+    ASSERT_TRUE(tour.audioURLResolver(first));
+    EXPECT_TRUE(tour.audioURLResolver(first)->toLocalFile().endsWith(
         first.toString(QUuid::WithoutBraces).toUpper() + ".m4a"));
-    EXPECT_FALSE(inputs.audioURLResolver(second));
-    EXPECT_EQ(inputs.attachmentURLResolver("plan.pdf").toLocalFile(), m_attachments + "/plan.pdf");
+    EXPECT_FALSE(tour.audioURLResolver(second));
+    EXPECT_EQ(tour.attachmentURLResolver("plan.pdf").toLocalFile(), m_attachments + "/plan.pdf");
 }
 
 TEST_F(ResolverTest, AnyPlainNameResolvesInsideAttachmentsEvenWithoutAFile)

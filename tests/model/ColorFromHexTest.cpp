@@ -66,10 +66,10 @@ TEST(Palette, FixedColours)
 
 TEST(Palette, AppearanceColoursResolvePerAppearance)
 {
-    EXPECT_EQ(paletteTextPrimary().resolved(Appearance::dark), QColor(0xE8, 0xDC, 0xC4));
-    EXPECT_EQ(paletteTextPrimary().resolved(Appearance::light), QColor(0x1B, 0x2A, 0x4E));
-    EXPECT_EQ(paletteCardBackground().resolved(Appearance::light), QColor(Qt::white));
-    EXPECT_EQ(paletteBorder().resolved(Appearance::dark), QColor(0x2A, 0x3A, 0x5E));
+    EXPECT_EQ(paletteTextPrimary.resolved(Appearance::dark), QColor(0xE8, 0xDC, 0xC4));
+    EXPECT_EQ(paletteTextPrimary.resolved(Appearance::light), QColor(0x1B, 0x2A, 0x4E));
+    EXPECT_EQ(paletteCardBackground.resolved(Appearance::light), QColor(Qt::white));
+    EXPECT_EQ(paletteBorder.resolved(Appearance::dark), QColor(0x2A, 0x3A, 0x5E));
 }
 
 // Sizes are logical pixels: a point size would come out a third larger.

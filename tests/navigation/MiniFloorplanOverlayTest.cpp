@@ -2,8 +2,8 @@
 #include "navigation/FloorplanPanel.h"
 #include "navigation/MiniFloorplanOverlay.h"
 
-#include "media/symbols/SymbolButton.h"
 #include "model/Palette.h"
+#include "widgets/SymbolButton.h"
 
 #include <QApplication>
 #include <QBuffer>

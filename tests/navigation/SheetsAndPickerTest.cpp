@@ -2,7 +2,7 @@
 #include "navigation/KeyboardCheatsheetSheet.h"
 #include "navigation/VisitorLanguagePicker.h"
 
-#include "media/symbols/SymbolButton.h"
+#include "widgets/SymbolButton.h"
 
 #include <QAction>
 #include <QLabel>

@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QPointer>
 
-#include "media/symbols/SymbolButton.h"
+#include "widgets/SymbolButton.h"
 
 namespace {
 
@@ -123,8 +123,10 @@ TEST_P(SearchRowTest, searchFromEightStationsFocusedAfterATenthOfASecond)
     QLineEdit *field = search(sheet);
     if (GetParam() < 8) {
         EXPECT_EQ(field, nullptr);
+        // The window gives its first focus on activation; the sheet moves none.
+        QWidget *activationFocus = QApplication::focusWidget();
         QTest::qWait(200);
-        EXPECT_EQ(QApplication::focusWidget(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget(), activationFocus);
         return;
     }
     ASSERT_NE(field, nullptr);

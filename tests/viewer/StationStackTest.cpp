@@ -3,11 +3,11 @@
 
 #include "support/ViewerSheetFixture.h"
 
-#include "media/symbols/SymbolButton.h"
 #include "model/HotspotAttachment.h"
-#include "viewer/station/BlackCover.h"
 #include "viewer/chrome/ClassicInfoMarker.h"
+#include "viewer/station/BlackCover.h"
 #include "viewer/station/ClassicMediaLayer.h"
+#include "widgets/SymbolButton.h"
 
 #include <QAbstractButton>
 
@@ -110,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
                       },
                       {ViewerLayer::immersiveExit}},
         ConditionCase{"lightbox", {},
-                      [](ViewerController &c) { c.openAttachmentInLightbox(pdfAttachment(), LightboxContent::Kind::pdf); },
+                      [](ViewerController &c) { c.openAttachment(pdfAttachment()); },
                       chromeAnd(ViewerLayer::lightbox)},
         ConditionCase{"feedback", [](LumivaneProject &p) {
                           p.feedbackEnabled = true;

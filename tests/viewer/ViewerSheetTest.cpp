@@ -8,6 +8,7 @@
 #include "model/NotificationNames.h"
 #include "model/Palette.h"
 #include "navigation/TableOfContentsSheet.h"
+#include "panels/gate/PasswordField.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -70,11 +71,11 @@ TEST_F(ViewerSheetTest, EscapeOrTheCloseButtonDismissesFromGateAndCoverEvenFromT
     LumivaneProject project = classicTour();
     project.tourPassword = "secret";
     open(project);
-    auto *field = sheet->faceView()->findChild<QLineEdit *>();
+    auto *field = sheet->faceView()->findChild<PasswordField *>();
     ASSERT_NE(field, nullptr);
     field->setFocus();
     QTest::keyClicks(field, "si");
-    EXPECT_EQ(field->text(), "si"); // typed letters stay in the field
+    EXPECT_EQ(field->password(), "si"); // typed letters stay in the field
     press(Qt::Key_Escape, Qt::NoModifier, field);
     EXPECT_EQ(dismissals, 1);
 
@@ -134,10 +135,13 @@ TEST_F(ViewerSheetTest, EscapeClosesTheOpenPanelsTopmostFirstAndOnlyThenTheViewe
     HotspotAttachment plan;
     plan.kind = AttachmentKind::pdf;
     plan.payload = "plan.pdf";
-    controller().openAttachmentInLightbox(plan, LightboxContent::Kind::pdf);
-    const QList<ViewerLayer> closingOrder{ViewerLayer::lightbox,     ViewerLayer::feedback,
-                                          ViewerLayer::propertyInfo, ViewerLayer::keyboardHelp,
-                                          ViewerLayer::tableOfContents, ViewerLayer::infoCard};
+    controller().openAttachment(plan);
+    // The stacking order, topmost first.
+    const QList<ViewerLayer> closingOrder{ViewerLayer::tableOfContents, ViewerLayer::keyboardHelp,
+                                          ViewerLayer::feedback,        ViewerLayer::lightbox,
+                                          ViewerLayer::propertyInfo,    ViewerLayer::infoCard};
+    for (qsizetype i = 1; i < closingOrder.size(); ++i)
+        ASSERT_GT(closingOrder[i - 1], closingOrder[i]);
     for (ViewerLayer layer : closingOrder)
         ASSERT_EQ(shownIn(layer).size(), 1) << int(layer);
 

@@ -17,17 +17,17 @@ constexpr int kFrameIntervalMs = 16;
 } // namespace
 
 LumivaneClassicViewer::LumivaneClassicViewer(const Inputs &inputs, std::shared_ptr<LumivaneImageCache> cache,
-                                             const L10n &language, QWidget *parent)
+                                             L10n &l10n, QWidget *parent)
     : QWidget(parent)
     , m_inputs(inputs)
     , m_cache(std::move(cache))
-    , m_language(&language)
+    , m_l10n(&l10n)
 {
     Q_ASSERT(m_cache);
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_frameTimer.setInterval(kFrameIntervalMs);
     connect(&m_frameTimer, &QTimer::timeout, this, &LumivaneClassicViewer::tick);
-    connect(&language, &L10n::currentChanged, this, qOverload<>(&QWidget::update));
+    connect(&l10n, &L10n::currentChanged, this, qOverload<>(&QWidget::update));
     refresh();
 }
 
@@ -149,6 +149,6 @@ void LumivaneClassicViewer::paintNoPhotoText(QPainter &painter)
     text.setAlphaF(0.5f);
     painter.setPen(text);
     painter.setFont(font());
-    if (m_language)
-        painter.drawText(rect(), Qt::AlignCenter, m_language->text(L10n::Key::viewerNoPhoto));
+    if (m_l10n)
+        painter.drawText(rect(), Qt::AlignCenter, m_l10n->text(L10n::Key::viewerNoPhoto));
 }

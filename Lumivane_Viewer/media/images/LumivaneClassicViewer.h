@@ -47,7 +47,7 @@ public:
         double animationSeconds = 0;
     };
 
-    LumivaneClassicViewer(const Inputs &inputs, std::shared_ptr<LumivaneImageCache> cache, const L10n &language,
+    LumivaneClassicViewer(const Inputs &inputs, std::shared_ptr<LumivaneImageCache> cache, L10n &l10n,
                           QWidget *parent = nullptr);
     ~LumivaneClassicViewer() override;
 
@@ -84,7 +84,7 @@ private:
 
     Inputs m_inputs;
     std::shared_ptr<LumivaneImageCache> m_cache;
-    QPointer<const L10n> m_language;
+    QPointer<L10n> m_l10n;
     MediaClock m_clock;
     std::unique_ptr<ClassicPhotoLayer> m_current;
     std::vector<std::unique_ptr<ClassicPhotoLayer>> m_leaving;

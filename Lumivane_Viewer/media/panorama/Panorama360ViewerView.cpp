@@ -1,10 +1,12 @@
 #include "Panorama360ViewerView.h"
 
+#include "PanoramaAccessibility.h"
 #include "PanoramaScrollMonitor.h"
 #include "PanoramaTextureStore.h"
 
 #include "media/images/LumivaneImageCache.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QOpenGLContext>
@@ -103,6 +105,7 @@ Panorama360ViewerView::Panorama360ViewerView(const Inputs &inputs, std::shared_p
     , m_coordinator(m_scene, m_inputs)
 {
     Q_ASSERT(m_cache);
+    installPanoramaAccessibility();
     setFormat(surfaceFormat());
     setMouseTracking(false);
     m_frameTimer.setTimerType(Qt::PreciseTimer);
@@ -447,6 +450,46 @@ void Panorama360ViewerView::paintGL()
     m_scene.advance();
     m_renderer.render(m_scene, size() * devicePixelRatioF(), float(m_coverOpacity));
     scheduleFrame();
+    announceMarkerChanges();
+}
+
+QList<PanoramaMarkerPlace> Panorama360ViewerView::visibleMarkers() const
+{
+    if (!m_inputs.interactive || !m_coordinator.hotspotsRoot)
+        return {};
+    return visibleMarkerPlaces(m_scene, *m_coordinator.hotspotsRoot, size());
+}
+
+std::optional<Hotspot> Panorama360ViewerView::markerHotspot(const QUuid &hotspotID) const
+{
+    const QList<Hotspot> &hotspots = m_inputs.hotspots;
+    const auto found = std::find_if(hotspots.cbegin(), hotspots.cend(),
+                                    [&hotspotID](const Hotspot &h) { return h.id == hotspotID; });
+    return found == hotspots.cend() ? std::nullopt : std::optional(*found);
+}
+
+void Panorama360ViewerView::pressMarker(const QUuid &hotspotID)
+{
+    if (!m_inputs.interactive)
+        return;
+    // Copies: the tap may hand the view new inputs, which replace both.
+    const std::optional<Hotspot> hotspot = markerHotspot(hotspotID);
+    if (const auto tap = m_inputs.onHotspotTap; hotspot && tap)
+        tap(*hotspot);
+}
+
+void Panorama360ViewerView::announceMarkerChanges()
+{
+    if (!QAccessible::isActive())
+        return;
+    QList<QUuid> shown;
+    for (const PanoramaMarkerPlace &place : visibleMarkers())
+        shown.append(place.hotspotID);
+    if (shown == m_announcedMarkers)
+        return;
+    m_announcedMarkers = shown;
+    QAccessibleEvent event(this, QAccessible::ObjectReorder);
+    QAccessible::updateAccessibility(&event);
 }
 
 void Panorama360ViewerView::scheduleFrame()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PanoramaHotspotNodes.h"
+#include "PanoramaMarkerPlaces.h"
 #include "scene/Scene.h"
 #include "scene/SceneRenderer.h"
 
@@ -67,6 +68,9 @@ public:
         bool showHotspotLabels = true;
         /// false: no drag, click or zoom at all (a background panorama).
         bool interactive = true;
+        /// The visitor's language: info markers are named in it to
+        /// assistive technology (PanoramaAccessibility).
+        QString languageCode;
     };
 
     static constexpr double sphereRadius = 10.0;
@@ -100,6 +104,14 @@ public:
     /// (GL_MAX_TEXTURE_SIZE) on both sides, asked once per process; empty
     /// without OpenGL. GUI thread.
     static QSize photoBound();
+
+    /// The markers in view now, left to right; none in a view that takes no
+    /// clicks. Assistive technology sees them as the view's children.
+    QList<PanoramaMarkerPlace> visibleMarkers() const;
+    /// The hotspot a marker shows, while the view has it.
+    std::optional<Hotspot> markerHotspot(const QUuid &hotspotID) const;
+    /// Does what a click on the marker does.
+    void pressMarker(const QUuid &hotspotID);
 
 protected:
     void initializeGL() override;
@@ -165,6 +177,8 @@ private:
     void ensureTextureStore();
     void scheduleFrame();
     void releaseGL();
+    /// Tells assistive technology when other markers came into view.
+    void announceMarkerChanges();
 
     Inputs m_inputs;
     std::shared_ptr<LumivaneImageCache> m_cache;
@@ -190,6 +204,7 @@ private:
     std::shared_ptr<PanoramaTexture> m_arrivingTexture; // kept until the sphere shows it
 
     double m_coverOpacity = 0;
+    QList<QUuid> m_announcedMarkers;
     bool m_pressed = false;
     bool m_dragging = false;
     QPointF m_pressPosition;

@@ -2,8 +2,8 @@
 
 #include "CardWidgets.h"
 
-#include "media/symbols/SymbolGlyph.h"
 #include "model/SystemFont.h"
+#include "widgets/SymbolGlyph.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -33,9 +33,23 @@ CardThanksView::CardThanksView(const CardThanksLook &look, QWidget *parent)
     });
 }
 
+void CardThanksView::focusClose()
+{
+    m_close->setFocus(Qt::OtherFocusReason);
+}
+
 void CardThanksView::setTexts(const QString &title, const QString &body, const QString &close)
 {
     m_title->setText(title);
     m_body->setText(body);
     m_close->setText(close);
+}
+
+CardThanksView *addThanksView(QVBoxLayout &cardColumn, const CardThanksLook &look, std::function<void()> onClose)
+{
+    auto *thanks = new CardThanksView(look, cardColumn.parentWidget());
+    thanks->onClose = std::move(onClose);
+    thanks->hide();
+    cardColumn.addWidget(thanks);
+    return thanks;
 }

@@ -10,6 +10,7 @@
 
 class QAbstractButton;
 class QLabel;
+class QVBoxLayout;
 
 /// How a card's thanks view looks.
 struct CardThanksLook
@@ -34,6 +35,8 @@ public:
     explicit CardThanksView(const CardThanksLook &look, QWidget *parent = nullptr);
 
     void setTexts(const QString &title, const QString &body, const QString &close);
+    /// Gives the keyboard focus to the close button.
+    void focusClose();
 
     std::function<void()> onClose;
 
@@ -42,3 +45,7 @@ private:
     QLabel *m_body;
     QAbstractButton *m_close;
 };
+
+/// Adds a hidden thanks view under a card's rows, whose close button runs
+/// onClose.
+CardThanksView *addThanksView(QVBoxLayout &cardColumn, const CardThanksLook &look, std::function<void()> onClose);

@@ -1,6 +1,6 @@
 #include "CardWidgets.h"
 
-#include "media/symbols/CapsuleButton.h"
+#include "widgets/CapsuleButton.h"
 
 #include <QLabel>
 
@@ -16,7 +16,7 @@ QLabel *cardLabel(const QFont &font, const QColor &color, QWidget *parent)
 
 QAbstractButton *plainTextButton(const QFont &font, const QColor &color, QWidget *parent)
 {
-    CapsuleButtonLook look;
+    CapsuleLook look;
     look.font = font;
     look.foreground = color;
     look.horizontalPadding = 0;

@@ -52,7 +52,7 @@ QVBoxLayout *captionedRow(QLayout *into)
 
 ContactFormFields::ContactFormFields(QList<FormField> fields, L10n &l10n, QWidget *parent)
     : QWidget(parent)
-    , m_l10n(l10n)
+    , m_l10n(&l10n)
 {
     setStyleSheet(QString::fromLatin1(kFieldStyle));
     QPalette palette = this->palette();
@@ -105,6 +105,8 @@ void ContactFormFields::addMessageRow()
     m_messageCaption = captionLabel(this);
     auto *editor = new QPlainTextEdit(this);
     editor->setObjectName(QStringLiteral("contactMessage"));
+    // Tab leaves the message, as in every other field, instead of typing a tab.
+    editor->setTabChangesFocus(true);
     editor->setFont(systemFont(12));
     editor->setFixedHeight(90);
     row->addWidget(m_messageCaption);
@@ -135,7 +137,7 @@ void ContactFormFields::addCustomRow(const FormField &field)
     row->addLayout(captionRow);
     QWidget *input = customInput(field);
     custom.checkbox = qobject_cast<QCheckBox *>(input);
-    input->setAccessibleName(field.label);
+    input->setAccessibleName(displayLine(field.label));
     row->addWidget(input);
     m_customRows.append(custom);
 }
@@ -159,6 +161,7 @@ QWidget *ContactFormFields::customInput(const FormField &field)
     if (field.type == FormFieldType::textarea) {
         auto *area = new QPlainTextEdit(this);
         area->setObjectName(QStringLiteral("contactCustomArea"));
+        area->setTabChangesFocus(true);
         area->setFont(systemFont(13));
         area->setMinimumHeight(60);
         area->setMaximumHeight(100);
@@ -189,7 +192,7 @@ void ContactFormFields::showSendState(bool isSubmitting, bool canSend)
     m_isSubmitting = isSubmitting;
     m_send->setBusy(isSubmitting);
     m_send->setEnabled(canSend);
-    m_send->setText(m_l10n.text(isSubmitting ? L10n::Key::loading : L10n::Key::contactSend));
+    m_send->setText(m_l10n->text(isSubmitting ? L10n::Key::loading : L10n::Key::contactSend));
 }
 
 void ContactFormFields::showError(const std::optional<QString> &text)
@@ -200,18 +203,18 @@ void ContactFormFields::showError(const std::optional<QString> &text)
 
 void ContactFormFields::retranslate()
 {
-    m_nameCaption->setText(m_l10n.text(L10n::Key::contactFieldName));
-    m_emailCaption->setText(m_l10n.text(L10n::Key::contactFieldEmail));
-    m_phoneCaption->setText(m_l10n.text(L10n::Key::contactFieldPhone));
-    m_messageCaption->setText(m_l10n.text(L10n::Key::contactFieldMessage));
-    m_name->setPlaceholderText(m_l10n.text(L10n::Key::contactPlaceholderName));
-    m_email->setPlaceholderText(m_l10n.text(L10n::Key::contactPlaceholderEmail));
-    m_phone->setPlaceholderText(m_l10n.text(L10n::Key::contactPlaceholderPhone));
+    m_nameCaption->setText(m_l10n->text(L10n::Key::contactFieldName));
+    m_emailCaption->setText(m_l10n->text(L10n::Key::contactFieldEmail));
+    m_phoneCaption->setText(m_l10n->text(L10n::Key::contactFieldPhone));
+    m_messageCaption->setText(m_l10n->text(L10n::Key::contactFieldMessage));
+    m_name->setPlaceholderText(m_l10n->text(L10n::Key::contactPlaceholderName));
+    m_email->setPlaceholderText(m_l10n->text(L10n::Key::contactPlaceholderEmail));
+    m_phone->setPlaceholderText(m_l10n->text(L10n::Key::contactPlaceholderPhone));
     for (const CustomRow &row : m_customRows) {
         if (row.checkbox)
-            row.checkbox->setText(row.field.placeholder ? displayLine(*row.field.placeholder) : m_l10n.text(L10n::Key::yes));
+            row.checkbox->setText(row.field.placeholder ? displayLine(*row.field.placeholder) : m_l10n->text(L10n::Key::yes));
     }
-    m_send->setText(m_l10n.text(m_isSubmitting ? L10n::Key::loading : L10n::Key::contactSend));
+    m_send->setText(m_l10n->text(m_isSubmitting ? L10n::Key::loading : L10n::Key::contactSend));
     for (const auto &[caption, input] : m_captioned)
         input->setAccessibleName(caption->text());
 }

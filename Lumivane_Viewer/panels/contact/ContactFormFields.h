@@ -3,6 +3,7 @@
 #include "ContactFormRules.h"
 
 #include <QList>
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -51,7 +52,7 @@ private:
     void storeCustomValue(const QUuid &id, const QString &value);
     void edited();
 
-    L10n &m_l10n;
+    QPointer<L10n> m_l10n;
     ContactFormAnswers m_answers;
     bool m_isSubmitting = false;
     QLabel *m_nameCaption = nullptr;

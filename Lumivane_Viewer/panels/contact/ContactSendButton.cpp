@@ -1,9 +1,10 @@
 #include "ContactSendButton.h"
 
-#include "media/symbols/SymbolButton.h"
-#include "media/symbols/SymbolImages.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
+#include "widgets/KeyboardFocus.h"
+#include "widgets/SymbolButton.h"
+#include "widgets/SymbolImages.h"
 
 #include <QEvent>
 #include <QFontMetricsF>
@@ -26,7 +27,7 @@ ContactSendButton::ContactSendButton(QWidget *parent)
     : QAbstractButton(parent)
 {
     setFont(systemFont(13, QFont::DemiBold));
-    setFocusPolicy(Qt::NoFocus);
+    KeyboardFocus::makeReachable(*this);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setCursor(Qt::PointingHandCursor);
     // One turn a second in twelve steps: a repaint only when the spoke moves.
@@ -94,6 +95,8 @@ void ContactSendButton::paintEvent(QPaintEvent *)
     painter.setFont(font());
     const QRectF textRect(left + leading + kSpacing, capsule.top(), textWidth + 1, capsule.height());
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, metrics.elidedText(text(), Qt::ElideRight, textWidth + 1));
+    if (KeyboardFocus::showsRing(*this))
+        KeyboardFocus::paintRing(painter, capsule, capsule.height() / 2);
 }
 
 // Twelve spokes fading behind the leading one, like the platform's spinner.

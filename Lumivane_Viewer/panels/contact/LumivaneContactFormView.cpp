@@ -4,13 +4,15 @@
 #include "WebhookPost.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/SymbolButton.h"
 #include "model/DisplayText.h"
 #include "model/ExternalLinks.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
+#include "panels/common/CardThanksView.h"
 #include "panels/common/CardWidgets.h"
+#include "widgets/SymbolButton.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
@@ -26,10 +28,12 @@ namespace {
 
 constexpr int kMaxBodyHeight = 500;
 
-ModalCardLook contactCardLook()
+constexpr int kCardWidth = 460;
+
+ModalFrameLook contactCardLook()
 {
-    return ModalCardLook{QColor(0, 0, 0, 140), QColor::fromRgbF(0.11f, 0.11f, 0.11f), 460, 14,
-                         DropShadow{QColor(0, 0, 0, 128), 24, QPointF(0, 8)}};
+    return ModalFrameLook{QColor(0, 0, 0, 140), QColor::fromRgbF(0.11f, 0.11f, 0.11f), 14,
+                          DropShadow{QColor(0, 0, 0, 128), 24, QPointF(0, 8)}};
 }
 
 /// A scroll area as tall as its content, up to a limit, so the card grows
@@ -42,6 +46,8 @@ public:
         , m_maxHeight(maxHeight)
     {
         setFrameShape(QFrame::NoFrame);
+        // Tab goes to the fields inside, which scroll into view.
+        setFocusPolicy(Qt::NoFocus);
         setWidgetResizable(true);
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         viewport()->setAutoFillBackground(false);
@@ -76,14 +82,15 @@ private:
 
 LumivaneContactFormView::LumivaneContactFormView(LumivaneProject project, L10n &l10n, ContactFormServices services,
                                                  QWidget *parent)
-    : ModalCardOverlay(contactCardLook(), parent)
+    : ModalFrame(contactCardLook(), DialogFocus::exclusive, parent)
     , m_project(std::move(project))
-    , m_l10n(l10n)
+    , m_l10n(&l10n)
     , m_services(std::move(services))
 {
-    QVBoxLayout *stack = cardStack();
+    panel()->setFixedWidth(kCardWidth);
+    QVBoxLayout *stack = panelColumn();
     stack->addWidget(buildHeader());
-    auto *divider = new QWidget(card());
+    auto *divider = new QWidget(panel());
     divider->setFixedHeight(1);
     divider->setAutoFillBackground(true);
     QPalette dividerPalette = divider->palette();
@@ -91,26 +98,33 @@ LumivaneContactFormView::LumivaneContactFormView(LumivaneProject project, L10n &
     divider->setPalette(dividerPalette);
     stack->addWidget(divider);
 
-    m_fields = new ContactFormFields(m_project.contactFormCustomFields, m_l10n);
+    m_fields = new ContactFormFields(m_project.contactFormCustomFields, *m_l10n);
     m_fields->onEdited = [this] { refreshSendState(); };
     m_fields->onSend = [this] { submitContactForm(); };
-    m_scroll = new BoundedScrollArea(kMaxBodyHeight, card());
+    m_scroll = new BoundedScrollArea(kMaxBodyHeight, panel());
     m_scroll->setWidget(m_fields);
     // The scroll area gives its content a background; the card shows through.
     m_fields->setAutoFillBackground(false);
     stack->addWidget(m_scroll);
-    m_thanks = addThanksView(CardThanksLook{QMargins(30, 30, 30, 30), QStringLiteral("checkmark.circle.fill"), 40,
+    m_thanks = addThanksView(*stack,
+                             CardThanksLook{QMargins(30, 30, 30, 30), QStringLiteral("checkmark.circle.fill"), 40,
                                             paletteGold(), systemFont(15, QFont::Bold), Qt::white, systemFont(12),
-                                            withAlpha(Qt::white, 0.6), 0, withAlpha(Qt::white, 0.7)});
+                                            withAlpha(Qt::white, 0.6), 0, withAlpha(Qt::white, 0.7)},
+                             [this] { requestClose(); });
 
-    connect(&m_l10n, &L10n::currentChanged, this, [this] { retranslate(); });
+    connect(m_l10n, &L10n::currentChanged, this, [this] { retranslate(); });
+    // However the focus comes to a field (Tab, Backtab, a label's click), the field comes into view.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now && m_fields->isAncestorOf(now))
+            m_scroll->ensureWidgetVisible(now);
+    });
     retranslate();
     refreshSendState();
 }
 
 QWidget *LumivaneContactFormView::buildHeader()
 {
-    auto *header = new QWidget(card());
+    auto *header = new QWidget(panel());
     auto *row = new QHBoxLayout(header);
     row->setContentsMargins(20, 14, 20, 14);
     m_title = cardLabel(systemFont(15, QFont::Bold), Qt::white, header);
@@ -148,23 +162,23 @@ void LumivaneContactFormView::submitContactForm()
         openMailDraft(delivery.recipient);
         return;
     case ContactDelivery::Kind::none:
-        fail(m_l10n.text(L10n::Key::contactNoRecipient));
+        fail(m_l10n->text(L10n::Key::contactNoRecipient));
         return;
     }
 }
 
 void LumivaneContactFormView::sendToWebhook(const QUrl &url)
 {
-    const std::optional<QByteArray> json = contactWebhookBody(m_project, answers(), m_l10n);
+    const std::optional<QByteArray> json = contactWebhookBody(m_project, answers(), *m_l10n);
     if (!json) {
-        fail(m_l10n.text(L10n::Key::contactSerializationError));
+        fail(m_l10n->text(L10n::Key::contactSerializationError));
         return;
     }
     if (!m_services.network)
         m_services.network = new QNetworkAccessManager(this);
     // The form is the receiver: once it is gone, the outcome reaches no one.
     postWebhook(*m_services.network, {url, *json, m_services.webhookTimeout}, this, [this](const WebhookReply &reply) {
-        if (auto failure = webhookFailureText(reply, m_l10n))
+        if (auto failure = webhookFailureText(reply, *m_l10n))
             fail(*failure);
         else
             markSent();
@@ -173,14 +187,14 @@ void LumivaneContactFormView::sendToWebhook(const QUrl &url)
 
 void LumivaneContactFormView::openMailDraft(const QString &recipient)
 {
-    const std::optional<QUrl> url = mailDraftUrl(recipient, contactMailSubject(m_project, m_l10n),
-                                                 contactMailBody(answers(), m_project.contactFormCustomFields, m_l10n));
+    const std::optional<QUrl> url = mailDraftUrl(recipient, contactMailSubject(m_project, *m_l10n),
+                                                 contactMailBody(answers(), m_project.contactFormCustomFields, *m_l10n));
     if (!url) {
-        fail(m_l10n.localizedFormat(L10n::Key::contactErrorPrefix, m_l10n.text(L10n::Key::contactErrorMailAddress)));
+        fail(m_l10n->localizedFormat(L10n::Key::contactErrorPrefix, m_l10n->text(L10n::Key::contactErrorMailAddress)));
         return;
     }
     if (!m_services.openExternal || !m_services.openExternal(*url)) {
-        fail(m_l10n.localizedFormat(L10n::Key::contactErrorPrefix, m_l10n.text(L10n::Key::contactErrorMailOpen)));
+        fail(m_l10n->localizedFormat(L10n::Key::contactErrorPrefix, m_l10n->text(L10n::Key::contactErrorMailOpen)));
         return;
     }
     QTimer::singleShot(0, this, [this] { markSent(); });
@@ -199,8 +213,11 @@ void LumivaneContactFormView::markSent()
     m_isSubmitting = false;
     m_sent = true;
     refreshSendState();
-    m_scroll->hide();
+    const bool focusInForm = m_fields->isAncestorOf(QApplication::focusWidget());
     m_thanks->show();
+    m_scroll->hide();
+    if (focusInForm)
+        m_thanks->focusClose();
     auto *fade = new QGraphicsOpacityEffect(m_thanks);
     m_thanks->setGraphicsEffect(fade);
     auto *appear = new QPropertyAnimation(fade, "opacity", m_thanks);
@@ -221,9 +238,10 @@ void LumivaneContactFormView::refreshSendState()
 void LumivaneContactFormView::retranslate()
 {
     m_title->setText(m_project.contactFormButtonLabel ? displayLine(*m_project.contactFormButtonLabel)
-                                                      : m_l10n.text(L10n::Key::contactUs));
-    m_close->setAccessibleName(m_l10n.text(L10n::Key::close));
-    m_thanks->setTexts(m_l10n.text(L10n::Key::contactMessageSent), m_l10n.text(L10n::Key::contactMessageSentBody),
-                       m_l10n.text(L10n::Key::close));
+                                                      : m_l10n->text(L10n::Key::contactUs));
+    setAccessibleName(m_title->text());
+    m_close->setAccessibleName(m_l10n->text(L10n::Key::close));
+    m_thanks->setTexts(m_l10n->text(L10n::Key::contactMessageSent), m_l10n->text(L10n::Key::contactMessageSentBody),
+                       m_l10n->text(L10n::Key::close));
     m_fields->retranslate();
 }

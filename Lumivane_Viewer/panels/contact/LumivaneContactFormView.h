@@ -3,7 +3,7 @@
 #include "ContactFormRules.h"
 
 #include "model/LumivaneProject.h"
-#include "panels/common/ModalCardOverlay.h"
+#include "widgets/ModalFrame.h"
 
 #include <QPointer>
 #include <QUrl>
@@ -39,7 +39,7 @@ struct ContactFormServices
 /// It keeps nothing after it closes: the owner builds a new one for each
 /// showing, destroys it after onClose, and may destroy it while a POST runs.
 /// It never reads contactFormEnabled; whether to offer it is the owner's.
-class LumivaneContactFormView final : public ModalCardOverlay
+class LumivaneContactFormView final : public ModalFrame
 {
 public:
     LumivaneContactFormView(LumivaneProject project, L10n &l10n, ContactFormServices services,
@@ -65,7 +65,7 @@ private:
     void retranslate();
 
     LumivaneProject m_project;
-    L10n &m_l10n;
+    QPointer<L10n> m_l10n;
     ContactFormServices m_services;
     bool m_isSubmitting = false;
     std::optional<QString> m_errorMessage;

@@ -2,10 +2,9 @@
 
 #include "CoverColumnFrame.h"
 
-#include "media/symbols/CapsuleButton.h"
-#include "model/Palette.h"
 #include "model/SystemFont.h"
 #include "panels/common/CardWidgets.h"
+#include "widgets/CapsuleButton.h"
 
 #include <algorithm>
 
@@ -14,41 +13,12 @@ namespace {
 constexpr int kSpacing = 12;
 constexpr int kStartTopPadding = 8;
 
-CapsuleButtonLook startLook(const QColor &accent)
-{
-    CapsuleButtonLook look;
-    look.symbol = QStringLiteral("play.fill");
-    look.symbolPoints = 13;
-    look.font = systemFont(15, QFont::DemiBold);
-    look.spacing = 10;
-    look.horizontalPadding = 28;
-    look.verticalPadding = 14;
-    look.background = accent;
-    look.shadow = DropShadow{withAlpha(accent, 0.4), 12, QPointF(0, 6)};
-    look.disabledOpacity = 0.4;
-    return look;
-}
-
-CapsuleButtonLook contactLook()
-{
-    CapsuleButtonLook look;
-    look.symbol = QStringLiteral("envelope.fill");
-    look.symbolPoints = 12;
-    look.font = systemFont(14, QFont::DemiBold);
-    look.spacing = 8;
-    look.horizontalPadding = 20;
-    look.verticalPadding = 12;
-    look.background = withAlpha(Qt::white, 0.15);
-    look.outline = CapsuleOutline{withAlpha(Qt::white, 0.25), 1};
-    return look;
-}
-
 } // namespace
 
 CoverActionButtons::CoverActionButtons(QWidget *parent)
     : QWidget(parent)
-    , m_start(new CapsuleButton(startLook(QColor()), QString(), parent))
-    , m_contact(new CapsuleButton(contactLook(), QString(), parent))
+    , m_start(new CapsuleButton(capsuleLook(Capsule::coverStart), QString(), parent))
+    , m_contact(new CapsuleButton(capsuleLook(Capsule::coverContact), QString(), parent))
 {
     Q_ASSERT(parent);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -58,7 +28,7 @@ CoverActionButtons::CoverActionButtons(QWidget *parent)
 
 void CoverActionButtons::setAccent(const QColor &accent)
 {
-    m_start->setLook(startLook(accent));
+    m_start->setLook(capsuleLook(Capsule::coverStart, accent));
     updateGeometry();
     placeButtons();
 }

@@ -1,8 +1,9 @@
 #include "CoverLinkButton.h"
 
-#include "media/symbols/SymbolButton.h"
-#include "media/symbols/SymbolImages.h"
 #include "model/SystemFont.h"
+#include "widgets/KeyboardFocus.h"
+#include "widgets/SymbolButton.h"
+#include "widgets/SymbolImages.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -29,7 +30,7 @@ CoverLinkButton::CoverLinkButton(QString symbol, const QString &text, QWidget *p
 {
     setText(text);
     setAccessibleName(text);
-    setFocusPolicy(Qt::NoFocus);
+    KeyboardFocus::makeReachable(*this);
     setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     setCursor(Qt::PointingHandCursor);
 }
@@ -63,4 +64,7 @@ void CoverLinkButton::paintEvent(QPaintEvent *)
     const QRectF room(side + kSpacing, 0, width() - side - kSpacing, height());
     painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter,
                      QFontMetricsF(linkFont()).elidedText(text(), Qt::ElideRight, room.width()));
+    // The text runs to the edge: it is underlined rather than ringed.
+    if (KeyboardFocus::showsRing(*this))
+        painter.fillRect(QRectF(room.left(), height() - 1.5, room.width(), 1.5), kInk);
 }

@@ -80,6 +80,7 @@ void CoverMapView::retranslate(const L10n &l10n)
     m_zoomIn->setAccessibleName(l10n.text(L10n::Key::zoomIn));
     m_zoomOut->setToolTip(l10n.text(L10n::Key::zoomOut));
     m_zoomOut->setAccessibleName(l10n.text(L10n::Key::zoomOut));
+    m_compass->setAccessibleName(l10n.text(L10n::Key::mapNorthA11y));
 }
 
 QSize CoverMapView::sizeHint() const

@@ -8,18 +8,18 @@
 #include "CoverLogo.h"
 #include "CoverMapView.h"
 #include "CoverRules.h"
-#include "CoverTitleLabel.h"
 #include "LumivaneMark.h"
 #include "MapTileSource.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/CapsuleButton.h"
 #include "model/DisplayText.h"
 #include "model/EnumDisplayNames.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
 #include "model/ViewerAccent.h"
 #include "panels/common/CardWidgets.h"
+#include "widgets/CapsuleButton.h"
+#include "widgets/WrappingText.h"
 
 #include <QFontMetricsF>
 #include <QHBoxLayout>
@@ -80,7 +80,7 @@ const char *const kScrollBarStyle = "QScrollBar:vertical { background: transpare
 LumivaneCoverView::LumivaneCoverView(Inputs inputs, CoverServices services, QWidget *parent)
     : QWidget(parent)
     , m_inputs(std::move(inputs))
-    , m_language(&services.language)
+    , m_l10n(&services.l10n)
     , m_imageCache(std::move(services.imageCache))
     , m_openExternal(std::move(services.openExternal))
     , m_background(new CoverBackground(m_inputs.project.renderMode, m_inputs.coverPhotoURL, m_imageCache, this))
@@ -88,6 +88,8 @@ LumivaneCoverView::LumivaneCoverView(Inputs inputs, CoverServices services, QWid
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_scroll->setFrameShape(QFrame::NoFrame);
+    // Tab goes to the controls in the column, which scroll into view.
+    m_scroll->setFocusPolicy(Qt::NoFocus);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarStyle));
     m_scroll->setWidgetResizable(true);
@@ -96,7 +98,7 @@ LumivaneCoverView::LumivaneCoverView(Inputs inputs, CoverServices services, QWid
     m_scroll->setWidget(new CoverColumnFrame(buildColumn(), m_scroll));
     m_scroll->widget()->setAutoFillBackground(false);
 
-    connect(m_language, &L10n::currentChanged, this, &LumivaneCoverView::retranslate);
+    connect(m_l10n, &L10n::currentChanged, this, &LumivaneCoverView::retranslate);
     applyInputs();
 }
 
@@ -158,7 +160,7 @@ QWidget *LumivaneCoverView::buildTitleBlock(QWidget *parent)
 {
     auto *block = new QWidget(parent);
     auto *layout = stack(block, kTitleSpacing);
-    m_name = new CoverTitleLabel(systemFont(38, QFont::Bold), Qt::white, 3, 0.6, block);
+    m_name = new WrappingText(systemFont(38, QFont::Bold), Qt::white, ShrinkToFit{3, 0.6}, block);
     m_address = coverLabel(systemFont(14), withAlpha(Qt::white, 0.7), true, block);
     layout->addWidget(m_name);
     layout->addWidget(m_address);
@@ -253,7 +255,7 @@ void LumivaneCoverView::applyLinks()
     for (const CoverContactLink &link : std::as_const(m_contactLinks)) {
         CoverLinkButton *button = linkButton(link.kind);
         button->setText(displayLine(link.text));
-        button->setAccessibleName(link.text);
+        button->setAccessibleName(button->text());
         button->show();
     }
     m_linksRow->setVisible(!m_contactLinks.isEmpty());
@@ -293,7 +295,7 @@ void LumivaneCoverView::applyMap()
         m_map = nullptr;
     }
     if (location) {
-        m_map = new CoverMapView(*location, MapTileSource::configuredTemplate(), *m_language, m_mapSlot);
+        m_map = new CoverMapView(*location, MapTileSource::configuredTemplate(), *m_l10n, m_mapSlot);
         static_cast<QHBoxLayout *>(m_mapSlot->layout())->addWidget(m_map, 0, Qt::AlignHCenter);
     }
     m_mapSlot->setVisible(bool(location));
@@ -301,9 +303,9 @@ void LumivaneCoverView::applyMap()
 
 void LumivaneCoverView::retranslate()
 {
-    if (!m_language)
+    if (!m_l10n)
         return;
-    const L10n &l10n = *m_language;
+    const L10n &l10n = *m_l10n;
     const LumivaneProject &project = m_inputs.project;
     m_categoryChip->setText(displayName(project.category, l10n));
     const QString contact = project.contactFormButtonLabel ? displayLine(*project.contactFormButtonLabel)

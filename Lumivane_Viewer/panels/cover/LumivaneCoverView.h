@@ -19,18 +19,18 @@ class CoverFactChip;
 class CoverLinkButton;
 class CoverLogo;
 class CoverMapView;
-class CoverTitleLabel;
 class L10n;
 class LumivaneImageCache;
 class QLabel;
 class QScrollArea;
 class QVBoxLayout;
+class WrappingText;
 
-/// The services the cover works with; none is owned. The language must
-/// outlive the cover.
+/// The services the cover works with; none is owned. The language service
+/// must outlive the cover.
 struct CoverServices
 {
-    L10n &language;
+    L10n &l10n;
     /// The store the panorama and the classic background read the photo through.
     std::shared_ptr<LumivaneImageCache> imageCache;
     /// Every hand-off of a contact link to the desktop.
@@ -89,7 +89,7 @@ private:
     void openLink(CoverContactLink::Kind kind) const;
 
     Inputs m_inputs;
-    QPointer<L10n> m_language;
+    QPointer<L10n> m_l10n;
     std::shared_ptr<LumivaneImageCache> m_imageCache;
     std::function<bool(const QUrl &)> m_openExternal;
 
@@ -102,7 +102,7 @@ private:
     CoverLinkButton *m_websiteLink = nullptr;
     CoverLinkButton *m_phoneLink = nullptr;
     QList<CoverContactLink> m_contactLinks;
-    CoverTitleLabel *m_name = nullptr;
+    WrappingText *m_name = nullptr;
     QLabel *m_address = nullptr;
     CoverFactChip *m_categoryChip = nullptr;
     CoverFactChip *m_stationsChip = nullptr;

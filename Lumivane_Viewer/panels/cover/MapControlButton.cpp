@@ -1,5 +1,7 @@
 #include "MapControlButton.h"
 
+#include "widgets/KeyboardFocus.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -15,7 +17,7 @@ MapControlButton::MapControlButton(Glyph glyph, QWidget *parent)
     : QAbstractButton(parent)
     , m_glyph(glyph)
 {
-    setFocusPolicy(Qt::NoFocus);
+    KeyboardFocus::makeReachable(*this);
     setCursor(Qt::PointingHandCursor);
     setFixedSize(sizeHint());
 }
@@ -41,6 +43,8 @@ void MapControlButton::paintEvent(QPaintEvent *)
     painter.setPen(QPen(QColor(0, 0, 0, 40), 1));
     painter.setBrush(kFace);
     painter.drawRoundedRect(box, 6, 6);
+    if (KeyboardFocus::showsRing(*this))
+        KeyboardFocus::paintRing(painter, QRectF(rect()), 6);
     if (m_glyph == Glyph::compass) {
         paintCompass(painter, box);
         return;

@@ -1,13 +1,15 @@
 #include "VisitorFeedbackSheet.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/CapsuleButton.h"
-#include "media/symbols/SymbolButton.h"
 #include "model/ExternalLinks.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
+#include "panels/common/CardThanksView.h"
 #include "panels/common/CardWidgets.h"
+#include "widgets/CapsuleButton.h"
+#include "widgets/SymbolButton.h"
 
+#include <QApplication>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -23,10 +25,12 @@ constexpr double kChosenScale = 1.08;
 constexpr double kRatingSide = 64;
 constexpr double kRatingSymbolPoints = 26;
 
-ModalCardLook feedbackCardLook()
+constexpr int kCardWidth = 460;
+
+ModalFrameLook feedbackCardLook()
 {
-    return ModalCardLook{QColor(0, 0, 0, 191), paletteCardBackground().resolved(), 460, 14,
-                         DropShadow{QColor(0, 0, 0, 77), 30, QPointF(0, 12)}};
+    return ModalFrameLook{QColor(0, 0, 0, 191), paletteCardBackground.resolved(), 14,
+                          DropShadow{QColor(0, 0, 0, 77), 30, QPointF(0, 12)}};
 }
 
 QFont serifItalic(double points)
@@ -40,8 +44,8 @@ QString commentFieldStyle()
 {
     return QStringLiteral("QPlainTextEdit { background: %1; color: %2; border: 1px solid %3; border-radius: 8px;"
                           " padding: 8px; }")
-        .arg(paletteInputBackground().resolved().name(), paletteTextPrimary().resolved().name(),
-             paletteBorder().resolved().name());
+        .arg(paletteInputBackground.resolved().name(), paletteTextPrimary.resolved().name(),
+             paletteBorder.resolved().name());
 }
 
 bool isSendShortcut(const QKeyEvent &event)
@@ -54,26 +58,29 @@ bool isSendShortcut(const QKeyEvent &event)
 
 VisitorFeedbackSheet::VisitorFeedbackSheet(QString projectName, QString recipientEmail, L10n &l10n,
                                            std::function<bool(const QUrl &)> openExternal, QWidget *parent)
-    : ModalCardOverlay(feedbackCardLook(), parent)
+    : ModalFrame(feedbackCardLook(), DialogFocus::exclusive, parent)
     , m_projectName(std::move(projectName))
     , m_recipientEmail(std::move(recipientEmail))
-    , m_l10n(l10n)
+    , m_l10n(&l10n)
     , m_openExternal(std::move(openExternal))
 {
     setFocusPolicy(Qt::StrongFocus);
     m_ratingView = buildRatingView();
-    cardStack()->addWidget(m_ratingView);
-    m_thanks = addThanksView(CardThanksLook{QMargins(20, 40, 20, 40), QStringLiteral("checkmark.seal.fill"), 44,
-                                            paletteGreen(), serifItalic(20), paletteTextPrimary().resolved(),
-                                            paletteBodyFont(), paletteTextSecondary().resolved(), 30, paletteGold()});
-    connect(&m_l10n, &L10n::currentChanged, this, [this] { retranslate(); });
+    panel()->setFixedWidth(kCardWidth);
+    panelColumn()->addWidget(m_ratingView);
+    m_thanks = addThanksView(*panelColumn(),
+                             CardThanksLook{QMargins(20, 40, 20, 40), QStringLiteral("checkmark.seal.fill"), 44,
+                                            paletteGreen(), serifItalic(20), paletteTextPrimary.resolved(),
+                                            paletteBodyFont(), paletteTextSecondary.resolved(), 30, paletteGold()},
+                             [this] { requestClose(); });
+    connect(m_l10n, &L10n::currentChanged, this, [this] { retranslate(); });
     retranslate();
     refreshSendButton();
 }
 
 QWidget *VisitorFeedbackSheet::buildRatingView()
 {
-    auto *view = new QWidget(card());
+    auto *view = new QWidget(panel());
     auto *column = new QVBoxLayout(view);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(22);
@@ -92,8 +99,8 @@ QWidget *VisitorFeedbackSheet::buildHeader(QWidget *parent)
     auto *column = new QVBoxLayout(header);
     column->setContentsMargins(0, 28, 0, 0);
     column->setSpacing(6);
-    m_title = cardLabel(serifItalic(24), paletteTextPrimary().resolved(), header);
-    m_question = cardLabel(paletteBodyFont(), paletteTextSecondary().resolved(), header);
+    m_title = cardLabel(serifItalic(24), paletteTextPrimary.resolved(), header);
+    m_question = cardLabel(paletteBodyFont(), paletteTextSecondary.resolved(), header);
     for (QLabel *label : {m_title, m_question}) {
         label->setAlignment(Qt::AlignHCenter);
         label->setWordWrap(true);
@@ -114,6 +121,9 @@ QWidget *VisitorFeedbackSheet::buildRatingRow(QWidget *parent)
     for (qsizetype i = 0; i < m_choices.size(); ++i) {
         RatingChoice &choice = m_choices[i];
         choice.button = new SymbolButton(SymbolButtonLook{}, row);
+        // The chosen one reads as checked. Not a radio group: both stay Tab
+        // stops, and setRating() keeps a click on the chosen one checked.
+        choice.button->setCheckable(true);
         choice.button->setFixedSize(frame, frame);
         choice.button->setCursor(Qt::PointingHandCursor);
         applyChoiceLook(choice, 1.0);
@@ -148,7 +158,7 @@ QWidget *VisitorFeedbackSheet::buildCommentSection(QWidget *parent)
     auto *column = new QVBoxLayout(section);
     column->setContentsMargins(24, 0, 24, 0);
     column->setSpacing(6);
-    m_commentCaption = cardLabel(paletteCaptionFont(), paletteTextSecondary().resolved(), section);
+    m_commentCaption = cardLabel(paletteCaptionFont(), paletteTextSecondary.resolved(), section);
     column->addWidget(m_commentCaption);
     m_comment = new QPlainTextEdit(section);
     m_comment->setFont(paletteBodyFont());
@@ -156,7 +166,7 @@ QWidget *VisitorFeedbackSheet::buildCommentSection(QWidget *parent)
     m_comment->setStyleSheet(commentFieldStyle());
     m_comment->setTabChangesFocus(true);
     QPalette palette = m_comment->palette();
-    palette.setColor(QPalette::PlaceholderText, paletteTextTertiary().resolved());
+    palette.setColor(QPalette::PlaceholderText, paletteTextTertiary.resolved());
     m_comment->setPalette(palette);
     m_comment->installEventFilter(this);
     column->addWidget(m_comment);
@@ -173,15 +183,11 @@ QWidget *VisitorFeedbackSheet::buildFooter(QWidget *parent)
     auto *row = new QHBoxLayout(footer);
     row->setContentsMargins(24, 0, 24, 20);
     row->setSpacing(10);
-    m_later = plainTextButton(systemFont(13), paletteTextTertiary().resolved(), footer);
+    m_later = plainTextButton(systemFont(13), paletteTextTertiary.resolved(), footer);
     connect(m_later, &QAbstractButton::clicked, this, [this] { later(); });
     row->addWidget(m_later);
     row->addStretch();
-    CapsuleButtonLook look;
-    look.font = paletteButtonFont();
-    look.horizontalPadding = 20;
-    look.verticalPadding = 8;
-    m_send = new CapsuleButton(look, QString(), footer);
+    m_send = new CapsuleButton(capsuleLook(Capsule::feedbackSend), QString(), footer);
     m_send->setCursor(Qt::PointingHandCursor);
     connect(m_send, &QAbstractButton::clicked, this, [this] { sendFeedbackMail(); });
     row->addWidget(m_send);
@@ -198,6 +204,8 @@ bool VisitorFeedbackSheet::later()
 
 void VisitorFeedbackSheet::setRating(Rating rating)
 {
+    for (RatingChoice &choice : m_choices)
+        choice.button->setChecked(choice.rating == rating);
     if (m_rating == rating)
         return;
     const bool first = !m_rating;
@@ -248,8 +256,8 @@ void VisitorFeedbackSheet::sendFeedbackMail()
 {
     if (!m_rating || m_sent)
         return;
-    const std::optional<QUrl> url = mailDraftUrl(m_recipientEmail, feedbackMailSubject(m_projectName, m_l10n),
-                                                 feedbackMailBody(*m_rating, comment(), m_l10n));
+    const std::optional<QUrl> url = mailDraftUrl(m_recipientEmail, feedbackMailSubject(m_projectName, *m_l10n),
+                                                 feedbackMailBody(*m_rating, comment(), *m_l10n));
     if (!url) {
         // Thanks would claim a draft waits in the mail application.
         m_error->show();
@@ -265,14 +273,17 @@ void VisitorFeedbackSheet::sendFeedbackMail()
 void VisitorFeedbackSheet::showThanks()
 {
     m_sent = true;
-    m_ratingView->hide();
+    const bool focusInRating = m_ratingView->isAncestorOf(QApplication::focusWidget());
     m_thanks->show();
+    m_ratingView->hide();
+    if (focusInRating)
+        m_thanks->focusClose();
 }
 
 void VisitorFeedbackSheet::refreshSendButton()
 {
     m_send->setEnabled(m_rating.has_value());
-    CapsuleButtonLook look = m_send->look();
+    CapsuleLook look = m_send->look();
     look.background = withAlpha(paletteGold(), m_rating ? 1.0 : 0.35);
     m_send->setLook(look);
 }
@@ -283,7 +294,7 @@ void VisitorFeedbackSheet::keyPressEvent(QKeyEvent *event)
         sendFeedbackMail();
         return;
     }
-    ModalCardOverlay::keyPressEvent(event);
+    ModalFrame::keyPressEvent(event);
 }
 
 // The comment editor would take Ctrl+Return as a line break.
@@ -293,27 +304,29 @@ bool VisitorFeedbackSheet::eventFilter(QObject *watched, QEvent *event)
         sendFeedbackMail();
         return true;
     }
-    return ModalCardOverlay::eventFilter(watched, event);
+    return ModalFrame::eventFilter(watched, event);
 }
 
 void VisitorFeedbackSheet::showEvent(QShowEvent *event)
 {
-    ModalCardOverlay::showEvent(event);
+    ModalFrame::showEvent(event);
     setFocus(Qt::OtherFocusReason);
 }
 
 void VisitorFeedbackSheet::retranslate()
 {
-    m_title->setText(m_l10n.text(L10n::Key::feedbackTitle));
-    m_question->setText(m_l10n.text(L10n::Key::feedbackQuestion));
-    m_choices[0].button->setAccessibleName(m_l10n.text(L10n::Key::feedbackRatingPositive));
-    m_choices[1].button->setAccessibleName(m_l10n.text(L10n::Key::feedbackRatingNegative));
-    m_commentCaption->setText(m_l10n.text(L10n::Key::feedbackAddWord));
-    m_comment->setPlaceholderText(m_l10n.text(L10n::Key::feedbackPlaceholder));
-    m_error->setText(m_l10n.localizedFormat(L10n::Key::contactErrorPrefix,
-                                            m_l10n.text(L10n::Key::contactErrorMailAddress)));
-    m_later->setText(m_l10n.text(L10n::Key::later));
-    m_send->setText(m_l10n.text(L10n::Key::send));
-    m_thanks->setTexts(m_l10n.text(L10n::Key::feedbackThanks), m_l10n.text(L10n::Key::feedbackMailPrepared),
-                       m_l10n.text(L10n::Key::close));
+    m_title->setText(m_l10n->text(L10n::Key::feedbackTitle));
+    setAccessibleName(m_title->text());
+    m_question->setText(m_l10n->text(L10n::Key::feedbackQuestion));
+    m_choices[0].button->setAccessibleName(m_l10n->text(L10n::Key::feedbackRatingPositive));
+    m_choices[1].button->setAccessibleName(m_l10n->text(L10n::Key::feedbackRatingNegative));
+    m_commentCaption->setText(m_l10n->text(L10n::Key::feedbackAddWord));
+    m_comment->setPlaceholderText(m_l10n->text(L10n::Key::feedbackPlaceholder));
+    m_comment->setAccessibleName(m_commentCaption->text());
+    m_error->setText(m_l10n->localizedFormat(L10n::Key::contactErrorPrefix,
+                                            m_l10n->text(L10n::Key::contactErrorMailAddress)));
+    m_later->setText(m_l10n->text(L10n::Key::later));
+    m_send->setText(m_l10n->text(L10n::Key::send));
+    m_thanks->setTexts(m_l10n->text(L10n::Key::feedbackThanks), m_l10n->text(L10n::Key::feedbackMailPrepared),
+                       m_l10n->text(L10n::Key::close));
 }

@@ -2,9 +2,10 @@
 
 #include "FeedbackRules.h"
 
-#include "panels/common/ModalCardOverlay.h"
+#include "widgets/ModalFrame.h"
 
 #include <QList>
+#include <QPointer>
 #include <QUrl>
 
 #include <functional>
@@ -27,7 +28,7 @@ class SymbolButton;
 /// feedbackRecipient() and destroys it after onClose.
 /// Ctrl+Return sends while the card has the focus; Escape is the owner's,
 /// who calls later().
-class VisitorFeedbackSheet final : public ModalCardOverlay
+class VisitorFeedbackSheet final : public ModalFrame
 {
 public:
     VisitorFeedbackSheet(QString projectName, QString recipientEmail, L10n &l10n,
@@ -75,7 +76,7 @@ private:
 
     QString m_projectName;
     QString m_recipientEmail;
-    L10n &m_l10n;
+    QPointer<L10n> m_l10n;
     std::function<bool(const QUrl &)> m_openExternal;
     std::optional<Rating> m_rating;
     bool m_sent = false;

@@ -1,17 +1,18 @@
 #include "LumivanePasswordGate.h"
 
+#include "PasswordField.h"
 #include "PasswordMatch.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/CapsuleButton.h"
-#include "media/symbols/SymbolGlyph.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
 #include "panels/common/CardWidgets.h"
+#include "widgets/CapsuleButton.h"
+#include "widgets/SymbolGlyph.h"
 
+#include <QAccessible>
 #include <QGraphicsOpacityEffect>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -34,10 +35,9 @@ QLabel *centredLabel(const QFont &font, const QColor &color, QWidget *parent)
     return label;
 }
 
-QLineEdit *passwordField(QWidget *parent)
+PasswordField *passwordField(QWidget *parent)
 {
-    auto *field = new QLineEdit(parent);
-    field->setEchoMode(QLineEdit::Password);
+    auto *field = new PasswordField(parent);
     field->setFont(systemFont(13));
     field->setFixedWidth(fieldWidth);
     field->setStyleSheet(QStringLiteral(
@@ -48,18 +48,6 @@ QLineEdit *passwordField(QWidget *parent)
     palette.setColor(QPalette::PlaceholderText, QColor(255, 255, 255, 90));
     field->setPalette(palette);
     return field;
-}
-
-CapsuleButtonLook unlockButtonLook()
-{
-    CapsuleButtonLook look;
-    look.font = systemFont(14, QFont::DemiBold);
-    look.foreground = Qt::white;
-    look.horizontalPadding = 28;
-    look.verticalPadding = 12;
-    look.background = paletteGold();
-    look.disabledOpacity = 0.4;
-    return look;
 }
 
 } // namespace
@@ -100,7 +88,7 @@ void LumivanePasswordGate::buildColumn()
     m_error = centredLabel(systemFont(12, QFont::DemiBold), errorRed, m_column);
     m_error->setObjectName(QStringLiteral("gateError"));
     m_error->hide();
-    m_unlock = new CapsuleButton(unlockButtonLook(), QString(), m_column);
+    m_unlock = new CapsuleButton(capsuleLook(Capsule::unlock), QString(), m_column);
     m_unlock->setEnabled(false);
     m_unlock->setCursor(Qt::PointingHandCursor);
 
@@ -123,6 +111,7 @@ void LumivanePasswordGate::retranslate()
     m_title->setText(m_l10n->text(L10n::Key::pwGateTitle));
     m_subtitle->setText(m_l10n->text(L10n::Key::pwGateSubtitle));
     m_field->setPlaceholderText(m_l10n->text(L10n::Key::password));
+    m_field->setAccessibleName(m_field->placeholderText());
     m_error->setText(m_l10n->text(L10n::Key::pwGateIncorrect));
     m_unlock->setText(m_l10n->text(L10n::Key::pwGateUnlock));
     m_unlock->updateGeometry();
@@ -130,7 +119,7 @@ void LumivanePasswordGate::retranslate()
 
 void LumivanePasswordGate::submitPassword()
 {
-    if (!passwordMatches(m_field->text(), m_expectedPassword)) {
+    if (!passwordMatches(m_field->password(), m_expectedPassword)) {
         rejectPassword();
         return;
     }
@@ -151,6 +140,9 @@ void LumivanePasswordGate::rejectPassword()
     }
     placeColumn();
     m_frameTimer.start();
+    // Said as well as shown, on every failed attempt.
+    QAccessibleEvent alert(m_error, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
 }
 
 void LumivanePasswordGate::advanceAnimation()

@@ -13,14 +13,16 @@ class CapsuleButton;
 class L10n;
 class QGraphicsOpacityEffect;
 class QLabel;
-class QLineEdit;
+class PasswordField;
 
 /// The page in front of a tour that has a password: a black page with a
 /// masked field and an unlock button. The password travels inside the
 /// package, so the gate keeps casual visitors out and protects nothing. A
 /// match is reported through onUnlock; a mismatch shakes the column and
-/// shows a line that stays until the gate goes. No attempt limit, no delay,
-/// nothing stored; the field does not take the focus by itself.
+/// shows a line that stays until the gate goes, announced to assistive
+/// technology as an alert. No attempt limit, no delay, nothing stored; the
+/// field does not take the focus by itself, and its entry reaches neither
+/// the screen nor assistive technology (PasswordField).
 class LumivanePasswordGate final : public QWidget
 {
 public:
@@ -57,7 +59,7 @@ private:
     QWidget *m_column = nullptr;
     QLabel *m_title = nullptr;
     QLabel *m_subtitle = nullptr;
-    QLineEdit *m_field = nullptr;
+    PasswordField *m_field = nullptr;
     QLabel *m_error = nullptr;
     QGraphicsOpacityEffect *m_errorFade = nullptr; // only while the line fades in
     CapsuleButton *m_unlock = nullptr;

@@ -1,5 +1,7 @@
 #include "InfoGroupsBody.h"
 
+#include "InfoGroupsAccessibility.h"
+
 #include "model/DisplayText.h"
 #include "model/SystemFont.h"
 
@@ -25,6 +27,25 @@ const QColor titleColor(255, 255, 255, 140);
 const QColor labelColor(255, 255, 255, 158);
 const QColor emptyColor(255, 255, 255, 115);
 const QColor dividerColor(255, 255, 255, 26);
+
+// The author's texts have no length limit: each is cut to about a screen of
+// the column before it is measured, or read by assistive technology.
+QString shownText(const QString &text)
+{
+    return displayText(text, DisplayLength::title, LineBreaks::kept);
+}
+
+QList<LumivaneInfoGroup> shownGroups(QList<LumivaneInfoGroup> groups)
+{
+    for (LumivaneInfoGroup &group : groups) {
+        group.title = shownText(group.title);
+        for (LumivaneInfoItem &item : group.items) {
+            item.label = shownText(item.label);
+            item.value = shownText(item.value);
+        }
+    }
+    return groups;
+}
 
 QFont titleFont()
 {
@@ -76,6 +97,7 @@ double breakLines(QTextLayout &layout, double width)
 InfoGroupsBody::InfoGroupsBody(QWidget *parent)
     : QWidget(parent)
 {
+    installInfoGroupsAccessibility();
     QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
@@ -83,12 +105,10 @@ InfoGroupsBody::InfoGroupsBody(QWidget *parent)
 
 InfoGroupsBody::~InfoGroupsBody() = default;
 
-// The author's texts have no length limit: each is cut to about a screen of
-// the column before it is measured.
 void InfoGroupsBody::Text::prepare(const QString &text, const QFont &textFont, Qt::Alignment textAlignment,
                                    const QColor &textColor)
 {
-    content = displayText(text, DisplayLength::title, LineBreaks::kept);
+    content = shownText(text);
     font = textFont;
     alignment = textAlignment;
     color = textColor;
@@ -140,6 +160,8 @@ void InfoGroupsBody::setContent(const QList<LumivaneInfoGroup> &groups, const QS
     const QFont icon = systemFont(14);
     const QFont label = systemFont(12);
     const QFont value = systemFont(12, QFont::DemiBold);
+    m_groups = shownGroups(groups);
+    m_emptyText = emptyText;
     m_sections.clear();
     m_sections.reserve(size_t(groups.size()));
     for (const LumivaneInfoGroup &group : groups) {
@@ -180,6 +202,15 @@ QList<QRectF> InfoGroupsBody::rowRects() const
         for (const Row &row : section.rows)
             rects.append(row.rect);
     }
+    return rects;
+}
+
+QList<QRectF> InfoGroupsBody::titleRects() const
+{
+    flowTo(width());
+    QList<QRectF> rects;
+    for (const Section &section : m_sections)
+        rects.append(QRectF(section.title.origin, QSizeF(section.title.width, section.title.height)));
     return rects;
 }
 

@@ -18,7 +18,8 @@ class QTextLayout;
 /// The scrolling body of the information panel: titled sections of icon,
 /// label and value rows, or a single empty-state text, painted from text
 /// layouts shaped once per content and broken into lines once per width. Its
-/// height follows its width.
+/// height follows its width. Assistive technology reads the groups it was
+/// given (installInfoGroupsAccessibility).
 class InfoGroupsBody final : public QWidget
 {
 public:
@@ -33,6 +34,11 @@ public:
 
     /// Where each row lies at the current width.
     QList<QRectF> rowRects() const;
+    /// Where each group's title lies at the current width.
+    QList<QRectF> titleRects() const;
+    /// What setContent() was given, each text cut as it is shown.
+    const QList<LumivaneInfoGroup> &groups() const { return m_groups; }
+    const QString &emptyText() const { return m_emptyText; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -76,6 +82,8 @@ private:
 
     // Laid out lazily for the width last asked; the layouts themselves are
     // the widget's content, hence mutable.
+    QList<LumivaneInfoGroup> m_groups;
+    QString m_emptyText;
     mutable std::vector<Section> m_sections;
     mutable Text m_empty;
     mutable int m_flowWidth = -1;

@@ -4,10 +4,12 @@
 #include "InfoGroupsBody.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/SymbolButton.h"
 #include "model/SystemFont.h"
-#include "panels/common/BackdropClick.h"
 #include "panels/common/CardWidgets.h"
+#include "widgets/BackdropClick.h"
+#include "widgets/KeyboardFocus.h"
+#include "widgets/SymbolButton.h"
+#include "widgets/ViewerDialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -50,6 +52,8 @@ QScrollArea *scrollingBody(InfoGroupsBody *body, QWidget *parent)
     auto *scroll = new QScrollArea(parent);
     scroll->setFixedWidth(LumivaneInfoPanelView::columnWidth);
     scroll->setFrameShape(QFrame::NoFrame);
+    // The facts hold no control: the list itself is reached with Tab and scrolled by the keys.
+    KeyboardFocus::makeReachable(*scroll);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidgetResizable(true);
     scroll->setWidget(body);
@@ -72,6 +76,7 @@ LumivaneInfoPanelView::LumivaneInfoPanelView(LumivaneProject project, L10n &l10n
     , m_l10n(&l10n)
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    presentAsDialog(*this, DialogFocus::contained);
     // The column's width never changes: fixed from the start, its text is
     // laid out for that width only.
     m_column = new QWidget(this);
@@ -88,7 +93,8 @@ LumivaneInfoPanelView::LumivaneInfoPanelView(LumivaneProject project, L10n &l10n
     layout->setSpacing(0);
     layout->addWidget(buildHeader());
     layout->addWidget(divider(headerDividerColor, m_column));
-    layout->addWidget(scrollingBody(m_body, m_column), 1);
+    m_scroll = scrollingBody(m_body, m_column);
+    layout->addWidget(m_scroll, 1);
 
     rebuild();
     connect(&l10n, &L10n::currentChanged, this, &LumivaneInfoPanelView::rebuild);
@@ -114,6 +120,9 @@ QWidget *LumivaneInfoPanelView::buildHeader()
 void LumivaneInfoPanelView::rebuild()
 {
     m_title->setText(m_l10n->text(L10n::Key::infoPanelTitle));
+    setAccessibleName(m_title->text());
+    // Tab reaches the list itself: it is named like the panel.
+    m_scroll->setAccessibleName(m_title->text());
     m_close->setAccessibleName(m_l10n->text(L10n::Key::close));
     m_body->setContent(buildInfoGroups(m_project, *m_l10n), m_l10n->text(L10n::Key::infoPanelEmpty));
 }

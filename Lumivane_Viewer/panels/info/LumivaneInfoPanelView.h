@@ -10,6 +10,7 @@
 class InfoGroupsBody;
 class L10n;
 class QLabel;
+class QScrollArea;
 class SymbolButton;
 
 /// The property information panel: a dimming backdrop over the window and,
@@ -46,4 +47,5 @@ private:
     QLabel *m_title = nullptr;
     SymbolButton *m_close = nullptr;
     InfoGroupsBody *m_body = nullptr;
+    QScrollArea *m_scroll = nullptr;
 };

@@ -1,8 +1,8 @@
 #include "LightboxHeader.h"
 
-#include "media/symbols/SymbolButton.h"
 #include "model/DisplayText.h"
 #include "model/SystemFont.h"
+#include "widgets/SymbolButton.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -6,10 +6,7 @@
 #include "LightboxVideoPlayer.h"
 
 #include "l10n/L10n.h"
-#include "panels/common/BackdropClick.h"
-#include "panels/common/ModalCardOverlay.h"
 
-#include <QPainter>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -20,9 +17,8 @@ constexpr int outerMargin = 40;
 constexpr int cardPadding = 24;
 constexpr QSize stackLimit(1100, 800);
 const QColor dividerColor(255, 255, 255, 51);
-// The card's width follows the view; the look's own width is not used.
-const ModalCardLook cardLook{QColor(0, 0, 0, 224), QColor::fromRgbF(0.08f, 0.08f, 0.08f), 0, 14,
-                             DropShadow{QColor(0, 0, 0, 128), 30, QPointF(0, 12)}};
+const ModalFrameLook cardLook{QColor(0, 0, 0, 224), QColor::fromRgbF(0.08f, 0.08f, 0.08f), 14,
+                              DropShadow{QColor(0, 0, 0, 128), 30, QPointF(0, 12)}};
 
 QWidget *divider(QWidget *parent)
 {
@@ -38,24 +34,19 @@ QWidget *divider(QWidget *parent)
 } // namespace
 
 LumivaneLightbox::LumivaneLightbox(const LightboxContent &content, L10n &l10n, QWidget *parent)
-    : QWidget(parent)
+    : ModalFrame(cardLook, DialogFocus::contained, parent)
     , m_content(content)
     , m_l10n(&l10n)
 {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    m_card = new QWidget(this);
-    m_cardLayout = new QVBoxLayout(m_card);
-    m_cardLayout->setContentsMargins(cardPadding, cardPadding, cardPadding, cardPadding);
-    m_cardLayout->setSpacing(0);
-    m_header = new LightboxHeader(m_card);
+    panelColumn()->setContentsMargins(cardPadding, cardPadding, cardPadding, cardPadding);
+    m_header = new LightboxHeader(panel());
     m_header->onClose = [this] { close(); };
-    m_cardLayout->addWidget(m_header);
-    m_cardLayout->addWidget(divider(m_card));
+    panelColumn()->addWidget(m_header);
+    panelColumn()->addWidget(divider(panel()));
     retranslate();
     showMedia();
     connect(&l10n, &L10n::currentChanged, this, &LumivaneLightbox::retranslate);
-    // One click on the backdrop closes; clicks inside the card never do.
-    new BackdropClick(this, [this] { return cardRect(size()); }, [this] { close(); });
 }
 
 void LumivaneLightbox::setContent(const LightboxContent &content)
@@ -79,27 +70,29 @@ void LumivaneLightbox::showMedia()
     if (m_media) {
         // Hidden at once, a player stops before the widget goes.
         m_media->hide();
-        m_cardLayout->removeWidget(m_media);
+        panelColumn()->removeWidget(m_media);
         m_media->deleteLater();
     }
     switch (m_content.kind) {
     case LightboxContent::Kind::image:
-        m_media = new LightboxImageView(m_content.url, *m_l10n, m_card);
+        m_media = new LightboxImageView(m_content.url, *m_l10n, panel());
         break;
     case LightboxContent::Kind::pdf:
-        m_media = new LightboxPdfView(m_content.url, m_card);
+        m_media = new LightboxPdfView(m_content.url, panel());
         break;
     case LightboxContent::Kind::video:
-        m_media = new LightboxVideoPlayer(m_content.url, *m_l10n, m_card);
+        m_media = new LightboxVideoPlayer(m_content.url, *m_l10n, panel());
         break;
     }
-    m_cardLayout->addWidget(m_media, 1);
+    panelColumn()->addWidget(m_media, 1);
 }
 
 void LumivaneLightbox::retranslate()
 {
     m_header->setTitle(m_content.title.isEmpty() ? m_l10n->text(L10n::Key::lightboxDefaultTitle) : m_content.title);
     m_header->setCloseLabel(m_l10n->text(L10n::Key::close));
+    // The header paints its title: the dialog carries it by name.
+    setAccessibleName(m_header->title());
 }
 
 void LumivaneLightbox::stopPlayback()
@@ -110,9 +103,13 @@ void LumivaneLightbox::stopPlayback()
 
 void LumivaneLightbox::close()
 {
+    requestClose();
+}
+
+void LumivaneLightbox::requestClose()
+{
     stopPlayback();
-    if (onClose)
-        onClose();
+    ModalFrame::requestClose();
 }
 
 QRect LumivaneLightbox::cardRect(QSize view)
@@ -123,13 +120,7 @@ QRect LumivaneLightbox::cardRect(QSize view)
     return QRect(QPoint((view.width() - size.width()) / 2, (view.height() - size.height()) / 2), size);
 }
 
-void LumivaneLightbox::resizeEvent(QResizeEvent *)
+QRect LumivaneLightbox::panelRect(const QSize &frame) const
 {
-    m_card->setGeometry(cardRect(size()));
-}
-
-void LumivaneLightbox::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    paintModalCard(painter, rect(), cardRect(size()), cardLook);
+    return cardRect(frame);
 }

@@ -1,15 +1,14 @@
 #pragma once
 
 #include "model/LightboxContent.h"
+#include "widgets/ModalFrame.h"
 
 #include <QPointer>
-#include <QWidget>
 
 #include <functional>
 
 class L10n;
 class LightboxHeader;
-class QVBoxLayout;
 
 /// The lightbox: one image, PDF or video attachment in a large card centred
 /// over a dark backdrop that covers the whole view. It shows what it is given
@@ -17,7 +16,7 @@ class QVBoxLayout;
 /// close() (which the owner's Escape handling calls) stop any playback at once
 /// and report through onClose. Fills whatever it is given; the card keeps 40
 /// px from the edges and at most 1148 by 848 px.
-class LumivaneLightbox final : public QWidget
+class LumivaneLightbox final : public ModalFrame
 {
 public:
     LumivaneLightbox(const LightboxContent &content, L10n &l10n, QWidget *parent = nullptr);
@@ -31,8 +30,6 @@ public:
     /// The visitor asks to close (the Escape key): stops playback, then onClose.
     void close();
 
-    std::function<void()> onClose;
-
     /// The card's rectangle in a view of the given size.
     static QRect cardRect(QSize view);
     /// The widget showing the media: a LightboxImageView, LightboxPdfView or
@@ -41,8 +38,8 @@ public:
     LightboxHeader *header() const { return m_header; }
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
+    QRect panelRect(const QSize &frame) const override;
+    void requestClose() override;
 
 private:
     void showMedia();
@@ -51,8 +48,6 @@ private:
 
     LightboxContent m_content;
     QPointer<L10n> m_l10n;
-    QWidget *m_card = nullptr;
-    QVBoxLayout *m_cardLayout = nullptr;
     LightboxHeader *m_header = nullptr;
     QPointer<QWidget> m_media;
 };

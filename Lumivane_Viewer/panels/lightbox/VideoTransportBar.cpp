@@ -1,9 +1,9 @@
 #include "VideoTransportBar.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/SymbolButton.h"
 #include "model/SystemFont.h"
 #include "panels/common/CardWidgets.h"
+#include "widgets/SymbolButton.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -33,13 +33,15 @@ SymbolButtonLook controlLook(const QString &symbol)
 QSlider *slider(QWidget *parent)
 {
     auto *control = new QSlider(Qt::Horizontal, parent);
-    control->setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab, moved by the arrow keys; a click leaves the keys to the viewer.
+    control->setFocusPolicy(Qt::TabFocus);
     control->setCursor(Qt::PointingHandCursor);
     control->setStyleSheet(QStringLiteral(
         "QSlider::groove:horizontal { height: 4px; border-radius: 2px; background: rgba(255, 255, 255, 51); }"
         "QSlider::sub-page:horizontal { height: 4px; border-radius: 2px; background: rgba(255, 255, 255, 217); }"
         "QSlider::handle:horizontal { width: 12px; height: 12px; margin: -4px 0; border-radius: 6px;"
-        " background: white; }"));
+        " background: white; }"
+        "QSlider::handle:horizontal:focus { width: 8px; height: 8px; border: 2px solid rgb(201, 169, 97); }"));
     return control;
 }
 
@@ -77,9 +79,8 @@ VideoTransportBar::VideoTransportBar(L10n &l10n, QWidget *parent)
     row->addWidget(m_mute);
     row->addWidget(m_volume);
 
-    auto retranslate = [this] { m_playPause->setAccessibleName(m_l10n->text(L10n::Key::playPause)); };
     retranslate();
-    connect(&l10n, &L10n::currentChanged, this, retranslate);
+    connect(&l10n, &L10n::currentChanged, this, &VideoTransportBar::retranslate);
     connect(m_playPause, &QAbstractButton::clicked, this, [this] {
         if (onPlayPause)
             onPlayPause();
@@ -134,7 +135,18 @@ void VideoTransportBar::setVolume(float volume)
 
 void VideoTransportBar::setMuted(bool muted)
 {
+    m_muted = muted;
     m_mute->setSymbol(muted ? QStringLiteral("speaker.slash.fill") : QStringLiteral("speaker.wave.2.fill"));
+    retranslate();
+}
+
+void VideoTransportBar::retranslate()
+{
+    using Key = L10n::Key;
+    m_playPause->setAccessibleName(m_l10n->text(Key::playPause));
+    m_position->setAccessibleName(m_l10n->text(Key::videoPositionA11y));
+    m_mute->setAccessibleName(m_l10n->text(m_muted ? Key::videoUnmuteA11y : Key::videoMuteA11y));
+    m_volume->setAccessibleName(m_l10n->text(Key::videoVolumeA11y));
 }
 
 void VideoTransportBar::showTime()

@@ -16,7 +16,8 @@ QString formatPlaybackTime(qint64 milliseconds);
 /// The lightbox video's own controls: play/pause, a position slider, the
 /// elapsed and total time, mute and volume. A dumb panel: state comes in
 /// through setters, intent goes out through callbacks; it knows no player.
-/// Takes no keyboard focus, so the viewer's keys keep working.
+/// Its controls take the focus from Tab only, so after a click the viewer's
+/// keys keep working.
 class VideoTransportBar final : public QWidget
 {
 public:
@@ -35,6 +36,7 @@ public:
 
 private:
     void showTime();
+    void retranslate();
 
     QPointer<L10n> m_l10n;
     SymbolButton *m_playPause = nullptr;
@@ -44,4 +46,5 @@ private:
     QSlider *m_volume = nullptr;
     qint64 m_duration = 0;
     qint64 m_shownPosition = 0;
+    bool m_muted = false;
 };

@@ -27,12 +27,12 @@ ShadowedTextStyle captionStyle()
 
 } // namespace
 
-ClassicCaptionBand::ClassicCaptionBand(const L10n &language, QWidget *parent)
+ClassicCaptionBand::ClassicCaptionBand(L10n &l10n, QWidget *parent)
     : QWidget(parent)
-    , m_language(language)
+    , m_l10n(&l10n)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    connect(&m_language, &L10n::currentChanged, this, &ClassicCaptionBand::refreshTexts);
+    connect(m_l10n, &L10n::currentChanged, this, &ClassicCaptionBand::refreshTexts);
 }
 
 void ClassicCaptionBand::setStation(const std::optional<Station> &station)
@@ -45,13 +45,13 @@ void ClassicCaptionBand::setStation(const std::optional<Station> &station)
 
 void ClassicCaptionBand::refreshTexts()
 {
-    m_name.setText(m_station ? m_station->localizedName(m_language.languageCode()) : QString(), nameStyle());
+    m_name.setText(m_station ? m_station->localizedName(m_l10n->languageCode()) : QString(), nameStyle());
     // Shown as stored whenever it has a character, not its translation.
     const bool hasCaption = m_station && m_station->publicCaption && !m_station->publicCaption->isEmpty();
     m_caption.setText(hasCaption ? *m_station->publicCaption : QString(), captionStyle());
     // Painted text: screen readers learn it from the widget's names.
-    setAccessibleName(m_station ? m_station->localizedName(m_language.languageCode()) : QString());
-    setAccessibleDescription(hasCaption ? *m_station->publicCaption : QString());
+    setAccessibleName(m_name.text());
+    setAccessibleDescription(m_caption.text());
     update();
 }
 

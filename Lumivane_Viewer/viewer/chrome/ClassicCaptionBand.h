@@ -4,6 +4,7 @@
 
 #include "model/Station.h"
 
+#include <QPointer>
 #include <QRectF>
 #include <QWidget>
 
@@ -18,7 +19,7 @@ class L10n;
 class ClassicCaptionBand final : public QWidget
 {
 public:
-    explicit ClassicCaptionBand(const L10n &language, QWidget *parent = nullptr);
+    explicit ClassicCaptionBand(L10n &l10n, QWidget *parent = nullptr);
 
     /// None shows nothing.
     void setStation(const std::optional<Station> &station);
@@ -38,7 +39,7 @@ private:
     void refreshTexts();
     Lines lines() const;
 
-    const L10n &m_language;
+    QPointer<L10n> m_l10n;
     std::optional<Station> m_station;
     ShadowedText m_name;
     ShadowedText m_caption;

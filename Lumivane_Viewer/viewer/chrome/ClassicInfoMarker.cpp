@@ -1,8 +1,9 @@
 #include "ClassicInfoMarker.h"
 
-#include "media/symbols/SoftShadow.h"
-#include "media/symbols/SymbolButton.h"
-#include "media/symbols/SymbolImages.h"
+#include "widgets/KeyboardFocus.h"
+#include "widgets/SoftShadow.h"
+#include "widgets/SymbolButton.h"
+#include "widgets/SymbolImages.h"
 
 #include <QPainter>
 
@@ -28,7 +29,7 @@ QMarginsF outerMargins()
 ClassicInfoMarker::ClassicInfoMarker(QWidget *parent)
     : QAbstractButton(parent)
 {
-    setFocusPolicy(Qt::NoFocus);
+    KeyboardFocus::makeReachable(*this);
     resize(sizeHint());
     connect(this, &QAbstractButton::clicked, this, [this] {
         if (onSelect)
@@ -74,6 +75,8 @@ void ClassicInfoMarker::paintEvent(QPaintEvent *)
     painter.setBrush(m_accent);
     painter.drawEllipse(disc);
     drawSymbol(painter, centre, u"info", 18, Qt::white);
+    if (KeyboardFocus::showsRing(*this))
+        KeyboardFocus::paintRing(painter, disc, kDiscSide / 2);
 }
 
 bool ClassicInfoMarker::hitButton(const QPoint &pos) const

@@ -10,7 +10,8 @@
 /// The marker of an info hotspot on a classic tour's photo: an accent disc
 /// with a white ring and an "info" symbol, casting a soft shadow. The widget
 /// is larger than the disc by the shadow's room: place it with
-/// moveCentreTo(). Reports clicks through onSelect.
+/// moveCentreTo(). Reports clicks through onSelect; reached with Tab, it
+/// rings its disc while it shows the focus. Its name is the owner's.
 class ClassicInfoMarker final : public QAbstractButton
 {
 public:

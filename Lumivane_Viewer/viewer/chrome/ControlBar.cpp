@@ -2,8 +2,8 @@
 
 #include "ControlBarLayout.h"
 
-#include "media/symbols/RoundSymbolLabels.h"
-#include "media/symbols/SymbolButton.h"
+#include "widgets/RoundSymbolLabels.h"
+#include "widgets/SymbolButton.h"
 
 #include <algorithm>
 
@@ -21,16 +21,16 @@ constexpr ControlBarAction kAllActions[] = {
 
 } // namespace
 
-ControlBar::ControlBar(const L10n &language, QWidget *parent)
+ControlBar::ControlBar(L10n &l10n, QWidget *parent)
     : ChromeLayer(parent)
-    , m_language(language)
+    , m_l10n(&l10n)
 {
     for (ControlBarAction action : kAllActions) {
         auto *button = new SymbolButton(roundIconLabelCompact(QString()), this);
         m_buttons.insert(action, button);
         connect(button, &QAbstractButton::clicked, this, [this, action] { run(action); });
     }
-    connect(&m_language, &L10n::currentChanged, this, &ControlBar::refresh);
+    connect(m_l10n, &L10n::currentChanged, this, &ControlBar::refresh);
     refresh();
 }
 
@@ -95,8 +95,8 @@ void ControlBar::refresh()
         if (entry == shown.end())
             continue;
         button->setSymbol(entry->symbol);
-        button->setToolTip(m_language.text(entry->help));
-        button->setAccessibleName(m_language.text(entry->help));
+        button->setToolTip(m_l10n->text(entry->help));
+        button->setAccessibleName(m_l10n->text(entry->help));
     }
     placeButtons();
 }

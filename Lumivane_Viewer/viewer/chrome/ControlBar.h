@@ -5,6 +5,7 @@
 #include "ReservedAreas.h"
 
 #include <QHash>
+#include <QPointer>
 
 #include <functional>
 
@@ -20,7 +21,7 @@ class SymbolButton;
 class ControlBar final : public ChromeLayer
 {
 public:
-    explicit ControlBar(const L10n &language, QWidget *parent = nullptr);
+    explicit ControlBar(L10n &l10n, QWidget *parent = nullptr);
 
     void setInputs(const ControlBarInputs &inputs);
     /// Only the overlay column and the thumbnail strip count.
@@ -54,7 +55,7 @@ private:
     void placeButtons();
     void run(ControlBarAction action) const;
 
-    const L10n &m_language;
+    QPointer<L10n> m_l10n;
     ControlBarInputs m_inputs;
     QRect m_above; // the overlay column
     QRect m_below; // the thumbnail strip

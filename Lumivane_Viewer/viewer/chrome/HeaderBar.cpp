@@ -1,39 +1,15 @@
 #include "HeaderBar.h"
 
-#include "CapsuleLabel.h"
-
 #include "l10n/L10n.h"
-#include "media/symbols/CapsuleButton.h"
-#include "media/symbols/RoundSymbolLabels.h"
-#include "media/symbols/SymbolButton.h"
-#include "model/Palette.h"
+#include "widgets/CapsuleButton.h"
+#include "widgets/CapsuleLabel.h"
+#include "widgets/RoundSymbolLabels.h"
+#include "widgets/SymbolButton.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace {
-
-CapsuleLabelLook brandingLook()
-{
-    CapsuleLabelLook look;
-    look.font = systemFont(12, QFont::DemiBold);
-    look.foreground = QColor::fromRgbF(1, 1, 1, 0.9f);
-    look.background = withAlpha(Qt::black, 0.5);
-    look.horizontalPadding = 10;
-    look.verticalPadding = 6;
-    look.imageHeight = 22;
-    return look;
-}
-
-CapsuleButtonLook infoButtonLook()
-{
-    CapsuleButtonLook look;
-    look.symbol = QStringLiteral("info.circle.fill");
-    look.symbolPoints = 12;
-    look.font = systemFont(13, QFont::DemiBold);
-    look.background = withAlpha(Qt::black, 0.55);
-    return look;
-}
 
 void call(const std::function<void()> &callback)
 {
@@ -43,14 +19,14 @@ void call(const std::function<void()> &callback)
 
 } // namespace
 
-HeaderBar::HeaderBar(const L10n &language, QWidget *parent)
+HeaderBar::HeaderBar(L10n &l10n, QWidget *parent)
     : ChromeLayer(parent)
-    , m_language(language)
+    , m_l10n(&l10n)
     , m_back(new SymbolButton(historyButtonLabel(QStringLiteral("chevron.left")), this))
     , m_forward(new SymbolButton(historyButtonLabel(QStringLiteral("chevron.right")), this))
-    , m_stationName(new CapsuleLabel(stationNameLook(), this))
-    , m_branding(new CapsuleLabel(brandingLook(), this))
-    , m_info(new CapsuleButton(infoButtonLook(), QString(), this))
+    , m_stationName(new CapsuleLabel(capsuleLook(Capsule::stationName), this))
+    , m_branding(new CapsuleLabel(capsuleLook(Capsule::branding), this))
+    , m_info(new CapsuleButton(capsuleLook(Capsule::headerInfo), QString(), this))
     , m_close(new SymbolButton(viewerCloseButtonLabel(), this))
 {
     auto *row = new QHBoxLayout;
@@ -75,7 +51,7 @@ HeaderBar::HeaderBar(const L10n &language, QWidget *parent)
     connect(m_forward, &QAbstractButton::clicked, this, [this] { call(onNavigateForward); });
     connect(m_info, &QAbstractButton::clicked, this, [this] { call(onTogglePropertyInfo); });
     connect(m_close, &QAbstractButton::clicked, this, [this] { call(onClose); });
-    connect(&m_language, &L10n::currentChanged, this, &HeaderBar::retranslate);
+    connect(m_l10n, &L10n::currentChanged, this, &HeaderBar::retranslate);
     setInputs(m_inputs);
     retranslate();
 }
@@ -98,11 +74,11 @@ void HeaderBar::setBranding(const HeaderBranding &branding)
 void HeaderBar::retranslate()
 {
     using Key = L10n::Key;
-    m_back->setToolTip(m_language.text(Key::viewerNavPrevious));
-    m_back->setAccessibleName(m_language.text(Key::viewerNavPrevious));
-    m_forward->setToolTip(m_language.text(Key::viewerNavNext));
-    m_forward->setAccessibleName(m_language.text(Key::viewerNavNext));
-    m_info->setText(m_language.text(Key::infoShort));
-    m_info->setAccessibleName(m_language.text(Key::showInfoA11y));
-    m_close->setAccessibleName(m_language.text(Key::closeTourA11y));
+    m_back->setToolTip(m_l10n->text(Key::viewerNavPrevious));
+    m_back->setAccessibleName(m_l10n->text(Key::viewerNavPrevious));
+    m_forward->setToolTip(m_l10n->text(Key::viewerNavNext));
+    m_forward->setAccessibleName(m_l10n->text(Key::viewerNavNext));
+    m_info->setText(m_l10n->text(Key::infoShort));
+    m_info->setAccessibleName(m_l10n->text(Key::showInfoA11y));
+    m_close->setAccessibleName(m_l10n->text(Key::closeTourA11y));
 }

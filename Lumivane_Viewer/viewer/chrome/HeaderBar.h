@@ -3,6 +3,7 @@
 #include "ChromeLayer.h"
 #include "HeaderBranding.h"
 
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -30,7 +31,7 @@ public:
         bool operator==(const Inputs &) const = default;
     };
 
-    explicit HeaderBar(const L10n &language, QWidget *parent = nullptr);
+    explicit HeaderBar(L10n &l10n, QWidget *parent = nullptr);
 
     void setInputs(const Inputs &inputs);
     /// Once per tour: the logo is decoded by headerBranding().
@@ -44,7 +45,7 @@ public:
 private:
     void retranslate();
 
-    const L10n &m_language;
+    QPointer<L10n> m_l10n;
     Inputs m_inputs;
     SymbolButton *m_back;
     SymbolButton *m_forward;

@@ -2,12 +2,13 @@
 
 #include "ImageAttachmentRow.h"
 #include "InfoCardRows.h"
-#include "WrappingText.h"
 #include "l10n/L10n.h"
-#include "media/symbols/SoftShadow.h"
-#include "media/symbols/SymbolButton.h"
 #include "model/DisplayText.h"
 #include "model/SystemFont.h"
+#include "widgets/SoftShadow.h"
+#include "widgets/SymbolButton.h"
+#include "widgets/ViewerDialog.h"
+#include "widgets/WrappingText.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -94,9 +95,9 @@ void call(const Callback &callback, const Args &...args)
 
 } // namespace
 
-HotspotInfoCard::HotspotInfoCard(const L10n &language, QWidget *parent)
+HotspotInfoCard::HotspotInfoCard(L10n &l10n, QWidget *parent)
     : ChromeLayer(parent)
-    , m_language(language)
+    , m_l10n(&l10n)
     , m_panel(new CardPanel(this))
     , m_header(new QWidget(m_panel))
     , m_title(cardText(QString(), DisplayLength::title, systemFont(15, QFont::Bold), Qt::white, m_header))
@@ -108,6 +109,8 @@ HotspotInfoCard::HotspotInfoCard(const L10n &language, QWidget *parent)
     , m_attachments(new QWidget(m_body))
     , m_attachmentRows(new QVBoxLayout(m_attachments))
 {
+    // The station stays usable beside it: Tab goes on to the controls around.
+    presentAsDialog(*this, DialogFocus::free);
     auto *headerRow = new QHBoxLayout(m_header);
     headerRow->setContentsMargins(0, 0, 0, 0);
     headerRow->setSpacing(8);
@@ -129,7 +132,7 @@ HotspotInfoCard::HotspotInfoCard(const L10n &language, QWidget *parent)
 
     connect(m_readAloud, &QAbstractButton::clicked, this, [this] { call(onToggleReadAloud, m_inputs.hotspot); });
     connect(m_close, &QAbstractButton::clicked, this, [this] { call(onClose); });
-    connect(&m_language, &L10n::currentChanged, this, [this] {
+    connect(m_l10n, &L10n::currentChanged, this, [this] {
         refreshTexts();
         rebuildAttachments();
     });
@@ -157,14 +160,15 @@ void HotspotInfoCard::setInputs(const Inputs &inputs)
 void HotspotInfoCard::refreshTexts()
 {
     using Key = L10n::Key;
-    const QString code = m_language.languageCode();
-    m_title->setText(m_inputs.hotspot.localizedInfoTitle(code).value_or(m_language.text(Key::viewerInfoDefaultTitle)));
+    const QString code = m_l10n->languageCode();
+    m_title->setText(m_inputs.hotspot.localizedInfoTitle(code).value_or(m_l10n->text(Key::viewerInfoDefaultTitle)));
+    setAccessibleName(m_title->text());
     const std::optional<QString> description = m_inputs.hotspot.localizedInfoDescription(code);
     m_description->setText(description.value_or(QString()));
     m_description->setVisible(description && !description->isEmpty());
-    m_readAloud->setToolTip(m_language.text(Key::listenInfoTooltip));
-    m_readAloud->setAccessibleName(m_language.text(Key::listenInfoA11y));
-    m_close->setAccessibleName(m_language.text(Key::close));
+    m_readAloud->setToolTip(m_l10n->text(Key::listenInfoTooltip));
+    m_readAloud->setAccessibleName(m_l10n->text(Key::listenInfoA11y));
+    m_close->setAccessibleName(m_l10n->text(Key::close));
     placeCard();
 }
 
@@ -195,7 +199,7 @@ QWidget *HotspotInfoCard::buttonRow(const QString &symbol, const QString &text, 
 QWidget *HotspotInfoCard::attachmentRow(const HotspotAttachment &attachment, const std::optional<QUrl> &fileURL)
 {
     using Key = L10n::Key;
-    const auto titleOr = [&](Key key) { return attachment.title.isEmpty() ? m_language.text(key) : attachment.title; };
+    const auto titleOr = [&](Key key) { return attachment.title.isEmpty() ? m_l10n->text(key) : attachment.title; };
     switch (attachment.kind) {
     case AttachmentKind::pdf:
         return buttonRow(QStringLiteral("doc.richtext.fill"), titleOr(Key::viewerAttachmentOpenDocument), attachment);
@@ -213,7 +217,7 @@ QWidget *HotspotInfoCard::attachmentRow(const HotspotAttachment &attachment, con
     }
     case AttachmentKind::sound: {
         auto *row = new SoundAttachmentRow(titleOr(Key::viewerAttachmentListen),
-                                           m_language.localizedFormat(Key::playAudioA11y, attachment.title), m_attachments);
+                                           m_l10n->localizedFormat(Key::playAudioA11y, attachment.title), m_attachments);
         row->onPlay = [this, attachment] { call(onPlaySound, attachment); };
         return row;
     }

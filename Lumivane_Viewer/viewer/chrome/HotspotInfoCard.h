@@ -8,6 +8,7 @@
 
 #include <QColor>
 #include <QList>
+#include <QPointer>
 #include <QUrl>
 
 #include <functional>
@@ -25,7 +26,8 @@ class WrappingText;
 /// the station view; the card sits centred at its bottom, clear of the
 /// reserved areas, and scrolls its contents when they are taller than the
 /// room. Knows no rule about what may open: presses go out through the
-/// callbacks, with the attachment.
+/// callbacks, with the attachment. A dialog named by its title to assistive
+/// technology, which Tab may leave.
 class HotspotInfoCard final : public ChromeLayer
 {
 public:
@@ -40,7 +42,7 @@ public:
         bool operator==(const Inputs &) const = default;
     };
 
-    explicit HotspotInfoCard(const L10n &language, QWidget *parent = nullptr);
+    explicit HotspotInfoCard(L10n &l10n, QWidget *parent = nullptr);
 
     void setInputs(const Inputs &inputs);
     void setReservedAreas(const ReservedAreas &areas);
@@ -66,7 +68,7 @@ private:
     void placeCard();
     QRect cardArea(int preferredWidth) const;
 
-    const L10n &m_language;
+    QPointer<L10n> m_l10n;
     Inputs m_inputs;
     ReservedAreas m_reserved;
     QWidget *m_panel;

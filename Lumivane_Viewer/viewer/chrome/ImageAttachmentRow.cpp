@@ -1,14 +1,14 @@
 #include "ImageAttachmentRow.h"
 
 #include "InfoCardRows.h"
-#include "WrappingText.h"
 #include "media/images/LumivaneImageCache.h"
-#include "media/symbols/SymbolButton.h"
 #include "model/DisplayText.h"
 #include "model/SystemFont.h"
+#include "widgets/KeyboardFocus.h"
+#include "widgets/SymbolButton.h"
+#include "widgets/WrappingText.h"
 
 #include <QFutureWatcher>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 #include <QtConcurrent/qtconcurrenttask.h>
@@ -84,7 +84,7 @@ void ImageAttachmentRow::showPicture(const QImage &image)
 {
     m_face = Face::picture;
     auto *thumbnail = new AttachmentThumbnail(image, this);
-    thumbnail->setAccessibleName(m_title.isEmpty() ? m_fallbackText : m_title);
+    thumbnail->setAccessibleName(displayLine(m_title.isEmpty() ? m_fallbackText : m_title));
     thumbnail->onClick = [this] {
         if (onOpenImage)
             onOpenImage(*m_fileURL);
@@ -110,9 +110,14 @@ void ImageAttachmentRow::showFallback()
 // Thumbnail
 
 AttachmentThumbnail::AttachmentThumbnail(const QImage &image, QWidget *parent)
-    : QWidget(parent)
+    : QAbstractButton(parent)
     , m_image(image)
 {
+    KeyboardFocus::makeReachable(*this);
+    connect(this, &QAbstractButton::clicked, this, [this] {
+        if (onClick)
+            onClick();
+    });
     QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
@@ -152,25 +157,14 @@ void AttachmentThumbnail::paintEvent(QPaintEvent *)
     if (m_rounded.isNull() || m_rounded.deviceIndependentSize() != picture.size() || m_rounded.devicePixelRatio() != ratio)
         m_rounded = roundedPicture(m_image, picture.size(), ratio);
     QPainter painter(this);
-    if (m_pressed)
+    if (isDown())
         painter.setOpacity(kPressedOpacity);
     painter.drawPixmap(picture.topLeft(), m_rounded);
+    if (KeyboardFocus::showsRing(*this))
+        KeyboardFocus::paintRing(painter, picture, kCornerRadius);
 }
 
-void AttachmentThumbnail::mousePressEvent(QMouseEvent *event)
+bool AttachmentThumbnail::hitButton(const QPoint &pos) const
 {
-    if (event->button() != Qt::LeftButton || !pictureRect().contains(event->position()))
-        return QWidget::mousePressEvent(event);
-    m_pressed = true;
-    update();
-}
-
-void AttachmentThumbnail::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (!m_pressed)
-        return QWidget::mouseReleaseEvent(event);
-    m_pressed = false;
-    update();
-    if (pictureRect().contains(event->position()) && onClick)
-        onClick();
+    return pictureRect().contains(pos);
 }

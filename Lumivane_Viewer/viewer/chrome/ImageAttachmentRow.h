@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QColor>
 #include <QImage>
 #include <QPixmap>
@@ -48,8 +49,10 @@ private:
 };
 
 /// The picture of an image attachment: fitted into the width, at most 260
-/// high, left-aligned, with rounded corners. Clicking the picture presses it.
-class AttachmentThumbnail final : public QWidget
+/// high, left-aligned, with rounded corners. A button: clicking the picture,
+/// or Space and Return once reached with Tab, presses it; the ring follows
+/// the picture's corners.
+class AttachmentThumbnail final : public QAbstractButton
 {
     Q_OBJECT
 
@@ -66,13 +69,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
+    /// Only the picture answers, not the room beside it.
+    bool hitButton(const QPoint &pos) const override;
 
 private:
     QSizeF fittedSize(double width) const;
 
     QImage m_image;
     QPixmap m_rounded; // the picture at its drawn size, corners cut
-    bool m_pressed = false;
 };

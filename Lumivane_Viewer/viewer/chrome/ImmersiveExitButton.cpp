@@ -1,25 +1,25 @@
 #include "ImmersiveExitButton.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/RoundSymbolLabels.h"
+#include "widgets/RoundSymbolLabels.h"
 
-ImmersiveExitButton::ImmersiveExitButton(const L10n &language, QWidget *parent)
+ImmersiveExitButton::ImmersiveExitButton(L10n &l10n, QWidget *parent)
     : ChromeLayer(parent)
-    , m_language(language)
+    , m_l10n(&l10n)
     , m_button(new SymbolButton(immersiveExitLabel(), this))
 {
     connect(m_button, &QAbstractButton::clicked, this, [this] {
         if (onExitImmersion)
             onExitImmersion();
     });
-    connect(&m_language, &L10n::currentChanged, this, &ImmersiveExitButton::retranslate);
+    connect(m_l10n, &L10n::currentChanged, this, &ImmersiveExitButton::retranslate);
     retranslate();
 }
 
 void ImmersiveExitButton::retranslate()
 {
-    m_button->setToolTip(m_language.text(L10n::Key::exitImmersion));
-    m_button->setAccessibleName(m_language.text(L10n::Key::exitImmersion));
+    m_button->setToolTip(m_l10n->text(L10n::Key::exitImmersion));
+    m_button->setAccessibleName(m_l10n->text(L10n::Key::exitImmersion));
 }
 
 void ImmersiveExitButton::resizeEvent(QResizeEvent *event)

@@ -2,6 +2,8 @@
 
 #include "ChromeLayer.h"
 
+#include <QPointer>
+
 #include <functional>
 
 class L10n;
@@ -13,7 +15,7 @@ class SymbolButton;
 class ImmersiveExitButton final : public ChromeLayer
 {
 public:
-    explicit ImmersiveExitButton(const L10n &language, QWidget *parent = nullptr);
+    explicit ImmersiveExitButton(L10n &l10n, QWidget *parent = nullptr);
 
     std::function<void()> onExitImmersion;
 
@@ -23,6 +25,6 @@ protected:
 private:
     void retranslate();
 
-    const L10n &m_language;
+    QPointer<L10n> m_l10n;
     SymbolButton *m_button;
 };

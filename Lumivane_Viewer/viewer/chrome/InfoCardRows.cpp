@@ -1,13 +1,14 @@
 #include "InfoCardRows.h"
 
 #include "ChromeText.h"
-#include "WrappingText.h"
-#include "media/symbols/SymbolButton.h"
-#include "media/symbols/SymbolGlyph.h"
-#include "media/symbols/SymbolImages.h"
 #include "model/DisplayText.h"
 #include "model/Palette.h"
 #include "model/SystemFont.h"
+#include "widgets/KeyboardFocus.h"
+#include "widgets/SymbolButton.h"
+#include "widgets/SymbolGlyph.h"
+#include "widgets/SymbolImages.h"
+#include "widgets/WrappingText.h"
 
 #include <QFontMetricsF>
 #include <QHBoxLayout>
@@ -24,6 +25,7 @@ constexpr int kSpacing = 10;
 constexpr int kMinimumGap = 4;
 constexpr int kTileSide = 28;
 constexpr int kMaxLines = 2;
+constexpr double kRowRadius = 8;
 
 QFont rowFont()
 {
@@ -99,13 +101,13 @@ void paintAttachmentRowGround(QPainter &painter, const QRectF &rect)
 {
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor::fromRgbF(1, 1, 1, 0.06f));
-    painter.drawRoundedRect(rect, 8, 8);
+    painter.drawRoundedRect(rect, kRowRadius, kRowRadius);
 }
 
 WrappingText *cardText(const QString &text, qsizetype maxLength, const QFont &font, const QColor &color,
                        QWidget *parent)
 {
-    auto *label = new WrappingText(font, color, maxLength, parent);
+    auto *label = new WrappingText(font, color, maxLength, kInfoCardContentWidth, parent);
     label->setText(text);
     return label;
 }
@@ -119,9 +121,9 @@ AttachmentButtonRow::AttachmentButtonRow(const QString &symbol, const QString &t
     , m_accent(accent)
     , m_text(text, symbolBoxSide(10))
 {
-    setFocusPolicy(Qt::NoFocus);
+    KeyboardFocus::makeReachable(*this);
     setText(m_text.text());
-    setAccessibleName(text);
+    setAccessibleName(m_text.text());
     QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);
@@ -150,6 +152,8 @@ void AttachmentButtonRow::paintEvent(QPaintEvent *)
     const double arrow = symbolBoxSide(10);
     drawSymbol(painter, QPointF(width() - kPadding - arrow / 2, middle), u"arrow.up.right", 10,
                QColor::fromRgbF(1, 1, 1, 0.5f));
+    if (KeyboardFocus::showsRing(*this))
+        KeyboardFocus::paintRing(painter, QRectF(rect()), kRowRadius);
 }
 
 // Sound row
@@ -164,7 +168,7 @@ SoundAttachmentRow::SoundAttachmentRow(const QString &text, const QString &playA
         if (onPlay)
             onPlay();
     });
-    setAccessibleName(text);
+    setAccessibleName(m_text.text());
     QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     policy.setHeightForWidth(true);
     setSizePolicy(policy);

@@ -11,6 +11,10 @@
 class SymbolButton;
 class WrappingText;
 
+/// The info card's content width: what its text blocks and rows ask for
+/// when nothing narrower is offered.
+constexpr int kInfoCardContentWidth = 484;
+
 // The attachment rows of the hotspot info card, one kind of row per class.
 // Each reports its press through a callback; none knows the attachment's
 // rules (which files may open, which links are links): the card's owner does.
@@ -37,7 +41,7 @@ private:
 
 /// A whole-row button: an icon tile in the tour's accent, a text of at most
 /// two lines and an arrow. For documents, videos, links and images that
-/// cannot be shown.
+/// cannot be shown. Reached with Tab and ringed while it shows the focus.
 class AttachmentButtonRow final : public QAbstractButton
 {
     Q_OBJECT

@@ -1,8 +1,8 @@
 #include "KioskHeader.h"
 
-#include "CapsuleLabel.h"
 #include "l10n/L10n.h"
-#include "media/symbols/CapsuleButton.h"
+#include "widgets/CapsuleButton.h"
+#include "widgets/CapsuleLabel.h"
 
 #include <algorithm>
 
@@ -15,41 +15,26 @@ constexpr int kSpacing = 8;
 // 60-wide spacer and the gap after it.
 constexpr int kLeadingRoom = 60 + 12;
 
-CapsuleButtonLook stopButtonLook(const QColor &accent)
-{
-    CapsuleButtonLook look;
-    look.symbol = QStringLiteral("pause.fill");
-    look.symbolPoints = 12;
-    look.font = systemFont(13, QFont::DemiBold);
-    look.horizontalPadding = 14;
-    look.verticalPadding = 9;
-    look.background = accent;
-    QColor shadow = accent;
-    shadow.setAlphaF(0.4f);
-    look.shadow = DropShadow{shadow, 8, QPointF(0, 4)};
-    return look;
-}
-
 } // namespace
 
-KioskHeader::KioskHeader(const L10n &language, QWidget *parent)
+KioskHeader::KioskHeader(L10n &l10n, QWidget *parent)
     : ChromeLayer(parent)
-    , m_language(language)
-    , m_stationName(new CapsuleLabel(stationNameLook(), this))
-    , m_stop(new CapsuleButton(stopButtonLook(m_inputs.accent), QString(), this))
+    , m_l10n(&l10n)
+    , m_stationName(new CapsuleLabel(capsuleLook(Capsule::stationName), this))
+    , m_stop(new CapsuleButton(capsuleLook(Capsule::kioskStop, m_inputs.accent), QString(), this))
 {
     connect(m_stop, &QAbstractButton::clicked, this, [this] {
         if (onStopKiosk)
             onStopKiosk();
     });
-    connect(&m_language, &L10n::currentChanged, this, &KioskHeader::retranslate);
+    connect(m_l10n, &L10n::currentChanged, this, &KioskHeader::retranslate);
     retranslate();
 }
 
 void KioskHeader::setInputs(const Inputs &inputs)
 {
     if (inputs.accent != m_inputs.accent)
-        m_stop->setLook(stopButtonLook(inputs.accent));
+        m_stop->setLook(capsuleLook(Capsule::kioskStop, inputs.accent));
     m_inputs = inputs;
     m_stationName->setText(inputs.stationName);
     placeRow();
@@ -57,8 +42,8 @@ void KioskHeader::setInputs(const Inputs &inputs)
 
 void KioskHeader::retranslate()
 {
-    m_stop->setText(m_language.text(L10n::Key::stopKiosk));
-    m_stop->setAccessibleName(m_language.text(L10n::Key::stopKioskA11y));
+    m_stop->setText(m_l10n->text(L10n::Key::stopKiosk));
+    m_stop->setAccessibleName(m_l10n->text(L10n::Key::stopKioskA11y));
     placeRow();
 }
 

@@ -5,6 +5,7 @@
 #include "model/Palette.h"
 
 #include <QColor>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -27,7 +28,7 @@ public:
         bool operator==(const Inputs &) const = default;
     };
 
-    explicit KioskHeader(const L10n &language, QWidget *parent = nullptr);
+    explicit KioskHeader(L10n &l10n, QWidget *parent = nullptr);
 
     void setInputs(const Inputs &inputs);
 
@@ -40,7 +41,7 @@ private:
     void retranslate();
     void placeRow();
 
-    const L10n &m_language;
+    QPointer<L10n> m_l10n;
     Inputs m_inputs;
     CapsuleLabel *m_stationName;
     CapsuleButton *m_stop;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "media/symbols/SoftShadow.h"
+#include "widgets/SoftShadow.h"
 
 #include <QColor>
 #include <QFont>
@@ -29,6 +29,8 @@ class ShadowedText
 public:
     void setText(const QString &text, const ShadowedTextStyle &style);
     bool isEmpty() const { return m_text.isEmpty(); }
+    /// The text as shown: cut, its control characters made spaces.
+    const QString &text() const { return m_text; }
 
     /// The size of the text block (without its shadow) wrapped at width.
     QSizeF size(double width) const;

@@ -1,9 +1,9 @@
 #include "SplashView.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/SoftShadow.h"
 #include "model/AnimationCurve.h"
 #include "model/SystemFont.h"
+#include "widgets/SoftShadow.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -34,9 +34,9 @@ QFont loadingFont()
 
 } // namespace
 
-SplashView::SplashView(const L10n &language, QWidget *parent)
+SplashView::SplashView(L10n &l10n, QWidget *parent)
     : QWidget(parent)
-    , m_language(language)
+    , m_l10n(&l10n)
     , m_haloOpacity(kHaloShown)
     , m_pulse(new QVariantAnimation(this))
 {
@@ -52,7 +52,7 @@ SplashView::SplashView(const L10n &language, QWidget *parent)
         m_haloOpacity = kHaloShown + (kHaloHidden - kHaloShown) * progress;
         update();
     });
-    connect(&m_language, &L10n::currentChanged, this, &SplashView::retranslate);
+    connect(m_l10n, &L10n::currentChanged, this, &SplashView::retranslate);
     retranslate();
 }
 
@@ -97,8 +97,8 @@ void SplashView::hideEvent(QHideEvent *event)
 
 void SplashView::retranslate()
 {
-    m_loadingText = m_language.text(L10n::Key::viewerLoading);
-    setAccessibleName(m_language.text(L10n::Key::viewerLoadingA11y));
+    m_loadingText = m_l10n->text(L10n::Key::viewerLoading);
+    setAccessibleName(m_l10n->text(L10n::Key::viewerLoadingA11y));
     update();
 }
 

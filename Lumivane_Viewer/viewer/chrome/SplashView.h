@@ -3,6 +3,7 @@
 #include "model/Palette.h"
 
 #include <QColor>
+#include <QPointer>
 #include <QWidget>
 
 class L10n;
@@ -15,7 +16,7 @@ class QVariantAnimation;
 class SplashView final : public QWidget
 {
 public:
-    explicit SplashView(const L10n &language, QWidget *parent = nullptr);
+    explicit SplashView(L10n &l10n, QWidget *parent = nullptr);
 
     void setAccent(const QColor &accent);
     /// The splash is up (halo steady) or on its way out (halo pulsing).
@@ -33,7 +34,7 @@ private:
     void updatePulse();
     void paintBrandWord(QPainter &painter, QPointF baselineLeft) const;
 
-    const L10n &m_language;
+    QPointer<L10n> m_l10n;
     QColor m_accent = paletteGold();
     bool m_splashShown = true;
     double m_haloOpacity;

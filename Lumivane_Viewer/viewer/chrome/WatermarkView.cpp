@@ -42,7 +42,7 @@ void WatermarkView::setWatermark(const QString &text, double opacity)
     style.alignment = Qt::AlignLeft;
     style.shadow = DropShadow{QColor::fromRgbF(0, 0, 0, 0.5f), 2, QPointF(0, 1)};
     m_text.setText(trimmedOfSpaces(text), style);
-    setAccessibleName(trimmedOfSpaces(text));
+    setAccessibleName(m_text.text());
     update();
 }
 

@@ -10,16 +10,17 @@ EscapeAction escapeAction(const LumivaneProject &project, const ViewerState &sta
         return EscapeAction::closeContactForm;
     if (face != RootFace::stations)
         return EscapeAction::closeViewer;
-    if (state.lightboxContent)
-        return EscapeAction::closeLightbox;
-    if (state.showFeedback && feedbackRecipient(project))
-        return EscapeAction::closeFeedback;
-    if (state.showPropertyInfo)
-        return EscapeAction::closePropertyInfo;
-    if (state.showKeyboardHelp)
-        return EscapeAction::closeKeyboardHelp;
+    // Top of the stack first: what closes is what the visitor sees on top.
     if (state.showTableOfContents)
         return EscapeAction::closeTableOfContents;
+    if (state.showKeyboardHelp)
+        return EscapeAction::closeKeyboardHelp;
+    if (state.showFeedback && feedbackRecipient(project))
+        return EscapeAction::closeFeedback;
+    if (state.lightboxContent)
+        return EscapeAction::closeLightbox;
+    if (state.showPropertyInfo)
+        return EscapeAction::closePropertyInfo;
     if (state.selectedInfoHotspot)
         return EscapeAction::closeInfoCard;
     if (!state.immersiveMode && !state.kioskActive)

@@ -16,9 +16,10 @@ enum class EscapeAction {
     closeViewer,
 };
 
-/// Escape closes the topmost open thing: the lightbox, the feedback card,
-/// the contact form, the information panel, the help card, the table of
-/// contents, the info card, in that order. With none of them open it closes
+/// Escape closes the topmost open thing, in the order the station view
+/// stacks them: the table of contents, the help card, the feedback card, the
+/// lightbox, the information panel, the info card; on the cover, the contact
+/// form. With none of them open it closes
 /// the viewer from the gate, the cover and the station view's header; the
 /// header is absent in immersive mode and during the kiosk tour, so there
 /// Escape then does nothing.

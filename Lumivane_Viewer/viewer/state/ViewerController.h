@@ -60,8 +60,6 @@ public:
     RootFace rootFace() const;
     /// The current station's info hotspots, in their order.
     QList<Hotspot> infoHotspotsOfStation() const;
-    /// The photos preloading fetches from the current station.
-    QList<QUrl> preloadTargets() const;
     /// Seconds the kiosk tour stays on a station, with the narration now loaded.
     double kioskDwellSeconds() const;
     /// Where an attachment's file is, or none when it may not be opened.
@@ -87,8 +85,6 @@ public:
 
     // Station moves
     void goToStation(const QUuid &id);
-    void arriveAtStation(const QUuid &id);
-    void pushHistory(const QUuid &id);
     void navigateBack();
     void navigateForward();
     void goHome();
@@ -97,10 +93,8 @@ public:
     void goToNextStation();
     void handleHotspotTap(const Hotspot &hotspot);
 
-    // Narration and preloading
-    void playStationNarration(const QUuid &stationID);
+    // Narration
     void toggleStationNarration(const QUuid &stationID);
-    void preloadNeighbourPhotos();
 
     // Panels and view controls
     void closeLightbox();
@@ -118,8 +112,6 @@ public:
 
     // Kiosk tour
     void toggleKiosk();
-    void scheduleKioskTimer();
-    void advanceKiosk();
     void stopKiosk();
 
     // Info card and attachments
@@ -127,13 +119,10 @@ public:
     void closeInfoCard();
     void toggleReadAloud(const Hotspot &hotspot);
     void openAttachment(const HotspotAttachment &attachment);
-    void openAttachmentInLightbox(const HotspotAttachment &attachment, LightboxContent::Kind kind);
     void openImageInLightboxAnimated(const QUrl &url, const HotspotAttachment &attachment);
     void openSoundAttachment(const HotspotAttachment &attachment);
 
     // Keys
-    /// Runs a key's command; no availability test (shortcutFor() does that).
-    void runShortcut(ViewerShortcut shortcut);
     /// Escape, then the station view's shortcuts; true when the key was used.
     bool handleKeyPress(int key, Qt::KeyboardModifiers modifiers, const QString &text);
 
@@ -147,8 +136,21 @@ private:
     template<typename Change>
     void change(ViewerAnimation animation, Change &&apply);
     void announce(ViewerAnimation animation);
+
+    // The steps of the operations above.
     void beginStationFade(const QUuid &arriving);
+    void arriveAtStation(const QUuid &id);
     void endStationFade();
+    void pushHistory(const QUuid &id);
+    void playStationNarration(const QUuid &stationID);
+    /// The photos preloading fetches from the current station.
+    QList<QUrl> preloadTargets() const;
+    void preloadNeighbourPhotos();
+    void scheduleKioskTimer();
+    void advanceKiosk();
+    void openAttachmentInLightbox(const HotspotAttachment &attachment, LightboxContent::Kind kind);
+    /// Runs a key's command; no availability test (shortcutFor() does that).
+    void runShortcut(ViewerShortcut shortcut);
     void runEscape();
 
     ViewerTour m_tour;

@@ -4,10 +4,10 @@
 #include "media/images/LumivaneClassicViewer.h"
 #include "viewer/chrome/ClassicCaptionBand.h"
 #include "viewer/chrome/ClassicInfoMarker.h"
-#include "media/symbols/RoundSymbolLabels.h"
-#include "media/symbols/SymbolButton.h"
 #include "viewer/state/ViewerController.h"
 #include "viewer/station/AspectFitRect.h"
+#include "widgets/RoundSymbolLabels.h"
+#include "widgets/SymbolButton.h"
 
 #include <QResizeEvent>
 
@@ -37,22 +37,22 @@ bool sameHotspots(const QList<Hotspot> &a, const QList<Hotspot> &b)
 
 } // namespace
 
-ClassicMediaLayer::ClassicMediaLayer(const ViewerSlotContext &context, QWidget *parent)
+ClassicMediaLayer::ClassicMediaLayer(const ViewFactoryContext &context, QWidget *parent)
     : QWidget(parent)
     , m_context(context)
 {
     setObjectName("classicMediaLayer");
     ViewerController &controller = context.controller;
     m_slideshow = new LumivaneClassicViewer(slideshowInputs(controller, 0), context.services.imageCache,
-                                            *context.services.language, this);
-    const L10n &language = *context.services.language;
+                                            *context.services.l10n, this);
+    const L10n &l10n = *context.services.l10n;
     m_previous = new SymbolButton(roundIconLabelLarge(QStringLiteral("chevron.left")), this);
     m_previous->setObjectName("classicPrevious");
-    m_previous->setAccessibleName(language.text(L10n::Key::previous));
+    m_previous->setAccessibleName(l10n.text(L10n::Key::previous));
     connect(m_previous, &QAbstractButton::clicked, this, [&controller] { controller.goToPreviousStation(); });
     m_next = new SymbolButton(roundIconLabelLarge(QStringLiteral("chevron.right")), this);
     m_next->setObjectName("classicNext");
-    m_next->setAccessibleName(language.text(L10n::Key::next));
+    m_next->setAccessibleName(l10n.text(L10n::Key::next));
     connect(m_next, &QAbstractButton::clicked, this, [&controller] { controller.goToNextStation(); });
     refresh(ViewerAnimation::none());
 }
@@ -65,7 +65,7 @@ void ClassicMediaLayer::refresh(ViewerAnimation animation)
 
     const std::optional<Station> station = controller.currentStation();
     if (station && !m_caption) {
-        m_caption = ViewerSlots::captionBand(m_context, this);
+        m_caption = ViewFactories::captionBand(m_context, this);
         if (m_caption) {
             m_caption->stackUnder(m_previous);
             m_caption->show();
@@ -113,7 +113,7 @@ void ClassicMediaLayer::rebuildMarkers(const QList<Hotspot> &hotspots)
     m_markerStation = station;
     m_markerHotspots = hotspots;
     for (const Hotspot &hotspot : hotspots) {
-        ClassicInfoMarker *marker = ViewerSlots::classicMarker(m_context, hotspot, this);
+        ClassicInfoMarker *marker = ViewFactories::classicMarker(m_context, hotspot, this);
         if (!marker)
             continue;
         marker->stackUnder(m_previous);

@@ -2,7 +2,7 @@
 
 #include "model/AnimationCurve.h"
 #include "model/Hotspot.h"
-#include "viewer/ViewerSlots.h"
+#include "viewer/ViewFactories.h"
 #include "viewer/chrome/ReservedAreas.h"
 #include "viewer/station/PhotoSizeCache.h"
 
@@ -29,7 +29,7 @@ class SymbolButton;
 class ClassicMediaLayer final : public QWidget
 {
 public:
-    explicit ClassicMediaLayer(const ViewerSlotContext &context, QWidget *parent = nullptr);
+    explicit ClassicMediaLayer(const ViewFactoryContext &context, QWidget *parent = nullptr);
 
     /// Shows what the controller's state asks for now; a change of station
     /// animates in the slideshow under the given animation.
@@ -56,7 +56,7 @@ private:
     void layOut();
     void placeMarkers();
 
-    ViewerSlotContext m_context;
+    ViewFactoryContext m_context;
     LumivaneClassicViewer *m_slideshow = nullptr;
     QPointer<QWidget> m_caption;
     SymbolButton *m_previous = nullptr;

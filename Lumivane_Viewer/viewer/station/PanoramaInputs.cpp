@@ -86,5 +86,6 @@ bool showSame(const Panorama360ViewerView::Inputs &a, const Panorama360ViewerVie
            && a.resetHorizonTrigger == b.resetHorizonTrigger && a.resetViewTrigger == b.resetViewTrigger
            && a.visitedStationIDs == b.visitedStationIDs && a.stationNames == b.stationNames
            && a.stationNumbers == b.stationNumbers && a.hotspotStyle == b.hotspotStyle
-           && a.showHotspotLabels == b.showHotspotLabels && a.interactive == b.interactive;
+           && a.showHotspotLabels == b.showHotspotLabels && a.interactive == b.interactive
+           && a.languageCode == b.languageCode;
 }

@@ -22,7 +22,10 @@ PanoramaMediaLayer::PanoramaMediaLayer(ViewerController &controller, std::shared
 {
     setObjectName("panoramaMediaLayer");
     setAttribute(Qt::WA_OpaquePaintEvent);
-    connect(&language, &L10n::currentChanged, this, [this] { update(); });
+    connect(&language, &L10n::currentChanged, this, [this] {
+        update();
+        refresh();
+    });
     refresh();
 }
 
@@ -35,7 +38,8 @@ void PanoramaMediaLayer::refresh()
     }
     const bool vr = m_controller.state().vrMode && !noStation;
     if (!noStation) {
-        const Panorama360ViewerView::Inputs inputs = singlePanoramaInputs(m_controller, m_labels);
+        Panorama360ViewerView::Inputs inputs = singlePanoramaInputs(m_controller, m_labels);
+        inputs.languageCode = m_language ? m_language->languageCode() : QString();
         if (!m_single) {
             m_single = new Panorama360ViewerView(inputs, m_cache, this);
             m_single->setObjectName("panorama");

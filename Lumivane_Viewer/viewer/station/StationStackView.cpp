@@ -7,7 +7,9 @@
 #include "viewer/station/BlackCover.h"
 #include "viewer/station/ClassicMediaLayer.h"
 #include "viewer/station/PanoramaMediaLayer.h"
+#include "widgets/ViewerDialog.h"
 
+#include <QApplication>
 #include <QResizeEvent>
 
 namespace {
@@ -19,7 +21,7 @@ LayerPlacement at(Qt::Alignment alignment, QMargins margins, bool fillWidth = fa
 
 } // namespace
 
-StationStackView::StationStackView(const ViewerSlotContext &context, QWidget *parent)
+StationStackView::StationStackView(const ViewFactoryContext &context, QWidget *parent)
     : QWidget(parent)
     , m_context(context)
     , m_stack(new ViewerLayerStack(this))
@@ -47,7 +49,7 @@ void StationStackView::addMediaLayers()
         media = m_classic = new ClassicMediaLayer(m_context, &mediaLayer);
     else
         media = m_panorama = new PanoramaMediaLayer(m_context.controller, m_context.services.imageCache,
-                                                    *m_context.services.language, &mediaLayer);
+                                                    *m_context.services.l10n, &mediaLayer);
     mediaLayer.addView(media, LayerPlacement::fill(), LayerTransition::none, ViewerAnimation::none());
     OverlayLayer &cover = m_stack->layer(ViewerLayer::transitionCover);
     cover.setClickThrough(true);
@@ -68,44 +70,44 @@ void StationStackView::addChromeParts()
     m_stack->layer(ViewerLayer::watermark).setClickThrough(true);
     const bool watermarked = !c.project().watermarkText.value_or(QString()).trimmed().isEmpty();
     // The chrome's views fill the station view and place their controls themselves.
-    addPart(ViewerLayer::watermark, [watermarked] { return watermarked; }, ViewerSlots::watermark,
+    addPart(ViewerLayer::watermark, [watermarked] { return watermarked; }, ViewFactories::watermark,
             LayerPlacement::fill(), LayerTransition::none);
     const auto chromeShown = [&c] { return !c.state().immersiveMode && !c.state().kioskActive; };
-    addPart(ViewerLayer::headerAndControlBar, chromeShown, ViewerSlots::header, LayerPlacement::fill());
-    addPart(ViewerLayer::headerAndControlBar, chromeShown, ViewerSlots::controlBar, LayerPlacement::fill());
-    addPart(ViewerLayer::immersiveExit, [&c] { return c.state().immersiveMode; }, ViewerSlots::immersiveExit,
+    addPart(ViewerLayer::headerAndControlBar, chromeShown, ViewFactories::header, LayerPlacement::fill());
+    addPart(ViewerLayer::headerAndControlBar, chromeShown, ViewFactories::controlBar, LayerPlacement::fill());
+    addPart(ViewerLayer::immersiveExit, [&c] { return c.state().immersiveMode; }, ViewFactories::immersiveExit,
             LayerPlacement::fill());
-    addPart(ViewerLayer::kioskHeader, [&c] { return c.state().kioskActive; }, ViewerSlots::kioskHeader,
+    addPart(ViewerLayer::kioskHeader, [&c] { return c.state().kioskActive; }, ViewFactories::kioskHeader,
             LayerPlacement::fill());
-    addPart(ViewerLayer::infoCard, [&c] { return c.state().selectedInfoHotspot.has_value(); }, ViewerSlots::infoCard,
+    addPart(ViewerLayer::infoCard, [&c] { return c.state().selectedInfoHotspot.has_value(); }, ViewFactories::infoCard,
             LayerPlacement::fill());
 }
 
 void StationStackView::addPanelParts()
 {
     const ViewerController &c = m_context.controller;
-    addPart(ViewerLayer::propertyInfo, [&c] { return c.state().showPropertyInfo; }, ViewerSlots::propertyInfo,
+    addPart(ViewerLayer::propertyInfo, [&c] { return c.state().showPropertyInfo; }, ViewFactories::propertyInfo,
             LayerPlacement::fill(), LayerTransition::moveFromTrailingEdge);
     const auto aidsShown = [&c] { return !c.state().immersiveMode && !c.state().kioskActive; };
-    addPart(ViewerLayer::floorPlanAndThumbStrip, aidsShown, ViewerSlots::floorPlan,
+    addPart(ViewerLayer::floorPlanAndThumbStrip, aidsShown, ViewFactories::floorPlan,
             at(Qt::AlignRight | Qt::AlignBottom, {0, 0, 20, 110}));
     m_parts.back().reserves = &ReservedAreas::floorPlan;
     addPart(ViewerLayer::floorPlanAndThumbStrip, [&c, aidsShown] { return aidsShown() && c.state().thumbBarVisible; },
-            ViewerSlots::thumbStrip, at(Qt::AlignBottom, {}, true), LayerTransition::moveFromBottomEdgeWithOpacity);
+            ViewFactories::thumbStrip, at(Qt::AlignBottom, {}, true), LayerTransition::moveFromBottomEdgeWithOpacity);
     m_parts.back().reserves = &ReservedAreas::thumbStrip;
-    addPart(ViewerLayer::splash, [&c] { return c.state().showSplash; }, ViewerSlots::splash, LayerPlacement::fill());
-    addPart(ViewerLayer::lightbox, [&c] { return c.state().lightboxContent.has_value(); }, ViewerSlots::lightbox,
+    addPart(ViewerLayer::splash, [&c] { return c.state().showSplash; }, ViewFactories::splash, LayerPlacement::fill());
+    addPart(ViewerLayer::lightbox, [&c] { return c.state().lightboxContent.has_value(); }, ViewFactories::lightbox,
             LayerPlacement::fill());
     addPart(ViewerLayer::feedback, [&c] { return c.state().showFeedback && c.feedbackRecipient().has_value(); },
-            ViewerSlots::feedback, LayerPlacement::fill());
-    addPart(ViewerLayer::keyboardHelp, [&c] { return c.state().showKeyboardHelp; }, ViewerSlots::keyboardHelp,
+            ViewFactories::feedback, LayerPlacement::fill());
+    addPart(ViewerLayer::keyboardHelp, [&c] { return c.state().showKeyboardHelp; }, ViewFactories::keyboardHelp,
             LayerPlacement::fill());
-    addPart(ViewerLayer::tableOfContents, [&c] { return c.state().showTableOfContents; }, ViewerSlots::tableOfContents,
+    addPart(ViewerLayer::tableOfContents, [&c] { return c.state().showTableOfContents; }, ViewFactories::tableOfContents,
             LayerPlacement::fill());
 }
 
 void StationStackView::addPart(ViewerLayer layer, std::function<bool()> condition,
-                               QWidget *(*factory)(const ViewerSlotContext &, QWidget *), LayerPlacement placement,
+                               QWidget *(*factory)(const ViewFactoryContext &, QWidget *), LayerPlacement placement,
                                LayerTransition transition)
 {
     Part part;
@@ -125,9 +127,14 @@ void StationStackView::render(ViewerAnimation animation)
         m_panorama->refresh();
     if (m_classic)
         m_classic->refresh(animation);
+    bool focusLost = false;
     for (Part &part : m_parts)
-        renderPart(part, animation);
+        focusLost |= renderPart(part, animation);
     updateReservedAreas();
+    // Once every view that comes has come: the header, say, that replaces
+    // the immersive mode's exit button that had the focus.
+    if (focusLost)
+        ViewerFocus::focusFirst(*this);
 }
 
 void StationStackView::setOverlayColumn(const QRect &column)
@@ -136,22 +143,24 @@ void StationStackView::setOverlayColumn(const QRect &column)
     updateReservedAreas();
 }
 
-void StationStackView::renderPart(Part &part, ViewerAnimation animation)
+bool StationStackView::renderPart(Part &part, ViewerAnimation animation)
 {
     const bool wanted = part.condition();
     if (wanted == part.shown)
-        return;
+        return false;
     part.shown = wanted;
     OverlayLayer &layer = m_stack->layer(part.layer);
     if (!wanted) {
+        const bool heldFocus = part.view && ViewerFocus::holds(*part.view);
         if (part.view)
             layer.removeView(part.view, animation);
         part.view = nullptr;
-        return;
+        return heldFocus && !part.focus.giveBack();
     }
+    QWidget *focusBefore = QApplication::focusWidget();
     part.view = part.build(&layer);
     if (!part.view)
-        return;
+        return false;
     if (auto *bar = dynamic_cast<ControlBar *>(part.view.data()))
         bar->onButtonsPlaced = [this] { updateReservedAreas(); };
     shareReservedAreas(part.view);
@@ -159,6 +168,9 @@ void StationStackView::renderPart(Part &part, ViewerAnimation animation)
     // The plan folds and unfolds, and both move as the station view resizes.
     if (part.reserves)
         part.view->installEventFilter(this);
+    if (dialogFocus(*part.view) && isVisible())
+        part.focus.enter(*part.view, focusBefore);
+    return false;
 }
 
 // From where the views that hold an area come to rest, so that nothing

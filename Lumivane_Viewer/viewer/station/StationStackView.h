@@ -2,8 +2,9 @@
 
 #include "model/AnimationCurve.h"
 #include "viewer/OverlayLayer.h"
+#include "viewer/ViewerFocus.h"
 #include "viewer/ViewerLayer.h"
-#include "viewer/ViewerSlots.h"
+#include "viewer/ViewFactories.h"
 #include "viewer/chrome/ReservedAreas.h"
 
 #include <QPointer>
@@ -20,15 +21,17 @@ class ViewerLayerStack;
 /// The station view: the viewer's layers filled from the controller's
 /// state. The media layer (panorama, VR pair or classic slideshow), the
 /// black cover of station changes and the watermark are its own; every
-/// other layer shows the view its ViewerSlots factory builds, from the
+/// other layer shows the view its factory (ViewFactories) builds, from the
 /// moment its condition holds until it no longer does, entering and
 /// leaving under the animation of the change. The control bar and the info
 /// card keep clear of the areas that the floor plan, the thumbnail strip
-/// and the sheet's overlay column hold. Keeps no state of its own.
+/// and the sheet's overlay column hold. A view that is a dialog takes the
+/// keyboard focus as it opens and gives it back as it goes. Keeps no state
+/// of its own.
 class StationStackView final : public QWidget
 {
 public:
-    StationStackView(const ViewerSlotContext &context, QWidget *parent = nullptr);
+    StationStackView(const ViewFactoryContext &context, QWidget *parent = nullptr);
     ~StationStackView() override;
 
     /// Brings every layer in line with the controller's state.
@@ -61,20 +64,22 @@ private:
         LayerTransition transition = LayerTransition::opacity;
         QPointer<QWidget> view;
         bool shown = false;
+        FocusReturn focus;
         QRect ReservedAreas::*reserves = nullptr; // the area its view holds, if any
     };
 
     void addPart(ViewerLayer layer, std::function<bool()> condition,
-                 QWidget *(*factory)(const ViewerSlotContext &, QWidget *), LayerPlacement placement,
+                 QWidget *(*factory)(const ViewFactoryContext &, QWidget *), LayerPlacement placement,
                  LayerTransition transition = LayerTransition::opacity);
     void addMediaLayers();
     void addChromeParts();
     void addPanelParts();
-    void renderPart(Part &part, ViewerAnimation animation);
+    /// Whether the focus was in the view and could not go back where it was.
+    bool renderPart(Part &part, ViewerAnimation animation);
     void updateReservedAreas();
     void shareReservedAreas(QWidget *view) const;
 
-    ViewerSlotContext m_context;
+    ViewFactoryContext m_context;
     ViewerLayerStack *m_stack;
     BlackCover *m_transitionCover = nullptr;
     PanoramaMediaLayer *m_panorama = nullptr;

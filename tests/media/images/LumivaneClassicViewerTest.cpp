@@ -71,9 +71,9 @@ protected:
     QColor pixel(int x, int y) { return m_viewer.grab().toImage().pixelColor(x, y); }
 
     std::shared_ptr<LumivaneImageCache> m_cache = LumivaneImageCache::create({10, 64 << 20, 16 << 20});
-    L10n m_language{{QStringLiteral("en")}};
+    L10n m_l10n{{QStringLiteral("en")}};
     LumivaneClassicViewer::Inputs m_inputs;
-    LumivaneClassicViewer m_viewer{{}, m_cache, m_language};
+    LumivaneClassicViewer m_viewer{{}, m_cache, m_l10n};
     QList<Station> m_stations;
     QHash<QUuid, QUrl> m_urls;
 };
@@ -238,9 +238,9 @@ TEST(ClassicViewerLifetime, DeletedWhileAPhotoDecodes)
     LumivaneClassicViewer::Inputs inputs;
     inputs.photoURLResolver = [path](const QUuid &) { return std::optional(QUrl::fromLocalFile(path)); };
     inputs.stations = {only};
-    const L10n language({QStringLiteral("en")});
+    L10n l10n({QStringLiteral("en")});
     auto viewer = std::make_unique<LumivaneClassicViewer>(inputs, LumivaneImageCache::create({10, 64 << 20, 16 << 20}),
-                                                          language);
+                                                          l10n);
     viewer.reset();
     LumivaneImageCache::pool()->waitForDone();
     QCoreApplication::processEvents();

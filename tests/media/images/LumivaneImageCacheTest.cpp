@@ -142,7 +142,7 @@ TEST_F(ImageCacheTest, OrientationTaggedPortraitGivesUprightImages)
     // Stored landscape with the red half on top; the tag turns it a quarter
     // clockwise, so upright it is portrait with the red half on the right.
     const QString path = m_dir.filePath("portrait.jpg");
-    ASSERT_TRUE(TestPhotos::writeJpeg(path, TestPhotos::pattern(400, 300), QImageIOHandler::TransformationRotate90));
+    ASSERT_TRUE(TestPhotos::writeJpegTaggedToTurn(path, TestPhotos::pattern(400, 300)));
     const QUrl url = QUrl::fromLocalFile(path);
 
     const QImage thumbnail = m_cache->lowResImage(url, 200);

@@ -4,7 +4,6 @@
 #include <QColor>
 #include <QFile>
 #include <QImage>
-#include <QImageIOHandler>
 #include <QImageWriter>
 #include <QPainter>
 #include <QString>
@@ -25,12 +24,10 @@ inline QImage pattern(int width, int height)
     return image;
 }
 
-inline bool writeJpeg(const QString &path, const QImage &image,
-                      QImageIOHandler::Transformations transformation = QImageIOHandler::TransformationNone)
+inline bool writeJpeg(const QString &path, const QImage &image)
 {
     QImageWriter writer(path, "jpeg");
     writer.setQuality(90);
-    writer.setTransformation(transformation);
     return writer.write(image);
 }
 

@@ -4,6 +4,8 @@
 #include "tests/panels/support/LocalHttpServer.h"
 #include "tests/panels/support/PanelTestSupport.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -324,6 +326,65 @@ TEST_F(ContactFormView, BackdropClickClosesButTheCardDoesNot)
     EXPECT_EQ(m_closeCount, 1);
     named<QAbstractButton>(*form, "Close")->click();
     EXPECT_EQ(m_closeCount, 2);
+}
+
+} // namespace
+
+namespace {
+
+// A shown form with every kind of field, more than its card shows at once.
+class ContactFormKeyboard : public ContactFormView
+{
+protected:
+    std::unique_ptr<LumivaneContactFormView> makeShortForm()
+    {
+        const FormField more{QUuid::createUuid(), "More", FormFieldType::textarea, false, std::nullopt};
+        m_project.contactFormCustomFields = {m_floor, m_notes, more, m_callBack};
+        auto form = makeForm();
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        return form;
+    }
+};
+
+TEST_F(ContactFormKeyboard, TabLeavesTheTextAreasAndBringsTheCheckboxIntoView)
+{
+    auto form = makeShortForm();
+    auto *message = named<QPlainTextEdit>(*form, "Message (optional)");
+    message->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(message, "Hi");
+    QTest::keyClick(message, Qt::Key_Tab);
+    EXPECT_EQ(message->toPlainText(), QStringLiteral("Hi")) << "no tab typed";
+    EXPECT_FALSE(message->hasFocus());
+
+    auto *notes = named<QPlainTextEdit>(*form, "Notes");
+    notes->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(notes, Qt::Key_Tab);
+    EXPECT_TRUE(notes->toPlainText().isEmpty());
+
+    auto *box = named<QCheckBox>(*form, "Call back");
+    named<QLineEdit>(*form, "Name")->setFocus(Qt::BacktabFocusReason);
+    ASSERT_TRUE(box->visibleRegion().isEmpty()) << "below the card's view at first";
+    box->setFocus(Qt::TabFocusReason);
+    EXPECT_FALSE(box->visibleRegion().isEmpty()) << "scrolled into the card's view";
+}
+
+TEST_F(ContactFormKeyboard, TheCardIsANamedDialogWhoseSendAndCloseTakeTheFocus)
+{
+    auto form = makeShortForm();
+    QAccessibleInterface *card = QAccessible::queryAccessibleInterface(form.get());
+    EXPECT_EQ(card->role(), QAccessible::Dialog);
+    EXPECT_EQ(card->text(QAccessible::Name), QStringLiteral("Contact us"));
+    fill(*form);
+    fillCustomFields(*form);
+    ContactSendButton *send = sendButton(*form);
+    ASSERT_TRUE(send->isEnabled());
+    EXPECT_TRUE(send->focusPolicy() & Qt::TabFocus);
+    int buttonsTakingFocus = 0;
+    for (QAbstractButton *button : form->findChildren<QAbstractButton *>())
+        buttonsTakingFocus += button->isVisible() && (button->focusPolicy() & Qt::TabFocus);
+    EXPECT_EQ(buttonsTakingFocus, 3) << "close, the checkbox and send";
 }
 
 } // namespace

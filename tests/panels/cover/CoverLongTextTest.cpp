@@ -1,15 +1,15 @@
 #include "panels/cover/CoverLinkButton.h"
-#include "panels/cover/CoverTitleLabel.h"
 #include "panels/cover/LumivaneCoverView.h"
 #include "panels/cover/MapTileSource.h"
+#include "widgets/WrappingText.h"
 
 #include "l10n/L10n.h"
 #include "media/images/LumivaneImageCache.h"
-#include "media/symbols/CapsuleButton.h"
 #include "model/SystemFont.h"
 #include "tests/support/HostileTexts.h"
 #include "tests/support/TemporarySettings.h"
 #include "tests/support/WidgetLookup.h"
+#include "widgets/CapsuleButton.h"
 
 #include <QLabel>
 #include <QSettings>
@@ -52,7 +52,7 @@ QList<ShownText> shownTexts(const QWidget &view)
     QList<ShownText> texts;
     for (const QLabel *label : widgetsOfType<QLabel>(&view))
         texts.append({"label", label->text(), DisplayLength::scrolling, LineBreaks::kept});
-    for (const CoverTitleLabel *title : widgetsOfType<CoverTitleLabel>(&view))
+    for (const WrappingText *title : widgetsOfType<WrappingText>(&view))
         texts.append({"title", title->text(), DisplayLength::title, LineBreaks::asSpaces});
     for (const CoverLinkButton *link : widgetsOfType<CoverLinkButton>(&view))
         texts.append({"link", link->text(), DisplayLength::line, LineBreaks::asSpaces});
@@ -97,7 +97,7 @@ TEST_P(CoverLongText, LaysOutWhatItShowsAndKeepsTheStartButtonWhole)
         creditShown = creditShown || shown.text.endsWith(QStringLiteral(" · Visite créée avec Lumivane"));
     }
     EXPECT_TRUE(creditShown); // the agency's name is cut, not the footer
-    auto *title = widgetOfType<CoverTitleLabel>(&view);
+    auto *title = widgetOfType<WrappingText>(&view);
     ASSERT_TRUE(title);
     EXPECT_LE(title->heightForWidth(title->width()), 3 * QFontMetricsF(systemFont(38, QFont::Bold)).lineSpacing());
 

@@ -6,18 +6,18 @@
 #include "panels/cover/CoverLinkButton.h"
 #include "panels/cover/CoverLogo.h"
 #include "panels/cover/CoverMapView.h"
-#include "panels/cover/CoverTitleLabel.h"
 #include "panels/cover/LumivaneCoverView.h"
 #include "panels/cover/MapTileSource.h"
+#include "widgets/WrappingText.h"
 
 #include "l10n/L10n.h"
 #include "media/images/LumivaneImageCache.h"
 #include "media/panorama/Panorama360ViewerView.h"
-#include "media/symbols/CapsuleButton.h"
 #include "model/SystemFont.h"
 #include "tests/support/DesktopUrlCapture.h"
 #include "tests/support/TemporarySettings.h"
 #include "tests/support/WidgetLookup.h"
+#include "widgets/CapsuleButton.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -321,7 +321,7 @@ TEST_F(CoverFixture, LongTitleShrinksToThreeLines)
     auto view = cover(project);
     view->resize(900, 700);
     view->show();
-    auto *title = widgetsOfType<CoverTitleLabel>(view.get()).at(0);
+    auto *title = widgetsOfType<WrappingText>(view.get()).at(0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return title->width() > 0; }, 2000));
     const int size = title->fittedPixelSize();
     EXPECT_LT(size, 38);

@@ -1,11 +1,12 @@
 #include "panels/gate/LumivanePasswordGate.h"
+#include "panels/gate/PasswordField.h"
 #include "panels/gate/ShakeAnimation.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/CapsuleButton.h"
 #include "model/AnimationCurve.h"
 #include "tests/support/TemporarySettings.h"
 #include "tests/support/WidgetLookup.h"
+#include "widgets/CapsuleButton.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -35,14 +36,14 @@ protected:
         m_gate->show();
     }
 
-    QLineEdit *field() const { return m_gate->findChild<QLineEdit *>(); }
+    PasswordField *field() const { return m_gate->findChild<PasswordField *>(); }
     CapsuleButton *button() const { return widgetOfType<CapsuleButton>(m_gate.get()); }
     QLabel *errorLine() const { return m_gate->findChild<QLabel *>(QStringLiteral("gateError")); }
     QWidget *column() const { return m_gate->findChild<QWidget *>(QStringLiteral("gateColumn")); }
 
     void enter(const QString &text, Submit how)
     {
-        field()->setText(text);
+        field()->setPassword(text);
         if (how == Submit::returnKey)
             QTest::keyClick(field(), Qt::Key_Return);
         else
@@ -89,8 +90,8 @@ TEST_P(PasswordGateSubmit, unlocksOnlyOnTheExactText)
     enter(QString::fromUtf16(c.entered), c.how);
     EXPECT_EQ(m_unlocks, c.unlocks ? 1 : 0);
     // A rejected entry stays in the field with the error line under it.
-    EXPECT_EQ(field()->text(), QString::fromUtf16(c.entered));
-    const bool rejected = !c.unlocks && !(c.how == Submit::button && field()->text().isEmpty());
+    EXPECT_EQ(field()->password(), QString::fromUtf16(c.entered));
+    const bool rejected = !c.unlocks && !(c.how == Submit::button && field()->password().isEmpty());
     EXPECT_EQ(errorLine()->isVisible(), rejected);
 }
 
@@ -149,7 +150,7 @@ TEST_F(PasswordGate, threeRejectionsShakeThreeTimesAndTheLineStays)
         EXPECT_DOUBLE_EQ(m_gate->shakeOffset(), 0.0) << "at rest after the shake";
     }
     EXPECT_TRUE(errorLine()->isVisible());
-    EXPECT_EQ(field()->text(), QStringLiteral("c"));
+    EXPECT_EQ(field()->password(), QStringLiteral("c"));
     EXPECT_EQ(m_unlocks, 0);
 }
 

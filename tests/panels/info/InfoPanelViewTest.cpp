@@ -2,11 +2,11 @@
 #include "panels/info/LumivaneInfoPanelView.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/SymbolButton.h"
 #include "model/SystemFont.h"
 #include "tests/support/PaintedInk.h"
 #include "tests/support/TemporarySettings.h"
 #include "tests/support/WidgetLookup.h"
+#include "widgets/SymbolButton.h"
 
 #include <QLabel>
 #include <QScrollArea>

@@ -1,10 +1,13 @@
 #include "LightboxFixture.h"
 
 #include "panels/lightbox/LightboxHeader.h"
+#include "panels/lightbox/VideoTransportBar.h"
 
-#include "media/symbols/SymbolButton.h"
 #include "tests/support/WidgetLookup.h"
+#include "widgets/SymbolButton.h"
 
+#include <QAccessible>
+#include <QSlider>
 #include <QTest>
 
 namespace {
@@ -115,6 +118,34 @@ TEST_F(Lightbox, sameContentKeepsItsMediaAndTakesTheNewTitle)
     // The same file as another kind is other content.
     m_lightbox->setContent({LightboxContent::Kind::pdf, url, QStringLiteral("Second")});
     EXPECT_NE(m_lightbox->mediaView(), before);
+}
+
+} // namespace
+
+namespace {
+
+class VideoControls : public LightboxFixture, public ::testing::Test
+{
+};
+
+TEST_F(VideoControls, AreNamedTakeTheFocusFromTabAndTheMuteButtonSaysWhatItDoes)
+{
+    VideoTransportBar bar(m_l10n);
+    const QList<QSlider *> sliders = bar.findChildren<QSlider *>();
+    ASSERT_EQ(sliders.size(), 2);
+    QStringList names;
+    for (QSlider *slider : sliders) {
+        names << QAccessible::queryAccessibleInterface(slider)->text(QAccessible::Name);
+        EXPECT_EQ(slider->focusPolicy(), Qt::TabFocus);
+    }
+    EXPECT_EQ(names, (QStringList{"Playback position", "Volume"}));
+    const QList<SymbolButton *> buttons = widgetsOfType<SymbolButton>(&bar);
+    ASSERT_EQ(buttons.size(), 2);
+    EXPECT_EQ(buttons[1]->accessibleName(), QStringLiteral("Mute"));
+    bar.setMuted(true);
+    EXPECT_EQ(buttons[1]->accessibleName(), QStringLiteral("Unmute"));
+    m_l10n.setCurrent(L10n::Language::french);
+    EXPECT_EQ(buttons[1]->accessibleName(), QStringLiteral("Rétablir le son"));
 }
 
 } // namespace

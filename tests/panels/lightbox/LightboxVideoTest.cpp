@@ -4,10 +4,10 @@
 #include "panels/lightbox/VideoTransportBar.h"
 
 #include "l10n/L10n.h"
-#include "media/symbols/SymbolButton.h"
 #include "tests/support/RecordedSoundTest.h"
 #include "tests/support/TemporarySettings.h"
 #include "tests/support/WidgetLookup.h"
+#include "widgets/SymbolButton.h"
 
 #include <QAudioOutput>
 #include <QMediaPlayer>

@@ -3,18 +3,13 @@
 #include "model/SystemFont.h"
 #include "tests/support/HostileTexts.h"
 #include "tests/support/WidgetLookup.h"
-#include "viewer/chrome/CapsuleLabel.h"
 #include "viewer/chrome/ChromeBindings.h"
 #include "viewer/chrome/HeaderBar.h"
 #include "viewer/chrome/HotspotInfoCard.h"
 #include "viewer/chrome/InfoCardRows.h"
 #include "viewer/chrome/KioskHeader.h"
-#include "viewer/chrome/WrappingText.h"
-
-#include <QFontMetricsF>
-#include <QTextLayout>
-
-#include <cmath>
+#include "widgets/CapsuleLabel.h"
+#include "widgets/WrappingText.h"
 
 namespace {
 
@@ -78,36 +73,5 @@ TEST_P(ChromeLongText, LayOutWhatTheyShow)
 
 INSTANTIATE_TEST_SUITE_P(Hostile, ChromeLongText, testing::ValuesIn(HostileTexts::all()),
                          [](const auto &info) { return std::string(info.param.name); });
-
-// The lines one layout of the whole paragraph would make.
-int linesOfOneLayout(const QString &text, const QFont &font, int width)
-{
-    QTextLayout layout(text, font);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
-        line.setLineWidth(width);
-    layout.endLayout();
-    return layout.lineCount();
-}
-
-// A long paragraph is laid out a piece at a time, yet breaks into exactly
-// the lines one layout of it would: no short line where a piece ends.
-TEST(WrappingTextPieces, BreakLinesAsOneLayoutWould)
-{
-    QString words;
-    for (int i = 0; words.size() < 12000; ++i)
-        words += QStringLiteral("mot%1 ").arg(i * 7919 % 1000);
-    const QFont font = systemFont(13);
-    for (const QString &paragraph : {words, QString(7000, QLatin1Char('W')), QStringLiteral("ab ") + QString(5000, u'é')}) {
-        WrappingText text(font, Qt::white, DisplayLength::scrolling);
-        text.setText(paragraph);
-        const int lines = linesOfOneLayout(paragraph, font, kInfoCardContentWidth);
-        EXPECT_GT(lines, 10);
-        EXPECT_EQ(text.heightForWidth(kInfoCardContentWidth), int(std::ceil(lines * QFontMetricsF(font).height())));
-    }
-}
 
 } // namespace

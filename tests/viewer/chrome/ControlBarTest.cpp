@@ -1,10 +1,10 @@
 #include "ChromeFixture.h"
 
 #include "media/sound/LumivaneAmbientPlayer.h"
-#include "media/symbols/SymbolButton.h"
 #include "viewer/chrome/ChromeBindings.h"
 #include "viewer/chrome/ControlBar.h"
 #include "viewer/chrome/ControlBarLayout.h"
+#include "widgets/SymbolButton.h"
 
 namespace {
 

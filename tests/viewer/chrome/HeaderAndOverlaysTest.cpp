@@ -2,13 +2,13 @@
 
 #include "media/sound/LumivaneAudioService.h"
 #include "viewer/chrome/AudioGuideButton.h"
-#include "viewer/chrome/CapsuleLabel.h"
 #include "viewer/chrome/ChromeBindings.h"
 #include "viewer/chrome/ClassicCaptionBand.h"
 #include "viewer/chrome/ClassicInfoMarker.h"
 #include "viewer/chrome/ImmersiveExitButton.h"
 #include "viewer/chrome/SplashView.h"
 #include "viewer/chrome/WatermarkView.h"
+#include "widgets/CapsuleLabel.h"
 
 #include <QBuffer>
 #include <QImage>

@@ -1,13 +1,13 @@
 #include "ChromeFixture.h"
 
-#include "media/symbols/SymbolButton.h"
 #include "model/DisplayText.h"
 #include "tests/support/DesktopUrlCapture.h"
 #include "viewer/chrome/ChromeBindings.h"
 #include "viewer/chrome/HotspotInfoCard.h"
 #include "viewer/chrome/ImageAttachmentRow.h"
 #include "viewer/chrome/InfoCardRows.h"
-#include "viewer/chrome/WrappingText.h"
+#include "widgets/SymbolButton.h"
+#include "widgets/WrappingText.h"
 
 #include <QDir>
 #include <QFile>
@@ -229,19 +229,6 @@ TEST_F(InfoCardFixture, HugeTextsScrollInsideTheView)
     EXPECT_GT(scroll->maximum(), 0);
     EXPECT_TRUE(card->mask().boundingRect().contains(cardRect.center())); // the mouse reaches the card
     EXPECT_FALSE(card->mask().contains(QPoint(5, 5)));                   // and the panorama around it
-}
-
-// Descriptions and text attachments keep the author's line breaks.
-TEST(WrappingTextLines, AuthorsLineBreaksStartNewLines)
-{
-    for (const QString &text : {QStringLiteral("One.\nTwo."), QStringLiteral("One.\r\nTwo."), QStringLiteral("One.\rTwo.")}) {
-        WrappingText oneLine(QFont(), Qt::white, DisplayLength::scrolling);
-        oneLine.setText(QStringLiteral("One. Two."));
-        WrappingText broken(QFont(), Qt::white, DisplayLength::scrolling);
-        broken.setText(text);
-        EXPECT_EQ(broken.heightForWidth(1000), 2 * oneLine.heightForWidth(1000)) << text.toStdString();
-        EXPECT_EQ(broken.text(), QStringLiteral("One.\nTwo."));
-    }
 }
 
 } // namespace

@@ -61,7 +61,7 @@ TEST_P(NarrationTest, FindsTheStationsFile)
     open(project, tour);
 
     EXPECT_EQ(controller->stationHasNarration(stationID(1)), c.available);
-    controller->playStationNarration(stationID(1));
+    controller->toggleStationNarration(stationID(1)); // the audio guide, nothing playing yet
     const QString expected = c.played == "stop" ? "narration.stop" : "narration.play:" + c.played;
     EXPECT_EQ(effects.log, QStringList({expected}));
 }
@@ -125,21 +125,24 @@ TEST_F(LanguageChangeTest, AudioGuideTogglesAndAMoveStopsIt)
 
 // Photos fetched ahead from a station: classic tours take the neighbours in
 // station order, panorama tours the targets of the navigation hotspots.
+// The viewer fetches its station's own photo first as it appears.
 TEST_F(ViewerTestFixture, PreloadTargetsFollowTheRenderMode)
 {
-    const auto targets = [this] {
-        QStringList names;
-        for (const QUrl &url : controller->preloadTargets())
-            names << QFileInfo(url.path()).completeBaseName();
-        return names;
+    const auto prefetched = [this] {
+        const QStringList lines = effects.lines("prefetch");
+        effects.log.clear();
+        return lines;
     };
     LumivaneProject classic = TestTours::tour(5);
     classic.renderMode = RenderMode::classic;
-    openStarted(classic);
-    EXPECT_EQ(targets(), QStringList({"2", "3"}));
+    open(classic);
+    controller->handleViewerAppear();
+    EXPECT_EQ(prefetched(), QStringList({"prefetch:1", "prefetch:2", "prefetch:3"}));
+    controller->startTour();
     go(4);
+    effects.log.clear(); // what the move fetches from where it starts
     scheduler.advance(1);
-    EXPECT_EQ(targets(), QStringList({"2", "3", "5"}));
+    EXPECT_EQ(prefetched(), QStringList({"prefetch:2", "prefetch:3", "prefetch:5"}));
 
     LumivaneProject panorama = TestTours::tour(4);
     panorama.stations[0].hotspots = {TestTours::navigationHotspot(3), TestTours::infoHotspot("i"),
@@ -150,8 +153,9 @@ TEST_F(ViewerTestFixture, PreloadTargetsFollowTheRenderMode)
             return std::nullopt;
         return QUrl::fromLocalFile(QStringLiteral("/photos/%1.jpg").arg(TestTours::stationNumber(id)));
     };
-    openStarted(panorama, withoutPhotoOf4);
-    EXPECT_EQ(targets(), QStringList({"3"}));
+    open(panorama, withoutPhotoOf4);
+    controller->handleViewerAppear();
+    EXPECT_EQ(prefetched(), QStringList({"prefetch:1", "prefetch:3"}));
 
     open(TestTours::tour(1));
     controller->handleViewerAppear();

@@ -34,7 +34,7 @@ public:
         : language(QStringList{QStringLiteral("fr-FR")})
     {
         language.setCurrent(L10n::Language::french);
-        services.language = &language;
+        services.l10n = &language;
         services.narration = &narration;
         services.imageCache = LumivaneImageCache::create({10, 512LL << 20, 128LL << 20});
         services.notifications = &notifications;

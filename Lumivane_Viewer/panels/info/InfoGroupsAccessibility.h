@@ -1,0 +1,7 @@
+#pragma once
+
+/// Registers, once per process, how assistive technology reads the
+/// information panel's painted body: a heading per group, then one line per
+/// row named by its label and described by its value (also its value), or
+/// the one empty-state text. GUI thread.
+void installInfoGroupsAccessibility();

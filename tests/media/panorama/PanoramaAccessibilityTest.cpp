@@ -1,0 +1,186 @@
+// The markers a panorama shows, as assistive technology reads them: the
+// ones in view as buttons, named, pressed like a click, following the turn.
+
+#include "PanoramaFixtures.h"
+
+#include "media/panorama/PanoramaAccessibility.h"
+#include "media/panorama/PanoramaMarkerPlaces.h"
+#include "tests/support/AccessibilityEvents.h"
+#include "tests/support/HostileTexts.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QApplication>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+#include <numbers>
+
+using namespace PanoramaFixtures;
+
+namespace {
+
+constexpr double pi = std::numbers::pi;
+
+void mouse(QWidget &view, QEvent::Type type, QPointF position)
+{
+    const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, position, view.mapToGlobal(position), Qt::LeftButton, buttons, {});
+    QCoreApplication::sendEvent(&view, &event);
+}
+
+// Turns the view half way round as a visitor's drag does (0.005 per pixel).
+void dragHalfTurn(QWidget &view, double direction = 1.0)
+{
+    const QPointF start(100, 100);
+    const QPointF begun = start + QPointF(QApplication::startDragDistance() + 1, 0);
+    const QPointF end = begun + QPointF(direction * pi / 0.005, 0);
+    mouse(view, QEvent::MouseButtonPress, start);
+    mouse(view, QEvent::MouseMove, begun);
+    mouse(view, QEvent::MouseMove, end);
+    mouse(view, QEvent::MouseButtonRelease, end);
+}
+
+class PanoramaAccessibilityTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // The unturned sphere faces yaw pi: the centre of the view.
+        m_inputs.hotspots = {m_front, m_left, m_behind, m_info, m_pending};
+        m_inputs.stationNames = {{m_front.targetStationID, QStringLiteral("Salon")},
+                                 {m_left.targetStationID, QStringLiteral("Cuisine")},
+                                 {m_behind.targetStationID, QStringLiteral("Jardin")}};
+        m_inputs.stationNumbers = {{m_front.targetStationID, QStringLiteral("2")}};
+        m_inputs.showHotspotLabels = false; // the names do not depend on the drawn labels
+        m_inputs.languageCode = QStringLiteral("en");
+        m_inputs.onHotspotTap = [this](const Hotspot &hotspot) { m_tapped.append(hotspot.id); };
+        m_view = std::make_unique<Panorama360ViewerView>(m_inputs, photoCache());
+        m_view->resize(640, 480);
+    }
+
+    QStringList childNames() const
+    {
+        QAccessibleInterface *view = QAccessible::queryAccessibleInterface(m_view.get());
+        QStringList names;
+        for (int i = 0; i < view->childCount(); ++i)
+            names << view->child(i)->text(QAccessible::Name);
+        return names;
+    }
+
+    static Hotspot infoHotspot(double yaw)
+    {
+        Hotspot hotspot = navigationHotspot(yaw, 0.1);
+        hotspot.kind = HotspotKind::info;
+        hotspot.infoTitle = QStringLiteral("Cheminée");
+        hotspot.infoTitleTranslations = Translations{{QStringLiteral("en"), QStringLiteral("Fireplace")}};
+        return hotspot;
+    }
+
+    static Hotspot pendingHotspot()
+    {
+        Hotspot hotspot = navigationHotspot(pi + 0.1, 0.0);
+        hotspot.isPending = true;
+        return hotspot;
+    }
+
+    Hotspot m_front = navigationHotspot(pi, 0.0);
+    Hotspot m_left = navigationHotspot(pi - 0.4, 0.0);
+    Hotspot m_behind = navigationHotspot(0.0, 0.0);
+    Hotspot m_info = infoHotspot(pi + 0.3);
+    Hotspot m_pending = pendingHotspot();
+    Panorama360ViewerView::Inputs m_inputs;
+    QList<QUuid> m_tapped;
+    std::unique_ptr<Panorama360ViewerView> m_view;
+};
+
+TEST_F(PanoramaAccessibilityTest, TheMarkersInViewAreNamedButtonsLeftToRight)
+{
+    EXPECT_EQ(childNames(), (QStringList{"Cuisine", "2 \u00B7 Salon", "Fireplace"}));
+    QAccessibleInterface *view = QAccessible::queryAccessibleInterface(m_view.get());
+    QAccessibleInterface *front = view->child(1);
+    EXPECT_EQ(front->role(), QAccessible::Button);
+    EXPECT_EQ(front->parent(), view);
+    EXPECT_EQ(view->indexOfChild(front), 1);
+    // Centred in the view, as big as the marker's hit sphere there.
+    const QRect rect = front->rect();
+    EXPECT_LE((m_view->mapFromGlobal(rect.center()) - QPoint(320, 240)).manhattanLength(), 2);
+    EXPECT_GT(rect.width(), 20);
+    EXPECT_EQ(view->childAt(rect.center().x(), rect.center().y()), front);
+}
+
+TEST_F(PanoramaAccessibilityTest, AnInfoMarkerIsNamedByItsTitleCutAsViewsShowIt)
+{
+    for (const HostileTexts::Text &hostile : HostileTexts::all()) {
+        SCOPED_TRACE(hostile.name);
+        Hotspot &info = m_inputs.hotspots[3];
+        ASSERT_EQ(info.id, m_info.id);
+        info.infoTitleTranslations = Translations{{QStringLiteral("en"), hostile.text}};
+        m_view->setInputs(m_inputs);
+        const QString read = childNames().value(2);
+        EXPECT_TRUE(read == displayLine(hostile.text)) << read.size() << " characters read";
+    }
+}
+
+TEST_F(PanoramaAccessibilityTest, PressDoesWhatAClickDoes)
+{
+    QAccessibleInterface *view = QAccessible::queryAccessibleInterface(m_view.get());
+    QAccessibleActionInterface *press = view->child(2)->actionInterface();
+    ASSERT_NE(press, nullptr);
+    EXPECT_EQ(press->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+    press->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(m_tapped, QList<QUuid>{m_info.id});
+
+    const QList<PanoramaMarkerPlace> places = m_view->visibleMarkers();
+    QTest::mouseClick(m_view.get(), Qt::LeftButton, {}, places[1].rect.center().toPoint());
+    EXPECT_EQ(m_tapped, (QList<QUuid>{m_info.id, m_front.id})) << "a click on the same marker";
+}
+
+TEST_F(PanoramaAccessibilityTest, TurningTheViewChangesTheChildren)
+{
+    QAccessibleInterface *view = QAccessible::queryAccessibleInterface(m_view.get());
+    const QAccessible::Id front = QAccessible::uniqueId(view->child(1));
+    dragHalfTurn(*m_view);
+    EXPECT_EQ(childNames(), QStringList{"Jardin"});
+    EXPECT_EQ(QAccessible::accessibleInterface(front), nullptr) << "a marker out of view is no child any more";
+
+    // A background panorama takes no click: no marker to press either.
+    dragHalfTurn(*m_view, -1.0);
+    ASSERT_EQ(childNames().size(), 3);
+    m_inputs.interactive = false;
+    m_view->setInputs(m_inputs);
+    EXPECT_EQ(view->childCount(), 0);
+}
+
+TEST(PanoramaAccessibilityEvents, AssistiveTechnologyHearsWhenOtherMarkersComeIntoView)
+{
+    AccessibilityEvents events; // before any widget asks
+    ASSERT_TRUE(events.isActive());
+    Panorama360ViewerView::Inputs inputs;
+    inputs.hotspots = {navigationHotspot(pi, 0.0), navigationHotspot(0.0, 0.0)};
+    Panorama360ViewerView view(inputs, photoCache());
+    view.resize(320, 240);
+    view.show();
+    const auto reorders = [&] {
+        int count = 0;
+        for (const AccessibilityEvents::Record &event : events.eventsOf(&view))
+            count += event.type == QAccessible::ObjectReorder;
+        return count;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reorders() == 1; }, 5000)) << "the first frame shows the front marker";
+    view.update();
+    QTest::qWait(100);
+    EXPECT_EQ(reorders(), 1) << "the same markers: nothing to tell";
+    dragHalfTurn(view);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return reorders() == 2; }, 5000));
+}
+
+TEST_F(PanoramaAccessibilityTest, HiddenMarkersAreNoChildren)
+{
+    m_inputs.hideHotspots = true;
+    m_view->setInputs(m_inputs);
+    EXPECT_TRUE(childNames().isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,336 @@
+// A visit by keyboard alone: from the cover with Tab and Return into the
+// stations, then every panel opened and closed again, the focus going into
+// each as it opens and back to its button as it closes.
+
+#include "support/ViewerSheetFixture.h"
+
+#include "model/HotspotAttachment.h"
+#include "navigation/PaintedItemAccessibility.h"
+#include "navigation/StationThumbBar.h"
+#include "viewer/chrome/ControlBar.h"
+#include "widgets/SymbolButton.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QLineEdit>
+
+namespace {
+
+class KeyboardJourneyTest : public ViewerSheetFixture
+{
+protected:
+    /// A classic tour of five stations (or more) with everything a visitor
+    /// can open: facts, feedback, the kiosk, and on station 1 an info point
+    /// with a document.
+    LumivaneProject journeyTour(int stations = 5)
+    {
+        LumivaneProject project = TestTours::tour(stations, 1);
+        project.renderMode = RenderMode::classic;
+        project.price = 350000;
+        project.feedbackEnabled = true;
+        project.feedbackEmail = QStringLiteral("avis@example.com");
+        project.kioskEnabled = true;
+        project.contactFormEnabled = true;
+        project.contactFormEmail = QStringLiteral("agence@example.com");
+        Hotspot info = TestTours::infoHotspot(QStringLiteral("Cheminée"), QStringLiteral("En marbre"));
+        info.yaw = 0.5;
+        info.pitch = 0.5;
+        HotspotAttachment plan;
+        plan.kind = AttachmentKind::pdf;
+        plan.payload = QStringLiteral("plan.pdf");
+        plan.title = QStringLiteral("Plan");
+        info.attachments = {plan};
+        project.stations[0].hotspots.append(info);
+        for (int n = 1; n <= stations; ++n)
+            writePhoto(n, QColor(20 * n, 90, 120));
+        return project;
+    }
+
+    void openActive(LumivaneProject project)
+    {
+        ViewerTour tour = tourOf(std::move(project));
+        tour.attachmentURLResolver = [this](const QString &payload) {
+            return QUrl::fromLocalFile(photos.filePath(payload));
+        };
+        sheet = std::make_unique<LumivaneViewerSheet>(std::move(tour), services);
+        sheet->resize(1280, 800);
+        sheet->show();
+        QApplication::setActiveWindow(sheet.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(sheet.get()));
+    }
+
+    static QWidget *focused() { return QApplication::focusWidget(); }
+
+    /// The focused control's name; for cards and thumbnails, the one the keyboard is on.
+    static QString nameOf(QWidget *widget)
+    {
+        if (const auto *host = dynamic_cast<const PaintedItemHost *>(widget)) {
+            if (const std::optional<int> item = host->focusedPaintedItem())
+                return host->paintedItemName(*item);
+        }
+        QAccessibleInterface *accessible = widget ? QAccessible::queryAccessibleInterface(widget) : nullptr;
+        return accessible ? accessible->text(QAccessible::Name) : QString();
+    }
+
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(focused() ? focused() : sheet.get(), key, modifiers);
+    }
+
+    /// Tabs on until the focused control is named `name`; false after 80 presses.
+    bool tabTo(const QString &name)
+    {
+        for (int press = 0; press < 80; ++press) {
+            this->press(Qt::Key_Tab);
+            if (nameOf(focused()) == name)
+                return true;
+        }
+        return false;
+    }
+
+    /// Return on the focused control; its press shows for a moment first.
+    template<typename Condition>
+    bool activate(Condition done)
+    {
+        press(Qt::Key_Return);
+        return QTest::qWaitFor(done, 2000);
+    }
+
+    bool focusIsIn(ViewerLayer layer) const
+    {
+        const QList<QWidget *> views = shownIn(layer);
+        return !views.isEmpty() && views.front()->isAncestorOf(focused());
+    }
+
+    void startByKeyboard(int stations = 5)
+    {
+        openActive(journeyTour(stations));
+        ASSERT_TRUE(tabTo(QStringLiteral("Lancer la visite virtuelle")));
+        ASSERT_TRUE(activate([&] { return sheet->face() == RootFace::stations; }));
+        // The new face's first control: the header's information button.
+        EXPECT_EQ(nameOf(focused()), QStringLiteral("Afficher les informations"));
+    }
+
+    const ViewerState &state() const { return controller().state(); }
+};
+
+TEST_F(KeyboardJourneyTest, UnlockingTheGateLandsOnTheCoversFirstControl)
+{
+    LumivaneProject project = journeyTour();
+    project.tourPassword = QStringLiteral("sésame");
+    openActive(project);
+    ASSERT_TRUE(tabTo(QStringLiteral("Mot de passe")));
+    for (const QChar c : QStringLiteral("sésame")) {
+        QTest::sendKeyEvent(QTest::Press, focused(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, focused(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+    press(Qt::Key_Return);
+    ASSERT_EQ(sheet->face(), RootFace::cover);
+    EXPECT_EQ(nameOf(focused()), QStringLiteral("Lancer la visite virtuelle"));
+}
+
+TEST_F(KeyboardJourneyTest, TheContactFormOpensFromTheCoverAndGivesTheFocusBack)
+{
+    openActive(journeyTour());
+    ASSERT_TRUE(tabTo(QStringLiteral("Nous contacter")));
+    QWidget *button = focused();
+    ASSERT_TRUE(activate([&] { return state().showContactForm; }));
+    ASSERT_TRUE(sheet->faceChrome().isAncestorOf(focused()));
+    EXPECT_EQ(nameOf(focused()), QStringLiteral("Fermer")) << "the card's first control";
+    // Tab stays in the modal card, round its fields and back to the start.
+    ASSERT_TRUE(tabTo(QStringLiteral("Message (optionnel)")));
+    ASSERT_TRUE(tabTo(QStringLiteral("Fermer")));
+    ASSERT_TRUE(activate([&] { return !state().showContactForm; }));
+    EXPECT_EQ(focused(), button);
+
+    // Escape from a field closes the form alone, and the focus goes back too.
+    ASSERT_TRUE(activate([&] { return state().showContactForm; }));
+    ASSERT_TRUE(tabTo(QStringLiteral("Message (optionnel)")));
+    QTest::keyClicks(focused(), QStringLiteral("Bonjour"));
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(state().showContactForm);
+    EXPECT_EQ(focused(), button);
+    EXPECT_EQ(dismissals, 0);
+}
+
+TEST_F(KeyboardJourneyTest, TheInformationPanelOpensWithTheFocusInsideAndGivesItBack)
+{
+    startByKeyboard();
+    ASSERT_TRUE(activate([&] { return state().showPropertyInfo; }));
+    EXPECT_TRUE(focusIsIn(ViewerLayer::propertyInfo));
+    // Tab stays inside the panel: its close button and its list of facts.
+    ASSERT_TRUE(tabTo(QStringLiteral("Fermer")));
+    EXPECT_TRUE(focusIsIn(ViewerLayer::propertyInfo));
+    ASSERT_TRUE(activate([&] { return !state().showPropertyInfo; }));
+    EXPECT_EQ(nameOf(focused()), QStringLiteral("Afficher les informations"));
+}
+
+TEST_F(KeyboardJourneyTest, EscapeClosesTheTopmostPanelWhereverTheFocusIsInsideAndTheFocusGoesBackEachTime)
+{
+    startByKeyboard(12); // enough stations for the table of contents' search field
+    ASSERT_TRUE(tabTo(QStringLiteral("Cheminée")));
+    QWidget *marker = focused();
+    ASSERT_TRUE(activate([&] { return state().selectedInfoHotspot.has_value(); }));
+    ASSERT_TRUE(focusIsIn(ViewerLayer::infoCard));
+    QWidget *inCard = focused();
+    press(Qt::Key_T);
+    ASSERT_TRUE(state().showTableOfContents);
+    // The search field takes the focus a moment after the sheet opens.
+    ASSERT_TRUE(QTest::qWaitFor([] { return qobject_cast<QLineEdit *>(focused()) != nullptr; }, 1000));
+    auto *search = qobject_cast<QLineEdit *>(focused());
+    QTest::keyClicks(search, QStringLiteral("ti"));
+    EXPECT_EQ(search->text(), QStringLiteral("ti")) << "typing stays typing";
+    EXPECT_FALSE(state().showPropertyInfo);
+
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(state().showTableOfContents);
+    EXPECT_TRUE(state().selectedInfoHotspot.has_value());
+    EXPECT_EQ(focused(), inCard);
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(state().selectedInfoHotspot.has_value());
+    EXPECT_EQ(focused(), marker);
+    EXPECT_EQ(dismissals, 0);
+    press(Qt::Key_Escape);
+    EXPECT_EQ(dismissals, 1);
+}
+
+TEST_F(KeyboardJourneyTest, TheTableOfContentsIsWalkedCardByCardAndChoosingOneGoesThere)
+{
+    startByKeyboard();
+    ASSERT_TRUE(tabTo(QStringLiteral("Table des matières")));
+    QWidget *button = focused();
+    ASSERT_TRUE(activate([&] { return state().showTableOfContents; }));
+    EXPECT_TRUE(focusIsIn(ViewerLayer::tableOfContents));
+    ASSERT_TRUE(tabTo(QStringLiteral("Fermer la table des matières")));
+    ASSERT_TRUE(activate([&] { return !state().showTableOfContents; }));
+    EXPECT_EQ(focused(), button);
+
+    ASSERT_TRUE(activate([&] { return state().showTableOfContents; }));
+    ASSERT_TRUE(tabTo(QStringLiteral("Aller à la station Station 3")));
+    ASSERT_TRUE(activate([&] { return !state().showTableOfContents; }));
+    waitForStationChange();
+    EXPECT_EQ(state().currentStationID, TestTours::stationID(3));
+    EXPECT_EQ(focused(), button);
+}
+
+TEST_F(KeyboardJourneyTest, TheHelpCardOpensFromItsKeyAndClosesFromItsButton)
+{
+    startByKeyboard();
+    QWidget *before = focused();
+    QTest::keyClick(focused(), Qt::Key_Question, Qt::ShiftModifier, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return state().showKeyboardHelp; }, 1000));
+    EXPECT_TRUE(focusIsIn(ViewerLayer::keyboardHelp));
+    ASSERT_TRUE(tabTo(QStringLiteral("Fermer l'aide")));
+    ASSERT_TRUE(activate([&] { return !state().showKeyboardHelp; }));
+    EXPECT_EQ(focused(), before);
+}
+
+TEST_F(KeyboardJourneyTest, TheLanguagePickerASheetCoveredGetsTheFocusBackWhenTheSheetCloses)
+{
+    startByKeyboard();
+    ASSERT_TRUE(tabTo(QStringLiteral("Langue")));
+    QWidget *picker = focused();
+    press(Qt::Key_T);
+    ASSERT_TRUE(state().showTableOfContents);
+    EXPECT_TRUE(focusIsIn(ViewerLayer::tableOfContents));
+    EXPECT_FALSE(picker->isVisible()) << "the sheet covers it";
+    press(Qt::Key_Escape);
+    ASSERT_FALSE(state().showTableOfContents);
+    EXPECT_TRUE(picker->isVisible());
+    EXPECT_EQ(focused(), picker);
+}
+
+TEST_F(KeyboardJourneyTest, TheFeedbackCardTakesSpaceAsARatingNotAsTheKiosk)
+{
+    startByKeyboard();
+    ASSERT_TRUE(tabTo(QStringLiteral("Ton avis compte")));
+    QWidget *button = focused();
+    ASSERT_TRUE(activate([&] { return state().showFeedback; }));
+    ASSERT_TRUE(focusIsIn(ViewerLayer::feedback));
+    EXPECT_EQ(nameOf(focused()), QStringLiteral("Positif"));
+    press(Qt::Key_Space);
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        QAccessibleInterface *rating = QAccessible::queryAccessibleInterface(focused());
+        return rating && rating->state().checked;
+    }, 1000));
+    EXPECT_FALSE(state().kioskActive);
+    ASSERT_TRUE(tabTo(QStringLiteral("Plus tard")));
+    ASSERT_TRUE(activate([&] { return !state().showFeedback; }));
+    EXPECT_EQ(focused(), button);
+}
+
+TEST_F(KeyboardJourneyTest, SpaceDoesNotStartTheKioskBehindAFeedbackCardOpenedWithTheMouse)
+{
+    openActive(journeyTour());
+    controller().startTour();
+    ControlBar *bar = nullptr;
+    for (QWidget *view : shownIn(ViewerLayer::headerAndControlBar))
+        bar = bar ? bar : dynamic_cast<ControlBar *>(view);
+    ASSERT_NE(bar, nullptr);
+    SymbolButton *feedback = bar->button(ControlBarAction::showFeedback);
+    QTest::mouseClick(feedback, Qt::LeftButton, {}, feedback->rect().center());
+    ASSERT_TRUE(state().showFeedback);
+    ASSERT_TRUE(focusIsIn(ViewerLayer::feedback));
+    press(Qt::Key_Space);
+    press(Qt::Key_I);
+    EXPECT_FALSE(state().kioskActive) << "the card is modal: its keys are its own";
+    EXPECT_FALSE(state().showPropertyInfo);
+}
+
+TEST_F(KeyboardJourneyTest, AnInfoPointOpensItsCardAndItsDocumentInTheLightbox)
+{
+    startByKeyboard();
+    ASSERT_TRUE(tabTo(QStringLiteral("Cheminée")));
+    QWidget *marker = focused();
+    ASSERT_TRUE(activate([&] { return state().selectedInfoHotspot.has_value(); }));
+    EXPECT_TRUE(focusIsIn(ViewerLayer::infoCard));
+    ASSERT_TRUE(tabTo(QStringLiteral("Plan")));
+    QWidget *row = focused();
+    ASSERT_TRUE(activate([&] { return state().lightboxContent.has_value(); }));
+    EXPECT_TRUE(focusIsIn(ViewerLayer::lightbox));
+    ASSERT_TRUE(tabTo(QStringLiteral("Fermer")));
+    ASSERT_TRUE(focusIsIn(ViewerLayer::lightbox));
+    ASSERT_TRUE(activate([&] { return !state().lightboxContent.has_value(); }));
+    EXPECT_EQ(focused(), row);
+
+    press(Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_EQ(nameOf(focused()), QStringLiteral("Fermer")) << "the card's close button, before its rows";
+    ASSERT_TRUE(activate([&] { return !state().selectedInfoHotspot.has_value(); }));
+    EXPECT_EQ(focused(), marker);
+}
+
+TEST_F(KeyboardJourneyTest, TheThumbnailsAreWalkedOneByOneAndReturnGoesToTheOneReached)
+{
+    startByKeyboard();
+    ASSERT_TRUE(tabTo(QStringLiteral("Afficher le bandeau miniatures")));
+    ASSERT_TRUE(activate([&] { return state().thumbBarVisible; }));
+    auto *strip = dynamic_cast<StationThumbBar *>(shownIn(ViewerLayer::floorPlanAndThumbStrip).last());
+    ASSERT_NE(strip, nullptr);
+    ASSERT_TRUE(tabTo(QStringLiteral("Station 1")));
+    EXPECT_EQ(focused(), strip);
+    press(Qt::Key_Tab);
+    EXPECT_EQ(strip->focusedPaintedItem(), 1);
+    press(Qt::Key_Return);
+    waitForStationChange();
+    EXPECT_EQ(state().currentStationID, TestTours::stationID(2));
+}
+
+TEST_F(KeyboardJourneyTest, SpaceOnAControlReachedWithTabPressesItAndAfterAClickIsTheKioskAgain)
+{
+    startByKeyboard();
+    ASSERT_TRUE(tabTo(QStringLiteral("Mode immersion (masquer les commandes)")));
+    press(Qt::Key_Space);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return state().immersiveMode; }, 1000));
+    EXPECT_FALSE(state().kioskActive);
+    // The exit button takes the focus of the control bar that went.
+    EXPECT_EQ(nameOf(focused()), QStringLiteral("Quitter le mode immersion"));
+    ASSERT_TRUE(activate([&] { return !state().immersiveMode; }));
+
+    // A click ends keyboard navigation: the focus no longer shows, and Space
+    // is the kiosk's key again.
+    QTest::mouseClick(sheet.get(), Qt::LeftButton, {}, QPoint(640, 400));
+    press(Qt::Key_Space);
+    EXPECT_TRUE(state().kioskActive);
+}
+
+} // namespace
