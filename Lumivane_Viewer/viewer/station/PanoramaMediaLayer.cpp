@@ -13,16 +13,16 @@ constexpr int vrGap = 2;
 } // namespace
 
 PanoramaMediaLayer::PanoramaMediaLayer(ViewerController &controller, std::shared_ptr<LumivaneImageCache> cache,
-                                       L10n &language, QWidget *parent)
+                                       L10n &l10n, QWidget *parent)
     : QWidget(parent)
     , m_controller(controller)
     , m_cache(std::move(cache))
-    , m_language(&language)
+    , m_l10n(&l10n)
     , m_labels(StationLabelMaps::of(controller))
 {
     setObjectName("panoramaMediaLayer");
     setAttribute(Qt::WA_OpaquePaintEvent);
-    connect(&language, &L10n::currentChanged, this, [this] {
+    connect(&l10n, &L10n::currentChanged, this, [this] {
         update();
         refresh();
     });
@@ -39,7 +39,7 @@ void PanoramaMediaLayer::refresh()
     const bool vr = m_controller.state().vrMode && !noStation;
     if (!noStation) {
         Panorama360ViewerView::Inputs inputs = singlePanoramaInputs(m_controller, m_labels);
-        inputs.languageCode = m_language ? m_language->languageCode() : QString();
+        inputs.languageCode = m_l10n ? m_l10n->languageCode() : QString();
         if (!m_single) {
             m_single = new Panorama360ViewerView(inputs, m_cache, this);
             m_single->setObjectName("panorama");
@@ -118,10 +118,10 @@ void PanoramaMediaLayer::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
-    if (!m_noStation || !m_language)
+    if (!m_noStation || !m_l10n)
         return;
     painter.setPen(QColor::fromRgbF(1, 1, 1, 0.6f));
     painter.setFont(systemFont(13));
-    painter.drawText(rect(), Qt::AlignCenter, m_language->text(L10n::Key::viewerNoPhoto));
+    painter.drawText(rect(), Qt::AlignCenter, m_l10n->text(L10n::Key::viewerNoPhoto));
     painter.fillRect(rect(), QColor::fromRgbF(0, 0, 0, float(std::clamp(m_coverOpacity, 0.0, 1.0))));
 }

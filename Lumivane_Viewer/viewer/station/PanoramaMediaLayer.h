@@ -22,7 +22,7 @@ class ViewerController;
 class PanoramaMediaLayer final : public QWidget
 {
 public:
-    PanoramaMediaLayer(ViewerController &controller, std::shared_ptr<LumivaneImageCache> cache, L10n &language,
+    PanoramaMediaLayer(ViewerController &controller, std::shared_ptr<LumivaneImageCache> cache, L10n &l10n,
                        QWidget *parent = nullptr);
 
     /// Shows what the controller's state asks for now.
@@ -47,7 +47,7 @@ private:
 
     ViewerController &m_controller;
     std::shared_ptr<LumivaneImageCache> m_cache;
-    QPointer<L10n> m_language;
+    QPointer<L10n> m_l10n;
     const StationLabelMaps m_labels;
     QPointer<Panorama360ViewerView> m_single;
     std::array<QPointer<Panorama360ViewerView>, 2> m_vrPair;
