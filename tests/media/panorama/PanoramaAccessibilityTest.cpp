@@ -15,7 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <numbers>
+#include <utility>
 
 using namespace PanoramaFixtures;
 
@@ -135,6 +138,54 @@ TEST_F(PanoramaAccessibilityTest, PressDoesWhatAClickDoes)
     const QList<PanoramaMarkerPlace> places = m_view->visibleMarkers();
     QTest::mouseClick(m_view.get(), Qt::LeftButton, {}, places[1].rect.center().toPoint());
     EXPECT_EQ(m_tapped, (QList<QUuid>{m_info.id, m_front.id})) << "a click on the same marker";
+}
+
+// What a tap that replaces the view's inputs (as a station change does) can
+// tell without touching the tap it runs in: statics, not captures.
+bool s_tapping = false;
+bool s_tapWentWhileRunning = false;
+QUuid s_tappedID;
+
+// Goes with the last copy of the tap that holds it.
+struct TapWitness
+{
+    ~TapWitness() { s_tapWentWhileRunning |= s_tapping; }
+};
+
+TEST_F(PanoramaAccessibilityTest, ATapThatReplacesTheInputsRunsToItsEndWhetherPressedOrClicked)
+{
+    const std::pair<const char *, std::function<void()>> ways[] = {
+        {"pressed",
+         [this] {
+             QAccessibleInterface *view = QAccessible::queryAccessibleInterface(m_view.get());
+             view->child(2)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+         }},
+        {"clicked",
+         [this] {
+             const QPoint info = m_view->visibleMarkers()[2].rect.center().toPoint();
+             QTest::mouseClick(m_view.get(), Qt::LeftButton, {}, info);
+         }},
+    };
+    for (const auto &[way, tap] : ways) {
+        SCOPED_TRACE(way);
+        m_view->setInputs(m_inputs);
+        Panorama360ViewerView::Inputs replacing = m_inputs;
+        replacing.onHotspotTap = [this, witness = std::make_shared<TapWitness>()](const Hotspot &hotspot) {
+            s_tapping = true;
+            Panorama360ViewerView::Inputs next = m_inputs;
+            next.hotspots.clear();
+            next.onHotspotTap = nullptr;
+            m_view->setInputs(next);
+            s_tappedID = hotspot.id;
+            s_tapping = false;
+        };
+        m_view->setInputs(std::exchange(replacing, {}));
+        s_tapWentWhileRunning = false;
+        s_tappedID = QUuid();
+        tap();
+        EXPECT_EQ(s_tappedID, m_info.id) << "the hotspot it was on";
+        EXPECT_FALSE(s_tapWentWhileRunning);
+    }
 }
 
 TEST_F(PanoramaAccessibilityTest, TurningTheViewChangesTheChildren)
