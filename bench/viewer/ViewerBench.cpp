@@ -12,6 +12,7 @@
 
 #include "l10n/L10n.h"
 #include "media/images/LumivaneImageCache.h"
+#include "media/panorama/PanoramaTextureStore.h"
 #include "media/sound/LumivaneAudioService.h"
 #include "media/sound/MediaBackend.h"
 #include "viewer/LumivaneViewerSheet.h"
@@ -40,9 +41,13 @@ constexpr int distinctPhotos = 8;
 constexpr int stationCount = 200;
 // The fades of a station change, the panorama's fade of a decoded photo and one frame.
 constexpr double changeBudgetMs = 180 + 280 + 200 + 1000.0 / 60;
-// What a long walk may hold resident whatever this machine's cache budgets
-// allow: a quarter of a laptop with 8 GiB, shared with the rest of the desktop.
-constexpr double walkCeilingMiB = 2048;
+// The machine a visitor is likely to have: the image cache is given the
+// budgets it would get there, whatever this machine has, so that the walk's
+// checks mean the same everywhere. Beside a browser and the desktop, a viewer
+// may hold about a third of it.
+constexpr quint64 laptopMemoryBytes = quint64(8) << 30;
+constexpr double walkCeilingMiB = 8192.0 / 3;
+constexpr double mib = 1 << 20;
 
 struct Fixture
 {
@@ -51,7 +56,7 @@ struct Fixture
     L10n language{QStringList{QStringLiteral("fr-FR")}};
     LumivaneAudioService narration;
     std::shared_ptr<LumivaneImageCache> cache =
-        LumivaneImageCache::create(LumivaneImageCache::limitsForPhysicalMemory(LumivaneImageCache::physicalMemory()));
+        LumivaneImageCache::create(LumivaneImageCache::limitsForPhysicalMemory(laptopMemoryBytes));
     std::unique_ptr<LumivaneViewerSheet> sheet;
     int station = 1; // the station on screen
     QStringList failedChecks; // fail the run when not empty
@@ -217,9 +222,20 @@ void resetPeakMemory()
         clear.write("5");
 }
 
+// Beyond the image cache, what the panorama may hold: its textures that no
+// view shows, the two a cross-fade shows (a graphics card keeps these in its
+// own memory; the software renderer here, in ours) and one photo decoding.
+double panoramaAllowanceMiB()
+{
+    const double photo = double(photoSize.width()) * photoSize.height();
+    const double shownTextures = 2 * photo * 4 * 4 / 3; // RGBA with mipmaps
+    const double decoding = photo * 3;
+    return (double(PanoramaTextureStore::residentByteBudget) + shownTextures + decoding) / mib;
+}
+
 // Fifty preloaded station changes in a row; the peak resident memory
-// against what the image cache's two budgets allow above the memory at rest,
-// and against a fixed ceiling. Exceeding either fails the run.
+// against what the budgets allow above the memory at rest, and against a
+// fixed ceiling. Exceeding either fails the run.
 void BM_Walk50Stations8K(benchmark::State &state)
 {
     double peakMiB = 0;
@@ -238,18 +254,19 @@ void BM_Walk50Stations8K(benchmark::State &state)
         peakMiB = double(statusKiB("VmHWM:")) / 1024;
     }
     const LumivaneImageCache::Limits limits = fixture->cache->limits();
-    const double budgetsMiB = double(limits.fullByteBudget + limits.thumbnailByteBudget) / (1 << 20);
-    const double allowedMiB = baselineMiB + budgetsMiB;
+    const double cacheMiB = double(limits.fullByteBudget + limits.thumbnailByteBudget) / mib;
+    const double allowedMiB = baselineMiB + cacheMiB + panoramaAllowanceMiB();
     state.counters["baseline_rss_mib"] = baselineMiB;
     state.counters["peak_rss_mib"] = peakMiB;
-    state.counters["cache_budgets_mib"] = budgetsMiB;
+    state.counters["cache_budgets_mib"] = cacheMiB;
+    state.counters["panorama_allowance_mib"] = panoramaAllowanceMiB();
     state.counters["allowed_by_budgets_mib"] = allowedMiB;
     state.counters["peak_over_budgets_mib"] = peakMiB - allowedMiB;
     state.counters["ceiling_mib"] = walkCeilingMiB;
     state.counters["peak_over_ceiling_mib"] = peakMiB - walkCeilingMiB;
     state.counters["full_store_count_limit"] = limits.fullCountLimit;
     if (peakMiB > allowedMiB)
-        fixture->failedChecks << QStringLiteral("walk: peak %1 MiB over the %2 MiB the cache budgets allow")
+        fixture->failedChecks << QStringLiteral("walk: peak %1 MiB over the %2 MiB the budgets allow")
                                      .arg(peakMiB, 0, 'f', 0)
                                      .arg(allowedMiB, 0, 'f', 0);
     if (peakMiB > walkCeilingMiB)
