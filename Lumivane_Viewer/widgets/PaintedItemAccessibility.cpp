@@ -239,8 +239,9 @@ void PaintedItemHost::followItemChanges(QWidget &host)
         return;
     }
     // Only a visitor who is there sees the keyboard move on; one coming back
-    // finds the widget itself.
-    if (host.hasFocus() && m_focusedIndex < paintedItemCount()) {
+    // from another view finds the widget itself. Another window taking the
+    // keyboard for a while leaves the widget its window's focus.
+    if (host.window()->focusWidget() == &host && m_focusedIndex < paintedItemCount()) {
         focusItem(host, m_focusedIndex);
         return;
     }

@@ -68,7 +68,9 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(sheet.get()));
     }
 
-    static QWidget *focused() { return QApplication::focusWidget(); }
+    /// The window's focus, whether or not the window system lends it the
+    /// keyboard at this moment.
+    QWidget *focused() const { return sheet ? sheet->focusWidget() : QApplication::focusWidget(); }
 
     /// The focused control's name; for cards and thumbnails, the one the keyboard is on.
     static QString nameOf(QWidget *widget)
@@ -83,6 +85,10 @@ protected:
 
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
+        // Test programs beside this one on the same display take the window
+        // system's focus from it now and then; the keys are this window's.
+        if (QApplication::activeWindow() != sheet.get())
+            QApplication::setActiveWindow(sheet.get());
         QTest::keyClick(focused() ? focused() : sheet.get(), key, modifiers);
     }
 
@@ -136,7 +142,9 @@ protected:
         openActive(project);
         ASSERT_TRUE(tabTo(QStringLiteral("Lancer la visite virtuelle")));
         ASSERT_TRUE(activate([&] { return sheet->face() == RootFace::stations; }));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return panorama() && panorama()->paintedItemCount() == 2; }, 5000));
+        // The photo on the sphere: its arrival turns the view to the station's start.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return panorama() && !panorama()->isLoadingPhoto(); }, 10000));
+        ASSERT_EQ(panorama()->paintedItemCount(), 2);
         wayName = panorama()->paintedItemName(0);
         ASSERT_NE(wayName, QStringLiteral("Cheminée"));
     }
@@ -249,7 +257,7 @@ TEST_F(KeyboardJourneyTest, EscapeClosesTheTopmostPanelWhereverTheFocusIsInsideA
     press(Qt::Key_T);
     ASSERT_TRUE(state().showTableOfContents);
     // The search field takes the focus a moment after the sheet opens.
-    ASSERT_TRUE(QTest::qWaitFor([] { return qobject_cast<QLineEdit *>(focused()) != nullptr; }, 1000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return qobject_cast<QLineEdit *>(focused()) != nullptr; }, 1000));
     auto *search = qobject_cast<QLineEdit *>(focused());
     QTest::keyClicks(search, QStringLiteral("ti"));
     EXPECT_EQ(search->text(), QStringLiteral("ti")) << "typing stays typing";
