@@ -489,6 +489,17 @@ TEST_F(KeyboardJourneyTest, AMarkerTurningOutOfViewHandsTheFocusOn)
     QTest::qWait(100);
     EXPECT_EQ(focused(), panorama());
     EXPECT_EQ(panorama()->focusedPaintedItem(), std::nullopt);
+    // The fireplace turning back in stays unfocused until Tab enters it.
+    for (int step = 0; step < 40 && panorama()->paintedItemCount() == 0; ++step)
+        drag(40);
+    QTest::qWait(100);
+    ASSERT_EQ(panorama()->focusedPaintedItem(), std::nullopt);
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focused(), panorama());
+    EXPECT_EQ(panorama()->focusedPaintedItem(), 0);
+    for (int step = 0; step < 40 && panorama()->paintedItemCount() > 0; ++step)
+        drag(-40);
+    ASSERT_EQ(panorama()->paintedItemCount(), 0);
 
     // Space on the panorama itself is the viewer's: the kiosk, which hides the markers.
     press(Qt::Key_Tab);
