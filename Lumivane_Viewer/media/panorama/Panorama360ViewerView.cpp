@@ -480,9 +480,15 @@ void Panorama360ViewerView::paintFocusRing()
         KeyboardFocus::paintRing(painter, QRectF(rect()), 0);
         return;
     }
-    // Around the marker's hit sphere, which holds its drawn disc.
-    const QRectF marker = QRectF(paintedItemRect(*focused)).adjusted(-4, -4, 4, 4);
-    KeyboardFocus::paintRing(painter, marker, marker.width() / 2);
+    // Just outside the marker as it is drawn, which its hit sphere holds.
+    const PanoramaMarkerPlace place = visibleMarkers().value(*focused);
+    const std::optional<Hotspot> hotspot = markerHotspot(place.hotspotID);
+    const double scale = hotspot ? PanoramaHotspotNodes::drawnRadius(*hotspot, hotspotInputs(m_inputs))
+                                       / PanoramaHotspotNodes::hitSphereRadius
+                                 : 1.0;
+    const double radius = scale * place.rect.width() / 2 + 5;
+    const QRectF ring(place.rect.center() - QPointF(radius, radius), QSizeF(2 * radius, 2 * radius));
+    KeyboardFocus::paintRing(painter, ring, radius);
 }
 
 QList<PanoramaMarkerPlace> Panorama360ViewerView::visibleMarkers() const
