@@ -2,7 +2,7 @@
 
 #include "FloorplanImage.h"
 #include "FloorplanMarkers.h"
-#include "PaintedItemAccessibility.h"
+#include "widgets/PaintedItemAccessibility.h"
 #include "model/Station.h"
 
 #include <QColor>

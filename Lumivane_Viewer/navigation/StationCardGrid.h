@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CardGridLayout.h"
-#include "PaintedItemAccessibility.h"
+#include "widgets/PaintedItemAccessibility.h"
 #include "StationThumbnailLoader.h"
 #include "model/Station.h"
 

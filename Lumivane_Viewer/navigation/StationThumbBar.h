@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PaintedItemAccessibility.h"
+#include "widgets/PaintedItemAccessibility.h"
 #include "StationThumbnailLoader.h"
 #include "ThumbStripLayout.h"
 #include "model/Station.h"

@@ -1,6 +1,7 @@
 #include "viewer/ViewerFocus.h"
 
 #include "viewer/OverlayLayer.h"
+#include "widgets/PaintedItemAccessibility.h"
 #include "widgets/ViewerDialog.h"
 
 #include <QApplication>
@@ -70,9 +71,12 @@ void collectBlocks(QWidget &widget, QList<QList<QWidget *>> &blocks)
         collectBlocks(*child, blocks);
 }
 
+// Where a control reads: its rectangle, or the place its painted items name.
 QRect globalRect(const QWidget &widget)
 {
-    return QRect(widget.mapToGlobal(QPoint(0, 0)), widget.size());
+    const auto *host = dynamic_cast<const PaintedItemHost *>(&widget);
+    const QRect local = host ? host->readingPlace().value_or(widget.rect()) : widget.rect();
+    return QRect(widget.mapToGlobal(local.topLeft()), local.size());
 }
 
 // Top to bottom by their first control; blocks whose first controls share a

@@ -1,6 +1,7 @@
 #include "viewer/ViewerKeyFilter.h"
 
 #include "widgets/KeyboardFocus.h"
+#include "widgets/PaintedItemAccessibility.h"
 #include "widgets/ViewerDialog.h"
 
 #include <QAbstractSpinBox>
@@ -32,7 +33,11 @@ bool ViewerKeyFilter::keepsKey(const QWidget &focus, const QKeyEvent &key) const
             return true;
     }
     const bool isControl = &focus != m_viewer && !focus.isWindow();
-    return isControl && KeyboardFocus::isNavigating() && KeyboardFocus::isActivationKey(key);
+    // A widget of painted items presses the one the keyboard is on; on the
+    // widget itself the key is the viewer's.
+    const auto *host = dynamic_cast<const PaintedItemHost *>(&focus);
+    const bool pressesItem = !host || host->focusedPaintedItem().has_value();
+    return isControl && pressesItem && KeyboardFocus::isNavigating() && KeyboardFocus::isActivationKey(key);
 }
 
 bool ViewerKeyFilter::isForViewer(const QWidget *receiver) const

@@ -1,18 +1,25 @@
 // A visit by keyboard alone: from the cover with Tab and Return into the
 // stations, then every panel opened and closed again, the focus going into
-// each as it opens and back to its button as it closes.
+// each as it opens and back to its button as it closes; on a panorama, its
+// markers reached, ringed and pressed like the other controls.
 
 #include "support/ViewerSheetFixture.h"
 
+#include "media/panorama/Panorama360ViewerView.h"
 #include "model/HotspotAttachment.h"
-#include "navigation/PaintedItemAccessibility.h"
+#include "model/Palette.h"
+#include "widgets/PaintedItemAccessibility.h"
 #include "navigation/StationThumbBar.h"
 #include "viewer/chrome/ControlBar.h"
+#include "viewer/station/PanoramaMediaLayer.h"
 #include "widgets/SymbolButton.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMouseEvent>
+
+#include <numbers>
 
 namespace {
 
@@ -55,11 +62,14 @@ protected:
         sheet = std::make_unique<LumivaneViewerSheet>(std::move(tour), services);
         sheet->resize(1280, 800);
         sheet->show();
+        sheet->activateWindow(); // on a display: the window system's focus too
         QApplication::setActiveWindow(sheet.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(sheet.get()));
     }
 
-    static QWidget *focused() { return QApplication::focusWidget(); }
+    /// The window's focus, whether or not the window system lends it the
+    /// keyboard at this moment.
+    QWidget *focused() const { return sheet ? sheet->focusWidget() : QApplication::focusWidget(); }
 
     /// The focused control's name; for cards and thumbnails, the one the keyboard is on.
     static QString nameOf(QWidget *widget)
@@ -74,6 +84,10 @@ protected:
 
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
+        // Test programs beside this one on the same display take the window
+        // system's focus from it now and then; the keys are this window's.
+        if (QApplication::activeWindow() != sheet.get())
+            QApplication::setActiveWindow(sheet.get());
         QTest::keyClick(focused() ? focused() : sheet.get(), key, modifiers);
     }
 
@@ -112,7 +126,68 @@ protected:
     }
 
     const ViewerState &state() const { return controller().state(); }
+
+    /// The journey's tour shown as panoramas; station 1 faces two markers,
+    /// a way to station 2 on the left and the fireplace's info point on the right.
+    void startPanoramasByKeyboard()
+    {
+        LumivaneProject project = journeyTour();
+        project.renderMode = RenderMode::immersive;
+        Hotspot way = TestTours::navigationHotspot(2);
+        way.yaw = std::numbers::pi - 0.3; // the unturned view faces pi
+        Hotspot info = TestTours::infoHotspot(QStringLiteral("Cheminée"), QStringLiteral("En marbre"));
+        info.yaw = std::numbers::pi + 0.3;
+        project.stations[0].hotspots = {way, info};
+        openActive(project);
+        ASSERT_TRUE(tabTo(QStringLiteral("Lancer la visite virtuelle")));
+        ASSERT_TRUE(activate([&] { return sheet->face() == RootFace::stations; }));
+        // The photo on the sphere: its arrival turns the view to the station's start.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return panorama() && !panorama()->isLoadingPhoto(); }, 10000));
+        ASSERT_EQ(panorama()->paintedItemCount(), 2);
+        wayName = panorama()->paintedItemName(0);
+        ASSERT_NE(wayName, QStringLiteral("Cheminée"));
+    }
+
+    Panorama360ViewerView *panorama() const { return stations()->panoramaLayer()->panorama(); }
+
+    /// Turns the view by a drag of `dx` pixels on it, as the mouse does.
+    void drag(double dx)
+    {
+        Panorama360ViewerView &view = *panorama();
+        const QPointF start(view.width() / 2.0, view.height() - 40.0);
+        const QPointF begun = start + QPointF(dx > 0 ? 20 : -20, 0);
+        for (const auto &[type, at] : {std::pair{QEvent::MouseButtonPress, start}, std::pair{QEvent::MouseMove, begun},
+                                       std::pair{QEvent::MouseMove, begun + QPointF(dx, 0)},
+                                       std::pair{QEvent::MouseButtonRelease, begun + QPointF(dx, 0)}}) {
+            const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+            QMouseEvent event(type, at, view.mapToGlobal(at), Qt::LeftButton, buttons, {});
+            QApplication::sendEvent(&view, &event);
+        }
+    }
+
+    /// The viewer's gold pixels the panorama draws over the marker's hit sphere.
+    int goldPixelsOver(const QRect &marker)
+    {
+        const QImage frame = panorama()->grabFramebuffer();
+        const QColor gold = paletteGold();
+        int count = 0;
+        for (int y = marker.top(); y <= marker.bottom(); ++y) {
+            for (int x = marker.left(); x <= marker.right(); ++x) {
+                const QColor c = frame.pixelColor(x, y);
+                count += std::abs(c.red() - gold.red()) + std::abs(c.green() - gold.green())
+                             + std::abs(c.blue() - gold.blue())
+                         < 60;
+            }
+        }
+        return count;
+    }
+
+    QString wayName;
 };
+
+// Panoramas need a display with OpenGL: the GL program walks the panorama's
+// markers, the offscreen one the rest of the visit.
+#ifndef LUMIVANE_PANORAMA_TOURS
 
 TEST_F(KeyboardJourneyTest, UnlockingTheGateLandsOnTheCoversFirstControl)
 {
@@ -176,7 +251,7 @@ TEST_F(KeyboardJourneyTest, EscapeClosesTheTopmostPanelWhereverTheFocusIsInsideA
     press(Qt::Key_T);
     ASSERT_TRUE(state().showTableOfContents);
     // The search field takes the focus a moment after the sheet opens.
-    ASSERT_TRUE(QTest::qWaitFor([] { return qobject_cast<QLineEdit *>(focused()) != nullptr; }, 1000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return qobject_cast<QLineEdit *>(focused()) != nullptr; }, 1000));
     auto *search = qobject_cast<QLineEdit *>(focused());
     QTest::keyClicks(search, QStringLiteral("ti"));
     EXPECT_EQ(search->text(), QStringLiteral("ti")) << "typing stays typing";
@@ -332,5 +407,104 @@ TEST_F(KeyboardJourneyTest, SpaceOnAControlReachedWithTabPressesItAndAfterAClick
     press(Qt::Key_Space);
     EXPECT_TRUE(state().kioskActive);
 }
+
+#else
+
+TEST_F(KeyboardJourneyTest, TabReachesThePanoramasMarkersLeftToRightBetweenTheControlsAroundIt)
+{
+    startPanoramasByKeyboard();
+    ASSERT_TRUE(tabTo(wayName));
+    ASSERT_EQ(focused(), panorama());
+    EXPECT_EQ(panorama()->focusedPaintedItem(), 0) << "Tab from the control before enters at the left";
+    press(Qt::Key_Tab, Qt::ShiftModifier);
+    QWidget *before = focused();
+    ASSERT_NE(before, panorama());
+    press(Qt::Key_Tab);
+    EXPECT_EQ(nameOf(focused()), wayName);
+    press(Qt::Key_Tab);
+    EXPECT_EQ(nameOf(focused()), QStringLiteral("Cheminée"));
+    press(Qt::Key_Tab);
+    EXPECT_NE(focused(), panorama()) << "after the last marker, the next control";
+    press(Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(nameOf(focused()), QStringLiteral("Cheminée")) << "Backtab comes back in at the right";
+}
+
+TEST_F(KeyboardJourneyTest, ReturnAndSpacePressTheFocusedMarkerAsAClickDoes)
+{
+    startPanoramasByKeyboard();
+    ASSERT_TRUE(tabTo(QStringLiteral("Cheminée")));
+    ASSERT_TRUE(activate([&] { return state().selectedInfoHotspot.has_value(); }));
+    EXPECT_TRUE(focusIsIn(ViewerLayer::infoCard));
+    press(Qt::Key_Escape);
+    ASSERT_FALSE(state().selectedInfoHotspot.has_value());
+    EXPECT_EQ(focused(), panorama());
+    EXPECT_EQ(nameOf(focused()), QStringLiteral("Cheminée")) << "the card gives the focus back to its marker";
+    EXPECT_FALSE(state().kioskActive);
+
+    press(Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_EQ(nameOf(focused()), wayName);
+    press(Qt::Key_Space);
+    waitForStationChange();
+    EXPECT_EQ(state().currentStationID, TestTours::stationID(2));
+    EXPECT_FALSE(state().kioskActive);
+}
+
+TEST_F(KeyboardJourneyTest, TheFocusedMarkerIsRingedWhileTheVisitorNavigatesOnly)
+{
+    startPanoramasByKeyboard();
+    ASSERT_TRUE(tabTo(QStringLiteral("Cheminée")));
+    const QRect marker = panorama()->paintedItemRect(1);
+    panorama()->repaint();
+    // A ring all round the marker; a few gold pixels of the marker's own.
+    EXPECT_GT(goldPixelsOver(marker), marker.width());
+    EXPECT_LT(goldPixelsOver(panorama()->paintedItemRect(0)), marker.width() / 4) << "the other marker";
+
+    // A click on the photo away from the markers ends keyboard navigation.
+    QTest::mouseClick(panorama(), Qt::LeftButton, {}, QPoint(panorama()->width() / 2, panorama()->height() - 40));
+    panorama()->repaint();
+    EXPECT_LT(goldPixelsOver(marker), marker.width() / 4);
+    EXPECT_FALSE(state().selectedInfoHotspot.has_value());
+}
+
+TEST_F(KeyboardJourneyTest, AMarkerTurningOutOfViewHandsTheFocusOn)
+{
+    startPanoramasByKeyboard();
+    ASSERT_TRUE(tabTo(wayName));
+    // Turn until the way on the left leaves the view: the fireplace follows it.
+    for (int step = 0; step < 40 && panorama()->paintedItemCount() == 2; ++step)
+        drag(-40);
+    ASSERT_EQ(panorama()->paintedItemCount(), 1);
+    // The next frame drawn hands it on.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return nameOf(focused()) == QStringLiteral("Cheminée"); }, 2000));
+    EXPECT_EQ(focused(), panorama());
+    // With no marker left in view, the panorama itself keeps the focus.
+    for (int step = 0; step < 40 && panorama()->paintedItemCount() == 1; ++step)
+        drag(-40);
+    ASSERT_EQ(panorama()->paintedItemCount(), 0);
+    QTest::qWait(100);
+    EXPECT_EQ(focused(), panorama());
+    EXPECT_EQ(panorama()->focusedPaintedItem(), std::nullopt);
+    // The fireplace turning back in stays unfocused until Tab enters it.
+    for (int step = 0; step < 40 && panorama()->paintedItemCount() == 0; ++step)
+        drag(40);
+    QTest::qWait(100);
+    ASSERT_EQ(panorama()->focusedPaintedItem(), std::nullopt);
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focused(), panorama());
+    EXPECT_EQ(panorama()->focusedPaintedItem(), 0);
+    for (int step = 0; step < 40 && panorama()->paintedItemCount() > 0; ++step)
+        drag(-40);
+    ASSERT_EQ(panorama()->paintedItemCount(), 0);
+
+    // Space on the panorama itself is the viewer's: the kiosk, which hides the markers.
+    press(Qt::Key_Tab);
+    press(Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_EQ(focused(), panorama());
+    press(Qt::Key_Space);
+    EXPECT_TRUE(state().kioskActive);
+    EXPECT_NE(focused(), panorama()) << "hidden markers are nothing to reach";
+}
+
+#endif
 
 } // namespace

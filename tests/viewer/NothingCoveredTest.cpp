@@ -7,7 +7,7 @@
 
 #include "support/ViewerSheetFixture.h"
 
-#include "navigation/PaintedItemAccessibility.h"
+#include "media/panorama/Panorama360ViewerView.h"
 #include "panels/contact/LumivaneContactFormView.h"
 #include "panels/info/InfoGroupsBody.h"
 #include "panels/lightbox/LightboxHeader.h"
@@ -16,6 +16,7 @@
 #include "viewer/chrome/ClassicCaptionBand.h"
 #include "viewer/chrome/ClassicInfoMarker.h"
 #include "widgets/CapsuleLabel.h"
+#include "widgets/PaintedItemAccessibility.h"
 #include "widgets/WrappingText.h"
 
 #include <QAbstractButton>
@@ -69,7 +70,7 @@ bool isTitleOrControl(const QWidget *widget)
 QList<Target> targetsOf(QWidget *widget)
 {
     QList<Target> targets;
-    if (dynamic_cast<const ClassicInfoMarker *>(widget))
+    if (dynamic_cast<const ClassicInfoMarker *>(widget) || dynamic_cast<const Panorama360ViewerView *>(widget))
         return targets;
     if (isTitleOrControl(widget))
         targets.append({widget, widget->rect(), describe(widget)});

@@ -5,11 +5,13 @@
 #include "PanoramaTextureStore.h"
 
 #include "media/images/LumivaneImageCache.h"
+#include "widgets/KeyboardFocus.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QOpenGLContext>
+#include <QPainter>
 #include <QSurfaceFormat>
 
 #include <algorithm>
@@ -105,7 +107,7 @@ Panorama360ViewerView::Panorama360ViewerView(const Inputs &inputs, std::shared_p
     , m_coordinator(m_scene, m_inputs)
 {
     Q_ASSERT(m_cache);
-    installPanoramaAccessibility();
+    installPaintedItemAccessibility();
     setFormat(surfaceFormat());
     setMouseTracking(false);
     m_frameTimer.setTimerType(Qt::PreciseTimer);
@@ -210,7 +212,18 @@ void Panorama360ViewerView::runUpdateCycle()
         applyPanoramaImage();
     }
     updateAutoRotation();
+    updateFocusPolicy();
     update();
+}
+
+void Panorama360ViewerView::updateFocusPolicy()
+{
+    // A background panorama, the VR pair and the kiosk hide or lock their
+    // markers: nothing to reach, and no stop on the way to the controls.
+    const bool reachable = m_inputs.interactive && !m_inputs.hideHotspots && !m_inputs.hotspots.isEmpty();
+    setFocusPolicy(reachable ? Qt::TabFocus : Qt::NoFocus);
+    if (!reachable && hasFocus())
+        clearFocus();
 }
 
 void Panorama360ViewerView::updateFieldOfView()
@@ -450,7 +463,32 @@ void Panorama360ViewerView::paintGL()
     m_scene.advance();
     m_renderer.render(m_scene, size() * devicePixelRatioF(), float(m_coverOpacity));
     scheduleFrame();
+    followItemChanges(*this);
+    paintFocusRing();
     announceMarkerChanges();
+}
+
+void Panorama360ViewerView::paintFocusRing()
+{
+    if (!KeyboardFocus::showsRing(*this))
+        return;
+    // The painter restores the GL state it changes when it ends.
+    QPainter painter(this);
+    painter.setOpacity(1.0 - m_coverOpacity);
+    const std::optional<int> focused = focusedPaintedItem();
+    if (!focused) {
+        KeyboardFocus::paintRing(painter, QRectF(rect()), 0);
+        return;
+    }
+    // Just outside the marker as it is drawn, which its hit sphere holds.
+    const PanoramaMarkerPlace place = visibleMarkers().value(*focused);
+    const std::optional<Hotspot> hotspot = markerHotspot(place.hotspotID);
+    const double scale = hotspot ? PanoramaHotspotNodes::drawnRadius(*hotspot, hotspotInputs(m_inputs))
+                                       / PanoramaHotspotNodes::hitSphereRadius
+                                 : 1.0;
+    const double radius = scale * place.rect.width() / 2 + 5;
+    const QRectF ring(place.rect.center() - QPointF(radius, radius), QSizeF(2 * radius, 2 * radius));
+    KeyboardFocus::paintRing(painter, ring, radius);
 }
 
 QList<PanoramaMarkerPlace> Panorama360ViewerView::visibleMarkers() const
@@ -476,6 +514,72 @@ void Panorama360ViewerView::pressMarker(const QUuid &hotspotID)
     const std::optional<Hotspot> hotspot = markerHotspot(hotspotID);
     if (const auto tap = m_inputs.onHotspotTap; hotspot && tap)
         tap(*hotspot);
+}
+
+int Panorama360ViewerView::paintedItemCount() const
+{
+    return int(visibleMarkers().size());
+}
+
+QString Panorama360ViewerView::paintedItemName(int index) const
+{
+    const std::optional<Hotspot> hotspot = markerHotspot(visibleMarkers().value(index).hotspotID);
+    return hotspot ? markerAccessibleName(*hotspot, *this) : QString();
+}
+
+QRect Panorama360ViewerView::paintedItemRect(int index) const
+{
+    return visibleMarkers().value(index).rect.toAlignedRect();
+}
+
+void Panorama360ViewerView::pressPaintedItem(int index)
+{
+    const QList<PanoramaMarkerPlace> places = visibleMarkers();
+    if (index >= 0 && index < places.size())
+        pressMarker(places[index].hotspotID);
+}
+
+std::optional<int> Panorama360ViewerView::paintedItemAt(QPointF position) const
+{
+    const QList<PanoramaMarkerPlace> places = visibleMarkers();
+    for (qsizetype index = 0; index < places.size(); ++index) {
+        if (places[index].rect.contains(position))
+            return int(index);
+    }
+    return std::nullopt;
+}
+
+QStringList Panorama360ViewerView::paintedItemKeys() const
+{
+    QStringList keys;
+    for (const PanoramaMarkerPlace &place : visibleMarkers())
+        keys.append(place.hotspotID.toString(QUuid::WithoutBraces));
+    return keys;
+}
+
+std::optional<QRect> Panorama360ViewerView::readingPlace() const
+{
+    // The view spans the window: its own rectangle would read before all
+    // the controls over it, and on one line with every one of them.
+    const QList<PanoramaMarkerPlace> places = visibleMarkers();
+    return places.isEmpty() ? QRect(rect().center(), QSize(1, 1)) : places.front().rect.toAlignedRect();
+}
+
+bool Panorama360ViewerView::focusNextPrevChild(bool next)
+{
+    return stepFocusedItem(*this, next) || QOpenGLWidget::focusNextPrevChild(next);
+}
+
+void Panorama360ViewerView::focusInEvent(QFocusEvent *event)
+{
+    enterFocusedItem(*this, event->reason());
+    QOpenGLWidget::focusInEvent(event);
+}
+
+void Panorama360ViewerView::keyPressEvent(QKeyEvent *event)
+{
+    if (!pressFocusedItem(*event))
+        QOpenGLWidget::keyPressEvent(event);
 }
 
 void Panorama360ViewerView::announceMarkerChanges()

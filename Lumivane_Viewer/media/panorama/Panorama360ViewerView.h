@@ -7,6 +7,7 @@
 
 #include "model/Hotspot.h"
 #include "model/ModelEnums.h"
+#include "widgets/PaintedItemAccessibility.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -33,14 +34,17 @@ class PanoramaTextureStore;
 /// the whole set to setInputs() whenever its own state changes, and the view
 /// works out what has to change (the update cycle). Drags turn the photo,
 /// clicks on markers are reported through onHotspotTap, the scroll wheel
-/// zooms. The owner names the photo it shows next, which the view puts on
-/// the GPU meanwhile. Knows nothing of tours or navigation.
+/// zooms. The markers in view are its painted items: the keyboard reaches
+/// them after the view itself takes the focus from Tab, and assistive
+/// technology sees them as its children. The owner names the photo it shows
+/// next, which the view puts on the GPU meanwhile. Knows nothing of tours or
+/// navigation.
 ///
 /// Several views may live at once and share GL textures when they share a
 /// context group; the application should set Qt::AA_ShareOpenGLContexts
 /// before creating its QApplication so that all views do. Views then also
 /// start loading their photo before they are first shown.
-class Panorama360ViewerView final : public QOpenGLWidget
+class Panorama360ViewerView final : public QOpenGLWidget, public PaintedItemHost
 {
 public:
     /// Everything the owner supplies, on every update.
@@ -113,9 +117,21 @@ public:
     /// Does what a click on the marker does.
     void pressMarker(const QUuid &hotspotID);
 
+    int paintedItemCount() const override;
+    QString paintedItemName(int index) const override;
+    QRect paintedItemRect(int index) const override;
+    void pressPaintedItem(int index) override;
+    std::optional<int> paintedItemAt(QPointF position) const override;
+    QStringList paintedItemKeys() const override;
+    /// Where its markers are (the first in view), or the middle of the view.
+    std::optional<QRect> readingPlace() const override;
+
 protected:
     void initializeGL() override;
     void paintGL() override;
+    bool focusNextPrevChild(bool next) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -179,6 +195,11 @@ private:
     void releaseGL();
     /// Tells assistive technology when other markers came into view.
     void announceMarkerChanges();
+    /// Takes the focus from Tab while it shows markers a visitor may press.
+    void updateFocusPolicy();
+    /// The keyboard's ring on the focused marker, or along the view's edge
+    /// while the view itself has the focus.
+    void paintFocusRing();
 
     Inputs m_inputs;
     std::shared_ptr<LumivaneImageCache> m_cache;

@@ -207,6 +207,14 @@ std::optional<QString> PanoramaHotspotNodes::labelText(const Hotspot &hotspot, c
     return number + QStringLiteral(" \u00B7 ") + name;
 }
 
+double PanoramaHotspotNodes::drawnRadius(const Hotspot &hotspot, const Inputs &inputs)
+{
+    // The sizes addRippleLook() and addClassicLook() draw.
+    constexpr double rippleReach = 0.26 * 3.0 / 2.0;
+    constexpr double haloRadius = 1.5 / 2.0;
+    return lookOf(hotspot, inputs).ripple ? rippleReach : haloRadius;
+}
+
 QString PanoramaHotspotNodes::lookSignature(const Hotspot &hotspot, const Inputs &inputs)
 {
     const Look look = lookOf(hotspot, inputs);

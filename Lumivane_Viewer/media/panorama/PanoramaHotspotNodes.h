@@ -59,6 +59,9 @@ public:
     static std::optional<QString> symbolName(const Hotspot &hotspot);
     /// The label text of a navigation hotspot, or none.
     static std::optional<QString> labelText(const Hotspot &hotspot, const Inputs &inputs);
+    /// How far from its centre the hotspot's marker is drawn (the classic
+    /// halo, or the ripples at their widest), in the units of the sphere.
+    static double drawnRadius(const Hotspot &hotspot, const Inputs &inputs);
 
 private:
     static QString lookSignature(const Hotspot &hotspot, const Inputs &inputs);

@@ -17,20 +17,18 @@ PaintedItemHost *hostOf(QWidget *widget)
     return dynamic_cast<PaintedItemHost *>(widget);
 }
 
-/// One painted item, a button named by its host.
+/// One painted item, a button named by its host. It stays the same item,
+/// known by its key, while the host shows it, wherever it moves among the others.
 class PaintedItemAccessible final : public QAccessibleInterface, public QAccessibleActionInterface
 {
 public:
-    PaintedItemAccessible(QWidget *host, int index)
+    PaintedItemAccessible(QWidget *host, QString key)
         : m_host(host)
-        , m_index(index)
+        , m_key(std::move(key))
     {
     }
 
-    bool isValid() const override
-    {
-        return m_host && m_index < hostOf(m_host)->paintedItemCount();
-    }
+    bool isValid() const override { return index().has_value(); }
     QObject *object() const override { return nullptr; }
     QWindow *window() const override { return m_host ? m_host->window()->windowHandle() : nullptr; }
     QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(m_host.data()); }
@@ -41,30 +39,33 @@ public:
 
     QString text(QAccessible::Text kind) const override
     {
-        return kind == QAccessible::Name && isValid() ? hostOf(m_host)->paintedItemName(m_index) : QString();
+        const std::optional<int> item = index();
+        return kind == QAccessible::Name && item ? hostOf(m_host)->paintedItemName(*item) : QString();
     }
     void setText(QAccessible::Text, const QString &) override {}
 
     QRect rect() const override
     {
-        if (!isValid())
+        const std::optional<int> item = index();
+        if (!item)
             return {};
-        const QRect local = hostOf(m_host)->paintedItemRect(m_index);
+        const QRect local = hostOf(m_host)->paintedItemRect(*item);
         return QRect(m_host->mapToGlobal(local.topLeft()), local.size());
     }
     QAccessible::Role role() const override { return QAccessible::Button; }
     QAccessible::State state() const override
     {
         QAccessible::State state;
-        state.offscreen = !isValid() || !m_host->rect().intersects(hostOf(m_host)->paintedItemRect(m_index));
+        const std::optional<int> item = index();
+        state.offscreen = !item || !m_host->rect().intersects(hostOf(m_host)->paintedItemRect(*item));
         state.invisible = !m_host || !m_host->isVisible();
-        if (!isValid())
+        if (!item)
             return state;
         const PaintedItemHost *host = hostOf(m_host);
         state.focusable = m_host->focusPolicy() & Qt::TabFocus;
-        state.focused = m_host->hasFocus() && host->focusedPaintedItem() == m_index;
+        state.focused = m_host->hasFocus() && host->focusedPaintedItem() == item;
         state.selectable = true;
-        state.selected = host->isCurrentPaintedItem(m_index);
+        state.selected = host->isCurrentPaintedItem(*item);
         return state;
     }
 
@@ -75,14 +76,20 @@ public:
     QStringList actionNames() const override { return {pressAction()}; }
     void doAction(const QString &name) override
     {
-        if (name == pressAction() && isValid())
-            hostOf(m_host)->pressPaintedItem(m_index);
+        if (const std::optional<int> item = index(); name == pressAction() && item)
+            hostOf(m_host)->pressPaintedItem(*item);
     }
     QStringList keyBindingsForAction(const QString &) const override { return {}; }
 
 private:
+    std::optional<int> index() const
+    {
+        const qsizetype found = m_host ? hostOf(m_host)->paintedItemKeys().indexOf(m_key) : -1;
+        return found < 0 ? std::nullopt : std::optional(int(found));
+    }
+
     QPointer<QWidget> m_host;
-    int m_index;
+    QString m_key;
 };
 
 /// The host widget: its child widgets first, then its painted items.
@@ -99,21 +106,36 @@ public:
             QAccessible::deleteAccessibleInterface(id);
     }
 
-    int childCount() const override { return QAccessibleWidget::childCount() + itemCount(); }
+    int childCount() const override
+    {
+        const QStringList keys = hostOf(widget())->paintedItemKeys();
+        // Items gone are no children any more: a new set of items does not
+        // pile up behind the old one.
+        for (auto entry = m_items.begin(); entry != m_items.end();) {
+            if (keys.contains(entry.key())) {
+                ++entry;
+                continue;
+            }
+            QAccessible::deleteAccessibleInterface(entry.value());
+            entry = m_items.erase(entry);
+        }
+        return QAccessibleWidget::childCount() + int(keys.size());
+    }
 
     QAccessibleInterface *child(int index) const override
     {
         const int widgets = QAccessibleWidget::childCount();
         if (index < widgets)
             return QAccessibleWidget::child(index);
+        const QStringList keys = hostOf(widget())->paintedItemKeys();
         const int item = index - widgets;
-        if (item >= itemCount())
+        if (item >= keys.size())
             return nullptr;
-        auto known = m_items.constFind(item);
+        auto known = m_items.constFind(keys[item]);
         if (known == m_items.constEnd()) {
             // Registered interfaces belong to the framework until deleted above.
-            known = m_items.insert(item, QAccessible::registerAccessibleInterface(
-                                             new PaintedItemAccessible(widget(), item)));
+            known = m_items.insert(keys[item], QAccessible::registerAccessibleInterface(
+                                                  new PaintedItemAccessible(widget(), keys[item])));
         }
         return QAccessible::accessibleInterface(*known);
     }
@@ -121,8 +143,10 @@ public:
     int indexOfChild(const QAccessibleInterface *child) const override
     {
         for (auto entry = m_items.constBegin(); entry != m_items.constEnd(); ++entry) {
-            if (QAccessible::accessibleInterface(entry.value()) == child)
-                return QAccessibleWidget::childCount() + entry.key();
+            if (QAccessible::accessibleInterface(entry.value()) != child)
+                continue;
+            const qsizetype item = hostOf(widget())->paintedItemKeys().indexOf(entry.key());
+            return item < 0 ? -1 : QAccessibleWidget::childCount() + int(item);
         }
         return QAccessibleWidget::indexOfChild(child);
     }
@@ -140,7 +164,7 @@ public:
 private:
     int itemCount() const { return hostOf(widget())->paintedItemCount(); }
 
-    mutable QHash<int, QAccessible::Id> m_items;
+    mutable QHash<QString, QAccessible::Id> m_items;
 };
 
 QAccessibleInterface *paintedItemsFactory(const QString &, QObject *object)
@@ -158,20 +182,33 @@ bool PaintedItemHost::isCurrentPaintedItem(int) const
     return false;
 }
 
+QStringList PaintedItemHost::paintedItemKeys() const
+{
+    QStringList keys;
+    for (int index = 0; index < paintedItemCount(); ++index)
+        keys.append(QString::number(index));
+    return keys;
+}
+
+std::optional<QRect> PaintedItemHost::readingPlace() const
+{
+    return std::nullopt;
+}
+
 std::optional<int> PaintedItemHost::focusedPaintedItem() const
 {
     // The items may have changed since the keyboard chose one.
-    if (m_focusedItem && *m_focusedItem < paintedItemCount())
-        return m_focusedItem;
-    return std::nullopt;
+    const qsizetype found = m_focusedItem ? paintedItemKeys().indexOf(*m_focusedItem) : -1;
+    return found < 0 ? std::nullopt : std::optional(int(found));
 }
 
 bool PaintedItemHost::stepFocusedItem(QWidget &host, bool next)
 {
-    const std::optional<int> focused = focusedPaintedItem();
-    if (!focused || !host.hasFocus())
+    if (!host.hasFocus())
         return false;
-    const int target = *focused + (next ? 1 : -1);
+    const std::optional<int> focused = focusedPaintedItem();
+    // From the widget itself, Tab goes on to its first item.
+    const int target = focused ? *focused + (next ? 1 : -1) : (next ? 0 : -1);
     if (target < 0 || target >= paintedItemCount())
         return false;
     focusItem(host, target);
@@ -187,8 +224,29 @@ void PaintedItemHost::enterFocusedItem(QWidget &host, Qt::FocusReason reason)
         focusItem(host, 0);
     else if (reason == Qt::BacktabFocusReason)
         focusItem(host, count - 1);
-    else
-        focusItem(host, focusedPaintedItem().value_or(0));
+    else if (const std::optional<int> focused = focusedPaintedItem())
+        focusItem(host, *focused);
+    else if (!m_keyboardWasOnItem)
+        focusItem(host, 0);
+}
+
+void PaintedItemHost::followItemChanges(QWidget &host)
+{
+    if (!m_focusedItem)
+        return;
+    if (const std::optional<int> focused = focusedPaintedItem()) {
+        m_focusedIndex = *focused;
+        return;
+    }
+    // Only a visitor who is there sees the keyboard move on; one coming back
+    // from another view finds the widget itself. Another window taking the
+    // keyboard for a while leaves the widget its window's focus.
+    if (host.window()->focusWidget() == &host && m_focusedIndex < paintedItemCount()) {
+        focusItem(host, m_focusedIndex);
+        return;
+    }
+    m_focusedItem.reset();
+    host.update();
 }
 
 bool PaintedItemHost::pressFocusedItem(const QKeyEvent &event)
@@ -210,7 +268,9 @@ void PaintedItemHost::revealPaintedItem(int) {}
 
 void PaintedItemHost::focusItem(QWidget &host, int index)
 {
-    m_focusedItem = index;
+    m_focusedItem = paintedItemKeys().value(index);
+    m_focusedIndex = index;
+    m_keyboardWasOnItem = true;
     revealPaintedItem(index);
     host.update();
     if (!QAccessible::isActive())

@@ -3,6 +3,7 @@
 #include <QPointF>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -15,7 +16,8 @@ class QWidget;
 /// assistive technology sees each item as a button it can name and press.
 /// A left press and release on the same item presses it too. From the
 /// keyboard the widget takes the focus from Tab and its items take it in
-/// turn: Tab and Backtab step through them before leaving the widget, and
+/// turn: Tab and Backtab step through them before leaving the widget (Tab
+/// from the widget itself enters them), and
 /// Space and Return press the one the keyboard is on, which the widget rings
 /// while the visitor navigates (KeyboardFocus).
 class PaintedItemHost
@@ -33,6 +35,14 @@ public:
     /// Whether the item is the one the widget marks as current (the station
     /// on screen); assistive technology reads it as selected.
     virtual bool isCurrentPaintedItem(int index) const;
+    /// What tells the items apart while they are shown, in their order: the
+    /// keyboard and assistive technology stay on an item by it. The indexes
+    /// by default; items that move among each other (markers turning into
+    /// view on the left) name themselves.
+    virtual QStringList paintedItemKeys() const;
+    /// Where the widget stands in the reading order of the controls around
+    /// it, in its own coordinates; none: its whole rectangle.
+    virtual std::optional<QRect> readingPlace() const;
 
     /// The item the keyboard is on, if any.
     std::optional<int> focusedPaintedItem() const;
@@ -48,8 +58,12 @@ protected:
     /// moved to another item, false at either end.
     bool stepFocusedItem(QWidget &host, bool next);
     /// Called from the widget's focusInEvent(): Tab starts at the first item,
-    /// Backtab at the last; any other way keeps the item the keyboard was on.
+    /// Backtab at the last; any other way keeps the item the keyboard was on
+    /// (the widget itself if that item went, the first if there was none).
     void enterFocusedItem(QWidget &host, Qt::FocusReason reason);
+    /// Called when the items may have changed: a focused item that went
+    /// hands the keyboard to the one now in its place, or to the widget.
+    void followItemChanges(QWidget &host);
     /// Called from the widget's keyPressEvent(): true when the key pressed
     /// the item the keyboard is on.
     bool pressFocusedItem(const QKeyEvent &event);
@@ -62,7 +76,9 @@ private:
     void focusItem(QWidget &host, int index);
 
     std::optional<int> m_pressedItem;
-    std::optional<int> m_focusedItem;
+    std::optional<QString> m_focusedItem; // its key
+    int m_focusedIndex = 0;               // where it was last seen
+    bool m_keyboardWasOnItem = false;
 };
 
 /// Registers, once per process, the factory that describes every widget that
