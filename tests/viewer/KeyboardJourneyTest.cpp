@@ -449,6 +449,22 @@ TEST_F(KeyboardJourneyTest, ReturnAndSpacePressTheFocusedMarkerAsAClickDoes)
     EXPECT_FALSE(state().kioskActive);
 }
 
+TEST_F(KeyboardJourneyTest, ACardWhoseMarkerTurnedAwayGivesTheFocusBackToThePanoramaItself)
+{
+    startPanoramasByKeyboard();
+    ASSERT_TRUE(tabTo(QStringLiteral("Cheminée")));
+    ASSERT_TRUE(activate([&] { return state().selectedInfoHotspot.has_value(); }));
+    // The fireplace on the right leaves the view while its card is open.
+    for (int step = 0; step < 40 && panorama()->paintedItemCount() == 2; ++step)
+        drag(40);
+    ASSERT_EQ(panorama()->paintedItemCount(), 1);
+    ASSERT_EQ(panorama()->paintedItemName(0), wayName);
+    press(Qt::Key_Escape);
+    ASSERT_FALSE(state().selectedInfoHotspot.has_value());
+    EXPECT_EQ(focused(), panorama());
+    EXPECT_EQ(panorama()->focusedPaintedItem(), std::nullopt) << "not the marker that took the fireplace's place";
+}
+
 TEST_F(KeyboardJourneyTest, TheFocusedMarkerIsRingedWhileTheVisitorNavigatesOnly)
 {
     startPanoramasByKeyboard();
