@@ -2,10 +2,6 @@
 
 #include "model/Palette.h"
 
-namespace {
-
-} // namespace
-
 SymbolButtonLook roundIconLabelLarge(const QString &symbol)
 {
     return {44, symbol, 18, Qt::white, std::nullopt, withAlpha(Qt::black, 0.5)};
