@@ -2,6 +2,10 @@
 
 #include <QWidget>
 
+/// The width the headers leave free at their leading end, where the sheet
+/// lays the language picker over every face, and the gap after it.
+inline constexpr int kLanguagePickerCorner = 60 + 12;
+
 /// A transparent layer of the station view that holds a few controls over
 /// what lies below: only its visible children take the mouse, so drags and
 /// clicks in its empty parts reach the panorama underneath. Meant to fill the

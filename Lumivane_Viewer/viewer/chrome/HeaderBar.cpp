@@ -31,9 +31,8 @@ HeaderBar::HeaderBar(L10n &l10n, QWidget *parent)
 {
     auto *row = new QHBoxLayout;
     row->setSpacing(12);
-    // A clear 60-wide spacer and the gap after it: box layouts put no
-    // spacing around spacer items.
-    row->addSpacing(60 + row->spacing());
+    // Box layouts put no spacing around spacer items: the corner has its gap.
+    row->addSpacing(kLanguagePickerCorner);
     for (QWidget *item : {static_cast<QWidget *>(m_back), static_cast<QWidget *>(m_forward),
                           static_cast<QWidget *>(m_stationName), static_cast<QWidget *>(m_branding)})
         row->addWidget(item, 0, Qt::AlignVCenter);

@@ -11,9 +11,6 @@ namespace {
 constexpr int kSideMargin = 20;
 constexpr int kTopMargin = 16;
 constexpr int kSpacing = 8;
-// The language picker's corner, kept free as the header bar keeps it: its
-// 60-wide spacer and the gap after it.
-constexpr int kLeadingRoom = 60 + 12;
 
 } // namespace
 
@@ -68,7 +65,7 @@ void KioskHeader::placeRow()
     const int stopLeft = width() - kSideMargin - stopCapsuleWidth;
     m_stop->setGeometry(stopLeft - shadow.left(), middle - stopCapsuleHeight / 2 - shadow.top(), stopSize.width(),
                         stopSize.height());
-    const int nameLeft = kSideMargin + kLeadingRoom;
+    const int nameLeft = kSideMargin + kLanguagePickerCorner;
     const int nameRoom = std::max(0, stopLeft - kSpacing - nameLeft);
     const int nameWidth = std::clamp(nameHint.width(), std::min(nameRoom, m_stationName->minimumSizeHint().width()), nameRoom);
     m_stationName->setGeometry(nameLeft, middle - nameHint.height() / 2, nameWidth, nameHint.height());
