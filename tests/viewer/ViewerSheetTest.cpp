@@ -15,6 +15,9 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 
+#include <functional>
+#include <vector>
+
 namespace {
 
 class ViewerSheetTest : public ViewerSheetFixture
@@ -155,6 +158,32 @@ TEST_F(ViewerSheetTest, EscapeClosesTheOpenPanelsTopmostFirstAndOnlyThenTheViewe
     EXPECT_EQ(dismissals, 1);
 }
 
+TEST_F(ViewerSheetTest, EachSheetOverTheWholeViewerHidesTheLanguagePickerWhileOpen)
+{
+    LumivaneProject project = classicTour(5);
+    project.feedbackEnabled = true;
+    project.feedbackEmail = "avis@example.com";
+    openStarted(project);
+    const QWidget *picker = sheet->overlayColumn().findChild<QWidget *>("languagePicker");
+    ASSERT_NE(picker, nullptr);
+    HotspotAttachment plan;
+    plan.kind = AttachmentKind::pdf;
+    plan.payload = "plan.pdf";
+    const std::vector<std::pair<const char *, std::function<void()>>> openers{
+        {"help", [&] { press(Qt::Key_Question); }},
+        {"contents", [&] { press(Qt::Key_T); }},
+        {"feedback", [&] { controller().setShowFeedback(true); }},
+        {"lightbox", [&] { controller().openAttachment(plan); }},
+        {"information panel, which leaves it", [&] { press(Qt::Key_I); }},
+    };
+    for (const auto &[sheetName, openSheet] : openers) {
+        openSheet();
+        EXPECT_EQ(picker->isVisible(), openers.back().first == sheetName) << sheetName;
+        press(Qt::Key_Escape);
+        EXPECT_TRUE(picker->isVisible()) << "after " << sheetName;
+    }
+}
+
 TEST_F(ViewerSheetTest, EscapeFromTheContactFormsFieldClosesTheFormAndKeepsTheTourOpen)
 {
     LumivaneProject project = classicTour();
@@ -163,12 +192,15 @@ TEST_F(ViewerSheetTest, EscapeFromTheContactFormsFieldClosesTheFormAndKeepsTheTo
     open(project);
     controller().setContactFormVisible(true);
     QTest::qWait(300);
+    const QWidget *picker = sheet->overlayColumn().findChild<QWidget *>("languagePicker");
+    EXPECT_FALSE(picker->isVisible());
     auto *field = sheet->faceChrome().findChild<QLineEdit *>();
     ASSERT_NE(field, nullptr);
     field->setFocus();
     QTest::keyClicks(field, "Ana");
     press(Qt::Key_Escape, Qt::NoModifier, field);
     EXPECT_FALSE(controller().state().showContactForm);
+    EXPECT_TRUE(picker->isVisible());
     EXPECT_EQ(dismissals, 0);
     EXPECT_EQ(sheet->face(), RootFace::cover);
     press(Qt::Key_Escape);
