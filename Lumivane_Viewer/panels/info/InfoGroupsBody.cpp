@@ -40,6 +40,7 @@ QList<LumivaneInfoGroup> shownGroups(QList<LumivaneInfoGroup> groups)
     for (LumivaneInfoGroup &group : groups) {
         group.title = shownText(group.title);
         for (LumivaneInfoItem &item : group.items) {
+            item.icon = shownText(item.icon);
             item.label = shownText(item.label);
             item.value = shownText(item.value);
         }
@@ -108,7 +109,7 @@ InfoGroupsBody::~InfoGroupsBody() = default;
 void InfoGroupsBody::Text::prepare(const QString &text, const QFont &textFont, Qt::Alignment textAlignment,
                                    const QColor &textColor)
 {
-    content = shownText(text);
+    content = text;
     font = textFont;
     alignment = textAlignment;
     color = textColor;
@@ -163,8 +164,8 @@ void InfoGroupsBody::setContent(const QList<LumivaneInfoGroup> &groups, const QS
     m_groups = shownGroups(groups);
     m_emptyText = emptyText;
     m_sections.clear();
-    m_sections.reserve(size_t(groups.size()));
-    for (const LumivaneInfoGroup &group : groups) {
+    m_sections.reserve(size_t(m_groups.size()));
+    for (const LumivaneInfoGroup &group : std::as_const(m_groups)) {
         Section &section = m_sections.emplace_back();
         section.title.prepare(group.title.toUpper(), title, Qt::AlignLeft, titleColor);
         section.rows.resize(size_t(group.items.size()));
@@ -176,7 +177,7 @@ void InfoGroupsBody::setContent(const QList<LumivaneInfoGroup> &groups, const QS
             row.value.prepare(item.value, value, Qt::AlignRight, Qt::white);
         }
     }
-    m_empty.prepare(emptyText, systemFont(12), Qt::AlignLeft, emptyColor);
+    m_empty.prepare(shownText(emptyText), systemFont(12), Qt::AlignLeft, emptyColor);
     m_flowWidth = -1;
     updateGeometry();
     update();
