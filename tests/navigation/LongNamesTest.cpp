@@ -3,26 +3,15 @@
 #include "navigation/MiniFloorplanOverlay.h"
 #include "navigation/ThumbStripLayout.h"
 
+#include "tests/support/FlatPng.h"
 #include "tests/support/HostileTexts.h"
 
-#include <QBuffer>
 #include <QHelpEvent>
 #include <QToolTip>
 
 namespace {
 
 using TestStations::placed;
-
-QByteArray planBytes()
-{
-    QImage image(400, 200, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 class LongNames : public NavigationViewTest, public ::testing::WithParamInterface<HostileTexts::Text>
 {
@@ -43,7 +32,7 @@ TEST_P(LongNames, OneLineOfEachName)
     LumivaneProject project = TestTours::tour(0);
     project.stations = {placed(1, text, 1, 0.3, 0.5)};
     project.stations[0].name = text;
-    project.floorplanImageData = planBytes();
+    project.floorplanImageData = flatPngBytes(QSize(400, 200), Qt::white);
     auto *overlay = new MiniFloorplanOverlay(project, project.stations[0], accent, l10n, &host);
     overlay->adjustSize();
     showHost();

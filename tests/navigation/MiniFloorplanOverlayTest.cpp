@@ -3,10 +3,10 @@
 #include "navigation/MiniFloorplanOverlay.h"
 
 #include "model/Palette.h"
+#include "tests/support/FlatPng.h"
 #include "widgets/SymbolButton.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QHelpEvent>
 #include <QToolTip>
 
@@ -19,15 +19,9 @@ const QColor kRed(220, 30, 30);
 const QColor kGreen(30, 200, 60);
 const QColor kBlue(30, 60, 220);
 
-QByteArray planBytes(QColor color, QSize size = QSize(400, 200))
+QByteArray planBytes(QColor color)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return flatPngBytes(QSize(400, 200), color);
 }
 
 // Stations 1 and 2 on level "A", 3 without level, 4 on "B"; the plan of

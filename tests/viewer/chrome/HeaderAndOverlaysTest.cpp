@@ -8,24 +8,13 @@
 #include "viewer/chrome/ImmersiveExitButton.h"
 #include "viewer/chrome/SplashView.h"
 #include "viewer/chrome/WatermarkView.h"
+#include "tests/support/FlatPng.h"
 #include "widgets/CapsuleLabel.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QVBoxLayout>
 
 namespace {
-
-QByteArray pngBytes(QSize size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 using HeaderTest = ChromeFixture;
 
@@ -131,9 +120,9 @@ const BrandingCase kBrandingCases[] = {
     {"Nothing", true, std::nullopt, QString(), false, 0},
     {"NameOnly", true, std::nullopt, "Agency", true, 0},
     {"UndecodableLogo", true, QByteArray("not an image"), std::nullopt, true, 0},
-    {"SmallLogo", true, pngBytes(QSize(40, 20)), std::nullopt, true, 20},
-    {"HugeLogoDecodedSmall", true, pngBytes(QSize(4000, 2000)), "Agency", true, 66},
-    {"NotAsked", false, pngBytes(QSize(40, 20)), "Agency", false, 0},
+    {"SmallLogo", true, flatPngBytes(QSize(40, 20), Qt::red), std::nullopt, true, 20},
+    {"HugeLogoDecodedSmall", true, flatPngBytes(QSize(4000, 2000), Qt::red), "Agency", true, 66},
+    {"NotAsked", false, flatPngBytes(QSize(40, 20), Qt::red), "Agency", false, 0},
 };
 
 INSTANTIATE_TEST_SUITE_P(Project, HeaderBrandingRule, ::testing::ValuesIn(kBrandingCases),

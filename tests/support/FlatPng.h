@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QColor>
+#include <QImage>
+#include <QSize>
+
+/// The bytes of a PNG file of one flat colour, as a package carries a floor
+/// plan or a logo.
+inline QByteArray flatPngBytes(QSize size, const QColor &color)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(color);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
