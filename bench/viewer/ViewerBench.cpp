@@ -6,8 +6,8 @@
 //   Xvfb :N -screen 0 1920x1080x24 +extension GLX &
 //   DISPLAY=:N LIBGL_ALWAYS_SOFTWARE=1 bench_viewer
 
-#include "BenchPhotos.h"
-#include "FrameTiming.h"
+#include "bench/panorama/BenchPhotos.h"
+#include "bench/panorama/FrameTiming.h"
 #include "TestTours.h"
 
 #include "l10n/L10n.h"
