@@ -2,6 +2,8 @@
 // Debian's unzip extracting the same archive into a fresh folder. Reports the
 // time ratio (ours / unzip) and the peak resident memory of each opening.
 
+#include "bench/panorama/ProcessMemory.h"
+
 #include "app/package/LumivaneImportedTour.h"
 
 #include <QCoreApplication>
@@ -45,26 +47,6 @@ QString tourPath(const BenchTour &tour)
     return path;
 }
 
-// Resets the peak resident size, so each opening is measured on its own.
-void resetPeakMemory()
-{
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    if (clearRefs.open(QIODevice::WriteOnly))
-        clearRefs.write("5");
-}
-
-double peakMemoryMiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return 0;
-}
-
 double secondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -72,11 +54,11 @@ double secondsSince(std::chrono::steady_clock::time_point start)
 
 double timeOurOpening(const QString &archive, double *peakMiB)
 {
-    resetPeakMemory();
+    ProcessMemory::resetPeakResident();
     const auto start = std::chrono::steady_clock::now();
     const auto opened = LumivaneImportedTour::open(QUrl::fromLocalFile(archive));
     const double seconds = secondsSince(start);
-    *peakMiB = std::max(*peakMiB, peakMemoryMiB());
+    *peakMiB = std::max(*peakMiB, ProcessMemory::peakResidentMiB());
     if (!opened) {
         std::fprintf(stderr, "open failed: %s\n", qPrintable(opened.error().message()));
         return -1;

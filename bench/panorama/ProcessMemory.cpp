@@ -26,6 +26,18 @@ double peakResidentMiB()
     return fieldMiB("/proc/self/status", "VmHWM:");
 }
 
+double residentMiB()
+{
+    return fieldMiB("/proc/self/status", "VmRSS:");
+}
+
+void resetPeakResident()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
 double proportionalMiB()
 {
     return fieldMiB("/proc/self/smaps_rollup", "Pss:");

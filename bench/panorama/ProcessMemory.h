@@ -6,6 +6,10 @@
 namespace ProcessMemory {
 
 double peakResidentMiB();
+double residentMiB();
+/// Starts the peak resident set over from what the process holds now, so
+/// that a step's peak is measured on its own.
+void resetPeakResident();
 double proportionalMiB();
 
 } // namespace ProcessMemory

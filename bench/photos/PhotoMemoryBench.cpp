@@ -9,7 +9,7 @@
 //   Xvfb :N -screen 0 1920x1080x24 +extension GLX &
 //   DISPLAY=:N LIBGL_ALWAYS_SOFTWARE=1 bench_photo_memory
 
-#include "ProcessMemory.h"
+#include "bench/panorama/ProcessMemory.h"
 
 #include "app/ContentView.h"
 #include "app/Lumivane_ViewerApp.h"

@@ -4,8 +4,8 @@
 // Run under the virtual display:
 //   xvfb-run -a -s "-screen 0 1920x1080x24 +extension GLX" bench_viewer_chrome
 
-#include "BenchPhotos.h"
-#include "FrameTiming.h"
+#include "bench/panorama/BenchPhotos.h"
+#include "bench/panorama/FrameTiming.h"
 #include "TestTours.h"
 
 #include "l10n/L10n.h"

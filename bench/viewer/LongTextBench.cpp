@@ -11,9 +11,10 @@
 // Run under the virtual display:
 //   xvfb-run -a -s "-screen 0 1920x1080x24 +extension GLX" bench_viewer_long_texts
 
-#include "BenchPhotos.h"
-#include "FrameTiming.h"
+#include "bench/panorama/BenchPhotos.h"
+#include "bench/panorama/FrameTiming.h"
 #include "TestTours.h"
+#include "tests/support/PngBytes.h"
 
 #include "l10n/L10n.h"
 #include "media/images/LumivaneImageCache.h"
@@ -24,7 +25,6 @@
 #include "viewer/state/ViewerController.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QImage>
 #include <QOpenGLWidget>
 #include <QPainter>
@@ -167,11 +167,7 @@ QByteArray floorplanPng()
     painter.setPen(QPen(Qt::black, 6));
     painter.drawRect(image.rect().adjusted(20, 20, -20, -20));
     painter.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return pngBytes(image);
 }
 
 // Six stations on one floor plan, each leading to the next, with an info

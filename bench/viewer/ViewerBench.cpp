@@ -6,8 +6,9 @@
 //   Xvfb :N -screen 0 1920x1080x24 +extension GLX &
 //   DISPLAY=:N LIBGL_ALWAYS_SOFTWARE=1 bench_viewer
 
-#include "BenchPhotos.h"
-#include "FrameTiming.h"
+#include "bench/panorama/BenchPhotos.h"
+#include "bench/panorama/FrameTiming.h"
+#include "bench/panorama/ProcessMemory.h"
 #include "TestTours.h"
 
 #include "l10n/L10n.h"
@@ -203,25 +204,6 @@ void BM_StationChange8K(benchmark::State &state)
     state.counters["budget_ms"] = changeBudgetMs;
 }
 
-qint64 statusKiB(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(int(qstrlen(field))).trimmed().split(' ').front().toLongLong();
-    }
-    return 0;
-}
-
-void resetPeakMemory()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
-
 // Beyond the image cache, what the panorama may hold: its textures that no
 // view shows, the two a cross-fade shows (a graphics card keeps these in its
 // own memory; the software renderer here, in ours) and one photo decoding.
@@ -243,15 +225,15 @@ void BM_Walk50Stations8K(benchmark::State &state)
     for (auto _ : state) {
         fixture->cache->emptyFullImageStore();
         waitUntil([] { return false; }, 1000);
-        baselineMiB = double(statusKiB("VmRSS:")) / 1024;
-        resetPeakMemory();
+        baselineMiB = ProcessMemory::residentMiB();
+        ProcessMemory::resetPeakResident();
         for (int step = 0; step < 50; ++step) {
             // The first photo was let go with the rest; each later one is preloaded.
             if (step > 0)
                 waitForPreload();
             changeStation();
         }
-        peakMiB = double(statusKiB("VmHWM:")) / 1024;
+        peakMiB = ProcessMemory::peakResidentMiB();
     }
     const LumivaneImageCache::Limits limits = fixture->cache->limits();
     const double cacheMiB = double(limits.fullByteBudget + limits.thumbnailByteBudget) / mib;

@@ -24,6 +24,7 @@ public:
     {
         qint64 neededBytes = 0;
         qint64 availableBytes = 0;
+        bool operator==(const SpaceShortfall &) const = default;
     };
 
     /// On failure, the folder may hold part of the archive; the caller removes it.

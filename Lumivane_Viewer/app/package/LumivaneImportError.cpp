@@ -18,10 +18,10 @@ LumivaneImportError LumivaneImportError::extractionFailed(const QString &descrip
     return {Case::extractionFailed, description};
 }
 
-LumivaneImportError LumivaneImportError::notEnoughSpace(qint64 neededBytes, qint64 availableBytes)
+LumivaneImportError LumivaneImportError::notEnoughSpace(ArchiveExtractor::SpaceShortfall shortfall)
 {
     LumivaneImportError error(Case::extractionFailed, {});
-    error.m_shortfall = SpaceShortfall{neededBytes, availableBytes};
+    error.m_shortfall = shortfall;
     return error;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ArchiveExtractor.h"
+
 #include "l10n/L10n.h"
 
 #include <QString>
@@ -17,7 +19,7 @@ public:
     static LumivaneImportError extractionFailed(const QString &description);
     /// extractionFailed for a disk without room for the package: the sizes
     /// in the system's number format, the words in the stored language.
-    static LumivaneImportError notEnoughSpace(qint64 neededBytes, qint64 availableBytes);
+    static LumivaneImportError notEnoughSpace(ArchiveExtractor::SpaceShortfall shortfall);
     static LumivaneImportError decodeFailed(const QString &description);
     static LumivaneImportError invalidPackage();
     static LumivaneImportError projectJSONMissing();
@@ -35,16 +37,9 @@ public:
     bool operator==(const LumivaneImportError &) const = default;
 
 private:
-    struct SpaceShortfall
-    {
-        qint64 neededBytes = 0;
-        qint64 availableBytes = 0;
-        bool operator==(const SpaceShortfall &) const = default;
-    };
-
     LumivaneImportError(Case kind, QString payload) : m_case(kind), m_payload(std::move(payload)) {}
 
     Case m_case;
     QString m_payload;
-    std::optional<SpaceShortfall> m_shortfall; // its text is made when asked for, in the language stored then
+    std::optional<ArchiveExtractor::SpaceShortfall> m_shortfall; // its text is made when asked for, in the language stored then
 };

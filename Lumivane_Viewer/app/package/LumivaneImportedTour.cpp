@@ -84,10 +84,8 @@ LumivaneImportedTour::OpenResult LumivaneImportedTour::open(const QUrl &archiveU
     LumivaneExtractionFolder owner(folder);
 
     const ArchiveExtractor::Result extraction = ArchiveExtractor(limits.extraction).extract(archiveURL.toLocalFile(), folder);
-    if (extraction.shortfall) {
-        return LumivaneOpenError(LumivaneImportError::notEnoughSpace(extraction.shortfall->neededBytes,
-                                                                     extraction.shortfall->availableBytes));
-    }
+    if (extraction.shortfall)
+        return LumivaneOpenError(LumivaneImportError::notEnoughSpace(*extraction.shortfall));
     if (!extraction.succeeded)
         return LumivaneOpenError(LumivaneImportError::extractionFailed(extraction.failure));
 

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <mutex>
 #include <optional>
 
 namespace {
@@ -112,6 +113,15 @@ QImage shrunkTo(const QImage &image, QSize shown)
     return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
+// Qt refuses anything above 128 MB by default, which is less than one 8K
+// photo; the budget takes its place for every reader in the process, before
+// the first picture is read, whichever it is.
+void raiseAllocationLimit()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { QImageReader::setAllocationLimit(int(ImageDecodeBudget::byteCeiling >> 20)); });
+}
+
 QImage refused(const QImageReader &reader, QSize stored)
 {
     qCWarning(lcImages) << "refused" << reader.fileName() << "of" << stored
@@ -122,6 +132,7 @@ QImage refused(const QImageReader &reader, QSize stored)
 
 QImage read(QImageReader &reader, const Source &source, QSize bound)
 {
+    raiseAllocationLimit();
     reader.setAutoTransform(true);
     const QSize stored = reader.size();
     // A format that cannot tell its size without decoding: the allocation

@@ -3,7 +3,6 @@
 #include "ImageDecodeBudget.h"
 
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QThreadPool>
 
 #include <unistd.h>
@@ -30,14 +29,6 @@ void finishDecodingAtExit()
     LumivaneImageCache::finishDecoding(QDeadlineTimer::Forever);
 }
 
-// Qt refuses anything above 128 MB by default, which is less than one 8K
-// photo; the decode budget takes its place for every reader in the process.
-void raiseAllocationLimit()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { QImageReader::setAllocationLimit(int(ImageDecodeBudget::byteCeiling >> 20)); });
-}
-
 } // namespace
 
 LumivaneImageCache::LumivaneImageCache(Token, const Limits &limits)
@@ -45,7 +36,6 @@ LumivaneImageCache::LumivaneImageCache(Token, const Limits &limits)
     , m_cache(limits.fullCountLimit, limits.fullByteBudget)
     , m_lowResCache(0, limits.thumbnailByteBudget)
 {
-    raiseAllocationLimit();
 }
 
 std::shared_ptr<LumivaneImageCache> LumivaneImageCache::shared()
@@ -117,7 +107,6 @@ QString LumivaneImageCache::lowResKey(const QUrl &url, int maxPixelSize)
 
 QImage LumivaneImageCache::decodeFile(const QString &path, QSize bound)
 {
-    raiseAllocationLimit();
     return ImageDecodeBudget::readFile(path, bound);
 }
 

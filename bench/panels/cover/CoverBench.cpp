@@ -1,6 +1,7 @@
 #include "bench/panorama/BenchPhotos.h"
 #include "bench/panorama/FrameTiming.h"
 #include "tests/panels/cover/TestTileServer.h"
+#include "tests/support/PngBytes.h"
 
 #include "l10n/L10n.h"
 #include "media/images/LumivaneImageCache.h"
@@ -14,7 +15,6 @@
 #include "panels/cover/MapTileSource.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSettings>
@@ -72,11 +72,7 @@ QByteArray logoPng()
 {
     QImage image(480, 120, QImage::Format_ARGB32);
     image.fill(QColor(30, 110, 170));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return pngBytes(image);
 }
 
 // A tour with every item of the cover present.

@@ -6,6 +6,7 @@
 
 #include "bench/panorama/BenchPhotos.h"
 #include "bench/panorama/FrameTiming.h"
+#include "bench/panorama/ProcessMemory.h"
 #include "panels/lightbox/LightboxImageView.h"
 #include "panels/lightbox/LightboxPdfView.h"
 #include "panels/lightbox/LumivaneLightbox.h"
@@ -14,7 +15,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QPainter>
 #include <QPdfPageRenderer>
 #include <QPdfView>
@@ -50,25 +50,6 @@ QUrl writePdf(const QString &path, int pages)
             painter.drawLine(0, writer.height() / 8 + line * 200, writer.width(), writer.height() / 4 + line * 180);
     }
     return QUrl::fromLocalFile(path);
-}
-
-qint64 peakResidentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    }
-    return 0;
-}
-
-void resetPeakResident()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
 }
 
 struct Gaps
@@ -144,10 +125,10 @@ void BM_LightboxFrameGapPdf30Pages(benchmark::State &state)
 void BM_LightboxFrameGapImage16K(benchmark::State &state)
 {
     double shownAfter = 0;
-    qint64 peakAdded = 0;
+    double peakAddedMiB = 0;
     for (auto _ : state) {
-        resetPeakResident();
-        const qint64 before = peakResidentKb();
+        ProcessMemory::resetPeakResident();
+        const double before = ProcessMemory::peakResidentMiB();
         const Gaps gaps = openAndMeasure({LightboxContent::Kind::image, files->image, QStringLiteral("16K")},
                                          [](LumivaneLightbox &lightbox) -> std::function<bool()> {
                                              return [&lightbox] {
@@ -155,12 +136,12 @@ void BM_LightboxFrameGapImage16K(benchmark::State &state)
                                                  return view && view->state() == LightboxImageView::State::shown;
                                              };
                                          });
-        peakAdded = std::max(peakAdded, peakResidentKb() - before);
+        peakAddedMiB = std::max(peakAddedMiB, ProcessMemory::peakResidentMiB() - before);
         shownAfter = std::max(shownAfter, gaps.shownAfterMs);
         state.SetIterationTime(gaps.longestMs / 1000);
     }
     state.counters["shown_after_ms"] = shownAfter;
-    state.counters["peak_memory_added_MB"] = double(peakAdded) / 1024;
+    state.counters["peak_memory_added_MB"] = peakAddedMiB;
 }
 
 } // namespace

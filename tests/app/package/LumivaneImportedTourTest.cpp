@@ -264,9 +264,9 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{LumivaneImportError::invalidPackage(), "fr", "Fichier .lumivane invalide."},
         MessageCase{LumivaneImportError::projectJSONMissing(), nullptr, "project.json missing from the file."},
         MessageCase{LumivaneImportError::projectJSONMissing(), "fr", "project.json manquant dans le fichier."},
-        MessageCase{LumivaneImportError::notEnoughSpace(4800000, 209715200), "en",
+        MessageCase{LumivaneImportError::notEnoughSpace({4800000, 209715200}), "en",
                     "Extraction failed: not enough free space: needs 4.8 MB, 209.7 MB available"},
-        MessageCase{LumivaneImportError::notEnoughSpace(4800000, 209715200), "fr",
+        MessageCase{LumivaneImportError::notEnoughSpace({4800000, 209715200}), "fr",
                     "Extraction échouée : espace libre insuffisant : il faut 4.8 MB, 209.7 MB disponibles"}));
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "TestPhotos.h"
 #include "tests/support/HostilePhotos.h"
 #include "tests/support/PeakResident.h"
+#include "tests/support/PngBytes.h"
 
 #include "media/images/ImageDecodeBudget.h"
 #include "media/images/LumivaneImageCache.h"
@@ -49,6 +50,15 @@ INSTANTIATE_TEST_SUITE_P(Sizes, PictureWithinItsBound,
                                            BoundCase{{300, 200}, false, {1000, 1000}, {300, 200}},
                                            BoundCase{{3000, 1500}, false, {}, {3000, 1500}},
                                            BoundCase{{400, 300}, true, {400, 200}, {150, 200}}));
+
+TEST(PictureWithinTheBudget, IsReadWholeWhereQtsDefaultAllocationLimitWouldRefuseIt)
+{
+    // 144 MB decoded, over the 128 MiB Qt's readers allow unless told
+    // otherwise: a floor plan read before any photo reads as after one.
+    QImage plan(6000, 6000, QImage::Format_RGB32);
+    plan.fill(Qt::white);
+    EXPECT_EQ(ImageDecodeBudget::readData(pngBytes(plan), QSize()).size(), QSize(6000, 6000));
+}
 
 class HugePicture : public ::testing::Test
 {

@@ -68,6 +68,17 @@ protected:
         m_cache->store(url, image);
     }
 
+    // Writes the station's photo as a JPEG file and shows the station: the
+    // photo is decoded in the background.
+    void showPhotoFile(int index, const QImage &image)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("%1.jpg").arg(index));
+        ASSERT_TRUE(image.save(path, "JPG"));
+        m_urls.insert(m_stations[index].id, QUrl::fromLocalFile(path));
+        show(m_stations);
+        showIndex(index);
+    }
+
     QColor pixel(int x, int y) { return m_viewer.grab().toImage().pixelColor(x, y); }
 
     std::shared_ptr<LumivaneImageCache> m_cache = LumivaneImageCache::create({10, 64 << 20, 16 << 20});
@@ -76,6 +87,7 @@ protected:
     LumivaneClassicViewer m_viewer{{}, m_cache, m_l10n};
     QList<Station> m_stations;
     QHash<QUuid, QUrl> m_urls;
+    QTemporaryDir m_dir;
 };
 
 class ClassicViewerIndex : public ClassicViewerTest, public ::testing::WithParamInterface<int>
@@ -117,12 +129,7 @@ TEST_F(ClassicViewerTest, ShowsTheCurrentStationsPhotoFitted)
 
 TEST_F(ClassicViewerTest, APhotoLargerThanTheScreenIsDecodedNoLargerThanItIsShown)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("large.jpg");
-    ASSERT_TRUE(filled(Qt::darkGreen, QSize(3000, 1500)).save(path, "JPG"));
-    m_urls.insert(m_stations[0].id, QUrl::fromLocalFile(path));
-    show(m_stations);
-    showIndex(0);
+    showPhotoFile(0, filled(Qt::darkGreen, QSize(3000, 1500)));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !m_viewer.shownImage().isNull(); }, 5000));
     // The whole screen at the motion's closest zoom, which the wide photo fills across.
     const QSize bound = LumivaneClassicViewer::photoBound(*m_viewer.screen());
@@ -217,12 +224,7 @@ TEST_F(ClassicViewerTest, UnanimatedChangeSwapsAtOnce)
 
 TEST_F(ClassicViewerTest, DecodedPhotoArrivesAndStartsTheMotion)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("room.jpg");
-    ASSERT_TRUE(filled(Qt::green, QSize(400, 200)).save(path, "jpeg"));
-    m_urls.insert(m_stations[2].id, QUrl::fromLocalFile(path));
-    show(m_stations);
-    showIndex(2);
+    showPhotoFile(2, filled(Qt::green, QSize(400, 200)));
     EXPECT_TRUE(m_viewer.shownImage().isNull());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !m_viewer.shownImage().isNull(); }, 5000));
     advance(8);

@@ -1,3 +1,4 @@
+#include "tests/support/PeakResident.h"
 #include "tests/support/RecordedSoundTest.h"
 
 #include "media/sound/LoopingPcmDevice.h"
@@ -181,34 +182,11 @@ TEST(LoopingPcmDevice, KeepsAShortTrackFromWhereItPlaysAndStreamsALongOne)
     EXPECT_FALSE(longTrack.finishPass());
 }
 
-namespace {
-
-// The process's resident memory in kilobytes: now, or its peak since the last reset.
-qint64 residentKilobytes(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLongLong();
-    }
-    return -1;
-}
-
-void resetPeakResident()
-{
-    QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    if (refs.open(QIODevice::WriteOnly))
-        refs.write("5");
-}
-
 TEST_F(AmbientLoopTest, LongTrackStartsAtOnceAndIsNotHeldWhole)
 {
     // Ten minutes: 53 MB of samples in the file's own format, twice that as played.
     const QByteArray data = toneBytes(QStringLiteral("long.wav"), 600.0);
-    const qint64 before = residentKilobytes("VmRSS:");
-    resetPeakResident();
+    const PeakResident resident;
     LumivaneAmbientPlayer player;
     player.play(data);
     ASSERT_TRUE(waitUntilAudible());
@@ -219,7 +197,5 @@ TEST_F(AmbientLoopTest, LongTrackStartsAtOnceAndIsNotHeldWhole)
     // the sound server's buffers and the threads hold varies by a few MB
     // with the machine's load. How soon it starts is a matter for timing
     // runs, not for a test that may share the machine.
-    EXPECT_LT(residentKilobytes("VmHWM:") - before, 40 * 1024) << "kilobytes held at the peak";
+    EXPECT_LT(resident.growthMiB(), 40) << "MiB held at the peak";
 }
-
-} // namespace
