@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QBuffer>
-#include <QByteArray>
+#include "PngBytes.h"
+
 #include <QColor>
-#include <QImage>
 #include <QSize>
 
 /// The bytes of a PNG file of one flat colour, as a package carries a floor
@@ -12,9 +11,5 @@ inline QByteArray flatPngBytes(QSize size, const QColor &color)
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return pngBytes(image);
 }
