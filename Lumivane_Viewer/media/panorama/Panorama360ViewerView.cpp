@@ -95,7 +95,7 @@ void Panorama360ViewerView::Coordinator::zoom(double scrollDelta)
 
 Panorama360ViewerView::Panorama360ViewerView(const Inputs &inputs, std::shared_ptr<LumivaneImageCache> cache,
                                              QWidget *parent)
-    : QOpenGLWidget(parent)
+    : PaintedItemWidget(parent)
     , m_inputs(inputs)
     , m_coordinator(m_scene, m_inputs)
 {
@@ -395,23 +395,6 @@ std::optional<QRect> Panorama360ViewerView::readingPlace() const
     // the controls over it, and on one line with every one of them.
     const QList<PanoramaMarkerPlace> places = visibleMarkers();
     return places.isEmpty() ? QRect(rect().center(), QSize(1, 1)) : places.front().rect.toAlignedRect();
-}
-
-bool Panorama360ViewerView::focusNextPrevChild(bool next)
-{
-    return stepFocusedItem(*this, next) || QOpenGLWidget::focusNextPrevChild(next);
-}
-
-void Panorama360ViewerView::focusInEvent(QFocusEvent *event)
-{
-    enterFocusedItem(*this, event->reason());
-    QOpenGLWidget::focusInEvent(event);
-}
-
-void Panorama360ViewerView::keyPressEvent(QKeyEvent *event)
-{
-    if (!pressFocusedItem(*event))
-        QOpenGLWidget::keyPressEvent(event);
 }
 
 void Panorama360ViewerView::announceMarkerChanges()

@@ -43,7 +43,7 @@ class PanoramaSpherePhoto;
 /// context group; the application should set Qt::AA_ShareOpenGLContexts
 /// before creating its QApplication so that all views do. Views then also
 /// start loading their photo before they are first shown.
-class Panorama360ViewerView final : public QOpenGLWidget, public PaintedItemHost
+class Panorama360ViewerView final : public PaintedItemWidget<QOpenGLWidget>
 {
 public:
     /// Everything the owner supplies, on every update.
@@ -128,9 +128,8 @@ public:
 protected:
     void initializeGL() override;
     void paintGL() override;
-    bool focusNextPrevChild(bool next) override;
-    void focusInEvent(QFocusEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    // Its own mouse: a drag turns the photo, a click hits what the scene
+    // draws there; what the view does not take goes on to its parent.
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
