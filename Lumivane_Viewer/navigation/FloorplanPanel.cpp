@@ -8,9 +8,6 @@
 
 #include <QFontMetricsF>
 #include <QHelpEvent>
-#include <QFocusEvent>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolTip>

@@ -10,7 +10,6 @@
 
 #include <QFontMetricsF>
 #include <QFocusEvent>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>

@@ -11,9 +11,6 @@
 
 #include <QFontMetricsF>
 #include <QLinearGradient>
-#include <QFocusEvent>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QVariantAnimation>
 #include <QWheelEvent>
