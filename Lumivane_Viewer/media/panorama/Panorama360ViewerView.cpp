@@ -33,6 +33,12 @@ PanoramaHotspotNodes::Inputs hotspotInputs(const Panorama360ViewerView::Inputs &
             inputs.stationNumbers, inputs.hotspotStyle, inputs.showHotspotLabels};
 }
 
+std::optional<Hotspot> findHotspot(const QList<Hotspot> &hotspots, const QUuid &id)
+{
+    const auto found = std::find_if(hotspots.cbegin(), hotspots.cend(), [&id](const Hotspot &h) { return h.id == id; });
+    return found == hotspots.cend() ? std::nullopt : std::optional(*found);
+}
+
 } // namespace
 
 Panorama360ViewerView::Coordinator::Coordinator(Scene &scene, const Inputs &inputs)
@@ -71,15 +77,12 @@ void Panorama360ViewerView::Coordinator::handleClick(QPointF point, QSizeF viewS
             const std::optional<QUuid> id = PanoramaHotspotNodes::idFromNodeName(node->name());
             if (!id)
                 continue;
-            const QList<Hotspot> &hotspots = m_inputs.hotspots;
-            const auto found = std::find_if(hotspots.cbegin(), hotspots.cend(),
-                                            [&id](const Hotspot &h) { return h.id == *id; });
-            if (found == hotspots.cend())
-                continue;
             // Copies: the tap may hand the view new inputs, which replace both.
-            const Hotspot hotspot = *found;
+            const std::optional<Hotspot> hotspot = findHotspot(m_inputs.hotspots, *id);
+            if (!hotspot)
+                continue;
             if (const auto tap = m_inputs.onHotspotTap)
-                tap(hotspot);
+                tap(*hotspot);
             return;
         }
     }
@@ -332,10 +335,7 @@ QList<PanoramaMarkerPlace> Panorama360ViewerView::visibleMarkers() const
 
 std::optional<Hotspot> Panorama360ViewerView::markerHotspot(const QUuid &hotspotID) const
 {
-    const QList<Hotspot> &hotspots = m_inputs.hotspots;
-    const auto found = std::find_if(hotspots.cbegin(), hotspots.cend(),
-                                    [&hotspotID](const Hotspot &h) { return h.id == hotspotID; });
-    return found == hotspots.cend() ? std::nullopt : std::optional(*found);
+    return findHotspot(m_inputs.hotspots, hotspotID);
 }
 
 void Panorama360ViewerView::pressMarker(const QUuid &hotspotID)
