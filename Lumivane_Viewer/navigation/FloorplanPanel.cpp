@@ -8,9 +8,6 @@
 
 #include <QFontMetricsF>
 #include <QHelpEvent>
-#include <QFocusEvent>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolTip>
@@ -31,7 +28,7 @@ QFont bandFont()
 } // namespace
 
 FloorplanPanel::FloorplanPanel(QList<Station> stations, QColor accent, L10n &l10n, QWidget *parent)
-    : QWidget(parent)
+    : PaintedItemWidget(parent)
     , m_accent(accent)
     , m_l10n(&l10n)
     , m_stations(std::move(stations))
@@ -188,16 +185,6 @@ bool FloorplanPanel::event(QEvent *event)
     return QWidget::event(event);
 }
 
-void FloorplanPanel::mousePressEvent(QMouseEvent *event)
-{
-    trackItemPress(*event);
-}
-
-void FloorplanPanel::mouseReleaseEvent(QMouseEvent *event)
-{
-    trackItemRelease(*event);
-}
-
 int FloorplanPanel::paintedItemCount() const
 {
     return int(m_markers.size());
@@ -216,23 +203,6 @@ QRect FloorplanPanel::paintedItemRect(int index) const
 bool FloorplanPanel::isCurrentPaintedItem(int index) const
 {
     return m_markers[index].isCurrent;
-}
-
-bool FloorplanPanel::focusNextPrevChild(bool next)
-{
-    return stepFocusedItem(*this, next) || QWidget::focusNextPrevChild(next);
-}
-
-void FloorplanPanel::focusInEvent(QFocusEvent *event)
-{
-    enterFocusedItem(*this, event->reason());
-    QWidget::focusInEvent(event);
-}
-
-void FloorplanPanel::keyPressEvent(QKeyEvent *event)
-{
-    if (!pressFocusedItem(*event))
-        QWidget::keyPressEvent(event);
 }
 
 void FloorplanPanel::pressPaintedItem(int index)

@@ -19,7 +19,7 @@ class L10n;
 /// The unfolded floor plan: an optional level band over the plan image
 /// with one round marker per placed station of the level. Paints and
 /// hit-tests the markers itself; a click reports the marker's station.
-class FloorplanPanel final : public QWidget, public PaintedItemHost
+class FloorplanPanel final : public PaintedItemWidget<QWidget>
 {
 public:
     static constexpr double width = 220;
@@ -54,11 +54,6 @@ public:
 protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    bool focusNextPrevChild(bool next) override;
-    void focusInEvent(QFocusEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     double bandHeight() const;

@@ -10,7 +10,6 @@
 
 #include <QFontMetricsF>
 #include <QFocusEvent>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -53,7 +52,7 @@ QRectF nameRect(const QRectF &card)
 StationCardGrid::StationCardGrid(QList<Station> stations, std::optional<QUuid> currentStationID,
                                  StationPhotoResolver photoURLResolver, QColor accent, L10n &l10n,
                                  std::shared_ptr<LumivaneImageCache> imageCache, QWidget *parent)
-    : QAbstractScrollArea(parent)
+    : PaintedItemWidget(parent)
     , m_stations(std::move(stations))
     , m_currentStationID(currentStationID)
     , m_accent(accent)
@@ -236,16 +235,6 @@ void StationCardGrid::scrollContentsBy(int, int)
     viewport()->update();
 }
 
-void StationCardGrid::mousePressEvent(QMouseEvent *event)
-{
-    trackItemPress(*event);
-}
-
-void StationCardGrid::mouseReleaseEvent(QMouseEvent *event)
-{
-    trackItemRelease(*event);
-}
-
 void StationCardGrid::mouseMoveEvent(QMouseEvent *event)
 {
     setHovered(paintedItemAt(event->position()));
@@ -298,15 +287,9 @@ bool StationCardGrid::isCurrentPaintedItem(int index) const
     return m_stations[m_layout.cards[index].stationIndex].id == m_currentStationID;
 }
 
-bool StationCardGrid::focusNextPrevChild(bool next)
-{
-    return stepFocusedItem(*this, next) || QAbstractScrollArea::focusNextPrevChild(next);
-}
-
 void StationCardGrid::focusInEvent(QFocusEvent *event)
 {
-    enterFocusedItem(*this, event->reason());
-    QAbstractScrollArea::focusInEvent(event);
+    PaintedItemWidget::focusInEvent(event);
     viewport()->update();
 }
 
@@ -314,12 +297,6 @@ void StationCardGrid::focusOutEvent(QFocusEvent *event)
 {
     QAbstractScrollArea::focusOutEvent(event);
     viewport()->update();
-}
-
-void StationCardGrid::keyPressEvent(QKeyEvent *event)
-{
-    if (!pressFocusedItem(*event))
-        QAbstractScrollArea::keyPressEvent(event);
 }
 
 // A card the keyboard reaches above or below the view scrolls just into it.

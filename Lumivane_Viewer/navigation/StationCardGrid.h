@@ -23,7 +23,7 @@ class LumivaneImageCache;
 /// level headings or flat. One widget paints the cards in view and hit-tests
 /// them itself; their photos arrive from scaled background decodes over a
 /// black thumbnail. A click on a card is reported through onChoose.
-class StationCardGrid final : public QAbstractScrollArea, public PaintedItemHost
+class StationCardGrid final : public PaintedItemWidget<QAbstractScrollArea>
 {
 public:
     StationCardGrid(QList<Station> stations, std::optional<QUuid> currentStationID,
@@ -50,16 +50,12 @@ public:
     bool isCurrentPaintedItem(int index) const override;
 
 protected:
-    bool focusNextPrevChild(bool next) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     void revealPaintedItem(int index) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     void hideEvent(QHideEvent *event) override;

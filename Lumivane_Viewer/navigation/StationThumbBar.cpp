@@ -11,9 +11,6 @@
 
 #include <QFontMetricsF>
 #include <QLinearGradient>
-#include <QFocusEvent>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QVariantAnimation>
 #include <QWheelEvent>
@@ -45,7 +42,7 @@ StationThumbBar::StationThumbBar(QList<Station> stations, std::optional<QUuid> c
                                  StationPhotoResolver photoURLResolver, QHash<QUuid, QString> stationNumbers,
                                  QColor accent, L10n &l10n, std::shared_ptr<LumivaneImageCache> imageCache,
                                  QWidget *parent)
-    : QWidget(parent)
+    : PaintedItemWidget(parent)
     , m_stations(std::move(stations))
     , m_currentStationID(currentStationID)
     , m_stationNumbers(std::move(stationNumbers))
@@ -276,16 +273,6 @@ void StationThumbBar::wheelEvent(QWheelEvent *event)
     event->accept();
 }
 
-void StationThumbBar::mousePressEvent(QMouseEvent *event)
-{
-    trackItemPress(*event);
-}
-
-void StationThumbBar::mouseReleaseEvent(QMouseEvent *event)
-{
-    trackItemRelease(*event);
-}
-
 int StationThumbBar::paintedItemCount() const
 {
     return int(m_layout.cells.size());
@@ -304,23 +291,6 @@ QRect StationThumbBar::paintedItemRect(int index) const
 bool StationThumbBar::isCurrentPaintedItem(int index) const
 {
     return m_stations[m_layout.cells[index].stationIndex].id == m_currentStationID;
-}
-
-bool StationThumbBar::focusNextPrevChild(bool next)
-{
-    return stepFocusedItem(*this, next) || QWidget::focusNextPrevChild(next);
-}
-
-void StationThumbBar::focusInEvent(QFocusEvent *event)
-{
-    enterFocusedItem(*this, event->reason());
-    QWidget::focusInEvent(event);
-}
-
-void StationThumbBar::keyPressEvent(QKeyEvent *event)
-{
-    if (!pressFocusedItem(*event))
-        QWidget::keyPressEvent(event);
 }
 
 // A cell the keyboard reaches outside the strip's width comes to its middle.

@@ -28,7 +28,7 @@ class QVariantAnimation;
 /// scaled background decodes over a grey placeholder.
 /// Size policy: as wide as its parent gives, fixed height (92, or 108 with
 /// several levels); the owner lays it along the bottom edge.
-class StationThumbBar final : public QWidget, public PaintedItemHost
+class StationThumbBar final : public PaintedItemWidget<QWidget>
 {
 public:
     StationThumbBar(QList<Station> stations, std::optional<QUuid> currentStationID,
@@ -64,11 +64,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    bool focusNextPrevChild(bool next) override;
-    void focusInEvent(QFocusEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     void revealPaintedItem(int index) override;
 
 private:

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPointF>
 #include <QRect>
 #include <QString>
@@ -7,8 +10,6 @@
 
 #include <optional>
 
-class QKeyEvent;
-class QMouseEvent;
 class QWidget;
 
 /// A widget that paints its clickable items (cards, markers) itself instead
@@ -48,7 +49,8 @@ public:
     std::optional<int> focusedPaintedItem() const;
 
 protected:
-    /// Called from the widget's mouse press and release handlers.
+    /// Called from the widget's mouse press and release handlers
+    /// (PaintedItemWidget calls these and those below).
     void trackItemPress(const QMouseEvent &event);
     void trackItemRelease(const QMouseEvent &event);
     /// A press on an item that has since gone clicks nothing.
@@ -79,6 +81,35 @@ private:
     std::optional<QString> m_focusedItem; // its key
     int m_focusedIndex = 0;               // where it was last seen
     bool m_keyboardWasOnItem = false;
+};
+
+/// A widget of kind `Base` (QWidget, QAbstractScrollArea, QOpenGLWidget)
+/// whose keyboard and mouse handlers reach its painted items as
+/// PaintedItemHost says. A host that handles the mouse in its own way
+/// overrides the mouse handlers.
+template <typename Base>
+class PaintedItemWidget : public Base, public PaintedItemHost
+{
+public:
+    using Base::Base;
+
+protected:
+    bool focusNextPrevChild(bool next) override
+    {
+        return stepFocusedItem(*this, next) || Base::focusNextPrevChild(next);
+    }
+    void focusInEvent(QFocusEvent *event) override
+    {
+        enterFocusedItem(*this, event->reason());
+        Base::focusInEvent(event);
+    }
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (!pressFocusedItem(*event))
+            Base::keyPressEvent(event);
+    }
+    void mousePressEvent(QMouseEvent *event) override { trackItemPress(*event); }
+    void mouseReleaseEvent(QMouseEvent *event) override { trackItemRelease(*event); }
 };
 
 /// Registers, once per process, the factory that describes every widget that

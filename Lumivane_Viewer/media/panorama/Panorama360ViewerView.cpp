@@ -2,9 +2,9 @@
 
 #include "PanoramaAccessibility.h"
 #include "PanoramaScrollMonitor.h"
+#include "PanoramaSpherePhoto.h"
 #include "PanoramaTextureStore.h"
 
-#include "media/images/LumivaneImageCache.h"
 #include "widgets/KeyboardFocus.h"
 
 #include <QAccessible>
@@ -22,14 +22,8 @@ namespace {
 const QString sphereName = QStringLiteral("sphere");
 const QString hotspotsRootName = QStringLiteral("hotspotsRoot");
 const QString autoRotateKey = QStringLiteral("autoRotate");
-// One key for every fade of the sphere: a newer fade replaces an older one,
-// so overlapping fades can never leave the photo dark.
-const QString fadeKey = QStringLiteral("fade");
-
-// The dark grey the sphere shows before any photo was asked for, and the
-// placeholder of a missing photo.
+// The dark grey the sphere shows before any photo was asked for.
 const QColor initialSphereColor = QColor::fromRgbF(1.0f / 3.0f, 1.0f / 3.0f, 1.0f / 3.0f);
-const QColor placeholderColor = QColor::fromRgbF(0.15f, 0.15f, 0.15f);
 
 constexpr int frameIntervalMs = 16;
 
@@ -37,6 +31,12 @@ PanoramaHotspotNodes::Inputs hotspotInputs(const Panorama360ViewerView::Inputs &
 {
     return {inputs.hotspots, inputs.hideHotspots, inputs.visitedStationIDs, inputs.stationNames,
             inputs.stationNumbers, inputs.hotspotStyle, inputs.showHotspotLabels};
+}
+
+std::optional<Hotspot> findHotspot(const QList<Hotspot> &hotspots, const QUuid &id)
+{
+    const auto found = std::find_if(hotspots.cbegin(), hotspots.cend(), [&id](const Hotspot &h) { return h.id == id; });
+    return found == hotspots.cend() ? std::nullopt : std::optional(*found);
 }
 
 } // namespace
@@ -77,15 +77,12 @@ void Panorama360ViewerView::Coordinator::handleClick(QPointF point, QSizeF viewS
             const std::optional<QUuid> id = PanoramaHotspotNodes::idFromNodeName(node->name());
             if (!id)
                 continue;
-            const QList<Hotspot> &hotspots = m_inputs.hotspots;
-            const auto found = std::find_if(hotspots.cbegin(), hotspots.cend(),
-                                            [&id](const Hotspot &h) { return h.id == *id; });
-            if (found == hotspots.cend())
-                continue;
             // Copies: the tap may hand the view new inputs, which replace both.
-            const Hotspot hotspot = *found;
+            const std::optional<Hotspot> hotspot = findHotspot(m_inputs.hotspots, *id);
+            if (!hotspot)
+                continue;
             if (const auto tap = m_inputs.onHotspotTap)
-                tap(hotspot);
+                tap(*hotspot);
             return;
         }
     }
@@ -101,12 +98,10 @@ void Panorama360ViewerView::Coordinator::zoom(double scrollDelta)
 
 Panorama360ViewerView::Panorama360ViewerView(const Inputs &inputs, std::shared_ptr<LumivaneImageCache> cache,
                                              QWidget *parent)
-    : QOpenGLWidget(parent)
+    : PaintedItemWidget(parent)
     , m_inputs(inputs)
-    , m_cache(std::move(cache))
     , m_coordinator(m_scene, m_inputs)
 {
-    Q_ASSERT(m_cache);
     installPaintedItemAccessibility();
     setFormat(surfaceFormat());
     setMouseTracking(false);
@@ -114,6 +109,7 @@ Panorama360ViewerView::Panorama360ViewerView(const Inputs &inputs, std::shared_p
     m_frameTimer.setSingleShot(true);
     connect(&m_frameTimer, &QTimer::timeout, this, [this] { update(); });
     makeScene();
+    m_photo = std::make_unique<PanoramaSpherePhoto>(*this, m_scene, *m_coordinator.sphereNode, std::move(cache));
     runUpdateCycle();
 }
 
@@ -200,7 +196,7 @@ void Panorama360ViewerView::runUpdateCycle()
         applyPanoramaImage();
     }
     // After the photo: an arrival's texture is let go once the sphere holds it.
-    prepareArrival();
+    m_photo->prepareArrival(m_inputs.arrivingImageURL, m_inputs.imageURL);
     m_hotspotNodes.sync(m_coordinator.hotspotsRoot, hotspotInputs(m_inputs), m_scene.clock().now());
     updateFieldOfView();
     if (m_coordinator.lastResetTrigger < m_inputs.resetHorizonTrigger) {
@@ -266,127 +262,14 @@ void Panorama360ViewerView::startAutoRotation()
     m_coordinator.sphereNode->runAction(SceneAction::repeatForever(turn), m_scene.clock().now(), autoRotateKey);
 }
 
+bool Panorama360ViewerView::isLoadingPhoto() const
+{
+    return m_photo->isLoading();
+}
+
 void Panorama360ViewerView::applyPanoramaImage()
 {
-    SceneNode &sphere = *m_coordinator.sphereNode;
-    // Whatever was on its way for an earlier request is no longer wanted.
-    ++m_photoGeneration;
-    m_loadingGeneration = 0;
-    const QUrl url = m_inputs.imageURL;
-    if (url.isEmpty()) {
-        applyPlaceholderTexture(sphere);
-        // A fade-out still running from an earlier load would otherwise keep
-        // the placeholder dark.
-        sphere.removeAction(fadeKey);
-        sphere.setOpacity(1.0);
-        return;
-    }
-    const QImage decoded = m_cache->lookup(url);
-    m_loadingFromCache = !decoded.isNull();
-    m_loadShown = false;
-    m_loadingGeneration = m_photoGeneration;
-    m_loadYaw = m_inputs.initialYaw;
-    m_loadPitch = m_inputs.initialPitch;
-    // A decoded photo only waits for the GPU: the old one stays as it is
-    // until the new one can be shown, then the new one comes in like any
-    // cached photo. Any other fades out while the new one is read.
-    if (!m_loadingFromCache)
-        fadeSphere(sphere, 0.0, 0.35, SceneTimingMode::EaseOut);
-    if (!m_textureStore)
-        ensureTextureStore();
-    // Without a store the photo is asked for once the view has its GL context.
-    if (m_textureStore)
-        requestPhoto(url, decoded);
-}
-
-void Panorama360ViewerView::applyPlaceholderTexture(SceneNode &sphere)
-{
-    if (!sphere.geometry() || sphere.geometry()->kind() != SceneGeometry::Kind::Sphere)
-        return;
-    sphere.geometry()->firstMaterial().texture.reset();
-    sphere.geometry()->firstMaterial().color = placeholderColor;
-}
-
-void Panorama360ViewerView::fadeInFromPointThree(SceneNode &sphere)
-{
-    sphere.setOpacity(0.3);
-    fadeSphere(sphere, 1.0, 0.2, SceneTimingMode::EaseIn);
-}
-
-void Panorama360ViewerView::requestPhoto(const QUrl &url, const QImage &decoded)
-{
-    const quint64 generation = m_photoGeneration;
-    m_uploadGeneration = generation;
-    m_textureStore->load(url, decoded, m_cache, this, [this, generation](const PanoramaTextureStore::Photo &photo) {
-        showProgress(photo.texture, photo.preview, photo.done, generation);
-    });
-}
-
-void Panorama360ViewerView::showProgress(std::shared_ptr<PanoramaTexture> texture,
-                                         std::shared_ptr<PanoramaTexture> preview, bool done, quint64 generation)
-{
-    if (generation != m_photoGeneration)
-        return;
-    SceneNode &sphere = *m_coordinator.sphereNode;
-    if (done)
-        m_loadingGeneration = 0;
-    if (done && !texture) {
-        showMissingPhoto(sphere);
-        return;
-    }
-    // Strips alone, without a preview under the missing ones, would show black bands.
-    if (!preview && !(texture && texture->isComplete()))
-        return;
-    setTexture(sphere, std::move(texture), std::move(preview));
-    if (m_loadShown)
-        return;
-    // The first picture of the photo: from here the full resolution only
-    // replaces the preview, without a turn or a change of the fade.
-    m_loadShown = true;
-    setOrientation(sphere, m_loadYaw, m_loadPitch);
-    if (m_loadingFromCache)
-        fadeInFromPointThree(sphere);
-    else
-        fadeSphere(sphere, 1.0, 0.45, SceneTimingMode::EaseIn);
-}
-
-void Panorama360ViewerView::showMissingPhoto(SceneNode &sphere)
-{
-    applyPlaceholderTexture(sphere);
-    fadeSphere(sphere, 1.0, 0.35, SceneTimingMode::Linear);
-}
-
-void Panorama360ViewerView::setTexture(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture,
-                                       std::shared_ptr<PanoramaTexture> preview)
-{
-    if (!sphere.geometry() || sphere.geometry()->kind() != SceneGeometry::Kind::Sphere)
-        return;
-    const PanoramaTexture &shown = texture ? *texture : *preview;
-    const QSize size = shown.size();
-    std::vector<SceneTexture::Strip> strips;
-    for (std::size_t i = 0; i < shown.ids().size(); ++i) {
-        const int top = int(i) * shown.stripRows();
-        const int bottom = std::min(top + shown.stripRows(), size.height());
-        strips.push_back({shown.ids()[i], float(double(top) / size.height()), float(double(bottom) / size.height())});
-    }
-    const unsigned fallback = texture && preview ? preview->ids().front() : 0u;
-    auto owner = std::make_shared<std::pair<std::shared_ptr<PanoramaTexture>, std::shared_ptr<PanoramaTexture>>>(
-        std::move(texture), std::move(preview));
-    sphere.geometry()->firstMaterial().texture =
-        std::make_shared<SceneTexture>(std::move(strips), size, std::move(owner), fallback);
-    update();
-}
-
-void Panorama360ViewerView::setOrientation(SceneNode &sphere, std::optional<double> yaw, std::optional<double> pitch)
-{
-    sphere.setEulerAngles({pitch ? -*pitch : 0.0, yaw ? *yaw - std::numbers::pi : 0.0, 0.0});
-    update();
-}
-
-void Panorama360ViewerView::fadeSphere(SceneNode &sphere, double to, double duration, SceneTimingMode mode)
-{
-    sphere.runAction(SceneAction::fadeOpacity(to, duration, mode), m_scene.clock().now(), fadeKey);
-    update();
+    m_photo->show(m_inputs.imageURL, m_inputs.initialYaw, m_inputs.initialPitch);
 }
 
 void Panorama360ViewerView::setCoverOpacity(double opacity)
@@ -398,50 +281,6 @@ void Panorama360ViewerView::setCoverOpacity(double opacity)
     update();
 }
 
-void Panorama360ViewerView::prepareArrival()
-{
-    const QUrl url = m_inputs.arrivingImageURL;
-    if (url == m_arrivingURL)
-        return;
-    m_arrivingURL = url;
-    // The photo that came last is on the sphere by now, which holds it itself.
-    m_arrivingTexture.reset();
-    if (url.isEmpty() || url == m_inputs.imageURL)
-        return;
-    if (!m_textureStore)
-        ensureTextureStore();
-    if (!m_textureStore)
-        return;
-    const auto keep = [this, url](const PanoramaTextureStore::Photo &photo) {
-        if (url == m_arrivingURL && photo.texture)
-            m_arrivingTexture = photo.texture;
-    };
-    m_textureStore->load(url, m_cache->lookup(url), m_cache, this, keep);
-}
-
-void Panorama360ViewerView::ensureTextureStore()
-{
-    // Before the view has a context of its own, the global share context of
-    // an application whose views all share names the group it will join.
-    QOpenGLContext *group = context() && context()->isValid() ? context() : QOpenGLContext::globalShareContext();
-    if (!group)
-        return;
-    auto store = PanoramaTextureStore::forContext(group);
-    if (store == m_textureStore)
-        return;
-    SceneNode &sphere = *m_coordinator.sphereNode;
-    const bool showsPhoto = sphere.geometry() && sphere.geometry()->firstMaterial().texture;
-    const bool hadPhoto = m_textureStore && (showsPhoto || m_loadingGeneration != 0);
-    m_textureStore = std::move(store);
-    if (hadPhoto) {
-        // A new context group (moved to another window without shared
-        // contexts): the old textures cannot be drawn here, nor can those
-        // of an upload still on its way.
-        applyPlaceholderTexture(sphere);
-        applyPanoramaImage();
-    }
-}
-
 void Panorama360ViewerView::initializeGL()
 {
     connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] {
@@ -449,12 +288,8 @@ void Panorama360ViewerView::initializeGL()
         releaseGL();
         doneCurrent();
     });
-    ensureTextureStore();
-    // A photo asked for before the view had a store to upload it.
-    if (m_loadingGeneration == m_photoGeneration && m_loadingGeneration != 0 && m_uploadGeneration != m_photoGeneration) {
-        const QUrl url = m_coordinator.currentURL;
-        requestPhoto(url, m_cache->lookup(url));
-    }
+    if (m_photo->joinContextGroup())
+        applyPanoramaImage();
 }
 
 void Panorama360ViewerView::paintGL()
@@ -500,10 +335,7 @@ QList<PanoramaMarkerPlace> Panorama360ViewerView::visibleMarkers() const
 
 std::optional<Hotspot> Panorama360ViewerView::markerHotspot(const QUuid &hotspotID) const
 {
-    const QList<Hotspot> &hotspots = m_inputs.hotspots;
-    const auto found = std::find_if(hotspots.cbegin(), hotspots.cend(),
-                                    [&hotspotID](const Hotspot &h) { return h.id == hotspotID; });
-    return found == hotspots.cend() ? std::nullopt : std::optional(*found);
+    return findHotspot(m_inputs.hotspots, hotspotID);
 }
 
 void Panorama360ViewerView::pressMarker(const QUuid &hotspotID)
@@ -563,23 +395,6 @@ std::optional<QRect> Panorama360ViewerView::readingPlace() const
     // the controls over it, and on one line with every one of them.
     const QList<PanoramaMarkerPlace> places = visibleMarkers();
     return places.isEmpty() ? QRect(rect().center(), QSize(1, 1)) : places.front().rect.toAlignedRect();
-}
-
-bool Panorama360ViewerView::focusNextPrevChild(bool next)
-{
-    return stepFocusedItem(*this, next) || QOpenGLWidget::focusNextPrevChild(next);
-}
-
-void Panorama360ViewerView::focusInEvent(QFocusEvent *event)
-{
-    enterFocusedItem(*this, event->reason());
-    QOpenGLWidget::focusInEvent(event);
-}
-
-void Panorama360ViewerView::keyPressEvent(QKeyEvent *event)
-{
-    if (!pressFocusedItem(*event))
-        QOpenGLWidget::keyPressEvent(event);
 }
 
 void Panorama360ViewerView::announceMarkerChanges()

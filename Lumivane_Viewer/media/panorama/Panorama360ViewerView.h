@@ -26,8 +26,7 @@
 
 class LumivaneImageCache;
 class PanoramaScrollMonitor;
-class PanoramaTexture;
-class PanoramaTextureStore;
+class PanoramaSpherePhoto;
 
 /// Shows one station's equirectangular photo inside a sphere around a fixed
 /// camera, with its hotspot markers. Built from its inputs: the owner hands
@@ -44,7 +43,7 @@ class PanoramaTextureStore;
 /// context group; the application should set Qt::AA_ShareOpenGLContexts
 /// before creating its QApplication so that all views do. Views then also
 /// start loading their photo before they are first shown.
-class Panorama360ViewerView final : public QOpenGLWidget, public PaintedItemHost
+class Panorama360ViewerView final : public PaintedItemWidget<QOpenGLWidget>
 {
 public:
     /// Everything the owner supplies, on every update.
@@ -94,7 +93,7 @@ public:
     /// the markers under it.
     const SceneNode &sphere() const { return *m_coordinator.sphereNode; }
     /// Whether a photo is still being decoded or uploaded for the view.
-    bool isLoadingPhoto() const { return m_loadingGeneration != 0; }
+    bool isLoadingPhoto() const;
 
     /// Black over the whole picture at this opacity (0 to 1), drawn in the
     /// view's own frame: a cover that fades over the panorama costs no
@@ -129,9 +128,8 @@ public:
 protected:
     void initializeGL() override;
     void paintGL() override;
-    bool focusNextPrevChild(bool next) override;
-    void focusInEvent(QFocusEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    // Its own mouse: a drag turns the photo, a click hits what the scene
+    // draws there; what the view does not take goes on to its parent.
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -175,22 +173,6 @@ private:
     void startAutoRotation();
 
     void applyPanoramaImage();
-    void applyPlaceholderTexture(SceneNode &sphere);
-    /// The cached path's fade: from 0.3 to 1 in 0.2 s.
-    void fadeInFromPointThree(SceneNode &sphere);
-    /// Asks the texture store for the photo being loaded; `decoded` is what
-    /// the image cache holds of it.
-    void requestPhoto(const QUrl &url, const QImage &decoded);
-    void showProgress(std::shared_ptr<PanoramaTexture> texture, std::shared_ptr<PanoramaTexture> preview, bool done,
-                      quint64 generation);
-    void showMissingPhoto(SceneNode &sphere);
-    void setTexture(SceneNode &sphere, std::shared_ptr<PanoramaTexture> texture,
-                    std::shared_ptr<PanoramaTexture> preview = nullptr);
-    void setOrientation(SceneNode &sphere, std::optional<double> yaw, std::optional<double> pitch);
-    void fadeSphere(SceneNode &sphere, double to, double duration, SceneTimingMode mode);
-    /// Puts the photo that comes next on the GPU, and lets the last one go.
-    void prepareArrival();
-    void ensureTextureStore();
     void scheduleFrame();
     void releaseGL();
     /// Tells assistive technology when other markers came into view.
@@ -202,7 +184,6 @@ private:
     void paintFocusRing();
 
     Inputs m_inputs;
-    std::shared_ptr<LumivaneImageCache> m_cache;
     Scene m_scene;
     Coordinator m_coordinator;
     PanoramaHotspotNodes m_hotspotNodes;
@@ -210,19 +191,7 @@ private:
     QTimer m_frameTimer;
     QElapsedTimer m_frameClock;
 
-    std::shared_ptr<PanoramaTextureStore> m_textureStore;
-    quint64 m_photoGeneration = 0;
-    quint64 m_loadingGeneration = 0;
-    /// The photo generation whose upload has been asked of the texture store.
-    quint64 m_uploadGeneration = 0;
-    /// The photo on its way was already decoded: it is shown like a cached one.
-    bool m_loadingFromCache = false;
-    /// Some picture of the photo on its way is on the sphere already.
-    bool m_loadShown = false;
-    std::optional<double> m_loadYaw;
-    std::optional<double> m_loadPitch;
-    QUrl m_arrivingURL;
-    std::shared_ptr<PanoramaTexture> m_arrivingTexture; // kept until the sphere shows it
+    std::unique_ptr<PanoramaSpherePhoto> m_photo; // made once the scene has its sphere
 
     double m_coverOpacity = 0;
     QList<QUuid> m_announcedMarkers;

@@ -198,10 +198,16 @@ std::optional<QString> PanoramaHotspotNodes::labelText(const Hotspot &hotspot, c
 {
     if (hotspot.kind != HotspotKind::navigation || !inputs.showHotspotLabels)
         return std::nullopt;
-    const QString name = inputs.stationNames.value(hotspot.targetStationID);
+    return stationLabel(hotspot.targetStationID, inputs.stationNames, inputs.stationNumbers);
+}
+
+std::optional<QString> PanoramaHotspotNodes::stationLabel(const QUuid &stationID, const QHash<QUuid, QString> &names,
+                                                          const QHash<QUuid, QString> &numbers)
+{
+    const QString name = names.value(stationID);
     if (name.isEmpty())
         return std::nullopt;
-    const QString number = inputs.stationNumbers.value(hotspot.targetStationID);
+    const QString number = numbers.value(stationID);
     if (number.isEmpty())
         return name;
     return number + QStringLiteral(" \u00B7 ") + name;

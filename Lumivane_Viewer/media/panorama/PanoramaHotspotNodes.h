@@ -59,6 +59,10 @@ public:
     static std::optional<QString> symbolName(const Hotspot &hotspot);
     /// The label text of a navigation hotspot, or none.
     static std::optional<QString> labelText(const Hotspot &hotspot, const Inputs &inputs);
+    /// How a marker names the station it leads to: its number and name, its
+    /// name alone, or none without a name.
+    static std::optional<QString> stationLabel(const QUuid &stationID, const QHash<QUuid, QString> &names,
+                                               const QHash<QUuid, QString> &numbers);
     /// How far from its centre the hotspot's marker is drawn (the classic
     /// halo, or the ripples at their widest), in the units of the sphere.
     static double drawnRadius(const Hotspot &hotspot, const Inputs &inputs);

@@ -6,8 +6,12 @@
 #include "media/panorama/PanoramaStrips.h"
 #include "media/panorama/PanoramaTextureStore.h"
 #include "media/panorama/scene/SphereTextureMapping.h"
+#include "model/Palette.h"
+#include "widgets/KeyboardFocus.h"
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QSemaphore>
 #include <QThreadPool>
 #include <QOpenGLContext>
@@ -163,6 +167,56 @@ TEST_F(PanoramaRendering, hotspotAtTheCentreShowsItsColourAndAClickReportsIt)
     tapped.reset();
     QTest::mouseClick(view.get(), Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_FALSE(tapped);
+}
+
+// A key or click anywhere in the application: the visitor starts or stops
+// moving with the keyboard.
+void sendAnywhere(QEvent &&event)
+{
+    QObject anywhere;
+    QCoreApplication::sendEvent(&anywhere, &event);
+}
+
+TEST_F(PanoramaRendering, theKeyboardRingHugsARippleMarkerAsItIsDrawnNotItsHitSphere)
+{
+    Panorama360ViewerView::Inputs inputs;
+    inputs.imageURL = m_photo;
+    inputs.initialYaw = 0.8;
+    inputs.hotspots = {navigationHotspot(0.8, 0.0)};
+    inputs.hotspotStyle = HotspotStyle::haloRipple;
+    inputs.showHotspotLabels = false;
+    auto view = showView(inputs);
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view.get()));
+    const QRect hit = view->paintedItemRect(0);
+    ASSERT_GT(hit.width(), 20);
+    // The viewer's gold pixels around the marker farther than `beyond` from its centre.
+    const auto goldBeyond = [&](double beyond) {
+        const QImage frame = view->grabFramebuffer();
+        const QColor gold = paletteGold();
+        int count = 0;
+        for (int y = hit.top() - 10; y <= hit.bottom() + 10; ++y) {
+            for (int x = hit.left() - 10; x <= hit.right() + 10; ++x) {
+                const QColor c = frame.pixelColor(x, y);
+                count += std::hypot(x + 0.5 - hit.center().x(), y + 0.5 - hit.center().y()) > beyond
+                         && std::abs(c.red() - gold.red()) + std::abs(c.green() - gold.green())
+                                    + std::abs(c.blue() - gold.blue())
+                                < 60;
+            }
+        }
+        return count;
+    };
+    const double outside = hit.width() / 2.0 + 1;
+    const int unringed = goldBeyond(0);
+    const int unringedOutside = goldBeyond(outside);
+
+    KeyboardFocus::isNavigating();
+    sendAnywhere(QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
+    view->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(view->focusedPaintedItem(), 0);
+    EXPECT_GT(goldBeyond(0), unringed + hit.width()) << "a ring round the marker";
+    EXPECT_EQ(goldBeyond(outside), unringedOutside) << "none of it outside the hit sphere";
+    sendAnywhere(QMouseEvent(QEvent::MouseButtonPress, QPointF(), QPointF(), Qt::LeftButton, Qt::LeftButton, {}));
 }
 
 TEST_F(PanoramaRendering, jpegPhotoShowsThroughTheBandDecoder)
