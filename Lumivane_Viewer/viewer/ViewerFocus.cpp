@@ -42,7 +42,14 @@ void collectControls(QWidget &widget, QList<QWidget *> &stops)
     for (QWidget *child : childWidgets(widget))
         collectControls(*child, stops);
     const bool holdsControls = stops.size() > before;
-    if (!holdsControls && widget.isEnabled() && (widget.focusPolicy() & Qt::TabFocus))
+    if (!widget.isEnabled() || !(widget.focusPolicy() & Qt::TabFocus))
+        return;
+    // A scroll area that takes Tab holds text between its controls: it is
+    // read first, then they are. Any other holder is a page that only keeps
+    // the window's first focus.
+    if (qobject_cast<QAbstractScrollArea *>(&widget))
+        stops.insert(before, &widget);
+    else if (!holdsControls)
         stops.append(&widget);
 }
 

@@ -14,11 +14,14 @@
 #include "viewer/station/PanoramaMediaLayer.h"
 #include "widgets/SymbolButton.h"
 
+#include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScrollBar>
 
+#include <algorithm>
 #include <numbers>
 
 namespace {
@@ -182,6 +185,49 @@ protected:
         return count;
     }
 
+    /// Tabs on until a scroll area has the focus; nullptr after 30 presses.
+    QAbstractScrollArea *tabToScrollArea()
+    {
+        for (int press = 0; press < 30; ++press) {
+            this->press(Qt::Key_Tab);
+            if (auto *area = qobject_cast<QAbstractScrollArea *>(focused()))
+                return area;
+        }
+        return nullptr;
+    }
+
+    /// The position each key leaves the focused scroll area at, pressed one
+    /// after the other.
+    QList<int> scrolledBy(const QList<std::pair<Qt::Key, Qt::KeyboardModifiers>> &keys)
+    {
+        const QScrollBar *bar = qobject_cast<QAbstractScrollArea *>(focused())->verticalScrollBar();
+        QList<int> positions;
+        for (const auto &[key, modifiers] : keys) {
+            press(key, modifiers);
+            positions.append(bar->value());
+        }
+        return positions;
+    }
+
+    /// The journey's tour whose info point tells a story too long for its card.
+    LumivaneProject longStoryTour()
+    {
+        LumivaneProject project = journeyTour();
+        project.stations[0].hotspots.back().infoDescription = QStringLiteral("Une cheminée de marbre. ").repeated(150);
+        return project;
+    }
+
+    /// Opens the info point of the first station by keyboard.
+    void openInfoCardByKeyboard(LumivaneProject project)
+    {
+        openActive(std::move(project));
+        ASSERT_TRUE(tabTo(QStringLiteral("Lancer la visite virtuelle")));
+        ASSERT_TRUE(activate([&] { return sheet->face() == RootFace::stations; }));
+        ASSERT_TRUE(tabTo(QStringLiteral("Cheminée")));
+        ASSERT_TRUE(activate([&] { return state().selectedInfoHotspot.has_value(); }));
+        ASSERT_TRUE(focusIsIn(ViewerLayer::infoCard));
+    }
+
     QString wayName;
 };
 
@@ -298,6 +344,48 @@ TEST_F(KeyboardJourneyTest, TheHelpCardOpensFromItsKeyAndClosesFromItsButton)
     ASSERT_TRUE(tabTo(QStringLiteral("Fermer l'aide")));
     ASSERT_TRUE(activate([&] { return !state().showKeyboardHelp; }));
     EXPECT_EQ(focused(), before);
+}
+
+TEST_F(KeyboardJourneyTest, TheHelpCardInTheSmallestWindowIsReadToItsLastRowByKeys)
+{
+    startByKeyboard();
+    sheet->resize(900, 600);
+    QTest::keyClick(focused(), Qt::Key_Question, Qt::ShiftModifier, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return state().showKeyboardHelp; }, 1000));
+    QAbstractScrollArea *rows = tabToScrollArea();
+    ASSERT_NE(rows, nullptr) << "the rows that do not fit are reached with Tab";
+    ASSERT_TRUE(focusIsIn(ViewerLayer::keyboardHelp));
+    const QScrollBar *bar = rows->verticalScrollBar();
+    const int end = bar->maximum();
+    ASSERT_GT(end, bar->singleStep()) << "the rows overflow the card";
+    const auto at = [end](int position) { return std::clamp(position, 0, end); };
+    const int line = bar->singleStep();
+    const int page = bar->pageStep();
+    const QList<int> positions = scrolledBy({{Qt::Key_Down, {}},
+                                             {Qt::Key_PageDown, {}},
+                                             {Qt::Key_Up, {}},
+                                             {Qt::Key_PageUp, {}},
+                                             {Qt::Key_End, {}},
+                                             {Qt::Key_Home, {}},
+                                             {Qt::Key_Space, {}},
+                                             {Qt::Key_Space, Qt::ShiftModifier}});
+    EXPECT_EQ(positions,
+              (QList<int>{line, at(line + page), at(at(line + page) - line), 0, end, 0, at(page), 0}));
+    EXPECT_FALSE(state().kioskActive) << "Space pages the rows it rings";
+    EXPECT_TRUE(state().showKeyboardHelp);
+}
+
+TEST_F(KeyboardJourneyTest, AnInfoCardsLongStoryIsReachedBeforeItsRowsAndScrolledToItsEnd)
+{
+    openInfoCardByKeyboard(longStoryTour());
+    QAbstractScrollArea *story = tabToScrollArea();
+    ASSERT_NE(story, nullptr);
+    ASSERT_TRUE(focusIsIn(ViewerLayer::infoCard));
+    EXPECT_EQ(scrolledBy({{Qt::Key_End, {}}}), QList<int>{story->verticalScrollBar()->maximum()});
+    EXPECT_GT(story->verticalScrollBar()->maximum(), 0);
+    press(Qt::Key_Tab);
+    EXPECT_EQ(nameOf(focused()), QStringLiteral("Plan")) << "the rows inside come after the story";
+    EXPECT_EQ(story->verticalScrollBar()->value(), story->verticalScrollBar()->maximum());
 }
 
 TEST_F(KeyboardJourneyTest, TheLanguagePickerASheetCoveredGetsTheFocusBackWhenTheSheetCloses)
