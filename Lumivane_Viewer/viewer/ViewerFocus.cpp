@@ -160,9 +160,12 @@ bool step(const QList<QWidget *> &stops, bool next)
     if (stops.isEmpty())
         return false;
     const QWidget *focused = QApplication::focusWidget();
-    const auto current = std::find_if(stops.cbegin(), stops.cend(), [focused](const QWidget *stop) {
-        return focused && (stop == focused || stop->isAncestorOf(focused));
-    });
+    // The stop itself before one around it: a scroll area holds stops too.
+    auto current = std::find(stops.cbegin(), stops.cend(), focused);
+    if (current == stops.cend()) {
+        current = std::find_if(stops.cbegin(), stops.cend(),
+                               [focused](const QWidget *stop) { return focused && stop->isAncestorOf(focused); });
+    }
     const qsizetype count = stops.size();
     qsizetype index = 0;
     if (current == stops.cend())

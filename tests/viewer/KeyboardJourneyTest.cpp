@@ -386,6 +386,8 @@ TEST_F(KeyboardJourneyTest, AnInfoCardsLongStoryIsReachedBeforeItsRowsAndScrolle
     press(Qt::Key_Tab);
     EXPECT_EQ(nameOf(focused()), QStringLiteral("Plan")) << "the rows inside come after the story";
     EXPECT_EQ(story->verticalScrollBar()->value(), story->verticalScrollBar()->maximum());
+    press(Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(focused(), story) << "and Backtab from them goes back to it";
 }
 
 TEST_F(KeyboardJourneyTest, TheLanguagePickerASheetCoveredGetsTheFocusBackWhenTheSheetCloses)
