@@ -390,6 +390,24 @@ TEST_F(KeyboardJourneyTest, AnInfoCardsLongStoryIsReachedBeforeItsRowsAndScrolle
     EXPECT_EQ(focused(), story) << "and Backtab from them goes back to it";
 }
 
+TEST_F(KeyboardJourneyTest, TheCoversColumnIsATabStopInTheSmallestWindowOnlyAndReadBeforeItsControls)
+{
+    LumivaneProject project = journeyTour();
+    project.coverDescription = QStringLiteral("Une maison lumineuse au cœur du quartier. ").repeated(45);
+    openActive(project);
+    const auto columnReachedAt = [this](QSize size) {
+        sheet->resize(size);
+        QCoreApplication::processEvents(); // the column is laid out anew
+        return tabToScrollArea();
+    };
+    EXPECT_EQ(columnReachedAt({1920, 1080}), nullptr) << "the column fits a large window";
+    QAbstractScrollArea *column = columnReachedAt({900, 600});
+    ASSERT_NE(column, nullptr);
+    EXPECT_EQ(scrolledBy({{Qt::Key_End, {}}}), QList<int>{column->verticalScrollBar()->maximum()});
+    press(Qt::Key_Tab);
+    EXPECT_TRUE(column->isAncestorOf(focused())) << "then the controls it holds";
+}
+
 TEST_F(KeyboardJourneyTest, TheLanguagePickerASheetCoveredGetsTheFocusBackWhenTheSheetCloses)
 {
     startByKeyboard();
