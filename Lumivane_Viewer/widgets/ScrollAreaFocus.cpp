@@ -12,6 +12,7 @@
 namespace {
 
 constexpr double kRingRadius = 8;
+constexpr int kRingGap = 4;
 
 // Which way the key moves the view, if it is one of the area's keys. Space
 // pages only while the ring shows: an unseen focus presses nothing.
@@ -54,6 +55,11 @@ ScrollAreaFocus::ScrollAreaFocus(QAbstractScrollArea &area)
     followOverflow();
 }
 
+ScrollAreaFocus::~ScrollAreaFocus()
+{
+    delete m_ring;
+}
+
 bool ScrollAreaFocus::scrollsBy(const QWidget &widget, const QKeyEvent &key)
 {
     return widget.findChild<ScrollAreaFocus *>(QString(), Qt::FindDirectChildrenOnly) && actionFor(widget, key);
@@ -75,27 +81,63 @@ bool ScrollAreaFocus::scroll(const QKeyEvent &key)
     return true;
 }
 
+void ScrollAreaFocus::placeRing()
+{
+    QWidget *parent = m_area->parentWidget();
+    if (!parent || (!m_ring && !m_area->hasFocus()))
+        return;
+    if (!m_ring) {
+        m_ring = new QWidget(parent);
+        m_ring->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_ring->installEventFilter(this);
+    }
+    const QRect around = m_area->geometry().marginsAdded(QMargins(kRingGap, kRingGap, kRingGap, kRingGap));
+    m_ring->setGeometry(around & parent->rect());
+    m_ring->raise();
+    m_ring->setVisible(m_area->isVisible() && m_area->hasFocus());
+    m_ringShown = KeyboardFocus::showsRing(*m_area);
+    m_ring->update();
+}
+
+// The view repaints when the visitor starts or stops navigating; the ring,
+// lying partly outside it, follows.
+void ScrollAreaFocus::followNavigation()
+{
+    if (m_ring && m_ringShown != KeyboardFocus::showsRing(*m_area)) {
+        m_ringShown = !m_ringShown;
+        m_ring->update();
+    }
+}
+
 bool ScrollAreaFocus::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_area) {
-        switch (event->type()) {
-        case QEvent::KeyPress:
-            return scroll(*static_cast<QKeyEvent *>(event));
-        case QEvent::FocusOut:
-            followOverflow();
-            [[fallthrough]];
-        case QEvent::FocusIn:
-            m_area->viewport()->update();
-            return false;
-        default:
-            return false;
+    if (watched == m_ring) {
+        if (event->type() == QEvent::Paint && m_ringShown) {
+            QPainter painter(m_ring);
+            KeyboardFocus::paintRing(painter, QRectF(m_ring->rect()), kRingRadius);
         }
+        return false;
     }
-    // The view is painted before the content over it, whose margins leave
-    // the ring along the edges in sight.
-    if (event->type() == QEvent::Paint && KeyboardFocus::showsRing(*m_area)) {
-        QPainter painter(m_area->viewport());
-        KeyboardFocus::paintRing(painter, QRectF(m_area->viewport()->rect()), kRingRadius);
+    if (watched != m_area) {
+        if (event->type() == QEvent::Paint)
+            followNavigation();
+        return false;
     }
-    return false;
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        return scroll(*static_cast<QKeyEvent *>(event));
+    case QEvent::FocusOut:
+        followOverflow();
+        placeRing();
+        return false;
+    case QEvent::FocusIn:
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::Hide:
+        placeRing();
+        return false;
+    default:
+        return false;
+    }
 }

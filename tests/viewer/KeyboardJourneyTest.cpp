@@ -388,6 +388,19 @@ TEST_F(KeyboardJourneyTest, AnInfoCardsLongStoryIsReachedBeforeItsRowsAndScrolle
     EXPECT_EQ(story->verticalScrollBar()->value(), story->verticalScrollBar()->maximum());
     press(Qt::Key_Tab, Qt::ShiftModifier);
     EXPECT_EQ(focused(), story) << "and Backtab from them goes back to it";
+
+    // The ring lies just outside the story, whose text reaches its edges,
+    // and goes with a click.
+    const auto ringed = [story] {
+        const QColor edge = story->parentWidget()->grab().toImage().pixelColor(
+            story->geometry().left() - 3, story->geometry().center().y());
+        return std::abs(edge.red() - paletteGold().red()) + std::abs(edge.green() - paletteGold().green()) < 40;
+    };
+    QApplication::setActiveWindow(sheet.get()); // the focus shows in the active window only
+    EXPECT_TRUE(ringed());
+    QTest::mouseClick(story->viewport(), Qt::LeftButton, {}, story->viewport()->rect().center());
+    EXPECT_EQ(focused(), story);
+    EXPECT_FALSE(ringed());
 }
 
 TEST_F(KeyboardJourneyTest, TheCoversColumnIsATabStopInTheSmallestWindowOnlyAndReadBeforeItsControls)
