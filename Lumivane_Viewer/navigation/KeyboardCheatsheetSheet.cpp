@@ -3,6 +3,7 @@
 #include "NavigationStyle.h"
 #include "l10n/L10n.h"
 #include "model/SystemFont.h"
+#include "widgets/KeyboardFocus.h"
 #include "widgets/SymbolButton.h"
 
 #include <QHBoxLayout>
@@ -61,8 +62,9 @@ KeyboardCheatsheetSheet::KeyboardCheatsheetSheet(bool isClassicMode, bool hasKio
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setWidgetResizable(true);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // Keys belong to the viewer while the card is shown.
-    m_scroll->setFocusPolicy(Qt::NoFocus);
+    // Rows of text only: the list itself is reached with Tab and scrolled by
+    // the keys when it does not fit; every other key stays the viewer's.
+    KeyboardFocus::makeReachable(*m_scroll);
     m_scroll->viewport()->setAutoFillBackground(false);
     styleScrollBar(m_scroll->verticalScrollBar());
     panelColumn()->addWidget(m_scroll, 1);

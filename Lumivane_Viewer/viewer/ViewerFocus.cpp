@@ -42,7 +42,14 @@ void collectControls(QWidget &widget, QList<QWidget *> &stops)
     for (QWidget *child : childWidgets(widget))
         collectControls(*child, stops);
     const bool holdsControls = stops.size() > before;
-    if (!holdsControls && widget.isEnabled() && (widget.focusPolicy() & Qt::TabFocus))
+    if (!widget.isEnabled() || !(widget.focusPolicy() & Qt::TabFocus))
+        return;
+    // A scroll area that takes Tab holds text between its controls: it is
+    // read first, then they are. Any other holder is a page that only keeps
+    // the window's first focus.
+    if (qobject_cast<QAbstractScrollArea *>(&widget))
+        stops.insert(before, &widget);
+    else if (!holdsControls)
         stops.append(&widget);
 }
 
@@ -153,9 +160,12 @@ bool step(const QList<QWidget *> &stops, bool next)
     if (stops.isEmpty())
         return false;
     const QWidget *focused = QApplication::focusWidget();
-    const auto current = std::find_if(stops.cbegin(), stops.cend(), [focused](const QWidget *stop) {
-        return focused && (stop == focused || stop->isAncestorOf(focused));
-    });
+    // The stop itself before one around it: a scroll area holds stops too.
+    auto current = std::find(stops.cbegin(), stops.cend(), focused);
+    if (current == stops.cend()) {
+        current = std::find_if(stops.cbegin(), stops.cend(),
+                               [focused](const QWidget *stop) { return focused && stop->isAncestorOf(focused); });
+    }
     const qsizetype count = stops.size();
     qsizetype index = 0;
     if (current == stops.cend())

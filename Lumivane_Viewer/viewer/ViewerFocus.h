@@ -11,7 +11,8 @@ namespace ViewerFocus {
 
 /// The controls Tab visits under the roots: shown, enabled, taking the
 /// focus from Tab, neither on their way out nor holding such controls
-/// themselves (a page that only keeps the window's first focus). The views
+/// themselves (a page that only keeps the window's first focus) unless
+/// they are a scroll area, read before the controls it holds. The views
 /// of the overlay layers are blocks read top to bottom, then left to right,
 /// by their first control; inside a block, controls follow the widget tree.
 QList<QWidget *> tabStops(const QList<QWidget *> &roots);

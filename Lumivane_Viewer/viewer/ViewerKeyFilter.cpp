@@ -2,6 +2,7 @@
 
 #include "widgets/KeyboardFocus.h"
 #include "widgets/PaintedItemAccessibility.h"
+#include "widgets/ScrollAreaFocus.h"
 #include "widgets/ViewerDialog.h"
 
 #include <QAbstractSpinBox>
@@ -26,7 +27,7 @@ bool ViewerKeyFilter::isTextField(const QWidget *widget)
 
 bool ViewerKeyFilter::keepsKey(const QWidget &focus, const QKeyEvent &key) const
 {
-    if (isTextField(&focus))
+    if (isTextField(&focus) || ScrollAreaFocus::scrollsBy(focus, key))
         return true;
     for (const QWidget *widget = &focus; widget && widget != m_viewer; widget = widget->parentWidget()) {
         if (dialogFocus(*widget) == DialogFocus::exclusive)

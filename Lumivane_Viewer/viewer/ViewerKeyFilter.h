@@ -24,8 +24,8 @@ public:
     /// Whether the widget types text, so that it keeps its keys.
     static bool isTextField(const QWidget *widget);
     /// Whether the key, Escape aside, belongs to the focused widget rather
-    /// than to `handle`: typing stays typing, every key typed in a modal
-    /// card is the card's, and a control reached with Tab is pressed by
+    /// than to `handle`: typing stays typing, a scroll area of text scrolls,
+    /// every key typed in a modal card is the card's, and a control reached with Tab is pressed by
     /// Space and Return while the visitor navigates.
     bool keepsKey(const QWidget &focus, const QKeyEvent &key) const;
 

@@ -1,5 +1,7 @@
 #include "KeyboardFocus.h"
 
+#include "ScrollAreaFocus.h"
+
 #include "model/Palette.h"
 
 #include <QAbstractButton>
@@ -87,30 +89,6 @@ protected:
     }
 };
 
-/// Rings a reachable scroll area: its view is painted before the content
-/// over it, whose margins leave the ring along the edges in sight.
-class ScrollAreaRing final : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (auto *area = qobject_cast<QAbstractScrollArea *>(watched)) {
-            if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
-                area->viewport()->update();
-            return false;
-        }
-        auto *view = static_cast<QWidget *>(watched);
-        if (event->type() == QEvent::Paint && KeyboardFocus::showsRing(*view->parentWidget())) {
-            QPainter painter(view);
-            KeyboardFocus::paintRing(painter, QRectF(view->rect()), 8);
-        }
-        return false;
-    }
-};
-
 // They live as children of the application object: a test program that
 // makes a new one gets new ones.
 NavigationTracker *tracker()
@@ -128,14 +106,6 @@ ActivationKeys *activationKeys()
     static QPointer<ActivationKeys> instance;
     if (!instance && qApp)
         instance = new ActivationKeys(qApp);
-    return instance;
-}
-
-ScrollAreaRing *scrollAreaRing()
-{
-    static QPointer<ScrollAreaRing> instance;
-    if (!instance && qApp)
-        instance = new ScrollAreaRing(qApp);
     return instance;
 }
 
@@ -185,11 +155,7 @@ void makeReachable(QAbstractButton &button)
 void makeReachable(QAbstractScrollArea &area)
 {
     tracker();
-    area.setFocusPolicy(Qt::TabFocus);
-    if (ScrollAreaRing *ring = scrollAreaRing()) {
-        area.installEventFilter(ring);
-        area.viewport()->installEventFilter(ring);
-    }
+    new ScrollAreaFocus(area);
 }
 
 } // namespace KeyboardFocus

@@ -29,9 +29,10 @@ bool isActivationKey(const QKeyEvent &event);
 /// Space, Return and Enter while the visitor navigates. The button paints
 /// its own ring (showsRing, paintRing).
 void makeReachable(QAbstractButton &button);
-/// Makes a scroll area of text reachable: focus from Tab only, scrolled by
-/// the arrow and page keys, ringed along its view's edge while the visitor
-/// navigates.
+/// Makes a scroll area of text reachable while its content overflows:
+/// focus from Tab only, scrolled by the arrow, page, Home and End keys and
+/// by Space, ringed along its view's edge while the visitor navigates
+/// (ScrollAreaFocus).
 void makeReachable(QAbstractScrollArea &area);
 
 } // namespace KeyboardFocus

@@ -14,11 +14,14 @@
 #include "viewer/station/PanoramaMediaLayer.h"
 #include "widgets/SymbolButton.h"
 
+#include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScrollBar>
 
+#include <algorithm>
 #include <numbers>
 
 namespace {
@@ -182,6 +185,30 @@ protected:
         return count;
     }
 
+    /// Tabs on until a scroll area has the focus; nullptr after 30 presses.
+    QAbstractScrollArea *tabToScrollArea()
+    {
+        for (int press = 0; press < 30; ++press) {
+            this->press(Qt::Key_Tab);
+            if (auto *area = qobject_cast<QAbstractScrollArea *>(focused()))
+                return area;
+        }
+        return nullptr;
+    }
+
+    /// The position each key leaves the focused scroll area at, pressed one
+    /// after the other.
+    QList<int> scrolledBy(const QList<std::pair<Qt::Key, Qt::KeyboardModifiers>> &keys)
+    {
+        const QScrollBar *bar = qobject_cast<QAbstractScrollArea *>(focused())->verticalScrollBar();
+        QList<int> positions;
+        for (const auto &[key, modifiers] : keys) {
+            press(key, modifiers);
+            positions.append(bar->value());
+        }
+        return positions;
+    }
+
     QString wayName;
 };
 
@@ -298,6 +325,87 @@ TEST_F(KeyboardJourneyTest, TheHelpCardOpensFromItsKeyAndClosesFromItsButton)
     ASSERT_TRUE(tabTo(QStringLiteral("Fermer l'aide")));
     ASSERT_TRUE(activate([&] { return !state().showKeyboardHelp; }));
     EXPECT_EQ(focused(), before);
+}
+
+TEST_F(KeyboardJourneyTest, TheHelpCardInTheSmallestWindowIsReadToItsLastRowByKeys)
+{
+    startByKeyboard();
+    sheet->resize(900, 600);
+    QTest::keyClick(focused(), Qt::Key_Question, Qt::ShiftModifier, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return state().showKeyboardHelp; }, 1000));
+    QAbstractScrollArea *rows = tabToScrollArea();
+    ASSERT_NE(rows, nullptr) << "the rows that do not fit are reached with Tab";
+    ASSERT_TRUE(focusIsIn(ViewerLayer::keyboardHelp));
+    const QScrollBar *bar = rows->verticalScrollBar();
+    const int end = bar->maximum();
+    ASSERT_GT(end, bar->singleStep()) << "the rows overflow the card";
+    const auto at = [end](int position) { return std::clamp(position, 0, end); };
+    const int line = bar->singleStep();
+    const int page = bar->pageStep();
+    const QList<int> positions = scrolledBy({{Qt::Key_Down, {}},
+                                             {Qt::Key_PageDown, {}},
+                                             {Qt::Key_Up, {}},
+                                             {Qt::Key_PageUp, {}},
+                                             {Qt::Key_End, {}},
+                                             {Qt::Key_Home, {}},
+                                             {Qt::Key_Space, {}},
+                                             {Qt::Key_Space, Qt::ShiftModifier}});
+    EXPECT_EQ(positions,
+              (QList<int>{line, at(line + page), at(at(line + page) - line), 0, end, 0, at(page), 0}));
+    EXPECT_FALSE(state().kioskActive) << "Space pages the rows it rings";
+    EXPECT_TRUE(state().showKeyboardHelp);
+}
+
+TEST_F(KeyboardJourneyTest, AnInfoCardsLongStoryIsReachedBeforeItsRowsAndScrolledToItsEnd)
+{
+    LumivaneProject project = journeyTour();
+    project.stations[0].hotspots.back().infoDescription = QStringLiteral("Une cheminée de marbre. ").repeated(150);
+    openActive(project);
+    ASSERT_TRUE(tabTo(QStringLiteral("Lancer la visite virtuelle")));
+    ASSERT_TRUE(activate([&] { return sheet->face() == RootFace::stations; }));
+    ASSERT_TRUE(tabTo(QStringLiteral("Cheminée")));
+    ASSERT_TRUE(activate([&] { return state().selectedInfoHotspot.has_value(); }));
+    QAbstractScrollArea *story = tabToScrollArea();
+    ASSERT_NE(story, nullptr);
+    ASSERT_TRUE(focusIsIn(ViewerLayer::infoCard));
+    const int end = story->verticalScrollBar()->maximum();
+    EXPECT_EQ(scrolledBy({{Qt::Key_End, {}}}), QList<int>{end});
+    press(Qt::Key_Tab);
+    EXPECT_EQ(nameOf(focused()), QStringLiteral("Plan")) << "the rows inside come after the story";
+    EXPECT_EQ(story->verticalScrollBar()->value(), end);
+    press(Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(focused(), story) << "and Backtab from them goes back to it";
+
+    // The ring lies just outside the story, whose text reaches its edges,
+    // and goes with a click.
+    const auto ringed = [story] {
+        const QColor edge = story->parentWidget()->grab().toImage().pixelColor(
+            story->geometry().left() - 3, story->geometry().center().y());
+        return std::abs(edge.red() - paletteGold().red()) + std::abs(edge.green() - paletteGold().green()) < 40;
+    };
+    QApplication::setActiveWindow(sheet.get()); // the focus shows in the active window only
+    EXPECT_TRUE(ringed());
+    QTest::mouseClick(story->viewport(), Qt::LeftButton, {}, story->viewport()->rect().center());
+    EXPECT_EQ(focused(), story);
+    EXPECT_FALSE(ringed());
+}
+
+TEST_F(KeyboardJourneyTest, TheCoversColumnIsATabStopInTheSmallestWindowOnlyAndReadBeforeItsControls)
+{
+    LumivaneProject project = journeyTour();
+    project.coverDescription = QStringLiteral("Une maison lumineuse au cœur du quartier. ").repeated(45);
+    openActive(project);
+    const auto columnReachedAt = [this](QSize size) {
+        sheet->resize(size);
+        QCoreApplication::processEvents(); // the column is laid out anew
+        return tabToScrollArea();
+    };
+    EXPECT_EQ(columnReachedAt({1920, 1080}), nullptr) << "the column fits a large window";
+    QAbstractScrollArea *column = columnReachedAt({900, 600});
+    ASSERT_NE(column, nullptr);
+    EXPECT_EQ(scrolledBy({{Qt::Key_End, {}}}), QList<int>{column->verticalScrollBar()->maximum()});
+    press(Qt::Key_Tab);
+    EXPECT_TRUE(column->isAncestorOf(focused())) << "then the controls it holds";
 }
 
 TEST_F(KeyboardJourneyTest, TheLanguagePickerASheetCoveredGetsTheFocusBackWhenTheSheetCloses)

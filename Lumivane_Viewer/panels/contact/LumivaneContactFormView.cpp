@@ -46,7 +46,9 @@ public:
         , m_maxHeight(maxHeight)
     {
         setFrameShape(QFrame::NoFrame);
-        // Tab goes to the fields inside, which scroll into view.
+        // Every row is a field under its caption, and a field reached with
+        // Tab scrolls into view with a margin that takes its caption along:
+        // nothing here is read without a control to reach it by.
         setFocusPolicy(Qt::NoFocus);
         setWidgetResizable(true);
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -19,6 +19,7 @@
 #include "model/ViewerAccent.h"
 #include "panels/common/CardWidgets.h"
 #include "widgets/CapsuleButton.h"
+#include "widgets/KeyboardFocus.h"
 #include "widgets/WrappingText.h"
 
 #include <QFontMetricsF>
@@ -88,8 +89,10 @@ LumivaneCoverView::LumivaneCoverView(Inputs inputs, CoverServices services, QWid
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_scroll->setFrameShape(QFrame::NoFrame);
-    // Tab goes to the controls in the column, which scroll into view.
-    m_scroll->setFocusPolicy(Qt::NoFocus);
+    // Tab goes to the controls in the column, which scroll into view; a long
+    // description or the map between them is read by scrolling the column
+    // itself, reached with Tab before them when it does not fit.
+    KeyboardFocus::makeReachable(*m_scroll);
     m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scroll->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarStyle));
     m_scroll->setWidgetResizable(true);

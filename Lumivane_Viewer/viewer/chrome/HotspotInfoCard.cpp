@@ -5,6 +5,7 @@
 #include "l10n/L10n.h"
 #include "model/DisplayText.h"
 #include "model/SystemFont.h"
+#include "widgets/KeyboardFocus.h"
 #include "widgets/SoftShadow.h"
 #include "widgets/SymbolButton.h"
 #include "widgets/ViewerDialog.h"
@@ -73,8 +74,9 @@ QScrollArea *transparentScrollArea(QWidget *parent)
     auto *scroll = new QScrollArea(parent);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
-    // The viewer's keys (arrows, space) must not end up scrolling the card.
-    scroll->setFocusPolicy(Qt::NoFocus);
+    // A long description is reached with Tab and scrolled by the keys; the
+    // panorama keeps its keys while the focus is elsewhere.
+    KeyboardFocus::makeReachable(*scroll);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setAutoFillBackground(false);
     scroll->viewport()->setAutoFillBackground(false);
