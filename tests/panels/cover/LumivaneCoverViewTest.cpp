@@ -15,11 +15,11 @@
 #include "media/panorama/Panorama360ViewerView.h"
 #include "model/SystemFont.h"
 #include "tests/support/DesktopUrlCapture.h"
+#include "tests/support/PngBytes.h"
 #include "tests/support/TemporarySettings.h"
 #include "tests/support/WidgetLookup.h"
 #include "widgets/CapsuleButton.h"
 
-#include <QBuffer>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -264,11 +264,7 @@ QByteArray pngLogo()
 {
     QImage image(400, 100, QImage::Format_ARGB32);
     image.fill(QColor(40, 120, 200));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return pngBytes(image);
 }
 
 TEST_F(CoverFixture, RebuildsKeepLogoMapAndBackground)
