@@ -59,6 +59,41 @@ bool isControl(char32_t code)
     return code < 0x20 || (code >= 0x7F && code <= 0x9F) || code == 0x2028 || code == 0x2029;
 }
 
+/// Where the grapheme clusters of the part of a text that is read start.
+/// Finding them costs what they span, so they are found first in what a text
+/// that keeps every code point reads, and in the rest only once it is read.
+class ClusterStarts
+{
+public:
+    ClusterStarts(QStringView text, qsizetype firstEnd, qsizetype readEnd)
+        : m_text(text)
+        , m_readEnd(readEnd)
+    {
+        find(std::min(firstEnd, readEnd));
+    }
+
+    bool isStart(qsizetype position)
+    {
+        // Past the last character of what was searched, a cluster may go on.
+        if (position + 2 > m_end && m_end < m_readEnd)
+            find(m_readEnd);
+        m_finder.setPosition(position);
+        return m_finder.isAtBoundary();
+    }
+
+private:
+    void find(qsizetype end)
+    {
+        m_end = end;
+        m_finder = QTextBoundaryFinder(QTextBoundaryFinder::Grapheme, m_text.data(), end);
+    }
+
+    QStringView m_text;
+    qsizetype m_readEnd;
+    qsizetype m_end = 0;
+    QTextBoundaryFinder m_finder;
+};
+
 } // namespace
 
 QString displayText(QStringView text, qsizetype maxLength, LineBreaks lineBreaks)
@@ -69,7 +104,7 @@ QString displayText(QStringView text, qsizetype maxLength, LineBreaks lineBreaks
     // The clusters are found in what is read, which ends after a character.
     if (readEnd < text.size() && text[readEnd].isLowSurrogate())
         ++readEnd;
-    QTextBoundaryFinder clusters(QTextBoundaryFinder::Grapheme, text.data(), readEnd);
+    ClusterStarts clusters(text, maxLength + 2, readEnd);
     const qsizetype maxPictographs = std::max(kFewestPictographs, maxLength / kUnitsPerPictograph);
     qsizetype pictographs = 0;
     qsizetype clusterStart = 0; // where the current cluster starts in shown
@@ -83,8 +118,7 @@ QString displayText(QStringView text, qsizetype maxLength, LineBreaks lineBreaks
             code = QChar::surrogateToUcs4(text[at], text[at + 1]);
             units = 2;
         }
-        clusters.setPosition(at);
-        if (clusters.isAtBoundary()) {
+        if (clusters.isStart(at)) {
             clusterStart = shown.size();
             clusterCodePoints = 0;
         }
