@@ -7,9 +7,8 @@
 #include <QStringView>
 
 // Tour texts as an attacker writes them: longer than any view shows, full of
-// control characters, without a space to break at, one letter under
-// thousands of combining marks, or emoji that cost their layout far more
-// than letters. Long enough to tell a view that lays out
+// control characters, without a space to break at, or one letter under
+// thousands of combining marks. Long enough to tell a view that lays out
 // what it shows from one that lays out everything, short enough that the
 // latter still fails in seconds rather than minutes.
 namespace HostileTexts {
@@ -50,24 +49,6 @@ inline QString combiningMarks()
     return QStringLiteral("a") + QString(20000, QChar(0x0301));
 }
 
-/// Thousands of men joined by zero-width joiners: one grapheme cluster.
-inline QString joinerChain()
-{
-    QString text;
-    while (text.size() < length)
-        text += QString::fromUcs4(U"\U0001F468\u200D");
-    return text;
-}
-
-/// Thousands of flags, each a pair of regional indicators.
-inline QString flags()
-{
-    QString text;
-    while (text.size() < length)
-        text += QString::fromUcs4(U"\U0001F1EB\U0001F1F7\U0001F1EF\U0001F1F5");
-    return text;
-}
-
 struct Text
 {
     const char *name;
@@ -76,11 +57,7 @@ struct Text
 
 inline QList<Text> all()
 {
-    return {{"withControls", withControls()},
-            {"withoutSpaces", withoutSpaces()},
-            {"combiningMarks", combiningMarks()},
-            {"joinerChain", joinerChain()},
-            {"flags", flags()}};
+    return {{"withControls", withControls()}, {"withoutSpaces", withoutSpaces()}, {"combiningMarks", combiningMarks()}};
 }
 
 /// Whether text holds a character that would draw as a box; "\n" counts
