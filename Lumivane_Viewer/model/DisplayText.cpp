@@ -1,5 +1,7 @@
 #include "DisplayText.h"
 
+#include <QTextBoundaryFinder>
+
 #include <algorithm>
 
 namespace {
@@ -7,6 +9,18 @@ namespace {
 // More than any script stacks on one letter; a run of thousands of marks
 // on one letter makes text shaping take minutes.
 constexpr int kMaxCombiningMarks = 8;
+
+// The longest emoji sequence (a kiss between two people of given skin
+// tones) has ten code points; a chain of thousands joined by zero-width
+// joiners is one cluster that no line can break.
+constexpr int kMaxClusterCodePoints = 10;
+
+// Each pictograph the colour emoji font draws costs a tenth of a
+// millisecond or more every time its text is laid out, as that font's glyph
+// metrics are read anew each time. A text keeps one per this many code
+// units it may show, and never fewer than kFewestPictographs.
+constexpr qsizetype kUnitsPerPictograph = 512;
+constexpr qsizetype kFewestPictographs = 16;
 
 // Marks dropped past the limit are still read; a text of little else is cut
 // after this many code units per one kept.
@@ -26,6 +40,15 @@ bool isCombiningMark(char32_t code)
     }
 }
 
+// Emoji and the symbol blocks whose characters the colour emoji font may
+// draw, the keycap mark and the regional indicators of flags included.
+bool isPictograph(char32_t code)
+{
+    return code == 0x20E3 || (code >= 0x2300 && code <= 0x23FF) || code == 0x24C2 || (code >= 0x25A0 && code <= 0x27BF)
+        || (code >= 0x2B00 && code <= 0x2BFF) || code == 0x3030 || code == 0x303D || code == 0x3297 || code == 0x3299
+        || (code >= 0x1F000 && code <= 0x1FAFF);
+}
+
 bool isLineBreak(char32_t code)
 {
     return (code >= 0x0A && code <= 0x0D) || code == 0x85 || code == 0x2028 || code == 0x2029;
@@ -36,13 +59,56 @@ bool isControl(char32_t code)
     return code < 0x20 || (code >= 0x7F && code <= 0x9F) || code == 0x2028 || code == 0x2029;
 }
 
+/// Where the grapheme clusters of the part of a text that is read start.
+/// Finding them costs what they span, so they are found first in what a text
+/// that keeps every code point reads, and in the rest only once it is read.
+class ClusterStarts
+{
+public:
+    ClusterStarts(QStringView text, qsizetype firstEnd, qsizetype readEnd)
+        : m_text(text)
+        , m_readEnd(readEnd)
+    {
+        find(std::min(firstEnd, readEnd));
+    }
+
+    bool isStart(qsizetype position)
+    {
+        // Past the last character of what was searched, a cluster may go on.
+        if (position + 2 > m_end && m_end < m_readEnd)
+            find(m_readEnd);
+        m_finder.setPosition(position);
+        return m_finder.isAtBoundary();
+    }
+
+private:
+    void find(qsizetype end)
+    {
+        m_end = end;
+        m_finder = QTextBoundaryFinder(QTextBoundaryFinder::Grapheme, m_text.data(), end);
+    }
+
+    QStringView m_text;
+    qsizetype m_readEnd;
+    qsizetype m_end = 0;
+    QTextBoundaryFinder m_finder;
+};
+
 } // namespace
 
 QString displayText(QStringView text, qsizetype maxLength, LineBreaks lineBreaks)
 {
     QString shown;
     shown.reserve(std::min(text.size(), maxLength) + 1);
-    const qsizetype readEnd = std::min(text.size(), kReadPerKept * maxLength);
+    qsizetype readEnd = std::min(text.size(), kReadPerKept * maxLength);
+    // The clusters are found in what is read, which ends after a character.
+    if (readEnd < text.size() && text[readEnd].isLowSurrogate())
+        ++readEnd;
+    ClusterStarts clusters(text, maxLength + 2, readEnd);
+    const qsizetype maxPictographs = std::max(kFewestPictographs, maxLength / kUnitsPerPictograph);
+    qsizetype pictographs = 0;
+    qsizetype clusterStart = 0; // where the current cluster starts in shown
+    int clusterCodePoints = 0;
     int marks = 0;
     qsizetype at = 0;
     while (at < readEnd) {
@@ -52,10 +118,20 @@ QString displayText(QStringView text, qsizetype maxLength, LineBreaks lineBreaks
             code = QChar::surrogateToUcs4(text[at], text[at + 1]);
             units = 2;
         }
+        if (clusters.isStart(at)) {
+            clusterStart = shown.size();
+            clusterCodePoints = 0;
+        }
         marks = isCombiningMark(code) ? marks + 1 : 0;
-        if (marks > kMaxCombiningMarks) {
+        if (marks > kMaxCombiningMarks || ++clusterCodePoints > kMaxClusterCodePoints) {
             at += units;
             continue;
+        }
+        // The text ends before the cluster that holds one pictograph too
+        // many, so that no flag or family is shown in part.
+        if (isPictograph(code) && ++pictographs > maxPictographs) {
+            shown.truncate(clusterStart);
+            break;
         }
         if (shown.size() + units > maxLength)
             break;

@@ -24,10 +24,13 @@ enum class LineBreaks { asSpaces, kept };
 /// and paragraph separators) would draw as boxes: each (CR LF counting as
 /// one) becomes a space, or, with LineBreaks::kept, each line break (LF,
 /// CR LF, CR, VT, FF, NEL, U+2028, U+2029) one "\n". A letter keeps its
-/// first few combining marks, so that no cluster grows past what a glyph can
-/// show. Longer than maxLength, the text is cut there and ends with "…".
-/// Reads the text no further than what it returns needs (plus the marks it
-/// drops), whatever its length.
+/// first few combining marks and a grapheme cluster its first ten code
+/// points, so that no cluster grows past what a glyph can show. Longer than
+/// maxLength, the text is cut there and ends with "…"; so it is before the
+/// cluster that holds one emoji or pictograph code point more than the text
+/// may show (one per 512 units of maxLength, at least 16), as each costs its
+/// layout far more than a letter. Reads the text no further than what it returns
+/// needs (plus the code points it drops), whatever its length.
 QString displayText(QStringView text, qsizetype maxLength, LineBreaks lineBreaks = LineBreaks::asSpaces);
 
 /// displayText of a text shown on one line.

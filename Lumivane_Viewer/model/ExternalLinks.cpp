@@ -1,5 +1,7 @@
 #include "ExternalLinks.h"
 
+#include "DisplayText.h"
+
 #include <QChar>
 #include <QList>
 
@@ -20,6 +22,10 @@ namespace {
 // RFC 6068's unreserved characters and "some-delims"; QUrl::toPercentEncoding
 // keeps letters, digits and "-._~" by itself.
 const QByteArray kMailtoSafe = QByteArrayLiteral("!$'()*+,;:@");
+
+// A mail program shows a subject on one line. Uncut, a tour name of any
+// length made a draft URL of megabytes that the desktop refused to open.
+constexpr qsizetype kMaxSubjectLength = 200;
 
 bool breaksMailRecipient(char32_t c)
 {
@@ -67,7 +73,8 @@ std::optional<QUrl> mailDraftUrl(const QString &recipient, const QString &subjec
 {
     if (!isUsableMailRecipient(recipient))
         return std::nullopt;
-    const QByteArray text = "mailto:" + mailtoEncoded(recipient) + "?subject=" + mailtoEncoded(mailHeaderText(subject))
+    const QString shownSubject = displayText(mailHeaderText(subject), kMaxSubjectLength);
+    const QByteArray text = "mailto:" + mailtoEncoded(recipient) + "?subject=" + mailtoEncoded(shownSubject)
         + "&body=" + mailtoEncoded(body);
     const QUrl url = QUrl::fromEncoded(text, QUrl::StrictMode);
     if (!url.isValid())

@@ -38,8 +38,9 @@ QByteArray mailtoEncoded(const QString &text);
 QString mailHeaderText(QString text);
 
 /// "mailto:" + recipient + "?subject=" + subject + "&body=" + body, each part
-/// encoded on its own, the subject as a mail header text (the body keeps its
-/// line breaks); none when the recipient is unusable.
+/// encoded on its own, the subject as a mail header text cut as a displayed
+/// text to 200 code units and "…" (the body keeps its line breaks); none when
+/// the recipient is unusable.
 std::optional<QUrl> mailDraftUrl(const QString &recipient, const QString &subject, const QString &body);
 
 /// A "tel:" URL of the numeric characters (every Unicode digit or number)

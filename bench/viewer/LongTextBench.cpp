@@ -1,4 +1,5 @@
-// Hostile tour texts against ordinary ones, screen by screen: how long the
+// Hostile tour texts (megabytes, combining marks, emoji that the colour
+// font draws) against ordinary ones, screen by screen: how long the
 // cover, the station view, an info card and the information panel take to
 // open with each (until laid out and painted), and the longest time the
 // event loop stood still while the screen opened, while its scroll areas
@@ -51,13 +52,26 @@ constexpr int mebi = 1 << 20;
 constexpr double openBudgetMs = 100;
 constexpr double gapBudgetMs = 50;
 
-enum class Texts { ordinary, everyText1MiB, description1MiB, name1MiB, name1MiBWithoutSpace, name200kCombining };
+enum class Texts {
+    ordinary,
+    everyText1MiB,
+    description1MiB,
+    name1MiB,
+    name1MiBWithoutSpace,
+    name200kCombining,
+    descriptionJoinerChain,
+    nameJoinerChain,
+    descriptionFlags,
+    nameFlags,
+};
 enum class Screen { cover, station, infoCard, infoPanel };
 
 const char *textsName(Texts texts)
 {
     static const std::array names{"ordinary", "every text 1 MiB", "card description 1 MiB", "names 1 MiB",
-                                  "names 1 MiB, no space", "names of 200,000 combining marks"};
+                                  "names 1 MiB, no space", "names of 200,000 combining marks",
+                                  "card description: emoji joiner chain", "names: emoji joiner chain",
+                                  "card description: flags", "names: flags"};
     return names[size_t(texts)];
 }
 
@@ -98,6 +112,32 @@ QString prose(int length)
 QString combiningMarks(int marks)
 {
     return QStringLiteral("a") + QString(marks, QChar(0x0301));
+}
+
+// Just longer than the longest text a view shows.
+constexpr int emojiLength = 17000;
+
+QString repeatedTo(const QString &unit, int length)
+{
+    QString text;
+    text.reserve(length + unit.size());
+    while (text.size() < length)
+        text += unit;
+    return text;
+}
+
+// One grapheme cluster of thousands of men joined by zero-width joiners.
+QString joinerChain()
+{
+    return repeatedTo(QString::fromUcs4(U"\U0001F468\u200D"), emojiLength);
+}
+
+// Thousands of flags, each a pair of regional indicators.
+QString flags()
+{
+    return repeatedTo(QString::fromUcs4(U"\U0001F1EB\U0001F1F7\U0001F1E9\U0001F1EA\U0001F1EE\U0001F1F9"
+                                        U"\U0001F1EA\U0001F1F8\U0001F1EC\U0001F1E7\U0001F1EF\U0001F1F5"),
+                      emojiLength);
 }
 
 void setText(QString &field, const QString &text)
@@ -226,6 +266,18 @@ LumivaneProject tour(Texts texts)
         break;
     case Texts::name200kCombining:
         setNames(project, combiningMarks(200000));
+        break;
+    case Texts::descriptionJoinerChain:
+        project.stations[0].hotspots.back().infoDescription = joinerChain();
+        break;
+    case Texts::nameJoinerChain:
+        setNames(project, joinerChain());
+        break;
+    case Texts::descriptionFlags:
+        project.stations[0].hotspots.back().infoDescription = flags();
+        break;
+    case Texts::nameFlags:
+        setNames(project, flags());
         break;
     }
     return project;
@@ -430,7 +482,7 @@ void BM_OpenScreen(benchmark::State &state)
 
 void registerBenchmarks()
 {
-    for (int texts = 0; texts <= int(Texts::name200kCombining); ++texts) {
+    for (int texts = 0; texts <= int(Texts::nameFlags); ++texts) {
         for (int screen = 0; screen <= int(Screen::infoPanel); ++screen) {
             benchmark::RegisterBenchmark("BM_OpenScreen", BM_OpenScreen)
                 ->Args({texts, screen})

@@ -11,6 +11,9 @@ QString marks(int count)
     return QString(count, QChar(0x0301));
 }
 
+const QString kJoinedMan = QString::fromUcs4(U"\U0001F468\u200D");
+const QString kFlag = QString::fromUcs4(U"\U0001F1EB\U0001F1F7");
+
 struct DisplayCase
 {
     const char *name;
@@ -56,7 +59,20 @@ INSTANTIATE_TEST_SUITE_P(
         DisplayCase{"markRunsCapped", QStringLiteral("a") + marks(200000) + QStringLiteral("b"), LineBreaks::asSpaces,
                     QStringLiteral("a") + marks(8) + kEllipsis},
         DisplayCase{"eachLetterItsOwnMarks", QStringLiteral("a") + marks(20) + QStringLiteral("b") + marks(3),
-                    LineBreaks::asSpaces, QStringLiteral("a") + marks(8) + QStringLiteral("b") + marks(3)}));
+                    LineBreaks::asSpaces, QStringLiteral("a") + marks(8) + QStringLiteral("b") + marks(3)},
+        // A family, a kiss of two skin tones (ten code points), a keycap and
+        // a subdivision's flag stay whole; so do flags in a name, and scripts.
+        DisplayCase{"ordinaryEmoji", QStringLiteral("👨‍👩‍👧‍👦 👩🏻‍❤️‍💋‍👨🏼 1️⃣ 🏴󠁧󠁢󠁳󠁣󠁴󠁿"), LineBreaks::asSpaces,
+                    QStringLiteral("👨‍👩‍👧‍👦 👩🏻‍❤️‍💋‍👨🏼 1️⃣ 🏴󠁧󠁢󠁳󠁣󠁴󠁿")},
+        DisplayCase{"ordinaryFlagsAndScripts", QStringLiteral("Tour 🇫🇷🇮🇹🇪🇸 日本の家 بيت جميل क्षत्रिय 한국어"),
+                    LineBreaks::asSpaces, QStringLiteral("Tour 🇫🇷🇮🇹🇪🇸 日本の家 بيت جميل क्षत्रिय 한국어")},
+        // One cluster of 20,000 men joined by zero-width joiners.
+        DisplayCase{"joinerChainCutToTenCodePoints", kJoinedMan.repeated(20000), LineBreaks::asSpaces,
+                    kJoinedMan.repeated(5) + kEllipsis},
+        DisplayCase{"sixteenPictographsAtMost", QStringLiteral("Drapeaux ") + kFlag.repeated(100), LineBreaks::asSpaces,
+                    QStringLiteral("Drapeaux ") + kFlag.repeated(8) + kEllipsis},
+        DisplayCase{"cutBeforeTheClusterOverTheBound", QStringLiteral("😀").repeated(15) + QStringLiteral("👨‍👩‍👧‍👦 fin"),
+                    LineBreaks::asSpaces, QStringLiteral("😀").repeated(15) + kEllipsis}));
 
 TEST(DisplayText, CutsLongTextsWithAnEllipsisAndNeverSplitsACharacter)
 {
@@ -78,6 +94,9 @@ TEST(DisplayText, CutsLongTextsWithAnEllipsisAndNeverSplitsACharacter)
     EXPECT_EQ(displayText(lines, DisplayLength::title, LineBreaks::kept), QString(DisplayLength::title, u'\n'));
 
     EXPECT_EQ(displayLine(QString()), QString());
+
+    // A text that scrolls may show more emoji than a line: one per 512 units.
+    EXPECT_EQ(displayText(kFlag.repeated(100), DisplayLength::scrolling), kFlag.repeated(16) + kEllipsis);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "CoverFactChip.h"
 
+#include "CoverColumnFrame.h"
+
 #include "model/SystemFont.h"
 
 #include <QFontMetricsF>
@@ -11,6 +13,10 @@ namespace {
 
 constexpr double kHorizontalPadding = 12;
 constexpr double kVerticalPadding = 6;
+
+// Three chips side by side fit the widest column, whatever their texts (an
+// area of 1e308 has 309 digits).
+constexpr double kMaxWidth = (CoverColumnFrame::maxColumnWidth - 2 * CoverFactChip::spacing) / 3.0;
 
 QFont chipFont()
 {
@@ -27,9 +33,11 @@ CoverFactChip::CoverFactChip(QWidget *parent)
 
 void CoverFactChip::setText(const QString &text)
 {
-    if (text == m_text)
+    const QString shown =
+        QFontMetricsF(chipFont()).elidedText(text, Qt::ElideRight, kMaxWidth - 2 * kHorizontalPadding);
+    if (shown == m_text && text == accessibleName())
         return;
-    m_text = text;
+    m_text = shown;
     setAccessibleName(text);
     updateGeometry();
     update();

@@ -37,7 +37,6 @@ namespace {
 constexpr int kColumnSpacing = 22;
 constexpr int kHeaderSpacing = 12;
 constexpr int kTitleSpacing = 6;
-constexpr int kFactSpacing = 8;
 constexpr int kLinkSpacing = 14;
 constexpr int kFooterSpacing = 6;
 constexpr int kDescriptionPadding = 40;
@@ -173,7 +172,7 @@ QWidget *LumivaneCoverView::buildTitleBlock(QWidget *parent)
 QWidget *LumivaneCoverView::buildFacts(QWidget *parent)
 {
     auto *facts = new QWidget(parent);
-    auto *row = centredRow(facts, kFactSpacing);
+    auto *row = centredRow(facts, CoverFactChip::spacing);
     m_categoryChip = new CoverFactChip(facts);
     m_stationsChip = new CoverFactChip(facts);
     m_areaChip = new CoverFactChip(facts);

@@ -279,6 +279,21 @@ TEST_F(ContactFormView, MailDraftReachesTheDesktopHandler)
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->isSent(); }, 1000));
 }
 
+TEST_F(ContactFormView, DraftOfAVeryLongTourNameIsShortAndHandedOver)
+{
+    m_project.contactFormEmail = QStringLiteral("agence@example.org");
+    m_project.contactFormCustomFields.clear();
+    m_project.name = QString(200000, u'a');
+    auto form = makeForm();
+    fill(*form);
+    form->submitContactForm();
+    ASSERT_EQ(m_opened.size(), 1);
+    EXPECT_LT(m_opened[0].toEncoded().size(), 1000);
+    const QString subject = mailtoParts(m_opened[0]).subject;
+    EXPECT_EQ(subject, QStringLiteral("Tour contact: ") + QString(200 - 14, u'a') + QChar(0x2026));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->isSent(); }, 1000));
+}
+
 TEST_F(ContactFormView, ClosingDuringAPostIsSafe)
 {
     m_project.contactFormCustomFields.clear();

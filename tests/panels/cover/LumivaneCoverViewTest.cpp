@@ -211,6 +211,24 @@ INSTANTIATE_TEST_SUITE_P(Cases, CoverItems, testing::Values(
     CoverCase{"oneCoordinate", [](LumivaneProject &p) { p.locationLatitude = 45.76; },
               {"Culture & Heritage", "2 stations"}, {}, {}, {}, {}, true, false}));
 
+TEST_F(CoverFixture, AnEnormousAreaIsCutToFitItsChip)
+{
+    LumivaneProject project = baseProject();
+    project.area = 1e308;
+    auto view = cover(project);
+    view->resize(900, 600);
+    view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+    const QList<CoverFactChip *> chips = shown<CoverFactChip>(*view);
+    ASSERT_EQ(chips.size(), 3);
+    EXPECT_TRUE(chips[2]->text().startsWith(QStringLiteral("1000000")));
+    EXPECT_TRUE(chips[2]->text().endsWith(QChar(0x2026)));
+    EXPECT_TRUE(chips[2]->accessibleName().endsWith(QStringLiteral(".0 m²")));
+    // A chip squeezed below its size would show its text cut at its edge.
+    for (const CoverFactChip *chip : chips)
+        EXPECT_EQ(chip->size(), chip->sizeHint()) << chip->text().toStdString();
+}
+
 TEST_F(CoverFixture, ContactButtonOnlyWithItsCallbackAndItsLabel)
 {
     LumivaneProject project = baseProject();
