@@ -34,11 +34,8 @@ bool mayOpenTour(int argc, char *argv[])
     return false;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+int runViewer(int argc, char *argv[])
 {
-    pinMediaBackend();
     // Panoramas in several windows share their textures, and a view starts
     // loading its photo before it is first shown, through the GL context
     // that Qt makes for this in the application's constructor. Making it
@@ -72,4 +69,12 @@ int main(int argc, char *argv[])
     if (!request.isEmpty())
         QTimer::singleShot(0, &window, [&window, request] { window.loadTour(QUrl(request)); });
     return application.exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    pinMediaBackend();
+    exitWithoutLibraryTeardown(runViewer(argc, argv));
 }

@@ -85,14 +85,6 @@ void OverlayLayer::removeView(QWidget *view, ViewerAnimation animation)
     updateMask();
 }
 
-void OverlayLayer::setPlacement(QWidget *view, LayerPlacement placement)
-{
-    if (Entry *entry = find(view)) {
-        entry->placement = placement;
-        relayout();
-    }
-}
-
 void OverlayLayer::setClickThrough(bool clickThrough)
 {
     m_clickThrough = clickThrough;

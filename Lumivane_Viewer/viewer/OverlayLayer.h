@@ -53,7 +53,6 @@ public:
     void addView(QWidget *view, LayerPlacement placement, LayerTransition transition, ViewerAnimation animation);
     /// Lets the view leave under the animation, then deletes it.
     void removeView(QWidget *view, ViewerAnimation animation);
-    void setPlacement(QWidget *view, LayerPlacement placement);
 
     /// Every click passes through the layer, its views included.
     void setClickThrough(bool clickThrough);

@@ -78,12 +78,32 @@ void collectBlocks(QWidget &widget, QList<QList<QWidget *>> &blocks)
         collectBlocks(*child, blocks);
 }
 
-// Where a control reads: its rectangle, or the place its painted items name.
-QRect globalRect(const QWidget &widget)
+// Where a control reads, in global coordinates: its rectangle, or the place
+// its painted items name, kept inside the rectangle. Kept edge by edge in 64
+// bits: a place worked out from absurd coordinates (a marker 1e308 pixels
+// away) comes out spanning every int, and neither its size nor its move to
+// global coordinates fits one.
+struct ReadingPlace
+{
+    qint64 left;
+    qint64 top;
+    qint64 bottom;
+
+    qint64 middle() const { return (top + bottom) / 2; }
+};
+
+ReadingPlace readingPlace(const QWidget &widget)
 {
     const auto *host = dynamic_cast<const PaintedItemHost *>(&widget);
-    const QRect local = host ? host->readingPlace().value_or(widget.rect()) : widget.rect();
-    return QRect(widget.mapToGlobal(local.topLeft()), local.size());
+    const QRect own = widget.rect();
+    const QRect named = host ? host->readingPlace().value_or(own) : own;
+    const auto inside = [](int value, int low, int high) {
+        return qint64(std::clamp(value, low, std::max(low, high)));
+    };
+    const QPoint origin = widget.mapToGlobal(QPoint(0, 0));
+    return {origin.x() + inside(named.left(), own.left(), own.right()),
+            origin.y() + inside(named.top(), own.top(), own.bottom()),
+            origin.y() + inside(named.bottom(), own.top(), own.bottom())};
 }
 
 // Top to bottom by their first control; blocks whose first controls share a
@@ -91,16 +111,16 @@ QRect globalRect(const QWidget &widget)
 void sortInReadingOrder(QList<QList<QWidget *>> &blocks)
 {
     std::stable_sort(blocks.begin(), blocks.end(), [](const QList<QWidget *> &a, const QList<QWidget *> &b) {
-        return globalRect(*a.front()).top() < globalRect(*b.front()).top();
+        return readingPlace(*a.front()).top < readingPlace(*b.front()).top;
     });
     for (qsizetype start = 0; start < blocks.size();) {
-        const QRect line = globalRect(*blocks[start].front());
+        const ReadingPlace line = readingPlace(*blocks[start].front());
         qsizetype end = start + 1;
-        while (end < blocks.size() && globalRect(*blocks[end].front()).center().y() <= line.bottom())
+        while (end < blocks.size() && readingPlace(*blocks[end].front()).middle() <= line.bottom)
             ++end;
         std::stable_sort(blocks.begin() + start, blocks.begin() + end,
                          [](const QList<QWidget *> &a, const QList<QWidget *> &b) {
-                             return globalRect(*a.front()).left() < globalRect(*b.front()).left();
+                             return readingPlace(*a.front()).left < readingPlace(*b.front()).left;
                          });
         start = end;
     }

@@ -21,6 +21,9 @@
 
 namespace {
 
+// Where a viewer's extraction folder holds the lock it keeps while it lives.
+const QString lockFileName = QStringLiteral(".lumivane-viewer-owner.lock");
+
 // What each screen is recognised by: the start screen's gradient near its
 // top and the red of its error text; an opened tour by the viewer's close
 // button (a white cross at the window's top-right corner, over its cover)
@@ -139,6 +142,11 @@ protected:
         return QDir(m_root.filePath("tmp")).entryList({"lumivane-import-*"}, QDir::AllEntries | QDir::Hidden);
     }
 
+    bool isLocked(const QString &folder) const
+    {
+        return QFile::exists(m_root.filePath("tmp/" + folder + "/" + lockFileName));
+    }
+
     QString sampleTour() const { return QStringLiteral(LUMIVANE_BINARY_DIR "/samples/demo.lumivane"); }
 
     QString corruptPackage()
@@ -205,7 +213,11 @@ TEST_F(ViewerSmokeTest, NextStartRemovesAKilledViewersFolderButNoLiveOnes)
     };
 
     QProcess &killed = startViewer({package}, "runtime-killed");
-    ASSERT_TRUE(foldersBecome([](const QStringList &folders) { return folders.size() == 1; }));
+    // Killed once its folder holds its lock: a folder not yet locked tells
+    // no clean-up that it is abandoned.
+    ASSERT_TRUE(foldersBecome([this](const QStringList &folders) {
+        return folders.size() == 1 && isLocked(folders[0]);
+    }));
     const QString left = extractionFolders().first();
     killed.kill();
     ASSERT_TRUE(killed.waitForFinished(10000));
@@ -216,12 +228,18 @@ TEST_F(ViewerSmokeTest, NextStartRemovesAKilledViewersFolderButNoLiveOnes)
         << extractionFolders().join(", ").toStdString();
     const QString aliveFolder = extractionFolders().first();
 
+    // An abandoned folder for the third viewer's clean-up: once it is gone,
+    // that clean-up has run, and the live viewer's folder must still be there.
+    const QString abandoned = QStringLiteral("lumivane-import-abandoned");
+    ASSERT_TRUE(QDir(m_root.filePath("tmp")).mkpath(abandoned));
+    QFile unlocked(m_root.filePath("tmp/" + abandoned + "/" + lockFileName));
+    ASSERT_TRUE(unlocked.open(QIODevice::WriteOnly));
+    unlocked.close();
     QProcess &third = startViewer({package}, "runtime-third");
-    ASSERT_TRUE(foldersBecome([](const QStringList &folders) { return folders.size() == 2; }));
-    // Its clean-up started before its own opening; give it time to be wrong.
-    QTest::qWait(2000);
+    ASSERT_TRUE(foldersBecome([&](const QStringList &folders) {
+        return !folders.contains(abandoned) && folders.size() == 2;
+    })) << extractionFolders().join(", ").toStdString();
     EXPECT_TRUE(extractionFolders().contains(aliveFolder));
-    EXPECT_EQ(extractionFolders().size(), 2);
 
     quit(alive);
     quit(third);

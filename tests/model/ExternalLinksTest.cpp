@@ -1,5 +1,6 @@
 #include "model/ExternalLinks.h"
 #include "tests/support/MailtoParts.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -123,7 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
                       MailUrlCase{"leading space", " a@b.c", false},
                       MailUrlCase{"line break", "a@b.c\nbcc:x", false},
                       MailUrlCase{"control character", QStringLiteral("a@b.c") + QChar(0x7f), false},
-                      MailUrlCase{"empty", "", false}));
+                      MailUrlCase{"empty", "", false}),
+    [](const auto &info) { return caseName(info.param.what); });
 
 TEST(MailDraft, SubjectTurnsLineBreaksAndControlsIntoSpacesWhileTheBodyKeepsItsLines)
 {

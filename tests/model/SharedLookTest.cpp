@@ -99,12 +99,15 @@ TEST_P(EasingCurves, FollowTheirBeziers)
     EXPECT_NEAR(easing.valueForProgress(1), 1, 1e-6);
 }
 
+constexpr const char *curveNames[] = {"linear", "easeIn", "easeOut", "easeInOut", "platformDefault"};
+
 // Values of the cubic Béziers solved independently.
 INSTANTIATE_TEST_SUITE_P(Curves, EasingCurves, testing::Values(
     CurveCase{AnimationCurve::linear, 0.25, 0.5},
     CurveCase{AnimationCurve::easeIn, 0.0935, 0.3154},
     CurveCase{AnimationCurve::easeOut, 0.3781, 0.6846},
     CurveCase{AnimationCurve::easeInOut, 0.1292, 0.5},
-    CurveCase{AnimationCurve::platformDefault, 0.1292, 0.5}));
+    CurveCase{AnimationCurve::platformDefault, 0.1292, 0.5}),
+    [](const auto &info) { return std::string(curveNames[int(info.param.curve)]); });
 
 } // namespace

@@ -105,6 +105,20 @@ protected:
         return false;
     }
 
+    /// The names the keyboard reaches from no focus, pressing Tab (or
+    /// Backtab) `count` times, one after the other.
+    std::string walkedFromNoFocus(Qt::KeyboardModifiers modifiers, qsizetype count)
+    {
+        if (QWidget *widget = focused())
+            widget->clearFocus();
+        QStringList names;
+        for (int n = 0; n < count; ++n) {
+            press(Qt::Key_Tab, modifiers);
+            names << nameOf(focused());
+        }
+        return names.join(QStringLiteral(" | ")).toStdString();
+    }
+
     /// Return on the focused control; its press shows for a moment first.
     template<typename Condition>
     bool activate(Condition done)
@@ -215,6 +229,30 @@ protected:
 // Panoramas need a display with OpenGL: the GL program walks the panorama's
 // markers, the offscreen one the rest of the visit.
 #ifndef LUMIVANE_PANORAMA_TOURS
+
+TEST_F(KeyboardJourneyTest, TabAndBacktabFromNoFocusGoRoundTheStationViewInReadingOrder)
+{
+    startByKeyboard();
+    // The header's line, the control bar's column, then the photo's line:
+    // its marker and the steps beside it.
+    QStringList order{QStringLiteral("Langue"),
+                      QStringLiteral("Afficher les informations"),
+                      QStringLiteral("Fermer la visite"),
+                      QStringLiteral("Retour à l'accueil (page de présentation)"),
+                      QStringLiteral("Retour au début de la visite"),
+                      QStringLiteral("Table des matières"),
+                      QStringLiteral("Afficher le bandeau miniatures"),
+                      QStringLiteral("Mode immersion (masquer les commandes)"),
+                      QStringLiteral("Lecture automatique"),
+                      QStringLiteral("Ton avis compte"),
+                      QStringLiteral("Cheminée"),
+                      QStringLiteral("Précédent"),
+                      QStringLiteral("Suivant")};
+    const qsizetype round = order.size() + 1; // back at the start
+    EXPECT_EQ(walkedFromNoFocus(Qt::NoModifier, round), (order + order.mid(0, 1)).join(" | ").toStdString());
+    std::reverse(order.begin(), order.end());
+    EXPECT_EQ(walkedFromNoFocus(Qt::ShiftModifier, round), (order + order.mid(0, 1)).join(" | ").toStdString());
+}
 
 TEST_F(KeyboardJourneyTest, UnlockingTheGateLandsOnTheCoversFirstControl)
 {

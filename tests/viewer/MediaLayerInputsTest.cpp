@@ -7,6 +7,7 @@
 #include "viewer/station/PanoramaInputs.h"
 #include "viewer/station/PhotoSizeCache.h"
 #include "viewer/state/ManualScheduler.h"
+#include "tests/support/CaseName.h"
 
 #include <QFile>
 
@@ -36,7 +37,16 @@ INSTANTIATE_TEST_SUITE_P(Sizes, AspectFitRectTest,
                                            FitCase{{0, 0}, {1280, 800}, {0, 0, 1280, 800}},
                                            FitCase{{800, 0}, {1280, 800}, {0, 0, 1280, 800}},
                                            FitCase{{-4, 3}, {1280, 800}, {0, 0, 1280, 800}},
-                                           FitCase{{800, 600}, {0, 800}, {0, 0, 0, 800}}));
+                                           FitCase{{800, 600}, {0, 800}, {0, 0, 0, 800}}),
+                         [](const auto &info) {
+                             const QSizeF image = info.param.image;
+                             const QSizeF container = info.param.container;
+                             return caseName(QStringLiteral("%1x%2 in %3x%4")
+                                                 .arg(image.width())
+                                                 .arg(image.height())
+                                                 .arg(container.width())
+                                                 .arg(container.height()));
+                         });
 
 TEST(PhotoSizeCacheTest, ReadsEachPhotosHeaderOnceAndGivesNothingForWhatIsNoPhoto)
 {

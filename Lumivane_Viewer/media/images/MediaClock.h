@@ -17,7 +17,6 @@ public:
     /// advance move it.
     void setTime(double seconds);
     void advance(double seconds);
-    bool isManual() const { return m_manual; }
 
 private:
     QElapsedTimer m_timer;

@@ -23,8 +23,6 @@ public:
     /// Marks the end of a pass. True when the track is now looped from memory
     /// and needs no further pass.
     bool finishPass();
-    /// Whether the track loops from memory.
-    bool isKeptWhole() const { return m_keptWhole; }
     /// Delivered and not yet played; what is kept whole never runs out.
     qint64 bytesAhead() const;
     /// Reading past what was delivered gives silence, never an end.

@@ -39,7 +39,6 @@ public:
     /// Where the sheet's language picker and audio-guide button stand, in
     /// this view's coordinates.
     void setOverlayColumn(const QRect &column);
-    const ReservedAreas &reservedAreas() const { return m_reserved; }
 
     ViewerLayerStack &stack() const { return *m_stack; }
     /// The views a layer shows now (leaving ones included).

@@ -1,5 +1,6 @@
 #include "app/package/ArchiveExtractor.h"
 #include "tests/app/support/ZipBuilder.h"
+#include "tests/support/CaseName.h"
 
 #include <QDir>
 #include <QFile>
@@ -181,7 +182,11 @@ TEST_P(EscapingLinkTest, IsRefused)
 INSTANTIATE_TEST_SUITE_P(Targets, EscapingLinkTest,
                          ::testing::Values(std::pair{"up", ".."}, std::pair{"abs", "/etc/passwd"},
                                            std::pair{"a/b", "../../x"}, std::pair{"a/b", "c/../../x"},
-                                           std::pair{"a/b", "../c/../x"}, std::pair{"empty", ""}));
+                                           std::pair{"a/b", "../c/../x"}, std::pair{"empty", ""}),
+                         [](const auto &info) {
+                             const QString target = QString::fromUtf8(info.param.second).replace("..", "up");
+                             return caseName(QString::fromUtf8(info.param.first) + " to " + target);
+                         });
 
 TEST_F(ArchiveExtractorTest, NeverWritesThroughALink)
 {
@@ -253,7 +258,14 @@ INSTANTIATE_TEST_SUITE_P(
                       [](ZipBuilder::Member &m) { m.size = 1000, m.deflate = true; },
                       [](ZipBuilder::Member &m) { m.size = 1000; },
                       [](ZipBuilder::Member &m) { m.size = 4 << 20, m.deflate = true; },
-                      [](ZipBuilder::Member &m) { m.size = 4 << 20; }));
+                      [](ZipBuilder::Member &m) { m.size = 4 << 20; }),
+    [](const auto &info) {
+        ZipBuilder::Member damaged;
+        info.param(damaged);
+        const QString lie = damaged.crc ? QStringLiteral("wrong checksum")
+                                        : QStringLiteral("declared size %1").arg(damaged.size.value_or(0));
+        return caseName(lie + (damaged.deflate ? " deflated" : " stored"));
+    });
 
 TEST_F(ArchiveExtractorTest, CapsMembersAndBytes)
 {

@@ -1,6 +1,7 @@
 #include "app/package/LumivaneImportedTour.h"
 #include "tests/app/support/TourFixtures.h"
 #include "tests/app/support/ZipBuilder.h"
+#include "tests/support/CaseName.h"
 
 #include <QDir>
 #include <QFile>
@@ -267,6 +268,10 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{LumivaneImportError::notEnoughSpace({4800000, 209715200}), "en",
                     "Extraction failed: not enough free space: needs 4.8 MB, 209.7 MB available"},
         MessageCase{LumivaneImportError::notEnoughSpace({4800000, 209715200}), "fr",
-                    "Extraction échouée : espace libre insuffisant : il faut 4.8 MB, 209.7 MB disponibles"}));
+                    "Extraction échouée : espace libre insuffisant : il faut 4.8 MB, 209.7 MB disponibles"}),
+    [](const auto &info) {
+        const char *language = info.param.language ? info.param.language : "unset";
+        return caseName(QString::fromUtf8(language) + " " + QString::fromUtf8(info.param.expected));
+    });
 
 } // namespace

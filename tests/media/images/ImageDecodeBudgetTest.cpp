@@ -9,6 +9,7 @@
 
 #include "media/images/ImageDecodeBudget.h"
 #include "media/images/LumivaneImageCache.h"
+#include "tests/support/CaseName.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -49,7 +50,15 @@ INSTANTIATE_TEST_SUITE_P(Sizes, PictureWithinItsBound,
                                            // Never enlarged; no bound: its own size.
                                            BoundCase{{300, 200}, false, {1000, 1000}, {300, 200}},
                                            BoundCase{{3000, 1500}, false, {}, {3000, 1500}},
-                                           BoundCase{{400, 300}, true, {400, 200}, {150, 200}}));
+                                           BoundCase{{400, 300}, true, {400, 200}, {150, 200}}),
+                         [](const auto &info) {
+                             const BoundCase &c = info.param;
+                             const auto size = [](QSize s) {
+                                 return QStringLiteral("%1x%2").arg(s.width()).arg(s.height());
+                             };
+                             const QString bound = c.bound.isValid() ? "within " + size(c.bound) : "unbounded";
+                             return caseName(size(c.stored) + (c.turned ? " turned " : " ") + bound);
+                         });
 
 TEST(PictureWithinTheBudget, IsReadWholeWhereQtsDefaultAllocationLimitWouldRefuseIt)
 {

@@ -1,6 +1,7 @@
 #include "TestPhotos.h"
 
 #include "media/images/LumivaneImageCache.h"
+#include "tests/support/CaseName.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -38,7 +39,10 @@ INSTANTIATE_TEST_SUITE_P(Memory, FullCountLimit,
                          ::testing::Values(CountLimitCase{0, 10}, CountLimitCase{2 * GiB, 10},
                                            CountLimitCase{4 * GiB, 12}, CountLimitCase{8 * GiB, 25},
                                            CountLimitCase{12 * GiB, 38}, CountLimitCase{16 * GiB, 50},
-                                           CountLimitCase{64 * GiB, 50}));
+                                           CountLimitCase{64 * GiB, 50}),
+                         [](const auto &info) {
+                             return caseName(QStringLiteral("%1 GiB").arg(info.param.memory / GiB));
+                         });
 
 TEST(ImageCacheLimits, ByteBudgetsAreSharesOfMemory)
 {

@@ -8,6 +8,7 @@
 #include "media/panorama/scene/SphereTextureMapping.h"
 #include "model/Palette.h"
 #include "widgets/KeyboardFocus.h"
+#include "tests/support/CaseName.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -72,6 +73,11 @@ struct Direction
     double pitch;
 };
 
+std::string directionName(const ::testing::TestParamInfo<Direction> &info)
+{
+    return caseName(QStringLiteral("yaw %1 pitch %2").arg(info.param.yaw).arg(info.param.pitch));
+}
+
 class PanoramaDirection : public PanoramaRendering, public ::testing::WithParamInterface<Direction>
 {
 };
@@ -96,7 +102,8 @@ TEST_P(PanoramaDirection, centrePixelShowsThePhotoAtTheInitialDirection)
 INSTANTIATE_TEST_SUITE_P(Directions, PanoramaDirection,
                          ::testing::Values(Direction{0.0, 0.0}, Direction{pi / 2, 0.0}, Direction{-pi / 2, 0.0},
                                            Direction{2.5, 0.0}, Direction{0.0, 0.6}, Direction{1.0, -0.7},
-                                           Direction{-2.0, -1.2}, Direction{0.3, 0.01}));
+                                           Direction{-2.0, -1.2}, Direction{0.3, 0.01}),
+                         directionName);
 
 // Near the poles the strips keep fewer columns (here a half): the columns
 // still land where the mapping puts them.
@@ -119,7 +126,8 @@ TEST_P(PanoramaPolarDirection, centrePixelShowsThePhotoAtTheInitialDirection)
 
 INSTANTIATE_TEST_SUITE_P(Directions, PanoramaPolarDirection,
                          ::testing::Values(Direction{-2.4, 1.3}, Direction{0.0, 1.25}, Direction{1.1, 1.35},
-                                           Direction{2.0, -1.3}, Direction{-0.7, -1.25}));
+                                           Direction{2.0, -1.3}, Direction{-0.7, -1.25}),
+                         directionName);
 
 TEST_F(PanoramaRendering, hotspotAtTheInitialDirectionLandsAtTheCentreOverAGrid)
 {
@@ -523,7 +531,13 @@ TEST_P(PanoramaSeams, noPixelAlongTheStripEdgesIsDarkerThanAFlatPhotoUnderMultis
 // and at 13.2 and -63.6 degrees for 1200 rows.
 INSTANTIATE_TEST_SUITE_P(Edges, PanoramaSeams,
                          ::testing::Values(SeamCase{4096, 2048, 0.0}, SeamCase{4096, 2048, pi / 4},
-                                           SeamCase{2400, 1200, 0.2304}, SeamCase{2400, 1200, -1.11}));
+                                           SeamCase{2400, 1200, 0.2304}, SeamCase{2400, 1200, -1.11}),
+                         [](const auto &info) {
+                             return caseName(QStringLiteral("%1x%2 pitch %3")
+                                                 .arg(info.param.width)
+                                                 .arg(info.param.height)
+                                                 .arg(info.param.pitch));
+                         });
 
 TEST_F(PanoramaRendering, closingTheLastViewFreesItsPhotoTexturesInTheSharedGroup)
 {

@@ -1,5 +1,6 @@
 #include "panels/contact/ContactFormRules.h"
 #include "tests/panels/support/PanelTestSupport.h"
+#include "tests/support/CaseName.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -57,7 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
         ValidityCase{"required textarea of line breaks", "Ana", "x", false, FormFieldType::textarea, QStringLiteral("\n\n"), true},
         ValidityCase{"required checkbox untouched", "Ana", "x", false, FormFieldType::checkbox, std::nullopt, false},
         ValidityCase{"required checkbox ticked", "Ana", "x", false, FormFieldType::checkbox, QStringLiteral("true"), true},
-        ValidityCase{"required checkbox ticked then unticked", "Ana", "x", false, FormFieldType::checkbox, QStringLiteral("false"), true}));
+        ValidityCase{"required checkbox ticked then unticked", "Ana", "x", false, FormFieldType::checkbox, QStringLiteral("false"), true}),
+    [](const auto &info) { return caseName(info.param.what); });
 
 TEST(ContactFormRules, TrimsSpacesAndTabsButKeepsLineBreaks)
 {
@@ -152,6 +154,7 @@ INSTANTIATE_TEST_SUITE_P(
         DeliveryCase{"unparseable", "http://[::1", "a@b.c", ContactDelivery::Kind::mail},
         DeliveryCase{"empty webhook", "", "a@b.c", ContactDelivery::Kind::mail},
         DeliveryCase{"empty address", std::nullopt, "", ContactDelivery::Kind::none},
-        DeliveryCase{"nothing", std::nullopt, std::nullopt, ContactDelivery::Kind::none}));
+        DeliveryCase{"nothing", std::nullopt, std::nullopt, ContactDelivery::Kind::none}),
+    [](const auto &info) { return caseName(info.param.what); });
 
 } // namespace

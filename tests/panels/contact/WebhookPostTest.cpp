@@ -1,6 +1,7 @@
 #include "panels/contact/WebhookPost.h"
 #include "tests/panels/support/LocalHttpServer.h"
 #include "tests/panels/support/PanelTestSupport.h"
+#include "tests/support/CaseName.h"
 
 #include <QElapsedTimer>
 #include <QNetworkAccessManager>
@@ -228,7 +229,10 @@ INSTANTIATE_TEST_SUITE_P(
                       RedirectRuleCase{kHook, "https://hooks.example.org/in", 305, false},
                       RedirectRuleCase{kHook, "file:///etc/passwd", 301, false},
                       RedirectRuleCase{kHook, "http:///in", 302, false},
-                      RedirectRuleCase{"https://hooks.example.org/", "http://hooks.example.org/", 307, false}));
+                      RedirectRuleCase{"https://hooks.example.org/", "http://hooks.example.org/", 307, false}),
+    [](const auto &info) {
+        return caseName(QStringLiteral("status %1 to %2").arg(info.param.status).arg(QString::fromUtf8(info.param.to)));
+    });
 
 TEST_F(WebhookPost, GoneReceiverHearsNothing)
 {

@@ -8,8 +8,11 @@
 #include "tests/support/TemporarySettings.h"
 
 #include <QAbstractButton>
+#include <QDir>
+#include <QDirIterator>
 #include <QLabel>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -65,6 +68,18 @@ protected:
 
     static QRgb pixel(CoverMapView &card, QPoint point) { return card.grab().toImage().pixel(point); }
 
+    /// The tiles the disk cache holds (those it is still writing excluded).
+    static qsizetype tilesOnDisk()
+    {
+        const QDir cache(QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
+        QDirIterator files(cache.filePath("map-tiles"), {QStringLiteral("*.d")}, QDir::Files,
+                           QDirIterator::Subdirectories);
+        qsizetype count = 0;
+        while (files.hasNext())
+            count += !files.next().contains(QLatin1String("/prepared/"));
+        return count;
+    }
+
     TemporarySettings m_settings;
     TestTileServer m_server;
     L10n m_l10n{QStringList{}};
@@ -92,7 +107,9 @@ TEST_F(CoverMapViewTest, FetchesTilesPolitelyAndKeepsThemOnDisk)
     EXPECT_EQ(labels.first()->text(), QStringLiteral("© OpenStreetMap contributors"));
     EXPECT_TRUE(labels.first()->isVisible());
 
-    // A second card, as after returning to the cover, is served from the disk cache.
+    // A second card, as after returning to the cover, is served from the disk
+    // cache, once the first has taken in every answer the server sent.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tilesOnDisk() == visible; }, 10000));
     const qsizetype served = m_server.paths.size();
     card.reset();
     auto again = shownCard();

@@ -1,5 +1,6 @@
 #include "panels/cover/CoverRules.h"
 #include "panels/cover/MapCamera.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +47,12 @@ TEST_P(MapCameraFitting, ShowsTheSpanAroundThePlace)
 
 INSTANTIATE_TEST_SUITE_P(Places, MapCameraFitting, testing::Values(
     FitCase{48.8566, 2.3522, 15}, FitCase{48.8566, 2.3522, 1}, FitCase{48.8566, 2.3522, 20},
-    FitCase{0, 0, 10}, FitCase{-33.86, 151.21, 12}, FitCase{64.14, -21.94, 5}, FitCase{-45, 179.9, 8}));
+    FitCase{0, 0, 10}, FitCase{-33.86, 151.21, 12}, FitCase{64.14, -21.94, 5}, FitCase{-45, 179.9, 8}),
+    [](const auto &info) {
+        const FitCase &c = info.param;
+        return caseName(
+            QStringLiteral("latitude %1 longitude %2 zoom %3").arg(c.latitude).arg(c.longitude).arg(c.zoom));
+    });
 
 TEST(MapCamera, DraggingKeepsThePlaceUnderThePointerAtAnyRotation)
 {

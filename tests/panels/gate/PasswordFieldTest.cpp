@@ -142,6 +142,12 @@ INSTANTIATE_TEST_SUITE_P(Field, PasswordFieldEdits, ::testing::Values(
                  key(f, Qt::Key_V, Qt::ControlModifier);
              },
              u"abcd"},
+    EditCase{"pastedOutsideTheBasicPlane",
+             [](PasswordField &f) {
+                 QGuiApplication::clipboard()->setText(QStringLiteral("a\U0001F600b"));
+                 key(f, Qt::Key_V, Qt::ControlModifier);
+             },
+             u"a\U0001F600b"},
     EditCase{"committedByAnInputMethod",
              [](PasswordField &f) {
                  type(f, QStringLiteral("a"));

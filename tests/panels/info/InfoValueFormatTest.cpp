@@ -1,7 +1,9 @@
 #include "panels/info/InfoValueFormat.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <limits>
 
 namespace {
@@ -48,7 +50,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, DecimalValue,
                       DecimalCase{9223372036854775808.0, "", "9223372036854775808.0"},
                       DecimalCase{1e20, "m²", "100000000000000000000.0 m²"},
                       DecimalCase{infinity, "", "inf"},
-                      DecimalCase{-infinity, "m²", "-inf m²"}));
+                      DecimalCase{-infinity, "m²", "-inf m²"}),
+    [](const auto &info) {
+        char value[32] = "none";
+        if (info.param.value)
+            std::snprintf(value, sizeof value, "%g", *info.param.value); // keeps the sign of -0
+        return caseName(QStringLiteral("value ") + value + " " + info.param.unit);
+    });
 
 struct IntegerCase
 {
@@ -87,7 +95,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, GroupedInteger,
                       IntegerCase{english, std::numeric_limits<qint64>::min(), "",
                                   "-9 223 372 036 854 775 808"},
                       // The C locale writes no separator at all.
-                      IntegerCase{QLocale::c(), 250000, "€", "250000 €"}));
+                      IntegerCase{QLocale::c(), 250000, "€", "250000 €"}),
+    [](const auto &info) {
+        const std::optional<qint64> value = info.param.value;
+        return caseName(QStringLiteral("%1 %2 %3")
+                            .arg(info.param.locale.name(), value ? QString::number(*value) : QStringLiteral("none"),
+                                 QString::fromUtf8(info.param.unit)));
+    });
 
 TEST(GroupedInteger, followsTheDefaultLocale)
 {

@@ -5,6 +5,7 @@
 
 #include "tests/support/WidgetLookup.h"
 #include "widgets/SymbolButton.h"
+#include "tests/support/CaseName.h"
 
 #include <QAccessible>
 #include <QSlider>
@@ -32,7 +33,10 @@ INSTANTIATE_TEST_SUITE_P(Sizes, LightboxCard,
                       CardCase{QSize(1228, 928), QRect(40, 40, 1148, 848)},
                       CardCase{QSize(900, 600), QRect(40, 40, 820, 520)},
                       CardCase{QSize(2000, 700), QRect(426, 40, 1148, 620)},
-                      CardCase{QSize(60, 60), QRect(30, 30, 0, 0)}));
+                      CardCase{QSize(60, 60), QRect(30, 30, 0, 0)}),
+    [](const auto &info) {
+        return caseName(QStringLiteral("view %1x%2").arg(info.param.view.width()).arg(info.param.view.height()));
+    });
 
 enum class Place { backdropLeft, backdropTop, header, media, innerMargin };
 

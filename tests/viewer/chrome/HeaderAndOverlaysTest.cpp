@@ -153,10 +153,14 @@ TEST_F(HeaderTest, KioskHeaderStopsTheTourInTheAccent)
     KioskHeader &kiosk = layer(new KioskHeader(language));
     bindKioskHeader(kiosk, *controller);
     EXPECT_EQ(kioskHeaderInputs(*controller).accent, QColor(0x2E, 0x7D, 0x6B));
-    EXPECT_EQ(kiosk.findChild<CapsuleLabel *>()->text(), "Station 1");
+    const auto *station = kiosk.findChild<CapsuleLabel *>();
+    ASSERT_NE(station, nullptr);
+    EXPECT_EQ(station->text(), "Station 1");
     // The language picker's corner stays free, as in the header bar.
     HeaderBar &header = layer(new HeaderBar(language));
-    EXPECT_EQ(kiosk.findChild<CapsuleLabel *>()->x(), buttonNamed(header, "Previous")->x());
+    const QAbstractButton *previous = buttonNamed(header, "Previous");
+    ASSERT_NE(previous, nullptr);
+    EXPECT_EQ(station->x(), previous->x());
     click(buttonNamed(kiosk, "Stop kiosk mode"));
     EXPECT_FALSE(controller->state().kioskActive);
 }

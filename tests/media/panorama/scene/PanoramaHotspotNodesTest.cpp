@@ -2,6 +2,7 @@
 #include "media/panorama/PanoramaHotspotNodes.h"
 #include "media/panorama/scene/SceneNode.h"
 #include "model/Palette.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -272,7 +273,11 @@ TEST_P(HotspotPlacement, sitsOnTheRadiusNineSphere)
 INSTANTIATE_TEST_SUITE_P(Directions, HotspotPlacement,
                          ::testing::Values(PlacementCase{0, 0, 0, 0, 9}, PlacementCase{pi / 2, 0, -9, 0, 0},
                                            PlacementCase{0, pi / 2, 0, 9, 0}, PlacementCase{2.0, pi / 2, 0, 9, 0},
-                                           PlacementCase{pi, 0, 0, 0, -9}));
+                                           PlacementCase{pi, 0, 0, 0, -9}),
+                         [](const auto &info) {
+                             const PlacementCase &c = info.param;
+                             return caseName(QStringLiteral("yaw %1 pitch %2").arg(c.yaw).arg(c.pitch));
+                         });
 
 TEST(PanoramaHotspotNodes, syncSkipsPendingHidesAllAndKeepsAnimationPhase)
 {

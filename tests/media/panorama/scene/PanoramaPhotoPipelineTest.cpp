@@ -6,6 +6,7 @@
 #include "media/panorama/PanoramaPhotoDecode.h"
 #include "media/panorama/PanoramaStrips.h"
 #include "media/panorama/PanoramaTextureUploader.h"
+#include "tests/support/CaseName.h"
 
 #include <QImageReader>
 #include <QImageWriter>
@@ -134,7 +135,10 @@ INSTANTIATE_TEST_SUITE_P(
                       StripWidthsCase{QSize(4096, 2048), {4096, 4096, 4096, 4096}},
                       // A width the halving would not divide keeps every column.
                       StripWidthsCase{QSize(8191, 4096), {8191, 8191, 8191, 8191, 8191, 8191, 8191, 8191}},
-                      StripWidthsCase{QSize(2400, 1200), {2400, 2400, 1200}}));
+                      StripWidthsCase{QSize(2400, 1200), {2400, 2400, 1200}}),
+    [](const auto &info) {
+        return caseName(QStringLiteral("%1x%2").arg(info.param.photo.width()).arg(info.param.photo.height()));
+    });
 
 TEST(PanoramaMipmapBands, narrowingAveragesSideBySidePixels)
 {
@@ -316,7 +320,8 @@ INSTANTIATE_TEST_SUITE_P(Files, PanoramaPreview,
                          ::testing::Values(PreviewCase{"large.jpg", QSize(513, 125)},
                                            PreviewCase{"small.jpg", QSize(0, 0)},
                                            PreviewCase{"large.png", QSize(0, 0)},
-                                           PreviewCase{"missing.jpg", QSize(0, 0)}));
+                                           PreviewCase{"missing.jpg", QSize(0, 0)}),
+                         [](const auto &info) { return caseName(QString::fromUtf8(info.param.file)); });
 
 TEST_F(PanoramaJpegDecoderTest, previewOfAPhotoReducedForTheGpuIsAnEighthOfThePhotoAsShown)
 {
@@ -405,7 +410,11 @@ INSTANTIATE_TEST_SUITE_P(
                       DecodeCase{"huge.jpg", 8192, "begin 7500x3750, bands 3750, finish"},
                       // Its header asks for more than any decode may hold: refused by both paths.
                       DecodeCase{"absurd.jpg", 16384, "abort, whole null"},
-                      DecodeCase{"missing.jpg", 4096, "whole null"}));
+                      DecodeCase{"missing.jpg", 4096, "whole null"}),
+    [](const auto &info) {
+        const QString file = QString::fromUtf8(info.param.file);
+        return caseName(QStringLiteral("%1 at most %2").arg(file).arg(info.param.maxSide));
+    });
 
 TEST_F(PanoramaJpegDecoderTest, aPhotoThatAnotherDecodeReadsForTheCacheComesWholeFromThatDecode)
 {
