@@ -44,6 +44,19 @@ inline QByteArray jpegClaiming(QSize claimed, bool progressive)
     return bytes;
 }
 
+// The JPEG with its colour sampled at full resolution (4:4:4): a
+// progressive decode keeps twice the coefficients of the usual 4:2:0.
+inline QByteArray withFullChroma(QByteArray jpeg)
+{
+    for (qsizetype at = 2; at + 12 < jpeg.size(); at += 2 + (uchar(jpeg[at + 2]) << 8 | uchar(jpeg[at + 3]))) {
+        if (uchar(jpeg[at + 1]) == 0xC0 || uchar(jpeg[at + 1]) == 0xC2) {
+            jpeg[at + 11] = char(0x11); // the first component's sampling factors
+            break;
+        }
+    }
+    return jpeg;
+}
+
 // The JPEG with `count` stray bytes after its start of image, which libjpeg
 // and Qt's reader skip with a warning.
 inline QByteArray withStrayBytes(QByteArray jpeg, int count)
@@ -51,12 +64,12 @@ inline QByteArray withStrayBytes(QByteArray jpeg, int count)
     return jpeg.insert(2, QByteArray(count, '\0'));
 }
 
-// A progressive JPEG of a few kilobytes that makes a decoder walk `scans`
-// scans: one of its own scans repeated before the end of image. Each
+// A progressive JPEG of `size` that makes a decoder walk `scans` scans: one
+// of its own scans, of a few bytes, repeated before the end of image. Each
 // repetition is a bogus progression, which decoders warn of and decode.
-inline QByteArray jpegWithScans(int scans)
+inline QByteArray jpegWithScans(int scans, QSize size = QSize(256, 128))
 {
-    QImage image(256, 128, QImage::Format_RGB32);
+    QImage image(size, QImage::Format_RGB32);
     image.fill(QColor(200, 90, 40));
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
