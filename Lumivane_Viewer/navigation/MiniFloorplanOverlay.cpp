@@ -6,13 +6,16 @@
 #include "LevelRuns.h"
 #include "NavigationStyle.h"
 #include "l10n/L10n.h"
+#include "media/images/LumivaneImageCache.h"
 #include "model/AnimationCurve.h"
 #include "widgets/SoftShadow.h"
 #include "widgets/SymbolButton.h"
 
+#include <QFutureWatcher>
 #include <QPainter>
 #include <QRegion>
 #include <QVariantAnimation>
+#include <QtConcurrent/qtconcurrenttask.h>
 
 #include <cmath>
 
@@ -126,15 +129,37 @@ bool MiniFloorplanOverlay::refreshPlan()
     // Stations of one level share their plan's bytes: decoded once.
     if (bytes->constData() != m_planBytes.constData() || bytes->size() != m_planBytes.size()) {
         m_planBytes = *bytes;
-        const int widthPixels = int(std::ceil(FloorplanPanel::width * devicePixelRatioF()));
-        std::optional<FloorplanImage> plan = decodeFloorplan(m_planBytes, widthPixels);
-        m_planDecoded = plan.has_value();
-        if (plan)
-            m_panel->setPlan(std::move(*plan));
+        m_planDecoded = false;
+        decodePlan();
     }
     m_panel->setMarkers(m_currentStation ? levelText(*m_currentStation) : QString(),
                         floorplanMarkers(m_project.stations, m_project.startingStationID, m_currentStation));
     return m_planDecoded;
+}
+
+// A huge plan takes seconds even reduced, which the station view must not wait for.
+void MiniFloorplanOverlay::decodePlan()
+{
+    const quint64 generation = ++m_planGeneration;
+    m_decodingPlan = true;
+    const int widthPixels = int(std::ceil(FloorplanPanel::width * devicePixelRatioF()));
+    auto *watcher = new QFutureWatcher<std::optional<FloorplanImage>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
+        watcher->deleteLater();
+        // The station has moved to a level with a plan of its own meanwhile.
+        if (generation != m_planGeneration)
+            return;
+        m_decodingPlan = false;
+        std::optional<FloorplanImage> plan = watcher->result();
+        m_planDecoded = plan.has_value();
+        if (plan)
+            m_panel->setPlan(std::move(*plan));
+        refresh();
+    });
+    watcher->setFuture(QtConcurrent::task([bytes = m_planBytes, widthPixels] { return decodeFloorplan(bytes, widthPixels); })
+                           .onThreadPool(*LumivaneImageCache::pool())
+                           .withPriority(LumivaneImageCache::userInitiatedPriority)
+                           .spawn());
 }
 
 void MiniFloorplanOverlay::toggleExpanded()

@@ -21,7 +21,8 @@ class SymbolButton;
 /// in the accent with a halo, the named start station "★" in brown, the
 /// others numbered in white), and a round button below it that folds and
 /// unfolds it; it starts unfolded. Shows nothing at all when the tour
-/// switches plans off or has no plan image for the level. Knows nothing of
+/// switches plans off or has no plan image for the level, nor while the
+/// level's plan decodes on the image cache's pool. Knows nothing of
 /// navigation: a marker click is reported through onSelectStation.
 /// Size policy: its own size hint, which changes as it folds, unfolds or
 /// changes plan (updateGeometry). contentsMargins() hold the panel's shadow
@@ -43,6 +44,8 @@ public:
 
     /// Whether a plan is shown at all.
     bool showsPlan() const { return m_showsPlan; }
+    /// Whether the plan of the current level is still being decoded.
+    bool isDecodingPlan() const { return m_decodingPlan; }
     bool isExpanded() const { return m_expanded; }
     FloorplanPanel *panel() const { return m_panel; }
     SymbolButton *toggleButton() const { return m_toggle; }
@@ -56,6 +59,7 @@ protected:
 private:
     void refresh();
     bool refreshPlan();
+    void decodePlan();
     void toggleExpanded();
     void placeChildren();
     void retranslate();
@@ -69,6 +73,8 @@ private:
     QVariantAnimation *m_fade;
     QByteArray m_planBytes; // the bytes last decoded, and whether they made an image
     bool m_planDecoded = false;
+    quint64 m_planGeneration = 0; // of m_planBytes: a decode of earlier bytes is dropped
+    bool m_decodingPlan = false;
     bool m_showsPlan = false;
     bool m_expanded = true;
 };

@@ -2,14 +2,20 @@
 // window opening a tour and starting the visit, with a start photo of huge
 // pixel dimensions (an enlargement that keeps the package small) against the
 // same tour with an ordinary 8K start photo, for a panorama and a classic
-// tour. Each opening runs in a process of its own, so that its high-water
-// mark counts that opening alone; the ratios are printed at the end.
+// tour; and the same for pictures a hostile package may carry (a header
+// claiming far more than the file holds, after a stray byte; thousands of
+// scans; a logo and floor plans of 65500 x 65500). Each opening runs in a
+// process of its own, so that its high-water mark counts that opening alone;
+// the ratios are printed at the end. Beside the peak: how long opening the
+// package and pressing the cover's start button held the window, and the
+// longest the window did not answer from the opening to the photo shown.
 //
 // Run under the virtual display:
 //   Xvfb :N -screen 0 1920x1080x24 +extension GLX &
 //   DISPLAY=:N LIBGL_ALWAYS_SOFTWARE=1 bench_photo_memory
 
 #include "bench/panorama/ProcessMemory.h"
+#include "tests/support/HostilePhotos.h"
 
 #include "app/ContentView.h"
 #include "app/Lumivane_ViewerApp.h"
@@ -33,10 +39,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThreadPool>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -52,13 +61,45 @@ struct Case
     const char *name;
     SampleTourVariant variant;
     int startPhotoWidth;
+    void (*hostile)(SampleTourOptions &);
 };
 
+void strayByteBeforeAnAbsurdHeader(SampleTourOptions &options)
+{
+    // 1.5 GiB of coefficients at any scale: refused unread, stray byte or not.
+    options.startPhotoBytes = HostilePhotos::withStrayBytes(
+        HostilePhotos::withFullChroma(HostilePhotos::jpegClaiming({16384, 16384}, true)), 1);
+}
+
+void thousandsOfScans(SampleTourOptions &options)
+{
+    options.startPhotoBytes = HostilePhotos::jpegWithScans(3000, {4096, 2048});
+}
+
+void hugeLogoAndPlans(SampleTourOptions &options)
+{
+    const QByteArray huge = HostilePhotos::jpegClaiming({65500, 65500}, false);
+    options.logoBytes = huge;
+    options.floorPlanBytes = huge;
+}
+
 constexpr Case cases[] = {
-    {"panorama/8K", SampleTourVariant::Demo, ordinaryWidth},
-    {"panorama/huge", SampleTourVariant::Demo, hugeWidth},
-    {"classic/8K", SampleTourVariant::Classic, ordinaryWidth},
-    {"classic/huge", SampleTourVariant::Classic, hugeWidth},
+    {"panorama/8K", SampleTourVariant::Demo, ordinaryWidth, nullptr},
+    {"panorama/huge", SampleTourVariant::Demo, hugeWidth, nullptr},
+    {"classic/8K", SampleTourVariant::Classic, ordinaryWidth, nullptr},
+    {"classic/huge", SampleTourVariant::Classic, hugeWidth, nullptr},
+    {"panorama/stray-byte", SampleTourVariant::Demo, ordinaryWidth, strayByteBeforeAnAbsurdHeader},
+    {"panorama/many-scans", SampleTourVariant::Demo, ordinaryWidth, thousandsOfScans},
+    {"panorama/huge-logo-and-plans", SampleTourVariant::Demo, ordinaryWidth, hugeLogoAndPlans},
+};
+
+// What a child measured.
+struct Measured
+{
+    double peakMiB = 0;
+    double openMs = 0;
+    double startMs = 0;
+    double stallMs = 0;
 };
 
 QTemporaryDir *packages = nullptr;
@@ -78,6 +119,8 @@ bool writePackage(const Case &tour)
     options.enlargedStartPhotoWidth = tour.startPhotoWidth == ordinaryWidth ? 0 : tour.startPhotoWidth;
     options.externalMedia = false;
     options.narration = false;
+    if (tour.hostile)
+        tour.hostile(options);
     const SampleTourResult result = writeSampleTour(options, packagePath(tour));
     if (!result.ok)
         std::fprintf(stderr, "cannot write %s: %s\n", tour.name, qPrintable(result.error));
@@ -121,9 +164,40 @@ bool stationPhotoShown(LumivaneViewerSheet &sheet)
     return panorama && !panorama->isLoadingPhoto();
 }
 
+// The longest time between two turns of the GUI thread's event loop since
+// it was made, sampled by a timer.
+class StallWatch
+{
+public:
+    StallWatch()
+    {
+        m_sinceTurn.start();
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            m_longestMs = std::max(m_longestMs, double(m_sinceTurn.nsecsElapsed()) / 1e6);
+            m_sinceTurn.restart();
+        });
+        m_timer.start(5);
+    }
+
+    double longestMs() const { return std::max(m_longestMs, double(m_sinceTurn.nsecsElapsed()) / 1e6); }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_sinceTurn;
+    double m_longestMs = 0;
+};
+
+double millisecondsOf(const std::function<void()> &run)
+{
+    QElapsedTimer timer;
+    timer.start();
+    run();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
 // The child: opens the package as the window does, waits for the cover,
 // starts the visit, waits for the start photo and every preload, and
-// prints its high-water mark in MiB.
+// prints what it measured.
 int openAndMeasure(const QString &package)
 {
     QTemporaryDir settings;
@@ -133,17 +207,25 @@ int openAndMeasure(const QString &package)
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 2;
-    window.loadTour(QUrl::fromLocalFile(package));
+    Measured measured;
+    measured.openMs = millisecondsOf([&] { window.loadTour(QUrl::fromLocalFile(package)); });
+    const StallWatch stalls;
     auto *sheet = qobject_cast<LumivaneViewerSheet *>(window.contentView()->viewer());
-    if (!sheet || !waitUntilDecodesEnd() || !pressStart(*sheet))
+    if (!sheet || !waitUntilDecodesEnd())
+        return 3;
+    bool started = false;
+    measured.startMs = millisecondsOf([&] { started = pressStart(*sheet); });
+    if (!started)
         return 3;
     if (!QTest::qWaitFor([sheet] { return stationPhotoShown(*sheet); }, waitMs) || !waitUntilDecodesEnd())
         return 4;
-    std::printf("peak %.1f\n", ProcessMemory::peakResidentMiB());
+    measured.stallMs = stalls.longestMs();
+    std::printf("peak %.1f open %.1f start %.1f stall %.1f\n", ProcessMemory::peakResidentMiB(), measured.openMs,
+                measured.startMs, measured.stallMs);
     return 0;
 }
 
-std::optional<double> measureInChild(const Case &tour)
+std::optional<Measured> measureInChild(const Case &tour)
 {
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -152,7 +234,12 @@ std::optional<double> measureInChild(const Case &tour)
         return std::nullopt;
     const QByteArray output = child.readAllStandardOutput().trimmed();
     const qsizetype at = output.lastIndexOf("peak ");
-    return at < 0 ? std::nullopt : std::optional(output.mid(at + 5).toDouble());
+    if (at < 0)
+        return std::nullopt;
+    const QList<QByteArray> words = output.mid(at).split(' ');
+    if (words.size() < 8)
+        return std::nullopt;
+    return Measured{words[1].toDouble(), words[3].toDouble(), words[5].toDouble(), words[7].toDouble()};
 }
 
 void BM_PeakMemoryOpeningTour(benchmark::State &state, const Case &tour)
@@ -160,14 +247,17 @@ void BM_PeakMemoryOpeningTour(benchmark::State &state, const Case &tour)
     for (auto _ : state) {
         QElapsedTimer timer;
         timer.start();
-        const std::optional<double> peak = measureInChild(tour);
-        if (!peak) {
+        const std::optional<Measured> measured = measureInChild(tour);
+        if (!measured) {
             state.SkipWithError("the child process failed");
             return;
         }
         state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
-        peaks[QString::fromLatin1(tour.name)] = *peak;
-        state.counters["peak_MiB"] = *peak;
+        peaks[QString::fromLatin1(tour.name)] = measured->peakMiB;
+        state.counters["peak_MiB"] = measured->peakMiB;
+        state.counters["open_ms"] = measured->openMs;
+        state.counters["start_ms"] = measured->startMs;
+        state.counters["stall_ms"] = measured->stallMs;
     }
 }
 

@@ -34,6 +34,7 @@ TEST_P(LongNames, OneLineOfEachName)
     project.stations[0].name = text;
     project.floorplanImageData = flatPngBytes(QSize(400, 200), Qt::white);
     auto *overlay = new MiniFloorplanOverlay(project, project.stations[0], accent, l10n, &host);
+    ASSERT_TRUE(QTest::qWaitFor([overlay] { return !overlay->isDecodingPlan(); }));
     overlay->adjustSize();
     showHost();
     FloorplanPanel *panel = overlay->panel();

@@ -4,10 +4,12 @@
 
 #include "model/Palette.h"
 #include "tests/support/FlatPng.h"
+#include "tests/support/HostilePhotos.h"
 #include "widgets/SymbolButton.h"
 
 #include <QApplication>
 #include <QHelpEvent>
+#include <QThreadPool>
 #include <QToolTip>
 
 namespace {
@@ -43,9 +45,16 @@ protected:
     {
         auto *overlay = new MiniFloorplanOverlay(project, station(project, current), accent, l10n, &host);
         overlay->onSelectStation = [this](QUuid id) { selected.append(TestTours::stationNumber(id)); };
-        overlay->adjustSize();
         showHost();
+        planDecoded(overlay);
         return overlay;
+    }
+
+    // Once the plan of the overlay's level is decoded, laid out as the viewer lays it out.
+    static void planDecoded(MiniFloorplanOverlay *overlay)
+    {
+        EXPECT_TRUE(QTest::qWaitFor([overlay] { return !overlay->isDecodingPlan(); }));
+        overlay->adjustSize();
     }
 
     static std::optional<Station> station(const LumivaneProject &project, std::optional<int> number)
@@ -110,7 +119,11 @@ INSTANTIATE_TEST_SUITE_P(
                  1, std::nullopt},
         PlanCase{"switchedOff", [](LumivaneProject &p) { p.showFloorplan = false; }, 1, std::nullopt},
         PlanCase{"bytesThatAreNoImage", [](LumivaneProject &p) { p.floorplansByLevel["A"] = "not a plan"; }, 1,
-                 std::nullopt}),
+                 std::nullopt},
+        // Reduced by eight, it would still cost seconds of walking its blocks.
+        PlanCase{"claimingMorePixelsThanAnyPlanIsMadeWith",
+                 [](LumivaneProject &p) { p.floorplansByLevel["A"] = HostilePhotos::jpegClaiming({65500, 65500}, false); },
+                 1, std::nullopt}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(MiniFloorplanOverlayTest, markersReportTheirStationAndFollowTheCurrentLevel)
@@ -137,6 +150,7 @@ TEST_F(MiniFloorplanOverlayTest, markersReportTheirStationAndFollowTheCurrentLev
     EXPECT_FALSE(panel->markerCentre(TestTours::stationID(3)));
 
     overlay->setCurrentStation(station(project, 3));
+    planDecoded(overlay);
     EXPECT_TRUE(near(planColour(overlay), kGreen));
     EXPECT_TRUE(panel->markerCentre(TestTours::stationID(3)));
     EXPECT_FALSE(panel->markerCentre(TestTours::stationID(1)));
@@ -162,6 +176,30 @@ TEST_F(MiniFloorplanOverlayTest, theButtonFoldsAndUnfoldsThePanel)
     toggle->click();
     EXPECT_TRUE(overlay->panel()->isVisible());
     EXPECT_EQ(overlay->sizeHint(), unfolded);
+}
+
+// The plan decodes on the pool: the view never waits for it. The decode of
+// a level left meanwhile, or of an overlay gone, is dropped.
+TEST_F(MiniFloorplanOverlayTest, showsOnlyThePlanOfTheLevelItIsOnOnceDecoded)
+{
+    LumivaneProject project = planTour();
+    // Long to decode, against the empty level's plan that takes no time.
+    project.floorplansByLevel["A"] = HostilePhotos::jpegClaiming({12000, 12000}, false);
+    auto *overlay = new MiniFloorplanOverlay(project, station(project, 1), accent, l10n, &host);
+    EXPECT_TRUE(overlay->isDecodingPlan());
+    EXPECT_FALSE(overlay->showsPlan());
+    overlay->setCurrentStation(station(project, 4));
+    showHost();
+    planDecoded(overlay);
+    LumivaneImageCache::pool()->waitForDone();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(overlay->showsPlan());
+    EXPECT_TRUE(near(planColour(overlay), kGreen)) << planColour(overlay).name().toStdString();
+
+    overlay->setCurrentStation(station(project, 1));
+    delete overlay;
+    LumivaneImageCache::pool()->waitForDone();
+    QCoreApplication::processEvents();
 }
 
 } // namespace

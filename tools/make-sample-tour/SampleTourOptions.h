@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -21,6 +22,12 @@ struct SampleTourOptions
     /// an enlargement of the photo rendered for it: a photo of huge pixel
     /// dimensions in a package that stays small.
     int enlargedStartPhotoWidth = 0;
+    /// Not empty: these bytes as they are in place of the sample's own
+    /// picture, as a hostile package may carry them: the cover logo, every
+    /// level's floor plan, the start station's photo.
+    QByteArray logoBytes;
+    QByteArray floorPlanBytes;
+    QByteArray startPhotoBytes;
     int jpegQuality = 85;
     /// Every member stored without compression instead of deflated.
     bool stored = false;

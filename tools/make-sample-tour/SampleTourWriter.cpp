@@ -96,9 +96,14 @@ public:
         makeStillAttachments();
         if (!renderPhotos())
             return m_result;
-        m_assets.logoPng = SampleArtwork::logoPng(QStringLiteral("Horizon Clair Immobilier"));
-        for (const QString &level : m_plan.levelKeys())
-            m_assets.floorPlans.insert(level, SampleArtwork::floorPlanPng(m_plan, level));
+        m_assets.logoPng = m_options.logoBytes.isEmpty()
+            ? SampleArtwork::logoPng(QStringLiteral("Horizon Clair Immobilier"))
+            : m_options.logoBytes;
+        for (const QString &level : m_plan.levelKeys()) {
+            m_assets.floorPlans.insert(level, m_options.floorPlanBytes.isEmpty()
+                                                  ? SampleArtwork::floorPlanPng(m_plan, level)
+                                                  : m_options.floorPlanBytes);
+        }
         collectMediaJobs();
         if (m_assets.ambience.isEmpty()) {
             m_assets.ambience = SampleArtwork::toneWav(ambienceSeconds, 220);
@@ -243,6 +248,11 @@ private:
 
     bool savePhoto(const QImage &photo, bool start, const QString &path) const
     {
+        if (start && !m_options.startPhotoBytes.isEmpty()) {
+            QFile file(path);
+            return file.open(QIODevice::WriteOnly)
+                && file.write(m_options.startPhotoBytes) == m_options.startPhotoBytes.size();
+        }
         const int enlargedWidth = m_options.enlargedStartPhotoWidth;
         if (start && enlargedWidth > 0)
             return EnlargedJpegWriter::write(photo, QSize(enlargedWidth, enlargedWidth / 2), m_options.jpegQuality, path);

@@ -2,14 +2,17 @@
 
 #include "ImagePagePopulator.h"
 #include "JpegReducedDecode.h"
+#include "JpegScans.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QImageReader>
 #include <QLoggingCategory>
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <mutex>
 #include <optional>
 
@@ -28,11 +31,14 @@ qint64 pixels(QSize size)
     return qint64(size.width()) * size.height();
 }
 
-// A picture as both Qt's reader and our own JPEG decoder read it.
+// A picture as both Qt's reader and our own JPEG decoder read it, and the
+// most pixels it may claim.
 struct Source
 {
     std::function<std::optional<JpegHeader>()> jpegHeader;
+    std::function<int(int limit)> jpegScans;
     std::function<QImage(int reduction)> reducedJpeg;
+    qint64 pixelCeiling;
 };
 
 // The smallest DCT reduction whose decode stays within the ceiling; 0 when none does.
@@ -122,13 +128,13 @@ void raiseAllocationLimit()
     std::call_once(once, [] { QImageReader::setAllocationLimit(int(ImageDecodeBudget::byteCeiling >> 20)); });
 }
 
-QImage refused(const QImageReader &reader, QSize stored)
+QImage refused(const QImageReader &reader, QSize stored, const char *why)
 {
-    qCWarning(lcImages) << "refused" << reader.fileName() << "of" << stored
-                        << "pixels: even its smallest decode would hold more than"
-                        << (ImageDecodeBudget::byteCeiling >> 20) << "MiB";
+    qCWarning(lcImages) << "refused" << reader.fileName() << "of" << stored << "pixels:" << why;
     return {};
 }
+
+constexpr const char *overBudget = "even its smallest decode would hold more than the budget";
 
 QImage read(QImageReader &reader, const Source &source, QSize bound)
 {
@@ -141,26 +147,34 @@ QImage read(QImageReader &reader, const Source &source, QSize bound)
         const QImage whole = reader.read();
         return shrunkTo(whole, ImageDecodeBudget::fitted(whole.size(), bound));
     }
+    if (pixels(stored) > source.pixelCeiling)
+        return refused(reader, stored, "more pixels than such a picture may claim");
     const QImageIOHandler::Transformations turn = reader.transformation();
     const bool turned = turn & QImageIOHandler::TransformationRotate90;
     const QSize shown = ImageDecodeBudget::fitted(turned ? stored.transposed() : stored, bound);
     // The reader's sizes are those of the picture as stored, before it is turned.
     QSize request = turned ? shown.transposed() : shown;
-    const std::optional<JpegHeader> jpeg = reader.format() == "jpeg" ? source.jpegHeader() : std::nullopt;
-    if (jpeg && jpeg->size == stored) {
+    if (reader.format() == "jpeg") {
+        // Judged by what libjpeg makes of the header, or not decoded at all.
+        const std::optional<JpegHeader> jpeg = source.jpegHeader();
+        if (!jpeg || jpeg->size != stored)
+            return refused(reader, stored, "its header does not read as a JPEG's");
         const int reduction = jpegReduction(*jpeg, request, turned ? bound.transposed() : bound);
         if (reduction == 0)
-            return refused(reader, stored);
+            return refused(reader, stored, overBudget);
         // Read as stored: reduced as the rows arrive, never held larger.
         if (turn == QImageIOHandler::TransformationNone && !jpeg->cmyk)
             return shrunkTo(source.reducedJpeg(reduction), shown);
-        // Turned or CMYK: Qt's reader, at exactly that reduction unless it
-        // covers what is shown (sizes rounded down, as the reader divides).
+        // Turned or CMYK: Qt's reader, which walks every scan it is given.
+        if (source.jpegScans(ImageDecodeBudget::scanLimit) > ImageDecodeBudget::scanLimit)
+            return refused(reader, stored, "more scans than a decode may walk");
+        // At exactly that reduction unless it covers what is shown (sizes
+        // rounded down, as the reader divides).
         const int dctReduction = std::min(reduction, ImageDecodeBudget::jpegReductions.back());
         if (dctReduction != coveringReduction(stored, request))
             request = QSize(std::max(1, stored.width() / dctReduction), std::max(1, stored.height() / dctReduction));
     } else if (pixels(stored) * readerBytesPerPixel > ImageDecodeBudget::byteCeiling) {
-        return refused(reader, stored);
+        return refused(reader, stored, overBudget);
     }
     if (request == stored)
         return shrunkTo(readWhole(reader, stored), shown);
@@ -205,9 +219,16 @@ bool allows(const JpegHeader &jpeg, int reduction, int bytesPerPixel)
 QImage readFile(const QString &path, QSize bound)
 {
     QImageReader reader(path);
+    const auto scans = [&path](int limit) {
+        QFile file(path);
+        const uchar *mapped = file.open(QIODevice::ReadOnly) ? file.map(0, file.size()) : nullptr;
+        // Unmapped (empty or unreadable): nothing for the reader to walk either.
+        return mapped ? JpegScans::count(QByteArrayView(mapped, file.size()), limit) : 0;
+    };
     return read(reader,
-                {[&path] { return JpegHeader::readFile(path); },
-                 [&path](int reduction) { return JpegReducedDecode::decodeFile(path, reduction); }},
+                {[&path] { return JpegHeader::readFile(path); }, scans,
+                 [&path](int reduction) { return JpegReducedDecode::decodeFile(path, reduction); },
+                 std::numeric_limits<qint64>::max()},
                 bound);
 }
 
@@ -218,7 +239,9 @@ QImage readData(const QByteArray &bytes, QSize bound)
     QImageReader reader(&buffer);
     return read(reader,
                 {[&bytes] { return JpegHeader::readData(bytes); },
-                 [&bytes](int reduction) { return JpegReducedDecode::decodeData(bytes, reduction); }},
+                 [&bytes](int limit) { return JpegScans::count(bytes, limit); },
+                 [&bytes](int reduction) { return JpegReducedDecode::decodeData(bytes, reduction); },
+                 embeddedPixelCeiling},
                 bound);
 }
 

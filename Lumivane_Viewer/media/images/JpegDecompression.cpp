@@ -1,5 +1,7 @@
 #include "JpegDecompression.h"
 
+#include "ImageDecodeBudget.h"
+
 #include <QFile>
 
 namespace {
@@ -13,6 +15,14 @@ namespace {
 // decoded shows, as with Qt's own reader.
 void onMessage(j_common_ptr) {}
 
+// Stops the decode as an error once it reaches the scan past the limit.
+void onProgress(j_common_ptr common)
+{
+    const auto *info = reinterpret_cast<j_decompress_ptr>(common);
+    if (info->input_scan_number > ImageDecodeBudget::scanLimit)
+        onError(common);
+}
+
 } // namespace
 
 JpegDecompression::JpegDecompression()
@@ -22,6 +32,8 @@ JpegDecompression::JpegDecompression()
     errors.output_message = onMessage;
     jpeg_create_decompress(&info);
     info.client_data = this;
+    progress.progress_monitor = onProgress;
+    info.progress = &progress;
 }
 
 JpegDecompression::~JpegDecompression()

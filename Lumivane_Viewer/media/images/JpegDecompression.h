@@ -13,11 +13,14 @@
 /// from bytes that outlive it, whose errors jump back to `jump`: the caller
 /// sets it with setjmp before its first call into libjpeg that reads. Kept
 /// behind one pointer, never reassigned after setjmp, so that it survives
-/// the jump; its destructor lets libjpeg's memory and the file go.
+/// the jump; its destructor lets libjpeg's memory and the file go. A file of
+/// more scans than ImageDecodeBudget::scanLimit is an error when libjpeg
+/// reaches the one past it.
 struct JpegDecompression
 {
     jpeg_decompress_struct info{};
     jpeg_error_mgr errors{};
+    jpeg_progress_mgr progress{};
     std::jmp_buf jump;
     FILE *file = nullptr;
 

@@ -6,11 +6,6 @@
 
 namespace {
 
-bool startsLikeAJpeg(const QByteArray &bytes)
-{
-    return bytes.startsWith(QByteArray("\xFF\xD8\xFF", 3));
-}
-
 std::optional<JpegHeader> readHeader(std::unique_ptr<JpegDecompression> decompression)
 {
     if (!decompression)
@@ -23,10 +18,15 @@ std::optional<JpegHeader> readHeader(std::unique_ptr<JpegDecompression> decompre
 
 } // namespace
 
+bool JpegHeader::startsLikeAJpeg(const QByteArray &bytes)
+{
+    return bytes.startsWith(QByteArray("\xFF\xD8", 2));
+}
+
 std::optional<JpegHeader> JpegHeader::readFile(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || !startsLikeAJpeg(file.read(3)))
+    if (!file.open(QIODevice::ReadOnly) || !startsLikeAJpeg(file.read(2)))
         return std::nullopt;
     return readHeader(JpegDecompression::openFile(path));
 }

@@ -19,6 +19,10 @@ struct JpegHeader
     qint64 wholePictureBytes = 0;
     bool cmyk = false;
 
+    /// Whether `bytes` start as libjpeg requires of a JPEG: with the start
+    /// of image. Stray bytes may follow it; libjpeg skips them, as it does
+    /// any before a marker.
+    static bool startsLikeAJpeg(const QByteArray &bytes);
     /// None when the file is not a JPEG or its header cannot be read.
     static std::optional<JpegHeader> readFile(const QString &path);
     static std::optional<JpegHeader> readData(const QByteArray &bytes);

@@ -2,54 +2,29 @@
 
 #include "media/images/ImageDecodeBudget.h"
 #include "media/images/ImagePagePopulator.h"
+#include "media/images/JpegDecompression.h"
 #include "media/images/JpegReducedDecode.h"
 
 #include <QFile>
 
-#include <csetjmp>
 #include <cstring>
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <vector>
-
-#include <jpeglib.h>
 
 namespace {
 
 constexpr int rgbBytes = 3;
 
-struct ErrorManager
-{
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-[[noreturn]] void onError(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
-}
-
-void onMessage(j_common_ptr) {}
-
 // Everything that lives across the long jump of an error stays behind one
 // pointer that is never reassigned after setjmp.
 struct DecodeState
 {
-    jpeg_decompress_struct info{};
-    ErrorManager errors{};
-    FILE *file = nullptr;
+    std::unique_ptr<JpegDecompression> jpeg;
     QImage image;
     // Joined before the image goes, also when an error jumps out of the decode.
     std::optional<ImagePagePopulator> populator;
     std::vector<JSAMPROW> rows;
-
-    ~DecodeState()
-    {
-        jpeg_destroy_decompress(&info);
-        if (file)
-            std::fclose(file);
-    }
 };
 
 quint32 readNumber(const uchar *p, int bytes, bool bigEndian)
@@ -85,33 +60,34 @@ int exifOrientation(const jpeg_decompress_struct &info)
     return 1;
 }
 
-// Opens the file, reads its header and sets the decode up at the smallest
-// DCT reduction that keeps both sides within maxSide; null when the photo is
-// not one this decoder takes (see decode()).
-std::unique_ptr<DecodeState> openPhoto(const QString &path, int maxSide)
+// Reads the header and sets the decode up at the smallest DCT reduction that
+// keeps both sides within maxSide; false when the photo is not one this
+// decoder takes (see decode()).
+bool setUp(DecodeState &state, int maxSide)
 {
-    auto state = std::make_unique<DecodeState>();
-    state->file = std::fopen(QFile::encodeName(path).constData(), "rb");
-    if (!state->file)
-        return nullptr;
-    jpeg_decompress_struct &info = state->info;
-    info.err = jpeg_std_error(&state->errors.manager);
-    state->errors.manager.error_exit = onError;
-    state->errors.manager.output_message = onMessage;
-    jpeg_create_decompress(&info);
-    if (setjmp(state->errors.jump))
-        return nullptr;
-    jpeg_stdio_src(&info, state->file);
+    jpeg_decompress_struct &info = state.jpeg->info;
+    if (setjmp(state.jpeg->jump))
+        return false;
     jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&info, TRUE);
     if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK || exifOrientation(info) != 1)
-        return nullptr;
+        return false;
     const int reduction = ImageDecodeBudget::reductionWithin(QSize(int(info.image_width), int(info.image_height)), maxSide);
     if (reduction == 0 || !ImageDecodeBudget::allows(JpegHeader::of(info), reduction, rgbBytes))
-        return nullptr;
+        return false;
     info.scale_num = 1;
     info.scale_denom = unsigned(reduction);
     info.out_color_space = JCS_RGB;
+    return true;
+}
+
+// The photo's file opened and set up; null when setUp() declines it.
+std::unique_ptr<DecodeState> openPhoto(const QString &path, int maxSide)
+{
+    auto state = std::make_unique<DecodeState>();
+    state->jpeg = JpegDecompression::openFile(path);
+    if (!state->jpeg || !setUp(*state, maxSide))
+        return nullptr;
     return state;
 }
 
@@ -120,7 +96,7 @@ std::unique_ptr<DecodeState> openPhoto(const QString &path, int maxSide)
 bool PanoramaJpegDecoder::canDecode(const QString &path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(3) == QByteArray("\xFF\xD8\xFF", 3);
+    return file.open(QIODevice::ReadOnly) && JpegHeader::startsLikeAJpeg(file.read(2));
 }
 
 QImage PanoramaJpegDecoder::decode(const QString &path, int maxSide, int bandRows, const SizeSink &sizeSink,
@@ -129,8 +105,8 @@ QImage PanoramaJpegDecoder::decode(const QString &path, int maxSide, int bandRow
     const std::unique_ptr<DecodeState> state = openPhoto(path, maxSide);
     if (!state)
         return {};
-    jpeg_decompress_struct &info = state->info;
-    if (setjmp(state->errors.jump))
+    jpeg_decompress_struct &info = state->jpeg->info;
+    if (setjmp(state->jpeg->jump))
         return {};
     jpeg_start_decompress(&info);
     state->image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB888);
@@ -167,9 +143,9 @@ PanoramaJpegDecoder::Reduced PanoramaJpegDecoder::decodeReduced(const QString &p
     const std::unique_ptr<DecodeState> state = openPhoto(path, maxSide);
     if (!state)
         return {};
-    const int reduction = int(state->info.scale_denom);
+    const int reduction = int(state->jpeg->info.scale_denom);
     const QSize photoSize =
-        ImageDecodeBudget::reduced(QSize(int(state->info.image_width), int(state->info.image_height)), reduction);
+        ImageDecodeBudget::reduced(QSize(int(state->jpeg->info.image_width), int(state->jpeg->info.image_height)), reduction);
     if (photoSize.width() < minWidth)
         return {};
     return {JpegReducedDecode::decodeFile(path, reduction * scale), photoSize};

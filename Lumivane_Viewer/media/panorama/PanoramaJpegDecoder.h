@@ -35,7 +35,8 @@ public:
     /// when the photo is left to the general decoder (an orientation tag
     /// asking for a turn, CMYK colours, a side longer than maxSide even at
     /// 1/8, which the general decoder scales to fit), exceeds the decode
-    /// budget, or could not be read; sizeSink may then have been called and
+    /// budget, or could not be read (also when it has more scans than
+    /// ImageDecodeBudget::scanLimit); sizeSink may then have been called and
     /// some bands handed on already.
     static QImage decode(const QString &path, int maxSide, int bandRows, const SizeSink &sizeSink,
                          const BandSink &bandSink);

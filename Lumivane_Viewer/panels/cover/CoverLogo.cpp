@@ -1,8 +1,11 @@
 #include "CoverLogo.h"
 
 #include "media/images/ImageDecodeBudget.h"
+#include "media/images/LumivaneImageCache.h"
 
+#include <QFutureWatcher>
 #include <QPainter>
+#include <QtConcurrent/qtconcurrenttask.h>
 
 #include <algorithm>
 #include <cmath>
@@ -35,7 +38,29 @@ void CoverLogo::setImageData(const std::optional<QByteArray> &data)
     if (m_data && *m_data == bytes)
         return;
     m_data = bytes;
-    m_image = bytes.isEmpty() ? QImage() : decodeLogo(bytes);
+    const quint64 generation = ++m_generation;
+    // A huge logo takes seconds even reduced, which the cover must not wait for.
+    showLogo(QImage());
+    m_decoding = !bytes.isEmpty();
+    if (!m_decoding)
+        return;
+    auto *watcher = new QFutureWatcher<QImage>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
+        watcher->deleteLater();
+        if (generation != m_generation)
+            return;
+        m_decoding = false;
+        showLogo(watcher->result());
+    });
+    watcher->setFuture(QtConcurrent::task([bytes] { return decodeLogo(bytes); })
+                           .onThreadPool(*LumivaneImageCache::pool())
+                           .withPriority(LumivaneImageCache::userInitiatedPriority)
+                           .spawn());
+}
+
+void CoverLogo::showLogo(const QImage &image)
+{
+    m_image = image;
     m_scaled = QPixmap();
     setVisible(!m_image.isNull());
     updateGeometry();

@@ -9,9 +9,10 @@
 
 /// The agency's logo on the cover: the image fitted, aspect kept, inside at
 /// most 60 points of height and the width it is given, drawn smoothly at the
-/// screen's pixel ratio. The bytes are decoded only when they change, so the
-/// cover's rebuilds never decode the logo again; data that is not an image
-/// shows nothing.
+/// screen's pixel ratio. The bytes are decoded on the image cache's pool
+/// only when they change, so the cover's rebuilds never decode the logo
+/// again; until the logo is decoded, and for data that gives none, nothing
+/// shows.
 class CoverLogo final : public QWidget
 {
 public:
@@ -19,10 +20,12 @@ public:
 
     explicit CoverLogo(QWidget *parent = nullptr);
 
-    /// Decodes the bytes unless they are the ones shown already.
+    /// Starts decoding the bytes unless they are the ones shown already.
     void setImageData(const std::optional<QByteArray> &data);
-    /// The decoded logo; null when there is none.
+    /// The decoded logo; null when there is none, or none yet.
     const QImage &image() const { return m_image; }
+    /// Whether the bytes last set are still being decoded.
+    bool isDecoding() const { return m_decoding; }
 
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
@@ -34,8 +37,11 @@ protected:
 
 private:
     QSizeF fittedSize(QSizeF bounds) const;
+    void showLogo(const QImage &image);
 
     std::optional<QByteArray> m_data; // none until the first call
+    quint64 m_generation = 0; // of the bytes last set: a decode of earlier ones is dropped
+    bool m_decoding = false;
     QImage m_image;
     QPixmap m_scaled;
 };

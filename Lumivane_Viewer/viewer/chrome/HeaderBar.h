@@ -34,8 +34,11 @@ public:
     explicit HeaderBar(L10n &l10n, QWidget *parent = nullptr);
 
     void setInputs(const Inputs &inputs);
-    /// Once per tour: the logo is decoded by headerBranding().
+    /// Once per tour: the logo shows once decodeHeaderLogo() has decoded it
+    /// on the image cache's pool.
     void setBranding(const HeaderBranding &branding);
+    /// Whether the logo last set is still being decoded.
+    bool isDecodingLogo() const { return m_decodingLogo; }
 
     std::function<void()> onNavigateBack;
     std::function<void()> onNavigateForward;
@@ -44,9 +47,12 @@ public:
 
 private:
     void retranslate();
+    void decodeLogo(const QByteArray &bytes);
 
     QPointer<L10n> m_l10n;
     Inputs m_inputs;
+    quint64 m_logoGeneration = 0; // of the branding last set: a decode of an earlier one is dropped
+    bool m_decodingLogo = false;
     SymbolButton *m_back;
     SymbolButton *m_forward;
     CapsuleLabel *m_stationName;

@@ -10,12 +10,6 @@ namespace {
 // The logo shows at most 22 high; three times that stays sharp on any screen.
 constexpr int kLogoPixelHeight = 66;
 
-QImage decodeLogo(const QByteArray &bytes)
-{
-    // Reduced while decoding, so a huge logo costs neither time nor memory.
-    return ImageDecodeBudget::readData(bytes, QSize(std::numeric_limits<int>::max(), kLogoPixelHeight));
-}
-
 } // namespace
 
 HeaderBranding headerBranding(const LumivaneProject &project)
@@ -24,8 +18,15 @@ HeaderBranding headerBranding(const LumivaneProject &project)
     if (!project.showBrandingInTopbar)
         return branding;
     branding.agencyName = project.coverAgencyName.value_or(QString());
-    if (project.coverLogoData)
-        branding.logo = decodeLogo(*project.coverLogoData);
+    branding.logoData = project.coverLogoData;
     branding.shown = project.coverLogoData.has_value() || !branding.agencyName.isEmpty();
     return branding;
+}
+
+QImage decodeHeaderLogo(const QByteArray &bytes)
+{
+    // Reduced while decoding, which bounds the memory a huge logo takes but
+    // not the time: the decoder still walks every block its header claims,
+    // up to the pixels the budget lets a logo claim.
+    return ImageDecodeBudget::readData(bytes, QSize(std::numeric_limits<int>::max(), kLogoPixelHeight));
 }

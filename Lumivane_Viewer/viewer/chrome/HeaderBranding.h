@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
+
+#include <optional>
 
 struct LumivaneProject;
 
@@ -10,10 +13,14 @@ struct LumivaneProject;
 struct HeaderBranding
 {
     bool shown = false;
-    QImage logo; // null when there are no bytes or they do not decode
+    std::optional<QByteArray> logoData; // none when the header shows no logo
     QString agencyName;
 };
 
-/// Decodes the project's logo, small enough for the header at any screen
-/// ratio. A decode per project, not per repaint: call it once.
+/// What the project asks of the header's branding; decodes nothing.
 HeaderBranding headerBranding(const LumivaneProject &project);
+
+/// The logo as the header shows it, small enough for the header at any
+/// screen ratio; null when the bytes give none. Takes as long as the
+/// picture is large: run it off the GUI thread.
+QImage decodeHeaderLogo(const QByteArray &bytes);

@@ -8,6 +8,7 @@
 #include "tests/support/PngBytes.h"
 
 #include "media/images/ImageDecodeBudget.h"
+#include "media/images/JpegReducedDecode.h"
 #include "media/images/LumivaneImageCache.h"
 #include "tests/support/CaseName.h"
 
@@ -69,9 +70,16 @@ TEST(PictureWithinTheBudget, IsReadWholeWhereQtsDefaultAllocationLimitWouldRefus
     EXPECT_EQ(ImageDecodeBudget::readData(pngBytes(plan), QSize()).size(), QSize(6000, 6000));
 }
 
-class HugePicture : public ::testing::Test
+// Huge claims with 0, 1 or several stray bytes after the start of image,
+// which libjpeg skips: judged alike.
+class HugePicture : public ::testing::TestWithParam<int>
 {
 protected:
+    QByteArray claiming(QSize claimed, bool progressive)
+    {
+        return HostilePhotos::withStrayBytes(HostilePhotos::jpegClaiming(claimed, progressive), GetParam());
+    }
+
     QUrl write(const QByteArray &bytes)
     {
         const QString path = m_dir.filePath(QStringLiteral("huge.jpg"));
@@ -83,24 +91,25 @@ protected:
     std::shared_ptr<LumivaneImageCache> m_cache = LumivaneImageCache::create({10, 256 << 20, 64 << 20});
 };
 
-TEST_F(HugePicture, JpegIsReducedWhileItIsReadAndNeverHeldWhole)
+TEST_P(HugePicture, JpegIsReducedWhileItIsReadAndNeverHeldWhole)
 {
     // 60000 x 30000 pixels: 7 GB whole, 107 MiB at an eighth.
-    const QUrl url = write(HostilePhotos::jpegClaiming({60000, 30000}, false));
+    const QUrl url = write(claiming({60000, 30000}, false));
     const PeakResident peak;
     EXPECT_EQ(m_cache->image(url, {1000, 1000}).size(), QSize(1000, 500));
     EXPECT_LT(peak.growthMiB(), 160);
 }
 
-TEST_F(HugePicture, HeaderAskingMoreThanAnyDecodeMayHoldIsRefusedUnread)
+TEST_P(HugePicture, HeaderAskingMoreThanAnyDecodeMayHoldIsRefusedUnread)
 {
     // Progressive: libjpeg would keep 1.2 GB of coefficients at any scale.
-    const QByteArray bytes = HostilePhotos::jpegClaiming({20000, 20000}, true);
+    const QByteArray bytes = claiming({20000, 20000}, true);
     const QUrl url = write(bytes);
     const std::optional<JpegHeader> header = JpegHeader::readFile(url.toLocalFile());
     ASSERT_TRUE(header);
     EXPECT_EQ(header->size, QSize(20000, 20000));
     EXPECT_GT(header->wholePictureBytes, ImageDecodeBudget::byteCeiling);
+    EXPECT_EQ(JpegHeader::readData(bytes)->wholePictureBytes, header->wholePictureBytes);
 
     const PeakResident peak;
     EXPECT_TRUE(m_cache->image(url).isNull());
@@ -109,6 +118,54 @@ TEST_F(HugePicture, HeaderAskingMoreThanAnyDecodeMayHoldIsRefusedUnread)
     EXPECT_TRUE(ImageDecodeBudget::readData(bytes, {200, 66}).isNull());
     EXPECT_LT(peak.growthMiB(), 32);
     EXPECT_EQ(m_cache->usage().fullCount + m_cache->usage().thumbnailCount, 0);
+}
+
+TEST_P(HugePicture, IsReadAtTheSmallestReductionTheBudgetAllowsWhenShownWhole)
+{
+    // Just over the ceiling whole, a quarter of it at a half.
+    const QUrl url = write(claiming({16400, 16400}, false));
+    EXPECT_EQ(LumivaneImageCache::decodeFile(url.toLocalFile(), QSize()).size(), QSize(8200, 8200));
+}
+
+INSTANTIATE_TEST_SUITE_P(StrayBytes, HugePicture, ::testing::Values(0, 1, 7),
+                         [](const auto &info) { return std::to_string(info.param) + "StrayBytes"; });
+
+TEST(PictureHeldInMemory, ClaimingMorePixelsThanALogoOrPlanIsMadeWithIsRefusedUnread)
+{
+    // Reduced by eight, each still costs a walk over every block it claims.
+    EXPECT_EQ(ImageDecodeBudget::readData(HostilePhotos::jpegClaiming({12000, 12000}, false), {1000, 66}).size(),
+              QSize(66, 66));
+    EXPECT_TRUE(ImageDecodeBudget::readData(HostilePhotos::jpegClaiming({12300, 12300}, false), {1000, 66}).isNull());
+}
+
+// Each scan walks every block again: past the limit, not one is decoded, by
+// our decoder nor by Qt's, which reads a picture tagged to turn.
+TEST(ManyScans, PictureOfMoreScansThanADecodeMayWalkIsRefusedByEveryReader)
+{
+    QTemporaryDir dir;
+    for (const int scans : {ImageDecodeBudget::scanLimit, ImageDecodeBudget::scanLimit + 1}) {
+        SCOPED_TRACE(scans);
+        const bool refused = scans > ImageDecodeBudget::scanLimit;
+        const QByteArray upright = HostilePhotos::jpegWithScans(scans);
+        const QByteArray turned = TestPhotos::taggedToTurn(upright);
+        for (const QByteArray &bytes : {upright, turned}) {
+            const QString path = dir.filePath(QStringLiteral("scans.jpg"));
+            ASSERT_TRUE(HostilePhotos::write(path, bytes));
+            EXPECT_EQ(LumivaneImageCache::decodeFile(path, QSize()).isNull(), refused);
+            EXPECT_EQ(ImageDecodeBudget::readData(bytes, QSize()).isNull(), refused);
+        }
+    }
+}
+
+// The reduced sizes the budget plans with are those libjpeg decodes to.
+TEST(ReducedSize, IsTheSizeOfTheDecodeRoundedUp)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("odd.jpg"));
+    ASSERT_TRUE(TestPhotos::writeJpeg(path, 1001, 333));
+    for (const int reduction : {1, 2, 4, 8, 16})
+        EXPECT_EQ(JpegReducedDecode::decodeFile(path, reduction).size(), ImageDecodeBudget::reduced({1001, 333}, reduction))
+            << reduction;
 }
 
 } // namespace

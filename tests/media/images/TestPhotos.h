@@ -36,8 +36,15 @@ inline bool writeJpeg(const QString &path, int width, int height)
     return writeJpeg(path, pattern(width, height));
 }
 
-// A JPEG stored as `image` with an Exif orientation tag (6) asking readers
-// to turn it a quarter clockwise. (Qt's writer turns the pixels instead.)
+// The JPEG with an Exif orientation tag (6) asking readers to turn it a
+// quarter clockwise.
+inline QByteArray taggedToTurn(QByteArray jpeg)
+{
+    return jpeg.insert(2, QByteArray::fromHex("FFE10022" "457869660000" "4D4D002A00000008" "0001"
+                                              "011200030000000100060000" "00000000"));
+}
+
+// A JPEG stored as `image`, tagged to turn. (Qt's writer turns the pixels instead.)
 inline bool writeJpegTaggedToTurn(const QString &path, const QImage &image)
 {
     if (!writeJpeg(path, image))
@@ -45,9 +52,7 @@ inline bool writeJpegTaggedToTurn(const QString &path, const QImage &image)
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite))
         return false;
-    QByteArray bytes = file.readAll();
-    bytes.insert(2, QByteArray::fromHex("FFE10022" "457869660000" "4D4D002A00000008" "0001"
-                                        "011200030000000100060000" "00000000"));
+    const QByteArray bytes = taggedToTurn(file.readAll());
     return file.seek(0) && file.write(bytes) == bytes.size();
 }
 

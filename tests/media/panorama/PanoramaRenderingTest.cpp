@@ -283,29 +283,6 @@ TEST_F(PanoramaRendering, coverDarkensThePictureInProportionUpToFullBlack)
     }
 }
 
-TEST_F(PanoramaRendering, staleLoadIsDroppedAndTheSphereEndsOpaque)
-{
-    const QUrl second = writePhoto(m_dir, QStringLiteral("second.png"), gradientPhoto(512, 256));
-    Panorama360ViewerView::Inputs inputs;
-    inputs.imageURL = m_photo;
-    Panorama360ViewerView view(inputs, m_cache);
-    view.resize(320, 240);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    // Switch before the first load has finished, then back to no photo and
-    // to the second one, all within one fade.
-    inputs.imageURL = second;
-    inputs.initialYaw = 1.0;
-    view.setInputs(inputs);
-    ASSERT_TRUE(waitForPhoto(view));
-    view.scene().clock().setTime(view.scene().clock().now() + 5.0);
-    view.grabFramebuffer();
-    EXPECT_DOUBLE_EQ(view.sphere().opacity(), 1.0);
-    EXPECT_NEAR(view.sphere().eulerAngles().y, 1.0 - pi, 1e-12);
-    const QColor pixel = centrePixel(view);
-    EXPECT_NEAR(pixel.red(), SphereTextureMapping::photoColumn(1.0) * 255.0, 4.0);
-}
-
 TEST_F(PanoramaRendering, pairOfViewsSharesOneTextureAndACachedResetFadesFromPointThree)
 {
     // Two views side by side in one window, as in the viewer's VR mode.
@@ -428,6 +405,49 @@ bool onTheGpu(Panorama360ViewerView &view, const QUrl &url, const std::shared_pt
     store->load(url, cache->lookup(url), cache, &receiver,
                 [&whole](const PanoramaTextureStore::Photo &photo) { whole = photo.done && photo.texture; });
     return whole;
+}
+
+TEST_F(PanoramaRendering, aPhotoAskedForEarlierThatComesLateIsDroppedAndTheSphereEndsOpaque)
+{
+    const auto flat = [](QColor colour) {
+        QImage image(1024, 512, QImage::Format_RGB32);
+        image.fill(colour);
+        return image;
+    };
+    const QUrl earlier = writePhoto(m_dir, QStringLiteral("red.png"), flat(QColor(220, 40, 40)));
+    // Decoded by the viewer's preloading: it needs no decoding thread.
+    const QUrl later = QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("blue.png")));
+    m_cache->store(later, flat(QColor(40, 60, 220)));
+    Panorama360ViewerView::Inputs inputs;
+    auto view = showView(inputs);
+    // Every decoding thread is busy: the earlier photo comes only after the later one.
+    QThreadPool *pool = LumivaneImageCache::pool();
+    QSemaphore busy;
+    QSemaphore started;
+    for (int i = 0; i < pool->maxThreadCount(); ++i) {
+        pool->start([&busy, &started] {
+            started.release();
+            busy.acquire();
+        });
+    }
+    started.acquire(pool->maxThreadCount());
+    inputs.imageURL = earlier;
+    view->setInputs(inputs);
+    inputs.imageURL = later;
+    inputs.initialYaw = 1.0;
+    view->setInputs(inputs);
+    const bool laterShown = waitForPhoto(*view);
+    busy.release(pool->maxThreadCount());
+    ASSERT_TRUE(laterShown);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return onTheGpu(*view, earlier, m_cache); }, 10000));
+
+    view->scene().clock().setTime(view->scene().clock().now() + 5.0);
+    view->grabFramebuffer();
+    EXPECT_DOUBLE_EQ(view->sphere().opacity(), 1.0);
+    EXPECT_NEAR(view->sphere().eulerAngles().y, 1.0 - pi, 1e-12);
+    const QColor pixel = centrePixel(*view);
+    EXPECT_NEAR(pixel.red(), 40, 4);
+    EXPECT_NEAR(pixel.blue(), 220, 4);
 }
 
 TEST_F(PanoramaRendering, thePhotoThatComesNextIsPutOnTheGpuAheadAndShowsAtOnceWhenItComes)

@@ -200,11 +200,18 @@ TEST_F(TextureStore, largeJpegReplacingAPhotoComesAsAPreviewThenStripByStripAndA
     ASSERT_TRUE(QTest::qWaitFor([&shown] { return shown; }, 20000));
     QStringList steps;
     QStringList late;
+    QStringList lateDecoded;
+    const QImage decoded = photo(4096, 2048);
     m_store->load(url, QImage(), m_cache, &receiver, [&](const PanoramaTextureStore::Photo &photo) {
         steps << describe(photo);
         if (steps.size() == 2)
             m_store->load(url, QImage(), m_cache, &receiver,
                           [&late](const PanoramaTextureStore::Photo &photo) { late << describe(photo); });
+        // Its strips still missing, the texture is not on the GPU whole:
+        // a waiter with the decoded photo joins the upload as well.
+        if (steps.size() == 3)
+            m_store->load(url, decoded, m_cache, &receiver,
+                          [&lateDecoded](const PanoramaTextureStore::Photo &photo) { lateDecoded << describe(photo); });
     });
     ASSERT_TRUE(QTest::qWaitFor([&steps] { return !steps.isEmpty() && steps.last().startsWith("done"); }, 20000));
     EXPECT_EQ(steps.join(QStringLiteral(", ")),
@@ -212,6 +219,8 @@ TEST_F(TextureStore, largeJpegReplacingAPhotoComesAsAPreviewThenStripByStripAndA
               "done + 4/4 strips");
     EXPECT_EQ(late.join(QStringLiteral(", ")), "preview + 1/4 strips, preview + 2/4 strips, preview + 3/4 strips, "
                                                "preview + 4/4 strips, done + 4/4 strips");
+    EXPECT_EQ(lateDecoded.join(QStringLiteral(", ")),
+              "preview + 2/4 strips, preview + 3/4 strips, preview + 4/4 strips, done + 4/4 strips");
     EXPECT_EQ(m_cache->lookup(url).format(), QImage::Format_RGB888);
     EXPECT_EQ(told(url, m_cache->lookup(url)), "done + 4/4 strips");
     // Let go by the image cache: read again, although its texture is on the GPU.

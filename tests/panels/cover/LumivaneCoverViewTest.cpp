@@ -15,6 +15,7 @@
 #include "media/panorama/Panorama360ViewerView.h"
 #include "model/SystemFont.h"
 #include "tests/support/DesktopUrlCapture.h"
+#include "tests/support/HostilePhotos.h"
 #include "tests/support/PngBytes.h"
 #include "tests/support/TemporarySettings.h"
 #include "tests/support/WidgetLookup.h"
@@ -25,6 +26,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QTest>
+#include <QThreadPool>
 
 #include <gtest/gtest.h>
 
@@ -298,6 +300,7 @@ TEST_F(CoverFixture, RebuildsKeepLogoMapAndBackground)
     view->resize(1000, 700);
     view->show();
     CoverLogo *logo = widgetsOfType<CoverLogo>(view.get()).at(0);
+    ASSERT_TRUE(QTest::qWaitFor([logo] { return !logo->isDecoding(); }));
     ASSERT_FALSE(logo->image().isNull());
     EXPECT_EQ(logo->image().size(), QSize(400, 100));
     EXPECT_LE(logo->heightForWidth(700), CoverLogo::maxHeight);
@@ -322,10 +325,38 @@ TEST_F(CoverFixture, RebuildsKeepLogoMapAndBackground)
     project.coverLogoData = QByteArray("not an image");
     project.locationLatitude = -33.86;
     view->setInputs({project, photo, {}, {}});
+    ASSERT_TRUE(QTest::qWaitFor([logo] { return !logo->isDecoding(); }));
     EXPECT_TRUE(logo->image().isNull());
     EXPECT_FALSE(logo->isVisibleTo(view.get()));
     ASSERT_TRUE(view->mapCard());
     EXPECT_NE(view->mapCard(), map);
+}
+
+// The cover never waits for its logo: it decodes on the pool, a logo past
+// the pixels any is made with shows nothing, and the decode of bytes
+// replaced meanwhile, or of a logo gone, is dropped.
+TEST(CoverLogoDecode, RunsOffTheGuiThreadAndOnlyTheLastBytesShow)
+{
+    QWidget cover;
+    auto *logo = new CoverLogo(&cover);
+    const auto decodesEnd = [] {
+        LumivaneImageCache::pool()->waitForDone();
+        QCoreApplication::processEvents();
+    };
+    logo->setImageData(HostilePhotos::jpegClaiming({65500, 65500}, false));
+    EXPECT_TRUE(logo->isDecoding());
+    decodesEnd();
+    EXPECT_TRUE(logo->image().isNull());
+    EXPECT_FALSE(logo->isVisibleTo(&cover));
+
+    logo->setImageData(pngLogo());
+    logo->setImageData(std::nullopt);
+    decodesEnd();
+    EXPECT_TRUE(logo->image().isNull());
+
+    logo->setImageData(pngLogo());
+    delete logo;
+    decodesEnd();
 }
 
 TEST_F(CoverFixture, LongTitleShrinksToThreeLines)

@@ -1,5 +1,6 @@
 #include "ChromeFixture.h"
 
+#include "media/images/LumivaneImageCache.h"
 #include "media/sound/LumivaneAudioService.h"
 #include "viewer/chrome/AudioGuideButton.h"
 #include "viewer/chrome/ChromeBindings.h"
@@ -9,9 +10,11 @@
 #include "viewer/chrome/SplashView.h"
 #include "viewer/chrome/WatermarkView.h"
 #include "tests/support/FlatPng.h"
+#include "tests/support/HostilePhotos.h"
 #include "widgets/CapsuleLabel.h"
 
 #include <QImage>
+#include <QThreadPool>
 #include <QVBoxLayout>
 
 namespace {
@@ -113,7 +116,7 @@ TEST_P(HeaderBrandingRule, ShownWithALogoOrAName)
     project.coverAgencyName = c.agency;
     const HeaderBranding branding = headerBranding(project);
     EXPECT_EQ(branding.shown, c.shown);
-    EXPECT_EQ(branding.logo.height(), c.logoHeight);
+    EXPECT_EQ(branding.logoData ? decodeHeaderLogo(*branding.logoData).height() : 0, c.logoHeight);
 }
 
 const BrandingCase kBrandingCases[] = {
@@ -122,11 +125,46 @@ const BrandingCase kBrandingCases[] = {
     {"UndecodableLogo", true, QByteArray("not an image"), std::nullopt, true, 0},
     {"SmallLogo", true, flatPngBytes(QSize(40, 20), Qt::red), std::nullopt, true, 20},
     {"HugeLogoDecodedSmall", true, flatPngBytes(QSize(4000, 2000), Qt::red), "Agency", true, 66},
+    // Reduced by eight, it would still cost seconds of walking its blocks.
+    {"LogoClaimingMorePixelsThanAnyIsMadeWith", true, HostilePhotos::jpegClaiming({65500, 65500}, false),
+     std::nullopt, true, 0},
     {"NotAsked", false, flatPngBytes(QSize(40, 20), Qt::red), "Agency", false, 0},
 };
 
 INSTANTIATE_TEST_SUITE_P(Project, HeaderBrandingRule, ::testing::ValuesIn(kBrandingCases),
                          [](const auto &info) { return std::string(info.param.name); });
+
+// The bar shows at once and its logo once decoded on the pool; the decode
+// of a branding replaced meanwhile, or of a bar gone, is dropped.
+TEST_F(HeaderTest, LogoDecodesOffTheGuiThreadAndOnlyTheLastBrandingShows)
+{
+    const auto decodesEnd = [] {
+        LumivaneImageCache::pool()->waitForDone();
+        QCoreApplication::processEvents();
+    };
+    HeaderBar &header = layer(new HeaderBar(language));
+    CapsuleLabel *branding = header.findChildren<CapsuleLabel *>().at(1);
+    const HeaderBranding named{true, std::nullopt, "Agency"};
+    HeaderBranding logo = named;
+    logo.logoData = flatPngBytes(QSize(40, 20), Qt::red);
+    header.setBranding(named);
+    const int nameOnly = branding->sizeHint().width();
+    header.setBranding(logo);
+    EXPECT_TRUE(header.isDecodingLogo());
+    EXPECT_TRUE(branding->isVisible());
+    decodesEnd();
+    EXPECT_GT(branding->sizeHint().width(), nameOnly);
+
+    header.setBranding(logo);
+    header.setBranding(named);
+    decodesEnd();
+    EXPECT_EQ(branding->sizeHint().width(), nameOnly);
+
+    auto *gone = new HeaderBar(language);
+    gone->setBranding(logo);
+    delete gone;
+    decodesEnd();
+}
 
 // The empty parts of a layer let the mouse through to what lies below.
 TEST_F(HeaderTest, EmptyPartsLetTheMouseThrough)

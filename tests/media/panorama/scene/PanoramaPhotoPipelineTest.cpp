@@ -1,5 +1,6 @@
 #include "tests/support/HostilePhotos.h"
 
+#include "media/images/ImageDecodeBudget.h"
 #include "media/images/LumivaneImageCache.h"
 #include "media/panorama/PanoramaJpegDecoder.h"
 #include "media/panorama/PanoramaMipmapBands.h"
@@ -391,6 +392,11 @@ TEST_P(PanoramaPhotoDecodeCase, handsThePhotoOnByTheRightPathAndKeepsIt)
     image.save(m_dir.filePath(QStringLiteral("photo.png")), "PNG");
     HostilePhotos::write(m_dir.filePath(QStringLiteral("huge.jpg")), HostilePhotos::jpegClaiming({60000, 30000}, false));
     HostilePhotos::write(m_dir.filePath(QStringLiteral("absurd.jpg")), HostilePhotos::jpegClaiming({20000, 20000}, true));
+    HostilePhotos::write(m_dir.filePath(QStringLiteral("scans.jpg")),
+                         HostilePhotos::jpegWithScans(ImageDecodeBudget::scanLimit + 1));
+    QFile jpeg(m_dir.filePath(QStringLiteral("photo.jpg")));
+    ASSERT_TRUE(jpeg.open(QIODevice::ReadOnly));
+    HostilePhotos::write(m_dir.filePath(QStringLiteral("stray.jpg")), HostilePhotos::withStrayBytes(jpeg.readAll(), 1));
     const QUrl url = QUrl::fromLocalFile(m_dir.filePath(QString::fromLatin1(GetParam().file)));
     const auto cache = LumivaneImageCache::create({10, 128 << 20, 16 << 20});
     RecordingSink sink;
@@ -410,6 +416,10 @@ INSTANTIATE_TEST_SUITE_P(
                       DecodeCase{"huge.jpg", 8192, "begin 7500x3750, bands 3750, finish"},
                       // Its header asks for more than any decode may hold: refused by both paths.
                       DecodeCase{"absurd.jpg", 16384, "abort, whole null"},
+                      // More scans than a decode may walk, likewise.
+                      DecodeCase{"scans.jpg", 4096, "abort, whole null"},
+                      // A stray byte after the start of image, which libjpeg skips.
+                      DecodeCase{"stray.jpg", 4096, "begin 300x200, bands 200, finish"},
                       DecodeCase{"missing.jpg", 4096, "whole null"}),
     [](const auto &info) {
         const QString file = QString::fromUtf8(info.param.file);
