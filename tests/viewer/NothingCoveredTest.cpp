@@ -7,13 +7,12 @@
 // sheet leaves in view all the same is judged too: its controls take
 // clicks, its titles lie under nothing but the sheet's dimming backdrop.
 
-#include "support/ViewerSheetFixture.h"
+#include "support/SampleTourSheetFixture.h"
 
 #include "media/panorama/Panorama360ViewerView.h"
 #include "panels/contact/LumivaneContactFormView.h"
 #include "panels/info/InfoGroupsBody.h"
 #include "panels/lightbox/LightboxHeader.h"
-#include "tests/panels/cover/CoverTestTours.h"
 #include "tests/support/WidgetLookup.h"
 #include "viewer/chrome/ClassicCaptionBand.h"
 #include "viewer/chrome/ClassicInfoMarker.h"
@@ -25,7 +24,6 @@
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -33,8 +31,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <map>
-#include <memory>
 
 namespace {
 
@@ -164,45 +160,9 @@ void PrintTo(const CoverageCase &c, std::ostream *out)
          << c.size.height();
 }
 
-class NothingCoveredTest : public ViewerSheetFixture, public ::testing::WithParamInterface<CoverageCase>
+class NothingCoveredTest : public SampleTourSheetFixture, public ::testing::WithParamInterface<CoverageCase>
 {
 public:
-    static void TearDownTestSuite() { tours.clear(); }
-
-    /// The sample tour in a sheet of the given size, started, with narration
-    /// at every station (files that are never played).
-    void openSample(SampleTourVariant variant, QSize size)
-    {
-        std::unique_ptr<UnpackedTour> &sample = tours[variant];
-        if (!sample)
-            sample = unpackedSampleTour(variant, 512);
-        ASSERT_NE(sample, nullptr);
-        const QDir unpacked(sample->folder.filePath(QStringLiteral("tour")));
-        ViewerTour tour;
-        tour.project = sample->project;
-        tour.projectID = tour.project.id;
-        tour.photoURLResolver = [unpacked](const QUuid &id) -> std::optional<QUrl> {
-            return QUrl::fromLocalFile(unpacked.filePath(
-                QStringLiteral("photos/%1.jpg").arg(id.toString(QUuid::WithoutBraces).toUpper())));
-        };
-        tour.attachmentURLResolver = [unpacked](const QString &payload) {
-            return QUrl::fromLocalFile(unpacked.filePath(QStringLiteral("attachments/") + payload));
-        };
-        tour.audioURLResolver = [unpacked](const QUuid &) -> std::optional<QUrl> {
-            return QUrl::fromLocalFile(unpacked.filePath(QStringLiteral("audio/none.m4a")));
-        };
-        tour.dismiss = [this] { ++dismissals; };
-        sheet = std::make_unique<LumivaneViewerSheet>(std::move(tour), services);
-        sheet->resize(size);
-        sheet->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(sheet.get()));
-        ASSERT_EQ(sheet->size(), size);
-        controller().startTour();
-        controller().hideSplash();
-    }
-
-    QWidget *shownView(ViewerLayer layer) const { return shownIn(layer).value(0); }
-
     /// Every control, title and value row in view and not behind the sheet,
     /// or behind it and kept in view.
     QList<Target> targets(const QWidget *openSheet, const std::function<bool(const Target &)> &kept) const
@@ -230,26 +190,11 @@ public:
         return coveredBy(*sheet, target, dimmedTitle ? openSheet : nullptr);
     }
 
-    static inline std::map<SampleTourVariant, std::unique_ptr<UnpackedTour>> tours;
 };
 
 void withStrip(ViewerController &c)
 {
     c.toggleThumbBar();
-}
-
-HotspotAttachment firstAttachment(const ViewerController &c, AttachmentKind kind)
-{
-    for (const Station &station : c.orderedStations()) {
-        for (const Hotspot &hotspot : station.hotspots) {
-            for (const HotspotAttachment &attachment : hotspot.attachments) {
-                if (attachment.kind == kind)
-                    return attachment;
-            }
-        }
-    }
-    ADD_FAILURE() << "the demo has no attachment of that kind";
-    return {};
 }
 
 TEST_P(NothingCoveredTest, EveryControlTitleAndValueInViewTakesClicksOnAllOfIt)

@@ -1,0 +1,266 @@
+// Every control of every card and sheet can be made out under the light and
+// the dark palette of the desktop: the box of a check box, the outline of a
+// text field and what a button paints contrast by at least 3:1 with what
+// lies right behind them, as read back from the window.
+
+#include "support/SampleTourSheetFixture.h"
+
+#include "panels/contact/LumivaneContactFormView.h"
+#include "panels/cover/LumivaneCoverView.h"
+#include "panels/feedback/VisitorFeedbackSheet.h"
+#include "panels/gate/LumivanePasswordGate.h"
+#include "tests/support/WidgetLookup.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTextEdit>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+namespace {
+
+double luminance(QColor color)
+{
+    const auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(color.redF()) + 0.7152 * linear(color.greenF()) + 0.0722 * linear(color.blueF());
+}
+
+double contrastRatio(QColor a, QColor b)
+{
+    const double first = luminance(a);
+    const double second = luminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+/// A desktop's dark palette, as a dark theme hands it to Qt.
+QPalette darkPalette()
+{
+    QPalette palette(QColor("#292C30"), QColor("#202326"));
+    palette.setColor(QPalette::Base, QColor("#1B1E20"));
+    palette.setColor(QPalette::AlternateBase, QColor("#232629"));
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::BrightText})
+        palette.setColor(role, QColor("#FCFCFC"));
+    palette.setColor(QPalette::Highlight, QColor("#3DAEE9"));
+    palette.setColor(QPalette::HighlightedText, QColor("#FCFCFC"));
+    palette.setColor(QPalette::PlaceholderText, QColor("#A1A9B1"));
+    return palette;
+}
+
+/// Where a control shows itself: the box of a check box, the edges of a
+/// text field (its outline or the edge of its fill), or all a button paints.
+struct ControlBox
+{
+    QWidget *control;
+    QRect box; // in the control's coordinates
+    bool edgesOnly;
+};
+
+std::optional<ControlBox> boxOf(QWidget *widget)
+{
+    if (!widget->isVisible() || !widget->isEnabled())
+        return std::nullopt;
+    if (qobject_cast<QCheckBox *>(widget) || qobject_cast<QRadioButton *>(widget)) {
+        QStyleOptionButton option;
+        option.initFrom(widget);
+        const auto element = qobject_cast<QCheckBox *>(widget) ? QStyle::SE_CheckBoxIndicator
+                                                                : QStyle::SE_RadioButtonIndicator;
+        return ControlBox{widget, widget->style()->subElementRect(element, &option, widget), true};
+    }
+    const auto *plain = qobject_cast<QPlainTextEdit *>(widget);
+    const auto *rich = qobject_cast<QTextEdit *>(widget);
+    if (qobject_cast<QLineEdit *>(widget) || (plain && !plain->isReadOnly()) || (rich && !rich->isReadOnly()))
+        return ControlBox{widget, widget->rect(), true};
+    // Lists and pages that take the focus to be scrolled have no box.
+    if (qobject_cast<QAbstractScrollArea *>(widget) || !(widget->focusPolicy() & Qt::TabFocus))
+        return std::nullopt;
+    return ControlBox{widget, widget->rect(), false};
+}
+
+QString nameOf(const QWidget *widget)
+{
+    QString name = widget->accessibleName();
+    if (const auto *button = qobject_cast<const QAbstractButton *>(widget); button && name.isEmpty())
+        name = button->text();
+    return QStringLiteral("%1 \"%2\"").arg(widget->metaObject()->className(), name.left(40));
+}
+
+/// The colour that lies behind the box: the middle value of each channel
+/// along a line two pixels outside it.
+QColor behind(const QImage &image, const QRect &box)
+{
+    const QRect ring = box.adjusted(-2, -2, 2, 2);
+    QList<int> reds, greens, blues;
+    const auto take = [&](int x, int y) {
+        if (!image.rect().contains(x, y))
+            return;
+        const QColor seen = image.pixelColor(x, y);
+        reds << seen.red();
+        greens << seen.green();
+        blues << seen.blue();
+    };
+    for (int x = ring.left(); x <= ring.right(); ++x) {
+        take(x, ring.top());
+        take(x, ring.bottom());
+    }
+    for (int y = ring.top() + 1; y < ring.bottom(); ++y) {
+        take(ring.left(), y);
+        take(ring.right(), y);
+    }
+    const auto middle = [](QList<int> values) {
+        std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+        return values.isEmpty() ? 0 : values[values.size() / 2];
+    };
+    return QColor(middle(reds), middle(greens), middle(blues));
+}
+
+/// The strongest contrast between what the box paints and what lies behind it.
+double boxContrast(const QImage &image, const QRect &box, bool edgesOnly)
+{
+    const QColor back = behind(image, box);
+    const QRect inside = box.adjusted(2, 2, -2, -2);
+    double strongest = 1;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            if ((edgesOnly && inside.contains(x, y)) || !image.rect().contains(x, y))
+                continue;
+            strongest = std::max(strongest, contrastRatio(image.pixelColor(x, y), back));
+        }
+    }
+    return strongest;
+}
+
+class ControlContrastTest;
+
+struct ContrastCase
+{
+    const char *name;
+    SampleTourVariant tour;
+    std::function<void(ViewerController &)> reach;
+    /// What holds the controls judged: a card, a sheet or a layer.
+    std::function<QWidget *(const ControlContrastTest &)> card;
+    /// What is done on it first, if anything.
+    std::function<void(QWidget &)> then = {};
+    bool dark = false;
+};
+
+void PrintTo(const ContrastCase &c, std::ostream *out)
+{
+    *out << c.name << (c.dark ? " (dark)" : " (light)");
+}
+
+class ControlContrastTest : public SampleTourSheetFixture, public ::testing::WithParamInterface<ContrastCase>
+{
+protected:
+    void SetUp() override
+    {
+        m_savedPalette = QApplication::palette();
+        QApplication::setPalette(GetParam().dark ? darkPalette() : QApplication::style()->standardPalette());
+    }
+
+    void TearDown() override
+    {
+        sheet.reset();
+        QApplication::setPalette(m_savedPalette);
+    }
+
+private:
+    QPalette m_savedPalette;
+};
+
+TEST_P(ControlContrastTest, EachControlsBoxContrastsWithWhatLiesBehindIt)
+{
+    const ContrastCase &c = GetParam();
+    openSample(c.tour, {1280, 800});
+    c.reach(controller());
+    // Every view in place, every fade over.
+    QTest::qWait(700);
+    QWidget *card = c.card(*this);
+    ASSERT_NE(card, nullptr);
+    if (c.then)
+        c.then(*card);
+
+    QList<ControlBox> controls;
+    for (QWidget *widget : card->findChildren<QWidget *>()) {
+        if (const std::optional<ControlBox> found = boxOf(widget))
+            controls << *found;
+    }
+    EXPECT_FALSE(controls.isEmpty());
+    for (const ControlBox &control : controls) {
+        for (QWidget *w = control.control->parentWidget(); w; w = w->parentWidget()) {
+            if (auto *scroll = qobject_cast<QScrollArea *>(w))
+                scroll->ensureWidgetVisible(control.control);
+        }
+        const QImage window = sheet->grab().toImage();
+        const QRect box(control.control->mapTo(sheet.get(), control.box.topLeft()), control.box.size());
+        const double contrast = boxContrast(window, box, control.edgesOnly);
+        EXPECT_GE(contrast, 3.0) << nameOf(control.control).toStdString() << " at " << box.x() << "," << box.y()
+                                 << " on " << behind(window, box).name().toStdString() << ": " << contrast;
+    }
+}
+
+std::vector<ContrastCase> contrastCases()
+{
+    using T = ControlContrastTest;
+    const auto station = [](ViewerLayer layer) { return [layer](const T &t) { return t.shownView(layer); }; };
+    const std::vector<ContrastCase> cards = {
+        {"cover", SampleTourVariant::Demo, [](ViewerController &c) { c.backToCover(); },
+         [](const T &t) -> QWidget * { return widgetOfType<LumivaneCoverView>(t.sheet.get()); }},
+        {"passwordGate", SampleTourVariant::Password, [](ViewerController &) {},
+         [](const T &t) -> QWidget * { return widgetOfType<LumivanePasswordGate>(t.sheet.get()); }},
+        {"contactForm", SampleTourVariant::Demo,
+         [](ViewerController &c) {
+             c.backToCover();
+             c.setContactFormVisible(true);
+         },
+         [](const T &t) -> QWidget * { return widgetOfType<LumivaneContactFormView>(&t.sheet->faceChrome()); }},
+        {"languagePickerAndAudioGuide", SampleTourVariant::Demo, [](ViewerController &) {},
+         [](const T &t) -> QWidget * { return &t.sheet->overlayColumn(); }},
+        {"headerAndControlBar", SampleTourVariant::Demo, [](ViewerController &) {},
+         [](const T &t) -> QWidget * { return &t.stations()->stack().layer(ViewerLayer::headerAndControlBar); }},
+        {"feedbackCard", SampleTourVariant::Demo, [](ViewerController &c) { c.setShowFeedback(true); },
+         station(ViewerLayer::feedback)},
+        {"feedbackCardRated", SampleTourVariant::Demo, [](ViewerController &c) { c.setShowFeedback(true); },
+         station(ViewerLayer::feedback),
+         [](QWidget &card) {
+             dynamic_cast<VisitorFeedbackSheet &>(card).setRating(Rating::negative);
+             // The comment field unfolds.
+             QTest::qWait(400);
+         }},
+        {"infoCard", SampleTourVariant::Demo,
+         [](ViewerController &c) { c.showInfoCard(c.infoHotspotsOfStation().front()); }, station(ViewerLayer::infoCard)},
+        {"helpCard", SampleTourVariant::Demo, [](ViewerController &c) { c.setShowKeyboardHelp(true); },
+         station(ViewerLayer::keyboardHelp)},
+        {"tableOfContents", SampleTourVariant::Demo, [](ViewerController &c) { c.setShowTableOfContents(true); },
+         station(ViewerLayer::tableOfContents)},
+        {"lightbox", SampleTourVariant::Demo,
+         [](ViewerController &c) { c.openAttachment(firstAttachment(c, AttachmentKind::pdf)); },
+         station(ViewerLayer::lightbox)},
+        {"informationPanel", SampleTourVariant::Demo, [](ViewerController &c) { c.togglePropertyInfo(); },
+         station(ViewerLayer::propertyInfo)},
+    };
+    std::vector<ContrastCase> cases;
+    for (const bool dark : {false, true}) {
+        for (ContrastCase card : cards) {
+            card.dark = dark;
+            cases.push_back(card);
+        }
+    }
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cards, ControlContrastTest, ::testing::ValuesIn(contrastCases()), [](const auto &info) {
+    return std::string(info.param.name) + (info.param.dark ? "Dark" : "Light");
+});
+
+} // namespace
