@@ -16,11 +16,9 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QRadioButton>
 #include <QScrollArea>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QTextEdit>
 
 #include <algorithm>
 #include <cmath>
@@ -70,16 +68,12 @@ std::optional<ControlBox> boxOf(QWidget *widget)
 {
     if (!widget->isVisible() || !widget->isEnabled())
         return std::nullopt;
-    if (qobject_cast<QCheckBox *>(widget) || qobject_cast<QRadioButton *>(widget)) {
+    if (qobject_cast<QCheckBox *>(widget)) {
         QStyleOptionButton option;
         option.initFrom(widget);
-        const auto element = qobject_cast<QCheckBox *>(widget) ? QStyle::SE_CheckBoxIndicator
-                                                                : QStyle::SE_RadioButtonIndicator;
-        return ControlBox{widget, widget->style()->subElementRect(element, &option, widget), true};
+        return ControlBox{widget, widget->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, widget), true};
     }
-    const auto *plain = qobject_cast<QPlainTextEdit *>(widget);
-    const auto *rich = qobject_cast<QTextEdit *>(widget);
-    if (qobject_cast<QLineEdit *>(widget) || (plain && !plain->isReadOnly()) || (rich && !rich->isReadOnly()))
+    if (qobject_cast<QLineEdit *>(widget) || qobject_cast<QPlainTextEdit *>(widget))
         return ControlBox{widget, widget->rect(), true};
     // Lists and pages that take the focus to be scrolled have no box.
     if (qobject_cast<QAbstractScrollArea *>(widget) || !(widget->focusPolicy() & Qt::TabFocus))
@@ -87,41 +81,20 @@ std::optional<ControlBox> boxOf(QWidget *widget)
     return ControlBox{widget, widget->rect(), false};
 }
 
-QString nameOf(const QWidget *widget)
-{
-    QString name = widget->accessibleName();
-    if (const auto *button = qobject_cast<const QAbstractButton *>(widget); button && name.isEmpty())
-        name = button->text();
-    return QStringLiteral("%1 \"%2\"").arg(widget->metaObject()->className(), name.left(40));
-}
-
-/// The colour that lies behind the box: the middle value of each channel
-/// along a line two pixels outside it.
+/// What lies behind the box: of the pixels two outside it, the one of middle luminance.
 QColor behind(const QImage &image, const QRect &box)
 {
-    const QRect ring = box.adjusted(-2, -2, 2, 2);
-    QList<int> reds, greens, blues;
-    const auto take = [&](int x, int y) {
-        if (!image.rect().contains(x, y))
-            return;
-        const QColor seen = image.pixelColor(x, y);
-        reds << seen.red();
-        greens << seen.green();
-        blues << seen.blue();
-    };
-    for (int x = ring.left(); x <= ring.right(); ++x) {
-        take(x, ring.top());
-        take(x, ring.bottom());
+    QList<QColor> ring;
+    const QRect around = box.adjusted(-2, -2, 2, 2);
+    for (int y = around.top(); y <= around.bottom(); ++y) {
+        for (int x = around.left(); x <= around.right(); ++x) {
+            const bool onRing = y == around.top() || y == around.bottom() || x == around.left() || x == around.right();
+            if (onRing && image.rect().contains(x, y))
+                ring << image.pixelColor(x, y);
+        }
     }
-    for (int y = ring.top() + 1; y < ring.bottom(); ++y) {
-        take(ring.left(), y);
-        take(ring.right(), y);
-    }
-    const auto middle = [](QList<int> values) {
-        std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-        return values.isEmpty() ? 0 : values[values.size() / 2];
-    };
-    return QColor(middle(reds), middle(greens), middle(blues));
+    std::sort(ring.begin(), ring.end(), [](QColor a, QColor b) { return luminance(a) < luminance(b); });
+    return ring.value(ring.size() / 2);
 }
 
 /// The strongest contrast between what the box paints and what lies behind it.
@@ -132,9 +105,8 @@ double boxContrast(const QImage &image, const QRect &box, bool edgesOnly)
     double strongest = 1;
     for (int y = box.top(); y <= box.bottom(); ++y) {
         for (int x = box.left(); x <= box.right(); ++x) {
-            if ((edgesOnly && inside.contains(x, y)) || !image.rect().contains(x, y))
-                continue;
-            strongest = std::max(strongest, contrastRatio(image.pixelColor(x, y), back));
+            if (image.rect().contains(x, y) && !(edgesOnly && inside.contains(x, y)))
+                strongest = std::max(strongest, contrastRatio(image.pixelColor(x, y), back));
         }
     }
     return strongest;
@@ -204,7 +176,8 @@ TEST_P(ControlContrastTest, EachControlsBoxContrastsWithWhatLiesBehindIt)
         const QImage window = sheet->grab().toImage();
         const QRect box(control.control->mapTo(sheet.get(), control.box.topLeft()), control.box.size());
         const double contrast = boxContrast(window, box, control.edgesOnly);
-        EXPECT_GE(contrast, 3.0) << nameOf(control.control).toStdString() << " at " << box.x() << "," << box.y()
+        EXPECT_GE(contrast, 3.0) << control.control->metaObject()->className() << " \""
+                                 << control.control->accessibleName().toStdString() << "\" at " << box.x() << "," << box.y()
                                  << " on " << behind(window, box).name().toStdString() << ": " << contrast;
     }
 }
