@@ -10,6 +10,7 @@
 #include "panels/feedback/VisitorFeedbackSheet.h"
 #include "panels/gate/LumivanePasswordGate.h"
 #include "tests/support/WidgetLookup.h"
+#include "viewer/FadingSnapshot.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -112,6 +113,19 @@ double boxContrast(const QImage &image, const QRect &box, bool edgesOnly)
     return strongest;
 }
 
+/// Whether something still fades over the control: a face going, or a
+/// layer or section coming, whose opacity effect lasts as long as its fade.
+bool stillFading(const QWidget &sheet, const QWidget *control)
+{
+    if (widgetOfType<FadingSnapshot>(&sheet))
+        return true;
+    for (const QWidget *w = control; w; w = w->parentWidget()) {
+        if (w->graphicsEffect())
+            return true;
+    }
+    return false;
+}
+
 class ControlContrastTest;
 
 struct ContrastCase
@@ -168,6 +182,14 @@ TEST_P(ControlContrastTest, EachControlsBoxContrastsWithWhatLiesBehindIt)
             controls << *found;
     }
     EXPECT_FALSE(controls.isEmpty());
+    // The fades run on the clock from their first frame, which on a loaded
+    // machine can come late.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return std::none_of(controls.cbegin(), controls.cend(),
+                                [&](const ControlBox &c) { return stillFading(*sheet, c.control); });
+        },
+        5000));
     for (const ControlBox &control : controls) {
         for (QWidget *w = control.control->parentWidget(); w; w = w->parentWidget()) {
             if (auto *scroll = qobject_cast<QScrollArea *>(w))
@@ -207,8 +229,6 @@ std::vector<ContrastCase> contrastCases()
          station(ViewerLayer::feedback),
          [](QWidget &card) {
              dynamic_cast<VisitorFeedbackSheet &>(card).setRating(Rating::negative);
-             // The comment field unfolds.
-             QTest::qWait(400);
          }},
         {"infoCard", SampleTourVariant::Demo,
          [](ViewerController &c) { c.showInfoCard(c.infoHotspotsOfStation().front()); }, station(ViewerLayer::infoCard)},
