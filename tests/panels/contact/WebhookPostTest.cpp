@@ -225,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RedirectRuleCase{kHook, "https://hooks.example.org:443/in", 307, true},
                       RedirectRuleCase{kHook, "https://hooks.example.org:8443/in", 307, false},
                       RedirectRuleCase{"http://hooks.example.org:8080/in", "https://hooks.example.org:8080/in", 308, true},
-                      RedirectRuleCase{"http://hooks.example.org:8080/in", "https://hooks.example.org/in", 308, false},
+                      RedirectRuleCase{"http://hooks.example.org:8080/in", "https://hooks.example.org/in", 307, false},
                       RedirectRuleCase{kHook, "http://hooks.example.org:8080/in", 307, false},
                       RedirectRuleCase{kHook, "http://hooks.example.org:8080/in", 301, true},
                       RedirectRuleCase{kHook, "https://evil.example.org/in", 308, false},
