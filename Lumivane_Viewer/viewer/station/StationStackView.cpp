@@ -223,24 +223,16 @@ QRect StationStackView::heldArea(const Part &part) const
     // the panel's backdrop dims what lies under it, its column hides it.
     if (const auto *chrome = dynamic_cast<const ChromeLayer *>(part.view.data()))
         return chrome->controlsArea().translated(resting.topLeft());
-    if (dynamic_cast<const LumivaneInfoPanelView *>(part.view.data())) {
-        const int width = LumivaneInfoPanelView::columnWidth;
-        return QRect(resting.right() + 1 - width, resting.top(), width, resting.height());
-    }
+    if (const auto *panel = dynamic_cast<const LumivaneInfoPanelView *>(part.view.data()))
+        return panel->columnGeometry().translated(resting.topLeft());
     return resting;
 }
 
 void StationStackView::placeInformationPanel(const QRect &header)
 {
-    for (Part &part : m_parts) {
-        if (part.layer != ViewerLayer::propertyInfo)
-            continue;
-        const int top = header.isEmpty() ? 0 : header.bottom() + 1 + headerClearance;
-        if (part.placement.margins.top() == top)
-            return;
-        part.placement.margins.setTop(top);
-        if (part.view)
-            m_stack->layer(part.layer).setPlacement(part.view, part.placement);
+    for (const Part &part : m_parts) {
+        if (auto *panel = dynamic_cast<LumivaneInfoPanelView *>(part.view.data()))
+            panel->setTopInset(header.isEmpty() ? 0 : header.bottom() + 1 + headerClearance);
     }
 }
 
