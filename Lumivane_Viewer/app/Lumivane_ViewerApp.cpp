@@ -1,6 +1,7 @@
 #include "Lumivane_ViewerApp.h"
 
 #include "ContentView.h"
+#include "QtTranslations.h"
 #include "SharedViewerServices.h"
 
 #include "l10n/L10n.h"
@@ -32,6 +33,7 @@ Lumivane_ViewerApp::Lumivane_ViewerApp(QWidget *parent)
 
     buildFileMenu();
     L10n::shared().setMainMenu(menuBar());
+    new QtTranslations(L10n::shared(), this);
     applyStartupLanguage();
     showState();
     // Desktops that send open requests as events (rather than arguments) send them to the application.

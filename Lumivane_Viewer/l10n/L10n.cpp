@@ -129,6 +129,12 @@ QString L10n::languageCode() const
     return code(m_current);
 }
 
+QString L10n::shownLanguageCode() const
+{
+    const QString code = languageCode();
+    return translations().contains(code) ? code : QStringLiteral("en");
+}
+
 QString L10n::text(Key key) const
 {
     return textForCode(languageCode(), key);

@@ -45,6 +45,9 @@ public:
     /// queues one menu retitling pass, on every call, also for the same value.
     void setCurrent(Language language);
     QString languageCode() const;
+    /// The code of the language the keyed texts are shown in: the current
+    /// one's when it has texts of its own, else English, which stands in.
+    QString shownLanguageCode() const;
 
     /// The key's text in the current language, else in English, else the key's name.
     QString text(Key key) const;

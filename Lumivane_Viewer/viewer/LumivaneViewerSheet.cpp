@@ -228,7 +228,8 @@ View *LumivaneViewerSheet::shownView(ViewerLayer layer) const
 bool LumivaneViewerSheet::handleKey(const QKeyEvent &key)
 {
     // The lightbox and the feedback card close their own way: the lightbox
-    // stops its video at once, the card closes only from its rating view.
+    // stops its video at once, the card's rating view through its "later"
+    // button. Its thanks view has none: the controller closes the card.
     if (key.key() == Qt::Key_Escape) {
         const EscapeAction action = m_controller->escapeAction();
         if (auto *lightbox = action == EscapeAction::closeLightbox ? shownView<LumivaneLightbox>(ViewerLayer::lightbox)
@@ -236,11 +237,10 @@ bool LumivaneViewerSheet::handleKey(const QKeyEvent &key)
             lightbox->close();
             return true;
         }
-        if (auto *card = action == EscapeAction::closeFeedback ? shownView<VisitorFeedbackSheet>(ViewerLayer::feedback)
-                                                               : nullptr) {
-            card->later();
+        auto *card = action == EscapeAction::closeFeedback ? shownView<VisitorFeedbackSheet>(ViewerLayer::feedback)
+                                                           : nullptr;
+        if (card && card->later())
             return true;
-        }
     }
     return m_controller->handleKeyPress(key.key(), key.modifiers(), key.text());
 }

@@ -127,6 +127,19 @@ protected:
         return start->errorLabel()->text();
     }
 
+    /// What Qt's own context menu of a text field offers, without its mnemonics and keys.
+    static QStringList textFieldMenuEntries()
+    {
+        QLineEdit field;
+        const std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+        QStringList entries;
+        for (QAction *action : menu->actions()) {
+            if (!action->isSeparator())
+                entries << action->text().section(u'\t', 0, 0).remove(u'&');
+        }
+        return entries;
+    }
+
     static QStringList visibleMenuEntries(const Lumivane_ViewerApp &window)
     {
         QStringList entries;
@@ -164,6 +177,21 @@ TEST_F(AppShellTest, StoredEnglishIsKeptAndTheFixedFrenchTextsStay)
     EXPECT_EQ(visibleMenuEntries(window), (QStringList{kOpenTitle, "--", "Quitter"}));
     std::unique_ptr<QFileDialog> panel(window.createOpenPanel());
     EXPECT_EQ(panel->windowTitle(), "Ouvrir une visite Lumivane");
+}
+
+TEST_F(AppShellTest, QtsOwnTextsAreInTheLanguageTheInterfacesTextsAreShownIn)
+{
+    const QStringList french{"Annuler", "Rétablir", "Couper", "Copier", "Coller", "Supprimer", "Tout sélectionner"};
+    const QStringList english{"Undo", "Redo", "Cut", "Copy", "Paste", "Delete", "Select All"};
+    L10n::shared().setCurrent(L10n::Language::french);
+    Lumivane_ViewerApp window;
+    EXPECT_EQ(textFieldMenuEntries(), french) << "the stored language, from the start";
+    L10n::shared().setCurrent(L10n::Language::english);
+    EXPECT_EQ(textFieldMenuEntries(), english);
+    L10n::shared().setCurrent(L10n::Language::spanish);
+    EXPECT_EQ(textFieldMenuEntries(), english) << "as the interface's texts";
+    L10n::shared().setCurrent(L10n::Language::french);
+    EXPECT_EQ(textFieldMenuEntries(), french);
 }
 
 TEST_F(AppShellTest, FileMenuOffersCloseOnlyWhileATourIsLoaded)

@@ -3,25 +3,27 @@
 // over the demo tour and over the classic one is laid out, and every
 // control, title and value row in view (not behind an open sheet, which
 // covers what lies under it on purpose, and not a marker on the photo,
-// which lies under everything) takes a click on every point of it.
+// which lies under everything) takes a click on every point of it. What a
+// sheet leaves in view all the same is judged too: its controls take
+// clicks, its titles lie under nothing but the sheet's dimming backdrop.
 
-#include "support/ViewerSheetFixture.h"
+#include "support/SampleTourSheetFixture.h"
 
 #include "media/panorama/Panorama360ViewerView.h"
 #include "panels/contact/LumivaneContactFormView.h"
 #include "panels/info/InfoGroupsBody.h"
 #include "panels/lightbox/LightboxHeader.h"
-#include "tests/panels/cover/CoverTestTours.h"
 #include "tests/support/WidgetLookup.h"
 #include "viewer/chrome/ClassicCaptionBand.h"
 #include "viewer/chrome/ClassicInfoMarker.h"
+#include "viewer/chrome/HeaderBar.h"
+#include "viewer/chrome/KioskHeader.h"
 #include "widgets/CapsuleLabel.h"
 #include "widgets/PaintedItemAccessibility.h"
 #include "widgets/WrappingText.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -29,8 +31,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <map>
-#include <memory>
 
 namespace {
 
@@ -57,14 +57,19 @@ QString describe(const QWidget *widget)
     return QStringLiteral("%1 %2 \"%3\"").arg(widget->metaObject()->className(), widget->objectName(), text.left(30));
 }
 
+bool isControl(const QWidget *widget)
+{
+    return qobject_cast<const QAbstractButton *>(widget) || qobject_cast<const QLineEdit *>(widget)
+        || qobject_cast<const QTextEdit *>(widget) || qobject_cast<const QPlainTextEdit *>(widget)
+        || qobject_cast<const QAbstractSlider *>(widget);
+}
+
 bool isTitleOrControl(const QWidget *widget)
 {
     if (const auto *label = qobject_cast<const QLabel *>(widget))
         return !label->text().isEmpty() || !label->pixmap().isNull();
-    return qobject_cast<const QAbstractButton *>(widget) || qobject_cast<const QLineEdit *>(widget)
-        || qobject_cast<const QTextEdit *>(widget) || qobject_cast<const QPlainTextEdit *>(widget)
-        || qobject_cast<const QAbstractSlider *>(widget) || dynamic_cast<const CapsuleLabel *>(widget)
-        || dynamic_cast<const WrappingText *>(widget) || dynamic_cast<const LightboxHeader *>(widget);
+    return isControl(widget) || dynamic_cast<const CapsuleLabel *>(widget) || dynamic_cast<const WrappingText *>(widget)
+        || dynamic_cast<const LightboxHeader *>(widget);
 }
 
 QList<Target> targetsOf(QWidget *widget)
@@ -117,8 +122,9 @@ QRect visiblePart(const Target &target)
     return part;
 }
 
-/// What lies over the target where a click lands on it, if anything.
-std::optional<QString> coveredBy(QWidget &window, const Target &target)
+/// What lies over the target where a click lands on it, if anything;
+/// `backdrop` itself (not its children) lies over it without hiding it.
+std::optional<QString> coveredBy(QWidget &window, const Target &target, const QWidget *backdrop = nullptr)
 {
     const QRect part = visiblePart(target);
     constexpr int step = 3;
@@ -126,7 +132,8 @@ std::optional<QString> coveredBy(QWidget &window, const Target &target)
         for (int x = part.left(); x <= part.right();
              x = x == part.right() ? x + 1 : std::min(x + step, part.right())) {
             QWidget *hit = window.childAt(x, y);
-            if (hit && hit != target.widget && !target.widget->isAncestorOf(hit) && isStackedAbove(hit, target.widget))
+            if (hit && hit != target.widget && hit != backdrop && !target.widget->isAncestorOf(hit)
+                && isStackedAbove(hit, target.widget))
                 return QStringLiteral("%1 at (%2, %3)").arg(describe(hit)).arg(x).arg(y);
         }
     }
@@ -143,6 +150,8 @@ struct CoverageCase
     std::function<void(ViewerController &)> reach;
     /// The sheet that covers what lies under it on purpose, if one is open.
     std::function<QWidget *(const NothingCoveredTest &)> openSheet = {};
+    /// What that sheet leaves in view all the same.
+    std::function<bool(const Target &)> keptInView = {};
 };
 
 void PrintTo(const CoverageCase &c, std::ostream *out)
@@ -151,83 +160,41 @@ void PrintTo(const CoverageCase &c, std::ostream *out)
          << c.size.height();
 }
 
-class NothingCoveredTest : public ViewerSheetFixture, public ::testing::WithParamInterface<CoverageCase>
+class NothingCoveredTest : public SampleTourSheetFixture, public ::testing::WithParamInterface<CoverageCase>
 {
 public:
-    static void TearDownTestSuite() { tours.clear(); }
-
-    /// The sample tour in a sheet of the given size, started, with narration
-    /// at every station (files that are never played).
-    void openSample(SampleTourVariant variant, QSize size)
-    {
-        std::unique_ptr<UnpackedTour> &sample = tours[variant];
-        if (!sample)
-            sample = unpackedSampleTour(variant, 512);
-        ASSERT_NE(sample, nullptr);
-        const QDir unpacked(sample->folder.filePath(QStringLiteral("tour")));
-        ViewerTour tour;
-        tour.project = sample->project;
-        tour.projectID = tour.project.id;
-        tour.photoURLResolver = [unpacked](const QUuid &id) -> std::optional<QUrl> {
-            return QUrl::fromLocalFile(unpacked.filePath(
-                QStringLiteral("photos/%1.jpg").arg(id.toString(QUuid::WithoutBraces).toUpper())));
-        };
-        tour.attachmentURLResolver = [unpacked](const QString &payload) {
-            return QUrl::fromLocalFile(unpacked.filePath(QStringLiteral("attachments/") + payload));
-        };
-        tour.audioURLResolver = [unpacked](const QUuid &) -> std::optional<QUrl> {
-            return QUrl::fromLocalFile(unpacked.filePath(QStringLiteral("audio/none.m4a")));
-        };
-        tour.dismiss = [this] { ++dismissals; };
-        sheet = std::make_unique<LumivaneViewerSheet>(std::move(tour), services);
-        sheet->resize(size);
-        sheet->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(sheet.get()));
-        ASSERT_EQ(sheet->size(), size);
-        controller().startTour();
-        controller().hideSplash();
-    }
-
-    QWidget *shownView(ViewerLayer layer) const { return shownIn(layer).value(0); }
-
-    /// Every control, title and value row in view and not behind the sheet.
-    QList<Target> targets(const QWidget *openSheet) const
+    /// Every control, title and value row in view and not behind the sheet,
+    /// or behind it and kept in view.
+    QList<Target> targets(const QWidget *openSheet, const std::function<bool(const Target &)> &kept) const
     {
         QList<Target> found;
         for (QWidget *widget : sheet->findChildren<QWidget *>()) {
             if (!widget->isVisible() || visiblePart({widget, widget->rect(), {}}).isEmpty())
                 continue;
-            if (openSheet && widget != openSheet && !openSheet->isAncestorOf(widget)
-                && !isStackedAbove(widget, openSheet))
-                continue;
+            const bool behindSheet = openSheet && widget != openSheet && !openSheet->isAncestorOf(widget)
+                && !isStackedAbove(widget, openSheet);
             for (const Target &target : targetsOf(widget)) {
-                if (!visiblePart(target).isEmpty())
+                if (!visiblePart(target).isEmpty() && (!behindSheet || (kept && kept(target))))
                     found.append(target);
             }
         }
         return found;
     }
 
-    static inline std::map<SampleTourVariant, std::unique_ptr<UnpackedTour>> tours;
+    /// What lies over the target, but for the open sheet's backdrop over a
+    /// title that the sheet keeps in view.
+    std::optional<QString> coverOf(const Target &target, const QWidget *openSheet) const
+    {
+        const bool dimmedTitle = openSheet && !isControl(target.widget) && !openSheet->isAncestorOf(target.widget)
+            && !isStackedAbove(target.widget, openSheet);
+        return coveredBy(*sheet, target, dimmedTitle ? openSheet : nullptr);
+    }
+
 };
 
 void withStrip(ViewerController &c)
 {
     c.toggleThumbBar();
-}
-
-HotspotAttachment firstAttachment(const ViewerController &c, AttachmentKind kind)
-{
-    for (const Station &station : c.orderedStations()) {
-        for (const Hotspot &hotspot : station.hotspots) {
-            for (const HotspotAttachment &attachment : hotspot.attachments) {
-                if (attachment.kind == kind)
-                    return attachment;
-            }
-        }
-    }
-    ADD_FAILURE() << "the demo has no attachment of that kind";
-    return {};
 }
 
 TEST_P(NothingCoveredTest, EveryControlTitleAndValueInViewTakesClicksOnAllOfIt)
@@ -247,20 +214,36 @@ TEST_P(NothingCoveredTest, EveryControlTitleAndValueInViewTakesClicksOnAllOfIt)
     // settle rather than judge a view still on its way.
     const bool settled = QTest::qWaitFor(
         [&] {
-            const QList<Target> inView = targets(openSheet);
+            const QList<Target> inView = targets(openSheet, c.keptInView);
             return std::none_of(inView.cbegin(), inView.cend(),
-                                [&](const Target &target) { return coveredBy(*sheet, target).has_value(); });
+                                [&](const Target &target) { return coverOf(target, openSheet).has_value(); });
         },
         5000);
-    const QList<Target> found = targets(openSheet);
+    const QList<Target> found = targets(openSheet, c.keptInView);
     EXPECT_TRUE(settled) << "something still lies over a control after 5 s";
     EXPECT_FALSE(found.isEmpty());
     for (const Target &target : found) {
-        const std::optional<QString> cover = coveredBy(*sheet, target);
+        const std::optional<QString> cover = coverOf(target, openSheet);
         EXPECT_FALSE(cover.has_value()) << target.what.toStdString() << " at " << visiblePart(target).x() << ","
                                         << visiblePart(target).y() << " lies under "
                                         << cover.value_or(QString()).toStdString();
     }
+}
+
+/// The information panel leaves the header, the kiosk header and a classic
+/// station's caption in view.
+bool headersAndCaption(const Target &target)
+{
+    for (const QWidget *w = target.widget; w; w = w->parentWidget()) {
+        if (dynamic_cast<const HeaderBar *>(w) || dynamic_cast<const KioskHeader *>(w))
+            return true;
+    }
+    return dynamic_cast<const ClassicCaptionBand *>(target.widget);
+}
+
+QWidget *informationPanel(const NothingCoveredTest &t)
+{
+    return t.shownView(ViewerLayer::propertyInfo);
 }
 
 const QSize smallest{900, 600};
@@ -289,7 +272,13 @@ std::vector<CoverageCase> coverageCases()
              withStrip(c);
              c.togglePropertyInfo();
          },
-         [](const NothingCoveredTest &t) { return t.shownView(ViewerLayer::propertyInfo); }},
+         informationPanel, headersAndCaption},
+        {"kioskWithInformationPanel", {}, {},
+         [](ViewerController &c) {
+             c.toggleKiosk();
+             c.togglePropertyInfo();
+         },
+         informationPanel, headersAndCaption},
         {"infoCard", {}, {},
          [](ViewerController &c) {
              withStrip(c);

@@ -8,6 +8,7 @@
 #include "model/NotificationNames.h"
 #include "model/Palette.h"
 #include "navigation/TableOfContentsSheet.h"
+#include "panels/feedback/VisitorFeedbackSheet.h"
 #include "panels/gate/PasswordField.h"
 
 #include <QAbstractButton>
@@ -135,6 +136,12 @@ TEST_F(ViewerSheetTest, EscapeClosesTheOpenPanelsTopmostFirstAndOnlyThenTheViewe
     press(Qt::Key_T);
     controller().showInfoCard(TestTours::infoHotspot("Plaque"));
     controller().setShowFeedback(true);
+    // The card already sent, on its thanks view.
+    auto *feedback = dynamic_cast<VisitorFeedbackSheet *>(shownIn(ViewerLayer::feedback).value(0));
+    ASSERT_NE(feedback, nullptr);
+    feedback->setRating(Rating::positive);
+    feedback->sendFeedbackMail();
+    ASSERT_TRUE(feedback->isSent());
     HotspotAttachment plan;
     plan.kind = AttachmentKind::pdf;
     plan.payload = "plan.pdf";

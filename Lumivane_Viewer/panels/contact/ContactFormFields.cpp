@@ -17,22 +17,30 @@
 
 namespace {
 
-// The dark card's inputs: rounded single-line fields, a dark message well
-// with an outline, and lighter custom text areas.
+// The dark card's inputs: rounded single-line fields, a dark message well,
+// lighter custom text areas and check boxes, each outlined light enough to
+// stand out from the card (3:1) whatever the desktop's palette, which would
+// otherwise draw a check box's box.
 const char *const kFieldStyle = R"(
 QLineEdit {
-    background: #2b2b2b; color: white; border: 1px solid rgba(255, 255, 255, 0.16);
+    background: #2b2b2b; color: white; border: 1px solid rgba(255, 255, 255, 0.4);
     border-radius: 5px; padding: 3px 6px; selection-background-color: rgba(201, 169, 97, 0.6);
 }
-QLineEdit:focus { border: 1px solid rgba(255, 255, 255, 0.4); }
+QLineEdit:focus { border: 1px solid rgba(255, 255, 255, 0.85); }
 QPlainTextEdit { color: white; selection-background-color: rgba(201, 169, 97, 0.6); }
 QPlainTextEdit#contactMessage {
-    background: rgba(0, 0, 0, 0.3); border: 1px solid rgba(255, 255, 255, 0.15); border-radius: 6px; padding: 6px;
+    background: rgba(0, 0, 0, 0.3); border: 1px solid rgba(255, 255, 255, 0.4); border-radius: 6px; padding: 6px;
 }
 QPlainTextEdit#contactCustomArea {
-    background: rgba(255, 255, 255, 0.08); border: none; border-radius: 5px; padding: 6px;
+    background: rgba(255, 255, 255, 0.08); border: 1px solid rgba(255, 255, 255, 0.4); border-radius: 5px;
+    padding: 6px;
 }
 QCheckBox { color: rgba(255, 255, 255, 0.85); spacing: 6px; }
+QCheckBox::indicator {
+    width: 14px; height: 14px; background: #2b2b2b; border: 1px solid rgba(255, 255, 255, 0.4); border-radius: 3px;
+}
+QCheckBox::indicator:checked { background: #C9A961; border: 1px solid #C9A961; image: url(:/symbols/checkmark.svg); }
+QCheckBox::indicator:focus, QCheckBox::indicator:checked:focus { border: 1px solid rgba(255, 255, 255, 0.85); }
 )";
 
 QLabel *captionLabel(QWidget *parent)

@@ -182,8 +182,11 @@ bool isFollowedWebhookRedirect(const QUrl &from, const QUrl &to, int status)
         return true;
     if (status != 307 && status != 308)
         return false;
+    // The upgrade keeps the port: http's default becomes https's, another
+    // one stays. A different port is a different server.
+    const int upgradedPort = from.port(80) == 80 ? 443 : from.port();
     const bool httpsUpgrade = from.scheme().toLower() == u"http" && toScheme == u"https"
-        && from.host().compare(to.host(), Qt::CaseInsensitive) == 0;
+        && from.host().compare(to.host(), Qt::CaseInsensitive) == 0 && to.port(443) == upgradedPort;
     return httpsUpgrade || isSameOrigin(from, to);
 }
 

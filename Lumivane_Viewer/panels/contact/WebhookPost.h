@@ -42,7 +42,8 @@ std::optional<QString> webhookFailureText(const WebhookReply &reply, const L10n 
 /// Redirects followed, by their status: 301, 302 and 303 to any http or https
 /// address (what follows is a GET without the body); 307 and 308, which send
 /// the body again, only to the same origin or from http to https on the same
-/// host. Nothing else, so the body never leaves for another server or scheme.
+/// host and port (80 becoming 443). Nothing else, so the body never leaves
+/// for another server or scheme.
 bool isFollowedWebhookRedirect(const QUrl &from, const QUrl &to, int status);
 
 struct WebhookRequest

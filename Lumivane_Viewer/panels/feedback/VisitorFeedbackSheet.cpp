@@ -40,12 +40,30 @@ QFont serifItalic(double points)
     return font;
 }
 
+// The outline takes the tertiary ink: the palette's line colour hardly
+// stands out from the card (3:1 is wanted) in either appearance.
 QString commentFieldStyle()
 {
     return QStringLiteral("QPlainTextEdit { background: %1; color: %2; border: 1px solid %3; border-radius: 8px;"
                           " padding: 8px; }")
         .arg(paletteInputBackground.resolved().name(), paletteTextPrimary.resolved().name(),
-             paletteBorder.resolved().name());
+             paletteTextTertiary.resolved().name());
+}
+
+// On the dark card the rating colours themselves stand out too little
+// (3:1 is wanted): the symbol of a choice not taken takes a lighter tone.
+QColor unchosenSymbolColor(const QColor &color)
+{
+    return currentAppearance() == Appearance::dark ? color.lighter(140) : color;
+}
+
+// On the white card the gold of the send button stands out too little
+// (3:1 is wanted): a darker gold outlines it there.
+std::optional<CapsuleOutline> sendButtonOutline(double opacity)
+{
+    if (currentAppearance() == Appearance::dark)
+        return std::nullopt;
+    return CapsuleOutline{withAlpha(paletteGold().darker(160), opacity)};
 }
 
 bool isSendShortcut(const QKeyEvent &event)
@@ -147,7 +165,7 @@ void VisitorFeedbackSheet::applyChoiceLook(const RatingChoice &choice, double sc
     look.side = kRatingSide * scale;
     look.symbol = choice.symbol;
     look.symbolPoints = kRatingSymbolPoints * scale;
-    look.symbolColor = chosen ? QColor(Qt::white) : choice.color;
+    look.symbolColor = chosen ? QColor(Qt::white) : unchosenSymbolColor(choice.color);
     look.discColor = chosen ? choice.color : withAlpha(choice.color, 0.12);
     choice.button->setLook(look);
 }
@@ -284,7 +302,9 @@ void VisitorFeedbackSheet::refreshSendButton()
 {
     m_send->setEnabled(m_rating.has_value());
     CapsuleLook look = m_send->look();
-    look.background = withAlpha(paletteGold(), m_rating ? 1.0 : 0.35);
+    const double opacity = m_rating ? 1.0 : 0.35;
+    look.background = withAlpha(paletteGold(), opacity);
+    look.outline = sendButtonOutline(opacity);
     m_send->setLook(look);
 }
 

@@ -27,7 +27,7 @@ class SymbolButton;
 /// the owner builds one per showing with an address from
 /// feedbackRecipient() and destroys it after onClose.
 /// Ctrl+Return sends while the card has the focus; Escape is the owner's,
-/// who calls later().
+/// who calls later() and closes the thanks view itself.
 class VisitorFeedbackSheet final : public ModalFrame
 {
 public:

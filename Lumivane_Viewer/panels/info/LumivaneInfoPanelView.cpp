@@ -127,20 +127,40 @@ void LumivaneInfoPanelView::rebuild()
     m_body->setContent(buildInfoGroups(m_project, *m_l10n), m_l10n->text(L10n::Key::infoPanelEmpty));
 }
 
+void LumivaneInfoPanelView::setTopInset(int inset)
+{
+    if (inset == m_topInset)
+        return;
+    m_topInset = inset;
+    placeColumn();
+    update();
+}
+
 QRect LumivaneInfoPanelView::columnGeometry() const
 {
-    return QRect(width() - columnWidth, 0, columnWidth, height());
+    return QRect(width() - columnWidth, m_topInset, columnWidth, std::max(0, height() - m_topInset));
 }
 
 void LumivaneInfoPanelView::resizeEvent(QResizeEvent *)
 {
+    placeColumn();
+}
+
+void LumivaneInfoPanelView::placeColumn()
+{
     m_column->setGeometry(columnGeometry());
+    // The band above takes its clicks itself: the mask leaves it out.
+    if (m_topInset > 0)
+        setMask(QRect(0, m_topInset, width(), std::max(0, height() - m_topInset)));
+    else
+        clearMask();
 }
 
 void LumivaneInfoPanelView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(QRect(0, 0, std::max(0, width() - columnWidth), height()), backdropColor);
+    painter.fillRect(QRect(0, m_topInset, std::max(0, width() - columnWidth), std::max(0, height() - m_topInset)),
+                     backdropColor);
 }
 
 void LumivaneInfoPanelView::requestClose()

@@ -17,8 +17,9 @@ class SymbolButton;
 /// along the trailing edge, a full-height column of fixed width that lists the
 /// project's facts by group. It holds no state beyond the project it was given
 /// and never closes itself: its close button and a click on the backdrop
-/// report through onClose. Fills whatever it is given (the viewer keeps it
-/// window-sized and slides it in from the trailing edge).
+/// report through onClose. Fills whatever it is given below its top inset
+/// (the viewer keeps it window-sized, slides it in from the trailing edge
+/// and leaves the band of its header above it).
 class LumivaneInfoPanelView final : public QWidget
 {
 public:
@@ -29,7 +30,12 @@ public:
 
     std::function<void()> onClose;
 
-    /// The column's place in the view: the trailing columnWidth, full height.
+    /// The height of the band along the top that the panel leaves to what
+    /// lies under it: neither its backdrop nor its column covers it, and
+    /// clicks there pass through. None at first.
+    void setTopInset(int inset);
+    /// The column's place in the view: the trailing columnWidth, from the
+    /// top inset down.
     QRect columnGeometry() const;
 
 protected:
@@ -38,6 +44,7 @@ protected:
 
 private:
     QWidget *buildHeader();
+    void placeColumn();
     void rebuild();
     void requestClose();
 
@@ -48,4 +55,5 @@ private:
     SymbolButton *m_close = nullptr;
     InfoGroupsBody *m_body = nullptr;
     QScrollArea *m_scroll = nullptr;
+    int m_topInset = 0;
 };

@@ -9,6 +9,11 @@ ChromeLayer::ChromeLayer(QWidget *parent)
     updateMouseArea();
 }
 
+QRect ChromeLayer::controlsArea() const
+{
+    return mask().boundingRect();
+}
+
 void ChromeLayer::childEvent(QChildEvent *event)
 {
     QWidget::childEvent(event);
@@ -49,4 +54,6 @@ void ChromeLayer::updateMouseArea()
         clearMask();
     else
         setMask(area);
+    if (onControlsMoved)
+        onControlsMoved();
 }

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 /// The width the headers leave free at their leading end, where the sheet
 /// lays the language picker over every face, and the gap after it.
 inline constexpr int kLanguagePickerCorner = 60 + 12;
@@ -14,6 +16,11 @@ class ChromeLayer : public QWidget
 {
 public:
     explicit ChromeLayer(QWidget *parent = nullptr);
+
+    /// Where its shown controls lie, in its own coordinates; empty when none is shown.
+    QRect controlsArea() const;
+    /// Runs after a control moved, resized, showed or hid.
+    std::function<void()> onControlsMoved;
 
 protected:
     void childEvent(QChildEvent *event) override;

@@ -131,7 +131,7 @@ void ClassicMediaLayer::resizeEvent(QResizeEvent *event)
 void ClassicMediaLayer::setReservedAreas(const ReservedAreas &areas)
 {
     if (areas.overlayColumn == m_reserved.overlayColumn && areas.thumbStrip == m_reserved.thumbStrip
-        && areas.floorPlan == m_reserved.floorPlan)
+        && areas.floorPlan == m_reserved.floorPlan && areas.informationPanel == m_reserved.informationPanel)
         return;
     m_reserved = areas;
     layOut();
@@ -148,8 +148,11 @@ void ClassicMediaLayer::reserveOwnAreas(ReservedAreas &areas) const
 void ClassicMediaLayer::layOut()
 {
     m_slideshow->setGeometry(rect());
-    if (m_caption)
-        m_caption->setGeometry(0, 0, width(), m_reserved.thumbStrip.isEmpty() ? height() : m_reserved.thumbStrip.top());
+    if (m_caption) {
+        const QRect panel = m_reserved.informationPanel;
+        m_caption->setGeometry(0, 0, panel.isEmpty() ? width() : panel.left(),
+                               m_reserved.thumbStrip.isEmpty() ? height() : m_reserved.thumbStrip.top());
+    }
     placeMarkers();
     const QSize step = m_previous->sizeHint();
     int top = (height() - step.height()) / 2;

@@ -24,8 +24,8 @@ class SymbolButton;
 /// band and a marker for each of its info hotspots at its place in the
 /// fitted photo; on top the previous and next buttons, which wrap around
 /// and are hidden during the kiosk tour. The caption stands above the
-/// thumbnail strip and the buttons, level with each other, above the floor
-/// plan.
+/// thumbnail strip and beside the information panel, and the buttons, level
+/// with each other, above the floor plan.
 class ClassicMediaLayer final : public QWidget
 {
 public:
@@ -34,7 +34,8 @@ public:
     /// Shows what the controller's state asks for now; a change of station
     /// animates in the slideshow under the given animation.
     void refresh(ViewerAnimation animation);
-    /// Only the overlay column, the thumbnail strip and the floor plan count.
+    /// Only the overlay column, the thumbnail strip, the floor plan and the
+    /// information panel count.
     void setReservedAreas(const ReservedAreas &areas);
     /// The areas its step buttons and caption hold now.
     void reserveOwnAreas(ReservedAreas &areas) const;

@@ -1,5 +1,6 @@
 #include "viewer/station/StationStackView.h"
 
+#include "panels/info/LumivaneInfoPanelView.h"
 #include "viewer/ViewerLayerStack.h"
 #include "viewer/chrome/ControlBar.h"
 #include "viewer/chrome/HotspotInfoCard.h"
@@ -13,6 +14,8 @@
 #include <QResizeEvent>
 
 namespace {
+
+constexpr int headerClearance = 12; // between the header's controls and the information panel
 
 LayerPlacement at(Qt::Alignment alignment, QMargins margins, bool fillWidth = false)
 {
@@ -74,11 +77,14 @@ void StationStackView::addChromeParts()
             LayerPlacement::fill(), LayerTransition::none);
     const auto chromeShown = [&c] { return !c.state().immersiveMode && !c.state().kioskActive; };
     addPart(ViewerLayer::headerAndControlBar, chromeShown, ViewFactories::header, LayerPlacement::fill());
+    m_parts.back().reserves = &ReservedAreas::header;
     addPart(ViewerLayer::headerAndControlBar, chromeShown, ViewFactories::controlBar, LayerPlacement::fill());
     addPart(ViewerLayer::immersiveExit, [&c] { return c.state().immersiveMode; }, ViewFactories::immersiveExit,
             LayerPlacement::fill());
+    m_parts.back().reserves = &ReservedAreas::header;
     addPart(ViewerLayer::kioskHeader, [&c] { return c.state().kioskActive; }, ViewFactories::kioskHeader,
             LayerPlacement::fill());
+    m_parts.back().reserves = &ReservedAreas::header;
     addPart(ViewerLayer::infoCard, [&c] { return c.state().selectedInfoHotspot.has_value(); }, ViewFactories::infoCard,
             LayerPlacement::fill());
 }
@@ -88,6 +94,7 @@ void StationStackView::addPanelParts()
     const ViewerController &c = m_context.controller;
     addPart(ViewerLayer::propertyInfo, [&c] { return c.state().showPropertyInfo; }, ViewFactories::propertyInfo,
             LayerPlacement::fill(), LayerTransition::moveFromTrailingEdge);
+    m_parts.back().reserves = &ReservedAreas::informationPanel;
     const auto aidsShown = [&c] { return !c.state().immersiveMode && !c.state().kioskActive; };
     addPart(ViewerLayer::floorPlanAndThumbStrip, aidsShown, ViewFactories::floorPlan,
             at(Qt::AlignRight | Qt::AlignBottom, {0, 0, 20, 110}));
@@ -163,6 +170,8 @@ bool StationStackView::renderPart(Part &part, ViewerAnimation animation)
         return false;
     if (auto *bar = dynamic_cast<ControlBar *>(part.view.data()))
         bar->onButtonsPlaced = [this] { updateReservedAreas(); };
+    else if (auto *chrome = dynamic_cast<ChromeLayer *>(part.view.data()); chrome && part.reserves)
+        chrome->onControlsMoved = [this] { updateReservedAreas(); };
     shareReservedAreas(part.view);
     layer.addView(part.view, part.placement, part.transition, animation);
     // The plan folds and unfolds, and both move as the station view resizes.
@@ -174,16 +183,21 @@ bool StationStackView::renderPart(Part &part, ViewerAnimation animation)
 }
 
 // From where the views that hold an area come to rest, so that nothing
-// follows them while they move in. The control bar and the classic media
-// layer place their own from the areas around them first; the info card
-// then keeps clear of all.
+// follows them while they move in. The information panel lies below the
+// header first; the control bar and the classic media layer place their
+// own from the areas around them; the info card then keeps clear of all.
 void StationStackView::updateReservedAreas()
 {
     ReservedAreas areas;
     areas.overlayColumn = m_overlayColumn;
     for (const Part &part : m_parts) {
-        if (part.reserves && part.view)
-            areas.*part.reserves = m_stack->layer(part.layer).restingGeometry(part.view);
+        if (part.reserves == &ReservedAreas::header && part.view)
+            areas.header |= heldArea(part);
+    }
+    placeInformationPanel(areas.header);
+    for (const Part &part : m_parts) {
+        if (part.reserves && part.reserves != &ReservedAreas::header && part.view)
+            areas.*part.reserves = heldArea(part);
     }
     for (const Part &part : m_parts) {
         if (auto *bar = dynamic_cast<ControlBar *>(part.view.data())) {
@@ -200,6 +214,26 @@ void StationStackView::updateReservedAreas()
     m_reserved = areas;
     for (const Part &part : m_parts)
         shareReservedAreas(part.view);
+}
+
+QRect StationStackView::heldArea(const Part &part) const
+{
+    const QRect resting = m_stack->layer(part.layer).restingGeometry(part.view);
+    // A chrome layer fills the view and holds only where its controls lie;
+    // the panel's backdrop dims what lies under it, its column hides it.
+    if (const auto *chrome = dynamic_cast<const ChromeLayer *>(part.view.data()))
+        return chrome->controlsArea().translated(resting.topLeft());
+    if (const auto *panel = dynamic_cast<const LumivaneInfoPanelView *>(part.view.data()))
+        return panel->columnGeometry().translated(resting.topLeft());
+    return resting;
+}
+
+void StationStackView::placeInformationPanel(const QRect &header)
+{
+    for (const Part &part : m_parts) {
+        if (auto *panel = dynamic_cast<LumivaneInfoPanelView *>(part.view.data()))
+            panel->setTopInset(header.isEmpty() ? 0 : header.bottom() + 1 + headerClearance);
+    }
 }
 
 void StationStackView::shareReservedAreas(QWidget *view) const

@@ -25,7 +25,8 @@ class ViewerLayerStack;
 /// moment its condition holds until it no longer does, entering and
 /// leaving under the animation of the change. The control bar and the info
 /// card keep clear of the areas that the floor plan, the thumbnail strip
-/// and the sheet's overlay column hold. A view that is a dialog takes the
+/// and the sheet's overlay column hold; the information panel lies below
+/// the header's controls. A view that is a dialog takes the
 /// keyboard focus as it opens and gives it back as it goes. Keeps no state
 /// of its own.
 class StationStackView final : public QWidget
@@ -76,6 +77,10 @@ private:
     /// Whether the focus was in the view and could not go back where it was.
     bool renderPart(Part &part, ViewerAnimation animation);
     void updateReservedAreas();
+    /// Where a part's view holds, in this view's coordinates, once at rest.
+    QRect heldArea(const Part &part) const;
+    /// The panel, backdrop and column, below the header's controls.
+    void placeInformationPanel(const QRect &header);
     void shareReservedAreas(QWidget *view) const;
 
     ViewFactoryContext m_context;
