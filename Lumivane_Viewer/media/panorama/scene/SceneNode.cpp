@@ -52,11 +52,11 @@ std::unique_ptr<SceneNode> SceneNode::removeFromParent()
     return self;
 }
 
-void SceneNode::removeAllChildren()
+std::vector<std::unique_ptr<SceneNode>> SceneNode::takeChildren()
 {
     for (auto &child : m_children)
         child->m_parent = nullptr;
-    m_children.clear();
+    return std::exchange(m_children, {});
 }
 
 SceneNode *SceneNode::childNamed(const QString &name) const
@@ -75,12 +75,6 @@ void SceneNode::animateEulerAngles(SceneVector target, double duration, double n
     m_eulerOffset = shown - target;
     m_eulerAnimationStart = now;
     m_eulerAnimationDuration = duration;
-}
-
-void SceneNode::stopEulerAnimation()
-{
-    m_eulerOffset = {};
-    m_eulerAnimationDuration = 0.0;
 }
 
 SceneVector SceneNode::presentedEulerAngles(double now) const

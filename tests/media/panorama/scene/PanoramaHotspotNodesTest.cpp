@@ -274,6 +274,16 @@ INSTANTIATE_TEST_SUITE_P(Directions, HotspotPlacement,
                                            PlacementCase{0, pi / 2, 0, 9, 0}, PlacementCase{2.0, pi / 2, 0, 9, 0},
                                            PlacementCase{pi, 0, 0, 0, -9}));
 
+// A view of 90 degrees by 90 that faces yaw 0, where hotspotOf() puts its hotspots.
+PanoramaHotspotNodes::View facingYawZero()
+{
+    PanoramaHotspotNodes::View view;
+    view.toCamera.rotate(180.0f, 0.0f, 1.0f, 0.0f);
+    view.tanHalfHeight = 1.0;
+    view.tanHalfWidth = 1.0;
+    return view;
+}
+
 TEST(PanoramaHotspotNodes, syncSkipsPendingHidesAllAndKeepsAnimationPhase)
 {
     SceneNode root(QStringLiteral("hotspotsRoot"));
@@ -283,15 +293,19 @@ TEST(PanoramaHotspotNodes, syncSkipsPendingHidesAllAndKeepsAnimationPhase)
     pending.isPending = true;
     const Hotspot shown = hotspotOf(HotspotKind::navigation);
     inputs.hotspots = {pending, shown};
+    const auto update = [&](double now) {
+        nodes.sync(inputs, now);
+        nodes.showInView(root, facingYawZero(), now);
+    };
 
-    nodes.sync(&root, inputs, 0.0);
+    update(0.0);
     ASSERT_EQ(root.children().size(), 1u);
     root.advanceActions(0.55);
     const double haloScale = root.children()[0]->children()[0]->scale();
     EXPECT_GT(haloScale, 1.0);
 
-    // A rebuild with nothing changed continues the breath where it was.
-    nodes.sync(&root, inputs, 0.55);
+    // An update with nothing changed continues the breath where it was.
+    update(0.55);
     const SceneNode &halo = *root.children()[0]->children()[0];
     EXPECT_DOUBLE_EQ(halo.scale(), haloScale);
     root.advanceActions(1.1);
@@ -299,11 +313,11 @@ TEST(PanoramaHotspotNodes, syncSkipsPendingHidesAllAndKeepsAnimationPhase)
 
     // A change of look starts over.
     inputs.visitedStationIDs.insert(shown.targetStationID);
-    nodes.sync(&root, inputs, 1.1);
+    update(1.1);
     EXPECT_DOUBLE_EQ(root.children()[0]->children()[0]->scale(), 1.0);
 
     inputs.hideHotspots = true;
-    nodes.sync(&root, inputs, 1.2);
+    update(1.2);
     EXPECT_TRUE(root.children().empty());
 }
 
