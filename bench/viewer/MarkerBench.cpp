@@ -1,7 +1,8 @@
 // The demo tour in the viewer sheet at full HD, as written, and with its
 // start station carrying 10,000 or 100,000 more markers spread over the whole
 // sphere: the frames while the visitor turns the view, a wheel notch, a click
-// on a marker, the change back to the crowded station, and the memory held.
+// on a marker, the change back to the crowded station, and the memory the
+// sheet holds over what the process held before it.
 // A crowded station may take no frame or click more than 100 ms longer than
 // the ordinary tour; exceeding that fails the run.
 //
@@ -34,9 +35,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
+
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <numbers>
 
 namespace {
@@ -55,7 +59,7 @@ struct Figures
     double clickMaxMs = 0;
     double changeGapMaxMs = 0;
     double changeShownMaxMs = 0;
-    double residentMiB = 0;
+    double residentMiB = 0; // over what the process held before the sheet
     double peakResidentMiB = 0;
 };
 
@@ -201,22 +205,25 @@ void wheelNotch(Figures &figures, int direction)
     figures.wheelMaxMs = std::max(figures.wheelMaxMs, ms);
 }
 
-// A click on the first way out of the start station that the view shows.
+// A click on the way out nearest the middle of the view.
 void clickAWayOut(Figures &figures)
 {
-    QPointF at;
-    const Station start = *startStation(fixture->demo->project);
-    for (const Hotspot &hotspot : start.hotspots) {
-        for (const PanoramaMarkerPlace &place : panorama().visibleMarkers()) {
-            if (at.isNull() && place.hotspotID == hotspot.id && hotspot.kind == HotspotKind::navigation)
-                at = place.rect.center();
-        }
+    const QPointF middle(screenSize.width() / 2.0, screenSize.height() / 2.0);
+    std::optional<QPointF> at;
+    for (const PanoramaMarkerPlace &place : panorama().visibleMarkers()) {
+        const std::optional<Hotspot> hotspot = panorama().markerHotspot(place.hotspotID);
+        const QPointF centre = place.rect.center();
+        if (hotspot && hotspot->kind == HotspotKind::navigation
+            && (!at || (centre - middle).manhattanLength() < (*at - middle).manhattanLength()))
+            at = centre;
     }
-    if (at.isNull())
+    if (!at) {
         std::fprintf(stderr, "no way out in view\n");
+        return;
+    }
     const double ms = eventToFrame([&] {
-        sendMouse(QEvent::MouseButtonPress, at);
-        sendMouse(QEvent::MouseButtonRelease, at);
+        sendMouse(QEvent::MouseButtonPress, *at);
+        sendMouse(QEvent::MouseButtonRelease, *at);
     });
     figures.clickMaxMs = std::max(figures.clickMaxMs, ms);
     if (!waitUntil([] { return controller().state().currentStationID != startID() && !controller().state().arrivingStationID; },
@@ -255,6 +262,8 @@ void changeBack(Figures &figures)
 void BM_CrowdedStation(benchmark::State &state)
 {
     const int added = int(state.range(0));
+    malloc_trim(0); // what earlier sheets freed is not counted again
+    const double baselineMiB = ProcessMemory::residentMiB();
     ProcessMemory::resetPeakResident();
     openSheet(added);
     Figures figures;
@@ -266,8 +275,8 @@ void BM_CrowdedStation(benchmark::State &state)
         changeBack(figures);
         state.SetIterationTime(figures.turnFrameMaxMs / 1000.0);
     }
-    figures.residentMiB = ProcessMemory::residentMiB();
-    figures.peakResidentMiB = ProcessMemory::peakResidentMiB();
+    figures.residentMiB = ProcessMemory::residentMiB() - baselineMiB;
+    figures.peakResidentMiB = ProcessMemory::peakResidentMiB() - baselineMiB;
     fixture->sheet.reset();
     waitUntil([] { return false; }, 500);
     fixture->figures[added] = figures;
@@ -277,8 +286,8 @@ void BM_CrowdedStation(benchmark::State &state)
     state.counters["click_ms"] = figures.clickMaxMs;
     state.counters["change_gap_ms"] = figures.changeGapMaxMs;
     state.counters["change_shown_ms"] = figures.changeShownMaxMs;
-    state.counters["rss_mib"] = figures.residentMiB;
-    state.counters["peak_rss_mib"] = figures.peakResidentMiB;
+    state.counters["sheet_rss_mib"] = figures.residentMiB;
+    state.counters["sheet_peak_rss_mib"] = figures.peakResidentMiB;
 }
 
 // Each crowded station's worst frame, notch, click and gap against the ordinary tour's.

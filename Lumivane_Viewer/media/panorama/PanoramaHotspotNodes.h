@@ -59,9 +59,11 @@ public:
 
     static constexpr double markerRadius = 9.0;
     static constexpr double hitSphereRadius = 0.9;
-    /// The most markers that have nodes at once: a station crowded beyond
-    /// it shows the ones nearest the middle of the view (and says so once).
-    static constexpr int shownLimit = 1000;
+    /// The most markers that have nodes at once: a view crowded beyond it
+    /// draws the ones nearest its middle (and says so once per station
+    /// shown). A software renderer fills that many markers in about the time
+    /// it takes to draw the photo.
+    static constexpr int shownLimit = 100;
 
     /// Takes the inputs of the view's update; nodes change in showInView().
     void sync(const Inputs &inputs, double now);

@@ -97,25 +97,9 @@ void SceneNode::removeAction(const QString &key)
     std::erase_if(m_actions, [&key](const RunningAction &a) { return a.key == key; });
 }
 
-void SceneNode::removeAllActions()
-{
-    m_actions.clear();
-}
-
 bool SceneNode::hasAction(const QString &key) const
 {
     return std::any_of(m_actions.begin(), m_actions.end(), [&key](const RunningAction &a) { return a.key == key; });
-}
-
-std::vector<SceneNode::RunningAction> SceneNode::takeActions()
-{
-    return std::exchange(m_actions, {});
-}
-
-void SceneNode::adoptActions(std::vector<RunningAction> actions)
-{
-    for (auto &action : actions)
-        m_actions.push_back(std::move(action));
 }
 
 void SceneNode::advanceActions(double now)

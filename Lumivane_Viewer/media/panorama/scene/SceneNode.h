@@ -74,13 +74,8 @@ public:
     /// running one with the same key; unkeyed actions all run side by side.
     void runAction(SceneAction::Ptr action, double startTime, const QString &key = {});
     void removeAction(const QString &key);
-    void removeAllActions();
     bool hasAction(const QString &key) const;
     bool hasActions() const { return !m_actions.empty(); }
-    /// Hands the running actions over to another node, for instance to a
-    /// rebuilt copy that should continue where this one is.
-    std::vector<RunningAction> takeActions();
-    void adoptActions(std::vector<RunningAction> actions);
 
     /// Advances the actions of this node and of all below it to `now`.
     void advanceActions(double now);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <ostream>
@@ -236,8 +237,10 @@ TEST(PanoramaHotspotNodes, rippleCorePulsesAndRingsRippleHalfACycleApart)
 {
     PanoramaHotspotNodes::Inputs inputs;
     inputs.hotspotStyle = HotspotStyle::haloRipple;
-    // Started at 10 s on the scene clock: the timings run from there.
+    // Started at 10 s on the scene clock: the timings run from there; and
+    // made 100 s later as if started then, as a marker coming into view is.
     const auto group = PanoramaHotspotNodes::makeHotspotNode(hotspotOf(HotspotKind::navigation), inputs, 10.0);
+    const auto late = PanoramaHotspotNodes::makeHotspotNode(hotspotOf(HotspotKind::navigation), inputs, 110.0, 10.0);
     const auto &children = group->children();
     expectPose(*children[2], {1.0, 0.0}, 0.0, "second ring");
     for (double t : sampleTimes) {
@@ -245,6 +248,10 @@ TEST(PanoramaHotspotNodes, rippleCorePulsesAndRingsRippleHalfACycleApart)
         expectPose(*children[0], pulse(t), t, "core");
         expectPose(*children[1], ripple(t, 0.0), t, "first ring");
         expectPose(*children[2], ripple(t, 1.3), t, "second ring");
+        late->advanceActions(110.0 + t);
+        expectPose(*late->children()[0], pulse(100.0 + t), 100.0 + t, "late core");
+        expectPose(*late->children()[1], ripple(100.0 + t, 0.0), 100.0 + t, "late first ring");
+        expectPose(*late->children()[2], ripple(100.0 + t, 1.3), 100.0 + t, "late second ring");
     }
 }
 
@@ -319,6 +326,55 @@ TEST(PanoramaHotspotNodes, syncSkipsPendingHidesAllAndKeepsAnimationPhase)
     inputs.hideHotspots = true;
     update(1.2);
     EXPECT_TRUE(root.children().empty());
+}
+
+std::vector<QUuid> childIDs(const SceneNode &root)
+{
+    std::vector<QUuid> ids;
+    for (const auto &child : root.children())
+        ids.push_back(*PanoramaHotspotNodes::idFromNodeName(child->name()));
+    return ids;
+}
+
+TEST(PanoramaHotspotNodes, onlyMarkersInViewHaveNodesInTheirOrderAndTakeUpTheirBreathComingIntoView)
+{
+    SceneNode root(QStringLiteral("hotspotsRoot"));
+    PanoramaHotspotNodes nodes;
+    PanoramaHotspotNodes::Inputs inputs;
+    const auto at = [](double yaw) {
+        Hotspot hotspot = hotspotOf(HotspotKind::info);
+        hotspot.yaw = yaw;
+        return hotspot;
+    };
+    inputs.hotspots = {at(0.2), at(pi), at(-0.2)};
+    nodes.sync(inputs, 0.0);
+    nodes.showInView(root, facingYawZero(), 0.0);
+    EXPECT_EQ(childIDs(root), (std::vector<QUuid>{inputs.hotspots[0].id, inputs.hotspots[2].id}));
+
+    PanoramaHotspotNodes::View behind = facingYawZero();
+    behind.toCamera = QMatrix4x4();
+    nodes.showInView(root, behind, 5.0);
+    ASSERT_EQ(childIDs(root), std::vector<QUuid>{inputs.hotspots[1].id});
+    root.advanceActions(5.55);
+    expectPose(*root.children()[0]->children()[0], breath(5.55), 5.55, "halo");
+}
+
+TEST(PanoramaHotspotNodes, aViewCrowdedBeyondTheLimitShowsTheMarkersNearestItsMiddle)
+{
+    SceneNode root(QStringLiteral("hotspotsRoot"));
+    PanoramaHotspotNodes nodes;
+    PanoramaHotspotNodes::Inputs inputs;
+    for (int i = 0; i <= PanoramaHotspotNodes::shownLimit; ++i) {
+        Hotspot hotspot = hotspotOf(HotspotKind::info);
+        hotspot.pitch = 0.0005 * (i % 2 ? i : -i); // from the middle outwards, up and down by turns
+        inputs.hotspots.append(hotspot);
+    }
+    nodes.sync(inputs, 0.0);
+    nodes.showInView(root, facingYawZero(), 0.0);
+    const std::vector<QUuid> shown = childIDs(root);
+    ASSERT_EQ(shown.size(), std::size_t(PanoramaHotspotNodes::shownLimit));
+    EXPECT_EQ(shown.front(), inputs.hotspots.front().id);
+    EXPECT_EQ(std::count(shown.cbegin(), shown.cend(), inputs.hotspots.back().id), 0) << "the farthest";
 }
 
 TEST(PanoramaHotspotNodes, nodeNamesReadBackOnlyAsCanonicalIds)
