@@ -61,8 +61,8 @@ public:
     static constexpr double hitSphereRadius = 0.9;
     /// The most markers that have nodes at once: a view crowded beyond it
     /// draws the ones nearest its middle (and says so once per station
-    /// shown). A software renderer fills that many markers in about the time
-    /// it takes to draw the photo.
+    /// shown), so that a crowded station turns as an ordinary one does on a
+    /// software renderer (bench_viewer_markers).
     static constexpr int shownLimit = 100;
 
     /// Takes the inputs of the view's update; nodes change in showInView().
