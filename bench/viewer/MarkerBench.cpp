@@ -120,7 +120,8 @@ bool settledAt(const QUuid &station)
 {
     const SceneNode &sphere = panorama().sphere();
     return controller().state().currentStationID == station && !panorama().isLoadingPhoto() && sphere.opacity() >= 1.0
-           && !sphere.hasAction(QStringLiteral("fade")) && fixture->sheet->stationView()->transitionCover()->opacity() == 0;
+           && !sphere.hasAction(QStringLiteral("fade"))
+           && fixture->sheet->stationView()->transitionCover()->opacity() == 0;
 }
 
 void openSheet(int addedMarkers)
@@ -226,8 +227,10 @@ void clickAWayOut(Figures &figures)
         sendMouse(QEvent::MouseButtonRelease, *at);
     });
     figures.clickMaxMs = std::max(figures.clickMaxMs, ms);
-    if (!waitUntil([] { return controller().state().currentStationID != startID() && !controller().state().arrivingStationID; },
-                   60000))
+    const auto leftForAnother = [] {
+        return controller().state().currentStationID != startID() && !controller().state().arrivingStationID;
+    };
+    if (!waitUntil(leftForAnother, 60000))
         std::fprintf(stderr, "the click led nowhere\n");
 }
 
@@ -308,7 +311,10 @@ QStringList checksOverOrdinary()
         for (const auto &[what, ms] : over) {
             std::printf("%d markers more: %s %+.0f ms over the ordinary tour\n", added, what, ms);
             if (ms > allowanceOverOrdinaryMs)
-                failed << QStringLiteral("%1 markers: %2 %3 ms over").arg(added).arg(QLatin1String(what)).arg(ms, 0, 'f', 0);
+                failed << QStringLiteral("%1 markers: %2 %3 ms over")
+                              .arg(added)
+                              .arg(QLatin1String(what))
+                              .arg(ms, 0, 'f', 0);
         }
         std::printf("%d markers more: %+.0f MiB resident over the ordinary tour\n", added,
                     f.residentMiB - o.residentMiB);

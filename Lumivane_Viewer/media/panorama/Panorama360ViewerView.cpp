@@ -456,10 +456,12 @@ void Panorama360ViewerView::revealPaintedItem(int index)
     // While the view turns to another marker, what it shows now says nothing
     // of where it stops.
     if (sphere->presentedEulerAngles(now) == sphere->eulerAngles()) {
+        // Clear of the controls and panels along the edges of the view.
+        const QMarginsF edges(width() / 5.0, height() / 5.0, width() / 5.0, height() / 5.0);
+        const QRectF clear = QRectF(rect()).marginsRemoved(edges);
         const QList<PanoramaMarkerPlace> places = visibleMarkers();
-        const QRectF view(rect());
         if (std::any_of(places.cbegin(), places.cend(), [&](const PanoramaMarkerPlace &place) {
-                return place.hotspotID == hotspot->id && view.contains(place.rect);
+                return place.hotspotID == hotspot->id && clear.contains(place.rect.center());
             }))
             return;
     }

@@ -133,7 +133,8 @@ protected:
     void initializeGL() override;
     void paintGL() override;
     void resizeEvent(QResizeEvent *event) override;
-    /// Turns the view to a marker the keyboard moved to, unless it is in view.
+    /// Turns the view to a marker the keyboard moved to, unless the view
+    /// shows it well inside its edges.
     void revealPaintedItem(int index) override;
     // Its own mouse: a drag turns the photo, a click hits what the scene
     // draws there; what the view does not take goes on to its parent.

@@ -306,7 +306,8 @@ double PanoramaHotspotNodes::reach(const Hotspot &hotspot, const Inputs &inputs)
 {
     const Look look = lookOf(hotspot, inputs);
     // The classic halo breathes out to 1.35 times its size.
-    double reach = std::max(hitSphereRadius, look.ripple ? drawnRadius(hotspot, inputs) : 1.35 * drawnRadius(hotspot, inputs));
+    const double marker = (look.ripple ? 1.0 : 1.35) * drawnRadius(hotspot, inputs);
+    double reach = std::max(hitSphereRadius, marker);
     if (const std::optional<QString> text = labelText(hotspot, inputs)) {
         const double halfWidth = labelWidth(hotspotLabelImage(*text)) / 2;
         reach = std::max(reach, std::hypot(halfWidth, std::abs(labelOffset(look.ripple)) + 0.2));

@@ -52,7 +52,8 @@ QList<PanoramaMarkerPlace> visibleMarkerPlaces(const Scene &scene, const SceneNo
         if (!id)
             continue;
         const SceneVector p = group->position();
-        if (const std::optional<QRectF> rect = projection.rect(QVector3D(float(p.x), float(p.y), float(p.z)), viewport, true))
+        const QVector3D position(float(p.x), float(p.y), float(p.z));
+        if (const std::optional<QRectF> rect = projection.rect(position, viewport, true))
             places.append({*id, *rect});
     }
     std::stable_sort(places.begin(), places.end(), [](const PanoramaMarkerPlace &a, const PanoramaMarkerPlace &b) {
@@ -61,7 +62,8 @@ QList<PanoramaMarkerPlace> visibleMarkerPlaces(const Scene &scene, const SceneNo
     return places;
 }
 
-std::optional<QRectF> markerRect(const Scene &scene, const SceneNode &hotspotsRoot, QVector3D position, QSizeF viewport)
+std::optional<QRectF> markerRect(const Scene &scene, const SceneNode &hotspotsRoot, QVector3D position,
+                                 QSizeF viewport)
 {
     if (viewport.isEmpty())
         return std::nullopt;

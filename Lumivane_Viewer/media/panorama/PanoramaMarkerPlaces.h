@@ -28,7 +28,8 @@ QList<PanoramaMarkerPlace> visibleMarkerPlaces(const Scene &scene, const SceneNo
 /// Where the hit sphere of a marker at `position` in the frame of
 /// `hotspotsRoot` lies in a view of size `viewport`, whether or not it has
 /// nodes; none while it is behind the camera.
-std::optional<QRectF> markerRect(const Scene &scene, const SceneNode &hotspotsRoot, QVector3D position, QSizeF viewport);
+std::optional<QRectF> markerRect(const Scene &scene, const SceneNode &hotspotsRoot, QVector3D position,
+                                 QSizeF viewport);
 
 /// The hotspots that have markers (not pending), as indexes into `hotspots`,
 /// in the order they stand round the station: clockwise from a quarter
