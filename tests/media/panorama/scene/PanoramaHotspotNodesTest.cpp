@@ -359,8 +359,14 @@ TEST(PanoramaHotspotNodes, onlyMarkersInViewHaveNodesInTheirOrderAndTakeUpTheirB
     expectPose(*root.children()[0]->children()[0], breath(5.55), 5.55, "halo");
 }
 
-TEST(PanoramaHotspotNodes, aViewCrowdedBeyondTheLimitShowsTheMarkersNearestItsMiddle)
+int s_panoramaWarnings = 0;
+
+TEST(PanoramaHotspotNodes, aViewCrowdedBeyondTheLimitShowsTheMarkersNearestItsMiddleAndSaysSoOnce)
 {
+    s_panoramaWarnings = 0;
+    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &context, const QString &) {
+        s_panoramaWarnings += qstrcmp(context.category, "lumivane.panorama") == 0;
+    });
     SceneNode root(QStringLiteral("hotspotsRoot"));
     PanoramaHotspotNodes nodes;
     PanoramaHotspotNodes::Inputs inputs;
@@ -375,6 +381,9 @@ TEST(PanoramaHotspotNodes, aViewCrowdedBeyondTheLimitShowsTheMarkersNearestItsMi
     ASSERT_EQ(shown.size(), std::size_t(PanoramaHotspotNodes::shownLimit));
     EXPECT_EQ(shown.front(), inputs.hotspots.front().id);
     EXPECT_EQ(std::count(shown.cbegin(), shown.cend(), inputs.hotspots.back().id), 0) << "the farthest";
+    nodes.showInView(root, facingYawZero(), 1.0);
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(s_panoramaWarnings, 1);
 }
 
 TEST(PanoramaHotspotNodes, nodeNamesReadBackOnlyAsCanonicalIds)
