@@ -364,9 +364,10 @@ int s_panoramaWarnings = 0;
 TEST(PanoramaHotspotNodes, aViewCrowdedBeyondTheLimitShowsTheMarkersNearestItsMiddleAndSaysSoOnce)
 {
     s_panoramaWarnings = 0;
-    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &context, const QString &) {
-        s_panoramaWarnings += qstrcmp(context.category, "lumivane.panorama") == 0;
-    });
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &context, const QString &) {
+            s_panoramaWarnings += qstrcmp(context.category, "lumivane.panorama") == 0;
+        });
     SceneNode root(QStringLiteral("hotspotsRoot"));
     PanoramaHotspotNodes nodes;
     PanoramaHotspotNodes::Inputs inputs;
