@@ -547,8 +547,10 @@ TEST_F(KeyboardJourneyTest, TabReachesThePanoramasMarkersLeftToRightBetweenTheCo
     ASSERT_NE(before, panorama());
     press(Qt::Key_Tab);
     EXPECT_EQ(nameOf(focused()), wayName);
+    const double heading = panorama()->sphere().eulerAngles().y;
     press(Qt::Key_Tab);
     EXPECT_EQ(nameOf(focused()), QStringLiteral("Cheminée"));
+    EXPECT_EQ(panorama()->sphere().eulerAngles().y, heading) << "both in the middle of the view: no turn";
     press(Qt::Key_Tab);
     EXPECT_NE(focused(), panorama()) << "after the last marker, the next control";
     press(Qt::Key_Tab, Qt::ShiftModifier);

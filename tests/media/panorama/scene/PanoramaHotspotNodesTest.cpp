@@ -350,6 +350,13 @@ TEST(PanoramaHotspotNodes, onlyMarkersInViewHaveNodesInTheirOrderAndTakeUpTheirB
     nodes.sync(inputs, 0.0);
     nodes.showInView(root, facingYawZero(), 0.0);
     EXPECT_EQ(childIDs(root), (std::vector<QUuid>{inputs.hotspots[0].id, inputs.hotspots[2].id}));
+    // A marker moved in view keeps its nodes.
+    const SceneNode *moving = root.children()[0].get();
+    inputs.hotspots[0].yaw = 0.3;
+    nodes.sync(inputs, 0.1);
+    nodes.showInView(root, facingYawZero(), 0.1);
+    EXPECT_EQ(root.children()[0].get(), moving);
+    EXPECT_NEAR(root.children()[0]->position().x, -9 * std::sin(0.3), 1e-5);
 
     PanoramaHotspotNodes::View behind = facingYawZero();
     behind.toCamera = QMatrix4x4();
