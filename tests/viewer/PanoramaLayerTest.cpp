@@ -1,16 +1,20 @@
 // Panorama tours on screen: a click on a marker changes station through
-// black, the VR pair's halves move on their own, and a sheet that goes
-// while a photo loads leaves nothing behind.
+// black, the zoom buttons and keys step on from a wheel's zoom, the VR
+// pair's halves move on their own, and a sheet that goes while a photo
+// loads leaves nothing behind.
 
 #include "support/ViewerSheetFixture.h"
 
 #include "PanoramaProbe.h"
 #include "tests/support/HostilePhotos.h"
+#include "viewer/chrome/ControlBar.h"
+#include "widgets/SymbolButton.h"
 #include "viewer/station/BlackCover.h"
 #include "viewer/station/PanoramaMediaLayer.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
+#include <QWheelEvent>
 
 namespace {
 
@@ -34,6 +38,26 @@ protected:
     bool shows(const QColor &color, QPoint at = {640, 680})
     {
         return PanoramaProbe::isNear(PanoramaProbe::screenColor(*sheet, at), color);
+    }
+
+    /// Scroll wheel notches over the panorama, away from the viewer.
+    void wheel(int notches)
+    {
+        const QPointF at(640, 400);
+        QWheelEvent event(at, panorama().mapToGlobal(at), {}, QPoint(0, 120 * notches), Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&panorama(), &event);
+    }
+
+    double fieldOfView() { return panorama().scene().pointOfView()->camera()->fieldOfView(); }
+
+    void clickZoomIn()
+    {
+        ControlBar *bar = nullptr;
+        for (QWidget *view : shownIn(ViewerLayer::headerAndControlBar))
+            bar = bar ? bar : dynamic_cast<ControlBar *>(view);
+        ASSERT_NE(bar, nullptr);
+        QTest::mouseClick(bar->button(ControlBarAction::zoomIn), Qt::LeftButton);
     }
 
     const QPoint sample{640, 680}; // clear of the chrome and of the markers
@@ -61,6 +85,24 @@ TEST_F(PanoramaLayerTest, AClickOnAMarkerPassesThroughBlackToTheTargetsPhoto)
     EXPECT_TRUE(QTest::qWaitFor([&] { return shows(Qt::blue); }, 5000));
     EXPECT_EQ(controller().state().currentStationID, TestTours::stationID(2));
     EXPECT_EQ(controller().state().navHistory, QList<QUuid>{TestTours::stationID(2)});
+}
+
+TEST_F(PanoramaLayerTest, TheZoomButtonAndKeysStepOnFromWhereTheWheelZoomed)
+{
+    openTwoColours();
+    wheel(10);
+    ASSERT_DOUBLE_EQ(fieldOfView(), 55.0);
+    clickZoomIn();
+    EXPECT_DOUBLE_EQ(fieldOfView(), 45.0);
+    QTest::keyClick(sheet.get(), Qt::Key_Plus);
+    EXPECT_DOUBLE_EQ(fieldOfView(), 35.0);
+
+    wheel(-100);
+    ASSERT_DOUBLE_EQ(fieldOfView(), 120.0);
+    QTest::keyClick(sheet.get(), Qt::Key_Minus);
+    EXPECT_DOUBLE_EQ(fieldOfView(), 120.0) << "out as far as it goes";
+    clickZoomIn();
+    EXPECT_DOUBLE_EQ(fieldOfView(), 110.0);
 }
 
 TEST_F(PanoramaLayerTest, TheChangesBlackIsDrawnInThePanoramasOwnFrameAndIsFullAtTheArrival)

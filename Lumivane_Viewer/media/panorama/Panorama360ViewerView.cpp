@@ -26,6 +26,8 @@ const QString autoRotateKey = QStringLiteral("autoRotate");
 const QColor initialSphereColor = QColor::fromRgbF(1.0f / 3.0f, 1.0f / 3.0f, 1.0f / 3.0f);
 
 constexpr int frameIntervalMs = 16;
+// As long as the horizon reset takes: the keyboard's turn to a marker.
+constexpr double revealSeconds = 0.35;
 
 PanoramaHotspotNodes::Inputs hotspotInputs(const Panorama360ViewerView::Inputs &inputs)
 {
@@ -60,7 +62,8 @@ void Panorama360ViewerView::Coordinator::handlePan(PanState state, QPointF trans
     const double dx = translation.x() - lastTranslation.x();
     const double dy = translation.y() - lastTranslation.y();
     lastTranslation = translation;
-    // Single-precision products, as the pointer deltas arrive as floats.
+    // Each product in single precision, the rate a drag has always turned at:
+    // the delta rounded to a float, times the float nearest 0.005.
     const double turnX = double(float(dy) * 0.005f);
     const double turnY = double(float(dx) * 0.005f);
     const SceneVector e = sphereNode->eulerAngles();
@@ -94,6 +97,9 @@ void Panorama360ViewerView::Coordinator::zoom(double scrollDelta)
         return;
     SceneCamera &camera = *cameraNode->camera();
     camera.setFieldOfView(std::max(std::min(camera.fieldOfView() - 2.0 * scrollDelta, 120.0), 20.0));
+    // A copy: the owner may hand the view new inputs while it is told.
+    if (const auto report = m_inputs.onFieldOfViewChanged)
+        report(camera.fieldOfView());
 }
 
 Panorama360ViewerView::Panorama360ViewerView(const Inputs &inputs, std::shared_ptr<LumivaneImageCache> cache,
@@ -176,6 +182,7 @@ void Panorama360ViewerView::makeScene()
     m_coordinator.scrollMonitor = std::make_unique<PanoramaScrollMonitor>(this, [this](double deltaY) {
         if (m_inputs.interactive) {
             m_coordinator.zoom(deltaY);
+            showMarkersInView();
             update();
         }
     });
@@ -197,7 +204,8 @@ void Panorama360ViewerView::runUpdateCycle()
     }
     // After the photo: an arrival's texture is let go once the sphere holds it.
     m_photo->prepareArrival(m_inputs.arrivingImageURL, m_inputs.imageURL);
-    m_hotspotNodes.sync(m_coordinator.hotspotsRoot, hotspotInputs(m_inputs), m_scene.clock().now());
+    m_hotspotNodes.sync(hotspotInputs(m_inputs), m_scene.clock().now());
+    updateMarkerItems();
     updateFieldOfView();
     if (m_coordinator.lastResetTrigger < m_inputs.resetHorizonTrigger) {
         m_coordinator.lastResetTrigger = m_inputs.resetHorizonTrigger;
@@ -208,15 +216,45 @@ void Panorama360ViewerView::runUpdateCycle()
         applyPanoramaImage();
     }
     updateAutoRotation();
+    showMarkersInView();
     updateFocusPolicy();
     update();
+}
+
+void Panorama360ViewerView::showMarkersInView()
+{
+    SceneNode *root = m_coordinator.hotspotsRoot;
+    if (!root)
+        return;
+    m_hotspotNodes.showInView(*root, PanoramaHotspotNodes::View::of(m_scene, *root, size()), m_scene.clock().now());
+}
+
+void Panorama360ViewerView::updateMarkerItems()
+{
+    const bool shown = m_inputs.interactive && !m_inputs.hideHotspots;
+    if (m_inputs.hotspots == m_items.hotspots && shown == m_items.shown && m_inputs.initialYaw == m_items.initialYaw)
+        return;
+    m_items = {m_inputs.hotspots, shown, m_inputs.initialYaw, {}, {}};
+    if (shown)
+        m_items.order = markerRoundOrder(m_inputs.hotspots, m_inputs.initialYaw);
+    m_items.indexOf.reserve(m_items.order.size());
+    for (qsizetype item = m_items.order.size() - 1; item >= 0; --item)
+        m_items.indexOf.insert(m_inputs.hotspots[m_items.order[item]].id, int(item)); // the first of an id
+    m_itemKeys.reset();
+}
+
+std::optional<Hotspot> Panorama360ViewerView::itemHotspot(int index) const
+{
+    if (index < 0 || index >= m_items.order.size())
+        return std::nullopt;
+    return m_items.hotspots[m_items.order[index]];
 }
 
 void Panorama360ViewerView::updateFocusPolicy()
 {
     // A background panorama, the VR pair and the kiosk hide or lock their
     // markers: nothing to reach, and no stop on the way to the controls.
-    const bool reachable = m_inputs.interactive && !m_inputs.hideHotspots && !m_inputs.hotspots.isEmpty();
+    const bool reachable = !m_items.order.isEmpty();
     setFocusPolicy(reachable ? Qt::TabFocus : Qt::NoFocus);
     if (!reachable && hasFocus())
         clearFocus();
@@ -227,6 +265,11 @@ void Panorama360ViewerView::updateFieldOfView()
     SceneNode *node = m_coordinator.cameraNode;
     if (!node || !node->camera())
         return;
+    // Only a new `fov` moves the camera: an update for anything else leaves
+    // a wheel zoom where it is.
+    if (m_coordinator.lastFieldOfView == m_inputs.fov)
+        return;
+    m_coordinator.lastFieldOfView = m_inputs.fov;
     if (std::abs(node->camera()->fieldOfView() - m_inputs.fov) > 0.5)
         node->camera()->animateFieldOfView(m_inputs.fov, 0.25, m_scene.clock().now());
 }
@@ -296,6 +339,7 @@ void Panorama360ViewerView::paintGL()
 {
     m_frameClock.start();
     m_scene.advance();
+    showMarkersInView();
     m_renderer.render(m_scene, size() * devicePixelRatioF(), float(m_coverOpacity));
     scheduleFrame();
     followItemChanges(*this);
@@ -311,18 +355,21 @@ void Panorama360ViewerView::paintFocusRing()
     QPainter painter(this);
     painter.setOpacity(1.0 - m_coverOpacity);
     const std::optional<int> focused = focusedPaintedItem();
-    if (!focused) {
+    const std::optional<Hotspot> hotspot = focused ? itemHotspot(*focused) : std::nullopt;
+    const QList<PanoramaMarkerPlace> places = visibleMarkers();
+    const auto place = std::find_if(places.cbegin(), places.cend(), [&hotspot](const PanoramaMarkerPlace &p) {
+        return hotspot && p.hotspotID == hotspot->id;
+    });
+    // The view itself, or a marker out of view while the view turns to it.
+    if (place == places.cend()) {
         KeyboardFocus::paintRing(painter, QRectF(rect()), 0);
         return;
     }
     // Just outside the marker as it is drawn, which its hit sphere holds.
-    const PanoramaMarkerPlace place = visibleMarkers().value(*focused);
-    const std::optional<Hotspot> hotspot = markerHotspot(place.hotspotID);
-    const double scale = hotspot ? PanoramaHotspotNodes::drawnRadius(*hotspot, hotspotInputs(m_inputs))
-                                       / PanoramaHotspotNodes::hitSphereRadius
-                                 : 1.0;
-    const double radius = scale * place.rect.width() / 2 + 5;
-    const QRectF ring(place.rect.center() - QPointF(radius, radius), QSizeF(2 * radius, 2 * radius));
+    const double scale = PanoramaHotspotNodes::drawnRadius(*hotspot, hotspotInputs(m_inputs))
+                         / PanoramaHotspotNodes::hitSphereRadius;
+    const double radius = scale * place->rect.width() / 2 + 5;
+    const QRectF ring(place->rect.center() - QPointF(radius, radius), QSizeF(2 * radius, 2 * radius));
     KeyboardFocus::paintRing(painter, ring, radius);
 }
 
@@ -350,43 +397,80 @@ void Panorama360ViewerView::pressMarker(const QUuid &hotspotID)
 
 int Panorama360ViewerView::paintedItemCount() const
 {
-    return int(visibleMarkers().size());
+    return int(m_items.order.size());
 }
 
 QString Panorama360ViewerView::paintedItemName(int index) const
 {
-    const std::optional<Hotspot> hotspot = markerHotspot(visibleMarkers().value(index).hotspotID);
+    const std::optional<Hotspot> hotspot = itemHotspot(index);
     return hotspot ? markerAccessibleName(*hotspot, *this) : QString();
 }
 
 QRect Panorama360ViewerView::paintedItemRect(int index) const
 {
-    return visibleMarkers().value(index).rect.toAlignedRect();
+    const std::optional<Hotspot> hotspot = itemHotspot(index);
+    if (!hotspot || !m_coordinator.hotspotsRoot)
+        return {};
+    double x = 0.0, y = 0.0, z = 0.0;
+    PanoramaHotspotNodes::markerPosition(hotspot->yaw, hotspot->pitch, x, y, z);
+    const std::optional<QRectF> place =
+        markerRect(m_scene, *m_coordinator.hotspotsRoot, QVector3D(float(x), float(y), float(z)), size());
+    // Behind the camera: nowhere on screen.
+    return place ? place->toAlignedRect() : QRect();
 }
 
 void Panorama360ViewerView::pressPaintedItem(int index)
 {
-    const QList<PanoramaMarkerPlace> places = visibleMarkers();
-    if (index >= 0 && index < places.size())
-        pressMarker(places[index].hotspotID);
+    if (const std::optional<Hotspot> hotspot = itemHotspot(index))
+        pressMarker(hotspot->id);
 }
 
 std::optional<int> Panorama360ViewerView::paintedItemAt(QPointF position) const
 {
-    const QList<PanoramaMarkerPlace> places = visibleMarkers();
-    for (qsizetype index = 0; index < places.size(); ++index) {
-        if (places[index].rect.contains(position))
-            return int(index);
+    for (const PanoramaMarkerPlace &place : visibleMarkers()) {
+        if (place.rect.contains(position))
+            return m_items.indexOf.value(place.hotspotID);
     }
     return std::nullopt;
 }
 
 QStringList Panorama360ViewerView::paintedItemKeys() const
 {
-    QStringList keys;
-    for (const PanoramaMarkerPlace &place : visibleMarkers())
-        keys.append(place.hotspotID.toString(QUuid::WithoutBraces));
-    return keys;
+    if (!m_itemKeys) {
+        QStringList keys;
+        keys.reserve(m_items.order.size());
+        for (const qsizetype hotspot : m_items.order)
+            keys.append(m_items.hotspots[hotspot].id.toString(QUuid::WithoutBraces));
+        m_itemKeys = keys;
+    }
+    return *m_itemKeys;
+}
+
+void Panorama360ViewerView::revealPaintedItem(int index)
+{
+    const std::optional<Hotspot> hotspot = itemHotspot(index);
+    SceneNode *sphere = m_coordinator.sphereNode;
+    if (!hotspot || !sphere)
+        return;
+    const double now = m_scene.clock().now();
+    // While the view turns to another marker, what it shows now says nothing
+    // of where it stops.
+    if (sphere->presentedEulerAngles(now) == sphere->eulerAngles()) {
+        // Clear of the controls and panels along the edges of the view.
+        const QMarginsF edges(width() / 5.0, height() / 5.0, width() / 5.0, height() / 5.0);
+        const QRectF clear = QRectF(rect()).marginsRemoved(edges);
+        const QList<PanoramaMarkerPlace> places = visibleMarkers();
+        if (std::any_of(places.cbegin(), places.cend(), [&](const PanoramaMarkerPlace &place) {
+                return place.hotspotID == hotspot->id && clear.contains(place.rect.center());
+            }))
+            return;
+    }
+    // Facing the marker as the station's initial direction faces its own,
+    // the short way round.
+    const SceneVector e = sphere->eulerAngles();
+    const double yaw = e.y + std::remainder(hotspot->yaw - std::numbers::pi - e.y, 2 * std::numbers::pi);
+    sphere->animateEulerAngles({-hotspot->pitch, yaw, 0.0}, revealSeconds, now);
+    update();
 }
 
 std::optional<QRect> Panorama360ViewerView::readingPlace() const
@@ -426,6 +510,12 @@ void Panorama360ViewerView::releaseGL()
     m_renderer.releaseResources();
 }
 
+void Panorama360ViewerView::resizeEvent(QResizeEvent *event)
+{
+    PaintedItemWidget::resizeEvent(event);
+    showMarkersInView();
+}
+
 void Panorama360ViewerView::mousePressEvent(QMouseEvent *event)
 {
     if (!m_inputs.interactive || event->button() != Qt::LeftButton) {
@@ -455,6 +545,7 @@ void Panorama360ViewerView::mouseMoveEvent(QMouseEvent *event)
         return;
     }
     m_coordinator.handlePan(Coordinator::PanState::changed, translation);
+    showMarkersInView();
     update();
 }
 

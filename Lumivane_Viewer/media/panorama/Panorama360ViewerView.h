@@ -33,11 +33,12 @@ class PanoramaSpherePhoto;
 /// the whole set to setInputs() whenever its own state changes, and the view
 /// works out what has to change (the update cycle). Drags turn the photo,
 /// clicks on markers are reported through onHotspotTap, the scroll wheel
-/// zooms. The markers in view are its painted items: the keyboard reaches
-/// them after the view itself takes the focus from Tab, and assistive
-/// technology sees them as its children. The owner names the photo it shows
-/// next, which the view puts on the GPU meanwhile. Knows nothing of tours or
-/// navigation.
+/// zooms and says so through onFieldOfViewChanged. Every marker of the
+/// station is a painted item: the keyboard reaches them one after the other
+/// round the station after the view itself takes the focus from Tab, the
+/// view turning to the one it is on, and assistive technology sees them as
+/// its children. The owner names the photo it shows next, which the view
+/// puts on the GPU meanwhile. Knows nothing of tours or navigation.
 ///
 /// Several views may live at once and share GL textures when they share a
 /// context group; the application should set Qt::AA_ShareOpenGLContexts
@@ -67,6 +68,9 @@ public:
         QHash<QUuid, QString> stationNumbers;
         std::function<void(double)> onYawChanged;
         std::function<void(const Hotspot &)> onHotspotTap;
+        /// Called with the field of view (degrees) the scroll wheel zoomed
+        /// to: an owner that hands it back as `fov` zooms on from there.
+        std::function<void(double)> onFieldOfViewChanged;
         HotspotStyle hotspotStyle = HotspotStyle::classic;
         bool showHotspotLabels = true;
         /// false: no drag, click or zoom at all (a background panorama).
@@ -108,8 +112,8 @@ public:
     /// without OpenGL. GUI thread.
     static QSize photoBound();
 
-    /// The markers in view now, left to right; none in a view that takes no
-    /// clicks. Assistive technology sees them as the view's children.
+    /// The markers drawn in view now, left to right; none in a view that
+    /// takes no clicks.
     QList<PanoramaMarkerPlace> visibleMarkers() const;
     /// The hotspot a marker shows, while the view has it.
     std::optional<Hotspot> markerHotspot(const QUuid &hotspotID) const;
@@ -128,6 +132,10 @@ public:
 protected:
     void initializeGL() override;
     void paintGL() override;
+    void resizeEvent(QResizeEvent *event) override;
+    /// Turns the view to a marker the keyboard moved to, unless the view
+    /// shows it well inside its edges.
+    void revealPaintedItem(int index) override;
     // Its own mouse: a drag turns the photo, a click hits what the scene
     // draws there; what the view does not take goes on to its parent.
     void mousePressEvent(QMouseEvent *event) override;
@@ -151,6 +159,8 @@ private:
         void zoom(double scrollDelta);
 
         QUrl currentURL;
+        /// The `fov` input the camera was last sent to; none before the first update.
+        std::optional<double> lastFieldOfView;
         SceneNode *sphereNode = nullptr;
         SceneNode *cameraNode = nullptr;
         SceneNode *hotspotsRoot = nullptr;
@@ -175,6 +185,11 @@ private:
     void applyPanoramaImage();
     void scheduleFrame();
     void releaseGL();
+    /// Gives the markers the view shows now their nodes, and only those.
+    void showMarkersInView();
+    /// Orders the station's markers for the keyboard when they changed.
+    void updateMarkerItems();
+    std::optional<Hotspot> itemHotspot(int index) const;
     /// Tells assistive technology when other markers came into view.
     void announceMarkerChanges();
     /// Takes the focus from Tab while it shows markers a visitor may press.
@@ -194,6 +209,17 @@ private:
     std::unique_ptr<PanoramaSpherePhoto> m_photo; // made once the scene has its sphere
 
     double m_coverOpacity = 0;
+    /// The painted items: indexes into the inputs' hotspots, in the order the
+    /// keyboard takes them, with what they were worked out from.
+    struct MarkerItems
+    {
+        QList<Hotspot> hotspots;
+        bool shown = false;
+        std::optional<double> initialYaw;
+        QList<qsizetype> order;
+        QHash<QUuid, int> indexOf;
+    } m_items;
+    mutable std::optional<QStringList> m_itemKeys; // made when first asked for
     QList<QUuid> m_announcedMarkers;
     bool m_pressed = false;
     bool m_dragging = false;

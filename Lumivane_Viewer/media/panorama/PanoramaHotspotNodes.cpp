@@ -1,13 +1,16 @@
 #include "PanoramaHotspotNodes.h"
 
-#include "scene/SceneNode.h"
+#include "PanoramaLogging.h"
+#include "scene/Scene.h"
 
 #include "media/images/HotspotMarkerImages.h"
 #include "model/Palette.h"
 
 #include <QSet>
 
+#include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -46,6 +49,37 @@ std::unique_ptr<SceneNode> makePlane(const QString &name, double width, double h
     return node;
 }
 
+// How far into `action` a run begun `elapsed` seconds ago stands, less the
+// whole passes of its endless repeats. Each pass of a marker's animation
+// starts from where the one before ended, so a run begun that much later
+// shows the same, without stepping through every pass in between.
+double withoutWholePasses(const SceneAction &action, double elapsed)
+{
+    switch (action.kind()) {
+    case SceneAction::Kind::RepeatForever: {
+        const double pass = action.children().front()->totalDuration();
+        return pass > 0.0 ? std::fmod(elapsed, pass) : elapsed;
+    }
+    case SceneAction::Kind::Sequence: {
+        double before = 0.0;
+        for (const SceneAction::Ptr &child : action.children()) {
+            const double duration = child->totalDuration();
+            if (elapsed - before < duration)
+                return before + withoutWholePasses(*child, elapsed - before);
+            before += duration;
+        }
+        return elapsed;
+    }
+    default:
+        return elapsed;
+    }
+}
+
+void runSince(SceneNode &node, const SceneAction::Ptr &action, double start, double now)
+{
+    node.runAction(action, now - withoutWholePasses(*action, std::max(0.0, now - start)));
+}
+
 SceneAction::Ptr pulse()
 {
     using A = SceneAction;
@@ -79,34 +113,43 @@ HotspotGlyph glyphOf(const Hotspot &hotspot, const Look &look)
     return look.visited ? HotspotGlyph::check : HotspotGlyph::arrow;
 }
 
-void addRippleLook(SceneNode &group, const QString &name, const QColor &color, double now)
+void addRippleLook(SceneNode &group, const QString &name, const QColor &color, double start, double now)
 {
     auto core = makePlane(name, 0.28, 0.28, coreMarkerImage(color), 102, 1.0);
-    core->runAction(pulse(), now);
+    runSince(*core, pulse(), start, now);
     group.addChild(std::move(core));
     for (double delay : {0.0, 1.3}) {
         auto ring = makePlane(name, 0.26, 0.26, rippleRingImage(color), 100, 0.0);
-        ring->runAction(ripple(delay), now);
+        runSince(*ring, ripple(delay), start, now);
         group.addChild(std::move(ring));
     }
 }
 
 void addClassicLook(SceneNode &group, const QString &name, const QColor &color, HotspotGlyph glyph,
-                    const std::optional<QString> &symbol, double now)
+                    const std::optional<QString> &symbol, double start, double now)
 {
     auto halo = makePlane(name, 1.5, 1.5, classicHaloImage(color), 99, 0.7);
-    halo->runAction(breathe(), now);
+    runSince(*halo, breathe(), start, now);
     group.addChild(std::move(halo));
     group.addChild(makePlane(name, 0.85, 0.85, markerIconImage(color, glyph, symbol), 101, 1.0));
+}
+
+double labelWidth(const QImage &image)
+{
+    const QSizeF size = image.deviceIndependentSize();
+    return 0.4 * size.width() / std::max(size.height(), 1.0);
+}
+
+double labelOffset(bool ripple)
+{
+    return ripple ? -0.32 : -0.7;
 }
 
 void addLabel(SceneNode &group, const QString &name, const QString &text, bool ripple)
 {
     const QImage image = hotspotLabelImage(text);
-    const QSizeF size = image.deviceIndependentSize();
-    const double width = 0.4 * size.width() / std::max(size.height(), 1.0);
-    auto label = makePlane(name, width, 0.4, image, 102, 1.0);
-    label->setPosition({0.0, ripple ? -0.32 : -0.7, 0.0});
+    auto label = makePlane(name, labelWidth(image), 0.4, image, 102, 1.0);
+    label->setPosition({0.0, labelOffset(ripple), 0.0});
     group.addChild(std::move(label));
 }
 
@@ -121,20 +164,25 @@ void addHitSphere(SceneNode &group, const QString &name)
     group.addChild(std::move(node));
 }
 
-// Moves the running animations of a previous build onto the new nodes, child
-// by child; both builds have the same children because their looks match.
-void carryOverAnimations(SceneNode &from, SceneNode &to)
+// Whether a sphere of `radius` round `centre` (camera space) reaches into
+// the view: it is on the inner side of, or within `radius` of, each of the
+// four planes through the eye that bound the view.
+bool reachesIntoView(const QVector3D &centre, float radius, float tanHalfHeight, float tanHalfWidth)
 {
-    const auto &oldChildren = from.children();
-    const auto &newChildren = to.children();
-    for (std::size_t i = 0; i < oldChildren.size() && i < newChildren.size(); ++i) {
-        SceneNode &oldNode = *oldChildren[i];
-        SceneNode &newNode = *newChildren[i];
-        newNode.removeAllActions();
-        newNode.adoptActions(oldNode.takeActions());
-        newNode.setOpacity(oldNode.opacity());
-        newNode.setScale(oldNode.scale());
-    }
+    const float verticalNorm = std::sqrt(1.0f + tanHalfHeight * tanHalfHeight);
+    const float horizontalNorm = std::sqrt(1.0f + tanHalfWidth * tanHalfWidth);
+    const float depth = -centre.z();
+    return depth * tanHalfHeight - centre.y() >= -radius * verticalNorm
+        && depth * tanHalfHeight + centre.y() >= -radius * verticalNorm
+        && depth * tanHalfWidth - centre.x() >= -radius * horizontalNorm
+        && depth * tanHalfWidth + centre.x() >= -radius * horizontalNorm;
+}
+
+bool sameLooks(const PanoramaHotspotNodes::Inputs &a, const PanoramaHotspotNodes::Inputs &b)
+{
+    return a.visitedStationIDs == b.visitedStationIDs && a.stationNames == b.stationNames
+           && a.stationNumbers == b.stationNumbers && a.hotspotStyle == b.hotspotStyle
+           && a.showHotspotLabels == b.showHotspotLabels;
 }
 
 } // namespace
@@ -231,18 +279,19 @@ QString PanoramaHotspotNodes::lookSignature(const Hotspot &hotspot, const Inputs
 }
 
 std::unique_ptr<SceneNode> PanoramaHotspotNodes::makeHotspotNode(const Hotspot &hotspot, const Inputs &inputs,
-                                                                 double now)
+                                                                 double now, std::optional<double> animationStart)
 {
     const Look look = lookOf(hotspot, inputs);
     const QString name = nodeName(hotspot.id);
+    const double start = animationStart.value_or(now);
     auto group = std::make_unique<SceneNode>(name);
     if (look.ripple) {
-        addRippleLook(*group, name, look.color, now);
+        addRippleLook(*group, name, look.color, start, now);
     } else {
         const HotspotGlyph glyph = glyphOf(hotspot, look);
         const std::optional<QString> symbol =
             hotspot.kind == HotspotKind::info ? symbolName(hotspot) : std::nullopt;
-        addClassicLook(*group, name, look.color, glyph, symbol, now);
+        addClassicLook(*group, name, look.color, glyph, symbol, start, now);
     }
     if (const std::optional<QString> text = labelText(hotspot, inputs))
         addLabel(*group, name, *text, look.ripple);
@@ -253,33 +302,135 @@ std::unique_ptr<SceneNode> PanoramaHotspotNodes::makeHotspotNode(const Hotspot &
     return group;
 }
 
-void PanoramaHotspotNodes::sync(SceneNode *hotspotsRoot, const Inputs &inputs, double now)
+double PanoramaHotspotNodes::reach(const Hotspot &hotspot, const Inputs &inputs)
 {
-    if (!hotspotsRoot)
+    const Look look = lookOf(hotspot, inputs);
+    // The classic halo breathes out to 1.35 times its size.
+    const double marker = (look.ripple ? 1.0 : 1.35) * drawnRadius(hotspot, inputs);
+    double reach = std::max(hitSphereRadius, marker);
+    if (const std::optional<QString> text = labelText(hotspot, inputs)) {
+        const double halfWidth = labelWidth(hotspotLabelImage(*text)) / 2;
+        reach = std::max(reach, std::hypot(halfWidth, std::abs(labelOffset(look.ripple)) + 0.2));
+    }
+    return reach;
+}
+
+PanoramaHotspotNodes::View PanoramaHotspotNodes::View::of(const Scene &scene, const SceneNode &hotspotsRoot,
+                                                          QSizeF viewport)
+{
+    View view;
+    const SceneCamera *camera = scene.pointOfView() ? scene.pointOfView()->camera() : nullptr;
+    if (viewport.isEmpty() || !camera)
+        return view;
+    const double now = scene.clock().now();
+    view.toCamera = scene.viewMatrix() * hotspotsRoot.worldTransform(now);
+    view.tanHalfHeight = std::tan(camera->presentedFieldOfView(now) * std::numbers::pi / 360.0);
+    view.tanHalfWidth = view.tanHalfHeight * viewport.width() / viewport.height();
+    return view;
+}
+
+void PanoramaHotspotNodes::sync(const Inputs &inputs, double now)
+{
+    const bool sameHotspots = inputs.hotspots == m_inputs.hotspots && inputs.hideHotspots == m_inputs.hideHotspots;
+    if (sameHotspots && sameLooks(inputs, m_inputs))
         return;
-    // Keep the previous build until the new one has taken its animations.
-    std::vector<std::unique_ptr<SceneNode>> previous;
-    while (!hotspotsRoot->children().empty())
-        previous.push_back(hotspotsRoot->children().front()->removeFromParent());
-    QHash<QUuid, QString> signatures;
+    std::vector<Marker> markers;
     if (!inputs.hideHotspots) {
-        for (const Hotspot &hotspot : inputs.hotspots) {
+        // Most markers of a crowded station lead to a few stations: one label each.
+        QHash<QUuid, float> reachByTarget;
+        for (qsizetype index = 0; index < inputs.hotspots.size(); ++index) {
+            const Hotspot &hotspot = inputs.hotspots[index];
             if (hotspot.isPending)
                 continue;
-            auto group = makeHotspotNode(hotspot, inputs, now);
-            const QString signature = lookSignature(hotspot, inputs);
-            if (m_signatures.value(hotspot.id) == signature && !signatures.contains(hotspot.id)) {
-                for (auto &old : previous) {
-                    if (old && old->name() == group->name()) {
-                        carryOverAnimations(*old, *group);
-                        old.reset();
-                        break;
-                    }
-                }
+            Marker marker;
+            marker.hotspot = index;
+            marker.id = hotspot.id;
+            double x = 0.0, y = 0.0, z = 0.0;
+            markerPosition(hotspot.yaw, hotspot.pitch, x, y, z);
+            marker.position = QVector3D(float(x), float(y), float(z));
+            if (hotspot.kind == HotspotKind::navigation) {
+                auto known = reachByTarget.constFind(hotspot.targetStationID);
+                if (known == reachByTarget.cend())
+                    known = reachByTarget.insert(hotspot.targetStationID, float(reach(hotspot, inputs)));
+                marker.reach = *known;
+            } else {
+                marker.reach = float(reach(hotspot, inputs));
             }
-            signatures.insert(hotspot.id, signature);
-            hotspotsRoot->addChild(std::move(group));
+            marker.animationStart = sameHotspots && markers.size() < m_markers.size()
+                                        ? m_markers[markers.size()].animationStart
+                                        : now;
+            markers.push_back(marker);
         }
     }
-    m_signatures = signatures;
+    if (!sameHotspots)
+        m_toldLimit = false;
+    m_inputs = inputs;
+    m_markers = std::move(markers);
+    m_restyled = true;
+}
+
+std::vector<int> PanoramaHotspotNodes::markersInView(const View &view)
+{
+    std::vector<std::pair<float, int>> inView; // nearness to the middle, marker
+    if (view.tanHalfHeight <= 0.0)
+        return {};
+    const auto tanHalfHeight = float(view.tanHalfHeight);
+    const auto tanHalfWidth = float(view.tanHalfWidth);
+    for (int index = 0; index < int(m_markers.size()); ++index) {
+        const Marker &marker = m_markers[std::size_t(index)];
+        const QVector3D centre = view.toCamera.map(marker.position);
+        if (reachesIntoView(centre, marker.reach, tanHalfHeight, tanHalfWidth))
+            inView.emplace_back(-centre.z() / std::max(centre.length(), 1e-6f), index);
+    }
+    if (inView.size() > std::size_t(shownLimit)) {
+        if (!std::exchange(m_toldLimit, true))
+            qCWarning(lcPanorama).nospace() << "a view shows " << inView.size() << " markers at once; only the "
+                                            << shownLimit << " nearest its middle are drawn";
+        std::nth_element(inView.begin(), inView.begin() + shownLimit, inView.end(),
+                         [](const auto &a, const auto &b) { return a.first > b.first; });
+        inView.resize(std::size_t(shownLimit));
+    }
+    std::vector<int> shown;
+    shown.reserve(inView.size());
+    for (const auto &[nearness, index] : inView)
+        shown.push_back(index);
+    std::sort(shown.begin(), shown.end());
+    return shown;
+}
+
+void PanoramaHotspotNodes::showInView(SceneNode &hotspotsRoot, const View &view, double now)
+{
+    std::vector<int> wanted = markersInView(view);
+    if (!m_restyled && wanted == m_shownMarkers)
+        return;
+    std::vector<std::unique_ptr<SceneNode>> previous = hotspotsRoot.takeChildren();
+    QHash<QUuid, std::size_t> previousByID;
+    for (std::size_t i = 0; i < m_shown.size() && i < previous.size(); ++i)
+        previousByID.insert(m_shown[i].id, i); // a second marker of the same id gets nodes of its own
+    std::vector<Shown> shown;
+    shown.reserve(wanted.size());
+    for (const int index : wanted) {
+        Marker &marker = m_markers[std::size_t(index)];
+        const Hotspot &hotspot = m_inputs.hotspots[marker.hotspot];
+        std::unique_ptr<SceneNode> group;
+        QString look;
+        if (const auto kept = previousByID.constFind(marker.id); kept != previousByID.cend()) {
+            look = m_restyled ? lookSignature(hotspot, m_inputs) : m_shown[*kept].look;
+            if (look == m_shown[*kept].look)
+                group = std::move(previous[*kept]);
+            else
+                marker.animationStart = now; // a new look starts over
+            previousByID.erase(kept);
+        } else {
+            look = lookSignature(hotspot, m_inputs);
+        }
+        if (!group)
+            group = makeHotspotNode(hotspot, m_inputs, now, marker.animationStart);
+        group->setPosition({marker.position.x(), marker.position.y(), marker.position.z()});
+        hotspotsRoot.addChild(std::move(group));
+        shown.push_back({marker.id, look});
+    }
+    m_shown = std::move(shown);
+    m_shownMarkers = std::move(wanted);
+    m_restyled = false;
 }

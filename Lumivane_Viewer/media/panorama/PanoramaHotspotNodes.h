@@ -7,21 +7,29 @@
 #include <QColor>
 #include <QHash>
 #include <QList>
+#include <QMatrix4x4>
 #include <QSet>
+#include <QSizeF>
 #include <QString>
 #include <QUuid>
+#include <QVector3D>
 
 #include <memory>
 #include <optional>
+#include <vector>
 
+class Scene;
 class SceneNode;
 
 /// Builds the marker nodes of a panorama's hotspots: per hotspot a group
 /// named "hotspot_" + its upper-case id, with a billboarded marker (classic
 /// halo and icon, or ripple core and rings), an optional station label and an
 /// invisible hit sphere, placed at radius 9 in the photo sphere's frame.
-/// Rebuilds the whole set on every sync, but a hotspot whose look did not
-/// change carries its running animations over, so markers do not restart.
+/// Only the markers a view shows have nodes: the others cost neither a
+/// frame nor a click. A marker keeps its nodes, and their running
+/// animations, while it stays in view and its look does not change; one
+/// that comes into view takes up its animations where they would be had
+/// they run since its station's markers were first shown.
 class PanoramaHotspotNodes final
 {
 public:
@@ -37,15 +45,36 @@ public:
         bool showHotspotLabels = true;
     };
 
+    /// What a view shows: the camera's field of view, seen from the frame the
+    /// markers are placed in as it is drawn now.
+    struct View
+    {
+        QMatrix4x4 toCamera;
+        double tanHalfHeight = 0.0; ///< of the vertical field of view; 0: the view shows nothing
+        double tanHalfWidth = 0.0;
+
+        /// The view of `viewport` (logical pixels) through the scene's camera.
+        static View of(const Scene &scene, const SceneNode &hotspotsRoot, QSizeF viewport);
+    };
+
     static constexpr double markerRadius = 9.0;
     static constexpr double hitSphereRadius = 0.9;
+    /// The most markers that have nodes at once: a view crowded beyond it
+    /// draws the ones nearest its middle (and says so once per station
+    /// shown), so that a crowded station turns as an ordinary one does on a
+    /// software renderer (bench_viewer_markers).
+    static constexpr int shownLimit = 100;
 
-    /// Replaces every child of `hotspotsRoot` by the nodes of the current
-    /// inputs; `now` is the scene clock's time for the new animations.
-    void sync(SceneNode *hotspotsRoot, const Inputs &inputs, double now);
+    /// Takes the inputs of the view's update; nodes change in showInView().
+    void sync(const Inputs &inputs, double now);
+    /// Gives `hotspotsRoot` the groups of the markers `view` shows, in the
+    /// order of the hotspots, and no others; `now` is the scene clock's time.
+    void showInView(SceneNode &hotspotsRoot, const View &view, double now);
 
-    /// The group of one hotspot, not yet attached.
-    static std::unique_ptr<SceneNode> makeHotspotNode(const Hotspot &hotspot, const Inputs &inputs, double now);
+    /// The group of one hotspot, not yet attached, its animations under way
+    /// since `animationStart` (`now` when none).
+    static std::unique_ptr<SceneNode> makeHotspotNode(const Hotspot &hotspot, const Inputs &inputs, double now,
+                                                      std::optional<double> animationStart = std::nullopt);
 
     /// "hotspot_" followed by the id in upper case without braces.
     static QString nodeName(const QUuid &id);
@@ -68,7 +97,31 @@ public:
     static double drawnRadius(const Hotspot &hotspot, const Inputs &inputs);
 
 private:
-    static QString lookSignature(const Hotspot &hotspot, const Inputs &inputs);
+    /// A hotspot that has a marker: where it is, how far round it its nodes
+    /// reach at most, and since when its animations run.
+    struct Marker
+    {
+        qsizetype hotspot = 0; // in m_inputs.hotspots
+        QUuid id;
+        QVector3D position;
+        float reach = 0.0f;
+        double animationStart = 0.0;
+    };
+    /// A group under hotspotsRoot, in the order of the children.
+    struct Shown
+    {
+        QUuid id;
+        QString look;
+    };
 
-    QHash<QUuid, QString> m_signatures;
+    static QString lookSignature(const Hotspot &hotspot, const Inputs &inputs);
+    static double reach(const Hotspot &hotspot, const Inputs &inputs);
+    std::vector<int> markersInView(const View &view);
+
+    Inputs m_inputs;
+    std::vector<Marker> m_markers; // in the order of the hotspots
+    std::vector<int> m_shownMarkers; // indexes into m_markers, ascending
+    std::vector<Shown> m_shown;
+    bool m_restyled = false; // looks or markers changed since the last showInView()
+    bool m_toldLimit = false;
 };

@@ -1,5 +1,7 @@
 #include "viewer/state/PhotoPreload.h"
 
+#include <QSet>
+
 QList<QUuid> preloadStationIDs(RenderMode renderMode, const QList<Station> &orderedStations,
                                const std::optional<Station> &currentStation, int currentIndex)
 {
@@ -14,9 +16,13 @@ QList<QUuid> preloadStationIDs(RenderMode renderMode, const QList<Station> &orde
     }
     if (!currentStation)
         return ids;
+    // A station crowded with ways to a few others fetches each once.
+    QSet<QUuid> listed;
     for (const Hotspot &hotspot : currentStation->hotspots) {
-        if (hotspot.kind == HotspotKind::navigation && !hotspot.isPending)
+        if (hotspot.kind == HotspotKind::navigation && !hotspot.isPending && !listed.contains(hotspot.targetStationID)) {
+            listed.insert(hotspot.targetStationID);
             ids.append(hotspot.targetStationID);
+        }
     }
     return ids;
 }

@@ -319,6 +319,11 @@ void ViewerController::zoomOut()
     change(ViewerAnimation::none(), [&] { m_state.currentFOV = std::min(m_state.currentFOV + 10, 120.0); });
 }
 
+void ViewerController::followZoom(double fieldOfView)
+{
+    change(ViewerAnimation::none(), [&] { m_state.currentFOV = std::clamp(fieldOfView, 20.0, 120.0); });
+}
+
 void ViewerController::levelHorizon()
 {
     change(ViewerAnimation::none(), [&] { ++m_state.resetHorizonTrigger; });

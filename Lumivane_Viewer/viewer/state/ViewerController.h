@@ -108,6 +108,9 @@ public:
     void toggleAmbientMute();
     void zoomIn();
     void zoomOut();
+    /// Takes the field of view a panorama was zoomed to by other means
+    /// (the scroll wheel), so that the zoom buttons and keys step from it.
+    void followZoom(double fieldOfView);
     void levelHorizon();
 
     // Kiosk tour

@@ -58,6 +58,7 @@ Panorama360ViewerView::Inputs singlePanoramaInputs(ViewerController &controller,
         const Hotspot tapped = hotspot;
         controller.handleHotspotTap(tapped);
     };
+    inputs.onFieldOfViewChanged = [&controller](double fieldOfView) { controller.followZoom(fieldOfView); };
     inputs.hotspotStyle = project.hotspotStyle;
     inputs.showHotspotLabels = project.showHotspotLabels;
     return inputs;

@@ -20,7 +20,8 @@ struct StationLabelMaps
 
 /// The single panorama of the current station, from the controller's state:
 /// turning by itself and without markers during the kiosk tour, at the
-/// visitor's field of view; a click on a marker goes to handleHotspotTap.
+/// visitor's field of view, which its scroll wheel zooms (followZoom); a
+/// click on a marker goes to handleHotspotTap.
 /// While a station change fades to black, the arriving station's photo
 /// comes next.
 Panorama360ViewerView::Inputs singlePanoramaInputs(ViewerController &controller, const StationLabelMaps &labels);

@@ -87,8 +87,10 @@ protected:
     std::unique_ptr<Panorama360ViewerView> m_view;
 };
 
-TEST_F(PanoramaUpdateCycle, fieldOfViewAnimatesOnlyBeyondHalfADegreeAndSnapsBackAfterZoom)
+TEST_F(PanoramaUpdateCycle, fieldOfViewFollowsOnlyANewFovBeyondHalfADegreeAndTheWheelSaysWhereItZoomed)
 {
+    std::vector<double> reported;
+    m_inputs.onFieldOfViewChanged = [&reported](double fov) { reported.push_back(fov); };
     EXPECT_DOUBLE_EQ(camera().fieldOfView(), 75.0);
     m_inputs.fov = 75.5;
     update();
@@ -100,13 +102,18 @@ TEST_F(PanoramaUpdateCycle, fieldOfViewAnimatesOnlyBeyondHalfADegreeAndSnapsBack
 
     wheel(3);
     EXPECT_DOUBLE_EQ(camera().fieldOfView(), 84.0);
+    EXPECT_EQ(reported, std::vector<double>{84.0});
     update();
-    EXPECT_DOUBLE_EQ(camera().fieldOfView(), 90.0);
+    EXPECT_DOUBLE_EQ(camera().fieldOfView(), 84.0) << "an update for something else keeps the zoom";
+    m_inputs.fov = 70.0;
+    update();
+    EXPECT_DOUBLE_EQ(camera().fieldOfView(), 70.0);
 
     wheel(500);
     EXPECT_DOUBLE_EQ(camera().fieldOfView(), 20.0);
     wheel(-500);
     EXPECT_DOUBLE_EQ(camera().fieldOfView(), 120.0);
+    EXPECT_EQ(reported.back(), 120.0);
 }
 
 TEST_F(PanoramaUpdateCycle, horizonResetKeepsHeadingAndActsOnlyOnRisingTriggers)
@@ -284,7 +291,7 @@ TEST_F(PanoramaUpdateCycle, hitWalkFindsHotspotsByNameSkippingUnknownIdsAndPendi
 
 TEST_F(PanoramaUpdateCycle, hideHotspotsEmptiesTheRoot)
 {
-    m_inputs.hotspots = {navigationHotspot(0.0, 0.0), navigationHotspot(1.0, 0.0)};
+    m_inputs.hotspots = {navigationHotspot(pi, 0.0), navigationHotspot(pi - 0.3, 0.0)};
     update();
     EXPECT_TRUE(markerNode(*m_view, m_inputs.hotspots[0].id));
     EXPECT_TRUE(markerNode(*m_view, m_inputs.hotspots[1].id));

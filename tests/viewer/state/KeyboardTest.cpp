@@ -154,6 +154,9 @@ TEST_F(ViewerTestFixture, KeysActOnlyInTheStationViewButEscapeEverywhere)
     for (int i = 0; i < 11; ++i)
         controller->handleKeyPress(Qt::Key_Plus, Qt::NoModifier, "+");
     EXPECT_EQ(controller->state().currentFOV, 20);
+    controller->followZoom(120); // the wheel all the way out
+    controller->handleKeyPress(Qt::Key_Plus, Qt::NoModifier, "+");
+    EXPECT_EQ(controller->state().currentFOV, 110);
     controller->openAttachment({QUuid::createUuid(), AttachmentKind::pdf, "Plan", "plan.pdf"});
     EXPECT_TRUE(controller->handleKeyPress(Qt::Key_Escape, Qt::NoModifier, "\x1b"));
     EXPECT_FALSE(controller->state().lightboxContent);

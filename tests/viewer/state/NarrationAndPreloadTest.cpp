@@ -146,7 +146,8 @@ TEST_F(ViewerTestFixture, PreloadTargetsFollowTheRenderMode)
 
     LumivaneProject panorama = TestTours::tour(4);
     panorama.stations[0].hotspots = {TestTours::navigationHotspot(3), TestTours::infoHotspot("i"),
-                                     TestTours::navigationHotspot(2, true), TestTours::navigationHotspot(4)};
+                                     TestTours::navigationHotspot(2, true), TestTours::navigationHotspot(4),
+                                     TestTours::navigationHotspot(3)};
     ViewerTour withoutPhotoOf4;
     withoutPhotoOf4.photoURLResolver = [](const QUuid &id) -> std::optional<QUrl> {
         if (TestTours::stationNumber(id) == 4)

@@ -52,11 +52,11 @@ std::unique_ptr<SceneNode> SceneNode::removeFromParent()
     return self;
 }
 
-void SceneNode::removeAllChildren()
+std::vector<std::unique_ptr<SceneNode>> SceneNode::takeChildren()
 {
     for (auto &child : m_children)
         child->m_parent = nullptr;
-    m_children.clear();
+    return std::exchange(m_children, {});
 }
 
 SceneNode *SceneNode::childNamed(const QString &name) const
@@ -75,12 +75,6 @@ void SceneNode::animateEulerAngles(SceneVector target, double duration, double n
     m_eulerOffset = shown - target;
     m_eulerAnimationStart = now;
     m_eulerAnimationDuration = duration;
-}
-
-void SceneNode::stopEulerAnimation()
-{
-    m_eulerOffset = {};
-    m_eulerAnimationDuration = 0.0;
 }
 
 SceneVector SceneNode::presentedEulerAngles(double now) const
@@ -103,25 +97,9 @@ void SceneNode::removeAction(const QString &key)
     std::erase_if(m_actions, [&key](const RunningAction &a) { return a.key == key; });
 }
 
-void SceneNode::removeAllActions()
-{
-    m_actions.clear();
-}
-
 bool SceneNode::hasAction(const QString &key) const
 {
     return std::any_of(m_actions.begin(), m_actions.end(), [&key](const RunningAction &a) { return a.key == key; });
-}
-
-std::vector<SceneNode::RunningAction> SceneNode::takeActions()
-{
-    return std::exchange(m_actions, {});
-}
-
-void SceneNode::adoptActions(std::vector<RunningAction> actions)
-{
-    for (auto &action : actions)
-        m_actions.push_back(std::move(action));
 }
 
 void SceneNode::advanceActions(double now)

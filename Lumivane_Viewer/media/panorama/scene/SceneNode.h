@@ -34,13 +34,13 @@ public:
     SceneNode &operator=(const SceneNode &) = delete;
 
     const QString &name() const { return m_name; }
-    void setName(QString name) { m_name = std::move(name); }
 
     SceneNode *parent() const { return m_parent; }
     const std::vector<std::unique_ptr<SceneNode>> &children() const { return m_children; }
     SceneNode *addChild(std::unique_ptr<SceneNode> child);
     std::unique_ptr<SceneNode> removeFromParent();
-    void removeAllChildren();
+    /// Removes every child at once and hands them over, in their order.
+    std::vector<std::unique_ptr<SceneNode>> takeChildren();
     /// The first direct child with that name, or none.
     SceneNode *childNamed(const QString &name) const;
 
@@ -53,7 +53,6 @@ public:
     /// Moves the drawn angles linearly from what is shown at `now` to
     /// `target`; eulerAngles() reads the target at once.
     void animateEulerAngles(SceneVector target, double duration, double now);
-    void stopEulerAnimation();
     SceneVector presentedEulerAngles(double now) const;
 
     double scale() const { return m_scale; }
@@ -75,13 +74,8 @@ public:
     /// running one with the same key; unkeyed actions all run side by side.
     void runAction(SceneAction::Ptr action, double startTime, const QString &key = {});
     void removeAction(const QString &key);
-    void removeAllActions();
     bool hasAction(const QString &key) const;
     bool hasActions() const { return !m_actions.empty(); }
-    /// Hands the running actions over to another node, for instance to a
-    /// rebuilt copy that should continue where this one is.
-    std::vector<RunningAction> takeActions();
-    void adoptActions(std::vector<RunningAction> actions);
 
     /// Advances the actions of this node and of all below it to `now`.
     void advanceActions(double now);

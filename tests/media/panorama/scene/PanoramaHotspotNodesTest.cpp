@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <ostream>
@@ -237,8 +238,10 @@ TEST(PanoramaHotspotNodes, rippleCorePulsesAndRingsRippleHalfACycleApart)
 {
     PanoramaHotspotNodes::Inputs inputs;
     inputs.hotspotStyle = HotspotStyle::haloRipple;
-    // Started at 10 s on the scene clock: the timings run from there.
+    // Started at 10 s on the scene clock: the timings run from there; and
+    // made 100 s later as if started then, as a marker coming into view is.
     const auto group = PanoramaHotspotNodes::makeHotspotNode(hotspotOf(HotspotKind::navigation), inputs, 10.0);
+    const auto late = PanoramaHotspotNodes::makeHotspotNode(hotspotOf(HotspotKind::navigation), inputs, 110.0, 10.0);
     const auto &children = group->children();
     expectPose(*children[2], {1.0, 0.0}, 0.0, "second ring");
     for (double t : sampleTimes) {
@@ -246,6 +249,10 @@ TEST(PanoramaHotspotNodes, rippleCorePulsesAndRingsRippleHalfACycleApart)
         expectPose(*children[0], pulse(t), t, "core");
         expectPose(*children[1], ripple(t, 0.0), t, "first ring");
         expectPose(*children[2], ripple(t, 1.3), t, "second ring");
+        late->advanceActions(110.0 + t);
+        expectPose(*late->children()[0], pulse(100.0 + t), 100.0 + t, "late core");
+        expectPose(*late->children()[1], ripple(100.0 + t, 0.0), 100.0 + t, "late first ring");
+        expectPose(*late->children()[2], ripple(100.0 + t, 1.3), 100.0 + t, "late second ring");
     }
 }
 
@@ -279,6 +286,16 @@ INSTANTIATE_TEST_SUITE_P(Directions, HotspotPlacement,
                              return caseName(QStringLiteral("yaw %1 pitch %2").arg(c.yaw).arg(c.pitch));
                          });
 
+// A view of 90 degrees by 90 that faces yaw 0, where hotspotOf() puts its hotspots.
+PanoramaHotspotNodes::View facingYawZero()
+{
+    PanoramaHotspotNodes::View view;
+    view.toCamera.rotate(180.0f, 0.0f, 1.0f, 0.0f);
+    view.tanHalfHeight = 1.0;
+    view.tanHalfWidth = 1.0;
+    return view;
+}
+
 TEST(PanoramaHotspotNodes, syncSkipsPendingHidesAllAndKeepsAnimationPhase)
 {
     SceneNode root(QStringLiteral("hotspotsRoot"));
@@ -288,15 +305,19 @@ TEST(PanoramaHotspotNodes, syncSkipsPendingHidesAllAndKeepsAnimationPhase)
     pending.isPending = true;
     const Hotspot shown = hotspotOf(HotspotKind::navigation);
     inputs.hotspots = {pending, shown};
+    const auto update = [&](double now) {
+        nodes.sync(inputs, now);
+        nodes.showInView(root, facingYawZero(), now);
+    };
 
-    nodes.sync(&root, inputs, 0.0);
+    update(0.0);
     ASSERT_EQ(root.children().size(), 1u);
     root.advanceActions(0.55);
     const double haloScale = root.children()[0]->children()[0]->scale();
     EXPECT_GT(haloScale, 1.0);
 
-    // A rebuild with nothing changed continues the breath where it was.
-    nodes.sync(&root, inputs, 0.55);
+    // An update with nothing changed continues the breath where it was.
+    update(0.55);
     const SceneNode &halo = *root.children()[0]->children()[0];
     EXPECT_DOUBLE_EQ(halo.scale(), haloScale);
     root.advanceActions(1.1);
@@ -304,12 +325,78 @@ TEST(PanoramaHotspotNodes, syncSkipsPendingHidesAllAndKeepsAnimationPhase)
 
     // A change of look starts over.
     inputs.visitedStationIDs.insert(shown.targetStationID);
-    nodes.sync(&root, inputs, 1.1);
+    update(1.1);
     EXPECT_DOUBLE_EQ(root.children()[0]->children()[0]->scale(), 1.0);
 
     inputs.hideHotspots = true;
-    nodes.sync(&root, inputs, 1.2);
+    update(1.2);
     EXPECT_TRUE(root.children().empty());
+}
+
+std::vector<QUuid> childIDs(const SceneNode &root)
+{
+    std::vector<QUuid> ids;
+    for (const auto &child : root.children())
+        ids.push_back(*PanoramaHotspotNodes::idFromNodeName(child->name()));
+    return ids;
+}
+
+TEST(PanoramaHotspotNodes, onlyMarkersInViewHaveNodesInTheirOrderAndTakeUpTheirBreathComingIntoView)
+{
+    SceneNode root(QStringLiteral("hotspotsRoot"));
+    PanoramaHotspotNodes nodes;
+    PanoramaHotspotNodes::Inputs inputs;
+    const auto at = [](double yaw) {
+        Hotspot hotspot = hotspotOf(HotspotKind::info);
+        hotspot.yaw = yaw;
+        return hotspot;
+    };
+    inputs.hotspots = {at(0.2), at(pi), at(-0.2)};
+    nodes.sync(inputs, 0.0);
+    nodes.showInView(root, facingYawZero(), 0.0);
+    EXPECT_EQ(childIDs(root), (std::vector<QUuid>{inputs.hotspots[0].id, inputs.hotspots[2].id}));
+    // A marker moved in view keeps its nodes.
+    const SceneNode *moving = root.children()[0].get();
+    inputs.hotspots[0].yaw = 0.3;
+    nodes.sync(inputs, 0.1);
+    nodes.showInView(root, facingYawZero(), 0.1);
+    EXPECT_EQ(root.children()[0].get(), moving);
+    EXPECT_NEAR(root.children()[0]->position().x, -9 * std::sin(0.3), 1e-5);
+
+    PanoramaHotspotNodes::View behind = facingYawZero();
+    behind.toCamera = QMatrix4x4();
+    nodes.showInView(root, behind, 5.0);
+    ASSERT_EQ(childIDs(root), std::vector<QUuid>{inputs.hotspots[1].id});
+    root.advanceActions(5.55);
+    expectPose(*root.children()[0]->children()[0], breath(5.55), 5.55, "halo");
+}
+
+int s_panoramaWarnings = 0;
+
+TEST(PanoramaHotspotNodes, aViewCrowdedBeyondTheLimitShowsTheMarkersNearestItsMiddleAndSaysSoOnce)
+{
+    s_panoramaWarnings = 0;
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &context, const QString &) {
+            s_panoramaWarnings += qstrcmp(context.category, "lumivane.panorama") == 0;
+        });
+    SceneNode root(QStringLiteral("hotspotsRoot"));
+    PanoramaHotspotNodes nodes;
+    PanoramaHotspotNodes::Inputs inputs;
+    for (int i = 0; i <= PanoramaHotspotNodes::shownLimit; ++i) {
+        Hotspot hotspot = hotspotOf(HotspotKind::info);
+        hotspot.pitch = 0.0005 * (i % 2 ? i : -i); // from the middle outwards, up and down by turns
+        inputs.hotspots.append(hotspot);
+    }
+    nodes.sync(inputs, 0.0);
+    nodes.showInView(root, facingYawZero(), 0.0);
+    const std::vector<QUuid> shown = childIDs(root);
+    ASSERT_EQ(shown.size(), std::size_t(PanoramaHotspotNodes::shownLimit));
+    EXPECT_EQ(shown.front(), inputs.hotspots.front().id);
+    EXPECT_EQ(std::count(shown.cbegin(), shown.cend(), inputs.hotspots.back().id), 0) << "the farthest";
+    nodes.showInView(root, facingYawZero(), 1.0);
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(s_panoramaWarnings, 1);
 }
 
 TEST(PanoramaHotspotNodes, nodeNamesReadBackOnlyAsCanonicalIds)

@@ -1,0 +1,3 @@
+#include "PanoramaLogging.h"
+
+Q_LOGGING_CATEGORY(lcPanorama, "lumivane.panorama")
