@@ -2,7 +2,18 @@
 # Sourced, not run.
 
 LUMIVANE_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-LUMIVANE_BUILD="${LUMIVANE_BUILD:-$LUMIVANE_ROOT/build}"
+
+# LUMIVANE_SANITIZE=1: AddressSanitizer and UndefinedBehaviorSanitizer, in a
+# build folder of their own.
+lumivane_sanitizing() {
+    [ "${LUMIVANE_SANITIZE:-0}" != 0 ]
+}
+
+if lumivane_sanitizing; then
+    LUMIVANE_BUILD="${LUMIVANE_BUILD:-$LUMIVANE_ROOT/build-sanitize}"
+else
+    LUMIVANE_BUILD="${LUMIVANE_BUILD:-$LUMIVANE_ROOT/build}"
+fi
 
 lumivane_missing_packages() {
     local package
@@ -30,6 +41,11 @@ lumivane_install_packages() {
 
 # lumivane_build [extra cmake arguments...]
 lumivane_build() {
-    cmake -S "$LUMIVANE_ROOT" -B "$LUMIVANE_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@"
+    local configuration=(-DCMAKE_BUILD_TYPE=Release)
+    if lumivane_sanitizing; then
+        # Line numbers in the reports; the benchmarks measure nothing here.
+        configuration=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMIVANE_SANITIZE=ON -DLUMIVANE_BUILD_BENCH=OFF)
+    fi
+    cmake -S "$LUMIVANE_ROOT" -B "$LUMIVANE_BUILD" -G Ninja "${configuration[@]}" "$@"
     cmake --build "$LUMIVANE_BUILD" -j "$(nproc)"
 }

@@ -15,6 +15,8 @@ class QWidget;
 /// KeyboardFocus::makeReachable, owned by the area. GUI thread only.
 class ScrollAreaFocus final : public QObject
 {
+    Q_OBJECT
+
 public:
     explicit ScrollAreaFocus(QAbstractScrollArea &area);
     ~ScrollAreaFocus() override;

@@ -5,10 +5,13 @@
 #include "widgets/CapsuleButton.h"
 #include "widgets/KeyboardFocus.h"
 #include "widgets/RoundSymbolLabels.h"
+#include "widgets/ScrollAreaFocus.h"
 #include "widgets/SymbolButton.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QTextBrowser>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -83,6 +86,17 @@ TEST_F(KeyboardFocusTest, AClickTakesNoFocusAndEndsTheRingAndTheKeys)
     QTest::keyClick(first, Qt::Key_Space);
     QTest::qWait(300);
     EXPECT_EQ(clicks.count(), 0) << "and presses nothing";
+}
+
+TEST(ScrollAreaFocusTest, OnlyAReachableAreaScrollsByTheKeys)
+{
+    const QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QTextBrowser area;
+    KeyboardFocus::makeReachable(area);
+    EXPECT_TRUE(ScrollAreaFocus::scrollsBy(area, down));
+    QWidget withChild;
+    new QObject(&withChild);
+    EXPECT_FALSE(ScrollAreaFocus::scrollsBy(withChild, down));
 }
 
 } // namespace

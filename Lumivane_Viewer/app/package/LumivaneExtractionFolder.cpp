@@ -1,8 +1,12 @@
 #include "LumivaneExtractionFolder.h"
 
+#include "FileDescriptor.h"
+
 #include <QDir>
 #include <QFile>
+#include <QList>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -34,25 +38,72 @@ int lockFolder(const QString &folder)
     return fd;
 }
 
-bool isOwnFolder(const QString &path)
+// The names in a folder, read once: entries removed meanwhile would
+// otherwise leave the reading position undefined.
+QList<QByteArray> entryNames(int folder)
 {
-    struct stat status;
-    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISDIR(status.st_mode)
-        && status.st_uid == ::geteuid();
+    QList<QByteArray> names;
+    const int copy = ::dup(folder);
+    DIR *listing = copy >= 0 ? ::fdopendir(copy) : nullptr;
+    if (!listing) {
+        if (copy >= 0)
+            ::close(copy);
+        return names;
+    }
+    // The copy shares its reading position with the original.
+    ::rewinddir(listing);
+    while (const dirent *entry = ::readdir(listing)) {
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..")
+            names.append(name);
+    }
+    ::closedir(listing);
+    return names;
 }
 
-// The lock is kept through the deletion, so that no other cleaner starts on
-// the same folder.
-bool removeIfAbandoned(const QString &folder)
+FileDescriptor openFolderAt(int parent, const QByteArray &name)
 {
-    const int fd = ::open(lockPath(folder).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    return FileDescriptor(
+        ::openat(parent, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+}
+
+// Everything inside, reached through descriptors only: a folder swapped for
+// a link meanwhile is never followed.
+void removeContents(int folder)
+{
+    for (const QByteArray &name : entryNames(folder)) {
+        const FileDescriptor inner = openFolderAt(folder, name);
+        if (!inner.isValid()) {
+            ::unlinkat(folder, name.constData(), 0);
+            continue;
+        }
+        removeContents(inner.get());
+        ::unlinkat(folder, name.constData(), AT_REMOVEDIR);
+    }
+}
+
+bool isOwnedByThisUser(int folder)
+{
+    struct stat status;
+    return ::fstat(folder, &status) == 0 && status.st_uid == ::geteuid();
+}
+
+// The folder is opened once, and the lock is kept through the deletion, so
+// that no other cleaner starts on the same folder.
+bool removeIfAbandoned(int parent, const QByteArray &name)
+{
+    const FileDescriptor folder = openFolderAt(parent, name);
+    if (!folder.isValid() || !isOwnedByThisUser(folder.get()))
         return false;
-    const bool abandoned = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
-    if (abandoned)
-        QDir(folder).removeRecursively();
-    ::close(fd);
-    return abandoned;
+    const QByteArray lockName = QFile::encodeName(LumivaneExtractionFolder::lockFileName());
+    const FileDescriptor lock(
+        ::openat(folder.get(), lockName.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!lock.isValid() || ::flock(lock.get(), LOCK_EX | LOCK_NB) != 0)
+        return false;
+    removeContents(folder.get());
+    // A link put in the folder's place is no folder: it stays, and so does
+    // what it points to.
+    return ::unlinkat(parent, name.constData(), AT_REMOVEDIR) == 0;
 }
 
 } // namespace
@@ -101,13 +152,14 @@ QUrl LumivaneExtractionFolder::url() const
 
 int LumivaneExtractionFolder::removeAbandoned(const QString &parent, const QString &prefix)
 {
-    const QDir folder(parent);
-    const QStringList names = folder.entryList({prefix + QLatin1Char('*')},
-                                               QDir::Dirs | QDir::Hidden | QDir::NoSymLinks | QDir::NoDotAndDotDot);
+    const FileDescriptor folder(
+        ::open(QFile::encodeName(parent).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.isValid())
+        return 0;
+    const QByteArray namePrefix = QFile::encodeName(prefix);
     int removed = 0;
-    for (const QString &name : names) {
-        const QString path = folder.filePath(name);
-        if (isOwnFolder(path) && removeIfAbandoned(path))
+    for (const QByteArray &name : entryNames(folder.get())) {
+        if (name.startsWith(namePrefix) && removeIfAbandoned(folder.get(), name))
             ++removed;
     }
     return removed;

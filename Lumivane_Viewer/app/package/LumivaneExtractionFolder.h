@@ -33,10 +33,12 @@ public:
     /// The name of the lock file inside each owned folder.
     static QString lockFileName() { return QStringLiteral(".lumivane-viewer-owner.lock"); }
 
-    /// Deletes the folders in `parent` whose names begin with `prefix`, that
-    /// belong to this user and whose lock file no process holds any more.
-    /// A folder with a live owner, or without a lock file (whose owner cannot
-    /// be told), stays. Blocking; safe on any thread. Returns how many went.
+    /// Deletes the folders in `parent` whose names begin with `prefix`
+    /// (letter case counting), that belong to this user and whose lock file
+    /// no process holds any more. A folder with a live owner, or without a
+    /// lock file (whose owner cannot be told), stays; links are never
+    /// followed, even when one takes a folder's place meanwhile. Blocking;
+    /// safe on any thread. Returns how many went.
     static int removeAbandoned(const QString &parent, const QString &prefix);
 
 private:

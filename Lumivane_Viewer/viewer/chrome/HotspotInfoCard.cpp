@@ -236,10 +236,12 @@ void HotspotInfoCard::resizeEvent(QResizeEvent *event)
 }
 
 // A row that changes size (a picture arriving) asks its layout for room;
-// the card is sized here, not by a layout, so it follows by hand.
+// the card is sized here, not by a layout, so it follows by hand. The layer
+// filters its children's events from their construction on, before m_body
+// is set; a layout request only ever comes later, through the event queue.
 bool HotspotInfoCard::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_body && event->type() == QEvent::LayoutRequest)
+    if (event->type() == QEvent::LayoutRequest && watched == m_body)
         placeCard();
     return ChromeLayer::eventFilter(watched, event);
 }

@@ -30,22 +30,23 @@ bool staysInsideItsFolder(const QFileInfo &file)
     return !canonicalFolder.isEmpty() && canonicalFile.startsWith(canonicalFolder + QLatin1Char('/'));
 }
 
-// Filed under audio/ yet holding no sound: lists of addresses and downloads
-// that a player would go and fetch.
-bool isPlaylistType(const QMimeType &type)
+// Formats that hold the sound itself. Much else is filed under audio/ too:
+// lists of addresses or of other files (m3u, pls, asx, iRiver's pla), which
+// a player would go and fetch, and tunes that are programs (sid, psf).
+bool isSoundType(const QMimeType &type)
 {
-    static const QStringList playlists = {QStringLiteral("audio/x-mpegurl"), QStringLiteral("audio/x-scpls"),
-                                          QStringLiteral("audio/x-ms-asx"), QStringLiteral("audio/x-amzxml")};
-    return std::any_of(playlists.cbegin(), playlists.cend(),
-                       [&type](const QString &name) { return type.inherits(name); });
-}
-
-bool isAudioType(const QMimeType &type)
-{
-    const auto isAudio = [](const QString &name) { return name.startsWith(QLatin1String("audio/")); };
-    const QStringList ancestors = type.allAncestors();
-    const bool audio = isAudio(type.name()) || std::any_of(ancestors.cbegin(), ancestors.cend(), isAudio);
-    return audio && !isPlaylistType(type);
+    static const QStringList sounds = {
+        QStringLiteral("audio/mpeg"),     QStringLiteral("audio/x-wav"),     QStringLiteral("audio/x-aiff"),
+        QStringLiteral("audio/x-aifc"),   QStringLiteral("audio/basic"),     QStringLiteral("audio/mp4"),
+        QStringLiteral("audio/x-m4r"),    QStringLiteral("audio/aac"),       QStringLiteral("audio/ogg"),
+        QStringLiteral("audio/flac"),     QStringLiteral("audio/x-speex"),   QStringLiteral("audio/AMR"),
+        QStringLiteral("audio/AMR-WB"),   QStringLiteral("audio/ac3"),       QStringLiteral("audio/vnd.dts"),
+        QStringLiteral("audio/x-ape"),    QStringLiteral("audio/x-wavpack"), QStringLiteral("audio/x-musepack"),
+        QStringLiteral("audio/x-tta"),    QStringLiteral("audio/x-dsf"),     QStringLiteral("audio/x-dff"),
+        QStringLiteral("audio/midi"),     QStringLiteral("audio/x-mod"),     QStringLiteral("audio/x-xm"),
+        QStringLiteral("audio/x-it"),     QStringLiteral("audio/x-s3m"),     QStringLiteral("audio/x-stm"),
+    };
+    return std::any_of(sounds.cbegin(), sounds.cend(), [&type](const QString &name) { return type.inherits(name); });
 }
 
 } // namespace
@@ -79,8 +80,8 @@ bool isSoundFile(const QUrl &url)
     // both must say sound, or a sound could reach a launcher or a script.
     const QMimeDatabase types;
     const QString path = url.toLocalFile();
-    return isAudioType(types.mimeTypeForFile(path, QMimeDatabase::MatchExtension))
-        && isAudioType(types.mimeTypeForFile(path, QMimeDatabase::MatchContent));
+    return isSoundType(types.mimeTypeForFile(path, QMimeDatabase::MatchExtension))
+        && isSoundType(types.mimeTypeForFile(path, QMimeDatabase::MatchContent));
 }
 
 } // namespace AttachmentFiles

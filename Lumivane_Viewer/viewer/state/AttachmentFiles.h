@@ -24,8 +24,8 @@ bool isPlainFileName(const QString &name);
 /// lightbox shows the failure).
 std::optional<QUrl> fileURL(const QString &payload, const AttachmentURLResolver &resolver, const QUuid &projectID);
 
-/// Whether the local file is a sound (an audio/* type) by its name's
-/// extension and by its content alike.
+/// Whether the local file is a sound, of one of the known formats that hold
+/// the sound itself, by its name's extension and by its content alike.
 bool isSoundFile(const QUrl &url);
 
 } // namespace AttachmentFiles

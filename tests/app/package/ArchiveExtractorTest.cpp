@@ -327,6 +327,28 @@ TEST_F(DiskSpaceTest, MoreThanTheDiskHoldsIsRefusedBeforeWritingWithBothSizes)
     EXPECT_EQ(QDir(out()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
 }
 
+TEST_F(DiskSpaceTest, EachMemberTakesWholeBlocks)
+{
+    // Declared bytes a margin below the free space; small members whose
+    // blocks take that margin twice over.
+    const qint64 free = available();
+    struct statvfs disk;
+    ASSERT_EQ(::statvfs(QFile::encodeName(out()).constData(), &disk), 0);
+    const qint64 margin = 128 * mebibyte;
+    const qint64 smallMembers = margin / qint64(disk.f_frsize);
+    if (free < 2 * margin)
+        GTEST_SKIP() << "the disk is almost full";
+    ArchiveExtractor::Limits anySize;
+    anySize.maxTotalBytes = std::numeric_limits<qint64>::max();
+    ZipBuilder zip;
+    zip.addClaiming(free - margin);
+    for (qint64 index = 0; index < smallMembers; ++index)
+        zip.addFile(QByteArray::number(index), "s");
+    const auto result = extract(zip, anySize);
+    ASSERT_TRUE(result.shortfall) << result.failure.toStdString();
+    EXPECT_GT(result.shortfall->neededBytes, free + margin / 2);
+}
+
 TEST_F(DiskSpaceTest, WhatTheDiskHoldsIsNotRefusedForSpace)
 {
     // Within a few hundred megabytes of a full disk, no reserve is held back:

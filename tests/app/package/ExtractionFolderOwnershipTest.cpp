@@ -1,3 +1,4 @@
+#include "app/package/FileDescriptor.h"
 #include "app/package/LumivaneExtractionFolder.h"
 #include "app/package/LumivaneImportedTour.h"
 
@@ -8,8 +9,34 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/file.h>
+
+#include <atomic>
+#include <functional>
 #include <memory>
+#include <thread>
 #include <vector>
+
+namespace {
+
+// Run once, by the next lock taken in this process after it is set.
+std::function<void()> afterNextLock;
+
+} // namespace
+
+// The system's flock(), which runs afterNextLock once it succeeds: a step
+// squeezed in between a cleaner's check of a folder and its deletion.
+extern "C" int flock(int fd, int operation) noexcept
+{
+    using Flock = int (*)(int, int);
+    static const auto system = reinterpret_cast<Flock>(::dlsym(RTLD_NEXT, "flock"));
+    const int result = system(fd, operation);
+    if (result == 0 && afterNextLock)
+        std::exchange(afterNextLock, {})();
+    return result;
+}
 
 namespace {
 
@@ -56,6 +83,14 @@ protected:
         return m_temp.filePath(name);
     }
 
+    // A folder whose owner went without a trace: its lock file, unlocked.
+    QString abandoned(const QString &name) const
+    {
+        const QString folder = made(name);
+        EXPECT_TRUE(QFile(folder + "/" + LumivaneExtractionFolder::lockFileName()).open(QIODevice::WriteOnly));
+        return folder;
+    }
+
     QTemporaryDir m_temp;
     std::vector<std::unique_ptr<QProcess>> m_owners;
 };
@@ -69,6 +104,7 @@ TEST_F(ExtractionFolderOwnershipTest, OnlyTheFoldersOfGoneOwnersAreRemoved)
     const LumivaneExtractionFolder own(made("lumivane-import-own"));
     const QString unmarked = made("lumivane-import-unmarked"); // no lock file: its owner cannot be told
     const QString other = made("other-import");
+    const QString otherCase = abandoned("Lumivane-Import-other");
 
     killed.process->kill(); // as SIGKILL or a power cut: no clean-up runs
     ASSERT_TRUE(killed.process->waitForFinished(5000));
@@ -80,6 +116,7 @@ TEST_F(ExtractionFolderOwnershipTest, OnlyTheFoldersOfGoneOwnersAreRemoved)
     EXPECT_TRUE(QFileInfo(own.url().toLocalFile() + "photos").isDir());
     EXPECT_TRUE(QFileInfo(unmarked).isDir());
     EXPECT_TRUE(QFileInfo(other).isDir());
+    EXPECT_TRUE(QFileInfo(otherCase).isDir());
     EXPECT_EQ(removeAbandoned(), 0);
 
     // The live owner removes its own folder as it ends.
@@ -98,6 +135,43 @@ TEST_F(ExtractionFolderOwnershipTest, TheLockMovesWithItsFolder)
     EXPECT_EQ(removeAbandoned(), 0);
     next.remove();
     EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+TEST_F(ExtractionFolderOwnershipTest, TheOwnerHoldsItsLockUntilItsFolderIsGone)
+{
+    const QString path = made("lumivane-import-busy");
+    for (int index = 0; index < 500; ++index)
+        ASSERT_TRUE(QFile(path + "/photos/" + QString::number(index)).open(QIODevice::WriteOnly));
+    LumivaneExtractionFolder owner(path);
+    const QByteArray lockPath = QFile::encodeName(path + "/" + LumivaneExtractionFolder::lockFileName());
+    const FileDescriptor lock(::open(lockPath.constData(), O_RDONLY | O_CLOEXEC));
+    ASSERT_TRUE(lock.isValid());
+
+    // As another cleaner would: the first moment the lock is free.
+    std::atomic<bool> freedBeforeGone = false;
+    std::thread cleaner([&] {
+        while (::flock(lock.get(), LOCK_EX | LOCK_NB) != 0)
+            std::this_thread::yield();
+        freedBeforeGone = QFileInfo::exists(path);
+    });
+    owner.remove();
+    cleaner.join();
+    EXPECT_FALSE(freedBeforeGone);
+}
+
+TEST_F(ExtractionFolderOwnershipTest, AFolderSwappedForALinkLeavesWhatTheLinkNamesAlone)
+{
+    const QString folder = abandoned("lumivane-import-swapped");
+    const QString elsewhere = made("elsewhere");
+    ASSERT_TRUE(QFile(elsewhere + "/photos/keep.jpg").open(QIODevice::WriteOnly));
+    afterNextLock = [&] {
+        ASSERT_TRUE(QDir().rename(folder, folder + ".aside"));
+        ASSERT_TRUE(QFile::link(elsewhere, folder));
+    };
+
+    EXPECT_EQ(removeAbandoned(), 0);
+    EXPECT_FALSE(afterNextLock) << "the sweep took no lock";
+    EXPECT_TRUE(QFileInfo(elsewhere + "/photos/keep.jpg").isFile());
 }
 
 } // namespace

@@ -196,6 +196,9 @@ TEST_F(AmbientLoopTest, LongTrackStartsAtOnceAndIsNotHeldWhole)
     // Held whole, the track would add at least its 53 MB; what the decoder,
     // the sound server's buffers and the threads hold varies by a few MB
     // with the machine's load. How soon it starts is a matter for timing
-    // runs, not for a test that may share the machine.
+    // runs, not for a test that may share the machine. AddressSanitizer
+    // keeps freed memory aside for a while, so there the peak says nothing.
+#if !defined(__SANITIZE_ADDRESS__)
     EXPECT_LT(resident.growthMiB(), 40) << "MiB held at the peak";
+#endif
 }

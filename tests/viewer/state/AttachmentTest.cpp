@@ -27,6 +27,17 @@ protected:
         write("attachments/tune.desktop", mp3);
         write("attachments/tune", mp3);
         write("attachments/list.m3u", "#EXTM3U\nhttp://example.org/stream.mp3\n");
+        // Playlists, filed under audio/ by name and by content alike.
+        write("attachments/list.mp3", "#EXTM3U\nhttp://example.org/stream.mp3\n");
+        write("attachments/radio.pls", "[playlist]\nFile1=http://example.org/stream.mp3\nNumberOfEntries=1\nVersion=2\n");
+        write("attachments/show.asx", "<asx version=\"3.0\"><entry><ref href=\"http://example.org/a.mp3\"/></entry></asx>\n");
+        // iRiver's: a count and a mark, then a 512-byte entry per file, its
+        // path in UTF-16BE after where the file name starts in it.
+        QByteArray entry("\0\x08", 2);
+        for (const char letter : QByteArray("\\MUSIC\\a.mp3"))
+            entry += QByteArray(1, '\0') + letter;
+        write("attachments/tracks.pla", QByteArray("\0\0\0\1iriver UMS PLA", 18).leftJustified(512, '\0')
+                                            + entry.leftJustified(512, '\0'));
         QFile::link("plan.pdf", attachments("inner.pdf"));
         QFile::link("../secret.txt", attachments("escape.pdf"));
         QFile::link("/nonexistent/x.pdf", attachments("dangling.pdf"));
@@ -81,7 +92,7 @@ TEST_F(AttachmentTest, OnlySoundsAreHandedOver)
 {
     // Sound by name and by content, or refused as a missing file is.
     for (const char *payload : {"tone.wav", "tune.mp3", "escape.pdf", "absent.wav", "song.mp3", "tune.desktop", "tune",
-                                "list.m3u"})
+                                "list.m3u", "list.mp3", "radio.pls", "show.asx", "tracks.pla"})
         controller->openAttachment(attachment(AttachmentKind::sound, payload));
     EXPECT_EQ(effects.lines("open"), QStringList({"open:" + QUrl::fromLocalFile(attachments("tone.wav")).toString(),
                                                   "open:" + QUrl::fromLocalFile(attachments("song.mp3")).toString()}));
