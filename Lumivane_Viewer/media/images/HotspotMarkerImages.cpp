@@ -155,6 +155,8 @@ QFont labelFont()
     return font;
 }
 
+constexpr double labelTextWidthLimit = 640;
+
 const QColor kBlack(Qt::black);
 const QColor kWhite(Qt::white);
 
@@ -239,9 +241,12 @@ QImage markerIconImage(const QColor &color, HotspotGlyph glyph, const std::optio
 QImage hotspotLabelImage(const QString &text)
 {
     static Memo memo;
-    return memo.get(text, [text] {
+    return memo.get(text, [whole = text] {
         const QFont font = labelFont();
         const QFontMetricsF metrics(font);
+        // A station name may run to a thousand letters: a label as wide would
+        // hide the panorama and cost a texture as wide as the card allows.
+        const QString text = metrics.elidedText(whole, Qt::ElideRight, labelTextWidthLimit);
         const double w = metrics.horizontalAdvance(text);
         const double h = metrics.height();
         const double W = std::max(w + 24, 72.0);

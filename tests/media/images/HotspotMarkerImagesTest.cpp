@@ -123,6 +123,9 @@ TEST(HotspotMarkerImages, LabelFitsTextWithPointer)
 
     const QImage wide = hotspotLabelImage(QStringLiteral("Grand salon avec vue sur le jardin"));
     EXPECT_GT(wide.deviceIndependentSize().width(), 200);
+    // A name of a thousand letters ends in an ellipsis within the view.
+    const QImage endless = hotspotLabelImage(QString(1024, u'M'));
+    EXPECT_LE(endless.deviceIndependentSize().width(), 640 + 24 + 0.5);
     EXPECT_EQ(hotspotLabelImage(QStringLiteral("A")).cacheKey(), narrow.cacheKey());
 }
 
