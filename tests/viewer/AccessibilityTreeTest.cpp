@@ -109,6 +109,25 @@ protected:
             collectUncut(node->child(i), uncut, depth + 1);
     }
 
+    /// The names of the notifications in view under the sheet, which screen
+    /// readers speak as they come into view.
+    std::string notificationsShown() const
+    {
+        QStringList shown;
+        collectNotifications(accessible(sheet.get()), shown, 0);
+        return shown.join(QStringLiteral("; ")).toStdString();
+    }
+
+    static void collectNotifications(QAccessibleInterface *node, QStringList &shown, int depth)
+    {
+        if (!node || depth > 64 || node->state().invisible)
+            return;
+        if (node->role() == QAccessible::Notification)
+            shown << node->text(QAccessible::Name);
+        for (int i = 0; i < node->childCount(); ++i)
+            collectNotifications(node->child(i), shown, depth + 1);
+    }
+
     static void expectDialogNamed(QWidget *view, const QString &name)
     {
         ASSERT_NE(view, nullptr);
@@ -226,6 +245,17 @@ TEST_F(AccessibilityTreeTest, TheTableOfContentsMarksTheCurrentStationAndNamesIt
     }
     EXPECT_EQ(buttons, 9);
     EXPECT_EQ(selected, QStringList{QStringLiteral("Aller à la station Station 4")});
+}
+
+TEST_F(AccessibilityTreeTest, EachStationArrivedAtIsANotificationNamedByIt)
+{
+    open(richTour());
+    EXPECT_EQ(notificationsShown(), "") << "the cover";
+    controller().startTour();
+    EXPECT_EQ(notificationsShown(), "Station 1");
+    controller().goToStation(TestTours::stationID(4));
+    waitForStationChange();
+    EXPECT_EQ(notificationsShown(), "Station 4");
 }
 
 TEST_F(AccessibilityTreeTest, TheFeedbackRatingsReadAsCheckedWhenChosenAndStaySo)
