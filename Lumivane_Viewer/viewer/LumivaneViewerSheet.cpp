@@ -96,7 +96,7 @@ void LumivaneViewerSheet::render(ViewerAnimation animation)
         stations->render(animation);
     renderFaceChrome(animation);
     renderOverlayColumn(animation);
-    sayArrivalStation();
+    sayStationArrivedAt();
 }
 
 void LumivaneViewerSheet::showFace(RootFace face, ViewerAnimation animation)
@@ -192,7 +192,7 @@ void LumivaneViewerSheet::renderOverlayColumn(ViewerAnimation animation)
     shareOverlayColumn();
 }
 
-void LumivaneViewerSheet::sayArrivalStation()
+void LumivaneViewerSheet::sayStationArrivedAt()
 {
     const std::optional<QUuid> shown
         = m_face == RootFace::stations ? m_controller->state().currentStationID : std::nullopt;

@@ -82,8 +82,8 @@ private:
     void coverOverlayColumn(bool covered);
     void shareOverlayColumn();
     /// Has screen readers say the name of the station on screen when the
-    /// visitor arrives at it, as the header shows it.
-    void sayArrivalStation();
+    /// visitor arrives at it, in the interface language.
+    void sayStationArrivedAt();
     bool handleKey(const QKeyEvent &key);
     /// The view a layer of the station view shows (not one on its way out), if it is a View.
     template<typename View>

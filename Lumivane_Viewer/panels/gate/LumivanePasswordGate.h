@@ -21,9 +21,9 @@ class ScreenReaderNotice;
 /// package, so the gate keeps casual visitors out and protects nothing. A
 /// match is reported through onUnlock; a mismatch shakes the column and
 /// shows a line that stays until the gate goes, which screen readers speak
-/// on every mismatch (ScreenReaderNotice). No attempt limit, no delay, nothing stored; the
-/// field does not take the focus by itself, and its entry reaches neither
-/// the screen nor assistive technology (PasswordField).
+/// on every mismatch (ScreenReaderNotice). No attempt limit, no delay,
+/// nothing stored; the field does not take the focus by itself, and its
+/// entry reaches neither the screen nor assistive technology (PasswordField).
 class LumivanePasswordGate final : public QWidget
 {
 public:
