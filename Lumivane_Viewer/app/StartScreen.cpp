@@ -4,6 +4,7 @@
 
 #include "model/Palette.h"
 #include "model/SystemFont.h"
+#include "widgets/KeyboardFocus.h"
 
 #include <QAbstractButton>
 #include <QHBoxLayout>
@@ -57,7 +58,7 @@ public:
         setText(text);
         setFont(systemFont(15, QFont::DemiBold));
         setCursor(Qt::PointingHandCursor);
-        setFocusPolicy(Qt::StrongFocus);
+        KeyboardFocus::makeReachable(*this);
         setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     }
 
@@ -82,10 +83,8 @@ protected:
         QPainterPath path;
         path.addRoundedRect(capsule, capsule.height() / 2, capsule.height() / 2);
         painter.fillPath(path, gradient);
-        if (hasFocus()) {
-            painter.setPen(QPen(withAlpha(Qt::white, 0.6), 1.5));
-            painter.drawPath(path);
-        }
+        if (KeyboardFocus::showsRing(*this))
+            KeyboardFocus::paintRing(painter, capsule, capsule.height() / 2);
 
         const QFontMetrics metrics(font());
         const int symbol = metrics.height();

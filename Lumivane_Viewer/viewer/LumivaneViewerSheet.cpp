@@ -1,5 +1,6 @@
 #include "viewer/LumivaneViewerSheet.h"
 
+#include "model/DisplayText.h"
 #include "model/NotificationNames.h"
 #include "model/ViewerAccent.h"
 #include "panels/feedback/VisitorFeedbackSheet.h"
@@ -15,6 +16,7 @@
 #include "viewer/station/StationPhotoBound.h"
 #include "viewer/station/StationStackView.h"
 #include "widgets/RoundSymbolLabels.h"
+#include "widgets/ScreenReaderNotice.h"
 #include "widgets/SymbolButton.h"
 
 #include <QApplication>
@@ -40,6 +42,7 @@ LumivaneViewerSheet::LumivaneViewerSheet(ViewerTour tour, ViewerServices service
                 *m_network}
     , m_faceChrome(new OverlayLayer(this))
     , m_overlayColumn(new OverlayLayer(this))
+    , m_stationNotice(new ScreenReaderNotice(this))
     , m_keyFilter(new ViewerKeyFilter(*this, [this](const QKeyEvent &key) { return handleKey(key); }))
 {
     Q_ASSERT(m_services.l10n);
@@ -93,6 +96,7 @@ void LumivaneViewerSheet::render(ViewerAnimation animation)
         stations->render(animation);
     renderFaceChrome(animation);
     renderOverlayColumn(animation);
+    sayStationArrivedAt();
 }
 
 void LumivaneViewerSheet::showFace(RootFace face, ViewerAnimation animation)
@@ -186,6 +190,17 @@ void LumivaneViewerSheet::renderOverlayColumn(ViewerAnimation animation)
     }
     coverOverlayColumn(covered);
     shareOverlayColumn();
+}
+
+void LumivaneViewerSheet::sayStationArrivedAt()
+{
+    const std::optional<QUuid> shown
+        = m_face == RootFace::stations ? m_controller->state().currentStationID : std::nullopt;
+    if (shown == m_saidStation)
+        return;
+    m_saidStation = shown;
+    if (const std::optional<Station> station = shown ? m_controller->station(*shown) : std::nullopt)
+        m_stationNotice->say(displayLine(station->localizedName(m_services.l10n->languageCode())));
 }
 
 void LumivaneViewerSheet::coverOverlayColumn(bool covered)

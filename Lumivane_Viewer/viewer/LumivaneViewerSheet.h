@@ -20,6 +20,7 @@
 class OverlayLayer;
 class QKeyEvent;
 class QNetworkAccessManager;
+class ScreenReaderNotice;
 class ServiceViewerEffects;
 class StationStackView;
 class ViewerController;
@@ -80,6 +81,9 @@ private:
     /// over the whole viewer, shows them otherwise.
     void coverOverlayColumn(bool covered);
     void shareOverlayColumn();
+    /// Has screen readers say the name of the station on screen when the
+    /// visitor arrives at it, in the interface language.
+    void sayStationArrivedAt();
     bool handleKey(const QKeyEvent &key);
     /// The view a layer of the station view shows (not one on its way out), if it is a View.
     template<typename View>
@@ -108,6 +112,8 @@ private:
     FocusReturn m_contactFocus;
     QPointer<QWidget> m_languagePicker;
     QPointer<QWidget> m_audioGuide;
+    ScreenReaderNotice *m_stationNotice;
+    std::optional<QUuid> m_saidStation; // the station on screen screen readers last heard of
     ViewerKeyFilter *m_keyFilter;
     std::optional<L10n::Language> m_language;
     bool m_appeared = false;

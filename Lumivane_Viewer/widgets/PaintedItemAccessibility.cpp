@@ -221,13 +221,13 @@ void PaintedItemHost::enterFocusedItem(QWidget &host, Qt::FocusReason reason)
     if (count == 0)
         return;
     if (reason == Qt::TabFocusReason)
-        focusItem(host, 0);
+        focusItem(host, 0, ItemFocusEvent::afterWidgets);
     else if (reason == Qt::BacktabFocusReason)
-        focusItem(host, count - 1);
+        focusItem(host, count - 1, ItemFocusEvent::afterWidgets);
     else if (const std::optional<int> focused = focusedPaintedItem())
-        focusItem(host, *focused);
+        focusItem(host, *focused, ItemFocusEvent::afterWidgets);
     else if (!m_keyboardWasOnItem)
-        focusItem(host, 0);
+        focusItem(host, 0, ItemFocusEvent::afterWidgets);
 }
 
 void PaintedItemHost::followItemChanges(QWidget &host)
@@ -266,18 +266,38 @@ bool PaintedItemHost::showsItemRing(const QWidget &host, int index) const
 
 void PaintedItemHost::revealPaintedItem(int) {}
 
-void PaintedItemHost::focusItem(QWidget &host, int index)
+void PaintedItemHost::focusItem(QWidget &host, int index, ItemFocusEvent event)
 {
     m_focusedItem = paintedItemKeys().value(index);
     m_focusedIndex = index;
     m_keyboardWasOnItem = true;
     revealPaintedItem(index);
     host.update();
-    if (!QAccessible::isActive())
+    if (event == ItemFocusEvent::now) {
+        tellFocusedItem(host);
+        return;
+    }
+    // Qt tells assistive technology that the widget took the focus once its
+    // focusInEvent() has returned, and a screen reader speaks the last it was
+    // told: the item's word goes out after the widget's.
+    QMetaObject::invokeMethod(
+        &host,
+        [this, &host] {
+            if (host.hasFocus())
+                tellFocusedItem(host);
+        },
+        Qt::QueuedConnection);
+}
+
+void PaintedItemHost::tellFocusedItem(QWidget &host) const
+{
+    const std::optional<int> focused = focusedPaintedItem();
+    if (!focused || !QAccessible::isActive())
         return;
     // Assistive technology follows the item, not only the widget.
     if (QAccessibleInterface *hostInterface = QAccessible::queryAccessibleInterface(&host)) {
-        if (QAccessibleInterface *item = hostInterface->child(hostInterface->childCount() - paintedItemCount() + index)) {
+        if (QAccessibleInterface *item
+            = hostInterface->child(hostInterface->childCount() - paintedItemCount() + *focused)) {
             QAccessibleEvent event(item, QAccessible::Focus);
             QAccessible::updateAccessibility(&event);
         }

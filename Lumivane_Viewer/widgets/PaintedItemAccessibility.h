@@ -75,7 +75,12 @@ protected:
     virtual void revealPaintedItem(int index);
 
 private:
-    void focusItem(QWidget &host, int index);
+    /// When assistive technology hears that the keyboard is on an item:
+    /// at once, or after it has heard that the widget took the focus.
+    enum class ItemFocusEvent { now, afterWidgets };
+
+    void focusItem(QWidget &host, int index, ItemFocusEvent event = ItemFocusEvent::now);
+    void tellFocusedItem(QWidget &host) const;
 
     std::optional<int> m_pressedItem;
     std::optional<QString> m_focusedItem; // its key

@@ -9,6 +9,7 @@
 #include "app/TourResolvers.h"
 #include "app/TourViewerHost.h"
 #include "l10n/L10n.h"
+#include "model/Palette.h"
 #include "viewer/LumivaneViewerSheet.h"
 #include "viewer/OverlayLayer.h"
 #include "viewer/state/ViewerController.h"
@@ -460,6 +461,27 @@ TEST(StartScreenLayout, ErrorIsTheNextItemOfTheColumnWithItsOwnMarginAbove)
     EXPECT_EQ(top(error) + error->contentsRect().top() - bottom(hint), 28 + 8);
     EXPECT_EQ(error->contentsRect().left(), 40);
     EXPECT_EQ(error->width() - error->contentsRect().right() - 1, 40);
+}
+
+TEST(StartScreenKeys, TabRingsTheOpenButtonAndReturnPressesIt)
+{
+    StartScreen screen;
+    int opened = 0;
+    screen.onOpenFile = [&opened] { ++opened; };
+    screen.resize(900, 600);
+    screen.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&screen));
+    QApplication::setActiveWindow(&screen); // the focus shows in the active window only
+    QTest::keyClick(&screen, Qt::Key_Tab);
+    QAbstractButton *button = screen.openButton();
+    ASSERT_TRUE(button->hasFocus());
+
+    // The viewer's gold along the inside of the capsule, as on every control.
+    const QColor edge = button->grab().toImage().pixelColor(button->width() / 2, 1);
+    EXPECT_LT(std::abs(edge.red() - paletteGold().red()) + std::abs(edge.green() - paletteGold().green()), 40)
+        << qPrintable(edge.name());
+    QTest::keyClick(button, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&opened] { return opened == 1; }, 2000));
 }
 
 TEST_F(AppShellTest, StartScreenButtonRunsTheOpenPanelWhichOpensTheChosenPackage)

@@ -90,7 +90,9 @@ void AccessibilityEvents::record(QAccessibleEvent *event)
 {
     if (!recording)
         return;
-    Record entry{event->type(), event->object(), QString()};
+    Record entry{event->type(), event->object(), QString(), QString()};
+    if (QAccessibleInterface *about = event->accessibleInterface())
+        entry.name = about->text(QAccessible::Name);
     if (event->type() == QAccessible::TextInserted)
         entry.text = static_cast<QAccessibleTextInsertEvent *>(event)->textInserted();
     else if (event->type() == QAccessible::TextRemoved)

@@ -19,6 +19,7 @@ public:
         QAccessible::Event type;
         QPointer<QObject> object;
         QString text; // inserted or removed text of text-change events
+        QString name; // of what the event is about, when it was sent
     };
 
     /// Waits up to ten seconds for the bridge; see isActive().

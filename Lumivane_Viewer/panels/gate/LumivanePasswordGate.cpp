@@ -8,9 +8,9 @@
 #include "model/SystemFont.h"
 #include "panels/common/CardWidgets.h"
 #include "widgets/CapsuleButton.h"
+#include "widgets/ScreenReaderNotice.h"
 #include "widgets/SymbolGlyph.h"
 
-#include <QAccessible>
 #include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QPaintEvent>
@@ -89,6 +89,7 @@ void LumivanePasswordGate::buildColumn()
     m_error = centredLabel(systemFont(12, QFont::DemiBold), errorRed, m_column);
     m_error->setObjectName(QStringLiteral("gateError"));
     m_error->hide();
+    m_notice = new ScreenReaderNotice(this);
     m_unlock = new CapsuleButton(capsuleLook(Capsule::unlock), QString(), m_column);
     m_unlock->setEnabled(false);
     m_unlock->setCursor(Qt::PointingHandCursor);
@@ -142,8 +143,7 @@ void LumivanePasswordGate::rejectPassword()
     placeColumn();
     m_frameTimer.start();
     // Said as well as shown, on every failed attempt.
-    QAccessibleEvent alert(m_error, QAccessible::Alert);
-    QAccessible::updateAccessibility(&alert);
+    m_notice->say(m_error->text());
 }
 
 void LumivanePasswordGate::advanceAnimation()

@@ -14,15 +14,16 @@ class L10n;
 class QGraphicsOpacityEffect;
 class QLabel;
 class PasswordField;
+class ScreenReaderNotice;
 
 /// The page in front of a tour that has a password: a black page with a
 /// masked field and an unlock button. The password travels inside the
 /// package, so the gate keeps casual visitors out and protects nothing. A
 /// match is reported through onUnlock; a mismatch shakes the column and
-/// shows a line that stays until the gate goes, announced to assistive
-/// technology as an alert. No attempt limit, no delay, nothing stored; the
-/// field does not take the focus by itself, and its entry reaches neither
-/// the screen nor assistive technology (PasswordField).
+/// shows a line that stays until the gate goes, which screen readers speak
+/// on every mismatch (ScreenReaderNotice). No attempt limit, no delay,
+/// nothing stored; the field does not take the focus by itself, and its
+/// entry reaches neither the screen nor assistive technology (PasswordField).
 class LumivanePasswordGate final : public QWidget
 {
 public:
@@ -62,6 +63,7 @@ private:
     PasswordField *m_field = nullptr;
     QLabel *m_error = nullptr;
     QGraphicsOpacityEffect *m_errorFade = nullptr; // only while the line fades in
+    ScreenReaderNotice *m_notice = nullptr;
     CapsuleButton *m_unlock = nullptr;
     QTimer m_frameTimer;
 };

@@ -2,6 +2,8 @@
 
 #include "InfoGroupsBody.h"
 
+#include "l10n/L10n.h"
+
 #include <QAccessibleWidget>
 #include <QHash>
 #include <QPointer>
@@ -26,8 +28,11 @@ QList<InfoLine> infoLines(const InfoGroupsBody &body)
     for (qsizetype group = 0; group < body.groups().size(); ++group) {
         const LumivaneInfoGroup &shown = body.groups()[group];
         lines.append({QAccessible::Heading, shown.title, QString(), titles.value(group)});
-        for (const LumivaneInfoItem &item : shown.items)
-            lines.append({QAccessible::StaticText, item.label, item.value, rows.value(row++)});
+        // Screen readers review a line by its name alone: the value goes in it.
+        for (const LumivaneInfoItem &item : shown.items) {
+            lines.append({QAccessible::StaticText, L10n::fillPlaceholders(body.rowReading(), {item.label, item.value}),
+                          item.value, rows.value(row++)});
+        }
     }
     if (lines.isEmpty())
         lines.append({QAccessible::StaticText, body.emptyText(), QString(), QRectF()});
@@ -60,7 +65,6 @@ public:
         switch (kind) {
         case QAccessible::Name:
             return line.name;
-        case QAccessible::Description:
         case QAccessible::Value:
             return line.value;
         default:

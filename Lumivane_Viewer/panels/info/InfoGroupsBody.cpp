@@ -155,7 +155,8 @@ void InfoGroupsBody::Text::draw(QPainter &painter) const
     painter.drawText(QPointF(x, origin.y() + QFontMetricsF(font).ascent()), content);
 }
 
-void InfoGroupsBody::setContent(const QList<LumivaneInfoGroup> &groups, const QString &emptyText)
+void InfoGroupsBody::setContent(const QList<LumivaneInfoGroup> &groups, const QString &emptyText,
+                                const QString &rowReading)
 {
     const QFont title = titleFont();
     const QFont icon = systemFont(14);
@@ -163,6 +164,7 @@ void InfoGroupsBody::setContent(const QList<LumivaneInfoGroup> &groups, const QS
     const QFont value = systemFont(12, QFont::DemiBold);
     m_groups = shownGroups(groups);
     m_emptyText = emptyText;
+    m_rowReading = rowReading;
     m_sections.clear();
     m_sections.reserve(size_t(m_groups.size()));
     for (const LumivaneInfoGroup &group : std::as_const(m_groups)) {

@@ -26,7 +26,9 @@ public:
     explicit InfoGroupsBody(QWidget *parent = nullptr);
     ~InfoGroupsBody() override;
 
-    void setContent(const QList<LumivaneInfoGroup> &groups, const QString &emptyText);
+    /// `rowReading` is how assistive technology reads a row: a format whose
+    /// two "%@" take its label and its value.
+    void setContent(const QList<LumivaneInfoGroup> &groups, const QString &emptyText, const QString &rowReading);
 
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
@@ -39,6 +41,7 @@ public:
     /// What setContent() was given, each text cut as it is shown.
     const QList<LumivaneInfoGroup> &groups() const { return m_groups; }
     const QString &emptyText() const { return m_emptyText; }
+    const QString &rowReading() const { return m_rowReading; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -84,6 +87,7 @@ private:
     // the widget's content, hence mutable.
     QList<LumivaneInfoGroup> m_groups;
     QString m_emptyText;
+    QString m_rowReading;
     mutable std::vector<Section> m_sections;
     mutable Text m_empty;
     mutable int m_flowWidth = -1;

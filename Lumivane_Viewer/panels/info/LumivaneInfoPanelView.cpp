@@ -124,7 +124,8 @@ void LumivaneInfoPanelView::rebuild()
     // Tab reaches the list itself: it is named like the panel.
     m_scroll->setAccessibleName(m_title->text());
     m_close->setAccessibleName(m_l10n->text(L10n::Key::close));
-    m_body->setContent(buildInfoGroups(m_project, *m_l10n), m_l10n->text(L10n::Key::infoPanelEmpty));
+    m_body->setContent(buildInfoGroups(m_project, *m_l10n), m_l10n->text(L10n::Key::infoPanelEmpty),
+                       m_l10n->text(L10n::Key::infoRowA11y));
 }
 
 void LumivaneInfoPanelView::setTopInset(int inset)

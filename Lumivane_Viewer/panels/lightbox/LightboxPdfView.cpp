@@ -1,5 +1,7 @@
 #include "LightboxPdfView.h"
 
+#include "widgets/KeyboardFocus.h"
+
 #include <QPdfDocument>
 #include <QPdfView>
 #include <QVBoxLayout>
@@ -23,6 +25,7 @@ LightboxPdfView::LightboxPdfView(const QUrl &url, QWidget *parent)
         palette.setColor(role, Qt::black);
     m_view->setPalette(palette);
     m_view->viewport()->setPalette(palette);
+    KeyboardFocus::makeReachable(*m_view);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(pdfPadding, pdfPadding, pdfPadding, pdfPadding);
     layout->addWidget(m_view);

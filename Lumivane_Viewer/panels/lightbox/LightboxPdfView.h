@@ -8,9 +8,10 @@
 class QPdfView;
 
 /// A PDF attachment on black, its pages fitted to the width and scrolled
-/// continuously, 8 px in from the edges. The document is replaced only when
-/// the URL changes, so showing the same file again keeps the reading
-/// position. A file that does not open leaves the view empty.
+/// continuously, 8 px in from the edges; the pages take the focus from Tab
+/// while they overflow and are ringed then (KeyboardFocus). The document is
+/// replaced only when the URL changes, so showing the same file again keeps
+/// the reading position. A file that does not open leaves the view empty.
 class LightboxPdfView final : public QWidget
 {
 public:

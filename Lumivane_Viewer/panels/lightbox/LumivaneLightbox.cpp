@@ -7,6 +7,7 @@
 
 #include "l10n/L10n.h"
 
+#include <QPdfView>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -44,8 +45,8 @@ LumivaneLightbox::LumivaneLightbox(const LightboxContent &content, L10n &l10n, Q
     m_header->onClose = [this] { close(); };
     panelColumn()->addWidget(m_header);
     panelColumn()->addWidget(divider(panel()));
-    retranslate();
     showMedia();
+    retranslate();
     connect(&l10n, &L10n::currentChanged, this, &LumivaneLightbox::retranslate);
 }
 
@@ -55,14 +56,11 @@ void LumivaneLightbox::setContent(const LightboxContent &content)
     const bool samePdfView = content.kind == LightboxContent::Kind::pdf
         && m_content.kind == LightboxContent::Kind::pdf;
     m_content = content;
-    retranslate();
-    if (sameMedia)
-        return;
-    if (samePdfView) {
+    if (samePdfView && !sameMedia)
         static_cast<LightboxPdfView *>(m_media.data())->setUrl(content.url);
-        return;
-    }
-    showMedia();
+    else if (!sameMedia)
+        showMedia();
+    retranslate();
 }
 
 void LumivaneLightbox::showMedia()
@@ -91,8 +89,11 @@ void LumivaneLightbox::retranslate()
 {
     m_header->setTitle(m_content.title.isEmpty() ? m_l10n->text(L10n::Key::lightboxDefaultTitle) : m_content.title);
     m_header->setCloseLabel(m_l10n->text(L10n::Key::close));
-    // The header paints its title: the dialog carries it by name.
+    // The header paints its title: the dialog carries it by name, and so do
+    // a document's pages, which the keyboard reaches.
     setAccessibleName(m_header->title());
+    if (auto *pdf = dynamic_cast<LightboxPdfView *>(m_media.data()))
+        pdf->pdfView()->setAccessibleName(m_header->title());
 }
 
 void LumivaneLightbox::stopPlayback()

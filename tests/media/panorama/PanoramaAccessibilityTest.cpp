@@ -230,6 +230,33 @@ TEST(PanoramaAccessibilityEvents, AssistiveTechnologyHearsWhenOtherMarkersComeIn
     EXPECT_TRUE(QTest::qWaitFor([&] { return reorders() == 2; }, 5000));
 }
 
+TEST(PanoramaAccessibilityEvents, TabOntoTheViewIsHeardOnItsMarkerAfterTheViewItself)
+{
+    AccessibilityEvents events;
+    ASSERT_TRUE(events.isActive());
+    Panorama360ViewerView::Inputs inputs;
+    inputs.hotspots = {navigationHotspot(pi, 0.0)};
+    inputs.stationNames = {{inputs.hotspots[0].targetStationID, QStringLiteral("Salon")}};
+    Panorama360ViewerView view(inputs, photoCache());
+    view.resize(320, 240);
+    view.show();
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.paintedItemCount() == 1; }, 5000));
+    events.clear();
+
+    view.setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    QStringList heard;
+    for (const AccessibilityEvents::Record &event : events.events()) {
+        if (event.type == QAccessible::Focus)
+            heard << event.name;
+    }
+    // A screen reader speaks the last one.
+    ASSERT_FALSE(heard.isEmpty());
+    EXPECT_EQ(heard.last().toStdString(), "Salon") << heard.join(", ").toStdString();
+}
+
 TEST_F(PanoramaAccessibilityTest, HiddenMarkersAreNoChildren)
 {
     m_inputs.hideHotspots = true;

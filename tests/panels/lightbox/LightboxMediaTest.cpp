@@ -3,6 +3,10 @@
 #include "panels/lightbox/LightboxImageView.h"
 #include "panels/lightbox/LightboxPdfView.h"
 
+#include "model/Palette.h"
+
+#include <QAccessible>
+#include <QApplication>
 #include <QPdfView>
 #include <QScrollBar>
 #include <QTest>
@@ -125,6 +129,24 @@ TEST_F(LightboxMedia, pdfOpensOnBlackAndKeepsItsDocumentForTheSameUrl)
     EXPECT_EQ(media<LightboxPdfView>(), pdf) << "the view stays, its document is replaced";
     EXPECT_NE(pdf->document(), document);
     EXPECT_EQ(pdf->document()->pageCount(), 2);
+}
+
+TEST_F(LightboxMedia, pdfPagesReachedByTabAreNamedByTheTitleAndRinged)
+{
+    open({LightboxContent::Kind::pdf, writePdf(QStringLiteral("plan.pdf"), 30), QStringLiteral("Plan")});
+    QApplication::setActiveWindow(m_lightbox.get()); // the focus shows in the active window only
+    auto *pdf = media<LightboxPdfView>();
+    ASSERT_NE(pdf, nullptr);
+    QPdfView *pages = pdf->pdfView();
+    ASSERT_TRUE(QTest::qWaitFor([pages] { return pages->verticalScrollBar()->maximum() > 0; }, 5000));
+    for (int step = 0; step < 4 && !pages->hasFocus(); ++step)
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : m_lightbox.get(), Qt::Key_Tab);
+    ASSERT_TRUE(pages->hasFocus());
+
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(pages)->text(QAccessible::Name).toStdString(), "Plan");
+    const QColor edge = pdf->grab().toImage().pixelColor(pages->geometry().left() - 3, pages->geometry().center().y());
+    EXPECT_LT(std::abs(edge.red() - paletteGold().red()) + std::abs(edge.green() - paletteGold().green()), 40)
+        << qPrintable(edge.name());
 }
 
 TEST_F(LightboxMedia, unreadablePdfLeavesAnEmptyView)
