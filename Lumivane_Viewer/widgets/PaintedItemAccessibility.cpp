@@ -241,8 +241,10 @@ void PaintedItemHost::followItemChanges(QWidget &host)
     // Only a visitor who is there sees the keyboard move on; one coming back
     // from another view finds the widget itself. Another window taking the
     // keyboard for a while leaves the widget its window's focus.
+    // The items were replaced under the keyboard (another station): the one
+    // in its place takes it where it stands, the view staying as it arrived.
     if (host.window()->focusWidget() == &host && m_focusedIndex < paintedItemCount()) {
-        focusItem(host, m_focusedIndex);
+        focusItem(host, m_focusedIndex, ItemFocusEvent::now, Reveal::no);
         return;
     }
     m_focusedItem.reset();
@@ -266,12 +268,13 @@ bool PaintedItemHost::showsItemRing(const QWidget &host, int index) const
 
 void PaintedItemHost::revealPaintedItem(int) {}
 
-void PaintedItemHost::focusItem(QWidget &host, int index, ItemFocusEvent event)
+void PaintedItemHost::focusItem(QWidget &host, int index, ItemFocusEvent event, Reveal reveal)
 {
     m_focusedItem = paintedItemKeys().value(index);
     m_focusedIndex = index;
     m_keyboardWasOnItem = true;
-    revealPaintedItem(index);
+    if (reveal == Reveal::yes)
+        revealPaintedItem(index);
     host.update();
     if (event == ItemFocusEvent::now) {
         tellFocusedItem(host);

@@ -64,7 +64,8 @@ protected:
     /// (the widget itself if that item went, the first if there was none).
     void enterFocusedItem(QWidget &host, Qt::FocusReason reason);
     /// Called when the items may have changed: a focused item that went
-    /// hands the keyboard to the one now in its place, or to the widget.
+    /// hands the keyboard to the one now in its place, or to the widget,
+    /// without bringing it into view.
     void followItemChanges(QWidget &host);
     /// Called from the widget's keyPressEvent(): true when the key pressed
     /// the item the keyboard is on.
@@ -78,8 +79,10 @@ private:
     /// When assistive technology hears that the keyboard is on an item:
     /// at once, or after it has heard that the widget took the focus.
     enum class ItemFocusEvent { now, afterWidgets };
+    /// Whether the widget brings the item into view.
+    enum class Reveal { yes, no };
 
-    void focusItem(QWidget &host, int index, ItemFocusEvent event = ItemFocusEvent::now);
+    void focusItem(QWidget &host, int index, ItemFocusEvent event = ItemFocusEvent::now, Reveal reveal = Reveal::yes);
     void tellFocusedItem(QWidget &host) const;
 
     std::optional<int> m_pressedItem;

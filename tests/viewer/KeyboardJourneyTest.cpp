@@ -162,9 +162,14 @@ protected:
     void startPanoramasByKeyboard(const QList<Hotspot> &hotspots, std::optional<double> initialYaw = std::nullopt)
     {
         LumivaneProject project = journeyTour();
-        project.renderMode = RenderMode::immersive;
         project.stations[0].hotspots = hotspots;
         project.stations[0].initialYaw = initialYaw;
+        startPanoramasByKeyboard(project);
+    }
+
+    void startPanoramasByKeyboard(LumivaneProject project)
+    {
+        project.renderMode = RenderMode::immersive;
         openActive(project);
         ASSERT_TRUE(tabTo(QStringLiteral("Lancer la visite virtuelle")));
         ASSERT_TRUE(activate([&] { return sheet->face() == RootFace::stations; }));
@@ -613,6 +618,30 @@ TEST_F(KeyboardJourneyTest, ReturnAndSpacePressTheFocusedMarkerAsAClickDoes)
     waitForStationChange();
     EXPECT_EQ(state().currentStationID, TestTours::stationID(2));
     EXPECT_FALSE(state().kioskActive);
+}
+
+TEST_F(KeyboardJourneyTest, AWayTakenFromTheKeyboardArrivesFacingTheNextStationsStart)
+{
+    const auto at = [](Hotspot hotspot, double yaw) {
+        hotspot.yaw = yaw;
+        hotspot.pitch = 0.0;
+        return hotspot;
+    };
+    LumivaneProject project = journeyTour();
+    project.stations[0].hotspots = {at(TestTours::navigationHotspot(2), 0.2)};
+    project.stations[0].initialYaw = 0.0;
+    // The way back lies behind the next station's start view.
+    project.stations[1].hotspots = {at(TestTours::navigationHotspot(1), 3.0)};
+    project.stations[1].initialYaw = 0.0;
+    startPanoramasByKeyboard(project);
+    const double start = panorama()->sphere().eulerAngles().y;
+    ASSERT_TRUE(tabTo(panorama()->paintedItemName(0)));
+    press(Qt::Key_Return);
+    waitForStationChange();
+    ASSERT_EQ(state().currentStationID, TestTours::stationID(2));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !panorama()->isLoadingPhoto(); }, 10000));
+    EXPECT_EQ(focused(), panorama());
+    EXPECT_DOUBLE_EQ(panorama()->sphere().eulerAngles().y, start) << "the keyboard's marker does not turn the view";
 }
 
 TEST_F(KeyboardJourneyTest, ACardWhoseMarkerTurnedAwayGivesTheFocusBackToItsMarkerTurningBackToIt)
