@@ -13,6 +13,7 @@
 #include "viewer/LumivaneViewerSheet.h"
 #include "viewer/OverlayLayer.h"
 #include "viewer/state/ViewerController.h"
+#include "tests/support/DisplayFocusLock.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -151,6 +152,7 @@ protected:
         return entries;
     }
 
+    DisplayFocusLock m_focus; // the windows here are activated
     QTemporaryDir m_dir;
     QTemporaryDir m_settings;
 };

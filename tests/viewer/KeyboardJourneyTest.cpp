@@ -13,6 +13,7 @@
 #include "viewer/chrome/ControlBar.h"
 #include "viewer/station/PanoramaMediaLayer.h"
 #include "widgets/SymbolButton.h"
+#include "tests/support/DisplayFocusLock.h"
 
 #include <QAbstractScrollArea>
 #include <QAccessible>
@@ -29,6 +30,8 @@ namespace {
 class KeyboardJourneyTest : public ViewerSheetFixture
 {
 protected:
+    DisplayFocusLock focus; // the keys go where the active window's focus is
+
     /// A classic tour of five stations (or more) with everything a visitor
     /// can open: facts, feedback, the kiosk, and on station 1 an info point
     /// with a document.

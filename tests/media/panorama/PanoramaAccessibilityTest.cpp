@@ -7,6 +7,7 @@
 #include "media/panorama/PanoramaAccessibility.h"
 #include "media/panorama/PanoramaMarkerPlaces.h"
 #include "tests/support/AccessibilityEvents.h"
+#include "tests/support/DisplayFocusLock.h"
 #include "tests/support/HostileTexts.h"
 
 #include <QAccessible>
@@ -232,6 +233,7 @@ TEST(PanoramaAccessibilityEvents, AssistiveTechnologyHearsWhenOtherMarkersComeIn
 
 TEST(PanoramaAccessibilityEvents, TabOntoTheViewIsHeardOnItsMarkerAfterTheViewItself)
 {
+    DisplayFocusLock focus;
     AccessibilityEvents events;
     ASSERT_TRUE(events.isActive());
     Panorama360ViewerView::Inputs inputs;

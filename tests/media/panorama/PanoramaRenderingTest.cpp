@@ -9,6 +9,7 @@
 #include "model/Palette.h"
 #include "widgets/KeyboardFocus.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/DisplayFocusLock.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -187,6 +188,7 @@ void sendAnywhere(QEvent &&event)
 
 TEST_F(PanoramaRendering, theKeyboardRingHugsARippleMarkerAsItIsDrawnNotItsHitSphere)
 {
+    DisplayFocusLock focus;
     Panorama360ViewerView::Inputs inputs;
     inputs.imageURL = m_photo;
     inputs.initialYaw = 0.8;
