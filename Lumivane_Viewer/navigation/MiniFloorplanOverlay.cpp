@@ -1,21 +1,17 @@
 #include "MiniFloorplanOverlay.h"
 
-#include "FloorplanImage.h"
 #include "FloorplanMarkers.h"
 #include "FloorplanPanel.h"
 #include "LevelRuns.h"
 #include "NavigationStyle.h"
 #include "l10n/L10n.h"
-#include "media/images/LumivaneImageCache.h"
 #include "model/AnimationCurve.h"
 #include "widgets/SoftShadow.h"
 #include "widgets/SymbolButton.h"
 
-#include <QFutureWatcher>
 #include <QPainter>
 #include <QRegion>
 #include <QVariantAnimation>
-#include <QtConcurrent/qtconcurrenttask.h>
 
 #include <cmath>
 
@@ -138,28 +134,17 @@ bool MiniFloorplanOverlay::refreshPlan()
 }
 
 // A huge plan takes seconds even reduced, which the station view must not wait for.
+// A decode overtaken by that of another level's plan is dropped.
 void MiniFloorplanOverlay::decodePlan()
 {
-    const quint64 generation = ++m_planGeneration;
-    m_decodingPlan = true;
     const int widthPixels = int(std::ceil(FloorplanPanel::width * devicePixelRatioF()));
-    auto *watcher = new QFutureWatcher<std::optional<FloorplanImage>>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
-        watcher->deleteLater();
-        // The station has moved to a level with a plan of its own meanwhile.
-        if (generation != m_planGeneration)
-            return;
-        m_decodingPlan = false;
-        std::optional<FloorplanImage> plan = watcher->result();
-        m_planDecoded = plan.has_value();
-        if (plan)
-            m_panel->setPlan(std::move(*plan));
-        refresh();
-    });
-    watcher->setFuture(QtConcurrent::task([bytes = m_planBytes, widthPixels] { return decodeFloorplan(bytes, widthPixels); })
-                           .onThreadPool(*LumivaneImageCache::pool())
-                           .withPriority(LumivaneImageCache::userInitiatedPriority)
-                           .spawn());
+    m_planDecode.start([bytes = m_planBytes, widthPixels] { return decodeFloorplan(bytes, widthPixels); },
+                       [this](const std::optional<FloorplanImage> &plan) {
+                           m_planDecoded = plan.has_value();
+                           if (plan)
+                               m_panel->setPlan(*plan);
+                           refresh();
+                       });
 }
 
 void MiniFloorplanOverlay::toggleExpanded()

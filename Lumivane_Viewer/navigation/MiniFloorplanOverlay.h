@@ -1,5 +1,8 @@
 #pragma once
 
+#include "FloorplanImage.h"
+
+#include "media/images/LatestPoolTask.h"
 #include "model/LumivaneProject.h"
 
 #include <QByteArray>
@@ -45,7 +48,7 @@ public:
     /// Whether a plan is shown at all.
     bool showsPlan() const { return m_showsPlan; }
     /// Whether the plan of the current level is still being decoded.
-    bool isDecodingPlan() const { return m_decodingPlan; }
+    bool isDecodingPlan() const { return m_planDecode.isRunning(); }
     bool isExpanded() const { return m_expanded; }
     FloorplanPanel *panel() const { return m_panel; }
     SymbolButton *toggleButton() const { return m_toggle; }
@@ -73,8 +76,7 @@ private:
     QVariantAnimation *m_fade;
     QByteArray m_planBytes; // the bytes last decoded, and whether they made an image
     bool m_planDecoded = false;
-    quint64 m_planGeneration = 0; // of m_planBytes: a decode of earlier bytes is dropped
-    bool m_decodingPlan = false;
+    LatestPoolTask<std::optional<FloorplanImage>> m_planDecode{*this}; // of m_planBytes
     bool m_showsPlan = false;
     bool m_expanded = true;
 };

@@ -1,11 +1,8 @@
 #include "CoverLogo.h"
 
 #include "media/images/ImageDecodeBudget.h"
-#include "media/images/LumivaneImageCache.h"
 
-#include <QFutureWatcher>
 #include <QPainter>
-#include <QtConcurrent/qtconcurrenttask.h>
 
 #include <algorithm>
 #include <cmath>
@@ -38,24 +35,12 @@ void CoverLogo::setImageData(const std::optional<QByteArray> &data)
     if (m_data && *m_data == bytes)
         return;
     m_data = bytes;
-    const quint64 generation = ++m_generation;
     // A huge logo takes seconds even reduced, which the cover must not wait for.
     showLogo(QImage());
-    m_decoding = !bytes.isEmpty();
-    if (!m_decoding)
-        return;
-    auto *watcher = new QFutureWatcher<QImage>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
-        watcher->deleteLater();
-        if (generation != m_generation)
-            return;
-        m_decoding = false;
-        showLogo(watcher->result());
-    });
-    watcher->setFuture(QtConcurrent::task([bytes] { return decodeLogo(bytes); })
-                           .onThreadPool(*LumivaneImageCache::pool())
-                           .withPriority(LumivaneImageCache::userInitiatedPriority)
-                           .spawn());
+    if (bytes.isEmpty())
+        m_decode.cancel();
+    else
+        m_decode.start([bytes] { return decodeLogo(bytes); }, [this](const QImage &logo) { showLogo(logo); });
 }
 
 void CoverLogo::showLogo(const QImage &image)

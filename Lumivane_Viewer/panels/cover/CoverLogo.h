@@ -1,5 +1,7 @@
 #pragma once
 
+#include "media/images/LatestPoolTask.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QPixmap>
@@ -25,7 +27,7 @@ public:
     /// The decoded logo; null when there is none, or none yet.
     const QImage &image() const { return m_image; }
     /// Whether the bytes last set are still being decoded.
-    bool isDecoding() const { return m_decoding; }
+    bool isDecoding() const { return m_decode.isRunning(); }
 
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
@@ -40,8 +42,7 @@ private:
     void showLogo(const QImage &image);
 
     std::optional<QByteArray> m_data; // none until the first call
-    quint64 m_generation = 0; // of the bytes last set: a decode of earlier ones is dropped
-    bool m_decoding = false;
+    LatestPoolTask<QImage> m_decode{*this};
     QImage m_image;
     QPixmap m_scaled;
 };

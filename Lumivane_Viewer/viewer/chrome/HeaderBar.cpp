@@ -1,16 +1,13 @@
 #include "HeaderBar.h"
 
 #include "l10n/L10n.h"
-#include "media/images/LumivaneImageCache.h"
 #include "widgets/CapsuleButton.h"
 #include "widgets/CapsuleLabel.h"
 #include "widgets/RoundSymbolLabels.h"
 #include "widgets/SymbolButton.h"
 
-#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
-#include <QtConcurrent/qtconcurrenttask.h>
 
 namespace {
 
@@ -68,32 +65,15 @@ void HeaderBar::setInputs(const Inputs &inputs)
 
 void HeaderBar::setBranding(const HeaderBranding &branding)
 {
-    ++m_logoGeneration;
-    m_decodingLogo = false;
     m_branding->setImage(QImage());
     m_branding->setText(branding.agencyName);
     m_branding->setVisible(branding.shown);
-    if (branding.logoData)
-        decodeLogo(*branding.logoData);
-}
-
-// A huge logo takes seconds even reduced, which the station view must not wait for.
-void HeaderBar::decodeLogo(const QByteArray &bytes)
-{
-    const quint64 generation = m_logoGeneration;
-    m_decodingLogo = true;
-    auto *watcher = new QFutureWatcher<QImage>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
-        watcher->deleteLater();
-        if (generation != m_logoGeneration)
-            return;
-        m_decodingLogo = false;
-        m_branding->setImage(watcher->result());
-    });
-    watcher->setFuture(QtConcurrent::task([bytes] { return decodeHeaderLogo(bytes); })
-                           .onThreadPool(*LumivaneImageCache::pool())
-                           .withPriority(LumivaneImageCache::userInitiatedPriority)
-                           .spawn());
+    // A huge logo takes seconds even reduced, which the station view must not wait for.
+    if (const std::optional<QByteArray> bytes = branding.logoData)
+        m_logoDecode.start([bytes] { return decodeHeaderLogo(*bytes); },
+                           [this](const QImage &logo) { m_branding->setImage(logo); });
+    else
+        m_logoDecode.cancel();
 }
 
 void HeaderBar::retranslate()

@@ -3,6 +3,8 @@
 #include "ChromeLayer.h"
 #include "HeaderBranding.h"
 
+#include "media/images/LatestPoolTask.h"
+
 #include <QPointer>
 #include <QString>
 
@@ -38,7 +40,7 @@ public:
     /// on the image cache's pool.
     void setBranding(const HeaderBranding &branding);
     /// Whether the logo last set is still being decoded.
-    bool isDecodingLogo() const { return m_decodingLogo; }
+    bool isDecodingLogo() const { return m_logoDecode.isRunning(); }
 
     std::function<void()> onNavigateBack;
     std::function<void()> onNavigateForward;
@@ -47,12 +49,10 @@ public:
 
 private:
     void retranslate();
-    void decodeLogo(const QByteArray &bytes);
 
     QPointer<L10n> m_l10n;
     Inputs m_inputs;
-    quint64 m_logoGeneration = 0; // of the branding last set: a decode of an earlier one is dropped
-    bool m_decodingLogo = false;
+    LatestPoolTask<QImage> m_logoDecode{*this};
     SymbolButton *m_back;
     SymbolButton *m_forward;
     CapsuleLabel *m_stationName;
