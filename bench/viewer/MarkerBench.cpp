@@ -26,7 +26,6 @@
 #include "viewer/station/StationStackView.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QTest>
@@ -126,7 +125,6 @@ bool settledAt(const QUuid &station)
 
 void openSheet(int addedMarkers)
 {
-    const QDir unpacked(fixture->demo->folder.filePath(QStringLiteral("tour")));
     ViewerTour tour;
     tour.project = fixture->demo->project;
     for (Station &station : tour.project.stations) {
@@ -134,9 +132,8 @@ void openSheet(int addedMarkers)
             station.hotspots += crowd(tour.project, addedMarkers);
     }
     tour.projectID = tour.project.id;
-    tour.photoURLResolver = [unpacked](const QUuid &id) -> std::optional<QUrl> {
-        return QUrl::fromLocalFile(
-            unpacked.filePath(QStringLiteral("photos/%1.jpg").arg(id.toString(QUuid::WithoutBraces).toUpper())));
+    tour.photoURLResolver = [demo = fixture->demo.get()](const QUuid &id) -> std::optional<QUrl> {
+        return demo->photoURL(id);
     };
     ViewerServices services;
     services.l10n = &fixture->language;

@@ -17,29 +17,43 @@
 // hostile package may carry them, written by code.
 namespace HostilePhotos {
 
-// A JPEG of a few bytes whose frame header claims `claimed` pixels. A
-// progressive one makes libjpeg keep coefficients for every claimed pixel
-// before it gives a first row, whatever the scale it decodes at.
-inline QByteArray jpegClaiming(QSize claimed, bool progressive)
+// A flat picture of `size` as Qt writes it in JPEG.
+inline QByteArray encodedJpeg(QSize size, QColor colour, bool progressive)
 {
-    QImage image(64, 32, QImage::Format_RGB32);
-    image.fill(QColor(90, 140, 200));
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "jpeg");
     writer.setProgressiveScanWrite(progressive);
     writer.write(image);
-    QByteArray bytes = buffer.data();
-    // Marker after marker from the start of image, each skipped by its length,
-    // up to the frame header (baseline C0 or progressive C2): lines, then columns.
-    for (qsizetype at = 2; at + 9 < bytes.size(); at += 2 + (uchar(bytes[at + 2]) << 8 | uchar(bytes[at + 3]))) {
-        if (uchar(bytes[at + 1]) == 0xC0 || uchar(bytes[at + 1]) == 0xC2) {
-            bytes[at + 5] = char(claimed.height() >> 8);
-            bytes[at + 6] = char(claimed.height() & 0xFF);
-            bytes[at + 7] = char(claimed.width() >> 8);
-            bytes[at + 8] = char(claimed.width() & 0xFF);
-            break;
-        }
+    return buffer.data();
+}
+
+// Where the JPEG's frame header (baseline C0 or progressive C2) starts, found
+// marker after marker from the start of image, each skipped by its length;
+// -1 when there is none with room for its first component.
+inline qsizetype frameHeader(const QByteArray &jpeg)
+{
+    for (qsizetype at = 2; at + 12 < jpeg.size(); at += 2 + (uchar(jpeg[at + 2]) << 8 | uchar(jpeg[at + 3]))) {
+        if (uchar(jpeg[at + 1]) == 0xC0 || uchar(jpeg[at + 1]) == 0xC2)
+            return at;
+    }
+    return -1;
+}
+
+// A JPEG of a few bytes whose frame header claims `claimed` pixels. A
+// progressive one makes libjpeg keep coefficients for every claimed pixel
+// before it gives a first row, whatever the scale it decodes at.
+inline QByteArray jpegClaiming(QSize claimed, bool progressive)
+{
+    QByteArray bytes = encodedJpeg(QSize(64, 32), QColor(90, 140, 200), progressive);
+    // Lines, then columns.
+    if (const qsizetype at = frameHeader(bytes); at >= 0) {
+        bytes[at + 5] = char(claimed.height() >> 8);
+        bytes[at + 6] = char(claimed.height() & 0xFF);
+        bytes[at + 7] = char(claimed.width() >> 8);
+        bytes[at + 8] = char(claimed.width() & 0xFF);
     }
     return bytes;
 }
@@ -48,12 +62,8 @@ inline QByteArray jpegClaiming(QSize claimed, bool progressive)
 // progressive decode keeps twice the coefficients of the usual 4:2:0.
 inline QByteArray withFullChroma(QByteArray jpeg)
 {
-    for (qsizetype at = 2; at + 12 < jpeg.size(); at += 2 + (uchar(jpeg[at + 2]) << 8 | uchar(jpeg[at + 3]))) {
-        if (uchar(jpeg[at + 1]) == 0xC0 || uchar(jpeg[at + 1]) == 0xC2) {
-            jpeg[at + 11] = char(0x11); // the first component's sampling factors
-            break;
-        }
-    }
+    if (const qsizetype at = frameHeader(jpeg); at >= 0)
+        jpeg[at + 11] = char(0x11); // the first component's sampling factors
     return jpeg;
 }
 
@@ -69,14 +79,7 @@ inline QByteArray withStrayBytes(QByteArray jpeg, int count)
 // repetition is a bogus progression, which decoders warn of and decode.
 inline QByteArray jpegWithScans(int scans, QSize size = QSize(256, 128))
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(QColor(200, 90, 40));
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setProgressiveScanWrite(true);
-    writer.write(image);
-    const QByteArray bytes = buffer.data();
+    const QByteArray bytes = encodedJpeg(size, QColor(200, 90, 40), true);
     // Each scan: its header, then entropy-coded data up to the next marker.
     std::vector<std::pair<qsizetype, qsizetype>> found;
     qsizetype at = 2;

@@ -1,3 +1,5 @@
+#include "media/sound/MediaBackend.h"
+
 #include <QApplication>
 #include <QByteArray>
 #include <QFile>
@@ -6,14 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
-
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
 
 namespace {
 
@@ -69,13 +65,7 @@ int main(int argc, char **argv)
     if (onlyListsTests(argc, argv))
         return RUN_ALL_TESTS();
 
-    const int result = runTests(argc, argv);
-    // As the viewer does: Qt Multimedia's sound-server connection, a library
-    // global, crashes when exit() destroys it while its thread reads a reply,
-    // which the end of a test's last sound often brings.
-    std::fflush(nullptr);
-#if defined(__SANITIZE_ADDRESS__)
-    __lsan_do_leak_check(); // exit() would have run it
-#endif
-    std::_Exit(result);
+    // As the viewer does: the end of a test's last sound often brings the
+    // reply that Qt Multimedia's teardown at exit crashes on.
+    exitWithoutLibraryTeardown(runTests(argc, argv));
 }

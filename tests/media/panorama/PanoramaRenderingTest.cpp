@@ -57,6 +57,21 @@ protected:
         return view;
     }
 
+    /// Keeps every decoding thread of the image cache busy until `busy` is
+    /// released once for each.
+    static void occupyDecodingThreads(QSemaphore &busy)
+    {
+        QThreadPool *pool = LumivaneImageCache::pool();
+        QSemaphore started;
+        for (int i = 0; i < pool->maxThreadCount(); ++i) {
+            pool->start([&busy, &started] {
+                started.release();
+                busy.acquire();
+            });
+        }
+        started.acquire(pool->maxThreadCount());
+    }
+
     static QColor centrePixel(Panorama360ViewerView &view)
     {
         const QImage frame = view.grabFramebuffer();
@@ -425,14 +440,7 @@ TEST_F(PanoramaRendering, aPhotoAskedForEarlierThatComesLateIsDroppedAndTheSpher
     // Every decoding thread is busy: the earlier photo comes only after the later one.
     QThreadPool *pool = LumivaneImageCache::pool();
     QSemaphore busy;
-    QSemaphore started;
-    for (int i = 0; i < pool->maxThreadCount(); ++i) {
-        pool->start([&busy, &started] {
-            started.release();
-            busy.acquire();
-        });
-    }
-    started.acquire(pool->maxThreadCount());
+    occupyDecodingThreads(busy);
     inputs.imageURL = earlier;
     view->setInputs(inputs);
     inputs.imageURL = later;
@@ -597,14 +605,7 @@ TEST_F(PanoramaRendering, closingAViewDoesNotWaitForItsQueuedDecode)
     // Every decoding thread is busy: the view's decode waits in the queue.
     QThreadPool *pool = LumivaneImageCache::pool();
     QSemaphore busy;
-    QSemaphore started;
-    for (int i = 0; i < pool->maxThreadCount(); ++i) {
-        pool->start([&busy, &started] {
-            started.release();
-            busy.acquire();
-        });
-    }
-    started.acquire(pool->maxThreadCount());
+    occupyDecodingThreads(busy);
     QSemaphore closed;
     std::atomic<bool> rescued = false;
     // Frees the pool once the view is closed, or after a while should

@@ -35,11 +35,15 @@ std::unique_ptr<UnpackedTour> unpackedSampleTour(SampleTourVariant variant, int 
         return nullptr;
     }
     tour->project = *project;
-    if (const std::optional<Station> start = startStation(tour->project)) {
-        const QString name = start->id.toString(QUuid::WithoutBraces).toUpper() + QStringLiteral(".jpg");
-        tour->startPhoto = QUrl::fromLocalFile(QDir(unpacked).filePath(QStringLiteral("photos/") + name));
-    }
+    if (const std::optional<Station> start = startStation(tour->project))
+        tour->startPhoto = tour->photoURL(start->id);
     return tour;
+}
+
+QUrl UnpackedTour::photoURL(const QUuid &stationID) const
+{
+    const QString name = stationID.toString(QUuid::WithoutBraces).toUpper() + QStringLiteral(".jpg");
+    return QUrl::fromLocalFile(folder.filePath(QStringLiteral("tour/photos/") + name));
 }
 
 QUrl writeTestPhoto(const QTemporaryDir &folder, const QString &name, QSize size)

@@ -5,6 +5,7 @@
 
 #include <QTemporaryDir>
 #include <QUrl>
+#include <QUuid>
 
 #include <memory>
 #include <optional>
@@ -16,6 +17,9 @@ struct UnpackedTour
     QTemporaryDir folder;
     LumivaneProject project;
     std::optional<QUrl> startPhoto;
+
+    /// The station's photo in the unpacked package.
+    QUrl photoURL(const QUuid &stationID) const;
 };
 
 /// Null when writing or unpacking failed (the reason is printed).

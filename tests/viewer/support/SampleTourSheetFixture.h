@@ -28,9 +28,8 @@ public:
         ViewerTour tour;
         tour.project = sample->project;
         tour.projectID = tour.project.id;
-        tour.photoURLResolver = [unpacked](const QUuid &id) -> std::optional<QUrl> {
-            return QUrl::fromLocalFile(unpacked.filePath(
-                QStringLiteral("photos/%1.jpg").arg(id.toString(QUuid::WithoutBraces).toUpper())));
+        tour.photoURLResolver = [unpackedTour = sample.get()](const QUuid &id) -> std::optional<QUrl> {
+            return unpackedTour->photoURL(id);
         };
         tour.attachmentURLResolver = [unpacked](const QString &payload) {
             return QUrl::fromLocalFile(unpacked.filePath(QStringLiteral("attachments/") + payload));
