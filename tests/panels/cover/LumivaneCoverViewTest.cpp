@@ -231,6 +231,17 @@ TEST_F(CoverFixture, AnEnormousAreaIsCutToFitItsChip)
         EXPECT_EQ(chip->size(), chip->sizeHint()) << chip->text().toStdString();
 }
 
+TEST(CoverFactChipTest, ANewTextCutToTheSameShownTextStillNamesTheChip)
+{
+    const QString shared(400, QLatin1Char('9'));
+    CoverFactChip chip;
+    chip.setText(shared + QStringLiteral("1 m²"));
+    const QString shown = chip.text();
+    chip.setText(shared + QStringLiteral("2 m²"));
+    ASSERT_EQ(chip.text(), shown);
+    EXPECT_EQ(chip.accessibleName(), shared + QStringLiteral("2 m²"));
+}
+
 TEST_F(CoverFixture, ContactButtonOnlyWithItsCallbackAndItsLabel)
 {
     LumivaneProject project = baseProject();
