@@ -12,6 +12,7 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <functional>
@@ -172,6 +173,30 @@ TEST_F(ExtractionFolderOwnershipTest, AFolderSwappedForALinkLeavesWhatTheLinkNam
     EXPECT_EQ(removeAbandoned(), 0);
     EXPECT_FALSE(afterNextLock) << "the sweep took no lock";
     EXPECT_TRUE(QFileInfo(elsewhere + "/photos/keep.jpg").isFile());
+}
+
+TEST_F(ExtractionFolderOwnershipTest, ALinkInsideAnAbandonedFolderGoesAndWhatItNamesStays)
+{
+    const QString folder = abandoned("lumivane-import-linking");
+    const QString elsewhere = made("elsewhere");
+    ASSERT_TRUE(QFile(elsewhere + "/photos/keep.jpg").open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile::link(elsewhere, folder + "/photos/linked"));
+
+    EXPECT_EQ(removeAbandoned(), 1);
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_TRUE(QFileInfo(elsewhere + "/photos/keep.jpg").isFile());
+}
+
+TEST_F(ExtractionFolderOwnershipTest, AnotherUsersAbandonedFolderStays)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can give a folder to another user";
+    const QString folder = abandoned("lumivane-import-others");
+    const uid_t other = 4242;
+    ASSERT_EQ(::chown(QFile::encodeName(folder).constData(), other, other), 0);
+
+    EXPECT_EQ(removeAbandoned(), 0);
+    EXPECT_TRUE(QFileInfo(folder + "/photos").isDir());
 }
 
 } // namespace
