@@ -3,6 +3,8 @@
 
 #include "ShellTestPackages.h"
 
+#include "tests/support/ChildProcess.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -96,30 +98,20 @@ protected:
         QFile::setPermissions(m_root.filePath("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    void TearDown() override
-    {
-        for (auto &viewer : m_viewers) {
-            if (viewer->state() != QProcess::NotRunning) {
-                viewer->kill();
-                viewer->waitForFinished(5000);
-            }
-        }
-    }
-
     // A runtime folder of its own makes a viewer that does not hand its
     // request to one already running.
     QProcess &startViewer(const QStringList &arguments, const QString &runtime = QStringLiteral("runtime"))
     {
         EXPECT_TRUE(QDir(m_root.path()).mkpath(runtime));
         QFile::setPermissions(m_root.filePath(runtime), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment environment = ChildProcess::environment();
         environment.insert("TMPDIR", m_root.filePath("tmp"));
         environment.insert("XDG_CONFIG_HOME", m_root.filePath("config"));
         environment.insert("XDG_DATA_HOME", m_root.filePath("data"));
         environment.insert("XDG_CACHE_HOME", m_root.filePath("cache"));
         environment.insert("XDG_RUNTIME_DIR", m_root.filePath(runtime));
         environment.insert("QT_QPA_PLATFORM", "xcb");
-        auto viewer = std::make_unique<QProcess>();
+        auto viewer = std::make_unique<ChildProcess>();
         viewer->setProcessEnvironment(environment);
         viewer->setProcessChannelMode(QProcess::ForwardedChannels);
         viewer->start(QStringLiteral(LUMIVANE_VIEWER_EXECUTABLE), arguments);
@@ -157,7 +149,7 @@ protected:
     }
 
     QTemporaryDir m_root;
-    std::vector<std::unique_ptr<QProcess>> m_viewers;
+    std::vector<std::unique_ptr<ChildProcess>> m_viewers; // killed as the test ends
 };
 
 TEST_F(ViewerSmokeTest, SampleTourIsShownAndNothingIsLeftAfterQuitting)

@@ -1,10 +1,10 @@
 #include "app/package/FileDescriptor.h"
 #include "app/package/LumivaneExtractionFolder.h"
 #include "app/package/LumivaneImportedTour.h"
+#include "tests/support/ChildProcess.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -48,14 +48,6 @@ class ExtractionFolderOwnershipTest : public ::testing::Test
 protected:
     void SetUp() override { ASSERT_TRUE(m_temp.isValid()); }
 
-    void TearDown() override
-    {
-        for (auto &owner : m_owners) {
-            owner->kill();
-            owner->waitForFinished(5000);
-        }
-    }
-
     struct Owner
     {
         QProcess *process;
@@ -64,7 +56,7 @@ protected:
 
     Owner startOwner()
     {
-        auto process = std::make_unique<QProcess>();
+        auto process = std::make_unique<ChildProcess>();
         process->start(QStringLiteral(EXTRACTION_FOLDER_OWNER), {m_temp.path()});
         EXPECT_TRUE(process->waitForStarted(5000));
         EXPECT_TRUE(process->waitForReadyRead(5000));
@@ -93,7 +85,7 @@ protected:
     }
 
     QTemporaryDir m_temp;
-    std::vector<std::unique_ptr<QProcess>> m_owners;
+    std::vector<std::unique_ptr<ChildProcess>> m_owners; // killed before their folders go
 };
 
 TEST_F(ExtractionFolderOwnershipTest, OnlyTheFoldersOfGoneOwnersAreRemoved)

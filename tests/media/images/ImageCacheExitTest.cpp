@@ -1,6 +1,7 @@
 #include "TestPhotos.h"
 
-#include <QProcess>
+#include "tests/support/ChildProcess.h"
+
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
@@ -35,8 +36,8 @@ protected:
 
     Run run(const QStringList &extra = {}) const
     {
-        QProcess probe;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        ChildProcess probe;
+        QProcessEnvironment environment = ChildProcess::environment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         probe.setProcessEnvironment(environment);
         probe.setProcessChannelMode(QProcess::MergedChannels);
