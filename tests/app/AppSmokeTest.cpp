@@ -18,6 +18,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <functional>
 #include <memory>
 
@@ -236,6 +240,34 @@ TEST_F(ViewerSmokeTest, NextStartRemovesAKilledViewersFolderButNoLiveOnes)
     quit(alive);
     quit(third);
     EXPECT_EQ(extractionFolders(), QStringList());
+}
+
+TEST_F(ViewerSmokeTest, QuittingWhileAPhotoDecodesForeverEndsTheProcess)
+{
+    // The start photo links to a pipe, made once the package is being
+    // unpacked, that never gives a byte: its decode blocks in a read that
+    // nothing can end, as on a stalled disk.
+    ShellTestPackages::Tour tour = ShellTestPackages::makeTour("Relais", 2);
+    tour.firstPhotoLink = "../pipe";
+    const QString package = m_root.filePath("tour.lumivane");
+    ASSERT_TRUE(ShellTestPackages::writeTour(package, tour));
+    QProcess &viewer = startViewer({package});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !extractionFolders().isEmpty(); }, 15000));
+    const QByteArray pipe = QFile::encodeName(m_root.filePath("tmp/" + extractionFolders().first() + "/pipe"));
+    ASSERT_EQ(::mkfifo(pipe.constData(), 0600), 0);
+    // A writer opens without waiting only once a reader holds the pipe.
+    int writer = -1;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (writer = ::open(pipe.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) >= 0; },
+                                15000))
+        << "the photo was never read";
+
+    // Two seconds at most once the window is closed; more for a loaded machine.
+    viewer.terminate();
+    EXPECT_TRUE(viewer.waitForFinished(5000)) << "still running after the quit";
+    EXPECT_EQ(viewer.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(viewer.exitCode(), 0);
+    EXPECT_EQ(extractionFolders(), QStringList());
+    ::close(writer);
 }
 
 } // namespace
