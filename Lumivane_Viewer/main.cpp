@@ -4,14 +4,22 @@
 #include "app/SingleInstance.h"
 #include "app/TerminationSignals.h"
 #include "app/package/LumivaneImportedTour.h"
+#include "media/images/LumivaneImageCache.h"
 #include "media/sound/MediaBackend.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QThreadPool>
 #include <QTimer>
 
+#include <chrono>
+#include <memory>
+
 namespace {
+
+// How long the decodes still running when the window closes are waited for.
+constexpr std::chrono::milliseconds decodesEndWithin{1000};
 
 // The first argument that is not an option: a path or a URL from the desktop.
 QString openRequestFromArguments(const QStringList &arguments)
@@ -32,6 +40,23 @@ bool mayOpenTour(int argc, char *argv[])
             return true;
     }
     return false;
+}
+
+// Lets the window go once the event loop has ended. The decodes under way
+// are told to stop first, without waiting, and stop while the window goes
+// with its tour's folder. The application's teardown then waits for the
+// image cache's pool and Qt's without end, which a decode that cannot be
+// stopped (Qt's readers, a read from a stalled disk) would hold for
+// minutes: when one still runs after a short wait, the process ends here.
+void closeWindow(std::unique_ptr<Lumivane_ViewerApp> window, int exitCode)
+{
+    const QDeadlineTimer decodesEnd(decodesEndWithin);
+    LumivaneImageCache::finishDecoding(QDeadlineTimer(0));
+    window.reset();
+    const bool ended = LumivaneImageCache::finishDecoding(decodesEnd)
+                       && QThreadPool::globalInstance()->waitForDone(int(decodesEnd.remainingTime()));
+    if (!ended)
+        exitWithoutLibraryTeardown(exitCode);
 }
 
 int runViewer(int argc, char *argv[])
@@ -62,13 +87,16 @@ int runViewer(int argc, char *argv[])
     });
 
     TerminationSignals terminationSignals;
-    Lumivane_ViewerApp window;
-    instance.onRequest = [&window](const QString &forwarded) { window.handleOpenRequest(forwarded); };
+    auto window = std::make_unique<Lumivane_ViewerApp>();
+    instance.onRequest = [&window](const QString &forwarded) { window->handleOpenRequest(forwarded); };
 
-    window.show();
+    window->show();
     if (!request.isEmpty())
-        QTimer::singleShot(0, &window, [&window, request] { window.loadTour(QUrl(request)); });
-    return application.exec();
+        QTimer::singleShot(0, window.get(), [&window, request] { window->loadTour(QUrl(request)); });
+    const int exitCode = application.exec();
+    instance.onRequest = {};
+    closeWindow(std::move(window), exitCode);
+    return exitCode;
 }
 
 } // namespace

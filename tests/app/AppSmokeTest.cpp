@@ -3,6 +3,8 @@
 
 #include "ShellTestPackages.h"
 
+#include "tests/support/ChildProcess.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -15,6 +17,10 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <functional>
 #include <memory>
@@ -96,30 +102,20 @@ protected:
         QFile::setPermissions(m_root.filePath("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    void TearDown() override
-    {
-        for (auto &viewer : m_viewers) {
-            if (viewer->state() != QProcess::NotRunning) {
-                viewer->kill();
-                viewer->waitForFinished(5000);
-            }
-        }
-    }
-
     // A runtime folder of its own makes a viewer that does not hand its
     // request to one already running.
     QProcess &startViewer(const QStringList &arguments, const QString &runtime = QStringLiteral("runtime"))
     {
         EXPECT_TRUE(QDir(m_root.path()).mkpath(runtime));
         QFile::setPermissions(m_root.filePath(runtime), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment environment = ChildProcess::environment();
         environment.insert("TMPDIR", m_root.filePath("tmp"));
         environment.insert("XDG_CONFIG_HOME", m_root.filePath("config"));
         environment.insert("XDG_DATA_HOME", m_root.filePath("data"));
         environment.insert("XDG_CACHE_HOME", m_root.filePath("cache"));
         environment.insert("XDG_RUNTIME_DIR", m_root.filePath(runtime));
         environment.insert("QT_QPA_PLATFORM", "xcb");
-        auto viewer = std::make_unique<QProcess>();
+        auto viewer = std::make_unique<ChildProcess>();
         viewer->setProcessEnvironment(environment);
         viewer->setProcessChannelMode(QProcess::ForwardedChannels);
         viewer->start(QStringLiteral(LUMIVANE_VIEWER_EXECUTABLE), arguments);
@@ -157,7 +153,7 @@ protected:
     }
 
     QTemporaryDir m_root;
-    std::vector<std::unique_ptr<QProcess>> m_viewers;
+    std::vector<std::unique_ptr<ChildProcess>> m_viewers; // killed as the test ends
 };
 
 TEST_F(ViewerSmokeTest, SampleTourIsShownAndNothingIsLeftAfterQuitting)
@@ -244,6 +240,34 @@ TEST_F(ViewerSmokeTest, NextStartRemovesAKilledViewersFolderButNoLiveOnes)
     quit(alive);
     quit(third);
     EXPECT_EQ(extractionFolders(), QStringList());
+}
+
+TEST_F(ViewerSmokeTest, QuittingWhileAPhotoDecodesForeverEndsTheProcess)
+{
+    // The start photo links to a pipe, made once the package is being
+    // unpacked, that never gives a byte: its decode blocks in a read that
+    // nothing can end, as on a stalled disk.
+    ShellTestPackages::Tour tour = ShellTestPackages::makeTour("Relais", 2);
+    tour.firstPhotoLink = "../pipe";
+    const QString package = m_root.filePath("tour.lumivane");
+    ASSERT_TRUE(ShellTestPackages::writeTour(package, tour));
+    QProcess &viewer = startViewer({package});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !extractionFolders().isEmpty(); }, 15000));
+    const QByteArray pipe = QFile::encodeName(m_root.filePath("tmp/" + extractionFolders().first() + "/pipe"));
+    ASSERT_EQ(::mkfifo(pipe.constData(), 0600), 0);
+    // A writer opens without waiting only once a reader holds the pipe.
+    int writer = -1;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (writer = ::open(pipe.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) >= 0; },
+                                15000))
+        << "the photo was never read";
+
+    // Two seconds at most once the window is closed; more for a loaded machine.
+    viewer.terminate();
+    EXPECT_TRUE(viewer.waitForFinished(5000)) << "still running after the quit";
+    EXPECT_EQ(viewer.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(viewer.exitCode(), 0);
+    EXPECT_EQ(extractionFolders(), QStringList());
+    ::close(writer);
 }
 
 } // namespace

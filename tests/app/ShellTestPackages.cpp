@@ -26,8 +26,13 @@ bool writeTour(const QString &path, const Tour &tour)
     if (!tour.password.isEmpty())
         project.insert("tourPassword", tour.password);
     zip.addFile("project.json", QJsonDocument(project).toJson(QJsonDocument::Compact), true);
-    for (const QUuid &id : tour.stationIDs)
-        zip.addFile("photos/" + TourFixtures::upperID(id) + ".jpg", "not decoded by the shell");
+    for (const QUuid &id : tour.stationIDs) {
+        const QByteArray name = "photos/" + TourFixtures::upperID(id) + ".jpg";
+        if (id == tour.stationIDs.first() && !tour.firstPhotoLink.isEmpty())
+            zip.add(ZipBuilder::symlink(name, tour.firstPhotoLink));
+        else
+            zip.addFile(name, "not decoded by the shell");
+    }
     if (!tour.stationIDs.isEmpty())
         zip.addFile("audio/" + TourFixtures::upperID(tour.stationIDs.first()) + ".m4a", "narration");
     zip.addFile("attachments/plan.pdf", "%PDF-1.4");

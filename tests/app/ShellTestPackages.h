@@ -13,6 +13,7 @@ struct Tour
     QString name = QStringLiteral("Maison test");
     QList<QUuid> stationIDs;
     QString password; // none when empty
+    QByteArray firstPhotoLink; // when set, the first photo is a link to this path
 };
 
 /// A tour named `name` with `stationCount` stations, one photo each, and

@@ -3,9 +3,9 @@
 
 #include "app/ApplicationIdentity.h"
 #include "app/Lumivane_ViewerApp.h"
+#include "tests/support/ChildProcess.h"
 
 #include <QFileDialog>
-#include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -21,7 +21,7 @@ namespace {
 // The _NET_WM_NAME property of the widget's window, as xprop prints it.
 QString windowManagerName(const QWidget &widget)
 {
-    QProcess xprop;
+    ChildProcess xprop;
     xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(widget.winId()),
                                           QStringLiteral("-notype"), QStringLiteral("_NET_WM_NAME")});
     if (!xprop.waitForFinished(5000))

@@ -42,20 +42,26 @@ inline qsizetype frameHeader(const QByteArray &jpeg)
     return -1;
 }
 
+// The JPEG with its frame header claiming `claimed` pixels: libjpeg walks
+// them all, its data running short for most of them.
+inline QByteArray withClaimedSize(QByteArray jpeg, QSize claimed)
+{
+    // Lines, then columns.
+    if (const qsizetype at = frameHeader(jpeg); at >= 0) {
+        jpeg[at + 5] = char(claimed.height() >> 8);
+        jpeg[at + 6] = char(claimed.height() & 0xFF);
+        jpeg[at + 7] = char(claimed.width() >> 8);
+        jpeg[at + 8] = char(claimed.width() & 0xFF);
+    }
+    return jpeg;
+}
+
 // A JPEG of a few bytes whose frame header claims `claimed` pixels. A
 // progressive one makes libjpeg keep coefficients for every claimed pixel
 // before it gives a first row, whatever the scale it decodes at.
 inline QByteArray jpegClaiming(QSize claimed, bool progressive)
 {
-    QByteArray bytes = encodedJpeg(QSize(64, 32), QColor(90, 140, 200), progressive);
-    // Lines, then columns.
-    if (const qsizetype at = frameHeader(bytes); at >= 0) {
-        bytes[at + 5] = char(claimed.height() >> 8);
-        bytes[at + 6] = char(claimed.height() & 0xFF);
-        bytes[at + 7] = char(claimed.width() >> 8);
-        bytes[at + 8] = char(claimed.width() & 0xFF);
-    }
-    return bytes;
+    return withClaimedSize(encodedJpeg(QSize(64, 32), QColor(90, 140, 200), progressive), claimed);
 }
 
 // The JPEG with its colour sampled at full resolution (4:4:4): a

@@ -1,6 +1,5 @@
 #include "NullSinkRecorder.h"
 
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -10,7 +9,7 @@ namespace {
 
 QString run(const QString &program, const QStringList &arguments)
 {
-    QProcess process;
+    ChildProcess process;
     process.start(program, arguments);
     if (!process.waitForFinished(3000) || process.exitCode() != 0)
         return {};

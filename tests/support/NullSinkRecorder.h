@@ -1,7 +1,8 @@
 #pragma once
 
+#include "ChildProcess.h"
+
 #include <QByteArray>
-#include <QProcess>
 #include <QVector>
 
 /// Records what the private PulseAudio server's null sink plays, through its
@@ -27,6 +28,6 @@ public:
 private:
     void collect();
 
-    QProcess m_process;
+    ChildProcess m_process;
     QByteArray m_bytes;
 };

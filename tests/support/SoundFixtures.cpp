@@ -1,7 +1,8 @@
 #include "SoundFixtures.h"
 
+#include "ChildProcess.h"
+
 #include <QList>
-#include <QProcess>
 
 #include <cmath>
 #include <cstdlib>
@@ -40,7 +41,7 @@ QString toneSource(double seconds, int frequency, int sampleRate = 44100)
 
 bool runFfmpeg(const QStringList &inputsAndOutput)
 {
-    QProcess ffmpeg;
+    ChildProcess ffmpeg;
     ffmpeg.start(QStringLiteral("ffmpeg"),
         QStringList{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("error"),
             QStringLiteral("-y")} + inputsAndOutput);

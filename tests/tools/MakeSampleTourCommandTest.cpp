@@ -1,10 +1,11 @@
 #include "PackageReader.h"
 
+#include "tests/support/ChildProcess.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -15,7 +16,7 @@ namespace {
 
 int runCommand(const QStringList &arguments, QString *output = nullptr)
 {
-    QProcess process;
+    ChildProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(QStringLiteral(MAKE_SAMPLE_TOUR), arguments);
     if (!process.waitForFinished(60000))

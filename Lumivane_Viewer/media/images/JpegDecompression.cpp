@@ -4,7 +4,11 @@
 
 #include <QFile>
 
+#include <atomic>
+
 namespace {
+
+std::atomic<bool> s_stopped{false};
 
 [[noreturn]] void onError(j_common_ptr info)
 {
@@ -15,11 +19,13 @@ namespace {
 // decoded shows, as with Qt's own reader.
 void onMessage(j_common_ptr) {}
 
-// Stops the decode as an error once it reaches the scan past the limit.
+// Stops the decode as an error once it reaches the scan past the limit, or
+// once the process is ending. libjpeg calls this for every row of blocks it
+// reads or puts out.
 void onProgress(j_common_ptr common)
 {
     const auto *info = reinterpret_cast<j_decompress_ptr>(common);
-    if (info->input_scan_number > ImageDecodeBudget::scanLimit)
+    if (info->input_scan_number > ImageDecodeBudget::scanLimit || s_stopped.load(std::memory_order_relaxed))
         onError(common);
 }
 
@@ -62,4 +68,9 @@ std::unique_ptr<JpegDecompression> JpegDecompression::openData(const QByteArray 
     jpeg_mem_src(&decompression->info, reinterpret_cast<const unsigned char *>(bytes.constData()),
                  static_cast<unsigned long>(bytes.size()));
     return decompression;
+}
+
+void JpegDecompression::stopAll()
+{
+    s_stopped = true;
 }

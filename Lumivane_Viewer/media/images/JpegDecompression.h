@@ -15,7 +15,7 @@
 /// behind one pointer, never reassigned after setjmp, so that it survives
 /// the jump; its destructor lets libjpeg's memory and the file go. A file of
 /// more scans than ImageDecodeBudget::scanLimit is an error when libjpeg
-/// reaches the one past it.
+/// reaches the one past it, and so is every step after stopAll().
 struct JpegDecompression
 {
     jpeg_decompress_struct info{};
@@ -27,6 +27,10 @@ struct JpegDecompression
     /// Null when the file cannot be opened.
     static std::unique_ptr<JpegDecompression> openFile(const QString &path);
     static std::unique_ptr<JpegDecompression> openData(const QByteArray &bytes);
+    /// Ends every decompression of the process at its next step, those under
+    /// way included, and every one started afterwards at its first: the
+    /// process is ending.
+    static void stopAll();
 
     JpegDecompression();
     ~JpegDecompression();

@@ -1,6 +1,7 @@
 #include "LumivaneImageCache.h"
 
 #include "ImageDecodeBudget.h"
+#include "JpegDecompression.h"
 
 #include <QGuiApplication>
 #include <QThreadPool>
@@ -91,6 +92,7 @@ QThreadPool *LumivaneImageCache::pool()
 bool LumivaneImageCache::finishDecoding(QDeadlineTimer deadline)
 {
     s_finishing = true;
+    JpegDecompression::stopAll();
     pool()->clear();
     return pool()->waitForDone(int(std::min<qint64>(deadline.remainingTime(), std::numeric_limits<int>::max())));
 }

@@ -62,12 +62,14 @@ public:
     /// The pool every photo decode of the media engines runs on.
     static QThreadPool *pool();
     /// Ends the pool's work before the process does: decodes not yet started
-    /// are dropped, a running prefetch stops after the step it is on, and the
-    /// rest is waited for until `deadline`. True when no decode runs any
-    /// more. Runs by itself, without a deadline, while the QCoreApplication
-    /// is destroyed (after the application's windows, before the image
-    /// plugins and statics that decoding uses go), so that no decode
-    /// outlives them. Prefetches stay short for the rest of the process.
+    /// are dropped, our own JPEG decoder stops at its next row, a running
+    /// prefetch stops after the step it is on, and the rest (a decode by
+    /// Qt's readers, a read stuck on a stalled disk) is waited for until
+    /// `deadline`. True when no decode runs any more. Runs by itself, without
+    /// a deadline, while the QCoreApplication is destroyed (after the
+    /// application's windows, before the image plugins and statics that
+    /// decoding uses go), so that no decode outlives them. Our JPEG decoder
+    /// and every prefetch stay short for the rest of the process.
     static bool finishDecoding(QDeadlineTimer deadline);
 
     static QString key(const QUrl &url);

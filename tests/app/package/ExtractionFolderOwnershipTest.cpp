@@ -1,10 +1,10 @@
 #include "app/package/FileDescriptor.h"
 #include "app/package/LumivaneExtractionFolder.h"
 #include "app/package/LumivaneImportedTour.h"
+#include "tests/support/ChildProcess.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <functional>
@@ -47,14 +48,6 @@ class ExtractionFolderOwnershipTest : public ::testing::Test
 protected:
     void SetUp() override { ASSERT_TRUE(m_temp.isValid()); }
 
-    void TearDown() override
-    {
-        for (auto &owner : m_owners) {
-            owner->kill();
-            owner->waitForFinished(5000);
-        }
-    }
-
     struct Owner
     {
         QProcess *process;
@@ -63,7 +56,7 @@ protected:
 
     Owner startOwner()
     {
-        auto process = std::make_unique<QProcess>();
+        auto process = std::make_unique<ChildProcess>();
         process->start(QStringLiteral(EXTRACTION_FOLDER_OWNER), {m_temp.path()});
         EXPECT_TRUE(process->waitForStarted(5000));
         EXPECT_TRUE(process->waitForReadyRead(5000));
@@ -92,7 +85,7 @@ protected:
     }
 
     QTemporaryDir m_temp;
-    std::vector<std::unique_ptr<QProcess>> m_owners;
+    std::vector<std::unique_ptr<ChildProcess>> m_owners; // killed before their folders go
 };
 
 TEST_F(ExtractionFolderOwnershipTest, OnlyTheFoldersOfGoneOwnersAreRemoved)
@@ -172,6 +165,30 @@ TEST_F(ExtractionFolderOwnershipTest, AFolderSwappedForALinkLeavesWhatTheLinkNam
     EXPECT_EQ(removeAbandoned(), 0);
     EXPECT_FALSE(afterNextLock) << "the sweep took no lock";
     EXPECT_TRUE(QFileInfo(elsewhere + "/photos/keep.jpg").isFile());
+}
+
+TEST_F(ExtractionFolderOwnershipTest, ALinkInsideAnAbandonedFolderGoesAndWhatItNamesStays)
+{
+    const QString folder = abandoned("lumivane-import-linking");
+    const QString elsewhere = made("elsewhere");
+    ASSERT_TRUE(QFile(elsewhere + "/photos/keep.jpg").open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile::link(elsewhere, folder + "/photos/linked"));
+
+    EXPECT_EQ(removeAbandoned(), 1);
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_TRUE(QFileInfo(elsewhere + "/photos/keep.jpg").isFile());
+}
+
+TEST_F(ExtractionFolderOwnershipTest, AnotherUsersAbandonedFolderStays)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can give a folder to another user";
+    const QString folder = abandoned("lumivane-import-others");
+    const uid_t other = 4242;
+    ASSERT_EQ(::chown(QFile::encodeName(folder).constData(), other, other), 0);
+
+    EXPECT_EQ(removeAbandoned(), 0);
+    EXPECT_TRUE(QFileInfo(folder + "/photos").isDir());
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "TestPhotos.h"
 
-#include <QProcess>
+#include "tests/support/ChildProcess.h"
+#include "tests/support/HostilePhotos.h"
+
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
@@ -33,14 +35,16 @@ protected:
         QString output;
     };
 
-    Run run(const QStringList &extra = {}) const
+    Run run(const QStringList &extra = {}) const { return run(m_photos.path(), extra); }
+
+    static Run run(const QString &photos, const QStringList &extra)
     {
-        QProcess probe;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        ChildProcess probe;
+        QProcessEnvironment environment = ChildProcess::environment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         probe.setProcessEnvironment(environment);
         probe.setProcessChannelMode(QProcess::MergedChannels);
-        probe.start(QStringLiteral(LUMIVANE_PREFETCH_THEN_QUIT), QStringList{m_photos.path()} + extra);
+        probe.start(QStringLiteral(LUMIVANE_PREFETCH_THEN_QUIT), QStringList{photos} + extra);
         EXPECT_TRUE(probe.waitForFinished(60000));
         return {probe.exitStatus(), probe.exitCode(), QString::fromLocal8Bit(probe.readAll())};
     }
@@ -70,6 +74,16 @@ TEST_F(ImageCacheExit, FinishingDropsTheQueueAndWaitsForWhatRuns)
     EXPECT_EQ(counts.captured(2), QStringLiteral("1"));
     EXPECT_LT(counts.captured(3).toInt(), m_count) << "the photos still queued are not decoded";
     EXPECT_LT(counts.captured(4).toInt(), m_count);
+}
+
+TEST_F(ImageCacheExit, FinishingStopsAJpegDecodeUnderWay)
+{
+    // Most of a second's decode: libjpeg walks 99 scans of 128 million pixels.
+    QTemporaryDir slow;
+    ASSERT_TRUE(HostilePhotos::write(slow.filePath(QStringLiteral("slow.jpg")),
+                                     HostilePhotos::withClaimedSize(HostilePhotos::jpegWithScans(99), QSize(16000, 8000))));
+    const Run stopped = run(slow.path(), {QStringLiteral("stop")});
+    EXPECT_TRUE(stopped.output.contains(QLatin1String("idle=1"))) << stopped.output.toStdString();
 }
 
 } // namespace

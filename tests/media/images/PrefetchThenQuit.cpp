@@ -1,8 +1,10 @@
 // Ends the way a visitor's quit ends the viewer while it preloads: photos
 // are queued for prefetching and the program leaves main at once.
-//   media_images_prefetch_then_quit <folder of JPEGs> [finish]
+//   media_images_prefetch_then_quit <folder of JPEGs> [finish|stop]
 // With "finish" it first ends the decoding itself, as the application does,
-// and prints how much of the queue ran.
+// and prints how much of the queue ran. With "stop" it ends the decoding
+// while a prefetch runs, and prints whether that ended within a fifth of a
+// second.
 
 #include "media/images/LumivaneImageCache.h"
 
@@ -20,6 +22,7 @@ int main(int argc, char **argv)
         return 2;
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     const bool finish = argc > 2 && qstrcmp(argv[2], "finish") == 0;
+    const bool stop = argc > 2 && qstrcmp(argv[2], "stop") == 0;
 
     if (finish) {
         // Every pool thread busy for a while, so that the prefetches are
@@ -34,6 +37,9 @@ int main(int argc, char **argv)
         cache->prefetch(QUrl::fromLocalFile(folder.filePath(name)));
         ++queued;
     }
+    // The pool had every thread free: the prefetch runs already.
+    if (stop)
+        std::printf("idle=%d\n", int(LumivaneImageCache::finishDecoding(QDeadlineTimer(200))));
     if (finish) {
         const bool idle = LumivaneImageCache::finishDecoding(QDeadlineTimer::Forever);
         const LumivaneImageCache::Usage usage = cache->usage();

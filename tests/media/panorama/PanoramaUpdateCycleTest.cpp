@@ -113,6 +113,7 @@ TEST_F(PanoramaUpdateCycle, fieldOfViewFollowsOnlyANewFovBeyondHalfADegreeAndThe
     EXPECT_DOUBLE_EQ(camera().fieldOfView(), 20.0);
     wheel(-500);
     EXPECT_DOUBLE_EQ(camera().fieldOfView(), 120.0);
+    ASSERT_FALSE(reported.empty());
     EXPECT_EQ(reported.back(), 120.0);
 }
 

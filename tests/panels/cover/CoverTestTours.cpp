@@ -1,15 +1,26 @@
 #include "CoverTestTours.h"
 
 #include "model/StationOrder.h"
+#include "tests/support/ChildProcess.h"
 #include "tools/make-sample-tour/SampleTourWriter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 
 #include <cstdio>
+
+namespace {
+
+bool unzipped(const QString &package, const QString &folder)
+{
+    ChildProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-q"), package, QStringLiteral("-d"), folder});
+    return unzip.waitForFinished(60000) && unzip.exitStatus() == QProcess::NormalExit && unzip.exitCode() == 0;
+}
+
+} // namespace
 
 std::unique_ptr<UnpackedTour> unpackedSampleTour(SampleTourVariant variant, int photoWidth)
 {
@@ -22,7 +33,7 @@ std::unique_ptr<UnpackedTour> unpackedSampleTour(SampleTourVariant variant, int 
     const QString package = tour->folder.filePath(QStringLiteral("tour.lumivane"));
     const SampleTourResult written = writeSampleTour(options, package);
     const QString unpacked = tour->folder.filePath(QStringLiteral("tour"));
-    if (!written.ok || QProcess::execute(QStringLiteral("unzip"), {QStringLiteral("-q"), package, QStringLiteral("-d"), unpacked}) != 0) {
+    if (!written.ok || !unzipped(package, unpacked)) {
         std::fprintf(stderr, "sample tour not written: %s\n", qPrintable(written.error));
         return nullptr;
     }

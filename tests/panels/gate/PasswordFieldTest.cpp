@@ -7,9 +7,9 @@
 
 #include "l10n/L10n.h"
 #include "tests/support/AccessibilityEvents.h"
+#include "tests/support/HeldClipboard.h"
 #include "tests/support/TemporarySettings.h"
 
-#include <QClipboard>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -138,13 +138,13 @@ INSTANTIATE_TEST_SUITE_P(Field, PasswordFieldEdits, ::testing::Values(
              [](PasswordField &f) {
                  type(f, QStringLiteral("ad"));
                  key(f, Qt::Key_Left);
-                 QGuiApplication::clipboard()->setText(QStringLiteral("bc"));
+                 const HeldClipboard clipboard(QStringLiteral("bc"));
                  key(f, Qt::Key_V, Qt::ControlModifier);
              },
              u"abcd"},
     EditCase{"pastedOutsideTheBasicPlane",
              [](PasswordField &f) {
-                 QGuiApplication::clipboard()->setText(QStringLiteral("a\U0001F600b"));
+                 const HeldClipboard clipboard(QStringLiteral("a\U0001F600b"));
                  key(f, Qt::Key_V, Qt::ControlModifier);
              },
              u"a\U0001F600b"},
