@@ -1,11 +1,8 @@
 #include "model/SelfContainedMedia.h"
 
 #include "tests/support/MediaDisguises.h"
-#include "tests/support/SoundFixtures.h"
 
 #include <QBuffer>
-#include <QTemporaryDir>
-#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -72,17 +69,6 @@ TEST(SelfContainedMedia, TracksAndFramesOfItsOwnOnly)
     };
     for (const Case &item : cases)
         EXPECT_EQ(judge(item.bytes), item.selfContained) << item.what;
-}
-
-TEST(SelfContainedMedia, RealFilesAsEncodersWriteThem)
-{
-    QTemporaryDir folder;
-    for (const QString name : {"tone.mp3", "tone.m4a", "tone.wav", "tone.flac", "tone.ogg", "movie.mp4"}) {
-        const QString path = folder.filePath(name);
-        ASSERT_TRUE(name.endsWith(".mp4") ? SoundFixtures::writeToneVideo(path, 0.5) : SoundFixtures::writeTone(path, 0.5));
-        EXPECT_TRUE(isSelfContainedMediaFile(path)) << name.toStdString();
-    }
-    EXPECT_FALSE(isSelfContainedMediaFile(folder.path())) << "a folder";
 }
 
 } // namespace
