@@ -104,5 +104,6 @@ int runViewer(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     pinMediaBackend();
+    keepMediaOffTheNetwork();
     exitWithoutLibraryTeardown(runViewer(argc, argv));
 }

@@ -1,7 +1,21 @@
 #include "LumivaneAmbientPlayer.h"
 
 #include "AmbientLoopOutput.h"
-#include "AudioSignature.h"
+
+#include "model/SelfContainedMedia.h"
+
+#include <QBuffer>
+
+namespace {
+
+bool isSelfContainedSound(const QByteArray &data)
+{
+    QBuffer bytes;
+    bytes.setData(data);
+    return bytes.open(QIODevice::ReadOnly) && isSelfContainedMedia(bytes);
+}
+
+} // namespace
 
 LumivaneAmbientPlayer::LumivaneAmbientPlayer(QObject *parent)
     : QObject(parent)
@@ -22,7 +36,7 @@ void LumivaneAmbientPlayer::play(const std::optional<QByteArray> &data)
     }
     // The earlier loop ends here, whatever the new bytes turn out to be.
     m_output.reset();
-    if (!hasAudioSignature(*data)) {
+    if (!isSelfContainedSound(*data)) {
         publishIsPlaying();
         return;
     }

@@ -26,7 +26,8 @@ public:
 
     /// Starts a new loop from the start of the bytes; no bytes stop the loop.
     /// Bytes that are no audio file leave the player stopped, at once when
-    /// their kind is unknown, once the decoder gives up otherwise.
+    /// their kind is unknown or they name sound elsewhere (a playlist, a
+    /// reference movie), once the decoder gives up otherwise.
     void play(const std::optional<QByteArray> &data);
     void stop();
 

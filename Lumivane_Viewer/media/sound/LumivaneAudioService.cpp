@@ -1,9 +1,9 @@
 #include "LumivaneAudioService.h"
 
-#include "AudioSignature.h"
 #include "Mp4Duration.h"
 
 #include "model/LumivaneStorageFolders.h"
+#include "model/SelfContainedMedia.h"
 
 #include <QAudioOutput>
 #include <QCoreApplication>
@@ -42,14 +42,11 @@ bool LumivaneAudioService::play(const QUrl &url)
     const QString path = url.toLocalFile();
     if (path.isEmpty() || !QFile::exists(path))
         return false;
-    {
-        // A folder, an unreadable file or one of no audio kind is known to
-        // fail before any decoder runs; the player would say it plays until
-        // its error arrives.
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly) || file.isSequential() || !hasAudioSignature(file.read(12)))
-            return false;
-    }
+    // A folder, an unreadable file or one of no audio kind is known to fail
+    // before any decoder runs; the player would say it plays until its error
+    // arrives. A playlist or a reference would have it fetch what it names.
+    if (!isSelfContainedMediaFile(path))
+        return false;
     QMediaPlayer *player = startPlayer(url);
     if (player->error() != QMediaPlayer::NoError
         || player->playbackState() != QMediaPlayer::PlayingState) {

@@ -30,9 +30,10 @@ public:
     static LumivaneAudioService &shared();
 
     /// Stops whatever plays, then plays the local file once from its start.
-    /// True when playback started. A file of no audio kind is refused at
-    /// once; one whose body the decoder finds undecodable later moves the
-    /// service back to not playing.
+    /// True when playback started. A file of no audio kind, or one that names
+    /// sound elsewhere (a playlist, a reference movie), is refused at once;
+    /// one whose body the decoder finds undecodable later moves the service
+    /// back to not playing.
     bool play(const QUrl &url);
     /// Stops and forgets the current file; publishes every value, also when
     /// nothing played.

@@ -1,7 +1,11 @@
 #include "MediaBackend.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QSet>
 #include <QtGlobal>
+
+#include <gst/gst.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,11 +14,68 @@
 #include <sanitizer/lsan_interface.h>
 #endif
 
+namespace {
+
+// What a source may read: a local file, an open descriptor, a data: address,
+// or the bytes the application hands to its players.
+bool isLocalProtocol(QByteArrayView protocol)
+{
+    return protocol == "file" || protocol == "fd" || protocol == "data" || protocol == "appsrc";
+}
+
+bool reachesTheNetwork(GstElementFactory *factory)
+{
+    // HLS, DASH and Smooth Streaming demuxers download the segments their
+    // playlist names, some through their own HTTP client rather than a source.
+    const char *klass = gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_KLASS);
+    if (klass && QByteArrayView(klass).contains("Adaptive"))
+        return true;
+    if (gst_element_factory_get_uri_type(factory) != GST_URI_SRC)
+        return false;
+    for (const gchar *const *protocol = gst_element_factory_get_uri_protocols(factory); protocol && *protocol; ++protocol) {
+        if (!isLocalProtocol(*protocol))
+            return true;
+    }
+    return false;
+}
+
+QSet<QByteArray> pluginsReachingTheNetwork(GstRegistry *registry)
+{
+    QSet<QByteArray> plugins;
+    GList *factories = gst_registry_get_feature_list(registry, GST_TYPE_ELEMENT_FACTORY);
+    for (GList *item = factories; item; item = item->next) {
+        auto *factory = GST_ELEMENT_FACTORY(item->data);
+        const char *plugin = gst_plugin_feature_get_plugin_name(GST_PLUGIN_FEATURE(factory));
+        if (plugin && reachesTheNetwork(factory))
+            plugins.insert(plugin);
+    }
+    gst_plugin_feature_list_free(factories);
+    return plugins;
+}
+
+} // namespace
+
 void pinMediaBackend()
 {
     // The ffmpeg backend of Qt 6.4 crashes on machines without an audio device;
     // GStreamer degrades to silence there.
     qputenv("QT_MEDIA_BACKEND", QByteArrayLiteral("gstreamer"));
+}
+
+void keepMediaOffTheNetwork()
+{
+    if (!gst_init_check(nullptr, nullptr, nullptr))
+        return;
+    // A low rank keeps an element out of decoding chains only: a redirect or a
+    // playlist still gets a source for its address by protocol, whatever the
+    // rank. Whole plugins go, since loading one registers all its elements again.
+    GstRegistry *registry = gst_registry_get();
+    for (const QByteArray &name : pluginsReachingTheNetwork(registry)) {
+        if (GstPlugin *plugin = gst_registry_find_plugin(registry, name.constData())) {
+            gst_registry_remove_plugin(registry, plugin);
+            gst_object_unref(plugin);
+        }
+    }
 }
 
 void exitWithoutLibraryTeardown(int exitCode)

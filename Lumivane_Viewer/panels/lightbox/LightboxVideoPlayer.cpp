@@ -3,6 +3,8 @@
 #include "VideoFrameView.h"
 #include "VideoTransportBar.h"
 
+#include "model/SelfContainedMedia.h"
+
 #include <QAudioOutput>
 #include <QMediaPlayer>
 #include <QVBoxLayout>
@@ -66,7 +68,9 @@ void LightboxVideoPlayer::connectControls()
 
 void LightboxVideoPlayer::load()
 {
-    if (!m_player->source().isEmpty())
+    // A movie that names data elsewhere (a reference movie, a playlist) would
+    // have the player fetch it: such a file shows as an unplayable one.
+    if (!m_player->source().isEmpty() || !isSelfContainedMediaFile(m_url.toLocalFile()))
         return;
     m_player->setSource(m_url);
     // Paused at the start, the player shows the first picture and plays nothing.

@@ -15,7 +15,8 @@ class VideoTransportBar;
 /// starts by itself: the visitor plays it. Its frames are painted as an
 /// ordinary widget. Playback stops and the file is let go as soon as the
 /// view is released, hidden or destroyed, so nothing goes on playing unseen;
-/// shown again, it loads the file anew.
+/// shown again, it loads the file anew. A file that does not hold its movie
+/// itself (isSelfContainedMedia) never reaches the player.
 class LightboxVideoPlayer final : public QWidget
 {
 public:

@@ -1,6 +1,7 @@
 #include "viewer/state/AttachmentFiles.h"
 
 #include "model/LumivaneStorageFolders.h"
+#include "model/SelfContainedMedia.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -78,10 +79,12 @@ bool isSoundFile(const QUrl &url)
         return false;
     // The desktop picks the program by the file's name before its content:
     // both must say sound, or a sound could reach a launcher or a script.
+    // Past the first bytes the type goes by, a tagged playlist or a
+    // reference movie would have the desktop's player fetch what it names.
     const QMimeDatabase types;
     const QString path = url.toLocalFile();
     return isSoundType(types.mimeTypeForFile(path, QMimeDatabase::MatchExtension))
-        && isSoundType(types.mimeTypeForFile(path, QMimeDatabase::MatchContent));
+        && isSoundType(types.mimeTypeForFile(path, QMimeDatabase::MatchContent)) && isSelfContainedMediaFile(path);
 }
 
 } // namespace AttachmentFiles

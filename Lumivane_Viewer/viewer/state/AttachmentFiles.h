@@ -25,7 +25,8 @@ bool isPlainFileName(const QString &name);
 std::optional<QUrl> fileURL(const QString &payload, const AttachmentURLResolver &resolver, const QUuid &projectID);
 
 /// Whether the local file is a sound, of one of the known formats that hold
-/// the sound itself, by its name's extension and by its content alike.
+/// the sound itself, by its name's extension and by its content alike, and
+/// holds all of it (isSelfContainedMedia).
 bool isSoundFile(const QUrl &url);
 
 } // namespace AttachmentFiles

@@ -21,8 +21,9 @@ protected:
         write("attachments/plan.pdf", "%PDF-1.4");
         write("attachments/tone.wav", QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16) + QByteArray(28, '\0'));
         write("attachments/tune.mp3", "#!/bin/sh\necho not a sound\n");
-        // An ID3 tag and the start of an MPEG audio frame: sound by content.
-        const QByteArray mp3 = QByteArray("ID3\x04\0\0\0\0\0\0", 10) + QByteArray("\xff\xfb\x90\x64", 4) + QByteArray(400, '\0');
+        // An ID3 tag and two MPEG audio frames: sound by content.
+        const QByteArray frame = QByteArray("\xff\xfb\x90\x64", 4) + QByteArray(413, '\0');
+        const QByteArray mp3 = QByteArray("ID3\x04\0\0\0\0\0\0", 10) + frame + frame;
         write("attachments/song.mp3", mp3);
         write("attachments/tune.desktop", mp3);
         write("attachments/tune", mp3);
