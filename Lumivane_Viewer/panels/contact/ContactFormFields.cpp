@@ -22,10 +22,10 @@
 
 namespace {
 
-// The dark card's inputs: rounded single-line fields, a dark message well,
-// lighter custom text areas and check boxes, each outlined light enough to
-// stand out from the card (3:1) whatever the desktop's palette, which would
-// otherwise draw a check box's box.
+// The dark card's inputs: rounded single-line fields and a message box of
+// one fill, lighter custom text areas and check boxes, each outlined light
+// enough to stand out from the card (3:1) whatever the desktop's palette,
+// which would otherwise draw a check box's box.
 const char *const kFieldStyle = R"(
 QLineEdit {
     background: #2b2b2b; color: white; border: 1px solid rgba(255, 255, 255, 0.4);
@@ -34,7 +34,7 @@ QLineEdit {
 QLineEdit:focus { border: 1px solid rgba(255, 255, 255, 0.85); }
 QPlainTextEdit { color: white; selection-background-color: rgba(201, 169, 97, 0.6); }
 QPlainTextEdit#contactMessage {
-    background: rgba(0, 0, 0, 0.3); border: 1px solid rgba(255, 255, 255, 0.4); border-radius: 6px; padding: 6px;
+    background: #2b2b2b; border: 1px solid rgba(255, 255, 255, 0.4); border-radius: 6px; padding: 6px;
 }
 QPlainTextEdit#contactCustomArea {
     background: rgba(255, 255, 255, 0.08); border: 1px solid rgba(255, 255, 255, 0.4); border-radius: 5px;

@@ -347,6 +347,17 @@ TEST_F(ContactFormView, ClosingDuringAPostIsSafe)
     }
 }
 
+TEST_F(ContactFormView, TheMessageIsFilledAsTheOtherFields)
+{
+    auto form = makeForm();
+    form->show();
+    const QImage shot = form->grab().toImage();
+    const auto fill = [&](const QWidget *field) {
+        return shot.pixelColor(field->mapTo(form.get(), field->rect().center())).name();
+    };
+    EXPECT_EQ(fill(named<QPlainTextEdit>(*form, "Message (optional)")), fill(named<QLineEdit>(*form, "Name")));
+}
+
 TEST_F(ContactFormView, BackdropClickClosesButTheCardDoesNot)
 {
     auto form = makeForm();
