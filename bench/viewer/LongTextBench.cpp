@@ -229,9 +229,9 @@ struct CodePointClass
     QString text;
 };
 
-// Each class of code point the colour emoji font may draw. In the second
-// plane of private use, the glyphs that font has; of the unassigned code
-// points, those among the emoji, which the font may know before Qt does.
+// Each class of code point the colour emoji font may draw. Of plane 15's
+// private use, glyphs that font has; of the unassigned code points, those
+// among the emoji, which the font may know before Qt does.
 QList<CodePointClass> codePointClasses()
 {
     return {{"private use, BMP", codePointText(codePoints(0xE000, 0xF8FF))},
