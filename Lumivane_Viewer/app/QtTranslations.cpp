@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 
 QtTranslations::QtTranslations(L10n &l10n, QObject *parent)
     : QObject(parent)
@@ -15,6 +16,7 @@ QtTranslations::QtTranslations(L10n &l10n, QObject *parent)
 // shows in English gets Qt's English, so that one window speaks one language.
 void QtTranslations::load()
 {
+    QLocale::setDefault(QLocale(m_l10n->shownLanguageCode()));
     QCoreApplication::removeTranslator(&m_translator);
     // "qt_" gathers the catalogues of the modules (base, multimedia, ...).
     if (m_translator.load(QStringLiteral("qt_") + m_l10n->shownLanguageCode(),

@@ -9,7 +9,9 @@
 /// Qt's own texts (a text field's context menu, the open panel, network
 /// errors) in the language the interface's texts are shown in, from the
 /// catalogues Qt installs beside itself; swapped at each change of
-/// language. Without a catalogue they stay in Qt's English.
+/// language. Without a catalogue they stay in Qt's English. The default
+/// locale follows the same language, so that what Qt formats by it (the
+/// open panel's file types, sizes in messages) does too.
 class QtTranslations final : public QObject
 {
 public:

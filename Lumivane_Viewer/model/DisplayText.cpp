@@ -15,9 +15,10 @@ constexpr int kMaxCombiningMarks = 8;
 // joiners is one cluster that no line can break.
 constexpr int kMaxClusterCodePoints = 10;
 
-// Each pictograph the colour emoji font draws costs a tenth of a
-// millisecond or more every time its text is laid out, as that font's glyph
-// metrics are read anew each time. A text keeps one per this many code
+// Each glyph the colour emoji font draws costs a tenth of a millisecond or
+// more every time its text is laid out, as that font's glyph metrics are
+// read anew each time. Every code point the text fonts do not shape cheaply
+// counts as a pictograph. A text keeps one per this many code
 // units it may show, and never fewer than kFewestPictographs.
 constexpr qsizetype kUnitsPerPictograph = 512;
 constexpr qsizetype kFewestPictographs = 16;
@@ -40,13 +41,64 @@ bool isCombiningMark(char32_t code)
     }
 }
 
-// Emoji and the symbol blocks whose characters the colour emoji font may
-// draw, the keycap mark and the regional indicators of flags included.
-bool isPictograph(char32_t code)
+// Variation selectors pick a glyph's form, its emoji one among them. The
+// Mongolian script's own are shaped by its font and are left out.
+bool isVariationSelector(char32_t code)
 {
-    return code == 0x20E3 || (code >= 0x2300 && code <= 0x23FF) || code == 0x24C2 || (code >= 0x25A0 && code <= 0x27BF)
-        || (code >= 0x2B00 && code <= 0x2BFF) || code == 0x3030 || code == 0x303D || code == 0x3297 || code == 0x3299
-        || (code >= 0x1F000 && code <= 0x1FAFF);
+    return (code >= 0xFE00 && code <= 0xFE0F) || (code >= 0xE0100 && code <= 0xE01EF);
+}
+
+// The letters and punctuation that are also emoji: where no text font holds
+// them (the wavy dash, the part alternation mark), the colour font draws them.
+bool isEmojiLetterOrPunctuation(char32_t code)
+{
+    return code == 0x203C || code == 0x2049 || code == 0x2139 || code == 0x3030 || code == 0x303D;
+}
+
+// What the text fonts shape cheaply: the letters, marks, digits, punctuation
+// and spaces of every script, the signs of currencies and mathematics, the
+// symbols of Latin-1 (° © ^) and the format characters of the BMP (joiners,
+// bidirectional marks, the soft hyphen). Any other code point may send its
+// text to the colour emoji font: other symbols, enclosing marks (the keycap),
+// variation selectors, private use, tags, code points Qt does not know yet
+// and the emoji font may, lone surrogates.
+bool shapesCheaply(char32_t code)
+{
+    switch (QChar::category(code)) {
+    case QChar::Mark_NonSpacing:
+        return !isVariationSelector(code);
+    case QChar::Letter_Uppercase:
+    case QChar::Letter_Lowercase:
+    case QChar::Letter_Titlecase:
+    case QChar::Letter_Modifier:
+    case QChar::Letter_Other:
+    case QChar::Punctuation_Connector:
+    case QChar::Punctuation_Dash:
+    case QChar::Punctuation_Open:
+    case QChar::Punctuation_Close:
+    case QChar::Punctuation_InitialQuote:
+    case QChar::Punctuation_FinalQuote:
+    case QChar::Punctuation_Other:
+        return !isEmojiLetterOrPunctuation(code);
+    case QChar::Mark_SpacingCombining:
+    case QChar::Number_DecimalDigit:
+    case QChar::Number_Letter:
+    case QChar::Number_Other:
+    case QChar::Separator_Space:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+    case QChar::Other_Control:
+    case QChar::Symbol_Math:
+    case QChar::Symbol_Currency:
+        return true;
+    case QChar::Symbol_Modifier:
+    case QChar::Symbol_Other:
+        return code < 0x100;
+    case QChar::Other_Format:
+        return code <= 0xFFFF;
+    default:
+        return false;
+    }
 }
 
 bool isLineBreak(char32_t code)
@@ -129,7 +181,7 @@ QString displayText(QStringView text, qsizetype maxLength, LineBreaks lineBreaks
         }
         // The text ends before the cluster that holds one pictograph too
         // many, so that no flag or family is shown in part.
-        if (isPictograph(code) && ++pictographs > maxPictographs) {
+        if (!shapesCheaply(code) && ++pictographs > maxPictographs) {
             shown.truncate(clusterStart);
             break;
         }

@@ -27,9 +27,13 @@ enum class LineBreaks { asSpaces, kept };
 /// first few combining marks and a grapheme cluster its first ten code
 /// points, so that no cluster grows past what a glyph can show. Longer than
 /// maxLength, the text is cut there and ends with "…"; so it is before the
-/// cluster that holds one emoji or pictograph code point more than the text
-/// may show (one per 512 units of maxLength, at least 16), as each costs its
-/// layout far more than a letter. Reads the text no further than what it returns
+/// cluster that holds one pictograph more than the text may show (one per
+/// 512 units of maxLength, at least 16), as each may cost its layout far more
+/// than a letter. Pictographs are all code points but the letters, marks,
+/// digits, punctuation and spaces of the scripts, the currency and
+/// mathematical signs, Latin-1's symbols and the BMP's format characters:
+/// emoji and other symbols, variation selectors, tags, private use and
+/// unassigned code points. Reads the text no further than what it returns
 /// needs (plus the code points it drops), whatever its length.
 QString displayText(QStringView text, qsizetype maxLength, LineBreaks lineBreaks = LineBreaks::asSpaces);
 

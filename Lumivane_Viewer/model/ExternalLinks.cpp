@@ -23,9 +23,7 @@ namespace {
 // keeps letters, digits and "-._~" by itself.
 const QByteArray kMailtoSafe = QByteArrayLiteral("!$'()*+,;:@");
 
-// A mail program shows a subject on one line. Uncut, a tour name of any
-// length made a draft URL of megabytes that the desktop refused to open.
-constexpr qsizetype kMaxSubjectLength = 200;
+constexpr qsizetype kMaxMailLineLength = 200;
 
 bool breaksMailRecipient(char32_t c)
 {
@@ -69,12 +67,16 @@ QString mailHeaderText(QString text)
     return text;
 }
 
+QString mailLineText(const QString &text)
+{
+    return displayText(mailHeaderText(text), kMaxMailLineLength);
+}
+
 std::optional<QUrl> mailDraftUrl(const QString &recipient, const QString &subject, const QString &body)
 {
     if (!isUsableMailRecipient(recipient))
         return std::nullopt;
-    const QString shownSubject = displayText(mailHeaderText(subject), kMaxSubjectLength);
-    const QByteArray text = "mailto:" + mailtoEncoded(recipient) + "?subject=" + mailtoEncoded(shownSubject)
+    const QByteArray text = "mailto:" + mailtoEncoded(recipient) + "?subject=" + mailtoEncoded(mailLineText(subject))
         + "&body=" + mailtoEncoded(body);
     const QUrl url = QUrl::fromEncoded(text, QUrl::StrictMode);
     if (!url.isValid())

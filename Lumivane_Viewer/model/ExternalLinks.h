@@ -37,10 +37,15 @@ QByteArray mailtoEncoded(const QString &text);
 /// a mail program cannot read it as more than one header.
 QString mailHeaderText(QString text);
 
+/// A text a mail program shows on one line (a subject, a field's label in a
+/// body): a mail header text cut as a displayed text to 200 code units and
+/// "…". Uncut, a tour text of any length made a draft URL of megabytes that
+/// the desktop refused to open.
+QString mailLineText(const QString &text);
+
 /// "mailto:" + recipient + "?subject=" + subject + "&body=" + body, each part
-/// encoded on its own, the subject as a mail header text cut as a displayed
-/// text to 200 code units and "…" (the body keeps its line breaks); none when
-/// the recipient is unusable.
+/// encoded on its own, the subject as a mailLineText (the body keeps its line
+/// breaks); none when the recipient is unusable.
 std::optional<QUrl> mailDraftUrl(const QString &recipient, const QString &subject, const QString &body);
 
 /// A "tel:" URL of the numeric characters (every Unicode digit or number)

@@ -27,6 +27,7 @@
 #include <QFileOpenEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
@@ -189,12 +190,16 @@ TEST_F(AppShellTest, QtsOwnTextsAreInTheLanguageTheInterfacesTextsAreShownIn)
     L10n::shared().setCurrent(L10n::Language::french);
     Lumivane_ViewerApp window;
     EXPECT_EQ(textFieldMenuEntries(), french) << "the stored language, from the start";
+    EXPECT_EQ(QLocale().language(), QLocale::French);
     L10n::shared().setCurrent(L10n::Language::english);
     EXPECT_EQ(textFieldMenuEntries(), english);
+    EXPECT_EQ(QLocale().language(), QLocale::English);
     L10n::shared().setCurrent(L10n::Language::spanish);
     EXPECT_EQ(textFieldMenuEntries(), english) << "as the interface's texts";
+    EXPECT_EQ(QLocale().language(), QLocale::English);
     L10n::shared().setCurrent(L10n::Language::french);
     EXPECT_EQ(textFieldMenuEntries(), french);
+    EXPECT_EQ(QLocale().language(), QLocale::French);
 }
 
 TEST_F(AppShellTest, FileMenuOffersCloseOnlyWhileATourIsLoaded)

@@ -7,20 +7,25 @@
 #include "model/Palette.h"
 #include "model/SystemFont.h"
 #include "panels/common/CardWidgets.h"
+#include "widgets/WrappingText.h"
 
 #include <QCheckBox>
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
-// The dark card's inputs: rounded single-line fields, a dark message well,
-// lighter custom text areas and check boxes, each outlined light enough to
-// stand out from the card (3:1) whatever the desktop's palette, which would
-// otherwise draw a check box's box.
+// The dark card's inputs: rounded single-line fields and a message box of
+// one fill, lighter custom text areas and check boxes, each outlined light
+// enough to stand out from the card (3:1) whatever the desktop's palette,
+// which would otherwise draw a check box's box.
 const char *const kFieldStyle = R"(
 QLineEdit {
     background: #2b2b2b; color: white; border: 1px solid rgba(255, 255, 255, 0.4);
@@ -29,7 +34,7 @@ QLineEdit {
 QLineEdit:focus { border: 1px solid rgba(255, 255, 255, 0.85); }
 QPlainTextEdit { color: white; selection-background-color: rgba(201, 169, 97, 0.6); }
 QPlainTextEdit#contactMessage {
-    background: rgba(0, 0, 0, 0.3); border: 1px solid rgba(255, 255, 255, 0.4); border-radius: 6px; padding: 6px;
+    background: #2b2b2b; border: 1px solid rgba(255, 255, 255, 0.4); border-radius: 6px; padding: 6px;
 }
 QPlainTextEdit#contactCustomArea {
     background: rgba(255, 255, 255, 0.08); border: 1px solid rgba(255, 255, 255, 0.4); border-radius: 5px;
@@ -43,9 +48,34 @@ QCheckBox::indicator:checked { background: #C9A961; border: 1px solid #C9A961; i
 QCheckBox::indicator:focus, QCheckBox::indicator:checked:focus { border: 1px solid rgba(255, 255, 255, 0.85); }
 )";
 
+QFont captionFont()
+{
+    return systemFont(11, QFont::DemiBold);
+}
+
+QColor captionColor()
+{
+    return withAlpha(Qt::white, 0.6);
+}
+
 QLabel *captionLabel(QWidget *parent)
 {
-    return cardLabel(systemFont(11, QFont::DemiBold), withAlpha(Qt::white, 0.6), parent);
+    return cardLabel(captionFont(), captionColor(), parent);
+}
+
+// An author's label of any length wraps within the card, inside a word
+// longer than a line too; one shorter than a line keeps the star beside it.
+// Its line is as wide as its ink where the last glyph reaches past its
+// advance, as a line break sees it.
+WrappingText *customCaption(const QString &label, QWidget *parent)
+{
+    const QString shown = displayText(label, DisplayLength::title);
+    const QFontMetricsF metrics(captionFont());
+    const int oneLineWidth =
+        int(std::ceil(std::max(metrics.horizontalAdvance(shown), metrics.boundingRect(shown).right())));
+    auto *caption = new WrappingText(captionFont(), captionColor(), DisplayLength::title, oneLineWidth, parent);
+    caption->setText(shown);
+    return caption;
 }
 
 QVBoxLayout *captionedRow(QLayout *into)
@@ -131,11 +161,7 @@ void ContactFormFields::addCustomRow(const FormField &field)
     QVBoxLayout *row = captionedRow(layout());
     auto *captionRow = new QHBoxLayout;
     captionRow->setSpacing(4);
-    CustomRow custom{field, captionLabel(this), nullptr};
-    // An author's label of any length wraps within the card.
-    custom.caption->setWordWrap(true);
-    custom.caption->setText(displayText(field.label, DisplayLength::title));
-    captionRow->addWidget(custom.caption);
+    captionRow->addWidget(customCaption(field.label, this));
     if (field.required) {
         QLabel *star = cardLabel(systemFont(11, QFont::Bold), QColor(255, 0, 0, 204), this);
         star->setText(QStringLiteral("*"));
@@ -144,7 +170,7 @@ void ContactFormFields::addCustomRow(const FormField &field)
     captionRow->addStretch();
     row->addLayout(captionRow);
     QWidget *input = customInput(field);
-    custom.checkbox = qobject_cast<QCheckBox *>(input);
+    CustomRow custom{field, qobject_cast<QCheckBox *>(input)};
     input->setAccessibleName(displayLine(field.label));
     row->addWidget(input);
     m_customRows.append(custom);

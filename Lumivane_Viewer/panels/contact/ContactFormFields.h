@@ -41,7 +41,6 @@ private:
     struct CustomRow
     {
         FormField field;
-        QLabel *caption = nullptr;
         QCheckBox *checkbox = nullptr; // checkbox fields only
     };
 

@@ -1,6 +1,7 @@
 #include "ContactFormRules.h"
 
 #include "l10n/L10n.h"
+#include "model/ExternalLinks.h"
 #include "model/LumivaneProject.h"
 
 #include <QJsonDocument>
@@ -135,7 +136,7 @@ QString contactMailBody(const ContactFormAnswers &answers, const QList<FormField
         line(l10n.text(L10n::Key::contactFieldPhoneLabel), answers.phone),
     };
     for (const CustomFieldEntry &entry : customFieldEntries(fields, answers.customValues, l10n))
-        lines << line(entry.label, entry.value);
+        lines << line(mailLineText(entry.label), entry.value);
     lines << QString() << l10n.text(L10n::Key::contactMailMessage) << answers.message;
     return lines.join(u'\n');
 }

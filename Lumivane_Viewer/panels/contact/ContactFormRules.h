@@ -66,8 +66,9 @@ std::optional<QByteArray> contactWebhookBody(const LumivaneProject &project, con
                                              const L10n &l10n);
 
 QString contactMailSubject(const LumivaneProject &project, const L10n &l10n);
-/// Name, e-mail and phone lines, one line per custom entry, an empty line,
-/// the message caption and the message, joined with "\n".
+/// Name, e-mail and phone lines, one line per custom entry (its label cut as
+/// a mailLineText), an empty line, the message caption and the message,
+/// joined with "\n".
 QString contactMailBody(const ContactFormAnswers &answers, const QList<FormField> &fields, const L10n &l10n);
 
 /// The stored webhook text when it names an http or https address with a

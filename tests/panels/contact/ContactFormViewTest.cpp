@@ -3,6 +3,7 @@
 #include "tests/support/DesktopUrlCapture.h"
 #include "tests/panels/support/LocalHttpServer.h"
 #include "tests/panels/support/PanelTestSupport.h"
+#include "widgets/WrappingText.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include <QNetworkReply>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QScrollArea>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -279,10 +281,11 @@ TEST_F(ContactFormView, MailDraftReachesTheDesktopHandler)
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->isSent(); }, 1000));
 }
 
-TEST_F(ContactFormView, DraftOfAVeryLongTourNameIsShortAndHandedOver)
+TEST_F(ContactFormView, DraftOfAVeryLongTourNameOrFieldLabelIsShortAndHandedOver)
 {
     m_project.contactFormEmail = QStringLiteral("agence@example.org");
-    m_project.contactFormCustomFields.clear();
+    m_project.contactFormCustomFields = {
+        FormField{QUuid::createUuid(), QString(200000, u'b'), FormFieldType::checkbox, false, std::nullopt}};
     m_project.name = QString(200000, u'a');
     auto form = makeForm();
     fill(*form);
@@ -291,7 +294,20 @@ TEST_F(ContactFormView, DraftOfAVeryLongTourNameIsShortAndHandedOver)
     EXPECT_LT(m_opened[0].toEncoded().size(), 1000);
     const QString subject = mailtoParts(m_opened[0]).subject;
     EXPECT_EQ(subject, QStringLiteral("Tour contact: ") + QString(200 - 14, u'a') + QChar(0x2026));
+    EXPECT_TRUE(mailtoParts(m_opened[0]).body.contains(QString(200, u'b') + QChar(0x2026) + QStringLiteral(": No\n")));
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->isSent(); }, 1000));
+}
+
+TEST_F(ContactFormView, AFieldLabelWrapsWithinTheCardInsideAWordAndAShortOneTakesOneLine)
+{
+    const FormField longLabel{QUuid::createUuid(), QString(1 << 20, u'm'), FormFieldType::text, true, std::nullopt};
+    m_project.contactFormCustomFields = {longLabel, m_floor};
+    auto form = makeForm();
+    form->show();
+    const QScrollArea *scroll = form->findChild<QScrollArea *>();
+    EXPECT_LE(scroll->widget()->width(), scroll->viewport()->width());
+    const auto *floor = named<WrappingText>(*form, "Floor");
+    EXPECT_EQ(floor->height(), floor->minimumSizeHint().height());
 }
 
 TEST_F(ContactFormView, ClosingDuringAPostIsSafe)
@@ -329,6 +345,17 @@ TEST_F(ContactFormView, ClosingDuringAPostIsSafe)
         EXPECT_EQ(ended, QNetworkReply::NoError);
         EXPECT_TRUE(formGoneAtTheEnd);
     }
+}
+
+TEST_F(ContactFormView, TheMessageIsFilledAsTheOtherFields)
+{
+    auto form = makeForm();
+    form->show();
+    const QImage shot = form->grab().toImage();
+    const auto fill = [&](const QWidget *field) {
+        return shot.pixelColor(field->mapTo(form.get(), field->rect().center())).name();
+    };
+    EXPECT_EQ(fill(named<QPlainTextEdit>(*form, "Message (optional)")), fill(named<QLineEdit>(*form, "Name")));
 }
 
 TEST_F(ContactFormView, BackdropClickClosesButTheCardDoesNot)
