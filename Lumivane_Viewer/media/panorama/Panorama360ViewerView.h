@@ -125,7 +125,10 @@ public:
     QRect paintedItemRect(int index) const override;
     void pressPaintedItem(int index) override;
     std::optional<int> paintedItemAt(QPointF position) const override;
-    QStringList paintedItemKeys() const override;
+    QString paintedItemKey(int index) const override;
+    std::optional<int> paintedItemOfKey(const QString &key) const override;
+    /// The markers that have nodes: at most PanoramaHotspotNodes::shownLimit.
+    QList<int> drawnPaintedItems() const override;
     /// Where its markers are (the first in view), or the middle of the view.
     std::optional<QRect> readingPlace() const override;
 
@@ -190,7 +193,7 @@ private:
     /// Orders the station's markers for the keyboard when they changed.
     void updateMarkerItems();
     std::optional<Hotspot> itemHotspot(int index) const;
-    /// Tells assistive technology when other markers came into view.
+    /// Tells assistive technology when other markers are drawn.
     void announceMarkerChanges();
     /// Takes the focus from Tab while it shows markers a visitor may press.
     void updateFocusPolicy();
@@ -210,7 +213,8 @@ private:
 
     double m_coverOpacity = 0;
     /// The painted items: indexes into the inputs' hotspots, in the order the
-    /// keyboard takes them, with what they were worked out from.
+    /// keyboard takes them, with what they were worked out from, and the item
+    /// of each hotspot id (the index of their keys).
     struct MarkerItems
     {
         QList<Hotspot> hotspots;
@@ -219,7 +223,6 @@ private:
         QList<qsizetype> order;
         QHash<QUuid, int> indexOf;
     } m_items;
-    mutable std::optional<QStringList> m_itemKeys; // made when first asked for
     QList<QUuid> m_announcedMarkers;
     bool m_pressed = false;
     bool m_dragging = false;
