@@ -189,7 +189,8 @@ public:
         auto known = m_items.constFind(key);
         if (known == m_items.constEnd()) {
             // Registered interfaces belong to the framework until deleted above.
-            known = m_items.insert(key, QAccessible::registerAccessibleInterface(new PaintedItemAccessible(widget(), key)));
+            known = m_items.insert(
+                key, QAccessible::registerAccessibleInterface(new PaintedItemAccessible(widget(), key)));
         }
         return QAccessible::accessibleInterface(*known);
     }

@@ -393,7 +393,8 @@ TEST_P(MarkerAtTheEdge, hasNodesWhileWhatItDrawsReachesIntoTheView)
     Hotspot hotspot = hotspotOf(c.labelled ? HotspotKind::navigation : HotspotKind::info);
     hotspot.yaw = c.yaw;
     hotspot.pitch = c.pitch;
-    const QString longName = QStringLiteral("Salle \u00E0 manger et grand salon du premier \u00E9tage, c\u00F4t\u00E9 jardin");
+    const QString longName
+        = QStringLiteral("Salle \u00E0 manger et grand salon du premier \u00E9tage, c\u00F4t\u00E9 jardin");
     if (c.labelled)
         inputs.stationNames.insert(hotspot.targetStationID, longName);
     inputs.hotspots = {hotspot};
