@@ -36,9 +36,9 @@ class PanoramaSpherePhoto;
 /// zooms and says so through onFieldOfViewChanged. Every marker of the
 /// station is a painted item: the keyboard reaches them one after the other
 /// round the station after the view itself takes the focus from Tab, the
-/// view turning to the one it is on, and assistive technology sees them as
-/// its children. The owner names the photo it shows next, which the view
-/// puts on the GPU meanwhile. Knows nothing of tours or navigation.
+/// view turning to the one it is on, and assistive technology sees those
+/// it draws as its children. The owner names the photo it shows next, which
+/// the view puts on the GPU meanwhile. Knows nothing of tours or navigation.
 ///
 /// Several views may live at once and share GL textures when they share a
 /// context group; the application should set Qt::AA_ShareOpenGLContexts
