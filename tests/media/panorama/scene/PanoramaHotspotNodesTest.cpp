@@ -415,11 +415,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EdgeCase{"topWithinReach", 0.0, edge + 0.08, false, true},
                       EdgeCase{"bottomWithinReach", 0.0, -edge - 0.08, false, true},
                       EdgeCase{"rightBeyondReach", edge + 0.2, 0.0, false, false},
-                      EdgeCase{"leftBeyondReach", -edge - 0.2, 0.0, false, false},
-                      EdgeCase{"topBeyondReach", 0.0, edge + 0.2, false, false},
-                      EdgeCase{"bottomBeyondReach", 0.0, -edge - 0.2, false, false},
-                      EdgeCase{"rightLabelWithinReach", edge + 0.2, 0.0, true, true},
-                      EdgeCase{"leftLabelWithinReach", -edge - 0.2, 0.0, true, true}),
+                      EdgeCase{"rightLabelWithinReach", edge + 0.2, 0.0, true, true}),
     [](const auto &info) { return std::string(info.param.name); });
 
 int s_panoramaWarnings = 0;
