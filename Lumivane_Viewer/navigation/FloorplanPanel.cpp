@@ -49,6 +49,7 @@ void FloorplanPanel::setMarkers(QString levelBand, QList<FloorplanMarker> marker
     m_levelBand = displayLine(levelBand);
     m_markers = std::move(markers);
     forgetItemPress();
+    tellRenamedItems(*this);
     updateGeometry();
     update();
 }

@@ -5,10 +5,14 @@
 #include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QHash>
+#include <QSet>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QWidget>
 #include <QWindow>
+
+#include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -26,6 +30,7 @@ public:
         : m_host(host)
         , m_key(std::move(key))
     {
+        m_heardName = name();
     }
 
     bool isValid() const override { return index().has_value(); }
@@ -39,8 +44,10 @@ public:
 
     QString text(QAccessible::Text kind) const override
     {
-        const std::optional<int> item = index();
-        return kind == QAccessible::Name && item ? hostOf(m_host)->paintedItemName(*item) : QString();
+        if (kind != QAccessible::Name)
+            return QString();
+        m_heardName = name();
+        return m_heardName;
     }
     void setText(QAccessible::Text, const QString &) override {}
 
@@ -81,18 +88,30 @@ public:
     }
     QStringList keyBindingsForAction(const QString &) const override { return {}; }
 
-private:
-    std::optional<int> index() const
+    std::optional<int> index() const { return m_host ? hostOf(m_host)->paintedItemOfKey(m_key) : std::nullopt; }
+    const QWidget *host() const { return m_host; }
+    /// Whether the item's name changed since assistive technology last read
+    /// or heard it; it is heard from now on.
+    bool takeRename()
     {
-        const qsizetype found = m_host ? hostOf(m_host)->paintedItemKeys().indexOf(m_key) : -1;
-        return found < 0 ? std::nullopt : std::optional(int(found));
+        const QString heard = std::exchange(m_heardName, name());
+        return isValid() && m_heardName != heard;
+    }
+
+private:
+    QString name() const
+    {
+        const std::optional<int> item = index();
+        return item ? hostOf(m_host)->paintedItemName(*item) : QString();
     }
 
     QPointer<QWidget> m_host;
     QString m_key;
+    mutable QString m_heardName;
 };
 
-/// The host widget: its child widgets first, then its painted items.
+/// The host widget: its child widgets first, then the painted items it
+/// draws and the one the keyboard is on.
 class PaintedItemsHostAccessible final : public QAccessibleWidget
 {
 public:
@@ -106,20 +125,32 @@ public:
             QAccessible::deleteAccessibleInterface(id);
     }
 
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        // The focus is on the item, not on the widget around it: a screen
+        // reader that looks for what has the focus finds the item.
+        state.focused = state.focused && !host().focusedPaintedItem();
+        return state;
+    }
+
     int childCount() const override
     {
-        const QStringList keys = hostOf(widget())->paintedItemKeys();
-        // Items gone are no children any more: a new set of items does not
-        // pile up behind the old one.
+        const QList<int> items = shownItems();
+        // Items no longer shown are no children any more: the items turned
+        // or scrolled past do not pile up behind those shown.
+        QSet<QString> shownKeys;
+        for (const int item : items)
+            shownKeys.insert(host().paintedItemKey(item));
         for (auto entry = m_items.begin(); entry != m_items.end();) {
-            if (keys.contains(entry.key())) {
+            if (shownKeys.contains(entry.key())) {
                 ++entry;
                 continue;
             }
             QAccessible::deleteAccessibleInterface(entry.value());
             entry = m_items.erase(entry);
         }
-        return QAccessibleWidget::childCount() + int(keys.size());
+        return QAccessibleWidget::childCount() + int(items.size());
     }
 
     QAccessibleInterface *child(int index) const override
@@ -127,45 +158,81 @@ public:
         const int widgets = QAccessibleWidget::childCount();
         if (index < widgets)
             return QAccessibleWidget::child(index);
-        const QStringList keys = hostOf(widget())->paintedItemKeys();
-        const int item = index - widgets;
-        if (item >= keys.size())
-            return nullptr;
-        auto known = m_items.constFind(keys[item]);
-        if (known == m_items.constEnd()) {
-            // Registered interfaces belong to the framework until deleted above.
-            known = m_items.insert(keys[item], QAccessible::registerAccessibleInterface(
-                                                  new PaintedItemAccessible(widget(), keys[item])));
-        }
-        return QAccessible::accessibleInterface(*known);
+        const QList<int> items = shownItems();
+        return index - widgets < items.size() ? item(items[index - widgets]) : nullptr;
     }
 
     int indexOfChild(const QAccessibleInterface *child) const override
     {
-        for (auto entry = m_items.constBegin(); entry != m_items.constEnd(); ++entry) {
-            if (QAccessible::accessibleInterface(entry.value()) != child)
-                continue;
-            const qsizetype item = hostOf(widget())->paintedItemKeys().indexOf(entry.key());
-            return item < 0 ? -1 : QAccessibleWidget::childCount() + int(item);
-        }
-        return QAccessibleWidget::indexOfChild(child);
+        const auto *item = dynamic_cast<const PaintedItemAccessible *>(child);
+        if (!item || item->host() != widget())
+            return QAccessibleWidget::indexOfChild(child);
+        const std::optional<int> index = item->index();
+        const qsizetype found = index ? shownItems().indexOf(*index) : -1;
+        return found < 0 ? -1 : QAccessibleWidget::childCount() + int(found);
     }
 
     QAccessibleInterface *childAt(int x, int y) const override
     {
         const QPoint local = widget()->mapFromGlobal(QPoint(x, y));
-        for (int item = 0; item < itemCount(); ++item) {
-            if (hostOf(widget())->paintedItemRect(item).contains(local))
-                return child(QAccessibleWidget::childCount() + item);
+        for (const int shown : shownItems()) {
+            if (host().paintedItemRect(shown).contains(local))
+                return item(shown);
         }
         return QAccessibleWidget::childAt(x, y);
     }
 
+    /// The interface of an item, made when first asked for.
+    QAccessibleInterface *item(int index) const
+    {
+        const QString key = host().paintedItemKey(index);
+        auto known = m_items.constFind(key);
+        if (known == m_items.constEnd()) {
+            // Registered interfaces belong to the framework until deleted above.
+            known = m_items.insert(
+                key, QAccessible::registerAccessibleInterface(new PaintedItemAccessible(widget(), key)));
+        }
+        return QAccessible::accessibleInterface(*known);
+    }
+
+    void tellRenamedItems() const
+    {
+        for (const QAccessible::Id id : std::as_const(m_items)) {
+            auto *item = static_cast<PaintedItemAccessible *>(QAccessible::accessibleInterface(id));
+            if (item && item->takeRename()) {
+                QAccessibleEvent event(item, QAccessible::NameChanged);
+                QAccessible::updateAccessibility(&event);
+            }
+        }
+    }
+
 private:
-    int itemCount() const { return hostOf(widget())->paintedItemCount(); }
+    const PaintedItemHost &host() const { return *hostOf(widget()); }
+
+    /// The items drawn, with the one the keyboard is on while the widget has
+    /// the focus (a marker the view is still turning to), ascending.
+    QList<int> shownItems() const
+    {
+        QList<int> items = host().drawnPaintedItems();
+        const std::optional<int> focused = widget()->hasFocus() ? host().focusedPaintedItem() : std::nullopt;
+        if (focused) {
+            const auto place = std::lower_bound(items.begin(), items.end(), *focused);
+            if (place == items.end() || *place != *focused)
+                items.insert(place, *focused);
+        }
+        return items;
+    }
 
     mutable QHash<QString, QAccessible::Id> m_items;
 };
+
+PaintedItemsHostAccessible *hostAccessible(QWidget &host)
+{
+    // Assistive technology that is not listening gets no interfaces made.
+    if (!QAccessible::isActive())
+        return nullptr;
+    return dynamic_cast<PaintedItemsHostAccessible *>(QAccessible::queryAccessibleInterface(&host));
+}
 
 QAccessibleInterface *paintedItemsFactory(const QString &, QObject *object)
 {
@@ -182,12 +249,23 @@ bool PaintedItemHost::isCurrentPaintedItem(int) const
     return false;
 }
 
-QStringList PaintedItemHost::paintedItemKeys() const
+QString PaintedItemHost::paintedItemKey(int index) const
 {
-    QStringList keys;
-    for (int index = 0; index < paintedItemCount(); ++index)
-        keys.append(QString::number(index));
-    return keys;
+    return QString::number(index);
+}
+
+std::optional<int> PaintedItemHost::paintedItemOfKey(const QString &key) const
+{
+    bool isNumber = false;
+    const int index = key.toInt(&isNumber);
+    return isNumber && index >= 0 && index < paintedItemCount() ? std::optional(index) : std::nullopt;
+}
+
+QList<int> PaintedItemHost::drawnPaintedItems() const
+{
+    QList<int> items(paintedItemCount());
+    std::iota(items.begin(), items.end(), 0);
+    return items;
 }
 
 std::optional<QRect> PaintedItemHost::readingPlace() const
@@ -198,8 +276,7 @@ std::optional<QRect> PaintedItemHost::readingPlace() const
 std::optional<int> PaintedItemHost::focusedPaintedItem() const
 {
     // The items may have changed since the keyboard chose one.
-    const qsizetype found = m_focusedItem ? paintedItemKeys().indexOf(*m_focusedItem) : -1;
-    return found < 0 ? std::nullopt : std::optional(int(found));
+    return m_focusedItem ? paintedItemOfKey(*m_focusedItem) : std::nullopt;
 }
 
 bool PaintedItemHost::stepFocusedItem(QWidget &host, bool next)
@@ -270,7 +347,7 @@ void PaintedItemHost::revealPaintedItem(int) {}
 
 void PaintedItemHost::focusItem(QWidget &host, int index, ItemFocusEvent event, Reveal reveal)
 {
-    m_focusedItem = paintedItemKeys().value(index);
+    m_focusedItem = paintedItemKey(index);
     m_focusedIndex = index;
     m_keyboardWasOnItem = true;
     if (reveal == Reveal::yes)
@@ -295,16 +372,17 @@ void PaintedItemHost::focusItem(QWidget &host, int index, ItemFocusEvent event, 
 void PaintedItemHost::tellFocusedItem(QWidget &host) const
 {
     const std::optional<int> focused = focusedPaintedItem();
-    if (!focused || !QAccessible::isActive())
-        return;
     // Assistive technology follows the item, not only the widget.
-    if (QAccessibleInterface *hostInterface = QAccessible::queryAccessibleInterface(&host)) {
-        if (QAccessibleInterface *item
-            = hostInterface->child(hostInterface->childCount() - paintedItemCount() + *focused)) {
-            QAccessibleEvent event(item, QAccessible::Focus);
-            QAccessible::updateAccessibility(&event);
-        }
+    if (PaintedItemsHostAccessible *items = focused ? hostAccessible(host) : nullptr) {
+        QAccessibleEvent event(items->item(*focused), QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
     }
+}
+
+void PaintedItemHost::tellRenamedItems(QWidget &host) const
+{
+    if (const PaintedItemsHostAccessible *items = hostAccessible(host))
+        items->tellRenamedItems();
 }
 
 void PaintedItemHost::trackItemPress(const QMouseEvent &event)

@@ -6,7 +6,7 @@
 #include <QPointF>
 #include <QRect>
 #include <QString>
-#include <QStringList>
+#include <QList>
 
 #include <optional>
 
@@ -36,11 +36,20 @@ public:
     /// Whether the item is the one the widget marks as current (the station
     /// on screen); assistive technology reads it as selected.
     virtual bool isCurrentPaintedItem(int index) const;
-    /// What tells the items apart while they are shown, in their order: the
-    /// keyboard and assistive technology stay on an item by it. The indexes
-    /// by default; items that move among each other (markers turning into
-    /// view on the left) name themselves.
-    virtual QStringList paintedItemKeys() const;
+    /// What tells an item apart from the others while it is shown: the
+    /// keyboard and assistive technology stay on an item by it. Its index by
+    /// default; items that move among each other (markers turning into view
+    /// on the left) name themselves.
+    virtual QString paintedItemKey(int index) const;
+    /// The item shown now under `key`, if any. Widgets that name their items
+    /// answer from an index of the keys made once per change of the items:
+    /// the keyboard and assistive technology ask at every step.
+    virtual std::optional<int> paintedItemOfKey(const QString &key) const;
+    /// The items the widget draws now, ascending: all of them by default.
+    /// Assistive technology sees these as its children, with the one the
+    /// keyboard is on, so that a widget of very many items costs a screen
+    /// reader no more than the few it shows.
+    virtual QList<int> drawnPaintedItems() const;
     /// Where the widget stands in the reading order of the controls around
     /// it, in its own coordinates; none: its whole rectangle.
     virtual std::optional<QRect> readingPlace() const;
@@ -67,6 +76,10 @@ protected:
     /// hands the keyboard to the one now in its place, or to the widget,
     /// without bringing it into view.
     void followItemChanges(QWidget &host);
+    /// Called when items may have been renamed in place (another level's
+    /// stations in the same places): assistive technology hears the new name
+    /// of each item it knows.
+    void tellRenamedItems(QWidget &host) const;
     /// Called from the widget's keyPressEvent(): true when the key pressed
     /// the item the keyboard is on.
     bool pressFocusedItem(const QKeyEvent &event);

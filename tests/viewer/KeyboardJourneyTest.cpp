@@ -13,6 +13,7 @@
 #include "viewer/chrome/ControlBar.h"
 #include "viewer/station/PanoramaMediaLayer.h"
 #include "widgets/SymbolButton.h"
+#include "tests/support/AccessibilityEvents.h"
 #include "tests/support/DisplayFocusLock.h"
 
 #include <QAbstractScrollArea>
@@ -710,6 +711,24 @@ TEST_F(KeyboardJourneyTest, TabGoesRoundEveryMarkerOfTheStationTurningTheViewToE
     ASSERT_EQ(reached.size(), expected.size()) << qPrintable(reached.join(", "));
     for (qsizetype i = 0; i < expected.size(); ++i)
         EXPECT_TRUE(reached[i].endsWith(expected[i])) << qPrintable(reached[i]);
+}
+
+TEST_F(KeyboardJourneyTest, AClosingTableOfContentsIsHeardOnlyOnTheButtonItGivesTheFocusBackTo)
+{
+    AccessibilityEvents events; // before any widget asks
+    ASSERT_TRUE(events.isActive());
+    startPanoramasByKeyboard();
+    ASSERT_TRUE(tabTo(QStringLiteral("Table des mati\u00E8res")));
+    ASSERT_TRUE(activate([&] { return state().showTableOfContents; }));
+    events.clear();
+    press(Qt::Key_Escape);
+    ASSERT_FALSE(state().showTableOfContents);
+    QStringList heard;
+    for (const AccessibilityEvents::Record &event : events.events()) {
+        if (event.type == QAccessible::Focus)
+            heard << event.name;
+    }
+    EXPECT_EQ(heard.join(", ").toStdString(), "Table des mati\u00E8res");
 }
 
 #endif

@@ -240,7 +240,6 @@ void Panorama360ViewerView::updateMarkerItems()
     m_items.indexOf.reserve(m_items.order.size());
     for (qsizetype item = m_items.order.size() - 1; item >= 0; --item)
         m_items.indexOf.insert(m_inputs.hotspots[m_items.order[item]].id, int(item)); // the first of an id
-    m_itemKeys.reset();
 }
 
 std::optional<Hotspot> Panorama360ViewerView::itemHotspot(int index) const
@@ -434,16 +433,29 @@ std::optional<int> Panorama360ViewerView::paintedItemAt(QPointF position) const
     return std::nullopt;
 }
 
-QStringList Panorama360ViewerView::paintedItemKeys() const
+QString Panorama360ViewerView::paintedItemKey(int index) const
 {
-    if (!m_itemKeys) {
-        QStringList keys;
-        keys.reserve(m_items.order.size());
-        for (const qsizetype hotspot : m_items.order)
-            keys.append(m_items.hotspots[hotspot].id.toString(QUuid::WithoutBraces));
-        m_itemKeys = keys;
+    if (index < 0 || index >= m_items.order.size())
+        return QString();
+    return m_items.hotspots[m_items.order[index]].id.toString(QUuid::WithoutBraces);
+}
+
+std::optional<int> Panorama360ViewerView::paintedItemOfKey(const QString &key) const
+{
+    const auto found = m_items.indexOf.constFind(QUuid::fromString(key));
+    return found == m_items.indexOf.cend() ? std::nullopt : std::optional(*found);
+}
+
+QList<int> Panorama360ViewerView::drawnPaintedItems() const
+{
+    QList<int> drawn;
+    for (const QUuid &id : m_hotspotNodes.shownMarkers()) {
+        if (const auto item = m_items.indexOf.constFind(id); item != m_items.indexOf.cend())
+            drawn.append(*item);
     }
-    return *m_itemKeys;
+    std::sort(drawn.begin(), drawn.end());
+    drawn.erase(std::unique(drawn.begin(), drawn.end()), drawn.end());
+    return drawn;
 }
 
 void Panorama360ViewerView::revealPaintedItem(int index)
@@ -485,9 +497,7 @@ void Panorama360ViewerView::announceMarkerChanges()
 {
     if (!QAccessible::isActive())
         return;
-    QList<QUuid> shown;
-    for (const PanoramaMarkerPlace &place : visibleMarkers())
-        shown.append(place.hotspotID);
+    const QList<QUuid> shown = m_hotspotNodes.shownMarkers();
     if (shown == m_announcedMarkers)
         return;
     m_announcedMarkers = shown;

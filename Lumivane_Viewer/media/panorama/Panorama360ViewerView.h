@@ -36,9 +36,9 @@ class PanoramaSpherePhoto;
 /// zooms and says so through onFieldOfViewChanged. Every marker of the
 /// station is a painted item: the keyboard reaches them one after the other
 /// round the station after the view itself takes the focus from Tab, the
-/// view turning to the one it is on, and assistive technology sees them as
-/// its children. The owner names the photo it shows next, which the view
-/// puts on the GPU meanwhile. Knows nothing of tours or navigation.
+/// view turning to the one it is on, and assistive technology sees those
+/// it draws as its children. The owner names the photo it shows next, which
+/// the view puts on the GPU meanwhile. Knows nothing of tours or navigation.
 ///
 /// Several views may live at once and share GL textures when they share a
 /// context group; the application should set Qt::AA_ShareOpenGLContexts
@@ -125,7 +125,10 @@ public:
     QRect paintedItemRect(int index) const override;
     void pressPaintedItem(int index) override;
     std::optional<int> paintedItemAt(QPointF position) const override;
-    QStringList paintedItemKeys() const override;
+    QString paintedItemKey(int index) const override;
+    std::optional<int> paintedItemOfKey(const QString &key) const override;
+    /// The markers that have nodes: at most PanoramaHotspotNodes::shownLimit.
+    QList<int> drawnPaintedItems() const override;
     /// Where its markers are (the first in view), or the middle of the view.
     std::optional<QRect> readingPlace() const override;
 
@@ -190,7 +193,7 @@ private:
     /// Orders the station's markers for the keyboard when they changed.
     void updateMarkerItems();
     std::optional<Hotspot> itemHotspot(int index) const;
-    /// Tells assistive technology when other markers came into view.
+    /// Tells assistive technology when other markers are drawn.
     void announceMarkerChanges();
     /// Takes the focus from Tab while it shows markers a visitor may press.
     void updateFocusPolicy();
@@ -210,7 +213,8 @@ private:
 
     double m_coverOpacity = 0;
     /// The painted items: indexes into the inputs' hotspots, in the order the
-    /// keyboard takes them, with what they were worked out from.
+    /// keyboard takes them, with what they were worked out from, and the item
+    /// of each hotspot id (the index of their keys).
     struct MarkerItems
     {
         QList<Hotspot> hotspots;
@@ -219,7 +223,6 @@ private:
         QList<qsizetype> order;
         QHash<QUuid, int> indexOf;
     } m_items;
-    mutable std::optional<QStringList> m_itemKeys; // made when first asked for
     QList<QUuid> m_announcedMarkers;
     bool m_pressed = false;
     bool m_dragging = false;

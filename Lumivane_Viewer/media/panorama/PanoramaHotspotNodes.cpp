@@ -278,6 +278,15 @@ QString PanoramaHotspotNodes::lookSignature(const Hotspot &hotspot, const Inputs
         .join(QLatin1Char('|'));
 }
 
+QList<QUuid> PanoramaHotspotNodes::shownMarkers() const
+{
+    QList<QUuid> ids;
+    ids.reserve(qsizetype(m_shown.size()));
+    for (const Shown &shown : m_shown)
+        ids.append(shown.id);
+    return ids;
+}
+
 std::unique_ptr<SceneNode> PanoramaHotspotNodes::makeHotspotNode(const Hotspot &hotspot, const Inputs &inputs,
                                                                  double now, std::optional<double> animationStart)
 {

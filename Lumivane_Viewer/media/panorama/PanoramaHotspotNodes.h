@@ -71,6 +71,9 @@ public:
     /// order of the hotspots, and no others; `now` is the scene clock's time.
     void showInView(SceneNode &hotspotsRoot, const View &view, double now);
 
+    /// The hotspots whose markers have nodes now, in the order of the hotspots.
+    QList<QUuid> shownMarkers() const;
+
     /// The group of one hotspot, not yet attached, its animations under way
     /// since `animationStart` (`now` when none).
     static std::unique_ptr<SceneNode> makeHotspotNode(const Hotspot &hotspot, const Inputs &inputs, double now,

@@ -159,10 +159,13 @@ bool StationStackView::renderPart(Part &part, ViewerAnimation animation)
     OverlayLayer &layer = m_stack->layer(part.layer);
     if (!wanted) {
         const bool heldFocus = part.view && ViewerFocus::holds(*part.view);
+        // Back before the view goes: a view hidden with the focus inside hands
+        // it to the next control first, which a screen reader would announce.
+        const bool givenBack = heldFocus && part.focus.giveBack();
         if (part.view)
             layer.removeView(part.view, animation);
         part.view = nullptr;
-        return heldFocus && !part.focus.giveBack();
+        return heldFocus && !givenBack;
     }
     QWidget *focusBefore = QApplication::focusWidget();
     part.view = part.build(&layer);

@@ -371,6 +371,53 @@ TEST(PanoramaHotspotNodes, onlyMarkersInViewHaveNodesInTheirOrderAndTakeUpTheirB
     expectPose(*root.children()[0]->children()[0], breath(5.55), 5.55, "halo");
 }
 
+struct EdgeCase
+{
+    const char *name;
+    double yaw;
+    double pitch;
+    bool labelled; // a navigation marker with a long label, else a bare info marker
+    bool drawn;
+};
+
+class MarkerAtTheEdge : public ::testing::TestWithParam<EdgeCase>
+{
+};
+
+// Past an edge of the view, a marker whose halo or label still reaches into
+// it has its nodes already: it does not pop in once its centre comes in.
+TEST_P(MarkerAtTheEdge, hasNodesWhileWhatItDrawsReachesIntoTheView)
+{
+    const EdgeCase &c = GetParam();
+    PanoramaHotspotNodes::Inputs inputs;
+    Hotspot hotspot = hotspotOf(c.labelled ? HotspotKind::navigation : HotspotKind::info);
+    hotspot.yaw = c.yaw;
+    hotspot.pitch = c.pitch;
+    const QString longName
+        = QStringLiteral("Salle \u00E0 manger et grand salon du premier \u00E9tage, c\u00F4t\u00E9 jardin");
+    if (c.labelled)
+        inputs.stationNames.insert(hotspot.targetStationID, longName);
+    inputs.hotspots = {hotspot};
+    SceneNode root(QStringLiteral("hotspotsRoot"));
+    PanoramaHotspotNodes nodes;
+    nodes.sync(inputs, 0.0);
+    nodes.showInView(root, facingYawZero(), 0.0);
+    EXPECT_EQ(root.children().size(), c.drawn ? 1u : 0u);
+}
+
+// The edges of the view facingYawZero() lie a quarter turn apart. A bare
+// marker reaches about 0.11 past them, a long label farther.
+constexpr double edge = pi / 4;
+INSTANTIATE_TEST_SUITE_P(
+    Edges, MarkerAtTheEdge,
+    ::testing::Values(EdgeCase{"rightWithinReach", edge + 0.08, 0.0, false, true},
+                      EdgeCase{"leftWithinReach", -edge - 0.08, 0.0, false, true},
+                      EdgeCase{"topWithinReach", 0.0, edge + 0.08, false, true},
+                      EdgeCase{"bottomWithinReach", 0.0, -edge - 0.08, false, true},
+                      EdgeCase{"rightBeyondReach", edge + 0.2, 0.0, false, false},
+                      EdgeCase{"rightLabelWithinReach", edge + 0.2, 0.0, true, true}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 int s_panoramaWarnings = 0;
 
 TEST(PanoramaHotspotNodes, aViewCrowdedBeyondTheLimitShowsTheMarkersNearestItsMiddleAndSaysSoOnce)
