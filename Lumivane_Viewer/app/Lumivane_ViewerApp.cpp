@@ -1,6 +1,7 @@
 #include "Lumivane_ViewerApp.h"
 
 #include "ContentView.h"
+#include "OpenPanelListModel.h"
 #include "QtTranslations.h"
 #include "SharedViewerServices.h"
 
@@ -118,6 +119,8 @@ QFileDialog *Lumivane_ViewerApp::createOpenPanel()
     // patterns case-sensitively, and "TOUR.LUMIVANE" must be listed too.
     panel->setNameFilter(QStringLiteral("Lumivane (*.[Ll][Uu][Mm][Ii][Vv][Aa][Nn][Ee])"));
     panel->setOption(QFileDialog::HideNameFilterDetails);
+    // Left alone, Qt's list gives sizes, dates and folder kinds in the desktop's language.
+    panel->setProxyModel(new OpenPanelListModel(L10n::shared(), panel));
     return panel;
 }
 

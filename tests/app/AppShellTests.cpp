@@ -18,6 +18,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -28,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMap>
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
@@ -200,6 +202,42 @@ TEST_F(AppShellTest, QtsOwnTextsAreInTheLanguageTheInterfacesTextsAreShownIn)
     L10n::shared().setCurrent(L10n::Language::french);
     EXPECT_EQ(textFieldMenuEntries(), french);
     EXPECT_EQ(QLocale().language(), QLocale::French);
+}
+
+TEST_F(AppShellTest, OpenPanelsListGivesSizesKindsAndDatesInTheInterfacesLanguage)
+{
+    // Whatever the desktop's language: the French case fails beside an English
+    // desktop, the English one beside a French desktop.
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("Étage"));
+    const QString tour = writeTour("visite.lumivane", "Loft");
+    ASSERT_TRUE(QFile::resize(tour, 5000));
+    const QDateTime modified = QFileInfo(tour).lastModified();
+    Lumivane_ViewerApp window;
+    const struct { L10n::Language language; QLocale locale; QString folderKind, driveKind, tourSize; } cases[] = {
+        {L10n::Language::french, QLocale(QLocale::French), "Dossier", "Disque", "4,88 Kio"},
+        {L10n::Language::english, QLocale(QLocale::English), "Folder", "Drive", "4.88 KiB"},
+    };
+    for (const auto &c : cases) {
+        L10n::shared().setCurrent(c.language);
+        std::unique_ptr<QFileDialog> panel(window.createOpenPanel());
+        panel->setDirectory(m_dir.path());
+        const auto *list = panel->findChild<QAbstractItemView *>("treeView");
+        const QAbstractItemModel *model = list->model();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return model->rowCount(list->rootIndex()) == 2; }));
+        QMap<QString, QStringList> rows; // name: size, kind, date
+        for (int row = 0; row < 2; ++row) {
+            for (int column = 1; column < 4; ++column)
+                rows[model->index(row, 0, list->rootIndex()).data().toString()]
+                    << model->index(row, column, list->rootIndex()).data().toString();
+        }
+        EXPECT_EQ(rows.value("Étage").value(1), c.folderKind);
+        EXPECT_EQ(rows.value("visite.lumivane").value(0), c.tourSize);
+        EXPECT_EQ(rows.value("visite.lumivane").value(2), c.locale.toString(modified, QLocale::ShortFormat));
+
+        panel->setDirectory(QString()); // the computer: its one drive
+        ASSERT_TRUE(QTest::qWaitFor([&] { return model->rowCount(list->rootIndex()) == 1; }));
+        EXPECT_EQ(model->index(0, 2, list->rootIndex()).data().toString(), c.driveKind);
+    }
 }
 
 TEST_F(AppShellTest, FileMenuOffersCloseOnlyWhileATourIsLoaded)
