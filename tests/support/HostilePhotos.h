@@ -174,12 +174,28 @@ inline QByteArray gifClaiming(QSize claimed)
     return bytes;
 }
 
+// A BMP of 256 colours, run-length encoded, whose one run ends the bitmap at
+// once: Qt's reader clears the whole picture it claims before it reads.
 inline QByteArray bmpClaiming(QSize claimed)
 {
-    QByteArray bytes = written("bmp", QImage::Format_RGB32);
-    qToLittleEndian(qint32(claimed.width()), bytes.data() + 18);
-    qToLittleEndian(qint32(claimed.height()), bytes.data() + 22);
-    return bytes;
+    constexpr int headers = 14 + 40;
+    constexpr int palette = 256 * 4;
+    const QByteArray runs = QByteArray::fromHex("0001"); // end of bitmap
+    QByteArray bytes(headers + palette, '\0');
+    char *at = bytes.data();
+    at[0] = 'B';
+    at[1] = 'M';
+    qToLittleEndian(quint32(headers + palette + runs.size()), at + 2);
+    qToLittleEndian(quint32(headers + palette), at + 10);
+    qToLittleEndian(quint32(40), at + 14);
+    qToLittleEndian(qint32(claimed.width()), at + 18);
+    qToLittleEndian(qint32(claimed.height()), at + 22);
+    qToLittleEndian(quint16(1), at + 26); // planes
+    qToLittleEndian(quint16(8), at + 28); // bits a pixel
+    qToLittleEndian(quint32(1), at + 30); // RLE8
+    qToLittleEndian(quint32(runs.size()), at + 34);
+    qToLittleEndian(quint32(256), at + 46); // colours used
+    return bytes + runs;
 }
 
 // A lossless WebP (its VP8L header takes each side less one in 14 bits: at
