@@ -272,7 +272,7 @@ bool allows(const JpegHeader &jpeg, int reduction, int bytesPerPixel)
 
 QSize wholeBound(Role role, QSize shown)
 {
-    if (role == Role::photo)
+    if (role != Role::picture)
         return QSize(photoSideLimit, photoSideLimit);
     const auto times = [](int side) {
         return int(std::min<qint64>(qint64(side) * pictureWholeFactor, std::numeric_limits<int>::max()));

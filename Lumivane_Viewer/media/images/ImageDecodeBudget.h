@@ -42,10 +42,12 @@ constexpr std::array<int, 4> jpegReductions{1, 2, 4, 8};
 /// Larger, it is refused, and its view shows what it shows for a missing
 /// picture.
 enum class Role {
-    /// Shown as large as the screen or more: a station's photo, in the
-    /// panorama or the classic slideshow, and the lightbox's picture. No
+    /// A station's photo, in the panorama or the classic slideshow: no
     /// larger than photoSideLimit on either side. Never a drawing (SVG).
     photo,
+    /// The lightbox's picture, shown as large as the screen: bounded as a
+    /// photo.
+    largePicture,
     /// Shown smaller: a thumbnail, an info card's attachment, the classic
     /// cover's background, a logo, a floor plan. No more than
     /// pictureWholeFactor times its shown size on either side.

@@ -73,8 +73,8 @@ public:
     static QString key(const QUrl &url);
     static QString lowResKey(const QUrl &url, int maxPixelSize);
 
-    /// Decodes a photo file upright at no more pixels than fit in `bound`
-    /// (empty: its own size) by ImageDecodeBudget's rule for photos; null
+    /// Decodes a station's photo file upright at no more pixels than fit in
+    /// `bound` (empty: its own size) by ImageDecodeBudget's rule for photos; null
     /// when it is missing, not an image, or refused by the budget. Stores
     /// nothing.
     static QImage decodeFile(const QString &path, QSize bound);

@@ -1,6 +1,6 @@
 #include "LightboxImageDecode.h"
 
-#include "media/images/LumivaneImageCache.h"
+#include "media/images/ImageDecodeBudget.h"
 
 #include <QImageReader>
 
@@ -36,6 +36,5 @@ LightboxDecodedImage decodeLightboxImage(const QString &path, QSize box)
         return {};
     const QSize fitted = source.scaled(box, Qt::KeepAspectRatio);
     const int side = std::max(1, std::min(longerSide(fitted), longerSide(source)));
-    // Shown as large as the screen: by the budget's rule for photos.
-    return {LumivaneImageCache::decodeFile(path, QSize(side, side)), source};
+    return {ImageDecodeBudget::readFile(path, QSize(side, side), ImageDecodeBudget::Role::largePicture), source};
 }

@@ -232,8 +232,8 @@ TEST(ManyScans, PictureOfMoreScansThanADecodeMayWalkIsRefused)
 // machine reads, in every place that shows a picture of a package: refused
 // unread, or decoded within its bound, never held whole beyond it.
 
-// What becomes of a format's claim where pictures show as photos and where
-// they show smaller.
+// What becomes of a format's claim as a station's photo and as any other
+// picture.
 enum class Verdict { refused, decoded };
 
 struct Claim
@@ -319,7 +319,10 @@ const Place places[] = {
      [](const QString &path, const QByteArray &, QSize bound, LumivaneImageCache &cache) {
          return cache.image(QUrl::fromLocalFile(path), bound);
      }},
-    {"lightbox", ImageDecodeBudget::Role::photo, {1920, 1080}, 16384, false, photo},
+    {"lightbox", ImageDecodeBudget::Role::largePicture, {1920, 1080}, 16384, false,
+     [](const QString &path, const QByteArray &, QSize bound, LumivaneImageCache &) {
+         return ImageDecodeBudget::readFile(path, bound, ImageDecodeBudget::Role::largePicture);
+     }},
     {"cover logo", ImageDecodeBudget::Role::picture, {open, 240}, embeddedWholeSide, true, embedded},
     {"header logo", ImageDecodeBudget::Role::picture, {open, 66}, embeddedWholeSide, true, embedded},
     {"floor plan", ImageDecodeBudget::Role::picture, {440, open}, embeddedWholeSide, true, embedded},
