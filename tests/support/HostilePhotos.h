@@ -139,17 +139,6 @@ inline QByteArray written(const char *format, QImage::Format pixels, int quality
     return writer.write(image) ? buffer.data() : QByteArray();
 }
 
-// A PNG chunk: length, type, data, CRC.
-inline QByteArray pngChunk(const char *type, const QByteArray &data)
-{
-    QByteArray chunk(4, '\0');
-    qToBigEndian(quint32(data.size()), chunk.data());
-    chunk += QByteArray(type) + data;
-    QByteArray crc(4, '\0');
-    qToBigEndian(crc32(QByteArrayView(chunk).sliced(4)), crc.data());
-    return chunk + crc;
-}
-
 // A PNG claiming `claimed` pixels, written from `pixels`: Format_RGBA64
 // makes a 16-bit one, which Qt's reader decodes whole at 8 bytes a pixel, as
 // it does an interlaced one.
@@ -210,31 +199,18 @@ inline QByteArray webpClaiming(QSize claimed)
     return bytes;
 }
 
-// TIFF: the width and length tags of its first directory.
+// TIFF, as Qt writes it here, little-endian: the width and length tags of
+// its first directory.
 inline QByteArray tiffClaiming(QSize claimed)
 {
     QByteArray bytes = written("tiff", QImage::Format_RGB32);
-    const bool big = bytes.startsWith("MM");
-    const auto number = [&](qsizetype at, int size) -> quint32 {
-        const char *p = bytes.constData() + at;
-        if (size == 2)
-            return big ? qFromBigEndian<quint16>(p) : qFromLittleEndian<quint16>(p);
-        return big ? qFromBigEndian<quint32>(p) : qFromLittleEndian<quint32>(p);
-    };
-    const auto setNumber = [&](qsizetype at, int size, quint32 value) {
-        char *p = bytes.data() + at;
-        if (size == 2)
-            big ? qToBigEndian(quint16(value), p) : qToLittleEndian(quint16(value), p);
-        else
-            big ? qToBigEndian(value, p) : qToLittleEndian(value, p);
-    };
-    const quint32 directory = number(4, 4);
-    for (quint32 i = 0; i < number(directory, 2); ++i) {
+    const auto number = [&bytes](qsizetype at) { return qFromLittleEndian<quint16>(bytes.constData() + at); };
+    const quint32 directory = qFromLittleEndian<quint32>(bytes.constData() + 4);
+    for (int i = 0; i < number(directory); ++i) {
         const qsizetype entry = directory + 2 + 12 * i;
-        const quint32 tag = number(entry, 2);
-        if (tag == 256 || tag == 257) // ImageWidth, ImageLength: SHORT (3) or LONG
-            setNumber(entry + 8, number(entry + 2, 2) == 3 ? 2 : 4,
-                      quint32(tag == 256 ? claimed.width() : claimed.height()));
+        // ImageWidth and ImageLength, SHORT or LONG: either way low bytes first.
+        if (number(entry) == 256 || number(entry) == 257)
+            qToLittleEndian(quint32(number(entry) == 256 ? claimed.width() : claimed.height()), bytes.data() + entry + 8);
     }
     return bytes;
 }
@@ -261,16 +237,6 @@ inline QByteArray wbmpNumber(quint32 value)
     return number;
 }
 
-// An MNG of no frame, whose header claims a frame of `claimed` pixels.
-inline QByteArray mngClaiming(QSize claimed)
-{
-    QByteArray header(28, '\0');
-    qToBigEndian(quint32(claimed.width()), header.data());
-    qToBigEndian(quint32(claimed.height()), header.data() + 4);
-    qToBigEndian(quint32(1), header.data() + 8); // ticks a second
-    return QByteArray("\x8aMNG\r\n\x1a\n", 8) + pngChunk("MHDR", header) + pngChunk("MEND", {});
-}
-
 inline QByteArray svgClaiming(QSize claimed)
 {
     return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + QByteArray::number(claimed.width())
@@ -293,7 +259,8 @@ inline QByteArray gzipped(const QByteArray &data)
 // A picture of a few bytes in `format` (as QImageReader names it) whose
 // header claims `claimed` pixels: for PNG a 16-bit one. Empty for a format
 // whose header cannot claim so much (ICO and CUR give each side in a byte,
-// ICNS by the type of each entry) or that is not known here.
+// ICNS by the type of each entry), that Qt cannot write (MNG) or that is not
+// known here.
 inline QByteArray claiming(const QByteArray &format, QSize claimed)
 {
     const QByteArray side = QByteArray::number(claimed.width()) + ' ' + QByteArray::number(claimed.height());
@@ -312,8 +279,6 @@ inline QByteArray claiming(const QByteArray &format, QSize claimed)
         return tiffClaiming(claimed);
     if (format == "tga")
         return tgaClaiming(claimed);
-    if (format == "mng")
-        return mngClaiming(claimed);
     if (format == "svg")
         return svgClaiming(claimed);
     if (format == "svgz")

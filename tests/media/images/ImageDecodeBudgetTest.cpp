@@ -272,6 +272,9 @@ Claim claimIn(const QByteArray &format)
     if (format == "icns")
         return {{HostilePhotos::written("icns", QImage::Format_ARGB32)}, Verdict::refused, Verdict::refused,
                 "its reader tells no size before decoding: every ICNS is refused, and none claims a size"};
+    if (format == "mng")
+        return {{}, Verdict::refused, Verdict::refused,
+                "Qt writes none; its reader tells no size before decoding, so every MNG is refused as ICNS is"};
     if (format == "ico" || format == "cur")
         return {{}, Verdict::refused, Verdict::refused, "its directory gives each side in one byte: 256 at most"};
     const QByteArray bytes = HostilePhotos::claiming(format, wide);
