@@ -63,9 +63,8 @@ constexpr int planPixelWidth = 880;
 /// The texture limit of the software renderer (Mesa's llvmpipe): no photo
 /// shows more of itself than a texture this wide holds.
 constexpr int photoSideLimit = 16384;
-/// Enough for a picture exported a few times larger than it shows, on
-/// screens of up to four pixels a point; beyond it, a whole decode would
-/// hold more than sixteen times the pixels it shows.
+/// Room for a picture exported a few times larger than it shows; beyond it,
+/// a whole decode would hold more than sixteen times the pixels it shows.
 constexpr int pictureWholeFactor = 4;
 
 /// `size` shrunk to fit in `bound`, keeping its shape and at least a pixel a
