@@ -1,6 +1,6 @@
 #include "FloorplanImage.h"
 
-#include "media/images/ImageDecodeBudget.h"
+#include "media/images/EmbeddedPictures.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -12,7 +12,7 @@ std::optional<FloorplanImage> decodeFloorplan(const QByteArray &bytes, int maxWi
     QBuffer buffer;
     buffer.setData(bytes);
     const QSize stored = QImageReader(&buffer).size();
-    QImage image = ImageDecodeBudget::readData(bytes, QSize(maxWidthPixels, std::numeric_limits<int>::max()));
+    QImage image = EmbeddedPictures::decode(bytes, QSize(maxWidthPixels, std::numeric_limits<int>::max()));
     if (image.isNull())
         return std::nullopt;
     const QSize size = stored.isValid() ? stored : image.size();

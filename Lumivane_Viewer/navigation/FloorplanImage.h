@@ -14,6 +14,7 @@ struct FloorplanImage
     double aspectRatio = 1;
 };
 
-/// Decodes plan bytes with the decoder's own downscaling to at most
-/// `maxWidthPixels` wide; none when the bytes are not an image.
+/// Decodes plan bytes as the project's embedded pictures are decoded (see
+/// EmbeddedPictures), at most `maxWidthPixels` wide; none when the bytes
+/// give no picture.
 std::optional<FloorplanImage> decodeFloorplan(const QByteArray &bytes, int maxWidthPixels);

@@ -2,12 +2,15 @@
 // window opening a tour and starting the visit, with a start photo of huge
 // pixel dimensions (an enlargement that keeps the package small) against the
 // same tour with an ordinary 8K start photo, for a panorama and a classic
-// tour; and the same for pictures a hostile package may carry (a header
-// claiming far more than the file holds, after a stray byte; thousands of
-// scans; a logo and floor plans of 65500 x 65500). Each opening runs in a
+// tour; and the same for pictures a hostile package may carry, in every
+// format whose reader cannot reduce them (a header claiming far more than
+// the file holds, after a stray byte; thousands of scans; logos and floor
+// plans claiming tens of thousands of pixels a side in JPEG, 16-bit PNG, BMP
+// and GIF; lossless WebP photos of 16383 x 16383). Each opening runs in a
 // process of its own, so that its high-water mark counts that opening alone;
-// the ratios are printed at the end. Beside the peak: how long opening the
-// package and pressing the cover's start button held the window, and the
+// each row's ratio to its ordinary tour is printed at the end beside the
+// figure it should meet on software GL. Beside the peak: how long opening
+// the package and pressing the cover's start button held the window, and the
 // longest the window did not answer from the opening to the photo shown.
 //
 // Run under the virtual display:
@@ -32,7 +35,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBuffer>
 #include <QElapsedTimer>
+#include <QImageWriter>
 #include <QMap>
 #include <QProcess>
 #include <QSettings>
@@ -62,6 +67,8 @@ struct Case
     SampleTourVariant variant;
     int startPhotoWidth;
     void (*hostile)(SampleTourOptions &);
+    /// The most its peak may be, as a share of its ordinary tour's (none for those).
+    double target = 0;
 };
 
 void strayByteBeforeAnAbsurdHeader(SampleTourOptions &options)
@@ -76,21 +83,72 @@ void thousandsOfScans(SampleTourOptions &options)
     options.startPhotoBytes = HostilePhotos::jpegWithScans(3000, {4096, 2048});
 }
 
-void hugeLogoAndPlans(SampleTourOptions &options)
+void logoAndPlans(SampleTourOptions &options, const QByteArray &bytes)
 {
-    const QByteArray huge = HostilePhotos::jpegClaiming({65500, 65500}, false);
-    options.logoBytes = huge;
-    options.floorPlanBytes = huge;
+    options.logoBytes = bytes;
+    options.floorPlanBytes = bytes;
 }
 
+void hugeLogoAndPlans(SampleTourOptions &options)
+{
+    logoAndPlans(options, HostilePhotos::jpegClaiming({65500, 65500}, false));
+}
+
+// 150 megapixels, as many as a logo may claim, of 99 scans: decoded once for
+// the cover's logo, the header's and the plans.
+void progressiveLogoAndPlans(SampleTourOptions &options)
+{
+    logoAndPlans(options, HostilePhotos::withClaimedSize(HostilePhotos::jpegWithScans(99, {64, 32}), {12247, 12247}));
+}
+
+// Written whole, about 1 MB: a file cut short would stop Qt's reader at
+// once, where this one is decoded at 8 bytes a pixel.
+void sixteenBitPngLogoAndPlans(SampleTourOptions &options)
+{
+    QImage plan(11000, 11000, QImage::Format_RGBA64);
+    plan.fill(QColor(90, 140, 200));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, "png").write(plan);
+    logoAndPlans(options, buffer.data());
+}
+
+void bmpLogo(SampleTourOptions &options)
+{
+    options.logoBytes = HostilePhotos::bmpClaiming({12000, 12000});
+}
+
+void gifLogo(SampleTourOptions &options)
+{
+    options.logoBytes = HostilePhotos::gifClaiming({12000, 12000});
+}
+
+void webpPhotos(SampleTourOptions &options)
+{
+    options.startPhotoBytes = HostilePhotos::webpClaiming({16383, 16383});
+    options.photoBytes = options.startPhotoBytes;
+}
+
+// The targets on software GL (Mesa's llvmpipe, which keeps its textures in
+// the process's memory): a huge panorama holds its 15000 x 7500 texture and
+// the image cache's decoded copy, 1.55 times the 8K tour's (see the README);
+// a classic photo is decoded no larger than the screen shows it; a hostile
+// picture is refused or decoded small, except the 150-megapixel logo, whose
+// one decode holds some 330 MiB of coefficients for a while (three, one for
+// each view, came to twice the 8K tour's).
 constexpr Case cases[] = {
     {"panorama/8K", SampleTourVariant::Demo, ordinaryWidth, nullptr},
-    {"panorama/huge", SampleTourVariant::Demo, hugeWidth, nullptr},
+    {"panorama/huge", SampleTourVariant::Demo, hugeWidth, nullptr, 1.60},
     {"classic/8K", SampleTourVariant::Classic, ordinaryWidth, nullptr},
-    {"classic/huge", SampleTourVariant::Classic, hugeWidth, nullptr},
-    {"panorama/stray-byte", SampleTourVariant::Demo, ordinaryWidth, strayByteBeforeAnAbsurdHeader},
-    {"panorama/many-scans", SampleTourVariant::Demo, ordinaryWidth, thousandsOfScans},
-    {"panorama/huge-logo-and-plans", SampleTourVariant::Demo, ordinaryWidth, hugeLogoAndPlans},
+    {"classic/huge", SampleTourVariant::Classic, hugeWidth, nullptr, 1.10},
+    {"panorama/stray-byte", SampleTourVariant::Demo, ordinaryWidth, strayByteBeforeAnAbsurdHeader, 1.10},
+    {"panorama/many-scans", SampleTourVariant::Demo, ordinaryWidth, thousandsOfScans, 1.10},
+    {"panorama/huge-logo-and-plans", SampleTourVariant::Demo, ordinaryWidth, hugeLogoAndPlans, 1.10},
+    {"panorama/progressive-logo-and-plans", SampleTourVariant::Demo, ordinaryWidth, progressiveLogoAndPlans, 1.45},
+    {"panorama/16-bit-png-logo-and-plans", SampleTourVariant::Demo, ordinaryWidth, sixteenBitPngLogoAndPlans, 1.10},
+    {"panorama/bmp-logo", SampleTourVariant::Demo, ordinaryWidth, bmpLogo, 1.10},
+    {"panorama/gif-logo", SampleTourVariant::Demo, ordinaryWidth, gifLogo, 1.10},
+    {"panorama/webp-photos", SampleTourVariant::Demo, ordinaryWidth, webpPhotos, 1.10},
 };
 
 // What a child measured.
@@ -261,13 +319,18 @@ void BM_PeakMemoryOpeningTour(benchmark::State &state, const Case &tour)
     }
 }
 
-void printRatio(const char *mode)
+// Each row's peak against its ordinary tour's, and the share it should meet.
+void printRatio(const Case &tour)
 {
-    const double ordinary = peaks.value(QStringLiteral("%1/8K").arg(QLatin1String(mode)));
-    const double huge = peaks.value(QStringLiteral("%1/huge").arg(QLatin1String(mode)));
-    if (ordinary > 0 && huge > 0)
-        std::printf("%s: peak with a %dx%d start photo / with an 8K one: %.0f / %.0f MiB = %.2f (target <= 1.10)\n",
-                    mode, hugeWidth, hugeWidth / 2, huge, ordinary, huge / ordinary);
+    const QString name = QString::fromLatin1(tour.name);
+    const QString ordinaryName = name.section(QLatin1Char('/'), 0, 0) + QStringLiteral("/8K");
+    const double ordinary = peaks.value(ordinaryName);
+    const double peak = peaks.value(name);
+    if (tour.target <= 0 || ordinary <= 0 || peak <= 0)
+        return;
+    const double ratio = peak / ordinary;
+    std::printf("%-38s peak / %s's: %5.0f / %.0f MiB = %.2f (target <= %.2f on software GL)%s\n", tour.name,
+                qPrintable(ordinaryName), peak, ordinary, ratio, tour.target, ratio > tour.target ? "  NOT met" : "");
 }
 
 } // namespace
@@ -295,7 +358,7 @@ int main(int argc, char **argv)
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    printRatio("panorama");
-    printRatio("classic");
+    for (const Case &tour : cases)
+        printRatio(tour);
     return 0;
 }

@@ -149,7 +149,9 @@ TEST_F(MiniFloorplanOverlayTest, markersReportTheirStationAndFollowTheCurrentLev
     EXPECT_EQ(selected, (QList<int>{1, 2}));
     EXPECT_FALSE(panel->markerCentre(TestTours::stationID(3)));
 
+    // No marker of the new level on the old plan while its own decodes.
     overlay->setCurrentStation(station(project, 3));
+    EXPECT_FALSE(overlay->showsPlan());
     planDecoded(overlay);
     EXPECT_TRUE(near(planColour(overlay), kGreen));
     EXPECT_TRUE(panel->markerCentre(TestTours::stationID(3)));

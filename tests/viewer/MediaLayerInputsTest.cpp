@@ -67,6 +67,12 @@ TEST(PhotoSizeCacheTest, ReadsEachPhotosHeaderOnceAndGivesNothingForWhatIsNoPhot
     text.write("not a photo");
     text.close();
     EXPECT_EQ(sizes.size(QUrl::fromLocalFile(text.fileName())), QSize(0, 0));
+    // A drawing is no photo: its size would take parsing it whole.
+    QFile drawing(dir.filePath("plan.jpg"));
+    ASSERT_TRUE(drawing.open(QIODevice::WriteOnly));
+    drawing.write(R"(<svg xmlns="http://www.w3.org/2000/svg" width="640" height="320"/>)");
+    drawing.close();
+    EXPECT_EQ(sizes.size(QUrl::fromLocalFile(drawing.fileName())), QSize(0, 0));
 }
 
 class PanoramaInputsTest : public ViewerSheetFixture

@@ -24,10 +24,11 @@ struct SampleTourOptions
     int enlargedStartPhotoWidth = 0;
     /// Not empty: these bytes as they are in place of the sample's own
     /// picture, as a hostile package may carry them: the cover logo, every
-    /// level's floor plan, the start station's photo.
+    /// level's floor plan, the start station's photo, every other photo.
     QByteArray logoBytes;
     QByteArray floorPlanBytes;
     QByteArray startPhotoBytes;
+    QByteArray photoBytes;
     int jpegQuality = 85;
     /// Every member stored without compression instead of deflated.
     bool stored = false;

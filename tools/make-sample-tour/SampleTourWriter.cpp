@@ -248,10 +248,10 @@ private:
 
     bool savePhoto(const QImage &photo, bool start, const QString &path) const
     {
-        if (start && !m_options.startPhotoBytes.isEmpty()) {
+        const QByteArray &given = start ? m_options.startPhotoBytes : m_options.photoBytes;
+        if (!given.isEmpty()) {
             QFile file(path);
-            return file.open(QIODevice::WriteOnly)
-                && file.write(m_options.startPhotoBytes) == m_options.startPhotoBytes.size();
+            return file.open(QIODevice::WriteOnly) && file.write(given) == given.size();
         }
         const int enlargedWidth = m_options.enlargedStartPhotoWidth;
         if (start && enlargedWidth > 0)

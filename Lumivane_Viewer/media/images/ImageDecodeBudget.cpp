@@ -1,13 +1,13 @@
 #include "ImageDecodeBudget.h"
 
-#include "ImagePagePopulator.h"
 #include "JpegReducedDecode.h"
-#include "JpegScans.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QLoggingCategory>
+#include <QTransform>
+#include <QtEndian>
 
 #include <algorithm>
 #include <cmath>
@@ -20,11 +20,13 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcImages, "lumivane.images")
 
-// What Qt's readers decode into: 32 bits a pixel.
-constexpr int readerBytesPerPixel = 4;
+// What our JPEG decoder makes: 24-bit RGB.
+constexpr int jpegBytesPerPixel = 3;
 // Past this, a picture read larger than it is shown, to be scaled down,
 // holds more memory than the detail it gains is worth.
 constexpr qint64 largestPictureToScaleDown = ImageDecodeBudget::byteCeiling / 4;
+// Enough of a file's start for the fields read from it here.
+constexpr qsizetype headLength = 29;
 
 qint64 pixels(QSize size)
 {
@@ -35,17 +37,53 @@ qint64 pixels(QSize size)
 // most pixels it may claim.
 struct Source
 {
+    std::function<QByteArray()> head;
     std::function<std::optional<JpegHeader>()> jpegHeader;
-    std::function<int(int limit)> jpegScans;
     std::function<QImage(int reduction)> reducedJpeg;
     qint64 pixelCeiling;
 };
+
+// The size of the picture the reader makes, as stored. Qt's GIF reader tells
+// the size of the first frame, but makes a picture as large as the logical
+// screen its header claims.
+QSize storedSize(QImageReader &reader, const QByteArray &format, const Source &source)
+{
+    const QSize size = reader.size();
+    const QByteArray head = source.head();
+    if (!size.isValid() || format != "gif" || head.size() < 10)
+        return size;
+    return size.expandedTo(QSize(qFromLittleEndian<quint16>(head.constData() + 6),
+                                 qFromLittleEndian<quint16>(head.constData() + 8)));
+}
+
+// Whether the reader reduces the picture while it reads, holding no more than
+// what it makes: SVG's renderer, and Qt's PNG reader for the 32-bit formats
+// it makes of 8-bit colours, unless the file is interlaced.
+bool readsReduced(QImageReader &reader, const QByteArray &format, const Source &source)
+{
+    if (ImageDecodeBudget::isDrawing(format))
+        return true;
+    const QImage::Format made = reader.imageFormat();
+    const QByteArray head = source.head();
+    const bool interlaced = head.size() < headLength || head[headLength - 1] != 0;
+    return format == "png" && (made == QImage::Format_ARGB32 || made == QImage::Format_RGB32) && !interlaced;
+}
+
+// What decoding `size` pixels costs in the reader's format (32 bits a pixel
+// where the reader does not tell), with one copy of it: scaling works on a
+// copy of 32 bits a pixel (64 for the wider formats), and the image cache
+// keeps a 24-bit one of an opaque photo.
+qint64 heldBytes(QSize size, QImage::Format format)
+{
+    const int bits = format == QImage::Format_Invalid ? 32 : int(QImage::toPixelFormat(format).bitsPerPixel());
+    return pixels(size) * (bits + std::max(bits, 32)) / 8;
+}
 
 // The smallest DCT reduction whose decode stays within the ceiling; 0 when none does.
 int smallestAllowedReduction(const JpegHeader &jpeg)
 {
     for (const int reduction : ImageDecodeBudget::jpegReductions) {
-        if (ImageDecodeBudget::allows(jpeg, reduction, readerBytesPerPixel))
+        if (ImageDecodeBudget::allows(jpeg, reduction, jpegBytesPerPixel))
             return reduction;
     }
     return 0;
@@ -82,29 +120,9 @@ int jpegReduction(const JpegHeader &jpeg, QSize shown, QSize bound)
     if (smallest == 0)
         return 0;
     int reduction = coveringReduction(jpeg.size, shown);
-    if (pixels(ImageDecodeBudget::reduced(jpeg.size, reduction)) * readerBytesPerPixel > largestPictureToScaleDown)
+    if (pixels(ImageDecodeBudget::reduced(jpeg.size, reduction)) * jpegBytesPerPixel > largestPictureToScaleDown)
         reduction = std::max(reduction, fittingReduction(jpeg.size, bound));
     return std::max(reduction, smallest);
-}
-
-// Large JPEGs read whole: the destination is allocated up front in the
-// format the decoder reports, which makes the JPEG reader decode into it,
-// and its pages are mapped on a second thread while the decoder runs.
-QImage readWhole(QImageReader &reader, QSize size)
-{
-    const QImage::Format format = reader.imageFormat();
-    const bool large = pixels(size) * readerBytesPerPixel >= ImagePagePopulator::worthASecondThread;
-    if (!large || reader.format() != "jpeg" || format == QImage::Format_Invalid)
-        return reader.read();
-    QImage image(size, format);
-    if (image.isNull())
-        return {};
-    bool read = false;
-    {
-        const ImagePagePopulator populator(image);
-        read = reader.read(&image);
-    }
-    return read ? image : QImage();
 }
 
 // The picture as read, scaled down to the size it is shown at. A picture
@@ -117,6 +135,17 @@ QImage shrunkTo(const QImage &image, QSize shown)
     if (image.isNull() || size == image.size())
         return image;
     return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+// The picture as stored, turned as its orientation tag asks: mirrored first,
+// then a quarter clockwise, as Qt's readers do.
+QImage upright(const QImage &image, QImageIOHandler::Transformations turn)
+{
+    if (image.isNull() || turn == QImageIOHandler::TransformationNone)
+        return image;
+    const QImage mirrored =
+        image.mirrored(turn & QImageIOHandler::TransformationMirror, turn & QImageIOHandler::TransformationFlip);
+    return turn & QImageIOHandler::TransformationRotate90 ? mirrored.transformed(QTransform().rotate(90)) : mirrored;
 }
 
 // Qt refuses anything above 128 MB by default, which is less than one 8K
@@ -136,50 +165,75 @@ QImage refused(const QImageReader &reader, QSize stored, const char *why)
 
 constexpr const char *overBudget = "even its smallest decode would hold more than the budget";
 
-QImage read(QImageReader &reader, const Source &source, QSize bound)
+// A JPEG, by our own decoder, which libjpeg's progress monitor stops past
+// the scan limit: judged by what libjpeg makes of the header, or not decoded
+// at all; read as stored, reduced as the rows arrive, never held larger, and
+// turned upright once shrunk. `request` and `bound` are as stored.
+QImage readJpeg(const QImageReader &reader, const Source &source, QSize request, QSize bound)
+{
+    const QSize stored = reader.size();
+    const std::optional<JpegHeader> jpeg = source.jpegHeader();
+    if (!jpeg || jpeg->size != stored)
+        return refused(reader, stored, "its header does not read as a JPEG's");
+    const int reduction = jpegReduction(*jpeg, request, bound);
+    if (reduction == 0)
+        return refused(reader, stored, overBudget);
+    return upright(shrunkTo(source.reducedJpeg(reduction), request), reader.transformation());
+}
+
+// A picture its reader cannot reduce: read whole, only when not much larger
+// than its place, and then shrunk.
+QImage readWhole(QImageReader &reader, QSize upright, QSize shown, ImageDecodeBudget::Role role)
+{
+    const QSize wholeBound = ImageDecodeBudget::wholeBound(role, shown);
+    if (upright.width() > wholeBound.width() || upright.height() > wholeBound.height())
+        return refused(reader, upright, "its reader cannot reduce it, and it is too large for its place whole");
+    if (heldBytes(upright, reader.imageFormat()) > ImageDecodeBudget::byteCeiling)
+        return refused(reader, upright, overBudget);
+    return shrunkTo(reader.read(), shown);
+}
+
+// The bound of an embedded picture: its upright size scaled by the larger
+// of the factors that make it a logo's height and a plan's width, never
+// enlarged.
+QSize coveringBound(QSize upright)
+{
+    const double factor = std::max(double(ImageDecodeBudget::planPixelWidth) / upright.width(),
+                                   double(ImageDecodeBudget::logoPixelHeight) / upright.height());
+    if (factor >= 1)
+        return upright;
+    return QSize(int(std::ceil(upright.width() * factor)), int(std::ceil(upright.height() * factor)));
+}
+
+// `boundFor` gives the bound from the picture's upright size.
+QImage read(QImageReader &reader, const Source &source, const std::function<QSize(QSize)> &boundFor,
+            ImageDecodeBudget::Role role)
 {
     raiseAllocationLimit();
     reader.setAutoTransform(true);
-    const QSize stored = reader.size();
-    // A format that cannot tell its size without decoding: the allocation
-    // limit is all that bounds it.
-    if (!stored.isValid()) {
-        const QImage whole = reader.read();
-        return shrunkTo(whole, ImageDecodeBudget::fitted(whole.size(), bound));
-    }
+    // Asked before anything is read: the reader's answer changes once it has.
+    const QByteArray format = reader.format();
+    const QSize stored = storedSize(reader, format, source);
+    if (!stored.isValid())
+        return refused(reader, stored, "its reader cannot tell its size before decoding it");
     if (pixels(stored) > source.pixelCeiling)
         return refused(reader, stored, "more pixels than such a picture may claim");
-    const QImageIOHandler::Transformations turn = reader.transformation();
-    const bool turned = turn & QImageIOHandler::TransformationRotate90;
-    const QSize shown = ImageDecodeBudget::fitted(turned ? stored.transposed() : stored, bound);
+    if (role == ImageDecodeBudget::Role::photo && ImageDecodeBudget::isDrawing(format))
+        return refused(reader, stored, "a drawing is no photo");
+    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+    const QSize upright = turned ? stored.transposed() : stored;
+    const QSize bound = boundFor(upright);
+    const QSize shown = ImageDecodeBudget::fitted(upright, bound);
     // The reader's sizes are those of the picture as stored, before it is turned.
-    QSize request = turned ? shown.transposed() : shown;
-    if (reader.format() == "jpeg") {
-        // Judged by what libjpeg makes of the header, or not decoded at all.
-        const std::optional<JpegHeader> jpeg = source.jpegHeader();
-        if (!jpeg || jpeg->size != stored)
-            return refused(reader, stored, "its header does not read as a JPEG's");
-        const int reduction = jpegReduction(*jpeg, request, turned ? bound.transposed() : bound);
-        if (reduction == 0)
-            return refused(reader, stored, overBudget);
-        // Read as stored: reduced as the rows arrive, never held larger.
-        if (turn == QImageIOHandler::TransformationNone && !jpeg->cmyk)
-            return shrunkTo(source.reducedJpeg(reduction), shown);
-        // Turned or CMYK: Qt's reader, which walks every scan it is given.
-        if (source.jpegScans(ImageDecodeBudget::scanLimit) > ImageDecodeBudget::scanLimit)
-            return refused(reader, stored, "more scans than a decode may walk");
-        // At exactly that reduction unless it covers what is shown (sizes
-        // rounded down, as the reader divides).
-        const int dctReduction = std::min(reduction, ImageDecodeBudget::jpegReductions.back());
-        if (dctReduction != coveringReduction(stored, request))
-            request = QSize(std::max(1, stored.width() / dctReduction), std::max(1, stored.height() / dctReduction));
-    } else if (pixels(stored) * readerBytesPerPixel > ImageDecodeBudget::byteCeiling) {
+    const QSize request = turned ? shown.transposed() : shown;
+    if (format == "jpeg")
+        return readJpeg(reader, source, request, turned ? bound.transposed() : bound);
+    if (!readsReduced(reader, format, source))
+        return readWhole(reader, upright, shown, role);
+    if (heldBytes(shown, reader.imageFormat()) > ImageDecodeBudget::byteCeiling)
         return refused(reader, stored, overBudget);
-    }
-    if (request == stored)
-        return shrunkTo(readWhole(reader, stored), shown);
-    reader.setScaledSize(request);
-    // Decoders that cannot reduce while reading hand back the whole picture.
+    if (request != stored)
+        reader.setScaledSize(request);
     return shrunkTo(reader.read(), shown);
 }
 
@@ -216,33 +270,45 @@ bool allows(const JpegHeader &jpeg, int reduction, int bytesPerPixel)
     return jpeg.wholePictureBytes + pixels(reduced(jpeg.size, reduction)) * bytesPerPixel <= byteCeiling;
 }
 
-QImage readFile(const QString &path, QSize bound)
+QSize wholeBound(Role role, QSize shown)
 {
-    QImageReader reader(path);
-    const auto scans = [&path](int limit) {
-        QFile file(path);
-        const uchar *mapped = file.open(QIODevice::ReadOnly) ? file.map(0, file.size()) : nullptr;
-        // Unmapped (empty or unreadable): nothing for the reader to walk either.
-        return mapped ? JpegScans::count(QByteArrayView(mapped, file.size()), limit) : 0;
+    if (role != Role::picture)
+        return QSize(photoSideLimit, photoSideLimit);
+    const auto times = [](int side) {
+        return int(std::min<qint64>(qint64(side) * pictureWholeFactor, std::numeric_limits<int>::max()));
     };
-    return read(reader,
-                {[&path] { return JpegHeader::readFile(path); }, scans,
-                 [&path](int reduction) { return JpegReducedDecode::decodeFile(path, reduction); },
-                 std::numeric_limits<qint64>::max()},
-                bound);
+    return QSize(times(shown.width()), times(shown.height()));
 }
 
-QImage readData(const QByteArray &bytes, QSize bound)
+bool isDrawing(const QByteArray &format)
+{
+    return format == "svg" || format == "svgz";
+}
+
+QImage readFile(const QString &path, QSize bound, Role role)
+{
+    QImageReader reader(path);
+    const auto head = [&path] {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.read(headLength) : QByteArray();
+    };
+    return read(reader,
+                {head, [&path] { return JpegHeader::readFile(path); },
+                 [&path](int reduction) { return JpegReducedDecode::decodeFile(path, reduction); },
+                 std::numeric_limits<qint64>::max()},
+                [bound](QSize) { return bound; }, role);
+}
+
+QImage readData(const QByteArray &bytes)
 {
     QBuffer buffer;
     buffer.setData(bytes);
     QImageReader reader(&buffer);
     return read(reader,
-                {[&bytes] { return JpegHeader::readData(bytes); },
-                 [&bytes](int limit) { return JpegScans::count(bytes, limit); },
+                {[&bytes] { return bytes.left(headLength); }, [&bytes] { return JpegHeader::readData(bytes); },
                  [&bytes](int reduction) { return JpegReducedDecode::decodeData(bytes, reduction); },
                  embeddedPixelCeiling},
-                bound);
+                coveringBound, Role::picture);
 }
 
 } // namespace ImageDecodeBudget

@@ -40,8 +40,7 @@ std::optional<JpegHeader> JpegHeader::readData(const QByteArray &bytes)
 
 JpegHeader JpegHeader::of(jpeg_decompress_struct &info)
 {
-    JpegHeader header{QSize(int(info.image_width), int(info.image_height)), 0,
-                      info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK};
+    JpegHeader header{QSize(int(info.image_width), int(info.image_height)), 0};
     if (!jpeg_has_multiple_scans(&info))
         return header;
     // libjpeg keeps every coefficient block of every component, in rows and

@@ -9,15 +9,13 @@
 struct jpeg_decompress_struct;
 
 /// What the header of a JPEG tells of the cost of decoding it, read without
-/// decoding anything: the stored size, the memory libjpeg holds for the
+/// decoding anything: the stored size, and the memory libjpeg holds for the
 /// whole picture before it hands on a first row, whatever the output scale
-/// (the coefficients of a progressive or multi-scan file; none otherwise),
-/// and whether its colours are CMYK, which libjpeg does not turn into RGB.
+/// (the coefficients of a progressive or multi-scan file; none otherwise).
 struct JpegHeader
 {
     QSize size;
     qint64 wholePictureBytes = 0;
-    bool cmyk = false;
 
     /// Whether `bytes` start as libjpeg requires of a JPEG: with the start
     /// of image. Stray bytes may follow it; libjpeg skips them, as it does

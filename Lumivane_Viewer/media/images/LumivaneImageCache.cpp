@@ -109,14 +109,14 @@ QString LumivaneImageCache::lowResKey(const QUrl &url, int maxPixelSize)
 
 QImage LumivaneImageCache::decodeFile(const QString &path, QSize bound)
 {
-    return ImageDecodeBudget::readFile(path, bound);
+    return ImageDecodeBudget::readFile(path, bound, ImageDecodeBudget::Role::photo);
 }
 
 QImage LumivaneImageCache::decodeThumbnail(const QString &path, int maxPixelSize)
 {
     if (maxPixelSize <= 0)
         return {};
-    return decodeFile(path, QSize(maxPixelSize, maxPixelSize));
+    return ImageDecodeBudget::readFile(path, QSize(maxPixelSize, maxPixelSize), ImageDecodeBudget::Role::picture);
 }
 
 QImage LumivaneImageCache::lookup(const QUrl &url) const

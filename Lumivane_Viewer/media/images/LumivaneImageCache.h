@@ -75,12 +75,14 @@ public:
     static QString key(const QUrl &url);
     static QString lowResKey(const QUrl &url, int maxPixelSize);
 
-    /// Decodes a photo file upright at no more pixels than fit in `bound`
-    /// (empty: its own size) by ImageDecodeBudget's rule; null when it is
-    /// missing, not an image, or too large for any decode. Stores nothing.
+    /// Decodes a station's photo file upright at no more pixels than fit in
+    /// `bound` (empty: its own size) by ImageDecodeBudget's rule for photos; null
+    /// when it is missing, not an image, or refused by the budget. Stores
+    /// nothing.
     static QImage decodeFile(const QString &path, QSize bound);
-    /// Decodes a photo file upright with its longer side at most maxPixelSize
-    /// pixels, letting the decoder skip the detail it would throw away.
+    /// Decodes a picture file upright with its longer side at most
+    /// maxPixelSize pixels, letting the decoder skip the detail it would
+    /// throw away, by the budget's rule for pictures shown small.
     static QImage decodeThumbnail(const QString &path, int maxPixelSize);
 
     /// The full-size image of url in the full-image store; null when it holds

@@ -1,6 +1,6 @@
 #include "CoverLogo.h"
 
-#include "media/images/ImageDecodeBudget.h"
+#include "media/images/EmbeddedPictures.h"
 
 #include <QPainter>
 
@@ -11,12 +11,12 @@
 namespace {
 
 // Enough pixels for the logo's 60 points on any screen; a larger image is
-// decoded straight to this height, which also bounds the memory a huge one takes.
+// kept at this height.
 constexpr int kLargestDecodedHeight = 4 * CoverLogo::maxHeight;
 
 QImage decodeLogo(const QByteArray &data)
 {
-    return ImageDecodeBudget::readData(data, QSize(std::numeric_limits<int>::max(), kLargestDecodedHeight));
+    return EmbeddedPictures::decode(data, QSize(std::numeric_limits<int>::max(), kLargestDecodedHeight));
 }
 
 } // namespace

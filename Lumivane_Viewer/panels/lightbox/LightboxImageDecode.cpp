@@ -1,6 +1,6 @@
 #include "LightboxImageDecode.h"
 
-#include "media/images/LumivaneImageCache.h"
+#include "media/images/ImageDecodeBudget.h"
 
 #include <QImageReader>
 
@@ -31,15 +31,10 @@ LightboxDecodedImage decodeLightboxImage(const QString &path, QSize box)
     QImageReader reader(path);
     reader.setAutoTransform(true);
     const QSize source = uprightSize(reader);
-    if (!source.isValid()) {
-        // A format that cannot tell its size without decoding.
-        const QImage whole = LumivaneImageCache::decodeFile(path, QSize());
-        if (whole.isNull())
-            return {};
-        const QSize fitted = whole.size().scaled(box, Qt::KeepAspectRatio).boundedTo(whole.size());
-        return {whole.scaled(fitted, Qt::KeepAspectRatio, Qt::SmoothTransformation), whole.size()};
-    }
+    // A format that cannot tell its size without decoding is never decoded.
+    if (!source.isValid())
+        return {};
     const QSize fitted = source.scaled(box, Qt::KeepAspectRatio);
     const int side = std::max(1, std::min(longerSide(fitted), longerSide(source)));
-    return {LumivaneImageCache::decodeThumbnail(path, side), source};
+    return {ImageDecodeBudget::readFile(path, QSize(side, side), ImageDecodeBudget::Role::largePicture), source};
 }

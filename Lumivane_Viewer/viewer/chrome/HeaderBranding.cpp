@@ -1,6 +1,6 @@
 #include "HeaderBranding.h"
 
-#include "media/images/ImageDecodeBudget.h"
+#include "media/images/EmbeddedPictures.h"
 #include "model/LumivaneProject.h"
 
 #include <limits>
@@ -25,8 +25,7 @@ HeaderBranding headerBranding(const LumivaneProject &project)
 
 QImage decodeHeaderLogo(const QByteArray &bytes)
 {
-    // Reduced while decoding, which bounds the memory a huge logo takes but
-    // not the time: the decoder still walks every block its header claims,
-    // up to the pixels the budget lets a logo claim.
-    return ImageDecodeBudget::readData(bytes, QSize(std::numeric_limits<int>::max(), kLogoPixelHeight));
+    // The cover's decode of the same bytes, when it has run: a huge logo
+    // costs seconds even reduced.
+    return EmbeddedPictures::decode(bytes, QSize(std::numeric_limits<int>::max(), kLogoPixelHeight));
 }

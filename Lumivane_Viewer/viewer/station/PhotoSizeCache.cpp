@@ -1,5 +1,7 @@
 #include "viewer/station/PhotoSizeCache.h"
 
+#include "media/images/ImageDecodeBudget.h"
+
 #include <QImageReader>
 
 namespace {
@@ -9,6 +11,10 @@ QSize readUprightSize(const QUrl &url)
     if (!url.isLocalFile())
         return {0, 0};
     QImageReader reader(url.toLocalFile());
+    // A drawing tells its size only once it is parsed whole, which may take
+    // seconds; the budget shows none as a photo anyway.
+    if (ImageDecodeBudget::isDrawing(reader.format()))
+        return {0, 0};
     reader.setAutoTransform(true);
     QSize size = reader.size();
     if (!size.isValid())

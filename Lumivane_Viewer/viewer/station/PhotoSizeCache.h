@@ -11,7 +11,8 @@
 class PhotoSizeCache final
 {
 public:
-    /// (0, 0) when the URL is empty, not a local file, or not a readable image.
+    /// (0, 0) when the URL is empty, not a local file, not a readable image,
+    /// or a drawing (SVG), which is no photo.
     QSize size(const QUrl &url);
 
 private:

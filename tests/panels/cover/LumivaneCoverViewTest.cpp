@@ -365,6 +365,14 @@ TEST(CoverLogoDecode, RunsOffTheGuiThreadAndOnlyTheLastBytesShow)
     decodesEnd();
     EXPECT_TRUE(logo->image().isNull());
 
+    // A logo removed leaves at once.
+    logo->setImageData(pngLogo());
+    decodesEnd();
+    ASSERT_FALSE(logo->image().isNull());
+    logo->setImageData(std::nullopt);
+    EXPECT_TRUE(logo->image().isNull());
+    EXPECT_FALSE(logo->isVisibleTo(&cover));
+
     logo->setImageData(pngLogo());
     delete logo;
     decodesEnd();

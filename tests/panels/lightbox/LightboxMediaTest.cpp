@@ -37,6 +37,7 @@ struct FitCase
 {
     const char *name;
     QSize image;
+    bool drawing = false; ///< an SVG rather than a JPEG
 };
 
 class LightboxImageFit : public LightboxMedia, public ::testing::WithParamInterface<FitCase>
@@ -46,7 +47,12 @@ class LightboxImageFit : public LightboxMedia, public ::testing::WithParamInterf
 TEST_P(LightboxImageFit, fillsTheAreaWithItsAspectKept)
 {
     const QSize image = GetParam().image;
-    LightboxImageView *view = openImage(writeImage(QStringLiteral("fit.jpg"), image));
+    const QByteArray drawing = QStringLiteral(R"(<svg xmlns="http://www.w3.org/2000/svg" width="%1" height="%2"/>)")
+                                   .arg(image.width())
+                                   .arg(image.height())
+                                   .toLatin1();
+    LightboxImageView *view = openImage(GetParam().drawing ? writeBytes(QStringLiteral("fit.svg"), drawing)
+                                                           : writeImage(QStringLiteral("fit.jpg"), image));
     ASSERT_EQ(view->state(), State::shown);
     const QRect area = imageArea(view);
     const QRect drawn = view->imageRect();
@@ -64,7 +70,8 @@ INSTANTIATE_TEST_SUITE_P(Images, LightboxImageFit,
     ::testing::Values(FitCase{"smallEnlarged", QSize(60, 40)},
                       FitCase{"tallEnlarged", QSize(30, 90)},
                       FitCase{"largeReduced", QSize(6000, 3000)},
-                      FitCase{"hugeTallReduced", QSize(2000, 9000)}),
+                      FitCase{"hugeTallReduced", QSize(2000, 9000)},
+                      FitCase{"drawingReduced", QSize(3000, 1500), true}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(LightboxMedia, unreadableImagesShowTheFailureText)
