@@ -105,5 +105,6 @@ int main(int argc, char *argv[])
 {
     pinMediaBackend();
     keepMediaOffTheNetwork();
+    keepVideoSinksOutOfDecoding();
     exitWithoutLibraryTeardown(runViewer(argc, argv));
 }

@@ -47,7 +47,9 @@ int runTests(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", platform.isEmpty() ? QByteArray("offscreen") : platform);
     if (!qEnvironmentVariableIsSet("QT_MEDIA_BACKEND"))
         qputenv("QT_MEDIA_BACKEND", "gstreamer");
-    keepMediaOffTheNetwork(); // as the viewer does
+    // As the viewer does.
+    keepMediaOffTheNetwork();
+    keepVideoSinksOutOfDecoding();
     // Settings and standard folders of the tests never touch the user's own.
     QStandardPaths::setTestModeEnabled(true);
 

@@ -78,6 +78,19 @@ void keepMediaOffTheNetwork()
     }
 }
 
+void keepVideoSinksOutOfDecoding()
+{
+    if (!gst_init_check(nullptr, nullptr, nullptr))
+        return;
+    // Chains take only elements of at least marginal rank; a sink asked for
+    // by name is made whatever its rank.
+    GList *sinks = gst_element_factory_list_get_elements(
+        GST_ELEMENT_FACTORY_TYPE_SINK | GST_ELEMENT_FACTORY_TYPE_MEDIA_VIDEO, GST_RANK_NONE);
+    for (GList *item = sinks; item; item = item->next)
+        gst_plugin_feature_set_rank(GST_PLUGIN_FEATURE(item->data), GST_RANK_NONE);
+    gst_plugin_feature_list_free(sinks);
+}
+
 void exitWithoutLibraryTeardown(int exitCode)
 {
     // Qt 6.4 Multimedia keeps its PulseAudio connection in a library global.

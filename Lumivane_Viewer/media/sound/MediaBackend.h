@@ -13,6 +13,15 @@ void pinMediaBackend();
 /// when GStreamer cannot start.
 void keepMediaOffTheNetwork();
 
+/// Keeps the machine's video sinks out of the decoding chains that GStreamer
+/// builds on its own. Qt's audio decoder hands a file to a playbin, which
+/// tries those sinks on a movie's picture track although it shows none;
+/// starting DirectFB's sink there crashes the process. Qt shows movies
+/// through sinks it makes itself, which this leaves alone. Must run before
+/// the first multimedia object exists; does nothing when GStreamer cannot
+/// start.
+void keepVideoSinksOutOfDecoding();
+
 /// Ends the process once the application object is gone, without the exit-time
 /// destructors of the libraries' globals: Qt Multimedia's sound-server
 /// connection is not torn down safely there.
