@@ -28,6 +28,12 @@ constexpr qint64 largestPictureToScaleDown = ImageDecodeBudget::byteCeiling / 4;
 // Enough of a file's start for the fields read from it here.
 constexpr qsizetype headLength = 29;
 
+QByteArray fileHead(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.read(headLength) : QByteArray();
+}
+
 qint64 pixels(QSize size)
 {
     return qint64(size.width()) * size.height();
@@ -37,7 +43,7 @@ qint64 pixels(QSize size)
 // most pixels it may claim.
 struct Source
 {
-    std::function<QByteArray()> head;
+    QByteArray head; // the file's first headLength bytes
     std::function<std::optional<JpegHeader>()> jpegHeader;
     std::function<QImage(int reduction)> reducedJpeg;
     qint64 pixelCeiling;
@@ -46,10 +52,9 @@ struct Source
 // The size of the picture the reader makes, as stored. Qt's GIF reader tells
 // the size of the first frame, but makes a picture as large as the logical
 // screen its header claims.
-QSize storedSize(QImageReader &reader, const QByteArray &format, const Source &source)
+QSize storedSize(QImageReader &reader, const QByteArray &format, const QByteArray &head)
 {
     const QSize size = reader.size();
-    const QByteArray head = source.head();
     if (!size.isValid() || format != "gif" || head.size() < 10)
         return size;
     return size.expandedTo(QSize(qFromLittleEndian<quint16>(head.constData() + 6),
@@ -59,12 +64,11 @@ QSize storedSize(QImageReader &reader, const QByteArray &format, const Source &s
 // Whether the reader reduces the picture while it reads, holding no more than
 // what it makes: SVG's renderer, and Qt's PNG reader for the 32-bit formats
 // it makes of 8-bit colours, unless the file is interlaced.
-bool readsReduced(QImageReader &reader, const QByteArray &format, const Source &source)
+bool readsReduced(QImageReader &reader, const QByteArray &format, const QByteArray &head)
 {
     if (ImageDecodeBudget::isDrawing(format))
         return true;
     const QImage::Format made = reader.imageFormat();
-    const QByteArray head = source.head();
     const bool interlaced = head.size() < headLength || head[headLength - 1] != 0;
     return format == "png" && (made == QImage::Format_ARGB32 || made == QImage::Format_RGB32) && !interlaced;
 }
@@ -213,7 +217,7 @@ QImage read(QImageReader &reader, const Source &source, const std::function<QSiz
     reader.setAutoTransform(true);
     // Asked before anything is read: the reader's answer changes once it has.
     const QByteArray format = reader.format();
-    const QSize stored = storedSize(reader, format, source);
+    const QSize stored = storedSize(reader, format, source.head);
     if (!stored.isValid())
         return refused(reader, stored, "its reader cannot tell its size before decoding it");
     if (pixels(stored) > source.pixelCeiling)
@@ -228,7 +232,7 @@ QImage read(QImageReader &reader, const Source &source, const std::function<QSiz
     const QSize request = turned ? shown.transposed() : shown;
     if (format == "jpeg")
         return readJpeg(reader, source, request, turned ? bound.transposed() : bound);
-    if (!readsReduced(reader, format, source))
+    if (!readsReduced(reader, format, source.head))
         return readWhole(reader, upright, shown, role);
     if (heldBytes(shown, reader.imageFormat()) > ImageDecodeBudget::byteCeiling)
         return refused(reader, stored, overBudget);
@@ -288,12 +292,8 @@ bool isDrawing(const QByteArray &format)
 QImage readFile(const QString &path, QSize bound, Role role)
 {
     QImageReader reader(path);
-    const auto head = [&path] {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.read(headLength) : QByteArray();
-    };
     return read(reader,
-                {head, [&path] { return JpegHeader::readFile(path); },
+                {fileHead(path), [&path] { return JpegHeader::readFile(path); },
                  [&path](int reduction) { return JpegReducedDecode::decodeFile(path, reduction); },
                  std::numeric_limits<qint64>::max()},
                 [bound](QSize) { return bound; }, role);
@@ -305,7 +305,7 @@ QImage readData(const QByteArray &bytes)
     buffer.setData(bytes);
     QImageReader reader(&buffer);
     return read(reader,
-                {[&bytes] { return bytes.left(headLength); }, [&bytes] { return JpegHeader::readData(bytes); },
+                {bytes.left(headLength), [&bytes] { return JpegHeader::readData(bytes); },
                  [&bytes](int reduction) { return JpegReducedDecode::decodeData(bytes, reduction); },
                  embeddedPixelCeiling},
                 coveringBound, Role::picture);
