@@ -79,6 +79,9 @@ int runViewer(int argc, char *argv[])
     SingleInstance instance(serverName);
     if (!instance.listen() && SingleInstance::forwardToRunning(serverName, request))
         return 0;
+    // Before any player is made; a launch that only hands its request over makes none.
+    keepMediaOffTheNetwork();
+    keepVideoSinksOutOfDecoding();
 
     // What a killed viewer or a power cut left in the temporary folder goes,
     // off the critical path; a live viewer's folders hold their lock and stay.
@@ -104,7 +107,5 @@ int runViewer(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     pinMediaBackend();
-    keepMediaOffTheNetwork();
-    keepVideoSinksOutOfDecoding();
     exitWithoutLibraryTeardown(runViewer(argc, argv));
 }
