@@ -25,6 +25,10 @@ const QByteArray kMailtoSafe = QByteArrayLiteral("!$'()*+,;:@");
 
 constexpr qsizetype kMaxMailLineLength = 200;
 
+// Room for a few addresses of the longest a mail system carries (254); a
+// recipient of megabytes made a draft URL that the desktop refused to open.
+constexpr qsizetype kMaxRecipientLength = 1024;
+
 bool breaksMailRecipient(char32_t c)
 {
     return c == U'?' || c == U'&' || c == U'#' || QChar::isSpace(c) || QChar::category(c) == QChar::Other_Control
@@ -35,8 +39,10 @@ bool breaksMailRecipient(char32_t c)
 
 bool isUsableMailRecipient(QStringView address)
 {
+    if (address.isEmpty() || address.size() > kMaxRecipientLength)
+        return false;
     const QList<uint> codePoints = address.toUcs4();
-    return !address.isEmpty() && std::none_of(codePoints.begin(), codePoints.end(), breaksMailRecipient);
+    return std::none_of(codePoints.begin(), codePoints.end(), breaksMailRecipient);
 }
 
 std::optional<QUrl> mailtoURL(const QString &address)

@@ -19,7 +19,8 @@ std::optional<QUrl> webLinkURL(const QString &text);
 
 /// Whether an address can stand as a mail draft's recipient: not empty and
 /// free of white space, control and format characters and of "?", "&", "#",
-/// any of which could add headers, recipients or arguments to the draft.
+/// any of which could add headers, recipients or arguments to the draft;
+/// and no longer than a few addresses.
 bool isUsableMailRecipient(QStringView address);
 
 /// A blank mail draft to one address, built from components with the address

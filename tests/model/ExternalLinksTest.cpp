@@ -124,7 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
                       MailUrlCase{"leading space", " a@b.c", false},
                       MailUrlCase{"line break", "a@b.c\nbcc:x", false},
                       MailUrlCase{"control character", QStringLiteral("a@b.c") + QChar(0x7f), false},
-                      MailUrlCase{"empty", "", false}),
+                      MailUrlCase{"empty", "", false},
+                      MailUrlCase{"megabyte", QString(1 << 20, QLatin1Char('a')) + "@example.org", false}),
     [](const auto &info) { return caseName(info.param.what); });
 
 TEST(MailDraft, SubjectTurnsLineBreaksAndControlsIntoSpacesWhileTheBodyKeepsItsLines)
